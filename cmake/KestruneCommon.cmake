@@ -1,0 +1,50 @@
+# Compile settings shared by every target of the project, carried by one INTERFACE target.
+add_library(kestrune_common INTERFACE)
+target_compile_features(kestrune_common INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+if(MSVC)
+    target_compile_options(kestrune_common INTERFACE /W4 /utf-8 $<$<BOOL:${KESTRUNE_WERROR}>:/WX>)
+else()
+    target_compile_options(kestrune_common INTERFACE -Wall -Wextra -Wpedantic
+        $<$<BOOL:${KESTRUNE_WERROR}>:-Werror>)
+endif()
+if(WIN32)
+    target_compile_definitions(kestrune_common INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+endif()
+if(KESTRUNE_SANITIZE)
+    target_compile_options(kestrune_common INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_link_options(kestrune_common INTERFACE -fsanitize=address,undefined)
+endif()
+
+# A library made of the .cpp files of one folder (not its subfolders), less those named in
+# EXCLUDE (file names).
+function(kestrune_library name folder)
+    cmake_parse_arguments(ARG "" "" "EXCLUDE;LINK" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS "${folder}/*.cpp")
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+        list(FILTER sources EXCLUDE REGEX "/${excluded}$")
+    endforeach()
+    if(sources)
+        add_library(${name} STATIC ${sources})
+        target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+        target_link_libraries(${name} PUBLIC kestrune_common ${ARG_LINK})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+        target_link_libraries(${name} INTERFACE kestrune_common ${ARG_LINK})
+    endif()
+endfunction()
+
+# A GoogleTest program of the *Test.cpp files of one test folder, each test registered with CTest.
+function(kestrune_test_suite name folder)
+    file(GLOB sources CONFIGURE_DEPENDS "${folder}/*Test.cpp")
+    if(NOT sources)
+        return()
+    endif()
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE kestrune_test_support ${ARGN} GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT
+        "KESTRUNE_SAMPLES=${KESTRUNE_SAMPLES_DIR};KESTRUNE_BUILD_DIR=${PROJECT_BINARY_DIR}")
+endfunction()

@@ -1,0 +1,74 @@
+#pragma once
+// What the core asks of whatever shows it to a person: the desktop window, the console, or a
+// test's script. Every message and question of the program passes through here with its exact
+// text, so a scripted front end can check and answer them.
+
+#include <string>
+#include <vector>
+
+#include "app/TableKind.h"
+
+namespace kestrune {
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+
+struct MonitorAnswer {
+    bool keep = false;      // OK: the new entries may stay
+    bool remember = false;  // "Remember your decision" was checked
+};
+
+class FrontEnd {
+public:
+    virtual ~FrontEnd() = default;
+
+    // Message boxes; the title is the program's title unless given.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title = "") = 0;
+    virtual bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") = 0;
+    // An input box; "" for Cancel as well as for an empty answer.
+    virtual std::string InputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
+    // An open-file dialog; filter as "XML files (*.xml)|*.xml"; "" when cancelled.
+    virtual std::string ChooseFile(const std::string& filter, const std::string& initialFolder) = 0;
+    // The monitor's prompt (modal).
+    virtual MonitorAnswer AskMonitor(const std::string& message) = 0;
+
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void SetCaption(const std::string& text) = 0;
+    // Tab strip, lists and the table menus; "Run delayed applications" only when asked.
+    virtual void SetControlsEnabled(bool enabled, bool includingRunDelayed) = 0;
+    virtual void SetTablesVisible(bool visible) = 0;
+    // Lets queued user-interface events run once.
+    virtual void ProcessEvents() = 0;
+
+    // The selected rows of a table's list, ascending positions.
+    virtual std::vector<int> SelectedRows(TableKind kind) = 0;
+    // Sizes a list's columns to their contents (the core has already sorted the table).
+    virtual void FitColumns(TableKind kind) = 0;
+    virtual void ShowTab(int tab) = 0;
+    // Extracts the file's first icon as picture `iconNumber`; false when it has none.
+    virtual bool LoadFileIcon(const std::string& file, int iconNumber) = 0;
+
+    virtual void MinimiseWindow() = 0;
+    virtual void ShowWindowNormal() = 0;
+    virtual void HideWindow() = 0;
+    virtual void CentreWindow() = 0;
+
+    virtual void AddTrayIcon(const std::string& tip) = 0;
+    virtual void RemoveTrayIcon() = 0;
+    virtual void ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) = 0;
+
+    virtual void CopyToClipboard(const std::string& text) = 0;
+
+    // Dialogs whose state the core keeps; each shows the dialog modally over that state.
+    virtual void ShowItemEditor() = 0;
+    virtual void ShowProfilesDialog() = 0;
+    // The delayed-run window is modeless: shown, hidden, or redrawn from its model.
+    virtual void ShowDelayedWindow() = 0;
+    virtual void HideDelayedWindow() = 0;
+    virtual void DelayedWindowChanged() = 0;
+
+    // Ends the program's event loop (after the shut-down sequence has run).
+    virtual void Quit() = 0;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,33 @@
+#pragma once
+// The options kept in settings.ini: the Options menu's check marks, the idle settings,
+// the current profile and the window's position.
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+struct Options {
+    bool skipSave = false;          // "Skip save on exit"
+    bool runOnStartup = false;      // "Run on startup"
+    bool monitor = false;           // "Monitor"
+    bool trayOnClose = false;       // "Send to tray on close"
+    bool exitAfterDelayed = false;  // "Exit after delayed run"
+    bool ignoreSelf = false;        // "Ignore self-made changes"
+    bool chooseProfile = false;     // "Choose profile on startup"
+    bool skipRunning = false;       // "Skip running"
+    bool watchPriorities = false;   // "Watch priorities"
+    std::int16_t idleThreshold = 0;
+    std::int16_t idleSeconds = 0;
+};
+
+inline constexpr std::int16_t kDefaultIdleThreshold = 20;
+inline constexpr std::int16_t kDefaultIdleSeconds = 5;
+
+struct WindowPosition {
+    int state = 0;  // 0 normal, 1 minimised, 2 maximised
+    int top = 0, left = 0, width = 0, height = 0;  // twips
+    int lastTab = 0;
+};
+
+}  // namespace kestrune

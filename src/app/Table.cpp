@@ -1,0 +1,109 @@
+#include "app/Table.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+
+#include "app/Text.h"
+
+namespace kestrune {
+
+Table::Table(TableKind kind) : kind_(kind), headers_(Split(HeaderText(kind), ",")) {}
+
+int Table::CountTicked() const {
+    return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const Item& r) { return r.ticked; }));
+}
+
+int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
+    texts.resize(headers_.size());
+    rows_.push_back(Item{std::move(texts), ticked, icon});
+    Changed();
+    return Count();
+}
+
+void Table::Remove(int position) {
+    MutableRow(position);  // range check
+    rows_.erase(rows_.begin() + (position - 1));
+    Changed();
+}
+
+void Table::Clear() {
+    rows_.clear();
+    Changed();
+}
+
+const Item& Table::Row(int position) const {
+    if (position < 1 || position > Count()) throw std::out_of_range("row position out of range");
+    return rows_[static_cast<size_t>(position - 1)];
+}
+
+Item& Table::MutableRow(int position) {
+    if (position < 1 || position > Count()) throw std::out_of_range("row position out of range");
+    return rows_[static_cast<size_t>(position - 1)];
+}
+
+const std::string& Table::Text(int position, int column) const {
+    static const std::string kEmpty;
+    const Item& row = Row(position);
+    return column >= 0 && column < static_cast<int>(row.texts.size()) ? row.texts[static_cast<size_t>(column)] : kEmpty;
+}
+
+void Table::SetText(int position, int column, std::string text) {
+    Item& row = MutableRow(position);
+    if (column < 0 || column >= ColumnCount()) return;
+    row.texts[static_cast<size_t>(column)] = std::move(text);
+    Changed();
+}
+
+void Table::SetTicked(int position, bool ticked) {
+    MutableRow(position).ticked = ticked;
+    Changed();
+}
+
+void Table::SetIcon(int position, int icon) {
+    MutableRow(position).icon = icon;
+    Changed();
+}
+
+void Table::Sort(int column, bool ascending) {
+    if (column < 0 || column >= ColumnCount()) return;
+    const std::string header = ToLower(headers_[static_cast<size_t>(column)]);
+    const auto c = static_cast<size_t>(column);
+    if (header == "delay" || header == "handle") {
+        // Keys as ten-digit numbers: an empty text sorts before every number.
+        auto key = [c](const Item& r) -> std::optional<std::int64_t> {
+            if (r.texts[c].empty()) return std::nullopt;
+            return RoundHalfEven(LeadingNumber(r.texts[c]));
+        };
+        std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
+            return ascending ? key(a) < key(b) : key(b) < key(a);
+        });
+    } else {
+        std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
+            const int cmp = CompareIgnoreCase(a.texts[c], b.texts[c]);
+            return ascending ? cmp < 0 : cmp > 0;
+        });
+    }
+    Changed();
+}
+
+void Table::Changed() {
+    ++revision_;
+    if (listener_) listener_(kind_);
+}
+
+Tables::Tables() {
+    tables_.reserve(kTableCount);
+    for (TableKind kind : kAllTables) tables_.emplace_back(kind);
+}
+
+void Tables::ClearAll() {
+    for (Table& t : tables_) t.Clear();
+}
+
+void Tables::SetChangeListener(const std::function<void(TableKind)>& listener) {
+    for (Table& t : tables_) t.SetChangeListener(listener);
+}
+
+}  // namespace kestrune

@@ -1,0 +1,83 @@
+#pragma once
+// One item table: an ordered vector of rows whose order is the display order. Positions are
+// 1-based, as the settings document numbers them and the table operations walk them.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/TableKind.h"
+
+namespace kestrune {
+
+inline constexpr int kDefaultIcon = 1;
+
+struct Item {
+    std::vector<std::string> texts;  // one text per column, in header order
+    bool ticked = false;
+    int icon = kDefaultIcon;
+};
+
+class Table {
+public:
+    explicit Table(TableKind kind);
+
+    TableKind Kind() const { return kind_; }
+    const std::vector<std::string>& Headers() const { return headers_; }
+    int ColumnCount() const { return static_cast<int>(headers_.size()); }
+
+    int Count() const { return static_cast<int>(rows_.size()); }
+    int CountTicked() const;
+    bool Empty() const { return rows_.empty(); }
+
+    // Appends a row (texts padded or cut to the column count); answers its position.
+    int Add(std::vector<std::string> texts, bool ticked = false, int icon = kDefaultIcon);
+    void Remove(int position);
+    void Clear();
+
+    const Item& Row(int position) const;
+    const std::string& Text(int position, int column) const;
+    const std::string& Name(int position) const { return Text(position, 0); }
+    bool Ticked(int position) const { return Row(position).ticked; }
+    int Icon(int position) const { return Row(position).icon; }
+
+    void SetText(int position, int column, std::string text);
+    void SetTicked(int position, bool ticked);
+    void SetIcon(int position, int icon);
+
+    // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
+    // (empty texts first when ascending).
+    void Sort(int column, bool ascending);
+
+    const std::vector<Item>& Rows() const { return rows_; }
+    // Counts every change, so a view can tell when to redraw.
+    std::uint64_t Revision() const { return revision_; }
+    // Called after each change (the view's chance to schedule a redraw).
+    void SetChangeListener(std::function<void(TableKind)> listener) { listener_ = std::move(listener); }
+
+private:
+    Item& MutableRow(int position);
+    void Changed();
+
+    TableKind kind_;
+    std::vector<std::string> headers_;
+    std::vector<Item> rows_;
+    std::uint64_t revision_ = 0;
+    std::function<void(TableKind)> listener_;
+};
+
+// The nine tables, indexed by kind.
+class Tables {
+public:
+    Tables();
+    Table& operator[](TableKind kind) { return tables_[Number(kind) - 1]; }
+    const Table& operator[](TableKind kind) const { return tables_[Number(kind) - 1]; }
+    void ClearAll();
+    void SetChangeListener(const std::function<void(TableKind)>& listener);
+
+private:
+    std::vector<Table> tables_;
+};
+
+}  // namespace kestrune

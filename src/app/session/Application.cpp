@@ -1,0 +1,139 @@
+#include "app/session/Application.h"
+
+#include "app/OptionsFile.h"
+#include "app/Text.h"
+#include "app/Version.h"
+
+namespace kestrune {
+
+std::string VersionCaption() {
+    return std::string(kTitle) + " - v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
+
+Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
+    : state_(platform, frontEnd, clock), timers_(timers) {
+    state_.tmrMain = timers_.Create(1000, [] {});
+    state_.tmrMonitor = timers_.Create(1000, [] {});
+    state_.tmrPriorities = timers_.Create(5000, [] {});
+}
+
+Application::~Application() = default;
+
+void Application::Step(int number) {
+    if (onStartupStep) onStartupStep(number);
+}
+
+bool Application::Startup(const std::string& commandLine) {
+    MainState& s = state_;
+    auto& platform = s.platform;
+
+    Step(1);
+    s.loadingInProgress = true;
+
+    Step(2);
+    s.appFolder = AddBackslash(platform.system().AppFolder());
+    s.iniPath = s.appFolder + "settings.ini";
+    s.profilesPath = s.appFolder + "profiles.txt";
+    s.logPath = s.appFolder + "log.txt";
+
+    Step(3);  // screen metrics: the front end keeps them
+
+    Step(4);
+    if (!platform.instanceLock().TryAcquire()) {
+        s.log.Write(ExitingLine(), s.logPath);
+        s.loadingInProgress = false;
+        return false;
+    }
+
+    Step(5);  // the item editor's priority list is a constant of the editor
+    Step(6);  // the search engine menu is built by the front end from the engine list
+
+    Step(7);
+    platform.processes().EnablePrivilege("SeIncreaseBasePriorityPrivilege");
+    platform.processes().EnablePrivilege("SeDebugPrivilege");
+
+    Step(8);
+    s.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
+
+    Step(9);
+    s.fe.CentreWindow();
+
+    Step(10);
+    platform.processes().RaiseOwnPriority();
+
+    Step(11);  // processor-usage source
+
+    Step(12);
+    s.log.Write(std::string("Starting ") + kTitle + ", Slimline mode = " + (s.slimlineMode ? "True" : "False"),
+                s.logPath);
+
+    Step(13);
+    ReadOptions(s);
+
+    Step(14);
+    ApplyIdleDefaults(s);
+
+    Step(15);  // profiles
+    Step(16);  // lists and the Move menu: the front end's
+    Step(17);  // checksum calculator
+    Step(18);  // settings document path and caption
+    s.settingsDocumentPath = s.appFolder + "settings.xml";
+    s.fe.SetCaption(VersionCaption());
+
+    Step(19);  // columns: the tables carry their headers
+
+    Step(20);
+    s.commonStartupFolder = platform.shell().SpecialFolder(platform::kCsidlCommonStartup);
+    s.environment = platform.system().Environment();
+
+    Step(21);
+    if (s.slimlineMode) s.fe.MinimiseWindow();
+
+    Step(22);
+    Step(23);
+    Step(24);
+
+    Step(25);
+    s.currentTab = s.position.lastTab + 1;
+    s.fe.ShowTab(s.currentTab);
+
+    Step(26);
+    if (s.options.monitor) s.tmrMonitor->Start();
+
+    Step(27);
+
+    Step(28);
+    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.tmrPriorities->Start();
+
+    Step(29);
+    s.fe.SetStatus("Finished loading");
+    s.loadingInProgress = false;
+    return true;
+}
+
+bool Application::Shutdown(CloseReason reason) {
+    MainState& s = state_;
+    if (shutDown_) return true;
+    if (s.options.trayOnClose && reason == CloseReason::User) {
+        return false;
+    }
+    s.tmrMain->Stop();
+    s.tmrMonitor->Stop();
+    s.tmrPriorities->Stop();
+
+    WriteOptions(s);
+    s.fe.HideDelayedWindow();
+    shutDown_ = true;
+    return true;
+}
+
+void Application::CloseDown() {
+    state_.log.Write(ExitingLine());
+    Shutdown(CloseReason::Code);
+    state_.fe.Quit();
+}
+
+}  // namespace kestrune

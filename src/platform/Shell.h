@@ -1,0 +1,39 @@
+#pragma once
+// The desktop shell: special folders, shortcut (.lnk) files, and opening documents,
+// addresses and folders the way the user's desktop does.
+
+#include <optional>
+#include <string>
+
+namespace kestrune::platform {
+
+// Shell special folder ids (CSIDL values) that the program asks for.
+inline constexpr int kCsidlStartup = 7;
+inline constexpr int kCsidlCommonStartup = 24;
+
+struct ShortcutInfo {
+    std::string target;
+    std::string arguments;
+    std::string workingFolder;
+    std::string iconLocation;
+    int iconIndex = 0;
+    int showCommand = 1;  // 1 normal, 3 maximised, 7 minimised without focus
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // The folder's path with a trailing separator, or "" when the shell has no such folder.
+    virtual std::string SpecialFolder(int csidl) = 0;
+    // nullopt when the file is missing or is not a readable shortcut.
+    virtual std::optional<ShortcutInfo> ReadShortcut(const std::string& path) = 0;
+    // Writes (or replaces) the shortcut file; false when it cannot be written.
+    virtual bool WriteShortcut(const std::string& path, const ShortcutInfo& info) = 0;
+    // Opens an address, a document or a program with the desktop's "open" action.
+    virtual bool OpenDocument(const std::string& target) = 0;
+    // Shows a folder in the desktop's file manager.
+    virtual bool OpenFolder(const std::string& folder) = 0;
+};
+
+}  // namespace kestrune::platform

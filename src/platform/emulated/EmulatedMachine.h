@@ -1,0 +1,35 @@
+#pragma once
+// The emulated Windows machine kept in one folder (the machine root): registry files, the two
+// Startup folders with their shortcut files, and the real Linux processes and processor times.
+
+#include <memory>
+#include <string>
+
+#include "platform/Launcher.h"
+#include "platform/ProcessorTimes.h"
+#include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+
+namespace kestrune::platform {
+
+class EmulatedMachine {
+public:
+    // Creates the root with an empty layout when it does not exist yet.
+    explicit EmulatedMachine(std::string root);
+    ~EmulatedMachine();
+
+    const std::string& Root() const { return root_; }
+    Registry& registry();
+    Shell& shell();
+    Processes& processes();
+    ProcessorTimes& processorTimes();
+    Launcher& launcher();
+
+private:
+    std::string root_;
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace kestrune::platform

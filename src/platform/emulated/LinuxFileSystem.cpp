@@ -1,0 +1,126 @@
+#include "platform/emulated/LinuxFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace kestrune::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Callers may write "\" between folders; on Linux it separates too.
+std::string Native(const std::string& path) {
+    std::string out = path;
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsHiddenOrSystemName(const std::string& name) {
+    if (name.empty() || name.front() == '.') return true;
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower == "desktop.ini" || lower == "thumbs.db";
+}
+
+bool LinuxFileSystem::FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    const std::string native = Native(path);
+    struct stat st {};
+    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return !IsHiddenOrSystemName(fs::path(native).filename().string());
+}
+
+bool LinuxFileSystem::DirectoryExists(const std::string& path) {
+    if (path.empty()) return false;
+    struct stat st {};
+    return ::stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> LinuxFileSystem::ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(Native(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || IsHiddenOrSystemName(name)) continue;
+        names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
+    std::ifstream in(Native(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return content.str();
+}
+
+bool LinuxFileSystem::WriteFileAtomic(const std::string& path, const std::string& content) {
+    const std::string target = Native(path);
+    std::string temp = target + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    const bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    struct stat st {};
+    if (ok && ::stat(target.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+    else if (ok) ::fchmod(fd, 0644);
+    ::close(fd);
+    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool LinuxFileSystem::AppendToFile(const std::string& path, const std::string& content) {
+    const int fd = ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool ok = WriteAll(fd, content);
+    ::close(fd);
+    return ok;
+}
+
+bool LinuxFileSystem::RemoveFile(const std::string& path) { return ::unlink(Native(path).c_str()) == 0; }
+
+bool LinuxFileSystem::RenameFile(const std::string& from, const std::string& to) {
+    const std::string target = Native(to);
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0) return false;
+    return ::rename(Native(from).c_str(), target.c_str()) == 0;
+}
+
+bool LinuxFileSystem::CreateDirectories(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(Native(path), ec);
+    return DirectoryExists(path);
+}
+
+}  // namespace kestrune::platform

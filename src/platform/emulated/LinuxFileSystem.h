@@ -1,0 +1,25 @@
+#pragma once
+// Files and folders on Linux. A name beginning with "." counts as hidden, and "desktop.ini"
+// as a system file, as Windows marks it.
+
+#include "platform/FileSystem.h"
+
+namespace kestrune::platform {
+
+class LinuxFileSystem final : public FileSystem {
+public:
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    bool WriteFileAtomic(const std::string& path, const std::string& content) override;
+    bool AppendToFile(const std::string& path, const std::string& content) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+    bool CreateDirectories(const std::string& path) override;
+};
+
+// The hidden and system files that a folder listing leaves out.
+bool IsHiddenOrSystemName(const std::string& name);
+
+}  // namespace kestrune::platform

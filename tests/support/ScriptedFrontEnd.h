@@ -1,0 +1,106 @@
+#pragma once
+// A front end for tests: it records every message, question, status text and window action,
+// and answers questions from queues the test fills (failing the test when a question comes
+// that nobody expected).
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Clock.h"
+#include "app/FrontEnd.h"
+
+namespace kestrune::test {
+
+struct Message {
+    std::string text;
+    MessageIcon icon;
+};
+
+class ScriptedFrontEnd : public FrontEnd {
+public:
+    // Answers, taken in order.
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::string> inputAnswers;
+    std::deque<std::string> fileAnswers;
+    std::deque<MonitorAnswer> monitorAnswers;
+    // What a modal dialog does while "open" (the test plays the user in it).
+    std::function<void()> onItemEditor;
+    std::function<void()> onProfilesDialog;
+    // Rows the test has selected, per table number.
+    std::vector<std::vector<int>> selection = std::vector<std::vector<int>>(10);
+
+    // What happened.
+    std::vector<Message> messages;
+    std::vector<std::string> questions;       // yes/no and input prompts, in order
+    std::vector<std::string> monitorPrompts;
+    std::vector<std::string> statuses;
+    std::vector<std::string> events;          // window, tray and dialog actions
+    std::string caption;
+    std::string clipboard;
+    bool controlsEnabled = true;
+    bool runDelayedEnabled = true;
+    bool tablesVisible = true;
+    bool delayedWindowVisible = false;
+    int processEventsCalls = 0;
+    int quitCalls = 0;
+    std::function<void()> onProcessEvents;
+
+    std::string LastStatus() const { return statuses.empty() ? std::string{} : statuses.back(); }
+    std::string LastMessage() const { return messages.empty() ? std::string{} : messages.back().text; }
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
+    bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
+    std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
+    MonitorAnswer AskMonitor(const std::string& message) override;
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetCaption(const std::string& text) override { caption = text; }
+    void SetControlsEnabled(bool enabled, bool includingRunDelayed) override;
+    void SetTablesVisible(bool visible) override { tablesVisible = visible; }
+    void ProcessEvents() override;
+    std::vector<int> SelectedRows(TableKind kind) override { return selection[static_cast<size_t>(Number(kind))]; }
+    void FitColumns(TableKind) override {}
+    void ShowTab(int tab) override { events.push_back("tab " + std::to_string(tab)); }
+    bool LoadFileIcon(const std::string&, int) override { return true; }
+    void MinimiseWindow() override { events.push_back("minimise"); }
+    void ShowWindowNormal() override { events.push_back("show"); }
+    void HideWindow() override { events.push_back("hide"); }
+    void CentreWindow() override { events.push_back("centre"); }
+    void AddTrayIcon(const std::string& tip) override { events.push_back("tray add " + tip); }
+    void RemoveTrayIcon() override { events.push_back("tray remove"); }
+    void ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) override;
+    void CopyToClipboard(const std::string& text) override { clipboard = text; }
+    void ShowItemEditor() override;
+    void ShowProfilesDialog() override;
+    void ShowDelayedWindow() override;
+    void HideDelayedWindow() override;
+    void DelayedWindowChanged() override {}
+    void Quit() override { ++quitCalls; }
+};
+
+// A clock that says what the test sets.
+class FixedClock : public Clock {
+public:
+    LocalTime now{2026, 12, 7, 8, 15, 2};
+    LocalTime Now() override { return now; }
+};
+
+// Timers that fire only when the test advances time.
+class ManualTimers : public TimerFactory {
+public:
+    std::unique_ptr<Timer> Create(int intervalMs, std::function<void()> onTick) override;
+    // Advances time by `ms`, firing every running timer as often as its interval fits, in
+    // time order.
+    void Advance(int ms);
+    // Fires the running timers of this interval once each (a tick of a 1000 ms timer, say).
+    void Tick(int intervalMs);
+
+private:
+    struct Entry;
+    std::vector<std::shared_ptr<Entry>> timers_;
+    long long now_ = 0;
+};
+
+}  // namespace kestrune::test
