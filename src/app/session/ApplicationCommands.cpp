@@ -18,7 +18,6 @@ void Application::RefreshTables() {}
 void Application::ImportStartupControlPanel() {}
 void Application::RunDelayedApplications() {}
 std::string Application::RunDelayedCaption() const { return "Run delayed applications"; }
-void Application::SendToTray() { kestrune::SendToTray(state_); }
 void Application::ToggleMonitor() {
     state_.options.monitor = !state_.options.monitor;
     if (state_.options.monitor) state_.tmrMonitor->Start();
@@ -36,8 +35,6 @@ void Application::ToggleSkipRunning() { state_.options.skipRunning = !state_.opt
 void Application::ToggleWatchPriorities() {}
 void Application::SetIdleSettings() {}
 void Application::OpenProfiles() {}
-void Application::Identify(int) {}
-void Application::CopyToClipboard(int) {}
 void Application::NewItem() {}
 void Application::EditItem() {}
 void Application::DeleteSelected() {}
@@ -47,24 +44,7 @@ void Application::RecordSetting() {}
 void Application::TickAll(bool) {}
 void Application::TickSelected(bool) {}
 void Application::MoveSelectedTo(TableKind) {}
-void Application::OpenContainerFolder() {}
 void Application::SetPriorityOfSelected(std::uint32_t) {}
 void Application::EndSelectedProcesses() {}
-void Application::RestoreFromTray() {}
-
-void Application::SelectTab(int tab) {
-    state_.currentTab = tab;
-}
-
-void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
-    state_.settingsChanged = true;
-    state_.tables[kind].SetTicked(position, ticked);
-}
-
-void Application::SortByColumn(TableKind kind, int column) {
-    bool& ascending = sortAscending_[Number(kind)];
-    ascending = !ascending;
-    state_.tables[kind].Sort(column, ascending);
-}
 
 }  // namespace kestrune
