@@ -119,7 +119,7 @@ bool Application::Shutdown(CloseReason reason) {
     MainState& s = state_;
     if (shutDown_) return true;
     if (s.options.trayOnClose && reason == CloseReason::User) {
-        SendToTray(s);
+        kestrune::SendToTray(s);
         return false;
     }
     s.tmrMain->Stop();
