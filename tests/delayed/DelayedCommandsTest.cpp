@@ -171,9 +171,13 @@ TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOther) {
         EXPECT_EQ(state.options.idleSeconds, c.seconds) << label;
         ASSERT_EQ(fe.questions.size(), c.questions) << label;
         EXPECT_EQ(fe.questions[0], "Please enter the CPU threshold for what should be considered as 'idle' (1-100):");
-        if (c.questions > 1) EXPECT_EQ(fe.questions[1], "Please enter the time in seconds the CPU should be 'idle' for:");
+        if (c.questions > 1) {
+            EXPECT_EQ(fe.questions[1], "Please enter the time in seconds the CPU should be 'idle' for:");
+        }
         ASSERT_EQ(fe.messages.size(), c.refused ? 1u : 0u) << label;
-        if (c.refused) EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+        if (c.refused) {
+            EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+        }
     }
 }
 
