@@ -181,17 +181,6 @@ TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOther) {
     }
 }
 
-TEST_F(DelayedCommandsTest, TogglesFlipTheirOptions) {
-    ToggleExitAfterDelayed(state);
-    ToggleSkipRunning(state);
-    EXPECT_TRUE(state.options.exitAfterDelayed);
-    EXPECT_TRUE(state.options.skipRunning);
-    ToggleExitAfterDelayed(state);
-    ToggleSkipRunning(state);
-    EXPECT_FALSE(state.options.exitAfterDelayed);
-    EXPECT_FALSE(state.options.skipRunning);
-}
-
 class RunOnStartupTest : public DelayedCommandsTest {
 protected:
     RunOnStartupTest() {

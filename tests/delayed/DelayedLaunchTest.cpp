@@ -54,11 +54,13 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
         CarryOut(state, OnDelayedRunTick(state, run), [] {});
     }
     EXPECT_FALSE(state.tmrMain->Running());
+    const std::string log = test::ReadText(state.logPath);
+    ASSERT_EQ(log.find("Error"), std::string::npos) << log;
 
     const std::string first = AwaitFile(folder + "first", std::chrono::seconds(5));
     const std::string second = AwaitFile(folder + "second", std::chrono::seconds(5));
-    ASSERT_FALSE(first.empty()) << test::ReadText(state.logPath);
-    ASSERT_FALSE(second.empty()) << test::ReadText(state.logPath);
+    ASSERT_FALSE(first.empty()) << log;
+    ASSERT_FALSE(second.empty()) << log;
     const double apart = (std::stod(second) - std::stod(first)) / 1e9;
     EXPECT_GT(apart, 0.6);
     EXPECT_LT(apart, 1.6);

@@ -182,8 +182,10 @@ TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
     StartDelayedRun(state, run);
     run.window.rows[1].ticked = false;
     HideDelayedWindow(state, run.window);
+    EXPECT_FALSE(fe.delayedWindowVisible);
     Seconds(2);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\one.exe", "C:\\A\\two.exe"));
+    EXPECT_EQ(run.window.listPosition, 0);  // a hidden window is not advanced
 }
 
 TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {

@@ -68,23 +68,5 @@ TEST_F(DelayedWindowTest, ProgressRoundsHalvesToEven) {
     EXPECT_THAT(values, ElementsAre(12, 25, 38, 50, 62, 75, 88, 100));
 }
 
-TEST_F(DelayedWindowTest, ProcessorBarShowsThePercent) {
-    DelayedWindow window;
-    ShowCPU(state, window, 37);
-    EXPECT_EQ(window.cpuValue, 37);
-    EXPECT_EQ(window.cpuCaption, "CPU 37%");
-}
-
-TEST_F(DelayedWindowTest, HidingLeavesTheRunGoing) {
-    AddDelayed("C:\\A\\a.exe", "2");
-    StartDelayedRun(state, run);
-    HideDelayedWindow(state, run.window);
-    EXPECT_FALSE(fe.delayedWindowVisible);
-    Seconds(2);
-    EXPECT_EQ(launcher().launches.size(), 1u);
-    // A hidden window is not reached: its progress stays where it was.
-    EXPECT_EQ(run.window.listPosition, 0);
-}
-
 }  // namespace
 }  // namespace kestrune
