@@ -33,6 +33,7 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     test::ManualTimers timers;
     MainState state(*machine.platform, fe, clock);
     state.logPath = machine.appFolder + "log.txt";
+    state.log.Write("test begins", state.logPath);
     state.tmrMain = timers.Create(1000, [] {});
     DelayedRun run;
 
