@@ -92,4 +92,8 @@ private:
     bool buttonsEnabled_ = true;
 };
 
+// The "Profiles" menu command, and the start-up choice of a profile with `editable` clear:
+// Add, Edit and Delete enabled or not, the current profile selected, the dialog shown.
+void ProfilesCommand(MainState& state, ProfileList& list, bool editable = true);
+
 }  // namespace kestrune

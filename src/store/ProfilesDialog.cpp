@@ -12,6 +12,12 @@ void Refuse(MainState& state, const std::string& text) { state.fe.ShowMessage(te
 
 }  // namespace
 
+void ProfilesCommand(MainState& state, ProfileList& list, bool editable) {
+    list.ToggleProfileButtons(editable);
+    list.SelectCurrentProfile(state);
+    state.fe.ShowProfilesDialog();
+}
+
 void ProfileList::Add(MainState& state) {
     const std::string answer = state.fe.InputBox(kAddProfilePrompt, kAddProfileTitle, "");
     if (answer.empty()) return;

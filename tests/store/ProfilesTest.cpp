@@ -268,5 +268,18 @@ TEST_F(ProfilesTest, UseMakesTheSelectedProfileCurrentAndSaysWhetherToReload) {
     EXPECT_EQ(list.SelectedEntry(), "[default]");
 }
 
+TEST_F(ProfilesTest, TheMenuCommandShowsTheDialogOnTheCurrentProfile) {
+    LoadList("Work\r\nHome\r\n");
+    state.strProfile = "home";
+    bool shown = false;
+    fe.onProfilesDialog = [&] {
+        shown = true;
+        EXPECT_EQ(list.SelectedEntry(), "Home");
+        EXPECT_FALSE(list.ButtonsEnabled());
+    };
+    ProfilesCommand(state, list, false);
+    EXPECT_TRUE(shown);
+}
+
 }  // namespace
 }  // namespace kestrune
