@@ -81,6 +81,8 @@ std::vector<std::string> BuildProcessSnapshot(const std::vector<platform::Proces
 std::optional<std::string> FindSnapshotHandle(const std::vector<std::string>& snapshot, std::string_view name,
                                               std::string_view path) {
     for (const auto& element : snapshot) {
+        // The lone empty element of an empty list stands for no process, not for a nameless one.
+        if (element.empty()) continue;
         if (EqualsIgnoreCase(GetField(element, kTab, 1), name) && EqualsIgnoreCase(GetField(element, kTab, 4), path)) {
             return GetField(element, kTab, 2);
         }
