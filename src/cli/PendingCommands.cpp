@@ -1,0 +1,26 @@
+// Commands whose core parts have not reached this branch yet.
+
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+
+namespace kestrune::cli {
+
+namespace {
+constexpr const char* kNotYet = "this command is not available in this build yet";
+}
+
+void CheckProfile(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, kNotYet); }
+int RunProfile(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
+int RunProfileUse(CommandContext&, const std::string&) { throw CommandError(kExitRefused, kNotYet); }
+void CheckIdentify(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, kNotYet); }
+int RunIdentify(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
+int RunDelayed(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
+
+}  // namespace kestrune::cli
+
+namespace kestrune::cli {
+void CheckAdd(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, "this command is not available in this build yet"); }
+int RunAdd(CommandContext&) { return kExitRefused; }
+void CheckEdit(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, "this command is not available in this build yet"); }
+int RunEdit(CommandContext&) { return kExitRefused; }
+}  // namespace kestrune::cli
