@@ -99,6 +99,9 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
     }
 
     CommandContext context{inv, out, err, frontEnd, timers, app};
+    // Commands select the tab of their table; the desktop program must still open on the tab
+    // its user left it on.
+    const int startTab = app.state().currentTab;
     int status = kExitDone;
     try {
         status = spec->run(context);
@@ -110,6 +113,7 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
         PrintError(err, e.what());
         return kExitUsage;
     }
+    if (app.state().currentTab != startTab) app.SelectTab(startTab);
     app.Shutdown(CloseReason::Code);
     return status;
 }

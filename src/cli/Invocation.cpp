@@ -86,17 +86,19 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     auto* profile = app.add_subcommand("profile", "the profiles");
     profile->require_subcommand(1);
     profile->add_subcommand("list", "print the profiles; the current one is marked *");
-    profile->add_subcommand("add", "add a profile")->add_option("NAME", inv.words)->required()->expected(1);
-    profile->add_subcommand("rename", "rename a profile")->add_option("OLD NEW", inv.words)->required()->expected(2);
-    profile->add_subcommand("delete", "delete a profile and its document")
-        ->add_option("NAME", inv.words)->required()->expected(1);
-    profile->add_subcommand("use", "make a profile current")->add_option("NAME", inv.words)->required()->expected(1);
+    profile->add_subcommand("add", "add a profile")->add_option("NAME", inv.first)->required();
+    auto* rename = profile->add_subcommand("rename", "rename a profile");
+    rename->add_option("OLD", inv.first)->required();
+    rename->add_option("NEW", inv.second)->required();
+    profile->add_subcommand("delete", "delete a profile and its document")->add_option("NAME", inv.first)->required();
+    profile->add_subcommand("use", "make a profile current")->add_option("NAME", inv.first)->required();
 
     auto* option = app.add_subcommand("option", "the options of settings.ini");
     option->require_subcommand(1);
     option->add_subcommand("list", "print the options");
-    option->add_subcommand("set", "set an option: KEY as in settings.ini, VALUE 1/0 or a number or text")
-        ->add_option("KEY VALUE", inv.words)->required()->expected(2);
+    auto* set = option->add_subcommand("set", "set an option: KEY as in settings.ini, VALUE 1/0, a number or a name");
+    set->add_option("KEY", inv.first)->required();
+    set->add_option("VALUE", inv.second)->required();
 
     auto* identify = app.add_subcommand("identify", "print the web address that identifies a row's program");
     AddRowArguments(identify, inv);

@@ -34,7 +34,8 @@ struct Invocation {
     bool remember = false;              // monitor --remember
 
     std::string file;  // load-backup FILE
-    std::vector<std::string> words;  // profile and option arguments (NAME, OLD NEW, KEY VALUE)
+    // The profile and option arguments: NAME, OLD NEW, KEY VALUE.
+    std::string first, second;
     int engine = 0;                  // identify --engine
 };
 

@@ -9,9 +9,6 @@ namespace {
 constexpr const char* kNotYet = "this command is not available in this build yet";
 }
 
-void CheckProfile(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, kNotYet); }
-int RunProfile(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
-int RunProfileUse(CommandContext&, const std::string&) { throw CommandError(kExitRefused, kNotYet); }
 void CheckIdentify(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, kNotYet); }
 int RunIdentify(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
 int RunDelayed(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }

@@ -80,10 +80,10 @@ int RunLoadBackup(CommandContext& context) {
 
 void CheckOption(const Invocation& inv, ConsoleAnswers&) {
     if (inv.action != "set") return;
-    const OptionKey* key = FindOptionKey(inv.words.at(0));
-    if (!key) throw CommandError(kExitUsage, UnknownKeyText(inv.words.at(0)));
-    if (!NormaliseOptionValue(*key, inv.words.at(1))) {
-        throw CommandError(kExitUsage, "bad value \"" + inv.words.at(1) + "\" for option \"" + std::string(key->key) +
+    const OptionKey* key = FindOptionKey(inv.first);
+    if (!key) throw CommandError(kExitUsage, UnknownKeyText(inv.first));
+    if (!NormaliseOptionValue(*key, inv.second)) {
+        throw CommandError(kExitUsage, "bad value \"" + inv.second + "\" for option \"" + std::string(key->key) +
                                            "\" (" + (key->type == OptionType::Flag ? "1 or 0" : "a whole number") + ")");
     }
 }
@@ -95,8 +95,8 @@ int RunOption(CommandContext& context) {
         context.out << std::flush;
         return kExitDone;
     }
-    const OptionKey& key = *FindOptionKey(context.inv.words.at(0));
-    const std::string value = *NormaliseOptionValue(key, context.inv.words.at(1));
+    const OptionKey& key = *FindOptionKey(context.inv.first);
+    const std::string value = *NormaliseOptionValue(key, context.inv.second);
     if (key.type == OptionType::Text) return RunProfileUse(context, value);
     SetOption(context, key, value);
     if (OptionValue(state, key) != value) {

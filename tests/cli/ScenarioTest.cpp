@@ -102,6 +102,41 @@ TEST_F(ScenarioTest, BadInputIsOneLineAndChangesNothing) {
     EXPECT_EQ(Snapshot(), before);
 }
 
+TEST_F(ScenarioTest, ProfilesAreAddedRenamedUsedAndDeletedThroughTheProfileList) {
+    ASSERT_EQ(Kestrunec({"profile", "add", "Work"}).status, 0);
+    const ProcessResult twice = Kestrunec({"profile", "add", "WORK"});
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_EQ(twice.err, "Profile already exists!\n");
+    ASSERT_EQ(Kestrunec({"profile", "use", "work"}).status, 0);
+    ASSERT_EQ(Kestrunec({"profile", "rename", "Work", "Home"}).status, 0);
+    EXPECT_EQ(Kestrunec({"profile", "list"}).out, "  [default]\n* Home\n");
+    EXPECT_NE(kestrune::test::ReadText(AppFile("settings.ini")).find("Profile=Home"), std::string::npos);
+
+    const ProcessResult inUse = Kestrunec({"profile", "delete", "home"});
+    EXPECT_EQ(inUse.status, 1);
+    EXPECT_EQ(inUse.err, "kestrunec: profile \"home\" is in use; make another profile current first\n");
+    ASSERT_EQ(Kestrunec({"option", "set", "Profile", "[default]"}).status, 0);
+    ASSERT_EQ(Kestrunec({"profile", "delete", "home"}).status, 0);
+    EXPECT_EQ(Kestrunec({"profile", "list"}).out, "* [default]\n");
+    const ProcessResult missing = Kestrunec({"profile", "use", "Gone"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "kestrunec: no profile named \"Gone\"\n");
+}
+
+TEST_F(ScenarioTest, AProfileNameWithAPathSeparatorIsRefusedAndNothingIsWritten) {
+    ASSERT_EQ(Kestrunec({"profile", "add", "Work"}).status, 0);
+    const auto before = Snapshot();
+    for (const char* name : {"../evil", "a\\b", "sub/dir"}) {
+        const ProcessResult added = Kestrunec({"profile", "add", name});
+        EXPECT_EQ(added.status, 1) << name;
+        EXPECT_EQ(Lines(added.err), 1) << added.err;
+        EXPECT_NE(added.err.find("A profile name cannot contain"), std::string::npos) << added.err;
+        EXPECT_EQ(Kestrunec({"profile", "rename", "Work", name}).status, 1) << name;
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(fs::exists(folder.Path() + "evil.xml"));
+}
+
 TEST_F(ScenarioTest, HelpEndsWithStatusZero) {
     const ProcessResult result = Kestrunec({"--help"});
     EXPECT_EQ(result.status, 0);
