@@ -2,6 +2,7 @@
 
 #include "app/OptionsFile.h"
 #include "app/Text.h"
+#include "app/Tray.h"
 #include "app/Version.h"
 
 namespace kestrune {
@@ -118,6 +119,7 @@ bool Application::Shutdown(CloseReason reason) {
     MainState& s = state_;
     if (shutDown_) return true;
     if (s.options.trayOnClose && reason == CloseReason::User) {
+        kestrune::SendToTray(s);
         return false;
     }
     s.tmrMain->Stop();

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <cstdint>
 #include <string>
 
 #include "app/Clock.h"
@@ -34,11 +35,69 @@ public:
 
     MainState& state() { return state_; }
 
+    // ---- Commands of the main window, as the front ends call them. Each acts on the current
+    // table (state().currentTab) and its selection (FrontEnd::SelectedRows).
+
+    // File menu
+    void SaveSettings();
+    void BackupSettings();
+    void LoadBackup();
+    // Action menu
+    void DeleteDuplicatesInCurrentTable();
+    void DeleteDuplicatesInAllTables();
+    void RecordItemsInCurrentTable();
+    void RecordItemsInAllTables();
+    void DeleteUntickedItems();
+    void RefreshTables();
+    void ImportStartupControlPanel();
+    void RunDelayedApplications();  // starts, or stops a run in progress
+    std::string RunDelayedCaption() const;
+    void SendToTray();
+    void ToggleMonitor();
+    void PreventDelayedAppsFromRegistering();
+    void MakeAllDelayedIdle();
+    // Options menu
+    void ToggleRunOnStartup();
+    void ToggleSkipSave();
+    void ToggleTrayOnClose();
+    void ToggleExitAfterDelayed();
+    void ToggleIgnoreSelf();
+    void ToggleChooseProfile();
+    void ToggleSkipRunning();
+    void ToggleWatchPriorities();
+    void SetIdleSettings();
+    // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog)
+    void OpenProfiles();
+    // Table menu
+    void Identify(int engine);          // "Search ..." entries; the double click and "/" use engine 0
+    void CopyToClipboard(int which);    // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments"
+    void NewItem();
+    void EditItem();
+    void DeleteSelected();
+    void ToggleSelected();              // "Enable / Disable"
+    void RunNow();
+    void RecordSetting();
+    void TickAll(bool ticked);          // "Tick All" / "Untick All"
+    void TickSelected(bool ticked);     // "Tick Selected" / "Untick Selected"
+    void MoveSelectedTo(TableKind target);
+    void OpenContainerFolder();
+    void SetPriorityOfSelected(std::uint32_t priorityClass);
+    void EndSelectedProcesses();
+    // System Tray menu and tray icon
+    void RestoreFromTray();
+    // List events
+    void SelectTab(int tab);                                 // a tab click: ShowTable
+    void OnRowTickChanged(TableKind kind, int position, bool ticked);  // the user clicked a check box
+    void SortByColumn(TableKind kind, int column);           // a header click (toggles the order)
+    // Delayed-run window: its exit button
+    void ExitFromDelayedWindow() { CloseDown(); }
+
     // Called with each start-up step's number as it begins (tests follow the order with it).
     std::function<void(int step)> onStartupStep;
 
 private:
     void Step(int number);
+    bool sortAscending_[kTableCount + 1] = {};
 
     MainState state_;
     TimerFactory& timers_;
