@@ -29,11 +29,6 @@ bool IsDeviceName(std::string_view name) {
     return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' && base[3] <= '9';
 }
 
-std::string VersionCaption() {
-    return std::string(kTitle) + " - v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
-}
-
 }  // namespace
 
 std::optional<std::string> ProfileNameProblem(std::string_view name) {
