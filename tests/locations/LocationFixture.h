@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "InMemoryPlaces.h"
+#include <sstream>
+
 #include "app/MainState.h"
 #include "locations/IconCache.h"
 #include "locations/Places.h"
@@ -26,10 +27,7 @@ using platform::ValueType;
 
 class LocationFixture : public ::testing::Test {
 protected:
-    LocationFixture()
-        : places(*machine.platform, machine.machineRoot + "/Common Startup/"),
-          state(Platform(), fe, clock),
-          icons(state) {
+    LocationFixture() : state(Platform(), fe, clock), icons(state) {
         state.icons = &icons;
         state.appFolder = machine.appFolder;
         state.logPath = machine.appFolder + "log.txt";
@@ -38,16 +36,14 @@ protected:
         for (const auto& key : {RunKeyOf(TableKind::HKLM_Run), RunKeyOf(TableKind::HKCU_Run),
                                 RunKeyOf(TableKind::RunOnce)})
             registry.CreateKey(key->root, key->subkey);
-        registry.CreateKey(RootKey::CurrentUser, kShellFoldersKey);
-        userFolder = machine.machineRoot + "/User Startup";
-        registry.SetValue(RootKey::CurrentUser, kShellFoldersKey, {"Startup", ValueType::String, userFolder});
         DetermineStartupFolders(state);
+        userFolder = state.userStartupFolder;
         std::filesystem::create_directories(state.userStartupFolder);
         std::filesystem::create_directories(state.commonStartupFolder);
         state.log.Write("test begins", state.logPath);
     }
 
-    platform::Platform& Platform() { return places; }
+    platform::Platform& Platform() { return *machine.platform; }
     platform::Registry& Registry() { return Platform().registry(); }
 
     // A program file with the given content (the icon cache tells files apart by content).
@@ -87,7 +83,6 @@ protected:
     std::vector<std::string> Row(TableKind kind, int position) { return state.tables[kind].Row(position).texts; }
 
     TestMachine machine;
-    InMemoryPlacesPlatform places;
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers;
