@@ -53,31 +53,34 @@ std::optional<std::uint32_t> DwordFromText(std::string_view text) {
 
 constexpr int kInvalidParameter = 87;
 
-}  // namespace
-
-RegistryRead ReadRegistryValue(platform::Registry& registry, RootKey root, std::string_view subkey,
-                               std::string_view name) {
+RegistryRead ReadValue(const RegistryValue& value) {
     RegistryRead result;
-    const auto value = registry.QueryValue(root, subkey, name);
-    if (!value) return result;
-    const std::size_t storedBytes = value->data.size() + (StoredWithTerminator(value->type) ? 1 : 0);
+    const std::size_t storedBytes = value.data.size() + (StoredWithTerminator(value.type) ? 1 : 0);
     if (storedBytes > kMaxValueBytes) return result;
 
     result.ok = true;
-    result.type = static_cast<std::uint32_t>(value->type);
-    switch (value->type) {
+    result.type = static_cast<std::uint32_t>(value.type);
+    switch (value.type) {
         case ValueType::String:
         case ValueType::ExpandString:
         case ValueType::Binary:
-            result.data = QueriedText(*value);
+            result.data = QueriedText(value);
             break;
         case ValueType::Dword:
-            result.data = DwordText(value->data);
+            result.data = DwordText(value.data);
             break;
         default:
             break;
     }
     return result;
+}
+
+}  // namespace
+
+RegistryRead ReadRegistryValue(platform::Registry& registry, RootKey root, std::string_view subkey,
+                               std::string_view name) {
+    const auto value = registry.QueryValue(root, subkey, name);
+    return value ? ReadValue(*value) : RegistryRead{};
 }
 
 std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry, RootKey root,
@@ -88,7 +91,9 @@ std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry
     for (const RegistryValue& value : *values) {
         // The unnamed value stands in record 0 and is never read.
         if (value.name.empty()) continue;
-        const RegistryRead read = ReadRegistryValue(registry, root, subkey, value.name);
+        // The enumeration already carries each value: reading it again by name would only
+        // cost a second look-up per value.
+        const RegistryRead read = ReadValue(value);
         records.push_back({value.name, read.data, read.type});
     }
     return records;

@@ -60,12 +60,16 @@ void ScanPlaces(MainState& state) {
 }
 
 void ApplyRowIcons(MainState& state) {
+    // A row is given its icon when it is added, and a cached number never changes; only rows
+    // still on the default icon (added in Slimline mode, or before their file existed) can
+    // gain one, so only they are looked at again.
     for (TableKind kind : kAllTables) {
         Table& table = state.tables[kind];
         const int pathColumn = PathColumn(kind);
         for (int position = 1; position <= table.Count(); ++position) {
+            if (table.Icon(position) != kDefaultIcon) continue;
             const int icon = state.IconOf(state.ResolveItemFile(table.Text(position, pathColumn)));
-            if (icon != table.Icon(position)) table.SetIcon(position, icon);
+            if (icon != kDefaultIcon) table.SetIcon(position, icon);
         }
     }
 }

@@ -35,7 +35,7 @@ void RefreshAllTables(MainState& state);
 // Clears one location table, scans its place and reads its stored rows again.
 void RescanLocation(MainState& state, TableKind kind);
 
-// Gives every row of every table the icon number of the file its entry names.
+// Gives every row still on the default icon the icon of the file its entry names, if any.
 void ApplyRowIcons(MainState& state);
 
 }  // namespace kestrune

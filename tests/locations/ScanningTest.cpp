@@ -124,3 +124,32 @@ TEST_F(ScanningTest, ScanPlacesFillsTheFiveTablesFromTheirOwnPlaces) {
 
 }  // namespace
 }  // namespace kestrune::test
+
+namespace kestrune::test {
+namespace {
+
+TEST_F(ScanningTest, RowsAddedInSlimlineModeGainTheirIconsLater) {
+    const std::string a = Program("a.exe", "a");
+    const std::string later = machine.machineRoot + "/Programs/later.exe";
+    SetValue(TableKind::HKLM_Run, "A", ValueType::String, "\"" + a + "\" -q");
+    SetValue(TableKind::HKLM_Run, "Later", ValueType::String, later);
+    state.slimlineMode = true;
+    ScanPlaces(state);
+    state.tables[TableKind::Known].Add({a}, true);
+    state.tables[TableKind::Delayed].Add({"Keep", a, "5", "", ""}, true, 7);
+    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(1), 1);
+
+    state.slimlineMode = false;
+    ApplyRowIcons(state);
+    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(1), 2);
+    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(2), 1);  // no such file yet
+    EXPECT_EQ(state.tables[TableKind::Known].Icon(1), 2);     // Known holds its path first
+    EXPECT_EQ(state.tables[TableKind::Delayed].Icon(1), 7);   // a given number stays
+
+    WriteText(later, "now it exists");
+    ApplyRowIcons(state);
+    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(2), 3);
+}
+
+}  // namespace
+}  // namespace kestrune::test
