@@ -3,6 +3,7 @@
 #include "app/Columns.h"
 #include "app/MainState.h"
 #include "locations/Scanning.h"
+#include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -21,6 +22,13 @@ void ScanAllLocations(MainState& state) {
     state.slimlineMode = false;
     state.tables.ClearAll();
     ScanPlaces(state);
+    FinishRefill(state);
+}
+
+void RefreshAllTables(MainState& state) {
+    state.tables.ClearAll();
+    ScanPlaces(state);
+    FillProcessTable(state, false, true);
     FinishRefill(state);
 }
 

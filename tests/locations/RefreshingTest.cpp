@@ -1,4 +1,5 @@
 #include "LocationFixture.h"
+#include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune::test {
@@ -58,6 +59,25 @@ TEST_F(RefreshingTest, ScanAllLocationsRefillsEveryTableAndLeavesSlimlineMode) {
     // Icons are numbered now that Slimline mode is over.
     EXPECT_EQ(state.tables[TableKind::UserStartup].Icon(1), 2);
     EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(1), 2);
+}
+
+TEST_F(RefreshingTest, RefreshAllTablesKeepsSlimlineModeAndListsProcesses) {
+    SetValue(TableKind::RunOnce, "Once", ValueType::String, "once.exe");
+    StoreDocument("<Process><item_1><name>zz-not-running.exe</name><path>/nowhere/zz-not-running.exe</path>"
+                  "<priority>Low</priority></item_1></Process>");
+    state.slimlineMode = true;
+    RefreshAllTables(state);
+    EXPECT_TRUE(state.slimlineMode);
+    EXPECT_EQ(Rows(TableKind::RunOnce), (Texts{"Once|once.exe|on"}));
+    // The process table is filled from the machine's own processes.
+    const Table& processes = state.tables[TableKind::Process];
+    EXPECT_EQ(processes.Count() > 1, !Platform().processes().List().empty());
+    // The stored row is read after the running processes were listed.
+    const int last = processes.Count();
+    ASSERT_GE(last, 1);
+    EXPECT_EQ(processes.Name(last), "zz-not-running.exe");
+    EXPECT_TRUE(processes.Ticked(last));
+    EXPECT_EQ(processes.Text(last, col::Handle), "");
 }
 
 TEST_F(RefreshingTest, RescanLocationRefillsOnlyItsOwnTable) {
