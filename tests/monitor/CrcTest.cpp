@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "support/TestMachine.h"
@@ -14,6 +15,10 @@ struct CheckValue {
     std::string text;
     std::uint32_t expected;
 };
+
+void PrintTo(const CheckValue& c, std::ostream* os) {
+    *os << (c.crc32 ? "CRC-32 of " : "CRC-16 of ") << c.text.size() << " bytes";
+}
 
 class CrcCheckValues : public ::testing::TestWithParam<CheckValue> {};
 
