@@ -12,6 +12,7 @@
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
 #include "platform/Platform.h"
+#include "locations/IconCache.h"
 #include "store/Profiles.h"
 
 namespace kestrune {
@@ -106,6 +107,7 @@ private:
 
     MainState state_;
     ProfileList profiles_;
+    std::unique_ptr<IconCache> icons_;
     TimerFactory& timers_;
     bool shutDown_ = false;
 };

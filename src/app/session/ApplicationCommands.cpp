@@ -1,6 +1,7 @@
 // The main window's commands, routed to the parts that carry them out.
 
 #include "app/Text.h"
+#include "locations/Scanning.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
@@ -11,13 +12,20 @@ namespace kestrune {
 
 void Application::SaveSettings() { SaveSettingsCommand(state_); }
 void Application::BackupSettings() { BackupSettingsCommand(state_); }
-void Application::LoadBackup() { LoadBackupCommand(state_); }
+void Application::LoadBackup() {
+    if (LoadBackupCommand(state_)) ApplyRowIcons(state_);
+}
 void Application::DeleteDuplicatesInCurrentTable() {}
 void Application::DeleteDuplicatesInAllTables() {}
 void Application::RecordItemsInCurrentTable() {}
 void Application::RecordItemsInAllTables() {}
 void Application::DeleteUntickedItems() {}
-void Application::RefreshTables() {}
+void Application::RefreshTables() {
+    state_.fe.SetControlsEnabled(false, false);
+    RefreshAllTables(state_);
+    state_.fe.SetControlsEnabled(true, false);
+    LogRegistryProblems();
+}
 void Application::ImportStartupControlPanel() {}
 void Application::RunDelayedApplications() {}
 std::string Application::RunDelayedCaption() const { return "Run delayed applications"; }
