@@ -17,7 +17,7 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), timers_(timers) {
     state_.tmrMain = timers_.Create(1000, [] {});
-    state_.tmrMonitor = timers_.Create(1000, [] {});
+    state_.tmrMonitor = timers_.Create(1000, [this] { OnMonitorTick(state_, monitor_); });
     state_.tmrPriorities = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
 }
 
