@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/MainState.h"
+#include "support/ScriptedFrontEnd.h"
 #include "locations/IconCache.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
@@ -26,39 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr int kEntriesPerPlace = 200;
 constexpr std::size_t kProgramBytes = 64 * 1024;
-
-// A front end that shows nothing: every picture exists, nobody answers.
-class SilentFrontEnd final : public FrontEnd {
-public:
-    void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-    bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string ChooseFile(const std::string&, const std::string&) override { return {}; }
-    MonitorAnswer AskMonitor(const std::string&) override { return {}; }
-    void SetStatus(const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void SetControlsEnabled(bool, bool) override {}
-    void SetTablesVisible(bool) override {}
-    void ProcessEvents() override {}
-    std::vector<int> SelectedRows(TableKind) override { return {}; }
-    void FitColumns(TableKind) override {}
-    void ShowTab(int) override {}
-    bool LoadFileIcon(const std::string&, int) override { return true; }
-    void MinimiseWindow() override {}
-    void ShowWindowNormal() override {}
-    void HideWindow() override {}
-    void CentreWindow() override {}
-    void AddTrayIcon(const std::string&) override {}
-    void RemoveTrayIcon() override {}
-    void ShowBalloon(const std::string&, const std::string&, int) override {}
-    void CopyToClipboard(const std::string&) override {}
-    void ShowItemEditor() override {}
-    void ShowProfilesDialog() override {}
-    void ShowDelayedWindow() override {}
-    void HideDelayedWindow() override {}
-    void DelayedWindowChanged() override {}
-    void Quit() override {}
-};
 
 std::string MakeTempFolder() {
     std::string pattern = (fs::temp_directory_path() / "kestrune-bench-XXXXXX").string();
@@ -112,7 +80,7 @@ struct FullMachine {
     }
 
     std::string root;
-    SilentFrontEnd frontEnd;
+    test::ScriptedFrontEnd frontEnd;
     SystemClock clock;
     std::unique_ptr<platform::Platform> platform;
     std::unique_ptr<MainState> state;
