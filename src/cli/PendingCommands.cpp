@@ -14,10 +14,3 @@ int RunIdentify(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
 int RunDelayed(CommandContext&) { throw CommandError(kExitRefused, kNotYet); }
 
 }  // namespace kestrune::cli
-
-namespace kestrune::cli {
-void CheckAdd(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, "this command is not available in this build yet"); }
-int RunAdd(CommandContext&) { return kExitRefused; }
-void CheckEdit(const Invocation&, ConsoleAnswers&) { throw CommandError(kExitRefused, "this command is not available in this build yet"); }
-int RunEdit(CommandContext&) { return kExitRefused; }
-}  // namespace kestrune::cli

@@ -126,6 +126,53 @@ TEST_F(MachineScenarioTest, EnablingAPathAlreadyEnabledIsRefusedWithTheProgramsM
     EXPECT_EQ(RegList(kHkcuRun).find("Second"), std::string::npos);
 }
 
+TEST_F(MachineScenarioTest, DeletingFromDeletedAsksAndWithoutAnAnswerRefusesWithStatusTwo) {
+    RegSet(kHkcuRun, "Updater", "C:\\up.exe");
+    ASSERT_EQ(Kestrunec({"delete", "HKCU_Run", "Updater"}).status, 0);
+    EXPECT_EQ(RegList(kHkcuRun).find("Updater"), std::string::npos);
+    Json doc = ListJson({"Deleted"});
+    ASSERT_EQ(doc["tables"][0]["rows"].size(), 1u);
+    EXPECT_EQ(doc["tables"][0]["rows"][0]["values"]["Path"], "C:\\up.exe");
+
+    const ProcessResult unanswered = Kestrunec({"delete", "Deleted", "updater"});
+    EXPECT_EQ(unanswered.status, 2);
+    EXPECT_EQ(unanswered.err,
+              "kestrunec: the program asks \"Do you want to permanantly delete this item?\": answer it with --yes or "
+              "--no\n");
+    EXPECT_EQ(ListJson({"7"})["tables"][0]["rows"].size(), 1u);
+
+    EXPECT_EQ(Kestrunec({"--no", "delete", "Deleted", "updater"}).status, 1);
+    EXPECT_EQ(ListJson({"7"})["tables"][0]["rows"].size(), 1u);
+    EXPECT_EQ(Kestrunec({"delete", "Deleted", "--row", "1", "--yes"}).status, 0);
+    EXPECT_TRUE(ListJson({"7"})["tables"][0]["rows"].empty());
+}
+
+TEST_F(MachineScenarioTest, AddedAndEditedRowsGoThroughTheItemEditor) {
+    const ProcessResult added = Kestrunec({"add", "Delayed", "--name", "Mail", "--path", "mail.exe", "--priority", "high"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    Json row = ListJson({"Delayed"})["tables"][0]["rows"][0];
+    EXPECT_EQ(row["ticked"], false);
+    EXPECT_EQ(row["values"]["Delay"], "1");  // the editor's default for a new delayed row
+    EXPECT_EQ(row["values"]["Priority"], "High");
+
+    ASSERT_EQ(Kestrunec({"edit", "Delayed", "mail", "--delay", "-2", "--name", "Post"}).status, 0);
+    row = ListJson({"Delayed"})["tables"][0]["rows"][0];
+    EXPECT_EQ(row["values"]["Name"], "Post");
+    EXPECT_EQ(row["values"]["Delay"], "-2");
+    EXPECT_EQ(row["values"]["Path"], "mail.exe");
+
+    const ProcessResult badPriority = Kestrunec({"edit", "Delayed", "Post", "--priority", "Urgent"});
+    EXPECT_EQ(badPriority.status, 2);
+    EXPECT_EQ(badPriority.err.rfind("kestrunec: unknown priority \"Urgent\"", 0), 0u) << badPriority.err;
+    EXPECT_EQ(Kestrunec({"add", "HKCU_Run", "--name", "X", "--path", "x.exe", "--delay", "3"}).status, 2);
+
+    ASSERT_EQ(Kestrunec({"add", "User", "--name", "Tool", "--path", "C:\\tool.exe", "--args", "/min"}).status, 0);
+    row = ListJson({"User"})["tables"][0]["rows"][0];
+    EXPECT_EQ(row["values"]["Arguments"], "/min");
+    ASSERT_EQ(Kestrunec({"add", "4", "--name", "Spaced", "--path", "C:\\My Apps\\a.exe", "--args", "-q"}).status, 0);
+    EXPECT_EQ(ListJson({"4"})["tables"][0]["rows"][0]["values"]["Path"], "\"C:\\My Apps\\a.exe\" -q");
+}
+
 TEST_F(MachineScenarioTest, ADelayedRunStartsBothCommandsAndShowsItsProgress) {
     const std::string first = folder.Path() + "first.txt", second = folder.Path() + "second.txt";
     ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", "One", "--path", "/bin/sh -c 'echo one > " + first + "'",
@@ -160,8 +207,13 @@ TEST_F(MachineScenarioTest, ADelayedRunStartsBothCommandsAndShowsItsProgress) {
 
 TEST_F(MachineScenarioTest, TheMonitorDeniesAValueAddedDuringItsRun) {
     RegSet(kHkcuRun, "Present", "C:\\present.exe");
-    test::BackgroundProcess monitor(KESTRUNEC_PATH, WithFolders({"monitor", "--seconds", "4", "--answer", "deny"}));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1800));
+    test::BackgroundProcess monitor(KESTRUNEC_PATH, WithFolders({"monitor", "--seconds", "6", "--answer", "deny"}));
+    // The monitor's first tick, a second after the start-up, only takes its snapshot; the
+    // value must come after it.
+    for (int wait = 0; wait < 100 && !fs::exists(app + "/log.txt"); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     RegSet(kHkcuRun, "Intruder", "C:\\intruder.exe");
     const ProcessResult result = monitor.Wait();
     ASSERT_EQ(result.status, 0) << result.err;

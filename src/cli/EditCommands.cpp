@@ -26,7 +26,6 @@ std::optional<std::string> EditorPriority(std::string_view text) {
 
 // The fields only some tables have, and their values.
 void CheckEditorFields(const Invocation& inv, TableKind kind) {
-    const std::string caption(TabCaption(kind));
     if (inv.delay) {
         if (!HasDelay(kind)) throw CommandError(kExitUsage, "--delay is only for table Delayed");
         if (!ParseWholeNumber(*inv.delay)) throw CommandError(kExitUsage, "--delay must be whole seconds");
@@ -66,14 +65,12 @@ int RunAdd(CommandContext& context) {
     const Invocation& inv = context.inv;
     const TableKind kind = TableArgument(inv.table);
     context.SelectTable(kind);
-    MainState& state = context.state();
     Table& table = context.table(kind);
     const int before = table.Count();
 
-    ItemEditorState editor;
-    OpenItemEditor(state, editor, true);
-    FillEditor(inv, kind, editor);
-    if (ConfirmItemEditor(state, editor) != EditorField::None || table.Count() == before) return kExitRefused;
+    context.app.NewItem();
+    FillEditor(inv, kind, context.app.editor());
+    if (context.app.ConfirmEditor() != EditorField::None || table.Count() == before) return kExitRefused;
     // The editor has no box for a shortcut's arguments; the new row is still disabled, so they
     // are plain data that the entry takes into its place when it is enabled.
     if (IsFolderTable(kind) && inv.arguments) table.SetText(table.Count(), col::Arguments, *inv.arguments);
@@ -95,12 +92,9 @@ void CheckEdit(const Invocation& inv, ConsoleAnswers&) {
 int RunEdit(CommandContext& context) {
     const TableKind kind = TableArgument(context.inv.table);
     context.SelectRow(kind);
-    MainState& state = context.state();
-
-    ItemEditorState editor;
-    OpenItemEditor(state, editor, false);
-    FillEditor(context.inv, kind, editor);
-    return ConfirmItemEditor(state, editor) == EditorField::None ? kExitDone : kExitRefused;
+    context.app.EditItem();
+    FillEditor(context.inv, kind, context.app.editor());
+    return context.app.ConfirmEditor() == EditorField::None ? kExitDone : kExitRefused;
 }
 
 }  // namespace kestrune::cli
