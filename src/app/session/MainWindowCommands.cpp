@@ -2,6 +2,8 @@
 // and the tray.
 
 #include "app/Text.h"
+#include "locations/LocationChange.h"
+#include "procs/TableStatus.h"
 #include "app/Tray.h"
 #include "app/session/Application.h"
 
@@ -18,8 +20,11 @@ void Application::SelectTab(int tab) {
 }
 
 void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
+    if (position < 1 || position > state_.tables[kind].Count()) return;
     state_.settingsChanged = true;
     state_.tables[kind].SetTicked(position, ticked);
+    ApplyLocationChange(state_, kind, position);
+    ShowTableStatus(state_);
 }
 
 void Application::SortByColumn(TableKind kind, int column) {
