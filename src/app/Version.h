@@ -8,6 +8,8 @@ inline constexpr const char* kTitle = "Kestrune";
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 0;
+// The desktop program's file name without extension; Windows starts it at log-on.
+inline constexpr const char* kDesktopProgramName = "kestrune";
 inline constexpr const char* kMakerSiteName = "kestrune.org";
 inline constexpr const char* kMakerSiteUrl = "http://www.kestrune.org/";
 

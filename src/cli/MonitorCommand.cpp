@@ -2,7 +2,7 @@
 // the command line or on the terminal.
 
 #include <chrono>
-#include <ostream>
+#include <iostream>
 
 #include "app/Text.h"
 #include "cli/Commands.h"
@@ -24,6 +24,10 @@ void CheckMonitor(const Invocation& inv, ConsoleAnswers& answers) {
 int RunMonitor(CommandContext& context) {
     MainState& state = context.state();
     context.fe.echoStatus = true;
+    // The first look only takes the snapshot; taking it now means that everything registered
+    // after the line below is seen.
+    context.app.MonitorTick();
+    std::cout << "Watching the start-up places for " << context.inv.seconds << " second(s)..." << std::endl;
     // The timer runs for this command only; the option "Monitor" stays as it is.
     if (!state.tmrMonitor->Running()) state.tmrMonitor->Start();
     context.timers.RunUntil([&] { return context.fe.QuitRequested(); }, std::chrono::seconds(context.inv.seconds));

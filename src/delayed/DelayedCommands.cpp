@@ -90,12 +90,13 @@ std::string SelfShortcutPath(MainState& state) {
 
 std::string SelfShortcutTarget(MainState& state) {
     auto& system = state.platform.system();
-    return state.appFolder + system.ProgramName() + system.ProgramExtension();
+    // Always the desktop program: the console program registering itself would start a
+    // window-less copy at log-on.
+    return state.appFolder + kDesktopProgramName + system.ProgramExtension();
 }
 
 void ToggleRunOnStartup(MainState& state) {
     state.options.runOnStartup = !state.options.runOnStartup;
-    if (state.platform.system().ProgramName().empty()) return;
     if (state.options.runOnStartup) {
         CreateShortcut(state.platform.shell(), state.commonStartupFolder, kSelfShortcutName, SelfShortcutTarget(state),
                        kSlimlineArgument);

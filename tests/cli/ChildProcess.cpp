@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace kestrune::cli::test {
 
@@ -80,6 +81,15 @@ BackgroundProcess::~BackgroundProcess() {
         ::kill(pid_, SIGKILL);
         Collect(pid_, outPath_, errPath_);
     }
+}
+
+bool BackgroundProcess::WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (ReadAll(outPath_).find(text) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
 }
 
 ProcessResult BackgroundProcess::Wait() {

@@ -2,6 +2,7 @@
 // Runs a program as a child process with standard input from /dev/null (so it is not a
 // terminal) and collects its standard output, standard error and exit status.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     BackgroundProcess(const BackgroundProcess&) = delete;
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
     ProcessResult Wait();
+    // Waits up to `limit` until the program's standard output holds `text`.
+    bool WaitForOutput(const std::string& text, std::chrono::milliseconds limit);
 
 private:
     int pid_ = -1;

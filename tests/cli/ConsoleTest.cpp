@@ -119,7 +119,8 @@ TEST(ConsoleTimersTest, FiresRunningTimersByIntervalUntilDone) {
     EXPECT_TRUE(timers.RunUntil([&] { return slow == 2; }));
     const auto took = std::chrono::steady_clock::now() - begin;
     EXPECT_GE(took, 70ms);
-    EXPECT_GE(fast, 6);
+    // About seven; a loaded machine may run a late tick late but never early.
+    EXPECT_GE(fast, 4);
     EXPECT_LE(fast, 8);
     EXPECT_EQ(stopped, 0);
 }
@@ -133,7 +134,7 @@ TEST(ConsoleTimersTest, StopsAtTheLimitAndWhenNoTimerRuns) {
     const auto begin = std::chrono::steady_clock::now();
     EXPECT_FALSE(timers.RunUntil([] { return false; }, 110ms));
     EXPECT_GE(std::chrono::steady_clock::now() - begin, 110ms);
-    EXPECT_GE(ticks, 4);
+    EXPECT_GE(ticks, 3);
     EXPECT_LE(ticks, 6);
 }
 

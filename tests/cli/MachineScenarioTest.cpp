@@ -207,13 +207,9 @@ TEST_F(MachineScenarioTest, ADelayedRunStartsBothCommandsAndShowsItsProgress) {
 
 TEST_F(MachineScenarioTest, TheMonitorDeniesAValueAddedDuringItsRun) {
     RegSet(kHkcuRun, "Present", "C:\\present.exe");
-    test::BackgroundProcess monitor(KESTRUNEC_PATH, WithFolders({"monitor", "--seconds", "6", "--answer", "deny"}));
-    // The monitor's first tick, a second after the start-up, only takes its snapshot; the
-    // value must come after it.
-    for (int wait = 0; wait < 100 && !fs::exists(app + "/log.txt"); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    test::BackgroundProcess monitor(KESTRUNEC_PATH, WithFolders({"monitor", "--seconds", "4", "--answer", "deny"}));
+    // The value must come after the monitor's first look, which only takes its snapshot.
+    ASSERT_TRUE(monitor.WaitForOutput("Watching the start-up places", std::chrono::seconds(60)));
     RegSet(kHkcuRun, "Intruder", "C:\\intruder.exe");
     const ProcessResult result = monitor.Wait();
     ASSERT_EQ(result.status, 0) << result.err;

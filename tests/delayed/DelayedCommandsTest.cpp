@@ -1,5 +1,6 @@
 // The menu commands around the delayed run, the Slimline start and "Run now".
 
+#include "app/Version.h"
 #include "delayed/DelayedCommands.h"
 
 #include <gmock/gmock.h>
@@ -199,7 +200,7 @@ TEST_F(RunOnStartupTest, CheckingRegistersTheProgramInSlimlineMode) {
     const auto& info = platform.recordingShell.written[link];
     auto& system = platform.system();
     // On Linux the program file has no extension; on Windows it is ".exe".
-    EXPECT_EQ(info.target, state.appFolder + system.ProgramName() + system.ProgramExtension());
+    EXPECT_EQ(info.target, state.appFolder + kDesktopProgramName + system.ProgramExtension());
     EXPECT_EQ(info.arguments, "slimline");
     EXPECT_EQ(SelfShortcutPath(state), link);
 }

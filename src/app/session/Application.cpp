@@ -5,6 +5,8 @@
 #include "app/Text.h"
 #include "app/Tray.h"
 #include "app/Version.h"
+#include "delayed/CpuMeter.h"
+#include "delayed/DelayedCommands.h"
 #include "locations/Scanning.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
@@ -16,7 +18,9 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), timers_(timers) {
-    state_.tmrMain = timers_.Create(1000, [] {});
+    state_.tmrMain = timers_.Create(1000, [this] {
+        CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); });
+    });
     state_.tmrMonitor = timers_.Create(1000, [this] { OnMonitorTick(state_, monitor_); });
     state_.tmrPriorities = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
 }
@@ -70,7 +74,8 @@ bool Application::Startup(const std::string& commandLine) {
     Step(10);
     platform.processes().RaiseOwnPriority();
 
-    Step(11);  // processor-usage source
+    Step(11);
+    delayed_.cpuMeter = CreateCpuMeter(platform);
 
     Step(12);
     s.log.Write(std::string("Starting ") + kTitle + ", Slimline mode = " + (s.slimlineMode ? "True" : "False"),
@@ -119,7 +124,8 @@ bool Application::Startup(const std::string& commandLine) {
     if (s.options.monitor) s.tmrMonitor->Start();
 
     Step(27);
-    if (!s.slimlineMode) ApplyStoredPriorities(s, false);
+    if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
+    else ApplyStoredPriorities(s, false);
 
     Step(28);
     if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.tmrPriorities->Start();
@@ -141,6 +147,9 @@ bool Application::Shutdown(CloseReason reason) {
     s.tmrMain->Stop();
     s.tmrMonitor->Stop();
     s.tmrPriorities->Stop();
+
+    if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup) kestrune::ToggleRunOnStartup(s);
+    if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();
 
     WriteOptions(s);
     if (!s.options.skipSave) {

@@ -12,6 +12,7 @@
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
 #include "platform/Platform.h"
+#include "delayed/DelayedRun.h"
 #include "locations/IconCache.h"
 #include "locations/ItemEditor.h"
 #include "monitor/ChangeMonitor.h"
@@ -58,6 +59,8 @@ public:
     std::string RunDelayedCaption() const;
     void SendToTray();
     void ToggleMonitor();
+    // One look at the start-up places, as the monitor timer takes it each second.
+    void MonitorTick();
     void PreventDelayedAppsFromRegistering();
     void MakeAllDelayedIdle();
     // Options menu
@@ -99,7 +102,11 @@ public:
     void SelectTab(int tab);                                 // a tab click: ShowTable
     void OnRowTickChanged(TableKind kind, int position, bool ticked);  // the user clicked a check box
     void SortByColumn(TableKind kind, int column);           // a header click (toggles the order)
-    // Delayed-run window: its exit button
+    // Delayed-run window: the run and its window's model; the Hide button and close box, and
+    // the exit button.
+    DelayedRun& delayed() { return delayed_; }
+    const DelayedWindow& delayedWindow() const { return delayed_.window; }
+    void HideDelayedRunWindow();
     void ExitFromDelayedWindow() { CloseDown(); }
 
     // Called with each start-up step's number as it begins (tests follow the order with it).
@@ -114,6 +121,7 @@ private:
     ProfileList profiles_;
     std::unique_ptr<IconCache> icons_;
     ItemEditorState editor_;
+    DelayedRun delayed_;
     MonitorState monitor_;
     TimerFactory& timers_;
     bool shutDown_ = false;

@@ -2,6 +2,8 @@
 
 #include "app/Text.h"
 #include "monitor/ChangeMonitor.h"
+#include "delayed/DelayedCommands.h"
+#include "delayed/DelayedWindow.h"
 #include "locations/Import.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
@@ -48,20 +50,21 @@ void Application::RefreshTables() {
     LogRegistryProblems();
 }
 void Application::ImportStartupControlPanel() { kestrune::ImportStartupControlPanel(state_); }
-void Application::RunDelayedApplications() {}
-std::string Application::RunDelayedCaption() const { return "Run delayed applications"; }
+void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
+std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() { kestrune::ToggleMonitor(state_); }
+void Application::MonitorTick() { OnMonitorTick(state_, monitor_); }
 void Application::PreventDelayedAppsFromRegistering() { kestrune::PreventDelayedAppsFromRegistering(state_); }
-void Application::MakeAllDelayedIdle() {}
-void Application::ToggleRunOnStartup() {}
+void Application::MakeAllDelayedIdle() { kestrune::MakeAllDelayedIdle(state_); }
+void Application::ToggleRunOnStartup() { kestrune::ToggleRunOnStartup(state_); }
 void Application::ToggleSkipSave() { state_.options.skipSave = !state_.options.skipSave; }
 void Application::ToggleTrayOnClose() { state_.options.trayOnClose = !state_.options.trayOnClose; }
-void Application::ToggleExitAfterDelayed() { state_.options.exitAfterDelayed = !state_.options.exitAfterDelayed; }
+void Application::ToggleExitAfterDelayed() { kestrune::ToggleExitAfterDelayed(state_); }
 void Application::ToggleIgnoreSelf() { state_.options.ignoreSelf = !state_.options.ignoreSelf; }
 void Application::ToggleChooseProfile() { state_.options.chooseProfile = !state_.options.chooseProfile; }
-void Application::ToggleSkipRunning() { state_.options.skipRunning = !state_.options.skipRunning; }
+void Application::ToggleSkipRunning() { kestrune::ToggleSkipRunning(state_); }
 void Application::ToggleWatchPriorities() { kestrune::ToggleWatchPriorities(state_); }
-void Application::SetIdleSettings() {}
+void Application::SetIdleSettings() { kestrune::SetIdleSettings(state_); }
 void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
 
 void Application::UseSelectedProfile() {
@@ -73,7 +76,14 @@ void Application::EditItem() { OpenItemEditor(state_, editor_, false); }
 EditorField Application::ConfirmEditor() { return ConfirmItemEditor(state_, editor_); }
 void Application::DeleteSelected() { DeleteSelectedRows(state_); }
 void Application::ToggleSelected() { ToggleSelectedRows(state_); }
-void Application::RunNow() {}
+void Application::RunNow() {
+    const auto kind = state_.CurrentKind();
+    if (!kind) return;
+    const std::vector<int> selected = state_.fe.SelectedRows(*kind);
+    if (!selected.empty()) kestrune::RunNow(state_, *kind, selected.front());
+}
+
+void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }
 void Application::RecordSetting() { RecordSelectedRows(state_); }
 void Application::TickAll(bool ticked) { TickAllRows(state_, ticked); }
 void Application::TickSelected(bool ticked) { TickSelectedRows(state_, ticked); }
