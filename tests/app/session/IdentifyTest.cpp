@@ -8,54 +8,16 @@
 
 #include "app/session/Application.h"
 #include "app/session/Identify.h"
+#include "support/RecordingPlatform.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 
 namespace kestrune {
 namespace {
 
-// The machine's platform with a shell that records what it was asked to open.
-class RecordingPlatform final : public platform::Platform {
-public:
-    explicit RecordingPlatform(platform::Platform& inner) : inner_(inner), shell_(inner.shell()) {}
-    platform::Registry& registry() override { return inner_.registry(); }
-    platform::Shell& shell() override { return shell_; }
-    platform::FileSystem& files() override { return inner_.files(); }
-    platform::Processes& processes() override { return inner_.processes(); }
-    platform::ProcessorTimes& processorTimes() override { return inner_.processorTimes(); }
-    platform::Launcher& launcher() override { return inner_.launcher(); }
-    platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
-    platform::System& system() override { return inner_.system(); }
-
-    struct Shell final : platform::Shell {
-        explicit Shell(platform::Shell& inner) : inner(inner) {}
-        platform::Shell& inner;
-        std::vector<std::string> opened, folders;
-        std::string SpecialFolder(int csidl) override { return inner.SpecialFolder(csidl); }
-        std::optional<platform::ShortcutInfo> ReadShortcut(const std::string& p) override { return inner.ReadShortcut(p); }
-        bool WriteShortcut(const std::string& p, const platform::ShortcutInfo& i) override {
-            return inner.WriteShortcut(p, i);
-        }
-        bool OpenDocument(const std::string& target) override {
-            opened.push_back(target);
-            return true;
-        }
-        bool OpenFolder(const std::string& folder) override {
-            folders.push_back(folder);
-            return true;
-        }
-    };
-
-private:
-    platform::Platform& inner_;
-
-public:
-    Shell shell_;
-};
-
 struct Session {
     test::TestMachine machine;
-    RecordingPlatform platform{*machine.platform};
+    test::RecordingPlatform platform{*machine.platform};
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers;
@@ -128,7 +90,7 @@ TEST(Identify, OpensTheAddressOfTheSelectedRow) {
     t.Select(TableKind::HKCU_Run, {1});
     t.app.Identify(0);
     t.app.Identify(3);
-    EXPECT_EQ(t.platform.shell_.opened, (std::vector<std::string>{"http://www.processlibrary.com/directory/?files=tool.exe",
+    EXPECT_EQ(t.platform.recorder.opened, (std::vector<std::string>{"http://www.processlibrary.com/directory/?files=tool.exe",
                                                                   "http://www.2-spyware.com/file-tool.exe.html"}));
     EXPECT_TRUE(t.fe.messages.empty());
 }
@@ -147,7 +109,7 @@ TEST(Identify, NothingSelectedDoesNothingAndAnEmptyTextIsRefused) {
     ASSERT_EQ(t.fe.messages.size(), 1u);
     EXPECT_EQ(t.fe.messages[0].text, "Could not extract executable file name to identify.");
     EXPECT_EQ(t.fe.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(t.platform.shell_.opened.empty());
+    EXPECT_TRUE(t.platform.recorder.opened.empty());
 }
 
 TEST(Identify, ClipboardCopiesTheThreeForms) {
@@ -172,7 +134,7 @@ TEST(Identify, ContainerFolderOpensOnlyAnExistingFolder) {
     t.app.OpenContainerFolder();
     t.Select(TableKind::Delayed, {2});
     t.app.OpenContainerFolder();
-    EXPECT_EQ(t.platform.shell_.folders, (std::vector<std::string>{folder}));
+    EXPECT_EQ(t.platform.recorder.folders, (std::vector<std::string>{folder}));
 }
 
 TEST(Identify, TrayRoundTripAddsOneIcon) {
