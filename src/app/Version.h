@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace kestrune {
 
 inline constexpr const char* kTitle = "Kestrune";
@@ -8,5 +10,11 @@ inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 0;
 inline constexpr const char* kMakerSiteName = "kestrune.org";
 inline constexpr const char* kMakerSiteUrl = "http://www.kestrune.org/";
+
+// "Kestrune - v1.0.0": the window caption without a profile.
+inline std::string VersionCaption() {
+    return std::string(kTitle) + " - v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
 
 }  // namespace kestrune

@@ -1,15 +1,12 @@
 #include "app/session/Application.h"
 
 #include "app/OptionsFile.h"
+#include "store/SettingsDocument.h"
 #include "app/Text.h"
+#include "app/Tray.h"
 #include "app/Version.h"
 
 namespace kestrune {
-
-std::string VersionCaption() {
-    return std::string(kTitle) + " - v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
-}
 
 std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
@@ -76,12 +73,12 @@ bool Application::Startup(const std::string& commandLine) {
     Step(14);
     ApplyIdleDefaults(s);
 
-    Step(15);  // profiles
+    Step(15);
+    profiles_.LoadProfiles(s, s.profilesPath);
     Step(16);  // lists and the Move menu: the front end's
     Step(17);  // checksum calculator
-    Step(18);  // settings document path and caption
-    s.settingsDocumentPath = s.appFolder + "settings.xml";
-    s.fe.SetCaption(VersionCaption());
+    Step(18);
+    BuildXMLName(s, s.strProfile, false);
 
     Step(19);  // columns: the tables carry their headers
 
@@ -93,7 +90,11 @@ bool Application::Startup(const std::string& commandLine) {
     if (s.slimlineMode) s.fe.MinimiseWindow();
 
     Step(22);
+    if (s.slimlineMode && s.options.chooseProfile) ProfilesCommand(s, profiles_, false);
+
     Step(23);
+    LoadSettingsDocument(s);
+
     Step(24);
 
     Step(25);
@@ -118,6 +119,7 @@ bool Application::Shutdown(CloseReason reason) {
     MainState& s = state_;
     if (shutDown_) return true;
     if (s.options.trayOnClose && reason == CloseReason::User) {
+        kestrune::SendToTray(s);
         return false;
     }
     s.tmrMain->Stop();
@@ -125,6 +127,10 @@ bool Application::Shutdown(CloseReason reason) {
     s.tmrPriorities->Stop();
 
     WriteOptions(s);
+    if (!s.options.skipSave) {
+        SaveSettingsDocument(s, true, false);
+        profiles_.SaveProfiles(s, s.profilesPath);
+    }
     s.fe.HideDelayedWindow();
     shutDown_ = true;
     return true;

@@ -12,6 +12,7 @@
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
 #include "platform/Platform.h"
+#include "store/Profiles.h"
 
 namespace kestrune {
 
@@ -66,8 +67,11 @@ public:
     void ToggleSkipRunning();
     void ToggleWatchPriorities();
     void SetIdleSettings();
-    // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog)
+    // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog), whose list and
+    // buttons work on profiles(); "Use selected profile" goes through UseSelectedProfile.
     void OpenProfiles();
+    ProfileList& profiles() { return profiles_; }
+    void UseSelectedProfile();
     // Table menu
     void Identify(int engine);          // "Search ..." entries; the double click and "/" use engine 0
     void CopyToClipboard(int which);    // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments"
@@ -100,12 +104,11 @@ private:
     bool sortAscending_[kTableCount + 1] = {};
 
     MainState state_;
+    ProfileList profiles_;
     TimerFactory& timers_;
     bool shutDown_ = false;
 };
 
-// "Kestrune - v1.0.0": the caption without a profile.
-std::string VersionCaption();
 // The log line of an exit: "Exiting Kestrune".
 std::string ExitingLine();
 

@@ -1,14 +1,15 @@
 // The main window's commands, routed to the parts that carry them out.
 
 #include "app/Text.h"
+#include "store/SettingsDocument.h"
 #include "app/Tray.h"
 #include "app/session/Application.h"
 
 namespace kestrune {
 
-void Application::SaveSettings() {}
-void Application::BackupSettings() {}
-void Application::LoadBackup() {}
+void Application::SaveSettings() { SaveSettingsCommand(state_); }
+void Application::BackupSettings() { BackupSettingsCommand(state_); }
+void Application::LoadBackup() { LoadBackupCommand(state_); }
 void Application::DeleteDuplicatesInCurrentTable() {}
 void Application::DeleteDuplicatesInAllTables() {}
 void Application::RecordItemsInCurrentTable() {}
@@ -34,7 +35,11 @@ void Application::ToggleChooseProfile() { state_.options.chooseProfile = !state_
 void Application::ToggleSkipRunning() { state_.options.skipRunning = !state_.options.skipRunning; }
 void Application::ToggleWatchPriorities() {}
 void Application::SetIdleSettings() {}
-void Application::OpenProfiles() {}
+void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
+
+void Application::UseSelectedProfile() {
+    if (profiles_.Use(state_)) RefreshTables();
+}
 void Application::NewItem() {}
 void Application::EditItem() {}
 void Application::DeleteSelected() {}

@@ -1,0 +1,139 @@
+// Saving and loading the settings document with 10,000 rows spread over the nine tables.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/Clock.h"
+#include "app/FrontEnd.h"
+#include "app/MainState.h"
+#include "platform/Platform.h"
+#include "store/SettingsDocument.h"
+
+namespace kestrune {
+namespace {
+
+constexpr int kRows = 10000;
+
+class SilentFrontEnd final : public FrontEnd {
+public:
+    void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
+    bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string ChooseFile(const std::string&, const std::string&) override { return {}; }
+    MonitorAnswer AskMonitor(const std::string&) override { return {}; }
+    void SetStatus(const std::string&) override {}
+    void SetCaption(const std::string&) override {}
+    void SetControlsEnabled(bool, bool) override {}
+    void SetTablesVisible(bool) override {}
+    void ProcessEvents() override {}
+    std::vector<int> SelectedRows(TableKind) override { return {}; }
+    void FitColumns(TableKind) override {}
+    void ShowTab(int) override {}
+    bool LoadFileIcon(const std::string&, int) override { return false; }
+    void MinimiseWindow() override {}
+    void ShowWindowNormal() override {}
+    void HideWindow() override {}
+    void CentreWindow() override {}
+    void AddTrayIcon(const std::string&) override {}
+    void RemoveTrayIcon() override {}
+    void ShowBalloon(const std::string&, const std::string&, int) override {}
+    void CopyToClipboard(const std::string&) override {}
+    void ShowItemEditor() override {}
+    void ShowProfilesDialog() override {}
+    void ShowDelayedWindow() override {}
+    void HideDelayedWindow() override {}
+    void DelayedWindowChanged() override {}
+    void Quit() override {}
+};
+
+// Every backup of a run goes to one file name.
+class StoppedClock final : public Clock {
+public:
+    LocalTime Now() override { return {2026, 12, 7, 8, 15, 2}; }
+};
+
+// A program folder on a temporary emulated machine, its state and 10,000 rows.
+struct Setup {
+    Setup() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kestrune-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+        root = pattern;
+        const std::string appFolder = root + "/app/";
+        std::filesystem::create_directories(appFolder);
+        platform = platform::CreatePlatform({appFolder, root + "/machine"});
+        state = std::make_unique<MainState>(*platform, frontEnd, clock);
+        state->appFolder = appFolder;
+        state->logPath = appFolder + "log.txt";
+        state->settingsDocumentPath = appFolder + "settings.xml";
+        Fill();
+    }
+    ~Setup() {
+        state.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+
+    void Fill() {
+        for (int i = 0; i < kRows; ++i) {
+            const TableKind kind = kAllTables[static_cast<size_t>(i % kTableCount)];
+            const std::string n = std::to_string(i);
+            const std::string path = "C:\\Program Files\\Vendor " + n + "\\app" + n + ".exe";
+            Table& table = state->tables[kind];
+            switch (kind) {
+                case TableKind::Delayed: table.Add({"App " + n, path, std::to_string(i % 60 - 10), "User", "Normal"}, i % 2); break;
+                case TableKind::Known: table.Add({path}, i % 2); break;
+                case TableKind::Process: table.Add({"app" + n + ".exe", path, "High", n}, true); break;
+                default: table.Add({"App " + n, path, "--start " + n}, i % 2 == 0); break;
+            }
+        }
+    }
+
+    std::string root;
+    SilentFrontEnd frontEnd;
+    StoppedClock clock;
+    std::unique_ptr<platform::Platform> platform;
+    std::unique_ptr<MainState> state;
+};
+
+void BM_SaveSettingsDocument(benchmark::State& bench) {
+    Setup setup;
+    for (auto _ : bench) {
+        setup.state->settingsChanged = true;
+        SaveSettingsDocument(*setup.state, true, false);
+    }
+    bench.SetItemsProcessed(bench.iterations() * kRows);
+}
+BENCHMARK(BM_SaveSettingsDocument)->Unit(benchmark::kMillisecond);
+
+void BM_LoadSettingsDocument(benchmark::State& bench) {
+    Setup setup;
+    setup.state->settingsChanged = true;
+    SaveSettingsDocument(*setup.state, true, false);
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        setup.state->tables.ClearAll();
+        bench.ResumeTiming();
+        LoadSettingsDocument(*setup.state);
+    }
+    bench.SetItemsProcessed(bench.iterations() * kRows);
+}
+BENCHMARK(BM_LoadSettingsDocument)->Unit(benchmark::kMillisecond);
+
+// A backup holds the ticked location rows too, so every row is written and read back.
+void BM_BackupSaveAndLoad(benchmark::State& bench) {
+    Setup setup;
+    const std::string backup = setup.state->appFolder + BackupFileName(setup.clock.Now());
+    for (auto _ : bench) {
+        SaveSettingsDocument(*setup.state, true, true);
+        LoadSettingsFile(*setup.state, backup);
+    }
+    bench.SetItemsProcessed(bench.iterations() * kRows);
+}
+BENCHMARK(BM_BackupSaveAndLoad)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kestrune

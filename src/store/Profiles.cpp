@@ -1,0 +1,110 @@
+#include "store/Profiles.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "app/Version.h"
+#include "store/SettingsDocument.h"
+
+namespace kestrune {
+
+namespace {
+
+constexpr std::string_view kProfileSeparator = "\r\n";
+constexpr std::string_view kDocumentExtension = ".xml";
+// Windows keeps a file name to 255 characters, and the ".xml" comes on top of the name.
+constexpr size_t kLongestProfileName = 255 - 4;
+
+bool IsDefaultProfile(std::string_view profile) { return profile.empty() || EqualsIgnoreCase(profile, kDefaultProfile); }
+
+// Windows opens the device, not a file, for these names whatever extension follows them.
+bool IsDeviceName(std::string_view name) {
+    std::string base(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    base = ToUpper(base);
+    static constexpr std::array<std::string_view, 6> kDevices = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end()) return true;
+    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' && base[3] <= '9';
+}
+
+}  // namespace
+
+std::optional<std::string> ProfileNameProblem(std::string_view name) {
+    const bool badCharacter = std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    });
+    if (badCharacter) return kProfileNameCharactersMessage;
+    if (name.find("..") != std::string_view::npos) return kProfileNameDotsMessage;
+    if (IsDeviceName(name)) return kProfileNameDeviceMessage;
+    if (ToLower(name) + std::string(kDocumentExtension) == kDefaultDocumentName) return kProfileNameSettingsMessage;
+    if (name.size() > kLongestProfileName) return kProfileNameLengthMessage;
+    return std::nullopt;
+}
+
+std::string ProfileDocumentPath(const MainState& state, std::string_view profile) {
+    if (IsDefaultProfile(profile)) return state.appFolder + kDefaultDocumentName;
+    return state.appFolder + ToLower(profile) + std::string(kDocumentExtension);
+}
+
+bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh) {
+    bool changed = false;
+    if (!EqualsIgnoreCase(newProfile, state.strProfile)) {
+        // Switching away with unsaved changes would lose them: a row unticked since the last
+        // save is in neither its place nor any document. They go to the profile they belong to.
+        if (refresh && state.settingsChanged && !state.loadingInProgress) SaveSettingsDocument(state, true, false);
+        state.strProfile = newProfile;
+        changed = true;
+    }
+    state.settingsDocumentPath = ProfileDocumentPath(state, state.strProfile);
+    std::string caption = VersionCaption();
+    if (!IsDefaultProfile(state.strProfile)) caption += " - " + state.strProfile;
+    state.fe.SetCaption(caption);
+
+    if (!refresh || !changed) return false;
+    if (!state.FileExists(state.settingsDocumentPath)) {
+        state.settingsChanged = true;
+        return false;
+    }
+    return !state.loadingInProgress;
+}
+
+void ProfileList::LoadProfiles(MainState& state, const std::string& file) {
+    entries_.emplace_back(kDefaultProfile);
+    if (!state.FileExists(file)) return;
+    const std::optional<std::string> text = state.platform.files().ReadFile(file);
+    if (!text) return;
+    for (std::string& line : Split(*text, kProfileSeparator)) {
+        if (!line.empty()) entries_.push_back(std::move(line));
+    }
+}
+
+void ProfileList::SaveProfiles(MainState& state, const std::string& file) const {
+    std::vector<std::string> names;
+    for (const std::string& entry : entries_) {
+        if (!EqualsIgnoreCase(entry, kDefaultProfile)) names.push_back(entry);
+    }
+    state.platform.files().WriteFileAtomic(file, Join(names, kProfileSeparator));
+}
+
+int ProfileList::IndexOf(std::string_view name) const {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (EqualsIgnoreCase(entries_[i], name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool ProfileList::ProfileExists(std::string_view name) const { return IndexOf(name) >= 0; }
+
+void ProfileList::Select(int index) { selection_ = index >= 0 && index < static_cast<int>(entries_.size()) ? index : -1; }
+
+std::string ProfileList::SelectedEntry() const {
+    return selection_ >= 0 ? entries_[static_cast<size_t>(selection_)] : std::string{};
+}
+
+void ProfileList::SelectCurrentProfile(const MainState& state) {
+    selection_ = IndexOf(state.strProfile.empty() ? std::string_view(kDefaultProfile) : state.strProfile);
+}
+
+}  // namespace kestrune

@@ -1,0 +1,99 @@
+#pragma once
+// Profiles: named settings documents the user switches between. The default profile, listed
+// as "[default]", uses settings.xml; any other uses its name in lower case + ".xml" beside the
+// program. The list lives in profiles.txt; the profiles dialog shows it over ProfileList, whose
+// operations carry out the dialog's buttons.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrune {
+
+struct MainState;
+
+inline constexpr const char* kDefaultProfile = "[default]";
+inline constexpr const char* kDefaultDocumentName = "settings.xml";
+inline constexpr const char* kProfilesCaption = "Kestrune - Profiles";
+
+inline constexpr const char* kAddProfileTitle = "Add Profile";
+inline constexpr const char* kAddProfilePrompt = "Please enter a name for the new profile:";
+inline constexpr const char* kEditProfileTitle = "Edit Profile";
+inline constexpr const char* kEditProfilePrompt = "Please enter a new name for the profile:";
+inline constexpr const char* kProfileExistsMessage = "Profile already exists!";
+inline constexpr const char* kCannotEditDefaultMessage = "Cannot edit default profile name.";
+inline constexpr const char* kEmptyProfileNameMessage = "Profile name cannot be empty.";
+inline constexpr const char* kDefaultNameTakenMessage = "Cannot use the default profile name.";
+inline constexpr const char* kCannotDeleteDefaultMessage = "Cannot delete default profile.";
+inline constexpr const char* kProfileGoneMessage =
+    "The profile that was in use no longer exists. Please select a different profile from the list\n"
+    "and click on the 'Use selected profile' button.";
+inline constexpr const char* kProfileFileNotMovedMessage =
+    "The profile's settings file could not be renamed, so the profile keeps its name.";
+inline constexpr const char* kProfileNameCharactersMessage =
+    "A profile name cannot contain any of the characters \\ / : * ? \" < > | or control characters.";
+inline constexpr const char* kProfileNameDotsMessage = "A profile name cannot contain \"..\".";
+inline constexpr const char* kProfileNameDeviceMessage =
+    "A profile name cannot be a device name such as CON, PRN, AUX, NUL, COM1 or LPT1.";
+inline constexpr const char* kProfileNameSettingsMessage =
+    "A profile cannot be named \"settings\": settings.xml is the default profile's document.";
+inline constexpr const char* kProfileNameLengthMessage = "A profile name cannot be longer than 251 characters.";
+
+// Why a name cannot be a profile: it becomes a file name in the program's folder, so it must be
+// a valid Windows file name that stays in that folder and is not the default profile's file.
+// Empty when the name will do.
+std::optional<std::string> ProfileNameProblem(std::string_view name);
+
+// The document of a profile: AppFolder + the name in lower case + ".xml", or settings.xml for
+// "" and "[default]".
+std::string ProfileDocumentPath(const MainState& state, std::string_view profile);
+
+// Makes a profile current: sets strProfile, the document path and the window caption. Answers
+// true when the caller must reload all tables ("Refresh && reload tables"): the profile changed
+// with `refresh` set, its document exists and start-up is over. When its document does not
+// exist yet, the current tables are marked to be written as that document instead.
+bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh);
+
+class ProfileList {
+public:
+    // Adds "[default]" and then the non-empty lines of `file` (when it exists); clears nothing.
+    void LoadProfiles(MainState& state, const std::string& file);
+    // Writes every entry but "[default]", one per line.
+    void SaveProfiles(MainState& state, const std::string& file) const;
+    bool ProfileExists(std::string_view name) const;
+
+    const std::vector<std::string>& Entries() const { return entries_; }
+    // The selected entry's index into Entries(), or -1.
+    int Selection() const { return selection_; }
+    void Select(int index);
+    std::string SelectedEntry() const;
+    // Selects the entry of strProfile ("[default]" when it is empty).
+    void SelectCurrentProfile(const MainState& state);
+
+    // Add, Edit and Delete are enabled or disabled together.
+    void ToggleProfileButtons(bool enable) { buttonsEnabled_ = enable; }
+    bool ButtonsEnabled() const { return buttonsEnabled_; }
+
+    // The dialog's buttons.
+    void Add(MainState& state);
+    void Edit(MainState& state);
+    void Delete(MainState& state);
+    // "Use selected profile": answers whether all tables must be reloaded; the dialog then hides.
+    bool Use(MainState& state);
+    // Close button or close box: answers whether the dialog may hide.
+    bool Close(MainState& state);
+
+private:
+    int IndexOf(std::string_view name) const;
+
+    std::vector<std::string> entries_;
+    int selection_ = -1;
+    bool buttonsEnabled_ = true;
+};
+
+// The "Profiles" menu command, and the start-up choice of a profile with `editable` clear:
+// Add, Edit and Delete enabled or not, the current profile selected, the dialog shown.
+void ProfilesCommand(MainState& state, ProfileList& list, bool editable = true);
+
+}  // namespace kestrune

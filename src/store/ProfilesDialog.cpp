@@ -1,0 +1,78 @@
+// The profiles dialog's buttons over the profile list.
+
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "store/Profiles.h"
+
+namespace kestrune {
+
+namespace {
+
+void Refuse(MainState& state, const std::string& text) { state.fe.ShowMessage(text, MessageIcon::Exclamation); }
+
+}  // namespace
+
+void ProfilesCommand(MainState& state, ProfileList& list, bool editable) {
+    list.ToggleProfileButtons(editable);
+    list.SelectCurrentProfile(state);
+    state.fe.ShowProfilesDialog();
+}
+
+void ProfileList::Add(MainState& state) {
+    const std::string answer = state.fe.InputBox(kAddProfilePrompt, kAddProfileTitle, "");
+    if (answer.empty()) return;
+    if (ProfileExists(answer)) return Refuse(state, kProfileExistsMessage);
+    if (const auto problem = ProfileNameProblem(answer)) return Refuse(state, *problem);
+    entries_.push_back(answer);
+}
+
+void ProfileList::Edit(MainState& state) {
+    if (selection_ < 0) return;
+    const std::string old = entries_[static_cast<size_t>(selection_)];
+    if (EqualsIgnoreCase(old, kDefaultProfile)) return Refuse(state, kCannotEditDefaultMessage);
+
+    const std::string answer = state.fe.InputBox(kEditProfilePrompt, kEditProfileTitle, old);
+    if (answer.empty()) return Refuse(state, kEmptyProfileNameMessage);
+    if (EqualsIgnoreCase(answer, kDefaultProfile)) return Refuse(state, kDefaultNameTakenMessage);
+    // Two entries of one name would share one document; a change of letter case only is fine.
+    const int existing = IndexOf(answer);
+    if (existing >= 0 && existing != selection_) return Refuse(state, kProfileExistsMessage);
+    if (const auto problem = ProfileNameProblem(answer)) return Refuse(state, *problem);
+
+    // A name that could not have been added (an entry typed into profiles.txt by hand) may name
+    // a file that is not its own, such as settings.xml: such a file is left where it is.
+    const std::string oldFile = ProfileDocumentPath(state, old);
+    const std::string newFile = ProfileDocumentPath(state, answer);
+    if (!ProfileNameProblem(old) && oldFile != newFile && state.FileExists(oldFile)) {
+        // The move fails rather than overwrite a document already under the new name.
+        if (!state.platform.files().RenameFile(oldFile, newFile)) return Refuse(state, kProfileFileNotMovedMessage);
+    }
+    entries_[static_cast<size_t>(selection_)] = answer;
+    // Document names ignore letter case, so a current profile spelled differently has just
+    // had its document moved as well and must follow it.
+    if (EqualsIgnoreCase(state.strProfile, old)) BuildXMLName(state, answer, false);
+}
+
+void ProfileList::Delete(MainState& state) {
+    if (selection_ < 0) return;
+    const std::string name = entries_[static_cast<size_t>(selection_)];
+    if (EqualsIgnoreCase(name, kDefaultProfile)) return Refuse(state, kCannotDeleteDefaultMessage);
+    const std::string file = ProfileDocumentPath(state, name);
+    if (!ProfileNameProblem(name) && state.FileExists(file)) state.platform.files().RemoveFile(file);
+    entries_.erase(entries_.begin() + selection_);
+    selection_ = IndexOf(kDefaultProfile);
+}
+
+bool ProfileList::Use(MainState& state) {
+    if (selection_ < 0) return false;
+    return BuildXMLName(state, entries_[static_cast<size_t>(selection_)], true);
+}
+
+bool ProfileList::Close(MainState& state) {
+    // An empty profile name is the default profile, which always exists.
+    if (state.strProfile.empty() || ProfileExists(state.strProfile)) return true;
+    Refuse(state, kProfileGoneMessage);
+    return false;
+}
+
+}  // namespace kestrune

@@ -1,0 +1,243 @@
+#include "store/SettingsDocument.h"
+
+#include <cstdio>
+#include <unordered_set>
+#include <vector>
+
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "store/ItemWriter.h"
+#include "store/TreeDocument.h"
+
+namespace kestrune {
+
+namespace {
+
+constexpr std::string_view kActive = "Active/";
+constexpr std::string_view kRootPrefix = "Root/";
+
+std::string Stamp(const LocalTime& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d%02d%04d_%02d%02d%02d", t.day, t.month, t.year, t.hour, t.minute, t.second);
+    return text;
+}
+
+std::string StoredPath(TableKind kind) { return std::string(kRootPrefix) + std::string(KindName(kind)); }
+std::string ActivePath(TableKind kind) {
+    return std::string(kRootPrefix) + std::string(kActive) + std::string(KindName(kind));
+}
+
+// Location rows: the unticked ones always, the ticked ones only in a backup and under "Active".
+void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
+    const std::string stored(KindName(table.Kind()));
+    const std::string active = std::string(kActive) + stored;
+    for (int n = 1; n <= table.Count(); ++n) {
+        const bool ticked = table.Ticked(n);
+        if (ticked && !backup) continue;
+        const std::string& path = ticked ? active : stored;
+        if (IsFolderTable(table.Kind()))
+            writer.WriteFolderItem(path, n, table.Name(n), table.Text(n, col::Path), table.Text(n, col::Arguments));
+        else
+            writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
+    }
+}
+
+// Only ticked process rows are kept, and each name and path only once.
+void WriteProcessTable(const Table& table, ItemWriter& writer) {
+    std::unordered_set<std::string> seen;
+    const std::string tablePath(KindName(TableKind::Process));
+    for (int n = 1; n <= table.Count(); ++n) {
+        if (!table.Ticked(n)) continue;
+        if (!seen.insert(ToLower(table.Name(n) + "-" + table.Text(n, col::Path))).second) continue;
+        writer.WriteProcessItem(tablePath, n, table.Name(n), table.Text(n, col::Path),
+                                table.Text(n, col::ProcessPriority));
+    }
+}
+
+bool LoadDocument(MainState& state, const std::string& path, TreeDocument& doc) {
+    return state.FileExists(path) && doc.LoadFromFile(state.platform.files(), path);
+}
+
+// A document that is there but does not parse loads as nothing; saving over it would destroy
+// whatever the user might still rescue from it, so it is first moved aside. False when it could
+// not be moved (the save must then not go ahead).
+bool KeepUnreadableDocument(MainState& state, const std::string& target) {
+    auto& files = state.platform.files();
+    if (!files.FileExists(target)) return true;
+    TreeDocument existing;
+    if (existing.LoadFromFile(files, target)) return true;
+    const std::string base = target + ".unreadable_" + Stamp(state.clock.Now());
+    std::string aside = base;
+    for (int attempt = 2; files.FileExists(aside) && attempt < 100; ++attempt) aside = base + "_" + std::to_string(attempt);
+    if (!files.RenameFile(target, aside)) {
+        state.log.Write(kCannotKeepUnreadableLog + target, state.logPath);
+        return false;
+    }
+    state.log.Write(kKeptUnreadableLog + aside, state.logPath);
+    return true;
+}
+
+int RowIcon(MainState& state, const std::string& pathText) {
+    const std::string file = state.ResolveItemFile(pathText);
+    return state.FileExists(file) ? state.IconOf(file) : kDefaultIcon;
+}
+
+}  // namespace
+
+std::string BackupFileName(const LocalTime& time) { return "backup_" + Stamp(time) + ".xml"; }
+
+void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc) {
+    doc.NewXMLDocument();
+    ItemWriter writer(doc.Root());
+
+    const Table& deleted = tables[TableKind::Deleted];
+    const std::string deletedPath(KindName(TableKind::Deleted));
+    for (int n = 1; n <= deleted.Count(); ++n)
+        writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), deleted.Text(n, col::Path));
+
+    for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
+                           TableKind::RunOnce})
+        WriteLocationTable(tables[kind], backup, writer);
+
+    const Table& delayed = tables[TableKind::Delayed];
+    const std::string delayedPath(KindName(TableKind::Delayed));
+    for (int n = 1; n <= delayed.Count(); ++n)
+        writer.WriteDelayedItem(delayedPath, n, delayed.Name(n), delayed.Text(n, col::Path),
+                                DelayText(delayed.Text(n, col::Delay)), delayed.Text(n, col::Previous),
+                                delayed.Ticked(n), delayed.Text(n, col::DelayedPriority));
+
+    const Table& known = tables[TableKind::Known];
+    const std::string knownPath(KindName(TableKind::Known));
+    for (int n = 1; n <= known.Count(); ++n) writer.WriteKnownItem(knownPath, n, known.Text(n, col::KnownPath), known.Ticked(n));
+
+    WriteProcessTable(tables[TableKind::Process], writer);
+}
+
+void SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
+    std::string target;
+    if (backup) {
+        target = state.appFolder + BackupFileName(state.clock.Now());
+    } else {
+        if (!state.settingsChanged) return;
+        state.settingsChanged = false;
+        target = state.settingsDocumentPath;
+    }
+
+    TreeDocument doc;
+    BuildSettingsDocument(state.tables, backup, doc);
+
+    const bool saved = KeepUnreadableDocument(state, target) && doc.SaveXMLDocument(state.platform.files(), target);
+    if (!saved) {
+        // The tables are not stored anywhere yet: the next save must try again, and the user
+        // must not be told that it worked.
+        if (!backup) state.settingsChanged = true;
+        state.log.Write(kSaveFailedLog + target, state.logPath);
+        if (!quiet) state.fe.ShowMessage(backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, MessageIcon::Exclamation);
+        return;
+    }
+    if (!quiet) state.fe.ShowMessage(backup ? kBackupSavedMessage : kSettingsSavedMessage, MessageIcon::Information);
+}
+
+void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind kind, std::string_view path,
+                           bool ticked) {
+    const pugi::xml_node element = FindXMLPath(path, doc.Root());
+    if (!element) return;
+    Table& table = state.tables[kind];
+    std::vector<std::string> fields;
+    for (pugi::xml_node item = element.first_child(); item; item = item.next_sibling()) {
+        if (item.type() != pugi::node_element) continue;
+        // Fields go by their place among the item's children, not by their names; missing
+        // ones read as empty, extra ones are ignored.
+        fields.assign(6, std::string{});
+        size_t at = 0;
+        for (pugi::xml_node field = item.first_child(); field && at < fields.size(); field = field.next_sibling()) {
+            if (field.type() == pugi::node_element) fields[at++] = TextOf(field);
+        }
+        std::vector<std::string> texts;
+        bool tick = ticked;
+        switch (kind) {
+            case TableKind::UserStartup:
+            case TableKind::CommonStartup:
+                texts = {fields[0], fields[1], fields[2]};
+                break;
+            case TableKind::HKLM_Run:
+            case TableKind::HKCU_Run:
+            case TableKind::RunOnce:
+            case TableKind::Deleted:
+                texts = {fields[0], fields[1]};
+                break;
+            case TableKind::Delayed:
+                texts = {fields[0], fields[1], fields[2], fields[3], fields[5]};
+                tick = fields[4] == "1";
+                break;
+            case TableKind::Known:
+                texts = {fields[0]};
+                tick = fields[1] == "1";
+                break;
+            case TableKind::Process:
+                texts = {fields[0], fields[1], fields[2], std::string{}};
+                tick = true;
+                break;
+        }
+        // The icon comes from the row's path, which for Known is its only column.
+        const int icon = RowIcon(state, texts[static_cast<size_t>(PathColumn(kind))]);
+        table.Add(std::move(texts), tick, icon);
+    }
+}
+
+void LoadSettingsDocument(MainState& state) {
+    TreeDocument doc;
+    if (!LoadDocument(state, state.settingsDocumentPath, doc)) return;
+    for (TableKind kind : kAllTables) ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
+}
+
+void LoadStoredTable(MainState& state, TableKind kind) {
+    TreeDocument doc;
+    if (!LoadDocument(state, state.settingsDocumentPath, doc)) return;
+    ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
+}
+
+namespace {
+
+bool ReadSettingsFile(MainState& state, const std::string& path) {
+    TreeDocument doc;
+    if (!LoadDocument(state, path, doc)) return false;
+    state.fe.SetTablesVisible(false);
+    state.tables.ClearAll();
+    for (TableKind kind : kAllTables) {
+        if (IsLocationTable(kind)) ReadTableFromDocument(state, doc, kind, ActivePath(kind), true);
+    }
+    for (TableKind kind : kAllTables) ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
+    state.fe.SetTablesVisible(true);
+    state.fe.SetStatus(kLoadedStatus);
+    return true;
+}
+
+}  // namespace
+
+void LoadSettingsFile(MainState& state, const std::string& path) { ReadSettingsFile(state, path); }
+
+void SaveSettingsCommand(MainState& state) {
+    state.settingsChanged = true;
+    SaveSettingsDocument(state, false, false);
+}
+
+void BackupSettingsCommand(MainState& state) { SaveSettingsDocument(state, false, true); }
+
+bool LoadBackupCommand(MainState& state) {
+    const std::string file = state.fe.ChooseFile(kXmlFileFilter, state.appFolder);
+    if (file.empty()) return false;
+    bool loaded = false;
+    state.fe.SetControlsEnabled(false, false);
+    try {
+        loaded = ReadSettingsFile(state, file);
+        state.settingsChanged = true;
+    } catch (...) {
+        // A broken backup must not take the program down; whatever was read stays.
+        state.fe.SetTablesVisible(true);
+    }
+    state.fe.SetControlsEnabled(true, false);
+    return loaded;
+}
+
+}  // namespace kestrune

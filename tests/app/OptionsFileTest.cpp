@@ -1,0 +1,154 @@
+// settings.ini as the program reads it at start-up and writes it at shut-down.
+
+#include <gtest/gtest.h>
+
+#include "app/MainState.h"
+#include "app/OptionsFile.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune {
+namespace {
+
+using test::ReadText;
+using test::WriteText;
+
+class OptionsFileTest : public ::testing::Test {
+protected:
+    OptionsFileTest() : state(*machine.platform, fe, clock) {
+        state.appFolder = machine.appFolder;
+        state.iniPath = machine.appFolder + "settings.ini";
+    }
+    test::TestMachine machine;
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    MainState state;
+};
+
+TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
+    state.options.monitor = true;
+    state.options.idleThreshold = 35;
+    state.options.idleSeconds = 7;
+    state.strProfile = "Work";
+    state.position = {2, 100, 200, 9000, 6000, 3};
+    WriteOptions(state);
+    EXPECT_EQ(ReadText(state.iniPath),
+              "[Options]\r\n"
+              "Skip save on exit=0\r\n"
+              "Run on startup=0\r\n"
+              "Monitor=1\r\n"
+              "Send to tray on close=0\r\n"
+              "Exit after delayed run=0\r\n"
+              "Ignore self-made changes=0\r\n"
+              "Idle threshold=35\r\n"
+              "Idle seconds=7\r\n"
+              "Profile=Work\r\n"
+              "Choose profile on startup=0\r\n"
+              "Skip running=0\r\n"
+              "Watch priorities=0\r\n"
+              "[Position]\r\n"
+              "Window state=2\r\n"
+              "Top=100\r\n"
+              "Left=200\r\n"
+              "Width=9000\r\n"
+              "Height=6000\r\n"
+              "Last tab=3\r\n");
+}
+
+TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
+    WriteText(state.iniPath, "[Mine]\r\nColour=blue\r\n[Options]\r\nMonitor=0\r\nExtra=keep me\r\n");
+    state.options.monitor = true;
+    state.options.watchPriorities = true;
+    state.strProfile = "Home";
+    WriteOptions(state);
+
+    const std::string text = ReadText(state.iniPath);
+    EXPECT_NE(text.find("[Mine]\r\nColour=blue\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Extra=keep me"), std::string::npos);
+
+    MainState again(*machine.platform, fe, clock);
+    again.iniPath = state.iniPath;
+    ReadOptions(again);
+    EXPECT_TRUE(again.options.monitor);
+    EXPECT_TRUE(again.options.watchPriorities);
+    EXPECT_FALSE(again.options.skipSave);
+    EXPECT_EQ(again.strProfile, "Home");
+}
+
+TEST_F(OptionsFileTest, OnlyTheTextOneSetsAFlag) {
+    WriteText(state.iniPath,
+              "[options]\r\nmonitor=true\r\nSkip Save On Exit=yes\r\nRun on startup = 1 \r\nSkip running=01\r\n");
+    ReadOptions(state);
+    EXPECT_FALSE(state.options.monitor);
+    EXPECT_FALSE(state.options.skipSave);
+    EXPECT_TRUE(state.options.runOnStartup);  // keys and sections ignore case; blanks around "=" go
+    EXPECT_FALSE(state.options.skipRunning);
+}
+
+TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
+    struct Case {
+        const char* file;
+        int threshold, seconds;
+    } cases[] = {
+        {"[Options]\r\n", 20, 5},
+        {"[Options]\r\nIdle threshold=0\r\nIdle seconds=0\r\n", 20, 5},
+        {"[Options]\r\nIdle threshold=30\r\nIdle seconds=12\r\n", 30, 12},
+        {"[Options]\r\nIdle threshold=12.5\r\nIdle seconds=2.5\r\n", 12, 2},  // halves to even
+        {"[Options]\r\nIdle threshold=99999\r\n", 20, 5},                        // beyond 16 bits
+    };
+    for (const Case& c : cases) {
+        MainState s(*machine.platform, fe, clock);
+        s.iniPath = state.iniPath;
+        WriteText(s.iniPath, c.file);
+        ReadOptions(s);
+        ApplyIdleDefaults(s);
+        EXPECT_EQ(s.options.idleThreshold, c.threshold) << c.file;
+        EXPECT_EQ(s.options.idleSeconds, c.seconds) << c.file;
+    }
+}
+
+TEST_F(OptionsFileTest, PositionIsIgnoredWithoutWindowState) {
+    WriteText(state.iniPath, "[Position]\r\nTop=10\r\nLeft=20\r\nLast tab=4\r\n");
+    ReadOptions(state);
+    EXPECT_FALSE(state.positionRead);
+    EXPECT_EQ(state.position.top, 0);
+    EXPECT_EQ(state.position.lastTab, 0);
+
+    WriteText(state.iniPath, "[Position]\r\nWindow state=0\r\nTop=10\r\nLeft=20\r\nLast tab=4\r\n");
+    ReadOptions(state);
+    EXPECT_TRUE(state.positionRead);
+    EXPECT_EQ(state.position.top, 10);
+    EXPECT_EQ(state.position.left, 20);
+    EXPECT_EQ(state.position.lastTab, 4);
+}
+
+TEST_F(OptionsFileTest, MissingFileLeavesEverythingClear) {
+    ReadOptions(state);
+    EXPECT_FALSE(state.options.monitor);
+    EXPECT_EQ(state.strProfile, "");
+    EXPECT_FALSE(state.positionRead);
+}
+
+TEST(PrivateProfileTest, ValueExistsRemembersSectionAndFile) {
+    test::TestMachine machine;
+    const std::string file = machine.appFolder + "x.ini";
+    WriteText(file, "[Position]\r\nWindow state=1\r\n[Other]\r\nEmpty=\r\n");
+    PrivateProfile ini(machine.platform->files());
+    EXPECT_FALSE(ini.ValueExists("Position", "", ""));  // only remembers
+    EXPECT_TRUE(ini.ValueExists("", "Window state", file));
+    EXPECT_FALSE(ini.ValueExists("Other", "Empty", ""));  // present but empty
+    EXPECT_FALSE(ini.ValueExists("", "Window state", ""));  // the section remembered last is "Other" now
+}
+
+TEST(PrivateProfileTest, ValuesAreCutTo254Characters) {
+    test::TestMachine machine;
+    const std::string file = machine.appFolder + "x.ini";
+    PrivateProfile ini(machine.platform->files());
+    ini.WriteValue("Options", "Profile", std::string(300, 'p'), file);
+    EXPECT_EQ(ini.ReadValue("Options", "Profile", file), std::string(254, 'p'));
+    EXPECT_EQ(ini.ReadValue("Options", "Missing", file), "");
+    EXPECT_EQ(ini.ReadValue("Options", "Profile", machine.appFolder + "none.ini"), "");
+}
+
+}  // namespace
+}  // namespace kestrune

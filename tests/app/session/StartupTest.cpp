@@ -1,0 +1,145 @@
+// The start-up and shut-down sequences as a user of the program would see them: files in the
+// program's folder, log lines, the window, the timers.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/session/Application.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune {
+namespace {
+
+using test::ReadText;
+using test::WriteText;
+
+struct Program {
+    explicit Program(test::TestMachine& machine) : app(*machine.platform, fe, clock, timers) {}
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    Application app;
+};
+
+TEST(StartupTest, StepsRunInTheirOrder) {
+    test::TestMachine machine;
+    Program program(machine);
+    std::vector<int> steps;
+    program.app.onStartupStep = [&](int step) { steps.push_back(step); };
+    ASSERT_TRUE(program.app.Startup(""));
+    std::vector<int> expected(29);
+    for (int i = 0; i < 29; ++i) expected[static_cast<size_t>(i)] = i + 1;
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(program.fe.LastStatus(), "Finished loading");
+    EXPECT_FALSE(program.app.state().loadingInProgress);
+}
+
+TEST(StartupTest, PathsAndLogLinesComeFromTheProgramFolder) {
+    test::TestMachine machine;
+    {
+        Program program(machine);
+        ASSERT_TRUE(program.app.Startup("/SlimLine"));
+        const MainState& s = program.app.state();
+        EXPECT_EQ(s.appFolder, machine.appFolder);
+        EXPECT_EQ(s.iniPath, machine.appFolder + "settings.ini");
+        EXPECT_EQ(s.logPath, machine.appFolder + "log.txt");
+        EXPECT_TRUE(s.slimlineMode);
+        program.app.CloseDown();
+        EXPECT_EQ(program.fe.quitCalls, 1);
+    }
+    EXPECT_EQ(ReadText(machine.appFolder + "log.txt"),
+              "07/12/2026 08:15:02 Starting Kestrune, Slimline mode = True\r\n"
+              "07/12/2026 08:15:02 Exiting Kestrune\r\n");
+}
+
+TEST(StartupTest, SlimIsFoundAnywhereInAnyCase) {
+    for (const char* commandLine : {"slim", "/SLIMLINE", "-x xSlIMy", "--profile a slim"}) {
+        test::TestMachine machine;
+        Program program(machine);
+        ASSERT_TRUE(program.app.Startup(commandLine));
+        EXPECT_TRUE(program.app.state().slimlineMode) << commandLine;
+    }
+    test::TestMachine machine;
+    Program program(machine);
+    ASSERT_TRUE(program.app.Startup("--sli-m"));
+    EXPECT_FALSE(program.app.state().slimlineMode);
+}
+
+TEST(StartupTest, ASecondCopyOnlyLogsItsExit) {
+    test::TestMachine machine;
+    Program first(machine);
+    ASSERT_TRUE(first.app.Startup(""));
+    const std::string ini = "[Options]\r\nMonitor=1\r\n";
+    WriteText(machine.appFolder + "settings.ini", ini);
+
+    auto secondPlatform = platform::CreatePlatform({machine.appFolder, machine.machineRoot});
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    {
+        Application second(*secondPlatform, fe, clock, timers);
+        EXPECT_FALSE(second.Startup(""));
+    }
+    EXPECT_EQ(ReadText(machine.appFolder + "settings.ini"), ini);
+    const std::string log = ReadText(machine.appFolder + "log.txt");
+    EXPECT_EQ(log,
+              "07/12/2026 08:15:02 Starting Kestrune, Slimline mode = False\r\n"
+              "07/12/2026 08:15:02 Exiting Kestrune\r\n");
+}
+
+TEST(StartupTest, ALockLeftByACrashedCopyDoesNotBlock) {
+    test::TestMachine machine;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto platform = platform::CreatePlatform({machine.appFolder, machine.machineRoot});
+        _exit(platform->instanceLock().TryAcquire() ? 0 : 1);  // dies holding the lock
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    Program program(machine);
+    EXPECT_TRUE(program.app.Startup(""));
+}
+
+TEST(StartupTest, WithoutSettingsTheWindowIsCentredOnTheFirstTab) {
+    test::TestMachine machine;
+    Program program(machine);
+    ASSERT_TRUE(program.app.Startup(""));
+    const auto& events = program.fe.events;
+    EXPECT_NE(std::find(events.begin(), events.end(), "centre"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "tab 1"), events.end());
+    EXPECT_EQ(program.app.state().options.idleThreshold, 20);
+    EXPECT_EQ(program.app.state().options.idleSeconds, 5);
+}
+
+TEST(StartupTest, TheLastTabAndTheMonitorComeBack) {
+    test::TestMachine machine;
+    WriteText(machine.appFolder + "settings.ini",
+              "[Options]\r\nMonitor=1\r\n[Position]\r\nWindow state=0\r\nLast tab=4\r\n");
+    Program program(machine);
+    ASSERT_TRUE(program.app.Startup(""));
+    EXPECT_EQ(program.app.state().currentTab, 5);
+    EXPECT_TRUE(program.app.state().tmrMonitor->Running());
+    ASSERT_TRUE(program.app.Shutdown(CloseReason::User));
+    EXPECT_FALSE(program.app.state().tmrMonitor->Running());
+}
+
+TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {
+    test::TestMachine machine;
+    WriteText(machine.appFolder + "settings.ini", "[Options]\r\nSend to tray on close=1\r\n");
+    Program program(machine);
+    ASSERT_TRUE(program.app.Startup(""));
+    EXPECT_FALSE(program.app.Shutdown(CloseReason::User));
+    EXPECT_TRUE(program.app.state().inTray);
+    EXPECT_EQ(program.fe.events.back(), "minimise");
+    EXPECT_EQ(ReadText(machine.appFolder + "settings.ini"), "[Options]\r\nSend to tray on close=1\r\n");
+    EXPECT_TRUE(program.app.Shutdown(CloseReason::Code));
+    EXPECT_NE(ReadText(machine.appFolder + "settings.ini").find("Last tab=0"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,285 @@
+#include "store/Profiles.h"
+
+#include <gtest/gtest.h>
+
+#include "StoreFixture.h"
+#include "store/SettingsDocument.h"
+
+namespace kestrune {
+namespace {
+
+using test::ReadText;
+using test::WriteText;
+
+class ProfilesTest : public test::StoreFixture {
+protected:
+    ProfilesTest() { state.profilesPath = AppFile("profiles.txt"); }
+
+    void LoadList(const std::string& fileContent) {
+        WriteText(state.profilesPath, fileContent);
+        list.LoadProfiles(state, state.profilesPath);
+    }
+    void SelectName(const std::string& name) {
+        for (size_t i = 0; i < list.Entries().size(); ++i)
+            if (list.Entries()[i] == name) return list.Select(static_cast<int>(i));
+        FAIL() << "no entry " << name;
+    }
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : fe.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    ProfileList list;
+};
+
+TEST_F(ProfilesTest, TheListIsDefaultThenTheFileInOrderWithoutEmptyLines) {
+    LoadList("Work\r\n\r\nHome\r\nMixed\r\n");
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work", "Home", "Mixed"}));
+    EXPECT_TRUE(list.ProfileExists("WORK"));
+    EXPECT_TRUE(list.ProfileExists("[DEFAULT]"));
+    EXPECT_FALSE(list.ProfileExists("Play"));
+
+    list.SaveProfiles(state, state.profilesPath);
+    EXPECT_EQ(ReadText(state.profilesPath), "Work\r\nHome\r\nMixed");
+}
+
+TEST_F(ProfilesTest, AMissingListFileGivesOnlyTheDefault) {
+    list.LoadProfiles(state, state.profilesPath);
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
+    list.SelectCurrentProfile(state);  // "" is the default profile
+    EXPECT_EQ(list.SelectedEntry(), "[default]");
+    EXPECT_TRUE(list.Close(state));
+}
+
+TEST_F(ProfilesTest, BuildXMLNameSetsTheDocumentAndTheCaption) {
+    struct Case {
+        const char* profile;
+        const char* document;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"Mixed", "mixed.xml", "Kestrune - v1.0.0 - Mixed"},
+        {"", "settings.xml", "Kestrune - v1.0.0"},
+        {"[Default]", "settings.xml", "Kestrune - v1.0.0"},
+        {"Jörg", "jörg.xml", "Kestrune - v1.0.0 - Jörg"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(BuildXMLName(state, c.profile, false));
+        EXPECT_EQ(state.settingsDocumentPath, AppFile(c.document)) << c.profile;
+        EXPECT_EQ(fe.caption, c.caption);
+    }
+}
+
+TEST_F(ProfilesTest, ChangingProfileReloadsOnlyWhenItsDocumentExistsAndStartUpIsOver) {
+    state.strProfile = "Work";
+    // No document yet: the current tables become the new profile's document at the next save.
+    EXPECT_FALSE(BuildXMLName(state, "Home", true));
+    EXPECT_TRUE(state.settingsChanged);
+
+    state.settingsChanged = false;
+    WriteText(AppFile("work.xml"), "<Root/>");
+    EXPECT_TRUE(BuildXMLName(state, "Work", true));
+    EXPECT_FALSE(state.settingsChanged);
+
+    // The same profile in another letter case is no change.
+    EXPECT_FALSE(BuildXMLName(state, "WORK", true));
+    EXPECT_EQ(state.strProfile, "Work");
+
+    state.loadingInProgress = true;
+    WriteText(AppFile("home.xml"), "<Root/>");
+    EXPECT_FALSE(BuildXMLName(state, "Home", true));
+    EXPECT_EQ(state.strProfile, "Home");
+}
+
+TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
+    state.strProfile = "Work";
+    state.settingsDocumentPath = AppFile("work.xml");
+    WriteText(AppFile("home.xml"), "<Root/>");
+    state.tables[TableKind::HKCU_Run].Add({"Disabled", "C:\\d.exe"}, false);
+    state.settingsChanged = true;
+    EXPECT_TRUE(BuildXMLName(state, "Home", true));
+    EXPECT_NE(ReadText(AppFile("work.xml")).find("Disabled"), std::string::npos);
+    EXPECT_TRUE(fe.messages.empty());
+}
+
+TEST_F(ProfilesTest, AddAppendsANewNameAndRefusesOneAlreadyListed) {
+    LoadList("work\r\n");
+    fe.inputAnswers = {"Work", "Home", "", "[default]"};
+    for (int i = 0; i < 4; ++i) list.Add(state);
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "work", "Home"}));
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kProfileExistsMessage, kProfileExistsMessage}));
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(fe.inputTitles[0], kAddProfileTitle);
+    EXPECT_EQ(fe.questions[0], kAddProfilePrompt);
+    EXPECT_FALSE(state.FileExists(AppFile("home.xml")));  // adding makes no file
+}
+
+TEST_F(ProfilesTest, NamesThatCannotBeFilesInTheProgramFolderAreRefusedInAddAndEdit) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"..\\outside", kProfileNameCharactersMessage},
+        {"../outside", kProfileNameCharactersMessage},
+        {"sub/name", kProfileNameCharactersMessage},
+        {"C:name", kProfileNameCharactersMessage},
+        {"what?", kProfileNameCharactersMessage},
+        {"a|b", kProfileNameCharactersMessage},
+        {"tab\there", kProfileNameCharactersMessage},
+        {"..", kProfileNameDotsMessage},
+        {"a..b", kProfileNameDotsMessage},
+        {"con", kProfileNameDeviceMessage},
+        {"Nul.backup", kProfileNameDeviceMessage},
+        {"COM1", kProfileNameDeviceMessage},
+        {"lpt9 ", kProfileNameDeviceMessage},
+        {"Settings", kProfileNameSettingsMessage},
+        {"", nullptr},
+    };
+    std::string tooLong(252, 'x');
+    EXPECT_EQ(ProfileNameProblem(tooLong), kProfileNameLengthMessage);
+    tooLong.pop_back();
+    EXPECT_EQ(ProfileNameProblem(tooLong), std::nullopt);
+    for (const char* fine : {"Work", "Home Office", "v1.2", "Jörg", "COM10", "console", "[x]"})
+        EXPECT_EQ(ProfileNameProblem(fine), std::nullopt) << fine;
+
+    LoadList("Work\r\n");
+    for (const auto& [name, message] : cases) {
+        if (!message) continue;
+        fe.messages.clear();
+        fe.inputAnswers = {name};
+        list.Add(state);
+        SelectName("Work");
+        fe.inputAnswers = {name};
+        list.Edit(state);
+        EXPECT_EQ(MessageTexts(), (std::vector<std::string>{message, message})) << name;
+    }
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work"}));
+}
+
+TEST_F(ProfilesTest, EditRefusesTheDefaultEmptyAndTakenNames) {
+    LoadList("Work\r\nHome\r\n");
+    SelectName("[default]");
+    list.Edit(state);  // no input box for the default entry
+    SelectName("Work");
+    fe.inputAnswers = {"", "[DEFAULT]", "home"};
+    for (int i = 0; i < 3; ++i) list.Edit(state);
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kCannotEditDefaultMessage, kEmptyProfileNameMessage,
+                                                        kDefaultNameTakenMessage, kProfileExistsMessage}));
+    for (const auto& m : fe.messages) EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(fe.inputTitles, (std::vector<std::string>(3, kEditProfileTitle)));
+    EXPECT_EQ(fe.inputDefaults, (std::vector<std::string>(3, "Work")));
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work", "Home"}));
+}
+
+TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
+    LoadList("Work\r\nPlay\r\n");
+    BuildXMLName(state, "Work", false);
+    WriteText(AppFile("work.xml"), "<Root><Deleted/></Root>");
+    SelectName("Work");
+    fe.inputAnswers = {"Home"};
+    list.Edit(state);
+
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "Play"}));
+    EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
+    EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><Deleted/></Root>");
+    EXPECT_EQ(state.strProfile, "Home");
+    EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
+    EXPECT_EQ(fe.caption, "Kestrune - v1.0.0 - Home");
+    EXPECT_TRUE(list.Close(state));
+
+    // Another profile's rename leaves the current one alone; a letter-case change keeps the file.
+    SelectName("Play");
+    fe.inputAnswers = {"PLAY"};
+    WriteText(AppFile("play.xml"), "<Root/>");
+    list.Edit(state);
+    EXPECT_EQ(list.Entries()[2], "PLAY");
+    EXPECT_TRUE(state.FileExists(AppFile("play.xml")));
+    EXPECT_EQ(state.strProfile, "Home");
+}
+
+TEST_F(ProfilesTest, ARenameNeverOverwritesAnotherDocument) {
+    LoadList("Work\r\n");
+    WriteText(AppFile("work.xml"), "<Root>work</Root>");
+    WriteText(AppFile("home.xml"), "<Root>left over</Root>");
+    SelectName("Work");
+    fe.inputAnswers = {"Home"};
+    list.Edit(state);
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kProfileFileNotMovedMessage}));
+    EXPECT_EQ(list.Entries()[1], "Work");
+    EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root>left over</Root>");
+    EXPECT_EQ(ReadText(AppFile("work.xml")), "<Root>work</Root>");
+}
+
+TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
+    LoadList("Work\r\nHome\r\n");
+    BuildXMLName(state, "Work", false);
+    WriteText(AppFile("work.xml"), "<Root/>");
+    SelectName("Work");
+    list.Delete(state);
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home"}));
+    EXPECT_EQ(list.SelectedEntry(), "[default]");
+    EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
+
+    EXPECT_FALSE(list.Close(state));
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text,
+              "The profile that was in use no longer exists. Please select a different profile from the list\n"
+              "and click on the 'Use selected profile' button.");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+
+    // Using the default selected by the deletion lets the dialog close.
+    EXPECT_FALSE(list.Use(state));
+    EXPECT_EQ(state.strProfile, "[default]");
+    EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
+    EXPECT_TRUE(list.Close(state));
+}
+
+TEST_F(ProfilesTest, DeleteRefusesTheDefaultAndRemovesOnlyTheEntryWithoutADocument) {
+    LoadList("Home\r\nSettings\r\n");
+    SelectName("[default]");
+    list.Delete(state);
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kCannotDeleteDefaultMessage}));
+    SelectName("Home");
+    list.Delete(state);
+    // A hand-listed "Settings" must not take the default profile's document with it.
+    WriteText(AppFile("settings.xml"), "<Root/>");
+    SelectName("Settings");
+    list.Delete(state);
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
+    EXPECT_TRUE(state.FileExists(AppFile("settings.xml")));
+    list.Select(-1);
+    list.Delete(state);  // nothing selected: nothing happens
+    EXPECT_EQ(fe.messages.size(), 1u);
+}
+
+TEST_F(ProfilesTest, UseMakesTheSelectedProfileCurrentAndSaysWhetherToReload) {
+    LoadList("Mixed\r\n");
+    state.strProfile = "";
+    state.settingsDocumentPath = AppFile("settings.xml");
+    SelectName("Mixed");
+    EXPECT_FALSE(list.Use(state));  // no mixed.xml yet
+    EXPECT_EQ(state.settingsDocumentPath, AppFile("mixed.xml"));
+    EXPECT_TRUE(state.settingsChanged);
+    SaveSettingsDocument(state, true, false);
+    EXPECT_TRUE(state.FileExists(AppFile("mixed.xml")));
+
+    SelectName("[default]");
+    WriteText(AppFile("settings.xml"), "<Root/>");
+    EXPECT_TRUE(list.Use(state));
+    list.SelectCurrentProfile(state);
+    EXPECT_EQ(list.SelectedEntry(), "[default]");
+}
+
+TEST_F(ProfilesTest, TheMenuCommandShowsTheDialogOnTheCurrentProfile) {
+    LoadList("Work\r\nHome\r\n");
+    state.strProfile = "home";
+    bool shown = false;
+    fe.onProfilesDialog = [&] {
+        shown = true;
+        EXPECT_EQ(list.SelectedEntry(), "Home");
+        EXPECT_FALSE(list.ButtonsEnabled());
+    };
+    ProfilesCommand(state, list, false);
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace kestrune

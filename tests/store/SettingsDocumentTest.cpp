@@ -1,0 +1,429 @@
+#include "store/SettingsDocument.h"
+
+#include <gtest/gtest.h>
+
+#include "StoreFixture.h"
+#include "app/Text.h"
+#include "store/ItemWriter.h"
+#include "store/TreeDocument.h"
+
+namespace kestrune {
+namespace {
+
+using test::ReadText;
+using test::WriteText;
+
+class SettingsDocumentTest : public test::StoreFixture {
+protected:
+    void Add(TableKind kind, std::vector<std::string> texts, bool ticked) {
+        state.tables[kind].Add(std::move(texts), ticked);
+    }
+
+    // Ticked and unticked rows in every table, a gap in each location table's numbering, Delay
+    // texts that need rounding, and a process repeated in another letter case.
+    void FillEveryTable() {
+        Add(TableKind::UserStartup, {"Mail", "C:\\mail.exe", "-min"}, true);
+        Add(TableKind::UserStartup, {"Notes", "C:\\notes.exe", ""}, false);
+        Add(TableKind::CommonStartup, {"Sync", "C:\\sync.exe", "--quiet"}, false);
+        Add(TableKind::CommonStartup, {"Audio", "C:\\audio.exe", ""}, true);
+        Add(TableKind::HKLM_Run, {"Tray", "\"C:\\tray.exe\" -s", ""}, false);
+        Add(TableKind::HKLM_Run, {"Updater", "C:\\up.exe", ""}, true);
+        Add(TableKind::HKCU_Run, {"Chat", "C:\\chat.exe", ""}, true);
+        Add(TableKind::HKCU_Run, {"Game", "C:\\game.exe", ""}, false);
+        Add(TableKind::RunOnce, {"Setup", "C:\\setup.exe /finish", ""}, false);
+        Add(TableKind::Delayed, {"Backup", "C:\\backup.exe", "2.5", "User", "High"}, true);
+        Add(TableKind::Delayed, {"Indexer", "C:\\index.exe", "-1.5", "", ""}, false);
+        Add(TableKind::Delayed, {"Odd", "C:\\odd.exe", "soon", "HKLM Run", "Low"}, true);
+        Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, true);
+        Add(TableKind::Deleted, {"Older", "C:\\older.exe"}, false);
+        Add(TableKind::Known, {"C:\\allowed.exe"}, true);
+        Add(TableKind::Known, {"C:\\refused.exe"}, false);
+        Add(TableKind::Process, {"edit.exe", "C:\\Edit.exe", "High", "100"}, true);
+        Add(TableKind::Process, {"EDIT.EXE", "c:\\edit.exe", "Low", "200"}, true);
+        Add(TableKind::Process, {"idle.exe", "C:\\idle.exe", "Low", "300"}, false);
+        Add(TableKind::Process, {"shell.exe", "C:\\shell.exe", "", "400"}, true);
+    }
+
+    std::string Saved() { return ReadText(state.settingsDocumentPath); }
+};
+
+constexpr const char* kGoldenDocument = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Root>
+	<Deleted>
+		<item_1>
+			<name>Old</name>
+			<path>C:\old.exe</path>
+		</item_1>
+		<item_2>
+			<name>Older</name>
+			<path>C:\older.exe</path>
+		</item_2>
+	</Deleted>
+	<UserStartup>
+		<item_2>
+			<name>Notes</name>
+			<path>C:\notes.exe</path>
+			<arg />
+		</item_2>
+	</UserStartup>
+	<CommonStartup>
+		<item_1>
+			<name>Sync</name>
+			<path>C:\sync.exe</path>
+			<arg>--quiet</arg>
+		</item_1>
+	</CommonStartup>
+	<HKCU_Run>
+		<item_2>
+			<name>Game</name>
+			<path>C:\game.exe</path>
+		</item_2>
+	</HKCU_Run>
+	<HKLM_Run>
+		<item_1>
+			<name>Tray</name>
+			<path>"C:\tray.exe" -s</path>
+		</item_1>
+	</HKLM_Run>
+	<RunOnce>
+		<item_1>
+			<name>Setup</name>
+			<path>C:\setup.exe /finish</path>
+		</item_1>
+	</RunOnce>
+	<Delayed>
+		<item_1>
+			<name>Backup</name>
+			<path>C:\backup.exe</path>
+			<delay>2</delay>
+			<prev>User</prev>
+			<active>1</active>
+			<priority>High</priority>
+		</item_1>
+		<item_2>
+			<name>Indexer</name>
+			<path>C:\index.exe</path>
+			<delay>-2</delay>
+			<prev />
+			<active>0</active>
+			<priority />
+		</item_2>
+		<item_3>
+			<name>Odd</name>
+			<path>C:\odd.exe</path>
+			<delay>0</delay>
+			<prev>HKLM Run</prev>
+			<active>1</active>
+			<priority>Low</priority>
+		</item_3>
+	</Delayed>
+	<Known>
+		<item_1>
+			<path>C:\allowed.exe</path>
+			<enable>1</enable>
+		</item_1>
+		<item_2>
+			<path>C:\refused.exe</path>
+			<enable>0</enable>
+		</item_2>
+	</Known>
+	<Process>
+		<item_1>
+			<name>edit.exe</name>
+			<path>C:\Edit.exe</path>
+			<priority>High</priority>
+		</item_1>
+		<item_4>
+			<name>shell.exe</name>
+			<path>C:\shell.exe</path>
+			<priority />
+		</item_4>
+	</Process>
+</Root>
+)";
+
+TEST_F(SettingsDocumentTest, ANormalSaveWritesTheExactLayout) {
+    FillEveryTable();
+    state.settingsChanged = true;
+    SaveSettingsDocument(state, true, false);
+    EXPECT_EQ(Saved(), kGoldenDocument);
+    EXPECT_FALSE(state.settingsChanged);
+    EXPECT_TRUE(fe.messages.empty());  // quiet
+}
+
+TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFirstNeeded) {
+    FillEveryTable();
+    BackupSettingsCommand(state);
+    const std::string path = AppFile("backup_07122026_081502.xml");
+    ASSERT_TRUE(state.FileExists(path));
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, kBackupSavedMessage);
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
+    EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
+
+    TreeDocument doc;
+    ASSERT_TRUE(doc.LoadFromText(ReadText(path)));
+    std::vector<std::string> top, active;
+    for (pugi::xml_node n : doc.Root().children()) top.push_back(n.name());
+    for (pugi::xml_node n : FindXMLPath("Root/Active", doc.Root()).children()) active.push_back(n.name());
+    // UserStartup's first row is ticked, so Active comes before UserStartup itself.
+    EXPECT_EQ(top, (std::vector<std::string>{"Deleted", "Active", "UserStartup", "CommonStartup", "HKCU_Run", "HKLM_Run",
+                                             "RunOnce", "Delayed", "Known", "Process"}));
+    EXPECT_EQ(active, (std::vector<std::string>{"UserStartup", "CommonStartup", "HKCU_Run", "HKLM_Run"}));
+    const pugi::xml_node audio = FindXMLPath("Root/Active/CommonStartup/item_2", doc.Root());
+    ASSERT_TRUE(audio);
+    EXPECT_EQ(TextOf(audio.child("name")), "Audio");
+    EXPECT_TRUE(audio.child("arg"));
+    EXPECT_EQ(TextOf(FindXMLPath("Root/Active/HKLM_Run/item_2/name", doc.Root())), "Updater");
+    EXPECT_FALSE(FindXMLPath("Root/Active/RunOnce", doc.Root()));
+}
+
+TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
+    Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
+    SaveSettingsDocument(state, false, false);
+    EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
+    EXPECT_TRUE(fe.messages.empty());
+
+    // "Save settings" writes even when nothing was changed.
+    SaveSettingsCommand(state);
+    EXPECT_TRUE(state.FileExists(state.settingsDocumentPath));
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, kSettingsSavedMessage);
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(SettingsDocumentTest, TablesWithOnlyTickedOrNoRowsHaveNoElement) {
+    Add(TableKind::HKLM_Run, {"Live", "C:\\live.exe", ""}, true);
+    Add(TableKind::Process, {"p.exe", "C:\\p.exe", "High", ""}, false);
+    SaveSettingsCommand(state);
+    EXPECT_EQ(Saved(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root />\n");
+}
+
+TEST(DelayTextTest, RoundsHalvesToEvenAndReadsNonNumbersAsZero) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"5", "5"},   {"0.5", "0"},  {"1.5", "2"},    {"2.5", "2"},    {"-2.5", "-2"}, {"-3.5", "-4"},
+        {" 7 ", "7"}, {"", "0"},     {"abc", "0"},    {"12abc", "0"},  {"0x1A", "0"},  {"inf", "0"},
+        {"1e2", "100"}, {"+4", "4"}, {"99999999999", "0"}, {"-30", "-30"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(DelayText(text), expected) << text;
+}
+
+TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
+    FillEveryTable();
+    BackupSettingsCommand(state);
+    const Tables before = state.tables;
+    state.tables.ClearAll();
+    LoadSettingsFile(state, AppFile("backup_07122026_081502.xml"));
+
+    // Location rows come back ticked from Active first, then the stored unticked ones.
+    const Table& user = state.tables[TableKind::UserStartup];
+    ASSERT_EQ(user.Count(), 2);
+    EXPECT_EQ(user.Row(1).texts, (std::vector<std::string>{"Mail", "C:\\mail.exe", "-min"}));
+    EXPECT_TRUE(user.Ticked(1));
+    EXPECT_EQ(user.Name(2), "Notes");
+    EXPECT_FALSE(user.Ticked(2));
+    const Table& common = state.tables[TableKind::CommonStartup];
+    ASSERT_EQ(common.Count(), 2);
+    EXPECT_EQ(common.Name(1), "Audio");
+    EXPECT_TRUE(common.Ticked(1));
+
+    for (TableKind kind : {TableKind::Deleted, TableKind::Known}) {
+        ASSERT_EQ(state.tables[kind].Count(), before[kind].Count()) << KindName(kind);
+        for (int n = 1; n <= before[kind].Count(); ++n) {
+            EXPECT_EQ(state.tables[kind].Row(n).texts, before[kind].Row(n).texts);
+            // Deleted rows have no tick to keep; Known keeps its "enable".
+            EXPECT_EQ(state.tables[kind].Ticked(n), kind == TableKind::Known && before[kind].Ticked(n));
+        }
+    }
+    const Table& delayed = state.tables[TableKind::Delayed];
+    ASSERT_EQ(delayed.Count(), 3);
+    EXPECT_EQ(delayed.Row(1).texts, (std::vector<std::string>{"Backup", "C:\\backup.exe", "2", "User", "High"}));
+    EXPECT_TRUE(delayed.Ticked(1));
+    EXPECT_FALSE(delayed.Ticked(2));
+    const Table& process = state.tables[TableKind::Process];
+    ASSERT_EQ(process.Count(), 2);
+    EXPECT_EQ(process.Row(1).texts, (std::vector<std::string>{"edit.exe", "C:\\Edit.exe", "High", ""}));
+    EXPECT_TRUE(process.Ticked(2));
+    EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
+    EXPECT_TRUE(fe.tablesVisible);
+}
+
+constexpr const char* kHandWritten = R"(<?xml version="1.0"?>
+<ROOT>
+  <Active>
+    <HKCU_Run><item_1><name>Live</name><path>C:\live.exe</path></item_1></HKCU_Run>
+  </Active>
+  <hkcu_run>
+    <item_1><name>Off</name><path>C:\off.exe</path><comment>extra child</comment></item_1>
+    <item_7><name>Gap</name><path>C:\gap.exe</path></item_7>
+    <item_9><name>OnlyName</name></item_9>
+  </hkcu_run>
+  <Delayed>
+    <item_2><name>D</name><path>C:\d.exe</path><delay>10</delay><prev>User</prev><active>1</active><priority>Low</priority><x>extra</x></item_2>
+    <item_5><name>E</name><path>C:\e.exe</path><delay>-3</delay><prev></prev><active>true</active></item_5>
+  </Delayed>
+  <Known>
+    <item_1><path>C:\k.exe</path><enable>1</enable></item_1>
+    <item_3><wrongName>C:\j.exe</wrongName><alsoWrong>0</alsoWrong></item_3>
+  </Known>
+  <Process><item_4><name>p.exe</name><path>C:\p.exe</path></item_4></Process>
+</ROOT>
+)";
+
+TEST_F(SettingsDocumentTest, AHandWrittenDocumentLoadsByPositionWithGapsAndOddChildren) {
+    WriteText(state.settingsDocumentPath, kHandWritten);
+    LoadSettingsDocument(state);
+
+    // The normal load leaves Active alone: ticked rows come from the places themselves.
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    ASSERT_EQ(run.Count(), 3);
+    EXPECT_EQ(run.Row(1).texts, (std::vector<std::string>{"Off", "C:\\off.exe"}));
+    EXPECT_EQ(run.Row(2).texts, (std::vector<std::string>{"Gap", "C:\\gap.exe"}));
+    EXPECT_EQ(run.Row(3).texts, (std::vector<std::string>{"OnlyName", ""}));
+    EXPECT_EQ(run.CountTicked(), 0);
+
+    const Table& delayed = state.tables[TableKind::Delayed];
+    ASSERT_EQ(delayed.Count(), 2);
+    EXPECT_EQ(delayed.Row(1).texts, (std::vector<std::string>{"D", "C:\\d.exe", "10", "User", "Low"}));
+    EXPECT_TRUE(delayed.Ticked(1));
+    EXPECT_EQ(delayed.Row(2).texts, (std::vector<std::string>{"E", "C:\\e.exe", "-3", "", ""}));
+    EXPECT_FALSE(delayed.Ticked(2));  // only "1" ticks
+
+    const Table& known = state.tables[TableKind::Known];
+    ASSERT_EQ(known.Count(), 2);
+    EXPECT_TRUE(known.Ticked(1));
+    EXPECT_EQ(known.Name(2), "C:\\j.exe");
+    EXPECT_FALSE(known.Ticked(2));
+
+    const Table& process = state.tables[TableKind::Process];
+    ASSERT_EQ(process.Count(), 1);
+    EXPECT_TRUE(process.Ticked(1));  // stored processes are always ticked
+    EXPECT_EQ(process.Text(1, col::ProcessPriority), "");
+
+    for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKLM_Run, TableKind::RunOnce,
+                           TableKind::Deleted})
+        EXPECT_TRUE(state.tables[kind].Empty()) << KindName(kind);
+    EXPECT_FALSE(state.settingsChanged);
+}
+
+TEST_F(SettingsDocumentTest, ABackupLoadTicksTheActiveRowsAndReplacesEveryTable) {
+    WriteText(AppFile("chosen.xml"), kHandWritten);
+    Add(TableKind::RunOnce, {"Before", "C:\\before.exe", ""}, true);
+    fe.fileAnswers.push_back(AppFile("chosen.xml"));
+    EXPECT_TRUE(LoadBackupCommand(state));
+
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    ASSERT_EQ(run.Count(), 4);
+    EXPECT_EQ(run.Name(1), "Live");
+    EXPECT_TRUE(run.Ticked(1));
+    EXPECT_EQ(run.CountTicked(), 1);
+    EXPECT_TRUE(state.tables[TableKind::RunOnce].Empty());
+    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
+}
+
+TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
+    Add(TableKind::Deleted, {"Keep", "C:\\keep.exe"}, false);
+    EXPECT_FALSE(LoadBackupCommand(state));  // cancelled
+    EXPECT_FALSE(state.settingsChanged);
+
+    WriteText(AppFile("broken.xml"), "<Root><Deleted>");
+    fe.fileAnswers.push_back(AppFile("broken.xml"));
+    EXPECT_FALSE(LoadBackupCommand(state));
+    EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 1);
+    EXPECT_TRUE(fe.statuses.empty());
+    EXPECT_TRUE(fe.controlsEnabled);
+}
+
+TEST_F(SettingsDocumentTest, AMissingOrUnreadableDocumentLoadsNothingSilently) {
+    LoadSettingsDocument(state);
+    WriteText(state.settingsDocumentPath, "[dummy]");
+    LoadSettingsDocument(state);
+    LoadStoredTable(state, TableKind::HKLM_Run);
+    for (TableKind kind : kAllTables) EXPECT_TRUE(state.tables[kind].Empty());
+    EXPECT_TRUE(fe.messages.empty());
+}
+
+TEST_F(SettingsDocumentTest, OneStoredTableLoadsAlone) {
+    WriteText(state.settingsDocumentPath, kHandWritten);
+    LoadStoredTable(state, TableKind::HKCU_Run);
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 3);
+    EXPECT_TRUE(state.tables[TableKind::Delayed].Empty());
+}
+
+TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesIt) {
+    WriteText(state.settingsDocumentPath, "<Root><Deleted><item_1>half");
+    LoadSettingsDocument(state);
+    Add(TableKind::Deleted, {"New", "C:\\new.exe"}, false);
+    state.settingsChanged = true;
+    SaveSettingsDocument(state, true, false);
+
+    const std::string aside = state.settingsDocumentPath + ".unreadable_07122026_081502";
+    EXPECT_EQ(ReadText(aside), "<Root><Deleted><item_1>half");
+    EXPECT_NE(Log().find(kKeptUnreadableLog + aside), std::string::npos) << Log();
+    TreeDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(machine.platform->files(), state.settingsDocumentPath));
+    EXPECT_EQ(TextOf(FindXMLPath("Deleted/item_1/name", doc.Root())), "New");
+
+    // A readable document is simply replaced, with nothing kept and nothing logged.
+    const std::string logBefore = Log();
+    state.settingsChanged = true;
+    SaveSettingsDocument(state, true, false);
+    EXPECT_EQ(Log(), logBefore);
+}
+
+TEST_F(SettingsDocumentTest, AFailedWriteIsNotReportedAsSavedAndKeepsTheChange) {
+    state.settingsDocumentPath = AppFile("no such folder/settings.xml");
+    Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
+    SaveSettingsCommand(state);
+    EXPECT_TRUE(state.settingsChanged);
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, kSettingsNotSavedMessage);
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(Log().find(kSaveFailedLog + state.settingsDocumentPath), std::string::npos);
+}
+
+class FixedIcons : public RowIcons {
+public:
+    std::vector<std::string> asked;
+    int IconOf(const std::string& file) override {
+        asked.push_back(file);
+        return 7;
+    }
+};
+
+TEST_F(SettingsDocumentTest, RowsTakeTheIconOfAnExistingFileNamedByTheirPath) {
+    const std::string program = AppFile("tool.exe");
+    WriteText(program, "MZ");
+    FixedIcons icons;
+    state.icons = &icons;
+    Add(TableKind::Deleted, {"Tool", program}, false);
+    Add(TableKind::Deleted, {"Ghost", AppFile("ghost.exe")}, false);
+    Add(TableKind::Known, {program}, true);
+    SaveSettingsCommand(state);
+    state.tables.ClearAll();
+    LoadSettingsDocument(state);
+
+    EXPECT_EQ(state.tables[TableKind::Deleted].Icon(1), 7);
+    EXPECT_EQ(state.tables[TableKind::Deleted].Icon(2), kDefaultIcon);
+    EXPECT_EQ(state.tables[TableKind::Known].Icon(1), 7);
+    EXPECT_EQ(icons.asked, (std::vector<std::string>{program, program}));
+}
+
+TEST_F(SettingsDocumentTest, TheItemWritersReuseAnItemWrittenTwice) {
+    TreeDocument doc;
+    doc.NewXMLDocument();
+    ItemWriter writer(doc.Root());
+    writer.WriteNamePathItem("Deleted", 3, "a", "b");
+    writer.WriteNamePathItem("deleted", 1, "c", "d");
+    writer.WriteNamePathItem("Deleted", 3, "e", "f");
+    const pugi::xml_node deleted = FindXMLPath("Root/Deleted", doc.Root());
+    int items = 0;
+    for ([[maybe_unused]] pugi::xml_node item : deleted.children()) ++items;
+    EXPECT_EQ(items, 2);
+    EXPECT_STREQ(deleted.first_child().name(), "item_3");
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,45 @@
+#pragma once
+// A program folder on a temporary emulated machine with a scripted front end and a fixed
+// clock, and the state of the main window over them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/MainState.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune::test {
+
+// Remembers the titles of input boxes as well as their prompts.
+class TitledFrontEnd : public ScriptedFrontEnd {
+public:
+    std::vector<std::string> inputTitles;
+    std::vector<std::string> inputDefaults;
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override {
+        inputTitles.push_back(title);
+        inputDefaults.push_back(defaultText);
+        return ScriptedFrontEnd::InputBox(prompt, title, defaultText);
+    }
+};
+
+class StoreFixture : public ::testing::Test {
+protected:
+    StoreFixture() : state(*machine.platform, fe, clock) {
+        state.appFolder = machine.appFolder;
+        state.logPath = machine.appFolder + "log.txt";
+        state.settingsDocumentPath = machine.appFolder + "settings.xml";
+    }
+
+    std::string AppFile(const std::string& name) const { return machine.appFolder + name; }
+    std::string Log() const { return ReadText(AppFile("log.txt")); }
+
+    TestMachine machine;
+    TitledFrontEnd fe;
+    FixedClock clock;
+    MainState state;
+};
+
+}  // namespace kestrune::test
