@@ -14,6 +14,7 @@
 #include "ui/ItemEditorDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MonitorDialog.h"
+#include "ui/ProfilesDialog.h"
 
 namespace kestrune::ui {
 
@@ -56,7 +57,7 @@ void QtFrontEnd::RunModal(QDialog& dialog) {
         dialog.show();
         if (seam_.playDialog) seam_.playDialog(dialog);
         else Unexpected(dialog.windowTitle().toStdString());
-        if (dialog.isVisible()) dialog.reject();
+        if (dialog.isVisible()) dialog.done(QDialog::Rejected);
         return;
     }
     dialog.exec();
@@ -214,7 +215,10 @@ void QtFrontEnd::ShowItemEditor() {
     editor_->visible = false;
 }
 
-void QtFrontEnd::ShowProfilesDialog() {}
+void QtFrontEnd::ShowProfilesDialog() {
+    ProfilesDialog dialog(*app_, window_.get());
+    RunModal(dialog);
+}
 void QtFrontEnd::ShowDelayedWindow() {}
 void QtFrontEnd::HideDelayedWindow() {}
 void QtFrontEnd::DelayedWindowChanged() {}
