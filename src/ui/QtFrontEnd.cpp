@@ -51,6 +51,13 @@ void QtFrontEnd::Unexpected(const std::string& question) {
     if (seam_.onUnexpected) seam_.onUnexpected(question);
 }
 
+void QtFrontEnd::ShowAfterStartup() {
+    window_->ApplyStoredPosition();
+    if (app_->state().inTray || quitRequested_) return;
+    if (minimiseOnShow_) window_->showMinimized();
+    else window_->show();
+}
+
 void QtFrontEnd::RunModal(QDialog& dialog) {
     if (seam_.active) {
         dialog.setModal(false);

@@ -62,6 +62,9 @@ public:
     bool QuitRequested() const { return quitRequested_; }
     // The item editor's state and its OK button's core, once the editor part is wired.
     void SetItemEditor(ItemEditorState* editor, std::function<EditorField()> confirm);
+    // After the start-up sequence: the window where "Position" puts it, shown normally, shown
+    // minimised (Slimline), or not at all when start-up sent it to the tray.
+    void ShowAfterStartup();
     // Shows a dialog modally, or through the seam in a test.
     void RunModal(QDialog& dialog);
 
@@ -108,11 +111,7 @@ private:
     ItemEditorState* editor_ = nullptr;
     std::function<EditorField()> confirmEditor_;
     bool quitRequested_ = false;
-    bool minimiseOnShow_ = false;
-
-public:
-    // Set by MinimiseWindow before the window was first shown: main() shows it minimised.
-    bool MinimiseOnShow() const { return minimiseOnShow_; }
+    bool minimiseOnShow_ = false;  // minimised before it was first shown
 };
 
 }  // namespace kestrune::ui

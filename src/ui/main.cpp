@@ -6,10 +6,13 @@
 #include "app/session/Application.h"
 #include "platform/Platform.h"
 #include "ui/IconStore.h"
-#include "ui/MainWindow.h"
 #include "ui/QtFrontEnd.h"
 #include "ui/QtTimers.h"
 #include "ui/Screenshots.h"
+
+namespace {
+constexpr const char* kExitWhenLoadedVariable = "KESTRUNE_EXIT_WHEN_LOADED";
+}
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
@@ -28,13 +31,10 @@ int main(int argc, char** argv) {
     if (!arguments.isEmpty()) arguments.removeFirst();
     if (!app.Startup(arguments.join(' ').toStdString())) return 0;
     if (frontEnd.QuitRequested()) return 0;
+    // For the start-up benchmark: end as soon as loading has finished, leaving every file as it was.
+    if (qEnvironmentVariableIsSet(kExitWhenLoadedVariable)) return 0;
 
-    kestrune::ui::MainWindow& window = frontEnd.Window();
-    window.ApplyStoredPosition();
-    if (!app.state().inTray) {
-        if (frontEnd.MinimiseOnShow()) window.showMinimized();
-        else window.show();
-    }
+    frontEnd.ShowAfterStartup();
     if (const QString folder = qEnvironmentVariable(kestrune::ui::kScreenshotsVariable); !folder.isEmpty()) {
         kestrune::ui::ScheduleScreenshots(app, frontEnd, folder);
     }

@@ -28,7 +28,7 @@ ui::MainWindow& GuiSession::window() { return fe.Window(); }
 bool GuiSession::Start(const std::string& commandLine) {
     const bool started = app.Startup(commandLine);
     if (started) {
-        window().show();
+        fe.ShowAfterStartup();
         QApplication::processEvents();
     }
     return started;

@@ -33,6 +33,8 @@ private slots:
     void trayRoundTrip();
     void closingWithTrayOnCloseGoesToTheTray();
     void positionIsKeptInTwips();
+    void slimlineStartShowsTheWindowMinimised();
+    void storedPositionIsAppliedAtStart();
 };
 
 void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
@@ -333,6 +335,24 @@ void MainWindowTest::positionIsKeptInTwips() {
     t.window().Menus().resetWindow->trigger();
     QApplication::processEvents();
     QCOMPARE(t.window().size(), QSize(780, 520));
+}
+
+void MainWindowTest::slimlineStartShowsTheWindowMinimised() {
+    GuiSession t;
+    QVERIFY(t.Start("/SlimLine"));
+    QVERIFY(t.s.slimlineMode);
+    QVERIFY(t.window().isMinimized() || t.s.inTray);
+}
+
+void MainWindowTest::storedPositionIsAppliedAtStart() {
+    GuiSession t;
+    test::WriteText(t.machine.appFolder + "settings.ini",
+                    "[Position]\r\nWindow state=0\r\nTop=1500\r\nLeft=3000\r\nWidth=9000\r\nHeight=7500\r\n"
+                    "Last tab=4\r\n");
+    QVERIFY(t.Start());
+    QCOMPARE(t.window().size(), QSize(600, 500));
+    QCOMPARE(t.window().Tabs()->currentIndex(), 4);
+    QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
 }
 
 QTEST_MAIN(MainWindowTest)
