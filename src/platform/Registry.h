@@ -57,6 +57,9 @@ public:
     virtual RegistryStatus DeleteValue(RootKey root, std::string_view subkey, std::string_view name) = 0;
     // Creates the key and any missing parents; succeeds when it already exists.
     virtual RegistryStatus CreateKey(RootKey root, std::string_view subkey) = 0;
+    // Problems met since the last call that the user should find in the log (for example a
+    // registry file that cannot be read), one line of text each; each problem is told once.
+    virtual std::vector<std::string> TakeProblems() { return {}; }
 };
 
 }  // namespace kestrune::platform

@@ -13,9 +13,13 @@
 
 namespace kestrune::platform {
 
+class EmulatedRegistry;
+class MachineLayout;
+
 class EmulatedMachine {
 public:
-    // Creates the root with an empty layout when it does not exist yet.
+    // Creates the root with an empty layout when it does not exist yet, and any missing part
+    // of the layout (see MachineLayout).
     explicit EmulatedMachine(std::string root);
     ~EmulatedMachine();
 
@@ -25,6 +29,9 @@ public:
     Processes& processes();
     ProcessorTimes& processorTimes();
     Launcher& launcher();
+    // The registry with the machine tool's extra operations (import, export, deleting keys).
+    EmulatedRegistry& emulatedRegistry();
+    const MachineLayout& layout() const;
 
 private:
     std::string root_;

@@ -1,0 +1,48 @@
+#pragma once
+// Where things live on the emulated machine, under its root folder:
+//
+//   HKEY_LOCAL_MACHINE.reg, HKEY_CURRENT_USER.reg, HKEY_DYN_DATA.reg   the registry
+//   ProgramData/Microsoft/Windows/Start Menu/Programs/Startup/          all users' Startup
+//   Users/User/                                                         the user profile, whose
+//       AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup   Startup folder is named
+//                                                                       by HKCU's Shell Folders
+//   Windows/, Windows/System32/                                         Windows and System folders
+//
+// A new machine gets the Run and RunOnce keys of HKLM, HKCU's Run key, the Shell Folders
+// "Startup" value and the older processor-usage keys under HKEY_DYN_DATA. Parts that exist
+// already are left as they are, so a test or script may shape a machine before the program
+// starts on it.
+
+#include <string>
+#include <string_view>
+
+namespace kestrune::platform {
+
+class EmulatedRegistry;
+
+inline constexpr std::string_view kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::string_view kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr std::string_view kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr std::string_view kStartupValue = "Startup";
+
+class MachineLayout {
+public:
+    // `root` may be relative; the layout works with its absolute form.
+    explicit MachineLayout(const std::string& root);
+
+    // The root with a trailing "/".
+    const std::string& Root() const { return root_; }
+    // All users' Startup folder, with a trailing "/".
+    std::string CommonStartup() const;
+    // The user's Startup folder as a new machine records it (no trailing "/").
+    std::string DefaultUserStartup() const;
+    std::string UserProfile() const;
+
+    // Creates the missing folders and registry files with their keys.
+    void Ensure(EmulatedRegistry& registry) const;
+
+private:
+    std::string root_;
+};
+
+}  // namespace kestrune::platform

@@ -1,0 +1,40 @@
+#pragma once
+// The operations of the kestrune-machine tool on one machine root. Each throws ToolError with
+// a one-line text when it cannot do what was asked; output goes to the given stream.
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "platform/emulated/EmulatedMachine.h"
+
+namespace kestrune::tool {
+
+class ToolError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// --machine, else KESTRUNE_MACHINE, else "machine" in the program's folder.
+std::string ChooseMachineRoot(const std::string& option);
+
+class MachineTool {
+public:
+    explicit MachineTool(const std::string& root) : machine_(root) {}
+
+    // Creating the machine already laid it out; --demo adds the sample entries.
+    void Init(bool demo);
+    void RegSet(const std::string& key, const std::string& name, const std::string& data, const std::string& type);
+    void RegDelete(const std::string& key, const std::string& name);
+    void RegList(const std::string& key, std::ostream& out);
+    void RegImport(const std::string& file);
+    void RegExport(const std::string& key, const std::string& file);
+    void LnkCreate(const std::string& file, const std::string& target, const std::string& arguments);
+    void LnkShow(const std::string& file, std::ostream& out);
+    void Folder(const std::string& which, std::ostream& out);
+
+private:
+    platform::EmulatedMachine machine_;
+};
+
+}  // namespace kestrune::tool

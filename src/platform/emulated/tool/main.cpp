@@ -1,0 +1,91 @@
+// kestrune-machine: acts on an emulated machine the way a program that registers itself
+// would, for scripts, tests and demonstrations. Errors are one line on standard error and
+// exit status 1.
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "platform/emulated/tool/MachineTool.h"
+
+namespace {
+
+constexpr const char* kToolName = "kestrune-machine";
+
+int Fail(const std::string& message) {
+    std::cerr << kToolName << ": " << message << '\n';
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using kestrune::tool::MachineTool;
+    CLI::App app{"Works on an emulated Windows machine: its registry, shortcut files and Startup folders.", kToolName};
+    app.require_subcommand(1);
+    std::string machine;
+    app.add_option("--machine", machine, "The machine root (default: $KESTRUNE_MACHINE, else machine/ beside the program)");
+
+    bool demo = false;
+    CLI::App* init = app.add_subcommand("init", "Create the machine's layout (kept where it exists)");
+    init->add_flag("--demo", demo, "Also add sample start-up entries pointing at programs of this machine");
+
+    CLI::App* reg = app.add_subcommand("reg", "Registry values and .reg files");
+    reg->require_subcommand(1);
+    std::string key, name, data, type = "REG_SZ", file;
+    CLI::App* set = reg->add_subcommand("set", "Set a value, creating the key when needed");
+    set->add_option("KEY", key, "HKLM\\... or HKCU\\... (full root names work too)")->required();
+    set->add_option("NAME", name, "The value's name; \"\" is the default value")->required();
+    set->add_option("DATA", data, "Text; a number (decimal or 0x...); hex bytes; strings separated by \\0")->required();
+    set->add_option("--type", type, "REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_BINARY, REG_MULTI_SZ or REG_QWORD");
+    CLI::App* remove = reg->add_subcommand("delete", "Delete a value");
+    remove->add_option("KEY", key)->required();
+    remove->add_option("NAME", name)->required();
+    CLI::App* list = reg->add_subcommand("list", "List a key's values: name, type, data, tab-separated");
+    list->add_option("KEY", key)->required();
+    CLI::App* import = reg->add_subcommand("import", "Apply a .reg file (UTF-16 or UTF-8/ANSI, version 5 or REGEDIT4)");
+    import->add_option("FILE", file)->required();
+    CLI::App* exportKey = reg->add_subcommand("export", "Write a key and its subkeys to a .reg file");
+    exportKey->add_option("KEY", key)->required();
+    exportKey->add_option("FILE", file)->required();
+
+    CLI::App* lnk = app.add_subcommand("lnk", "Shortcut (.lnk) files");
+    lnk->require_subcommand(1);
+    std::string target, arguments;
+    CLI::App* create = lnk->add_subcommand("create", "Write a shortcut");
+    create->add_option("FILE", file)->required();
+    create->add_option("--target", target, "The shortcut's target")->required();
+    create->add_option("--args", arguments, "The target's arguments");
+    CLI::App* show = lnk->add_subcommand("show", "Print a shortcut's target and arguments, one line each");
+    show->add_option("FILE", file)->required();
+
+    std::string which;
+    CLI::App* folder = app.add_subcommand("folder", "Print the path of the user's or all users' Startup folder");
+    folder->add_option("WHICH", which, "user or common")->required()->check(CLI::IsMember({"user", "common"}));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        return Fail(error.what());
+    }
+
+    try {
+        MachineTool tool(kestrune::tool::ChooseMachineRoot(machine));
+        if (init->parsed()) tool.Init(demo);
+        if (set->parsed()) tool.RegSet(key, name, data, type);
+        if (remove->parsed()) tool.RegDelete(key, name);
+        if (list->parsed()) tool.RegList(key, std::cout);
+        if (import->parsed()) tool.RegImport(file);
+        if (exportKey->parsed()) tool.RegExport(key, file);
+        if (create->parsed()) tool.LnkCreate(file, target, arguments);
+        if (show->parsed()) tool.LnkShow(file, std::cout);
+        if (folder->parsed()) tool.Folder(which, std::cout);
+    } catch (const std::exception& error) {
+        return Fail(error.what());
+    }
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
