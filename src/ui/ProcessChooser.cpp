@@ -17,6 +17,10 @@ ProcessChooser::ProcessChooser(std::vector<platform::ProcessInfo> processes, QWi
     resize(560, 380);
     std::stable_sort(processes_.begin(), processes_.end(),
                      [](const auto& a, const auto& b) { return CompareIgnoreCase(a.name, b.name) < 0; });
+    // Many copies of one program (shells, helpers) would only bury the others: one line each.
+    processes_.erase(std::unique(processes_.begin(), processes_.end(),
+                                 [](const auto& a, const auto& b) { return a.name == b.name && a.path == b.path; }),
+                     processes_.end());
 
     auto* layout = new QVBoxLayout(this);
     list_ = new QTreeWidget(this);
