@@ -1,6 +1,8 @@
 #include "app/session/Application.h"
 
 #include "app/OptionsFile.h"
+#include "procs/ProcessActions.h"
+#include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
 #include "app/Text.h"
 #include "app/Tray.h"
@@ -14,7 +16,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
     : state_(platform, frontEnd, clock), timers_(timers) {
     state_.tmrMain = timers_.Create(1000, [] {});
     state_.tmrMonitor = timers_.Create(1000, [] {});
-    state_.tmrPriorities = timers_.Create(5000, [] {});
+    state_.tmrPriorities = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
 }
 
 Application::~Application() = default;
@@ -49,8 +51,8 @@ bool Application::Startup(const std::string& commandLine) {
     Step(6);  // the search engine menu is built by the front end from the engine list
 
     Step(7);
-    platform.processes().EnablePrivilege("SeIncreaseBasePriorityPrivilege");
-    platform.processes().EnablePrivilege("SeDebugPrivilege");
+    EnablePrivilege(s, "SeIncreaseBasePriorityPrivilege");
+    EnablePrivilege(s, "SeDebugPrivilege");
 
     Step(8);
     s.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
@@ -96,6 +98,7 @@ bool Application::Startup(const std::string& commandLine) {
     LoadSettingsDocument(s);
 
     Step(24);
+    FillProcessTable(s, false, false);
 
     Step(25);
     s.currentTab = s.position.lastTab + 1;
@@ -105,6 +108,7 @@ bool Application::Startup(const std::string& commandLine) {
     if (s.options.monitor) s.tmrMonitor->Start();
 
     Step(27);
+    if (!s.slimlineMode) ApplyStoredPriorities(s, false);
 
     Step(28);
     if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.tmrPriorities->Start();

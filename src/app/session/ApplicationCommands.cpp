@@ -1,6 +1,8 @@
 // The main window's commands, routed to the parts that carry them out.
 
 #include "app/Text.h"
+#include "procs/ProcessActions.h"
+#include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
 #include "app/Tray.h"
 #include "app/session/Application.h"
@@ -33,7 +35,7 @@ void Application::ToggleExitAfterDelayed() { state_.options.exitAfterDelayed = !
 void Application::ToggleIgnoreSelf() { state_.options.ignoreSelf = !state_.options.ignoreSelf; }
 void Application::ToggleChooseProfile() { state_.options.chooseProfile = !state_.options.chooseProfile; }
 void Application::ToggleSkipRunning() { state_.options.skipRunning = !state_.options.skipRunning; }
-void Application::ToggleWatchPriorities() {}
+void Application::ToggleWatchPriorities() { kestrune::ToggleWatchPriorities(state_); }
 void Application::SetIdleSettings() {}
 void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
 
@@ -49,7 +51,9 @@ void Application::RecordSetting() {}
 void Application::TickAll(bool) {}
 void Application::TickSelected(bool) {}
 void Application::MoveSelectedTo(TableKind) {}
-void Application::SetPriorityOfSelected(std::uint32_t) {}
-void Application::EndSelectedProcesses() {}
+void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
+    SetPriorityOfSelection(state_, priorityClass);
+}
+void Application::EndSelectedProcesses() { EndProcessOfSelection(state_); }
 
 }  // namespace kestrune

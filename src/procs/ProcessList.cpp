@@ -1,0 +1,135 @@
+#include "procs/ProcessList.h"
+
+#include "app/CommandLine.h"
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "procs/Priority.h"
+#include "procs/ProcessSnapshot.h"
+
+namespace kestrune {
+
+namespace {
+
+constexpr std::string_view kTab = "\t";
+
+platform::Processes& ProcessesOf(MainState& state) { return state.platform.processes(); }
+
+// The first row from the top with this name and path whose Handle is still free (so each
+// running instance takes a row of its own); a new empty row when there is none.
+int FindProcessRow(Table& table, const std::string& name, const std::string& path, bool& isNew) {
+    for (int position = 1; position <= table.Count(); ++position) {
+        if (EqualsIgnoreCase(table.Name(position), name) && EqualsIgnoreCase(table.Text(position, col::Path), path) &&
+            table.Text(position, col::Handle).empty()) {
+            isNew = false;
+            return position;
+        }
+    }
+    isNew = true;
+    return table.Add({});
+}
+
+int BasePriorityOf(std::string_view text) { return static_cast<int>(LeadingNumber(text)); }
+
+void MergeProcess(MainState& state, Table& table, const std::string& element, bool applyChanges) {
+    const std::string name = GetField(element, kTab, 1);
+    const std::string handle = GetField(element, kTab, 2);
+    if (EqualsIgnoreCase(name, kIdleProcessName) || handle.empty()) return;
+    const std::string path = GetField(element, kTab, 4);
+    const std::string running = PriorityTextFromBase(BasePriorityOf(GetField(element, kTab, 3)));
+
+    bool isNew = false;
+    const int position = FindProcessRow(table, name, path, isNew);
+    if (isNew) {
+        table.SetText(position, col::Name, name);
+        table.SetText(position, col::Path, path);
+        table.SetText(position, col::ProcessPriority, running);
+    } else if (applyChanges) {
+        const std::string stored = table.Text(position, col::ProcessPriority);
+        if (!table.Ticked(position)) {
+            table.SetText(position, col::ProcessPriority, running);
+        } else if (stored.empty()) {
+            table.SetText(position, col::ProcessPriority, running);
+        } else if (!EqualsIgnoreCase(stored, running)) {
+            const auto wanted = PriorityClassFromText(stored);
+            if (!wanted.failed) SetPriorityByName(state, name, wanted.value);
+        }
+    }
+    table.SetText(position, col::Handle, handle);
+    table.SetIcon(position, state.IconOf(path));
+}
+
+}  // namespace
+
+void RefreshProcessSnapshot(MainState& state) {
+    state.processSnapshot = BuildProcessSnapshot(ProcessesOf(state).List());
+}
+
+void FillProcessTable(MainState& state, bool /*detachIcons*/, bool applyChanges) {
+    RefreshProcessSnapshot(state);
+    Table& table = state.tables[TableKind::Process];
+
+    for (int position = 1; position <= table.Count(); ++position) table.SetText(position, col::Handle, "");
+
+    if (!state.processSnapshot.front().empty()) {
+        for (const auto& element : state.processSnapshot) {
+            if (!element.empty()) MergeProcess(state, table, element, applyChanges);
+        }
+    }
+    // Only the widths: a process list keeps the order in which it was filled.
+    state.fe.FitColumns(TableKind::Process);
+}
+
+int SetPriorityByHandle(MainState& state, const std::string& handle, std::uint32_t priorityClass) {
+    auto& processes = ProcessesOf(state);
+    int asked = 0;
+    for (const auto& process : processes.List()) {
+        if (std::to_string(process.id) != handle) continue;
+        processes.SetPriorityClass(process.id, priorityClass);
+        ++asked;
+    }
+    return asked;
+}
+
+int SetPriorityByName(MainState& state, const std::string& name, std::uint32_t priorityClass) {
+    return ProcessesOf(state).SetPriorityClassByName(name, priorityClass);
+}
+
+bool EnablePrivilege(MainState& state, const std::string& name) {
+    const int error = ProcessesOf(state).EnablePrivilege(name);
+    if (error == 0) return true;
+    state.WriteLog(kPrivilegeError + name + " " + std::to_string(error));
+    return false;
+}
+
+bool EndProcessById(MainState& state, std::uint32_t id) { return ProcessesOf(state).Terminate(id); }
+
+void ApplyStoredPriorities(MainState& state, bool onlyChanged) {
+    Table& table = state.tables[TableKind::Process];
+    for (int position = 1; position <= table.Count(); ++position) {
+        if (!table.Ticked(position)) continue;
+        const std::string name = table.Name(position);
+        const std::string path = table.Text(position, col::Path);
+        const auto handle = FindSnapshotHandle(state.processSnapshot, name, path);
+        if (!handle) continue;
+
+        const std::string wanted = table.Text(position, col::ProcessPriority);
+        if (onlyChanged) {
+            const std::string current =
+                PriorityTextFromBase(BasePriorityOf(FindSnapshotPriority(state.processSnapshot, *handle)));
+            if (EqualsIgnoreCase(wanted, current)) continue;
+            table.SetText(position, col::Handle, *handle);
+        }
+        state.WriteLog(kSettingPriorityFor + name + kPriorityTo + wanted);
+        const auto priority = PriorityClassFromText(wanted);
+        if (!priority.failed) SetPriorityByName(state, name, priority.value);
+    }
+}
+
+void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText) {
+    state.fe.ProcessEvents();
+    const std::string fileName = FileNameOf(SplitCommandLine(command, false).path);
+    const auto priority = PriorityClassFromText(priorityText);
+    if (!priority.failed) SetPriorityByName(state, fileName, priority.value);
+}
+
+}  // namespace kestrune

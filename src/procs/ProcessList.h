@@ -1,0 +1,43 @@
+#pragma once
+// The Process table and the running processes: listing them, merging them into the table,
+// setting priority classes, the program's privileges and ending a process.
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+struct MainState;
+
+// The log line written before each priority a stored row asks for is set.
+inline constexpr const char* kSettingPriorityFor = "Setting priority for ";
+inline constexpr const char* kPriorityTo = " to ";
+inline constexpr const char* kPrivilegeError = "Priveledge error: ";
+// The process that never gets a row.
+inline constexpr const char* kIdleProcessName = "System Idle Process";
+
+// Replaces state.processSnapshot by the processes running now.
+void RefreshProcessSnapshot(MainState& state);
+// Lists the running processes and merges them into the Process table: each process takes the
+// first free row of its name and path, or a new row; rows are never removed. With
+// `applyChanges`, a stored row whose program runs at another priority has its own applied.
+// `detachIcons` is accepted for the callers' sake: icon numbers live in the rows, so there are
+// no image lists to take off.
+void FillProcessTable(MainState& state, bool detachIcons, bool applyChanges);
+
+// How many processes with this identifier (decimal text) were asked to take the class.
+int SetPriorityByHandle(MainState& state, const std::string& handle, std::uint32_t priorityClass);
+// How many processes of this file name (letter case ignored) were asked to take the class.
+int SetPriorityByName(MainState& state, const std::string& name, std::uint32_t priorityClass);
+// Enables a privilege in the program's own token; a refusal is logged.
+bool EnablePrivilege(MainState& state, const std::string& name);
+// True when the process was terminated.
+bool EndProcessById(MainState& state, std::uint32_t id);
+
+// Sets the priority of each stored row's running program from the current snapshot; with
+// `onlyChanged`, only where the running priority differs from the stored one.
+void ApplyStoredPriorities(MainState& state, bool onlyChanged);
+// After a command was started: gives every process of its program file the priority.
+void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText);
+
+}  // namespace kestrune

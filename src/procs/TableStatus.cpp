@@ -1,0 +1,61 @@
+#include "procs/TableStatus.h"
+
+#include "app/MainState.h"
+#include "app/Version.h"
+#include "procs/ProcessList.h"
+
+namespace kestrune {
+
+namespace {
+
+void ShowProcessStatus(MainState& state) {
+    const Table& table = state.tables[TableKind::Process];
+    const int rows = table.Count();
+    const int stored = table.CountTicked();
+
+    std::string status = std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus;
+    if (state.processRefreshNeeded) {
+        state.fe.SetStatus(kRefreshingStatus);
+        state.fe.ProcessEvents();
+        FillProcessTable(state, true, true);
+        state.processRefreshNeeded = false;
+        status += kRefreshedStatus;
+    }
+    state.fe.SetStatus(status);
+
+    Timer* watcher = state.tmrPriorities.get();
+    if (!watcher) return;
+    if (stored < 1) {
+        if (watcher->Running()) watcher->Stop();
+    } else if (state.options.watchPriorities && !watcher->Running()) {
+        watcher->Start();
+    }
+}
+
+}  // namespace
+
+void ShowTableStatus(MainState& state) {
+    const auto kind = state.CurrentKind();
+    if (!kind) {
+        state.fe.SetStatus(std::string(kTitle) + " from " + kMakerSiteName);
+        return;
+    }
+    const Table& table = state.tables[*kind];
+    const int rows = table.Count();
+    switch (*kind) {
+        case TableKind::Process:
+            ShowProcessStatus(state);
+            break;
+        case TableKind::Deleted:
+            state.fe.SetStatus(std::to_string(rows) + " item(s)");
+            break;
+        default: {
+            const int ticked = table.CountTicked();
+            state.fe.SetStatus(std::to_string(rows) + " item(s) : " + std::to_string(ticked) + " enabled, " +
+                               std::to_string(rows - ticked) + " disabled.");
+            break;
+        }
+    }
+}
+
+}  // namespace kestrune

@@ -1,0 +1,19 @@
+#pragma once
+// The status line under the tables. For the Process table it also refills the table when that
+// was asked for, and switches the priority watcher on or off by whether any row is stored.
+
+#include <string>
+
+namespace kestrune {
+
+struct MainState;
+
+inline constexpr const char* kRefreshingStatus = "Refreshing...";
+inline constexpr const char* kProcessesStatus = " processes, ";
+inline constexpr const char* kStoredItemsStatus = " stored item(s)";
+inline constexpr const char* kRefreshedStatus = " - refreshed";
+
+// The status text of the current tab (state.currentTab; 0 is the About tab).
+void ShowTableStatus(MainState& state);
+
+}  // namespace kestrune

@@ -1,0 +1,171 @@
+#include "procs/ProcessActions.h"
+
+#include "ProcsFixture.h"
+#include "procs/ProcessList.h"
+#include "procs/TableStatus.h"
+
+namespace kestrune::test {
+namespace {
+
+class ProcessActionsTest : public ProcsFixture {
+protected:
+    ProcessActionsTest() { ShowProcessTab(); }
+    void Select(std::vector<int> rows) { fe.selection[Number(TableKind::Process)] = std::move(rows); }
+};
+
+TEST_F(ProcessActionsTest, SetPriorityOnAProgramThatDoesNotRunOnlyChangesTheRow) {
+    AddStoredRow("a.exe", "/a.exe", "High");
+    processTable().Add({"gone.exe", "/gone.exe", "Normal", "4242"});  // handle from an old listing
+    Select({1, 2});
+
+    SetPriorityOfSelection(state, 0x4000);
+
+    EXPECT_EQ(processTable().Text(1, col::ProcessPriority), "Below Normal");
+    EXPECT_EQ(processTable().Text(2, col::ProcessPriority), "Below Normal");
+    EXPECT_TRUE(processes.setById.empty());
+    EXPECT_TRUE(processes.setByName.empty());
+    EXPECT_TRUE(state.settingsChanged);  // the stored row changed
+    EXPECT_EQ(fe.LastStatus(), "2 processes, 1 stored item(s)");
+    EXPECT_TRUE(fe.controlsEnabled);
+}
+
+TEST_F(ProcessActionsTest, SetPriorityOnARunningProcessShowsWhatItTookAfterTheRefill) {
+    processes.Add(31, "app.exe", 8, "/opt/app.exe");
+    FillProcessTable(state, false, false);
+    Select({1});
+
+    SetPriorityOfSelection(state, 0x80);
+
+    EXPECT_EQ(processes.setById, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{31, 0x80}}));
+    EXPECT_FALSE(state.processRefreshNeeded);
+    EXPECT_EQ(processTable().Text(1, col::ProcessPriority), "High");
+    EXPECT_EQ(fe.statuses[fe.statuses.size() - 2], "Refreshing...");
+    EXPECT_EQ(fe.LastStatus(), "1 processes, 0 stored item(s) - refreshed");
+}
+
+TEST_F(ProcessActionsTest, EndProcessWithoutHandleNamesTheProgramAndAsksNothing) {
+    AddStoredRow("notes.exe", "/notes.exe", "High");
+    Select({1});
+    EndProcessOfSelection(state);
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, "notes.exe is not running.");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(fe.questions.empty());
+}
+
+TEST_F(ProcessActionsTest, EndProcessRunsFromTheBottomRowUpWithOneQuestionEach) {
+    processes.Add(11, "a.exe", 8, "/a.exe");
+    processes.Add(12, "b.exe", 8, "/b.exe");
+    processes.Add(13, "c.exe", 8, "/c.exe");
+    FillProcessTable(state, false, false);
+    Select({1, 2, 3});
+    fe.yesNoAnswers = {true, false, true};
+
+    EndProcessOfSelection(state);
+
+    EXPECT_EQ(fe.questions, std::vector<std::string>(3, "Are you sure you wish to terminate this process?"));
+    EXPECT_EQ(processes.terminated, (std::vector<std::uint32_t>{13, 11}));
+    EXPECT_GE(fe.processEventsCalls, 3);
+    // The refill after the action clears the handles of the ended ones.
+    EXPECT_EQ(processTable().Text(1, col::Handle), "");
+    EXPECT_EQ(processTable().Text(2, col::Handle), "12");
+    EXPECT_EQ(processTable().Text(3, col::Handle), "");
+    EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s) - refreshed");
+}
+
+TEST_F(ProcessActionsTest, AProcessThatCannotBeEndedLosesItsHandleWithoutAMessage) {
+    processes.Add(11, "a.exe", 8, "/a.exe");
+    FillProcessTable(state, false, false);
+    processes.refuseTermination = true;
+    Select({1});
+    fe.yesNoAnswers = {true};
+
+    EndProcessOfSelection(state);
+
+    EXPECT_EQ(processTable().Text(1, col::Handle), "");
+    EXPECT_TRUE(fe.messages.empty());
+    EXPECT_EQ(fe.LastStatus(), "1 processes, 0 stored item(s)");
+}
+
+TEST_F(ProcessActionsTest, AnIdentifierNowUsedByAnotherProgramIsNotEnded) {
+    processes.Add(11, "a.exe", 8, "/a.exe");
+    FillProcessTable(state, false, false);
+    processes.running[0] = {11, "precious.exe", 8, "/precious.exe"};
+    Select({1});
+    fe.yesNoAnswers = {true};
+
+    EndProcessOfSelection(state);
+
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_EQ(processes.running.size(), 1u);
+    EXPECT_EQ(processTable().Text(1, col::Handle), "");
+}
+
+TEST_F(ProcessActionsTest, ActionsOnlyTouchTheProcessTable) {
+    state.currentTab = Number(TableKind::HKCU_Run) + 1;
+    state.tables[TableKind::HKCU_Run].Add({"run", "/x.exe"}, true);
+    fe.selection[Number(TableKind::HKCU_Run)] = {1};
+    SetPriorityOfSelection(state, 0x80);
+    EndProcessOfSelection(state);
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Row(1).texts, (std::vector<std::string>{"run", "/x.exe"}));
+    EXPECT_TRUE(fe.messages.empty());
+}
+
+TEST_F(ProcessActionsTest, WatcherOptionSwitchesTheTimerAndTheTabVisitSwitchesItBack) {
+    ToggleWatchPriorities(state);
+    EXPECT_TRUE(state.options.watchPriorities);
+    EXPECT_TRUE(state.tmrPriorities->Running());
+
+    // No stored row: the next visit of the Process tab turns the watcher off again.
+    state.processRefreshNeeded = true;
+    ShowTableStatus(state);
+    EXPECT_FALSE(state.tmrPriorities->Running());
+    EXPECT_EQ(fe.LastStatus(), "0 processes, 0 stored item(s) - refreshed");
+
+    AddStoredRow("a.exe", "/a.exe", "High");
+    ShowTableStatus(state);
+    EXPECT_TRUE(state.tmrPriorities->Running());
+    timers.Advance(5000);
+    EXPECT_EQ(watcherTicks, 1);
+    // Showing the status again must not push the next tick back.
+    timers.Advance(4000);
+    ShowTableStatus(state);
+    timers.Advance(1000);
+    EXPECT_EQ(watcherTicks, 2);
+
+    ToggleWatchPriorities(state);
+    EXPECT_FALSE(state.tmrPriorities->Running());
+    ShowTableStatus(state);
+    EXPECT_FALSE(state.tmrPriorities->Running());
+}
+
+TEST_F(ProcessActionsTest, StatusCountsAreTakenBeforeTheRefill) {
+    processes.Add(1, "a.exe", 8, "/a.exe");
+    processes.Add(2, "b.exe", 8, "/b.exe");
+    state.processRefreshNeeded = true;
+    ShowTableStatus(state);
+    EXPECT_EQ(fe.LastStatus(), "0 processes, 0 stored item(s) - refreshed");
+    ShowTableStatus(state);
+    EXPECT_EQ(fe.LastStatus(), "2 processes, 0 stored item(s)");
+}
+
+TEST_F(ProcessActionsTest, StatusOfTheOtherTabs) {
+    state.currentTab = 0;
+    ShowTableStatus(state);
+    EXPECT_EQ(fe.LastStatus(), "Kestrune from kestrune.org");
+
+    state.currentTab = Number(TableKind::Deleted) + 1;
+    state.tables[TableKind::Deleted].Add({"x", "y"}, true);
+    ShowTableStatus(state);
+    EXPECT_EQ(fe.LastStatus(), "1 item(s)");
+
+    state.currentTab = Number(TableKind::Delayed) + 1;
+    state.tables[TableKind::Delayed].Add({"x"}, true);
+    state.tables[TableKind::Delayed].Add({"y"}, false);
+    state.tables[TableKind::Delayed].Add({"z"}, true);
+    ShowTableStatus(state);
+    EXPECT_EQ(fe.LastStatus(), "3 item(s) : 2 enabled, 1 disabled.");
+}
+
+}  // namespace
+}  // namespace kestrune::test

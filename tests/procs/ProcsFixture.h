@@ -1,0 +1,55 @@
+#pragma once
+// A main window's state over a hand-written process list, with a scripted user, manual timers
+// and a log in a temporary program folder.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakeProcesses.h"
+#include "app/MainState.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune::test {
+
+class ProcsFixture : public ::testing::Test {
+protected:
+    ProcsFixture() {
+        state.logPath = machine.appFolder + "log.txt";
+        state.log.Write("test", state.logPath);
+        state.tmrPriorities = timers.Create(5000, [this] { ++watcherTicks; });
+    }
+
+    Table& processTable() { return state.tables[TableKind::Process]; }
+
+    // A row as the settings document brings it back: ticked, without a handle.
+    int AddStoredRow(const std::string& name, const std::string& path, const std::string& priority) {
+        return processTable().Add({name, path, priority, ""}, true);
+    }
+
+    void ShowProcessTab() { state.currentTab = Number(TableKind::Process) + 1; }
+
+    // The texts of the log lines written since the fixture began, without their time stamps.
+    std::vector<std::string> LogTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& line : Split(ReadText(state.logPath), "\r\n")) {
+            if (line.size() > 20) texts.push_back(line.substr(20));
+        }
+        texts.erase(texts.begin());  // the fixture's own line
+        return texts;
+    }
+
+    TestMachine machine;
+    FakeProcesses processes;
+    FakeProcessPlatform platform{*machine.platform, processes};
+    ScriptedFrontEnd fe;
+    FixedClock clock;
+    ManualTimers timers;
+    MainState state{platform, fe, clock};
+    int watcherTicks = 0;
+};
+
+}  // namespace kestrune::test
