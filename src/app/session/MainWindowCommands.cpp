@@ -6,6 +6,7 @@
 #include "app/session/Application.h"
 #include "app/session/Identify.h"
 #include "app/session/MainWindowRules.h"
+#include "procs/TableStatus.h"
 
 namespace kestrune {
 
@@ -59,9 +60,8 @@ void Application::SelectTab(int tab) {
     if (tab < 1 || tab > kTabCount) tab = 1;
     state_.currentTab = tab;
     state_.position.lastTab = tab - 1;
+    // Every visit of the Process tab lists the running processes afresh.
     if (state_.CurrentKind() == TableKind::Process) state_.processRefreshNeeded = true;
-    // CALL SITE: the Process table's refill (FillProcessTable(true, true)) is passed here once
-    // the process part lands.
     ShowTableStatus(state_);
 }
 

@@ -1,8 +1,8 @@
 #include "app/session/MainWindowRules.h"
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "app/Text.h"
+#include "app/Table.h"
 #include "app/Version.h"
 
 namespace kestrune {
@@ -30,58 +30,6 @@ TabRules RulesForTab(int tab) {
         rules.summary = std::string(Description(*kind));
     }
     return rules;
-}
-
-namespace {
-
-std::string ProcessStatus(int count, int ticked, bool refreshed) {
-    std::string text = std::to_string(count) + " processes, " + std::to_string(ticked) + " stored item(s)";
-    if (refreshed) text += " - refreshed";
-    return text;
-}
-
-}  // namespace
-
-std::string TableStatusText(const MainState& state, int tab) {
-    const auto kind = TableFromNumber(tab - 1);
-    if (!kind) return std::string(kTitle) + " from " + kMakerSiteName;
-    const Table& table = state.tables[*kind];
-    const int n = table.Count();
-    const int ticked = table.CountTicked();
-    switch (*kind) {
-    case TableKind::Deleted:
-        return std::to_string(n) + " item(s)";
-    case TableKind::Process:
-        return ProcessStatus(n, ticked, false);
-    default:
-        return std::to_string(n) + " item(s) : " + std::to_string(ticked) + " enabled, " + std::to_string(n - ticked) +
-               " disabled.";
-    }
-}
-
-void ShowTableStatus(MainState& state, const std::function<void()>& refillProcesses) {
-    if (state.CurrentKind() != TableKind::Process) {
-        state.fe.SetStatus(TableStatusText(state, state.currentTab));
-        return;
-    }
-    // The counts are the ones before the refill, as the status has always shown them.
-    const Table& table = state.tables[TableKind::Process];
-    const int n = table.Count();
-    const int ticked = table.CountTicked();
-    if (state.processRefreshNeeded) {
-        state.fe.SetStatus(std::string(kRefreshingStatus));
-        state.fe.ProcessEvents();
-        if (refillProcesses) refillProcesses();
-        state.processRefreshNeeded = false;
-        state.fe.SetStatus(ProcessStatus(n, ticked, true));
-    } else {
-        state.fe.SetStatus(ProcessStatus(n, ticked, false));
-    }
-    if (ticked < 1) {
-        if (state.tmrPriorities && state.tmrPriorities->Running()) state.tmrPriorities->Stop();
-    } else if (state.options.watchPriorities && state.tmrPriorities) {
-        state.tmrPriorities->Start();
-    }
 }
 
 ContextMenuRules ContextMenuFor(TableKind kind, int selectedCount) {

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,7 +98,6 @@ inline constexpr std::array<TableKind, 6> kMoveTargets = {TableKind::UserStartup
 inline constexpr int kTabCount = kTableCount + 1;
 inline constexpr std::string_view kAboutTabCaption = "About";
 inline constexpr std::string_view kProcessSummary = "Running processes - priority changes take immediate effect";
-inline constexpr std::string_view kRefreshingStatus = "Refreshing...";
 inline constexpr std::string_view kMakerHelpFile = "readme.htm";
 inline constexpr std::string_view kContactQuery = "index.php?s=feedback";
 inline constexpr std::string_view kDonateQuery = "index.php?s=donate";
@@ -117,14 +115,6 @@ struct TabRules {
     bool deleteUntickedEnabled = true;
 };
 TabRules RulesForTab(int tab);
-
-// The status line of a tab from its table as it stands (the Process tab's refill is the
-// caller's: see ShowTableStatus).
-std::string TableStatusText(const MainState& state, int tab);
-
-// The status of the current tab. On the Process tab a pending refill runs first through
-// `refillProcesses` (when given), and the priority timer follows whether any row is ticked.
-void ShowTableStatus(MainState& state, const std::function<void()>& refillProcesses = {});
 
 // The entries of the lists' context menu for one table and selection.
 struct ContextMenuRules {
