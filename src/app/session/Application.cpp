@@ -21,6 +21,11 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
 
 Application::~Application() = default;
 
+void Application::LogRegistryProblems() {
+    // A damaged registry file reads as absent; the log is where the user learns why.
+    for (const std::string& line : state_.platform.registry().TakeProblems()) state_.log.Write(line);
+}
+
 void Application::Step(int number) {
     if (onStartupStep) onStartupStep(number);
 }
@@ -114,6 +119,7 @@ bool Application::Startup(const std::string& commandLine) {
     if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.tmrPriorities->Start();
 
     Step(29);
+    LogRegistryProblems();
     s.fe.SetStatus("Finished loading");
     s.loadingInProgress = false;
     return true;

@@ -101,6 +101,7 @@ public:
 
 private:
     void Step(int number);
+    void LogRegistryProblems();
     bool sortAscending_[kTableCount + 1] = {};
 
     MainState state_;

@@ -231,7 +231,11 @@ private:
     std::string FromStoredBytes(ValueType type, const std::string& bytes) const {
         if (type != ValueType::String && type != ValueType::ExpandString && type != ValueType::MultiString) return bytes;
         std::string text = unicode_ ? Utf16LeToUtf8(bytes) : AnsiToUtf8(bytes);
-        if (type != ValueType::MultiString) return text.substr(0, text.find('\0'));
+        if (type != ValueType::MultiString) {
+            // Only the terminator goes; a NUL inside the data is data.
+            if (!text.empty() && text.back() == '\0') text.pop_back();
+            return text;
+        }
         while (!text.empty() && text.back() == '\0') text.pop_back();
         if (!text.empty()) text.push_back('\0');
         return text;

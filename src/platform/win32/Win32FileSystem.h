@@ -1,0 +1,21 @@
+#pragma once
+// Files and folders through the wide-character file functions.
+
+#include "platform/FileSystem.h"
+
+namespace kestrune::platform::win32 {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    bool WriteFileAtomic(const std::string& path, const std::string& content) override;
+    bool AppendToFile(const std::string& path, const std::string& content) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+    bool CreateDirectories(const std::string& path) override;
+};
+
+}  // namespace kestrune::platform::win32

@@ -1,0 +1,18 @@
+#pragma once
+// The desktop shell: special folders, shortcut files through IShellLinkW, and opening
+// documents and folders.
+
+#include "platform/Shell.h"
+
+namespace kestrune::platform::win32 {
+
+class Win32Shell final : public Shell {
+public:
+    std::string SpecialFolder(int csidl) override;
+    std::optional<ShortcutInfo> ReadShortcut(const std::string& path) override;
+    bool WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
+    bool OpenDocument(const std::string& target) override;
+    bool OpenFolder(const std::string& folder) override;
+};
+
+}  // namespace kestrune::platform::win32

@@ -1,0 +1,130 @@
+// The Startup folders and shortcut files with Unicode paths and arguments.
+
+#include <string>
+
+#include "ContractFixture.h"
+
+namespace kestrune::contract {
+namespace {
+
+using platform::RootKey;
+using platform::ShortcutInfo;
+
+const std::string kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// scripts/test-wine reads the shortcut this suite leaves for it and expects exactly these.
+const std::string kCrossTarget = "C:\\Users\\Zoë\\山田\\app.exe";
+const std::string kCrossArguments = "--profile \"Home\" ö 日本";
+
+std::string WithoutTrailingSeparator(std::string folder) {
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+using ShellContract = ContractTest;
+
+TEST_F(ShellContract, BothStartupFoldersExistAndEndWithASeparator) {
+    for (const int csidl : {platform::kCsidlStartup, platform::kCsidlCommonStartup}) {
+        SCOPED_TRACE("folder id " + std::to_string(csidl));
+        const std::string folder = Os().shell().SpecialFolder(csidl);
+        ASSERT_FALSE(folder.empty());
+        EXPECT_EQ(folder.back(), Os().system().PathSeparator());
+        EXPECT_TRUE(Os().files().DirectoryExists(folder)) << folder;
+    }
+    EXPECT_NE(Os().shell().SpecialFolder(platform::kCsidlStartup),
+              Os().shell().SpecialFolder(platform::kCsidlCommonStartup));
+}
+
+TEST_F(ShellContract, ShellFoldersValueNamesTheUsersStartupFolder) {
+    const auto value = Os().registry().QueryValue(RootKey::CurrentUser, kShellFoldersKey, "Startup");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_TRUE(EqualIgnoringCase(WithoutTrailingSeparator(value->data),
+                                  WithoutTrailingSeparator(Os().shell().SpecialFolder(platform::kCsidlStartup))))
+        << value->data;
+}
+
+TEST_F(ShellContract, ShortcutsRoundTripWithUnicodePathsAndArguments) {
+    ASSERT_TRUE(Os().files().CreateDirectories(PathOf("Zoë 山田")));
+    const std::string target = PathOf("Zoë 山田/app 日本.exe");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(target, "MZ"));
+
+    struct Case {
+        std::string file;
+        ShortcutInfo info;
+    };
+    ShortcutInfo full;
+    full.target = target;
+    full.arguments = "ö 日本 --profile \"Home\"";
+    full.workingFolder = PathOf("Zoë 山田");
+    full.iconLocation = target;
+    full.iconIndex = 0;
+    full.showCommand = 1;
+    ShortcutInfo minimised;
+    minimised.target = target;
+    // Written, but not compared when read: Wine's reader does not load the show command.
+    minimised.showCommand = 7;
+    const Case cases[] = {{"Zoë 山田/Jörg's 日本.lnk", full}, {"Zoë 山田/App.exe.lnk", minimised}};
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = PathOf(c.file);
+        ASSERT_TRUE(Os().shell().WriteShortcut(path, c.info));
+        EXPECT_TRUE(Os().files().FileExists(path));
+        const auto read = Os().shell().ReadShortcut(path);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_TRUE(EqualIgnoringCase(read->target, c.info.target)) << read->target;
+        EXPECT_EQ(read->arguments, c.info.arguments);
+        if (!c.info.workingFolder.empty()) {
+            EXPECT_TRUE(EqualIgnoringCase(read->workingFolder, c.info.workingFolder)) << read->workingFolder;
+        }
+        if (!c.info.iconLocation.empty()) {
+            EXPECT_TRUE(EqualIgnoringCase(read->iconLocation, c.info.iconLocation)) << read->iconLocation;
+            EXPECT_EQ(read->iconIndex, c.info.iconIndex);
+        }
+    }
+}
+
+TEST_F(ShellContract, WritingAgainReplacesTheShortcut) {
+    const std::string target = PathOf("app.exe");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(target, "MZ"));
+    const std::string path = PathOf("App.lnk");
+    ShortcutInfo info;
+    info.target = target;
+    info.arguments = "--first --and-a-much-longer-argument-list-than-the-second";
+    ASSERT_TRUE(Os().shell().WriteShortcut(path, info));
+    info.arguments = "-2";
+    ASSERT_TRUE(Os().shell().WriteShortcut(path, info));
+    const auto read = Os().shell().ReadShortcut(path);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->arguments, "-2");
+}
+
+TEST_F(ShellContract, MissingOrForeignFilesAreNoShortcuts) {
+    EXPECT_FALSE(Os().shell().ReadShortcut(PathOf("missing.lnk")).has_value());
+    const std::string text = PathOf("notes.lnk");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(text, "not a shortcut at all, just some text\r\n"));
+    const auto read = Os().shell().ReadShortcut(text);
+    EXPECT_TRUE(!read.has_value() || read->target.empty());
+    const std::string empty = PathOf("empty.lnk");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(empty, ""));
+    const auto readEmpty = Os().shell().ReadShortcut(empty);
+    EXPECT_TRUE(!readEmpty.has_value() || readEmpty->target.empty());
+}
+
+TEST_F(ShellContract, LeavesAShortcutForTheOtherReader) {
+    const std::string folder = CrossCheckFolder();
+    if (folder.empty()) GTEST_SKIP() << "KESTRUNE_CONTRACT_OUT is not set";
+    ShortcutInfo info;
+    info.target = kCrossTarget;
+    info.arguments = kCrossArguments;
+    info.iconLocation = kCrossTarget;
+    const std::string path = folder + Os().system().PathSeparator() + "written-by-" + BackendName() + ".lnk";
+    ASSERT_TRUE(Os().shell().WriteShortcut(path, info));
+    const auto read = Os().shell().ReadShortcut(path);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_TRUE(EqualIgnoringCase(read->target, kCrossTarget)) << read->target;
+    EXPECT_EQ(read->arguments, kCrossArguments);
+}
+
+}  // namespace
+}  // namespace kestrune::contract
