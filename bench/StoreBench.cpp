@@ -10,6 +10,7 @@
 #include "app/Clock.h"
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
+#include "support/ScriptedFrontEnd.h"
 #include "platform/Platform.h"
 #include "store/SettingsDocument.h"
 
@@ -17,38 +18,6 @@ namespace kestrune {
 namespace {
 
 constexpr int kRows = 10000;
-
-class SilentFrontEnd final : public FrontEnd {
-public:
-    void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-    bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string ChooseFile(const std::string&, const std::string&) override { return {}; }
-    MonitorAnswer AskMonitor(const std::string&) override { return {}; }
-    void SetStatus(const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void SetControlsEnabled(bool, bool) override {}
-    void SetTablesVisible(bool) override {}
-    void ProcessEvents() override {}
-    std::vector<int> SelectedRows(TableKind) override { return {}; }
-    void FitColumns(TableKind) override {}
-    void ShowTab(int) override {}
-    bool LoadFileIcon(const std::string&, int) override { return false; }
-    void MinimiseWindow() override {}
-    void ShowWindowNormal() override {}
-    void HideWindow() override {}
-    void CentreWindow() override {}
-    void AddTrayIcon(const std::string&) override {}
-    void RemoveTrayIcon() override {}
-    void ShowBalloon(const std::string&, const std::string&, int) override {}
-    void CopyToClipboard(const std::string&) override {}
-    void ShowItemEditor() override {}
-    void ShowProfilesDialog() override {}
-    void ShowDelayedWindow() override {}
-    void HideDelayedWindow() override {}
-    void DelayedWindowChanged() override {}
-    void Quit() override {}
-};
 
 // Every backup of a run goes to one file name.
 class StoppedClock final : public Clock {
@@ -93,7 +62,7 @@ struct Setup {
     }
 
     std::string root;
-    SilentFrontEnd frontEnd;
+    test::ScriptedFrontEnd frontEnd;
     StoppedClock clock;
     std::unique_ptr<platform::Platform> platform;
     std::unique_ptr<MainState> state;

@@ -42,11 +42,6 @@ void QtFrontEnd::Attach(Application& app) {
     window_ = std::make_unique<MainWindow>(app, icons_);
 }
 
-void QtFrontEnd::SetItemEditor(ItemEditorState* editor, std::function<EditorField()> confirm) {
-    editor_ = editor;
-    confirmEditor_ = std::move(confirm);
-}
-
 void QtFrontEnd::Unexpected(const std::string& question) {
     if (seam_.onUnexpected) seam_.onUnexpected(question);
 }
@@ -216,10 +211,10 @@ void QtFrontEnd::CopyToClipboard(const std::string& text) {
 }
 
 void QtFrontEnd::ShowItemEditor() {
-    if (!editor_ || !confirmEditor_) return;
-    ItemEditorDialog dialog(*editor_, confirmEditor_, app_->state(), window_.get());
+    Application* app = app_;
+    ItemEditorDialog dialog(app->editor(), [app] { return app->ConfirmEditor(); }, app->state(), window_.get());
     RunModal(dialog);
-    editor_->visible = false;
+    app->editor().visible = false;
 }
 
 void QtFrontEnd::ShowProfilesDialog() {

@@ -18,9 +18,7 @@ class QSystemTrayIcon;
 
 namespace kestrune {
 class Application;
-struct ItemEditorState;
-enum class EditorField;
-}  // namespace kestrune
+}
 
 namespace kestrune::ui {
 
@@ -60,8 +58,6 @@ public:
     DialogSeam& Seam() { return seam_; }
     QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
     bool QuitRequested() const { return quitRequested_; }
-    // The item editor's state and its OK button's core, once the editor part is wired.
-    void SetItemEditor(ItemEditorState* editor, std::function<EditorField()> confirm);
     // After the start-up sequence: the window where "Position" puts it, shown normally, shown
     // minimised (Slimline), or not at all when start-up sent it to the tray.
     void ShowAfterStartup();
@@ -108,8 +104,6 @@ private:
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     DialogSeam seam_;
-    ItemEditorState* editor_ = nullptr;
-    std::function<EditorField()> confirmEditor_;
     bool quitRequested_ = false;
     bool minimiseOnShow_ = false;  // minimised before it was first shown
 };

@@ -1,12 +1,14 @@
 #include "app/session/Application.h"
 
+#include "app/Columns.h"
 #include "app/OptionsFile.h"
-#include "procs/ProcessActions.h"
-#include "procs/ProcessList.h"
-#include "store/SettingsDocument.h"
 #include "app/Text.h"
 #include "app/Tray.h"
 #include "app/Version.h"
+#include "locations/Scanning.h"
+#include "procs/ProcessActions.h"
+#include "procs/ProcessList.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune {
 
@@ -15,7 +17,7 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), timers_(timers) {
     state_.tmrMain = timers_.Create(1000, [] {});
-    state_.tmrMonitor = timers_.Create(1000, [] {});
+    state_.tmrMonitor = timers_.Create(1000, [this] { OnMonitorTick(state_, monitor_); });
     state_.tmrPriorities = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
 }
 
@@ -83,18 +85,20 @@ bool Application::Startup(const std::string& commandLine) {
     Step(15);
     profiles_.LoadProfiles(s, s.profilesPath);
     Step(16);  // lists and the Move menu: the front end's
-    Step(17);  // checksum calculator
+    Step(17);
+    icons_ = std::make_unique<IconCache>(s);  // holds the checksum calculator
+    s.icons = icons_.get();
     Step(18);
     BuildXMLName(s, s.strProfile, false);
 
     Step(19);  // columns: the tables carry their headers
 
     Step(20);
-    s.commonStartupFolder = platform.shell().SpecialFolder(platform::kCsidlCommonStartup);
-    s.environment = platform.system().Environment();
+    DetermineStartupFolders(s);
 
     Step(21);
     if (s.slimlineMode) s.fe.MinimiseWindow();
+    else ScanPlaces(s);
 
     Step(22);
     if (s.slimlineMode && s.options.chooseProfile) ProfilesCommand(s, profiles_, false);
@@ -104,6 +108,8 @@ bool Application::Startup(const std::string& commandLine) {
 
     Step(24);
     FillProcessTable(s, false, false);
+    FitAllColumns(s);
+    ApplyRowIcons(s);
 
     Step(25);
     s.currentTab = s.position.lastTab + 1;
@@ -142,6 +148,7 @@ bool Application::Shutdown(CloseReason reason) {
         profiles_.SaveProfiles(s, s.profilesPath);
     }
     s.fe.HideDelayedWindow();
+    s.platform.instanceLock().Release();
     shutDown_ = true;
     return true;
 }

@@ -12,6 +12,9 @@
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
 #include "platform/Platform.h"
+#include "locations/IconCache.h"
+#include "locations/ItemEditor.h"
+#include "monitor/ChangeMonitor.h"
 #include "store/Profiles.h"
 
 namespace kestrune {
@@ -77,6 +80,9 @@ public:
     void CopyToClipboard(int which);    // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments"
     void NewItem();
     void EditItem();
+    // The item editor's fields; its OK button: a field to focus, or None when stored.
+    ItemEditorState& editor() { return editor_; }
+    EditorField ConfirmEditor();
     void DeleteSelected();
     void ToggleSelected();              // "Enable / Disable"
     void RunNow();
@@ -106,6 +112,9 @@ private:
 
     MainState state_;
     ProfileList profiles_;
+    std::unique_ptr<IconCache> icons_;
+    ItemEditorState editor_;
+    MonitorState monitor_;
     TimerFactory& timers_;
     bool shutDown_ = false;
 };

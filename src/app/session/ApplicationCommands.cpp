@@ -1,6 +1,10 @@
 // The main window's commands, routed to the parts that carry them out.
 
 #include "app/Text.h"
+#include "monitor/ChangeMonitor.h"
+#include "locations/Import.h"
+#include "locations/Scanning.h"
+#include "locations/TableOperations.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
@@ -11,22 +15,43 @@ namespace kestrune {
 
 void Application::SaveSettings() { SaveSettingsCommand(state_); }
 void Application::BackupSettings() { BackupSettingsCommand(state_); }
-void Application::LoadBackup() { LoadBackupCommand(state_); }
-void Application::DeleteDuplicatesInCurrentTable() {}
-void Application::DeleteDuplicatesInAllTables() {}
-void Application::RecordItemsInCurrentTable() {}
-void Application::RecordItemsInAllTables() {}
-void Application::DeleteUntickedItems() {}
-void Application::RefreshTables() {}
-void Application::ImportStartupControlPanel() {}
+void Application::LoadBackup() {
+    if (LoadBackupCommand(state_)) ApplyRowIcons(state_);
+}
+void Application::DeleteDuplicatesInCurrentTable() {
+    if (const auto kind = state_.CurrentKind()) {
+        state_.fe.SetControlsEnabled(false, false);
+        DeleteDuplicates(state_, *kind, false);
+        state_.fe.SetControlsEnabled(true, false);
+    }
+}
+void Application::DeleteDuplicatesInAllTables() { kestrune::DeleteDuplicatesInAllTables(state_); }
+void Application::RecordItemsInCurrentTable() {
+    if (const auto kind = state_.CurrentKind()) {
+        RecordTable(state_, *kind);
+        state_.fe.FitColumns(TableKind::Known);
+        state_.fe.SetStatus(kTableRecorded);
+    }
+}
+void Application::RecordItemsInAllTables() {
+    RecordAllTables(state_);
+    state_.fe.FitColumns(TableKind::Known);
+    state_.fe.SetStatus(kAllTablesRecorded);
+}
+void Application::DeleteUntickedItems() {
+    if (const auto kind = state_.CurrentKind()) DeleteUntickedRows(state_, *kind);
+}
+void Application::RefreshTables() {
+    state_.fe.SetControlsEnabled(false, false);
+    RefreshAllTables(state_);
+    state_.fe.SetControlsEnabled(true, false);
+    LogRegistryProblems();
+}
+void Application::ImportStartupControlPanel() { kestrune::ImportStartupControlPanel(state_); }
 void Application::RunDelayedApplications() {}
 std::string Application::RunDelayedCaption() const { return "Run delayed applications"; }
-void Application::ToggleMonitor() {
-    state_.options.monitor = !state_.options.monitor;
-    if (state_.options.monitor) state_.tmrMonitor->Start();
-    else state_.tmrMonitor->Stop();
-}
-void Application::PreventDelayedAppsFromRegistering() {}
+void Application::ToggleMonitor() { kestrune::ToggleMonitor(state_); }
+void Application::PreventDelayedAppsFromRegistering() { kestrune::PreventDelayedAppsFromRegistering(state_); }
 void Application::MakeAllDelayedIdle() {}
 void Application::ToggleRunOnStartup() {}
 void Application::ToggleSkipSave() { state_.options.skipSave = !state_.options.skipSave; }
@@ -42,15 +67,17 @@ void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
 void Application::UseSelectedProfile() {
     if (profiles_.Use(state_)) RefreshTables();
 }
-void Application::NewItem() {}
-void Application::EditItem() {}
-void Application::DeleteSelected() {}
-void Application::ToggleSelected() {}
+void Application::NewItem() { OpenItemEditor(state_, editor_, true); }
+void Application::EditItem() { OpenItemEditor(state_, editor_, false); }
+
+EditorField Application::ConfirmEditor() { return ConfirmItemEditor(state_, editor_); }
+void Application::DeleteSelected() { DeleteSelectedRows(state_); }
+void Application::ToggleSelected() { ToggleSelectedRows(state_); }
 void Application::RunNow() {}
-void Application::RecordSetting() {}
-void Application::TickAll(bool) {}
-void Application::TickSelected(bool) {}
-void Application::MoveSelectedTo(TableKind) {}
+void Application::RecordSetting() { RecordSelectedRows(state_); }
+void Application::TickAll(bool ticked) { TickAllRows(state_, ticked); }
+void Application::TickSelected(bool ticked) { TickSelectedRows(state_, ticked); }
+void Application::MoveSelectedTo(TableKind target) { MoveSelectedRows(state_, target); }
 void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
     SetPriorityOfSelection(state_, priorityClass);
 }

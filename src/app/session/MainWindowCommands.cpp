@@ -6,6 +6,8 @@
 #include "app/session/Application.h"
 #include "app/session/Identify.h"
 #include "app/session/MainWindowRules.h"
+#include "locations/LocationChange.h"
+#include "locations/Scanning.h"
 #include "procs/TableStatus.h"
 
 namespace kestrune {
@@ -25,11 +27,9 @@ int FirstSelectedRow(MainState& state) {
 void Application::SendToTray() { kestrune::SendToTray(state_); }
 
 void Application::RestoreFromTray() {
-    if (state_.slimlineMode) {
-        // Slimline start-up skipped the scan of the five places; the window must not come back
-        // with them empty. CALL SITE: the location scan (RefreshAllTables without the
-        // settings document) is wired here once the scanning part lands.
-    }
+    // Slimline start-up skipped the scan of the five places; the window must not come back
+    // with them empty.
+    if (state_.slimlineMode) ScanAllLocations(state_);
     state_.fe.ShowWindowNormal();
     RemoveTrayIcon(state_);
 }
@@ -69,8 +69,7 @@ void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     if (position < 1 || position > state_.tables[kind].Count()) return;
     state_.settingsChanged = true;
     state_.tables[kind].SetTicked(position, ticked);
-    // CALL SITE: ApplyLocationChange(state_, kind, position) runs here once the enabling part
-    // lands.
+    ApplyLocationChange(state_, kind, position);
     ShowTableStatus(state_);
 }
 

@@ -143,3 +143,59 @@ TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {
 
 }  // namespace
 }  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+// The road of one typical event: the user unticks a Run entry, the program exits, and the entry
+// comes back unticked at the next start although the place no longer holds it.
+TEST(SessionTest, AnUntickedRunEntrySurvivesARestartInTheDocument) {
+    test::TestMachine machine;
+    auto& registry = machine.platform->registry();
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    registry.SetValue(platform::RootKey::CurrentUser, run, {"Tray", platform::ValueType::String, "/usr/bin/env"});
+    {
+        Program program(machine);
+        ASSERT_TRUE(program.app.Startup(""));
+        const Table& table = program.app.state().tables[TableKind::HKCU_Run];
+        ASSERT_EQ(table.Count(), 1);
+        EXPECT_TRUE(table.Ticked(1));
+        program.app.OnRowTickChanged(TableKind::HKCU_Run, 1, false);
+        EXPECT_FALSE(registry.QueryValue(platform::RootKey::CurrentUser, run, "Tray"));
+        program.app.CloseDown();
+    }
+    const std::string document = ReadText(machine.appFolder + "settings.xml");
+    EXPECT_NE(document.find("<HKCU_Run>"), std::string::npos);
+    EXPECT_NE(document.find("<name>Tray</name>"), std::string::npos);
+    const std::string log = ReadText(machine.appFolder + "log.txt");
+    EXPECT_NE(log.find("Deleting registry shortcut to /usr/bin/env"), std::string::npos);
+
+    auto again = platform::CreatePlatform({machine.appFolder, machine.machineRoot});
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    Application app(*again, fe, clock, timers);
+    ASSERT_TRUE(app.Startup(""));
+    const Table& table = app.state().tables[TableKind::HKCU_Run];
+    ASSERT_EQ(table.Count(), 1);
+    EXPECT_EQ(table.Name(1), "Tray");
+    EXPECT_FALSE(table.Ticked(1));
+}
+
+TEST(SessionTest, SlimlineStartDoesNotScanThePlaces) {
+    test::TestMachine machine;
+    machine.platform->registry().SetValue(platform::RootKey::LocalMachine,
+                                          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                          {"Agent", platform::ValueType::String, "/usr/bin/env"});
+    Program slim(machine);
+    ASSERT_TRUE(slim.app.Startup("slimline"));
+    EXPECT_EQ(slim.app.state().tables[TableKind::HKLM_Run].Count(), 0);
+    slim.app.CloseDown();
+
+    Program full(machine);
+    ASSERT_TRUE(full.app.Startup(""));
+    EXPECT_EQ(full.app.state().tables[TableKind::HKLM_Run].Count(), 1);
+}
+
+}  // namespace
+}  // namespace kestrune

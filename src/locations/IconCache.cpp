@@ -1,0 +1,33 @@
+#include "locations/IconCache.h"
+
+#include <cstdio>
+
+namespace kestrune {
+
+std::string FileChecksumText(Crc& crc, platform::FileSystem& files, const std::string& file) {
+    const auto value = crc.CalculateFile(files, file);
+    if (!value) return {};
+    char text[9];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(*value));
+    return text;
+}
+
+int IconCache::IconOf(const std::string& file) {
+    if (state_.slimlineMode || !state_.FileExists(file)) return kDefaultIcon;
+
+    // The file is read under the name it was given: lower-casing it first would miss the file
+    // where names are case-sensitive, and changes nothing where they are not.
+    const std::string checksum = FileChecksumText(crc_, state_.platform.files(), file);
+    if (!checksum.empty()) {
+        if (const auto found = numbers_.find(checksum); found != numbers_.end()) return found->second;
+    }
+
+    const int number = imageCount_ + 1;
+    if (!state_.fe.LoadFileIcon(file, number)) return kDefaultIcon;
+    imageCount_ = number;
+    // A file without a checksum cannot be recognised again, so it is not remembered.
+    if (!checksum.empty()) numbers_.emplace(checksum, number);
+    return number;
+}
+
+}  // namespace kestrune

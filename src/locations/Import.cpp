@@ -1,0 +1,47 @@
+#include "locations/Import.h"
+
+#include "app/Columns.h"
+#include "app/MainState.h"
+#include "locations/Scanning.h"
+
+namespace kestrune {
+
+namespace {
+
+struct Source {
+    const char* key;
+    TableKind table;
+    bool ticked;
+};
+
+constexpr Source kSources[] = {
+    {"Software\\tovk\\StartupCPL\\Disabled\\CommonStartup", TableKind::CommonStartup, false},
+    {"Software\\tovk\\StartupCPL\\Disabled\\HKCU-Run", TableKind::HKCU_Run, false},
+    {"Software\\tovk\\StartupCPL\\Disabled\\HKLM-Run", TableKind::HKLM_Run, false},
+    {"Software\\tovk\\StartupCPL\\Disabled\\RunOnce", TableKind::RunOnce, false},
+    {"Software\\tovk\\StartupCPL\\Disabled\\UserStartup", TableKind::UserStartup, false},
+    {"Software\\tovk\\StartupCPL\\Deleted", TableKind::Deleted, true},
+};
+
+}  // namespace
+
+void ImportStartupControlPanel(MainState& state) {
+    state.fe.SetControlsEnabled(false, false);
+    for (const Source& source : kSources) {
+        ScanRunKey(state, platform::RootKey::CurrentUser, source.key, source.table, source.ticked);
+        if (source.table == TableKind::UserStartup) {
+            for (TableKind kind : {TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
+                                   TableKind::RunOnce, TableKind::UserStartup})
+                FitColumns(state, kind);
+        }
+    }
+    FitColumns(state, TableKind::Deleted);
+    ApplyRowIcons(state);
+    // The imported rows exist nowhere else in this program: make sure the next save keeps them.
+    state.settingsChanged = true;
+    state.fe.SetStatus(kImportDone);
+    state.fe.ShowMessage(kImportDone, MessageIcon::Information);
+    state.fe.SetControlsEnabled(true, false);
+}
+
+}  // namespace kestrune

@@ -1,0 +1,38 @@
+#pragma once
+// Carrying a row's tick out in its place at once: a ticked folder row gets its shortcut file,
+// an unticked one loses it; a ticked Run-key row gets its value written, an unticked one
+// deleted. Every change is preceded by its log line; none is checked for success.
+
+#include <string>
+
+#include "app/TableKind.h"
+
+namespace kestrune {
+
+struct MainState;
+
+inline constexpr const char* kCreatingShortcutLog = "Creating shortcut to ";
+inline constexpr const char* kDeletingShortcutLog = "Deleting shortcut to ";
+inline constexpr const char* kCreatingRegistryLog = "Creating registry shortcut to ";
+inline constexpr const char* kDeletingRegistryLog = "Deleting registry shortcut to ";
+inline constexpr const char* kNeededForDelayedLine1 = "Kestrune needs to be set to start up with Windows";
+inline constexpr const char* kNeededForDelayedLine2 = "in order to run the delayed applications.";
+inline constexpr const char* kAlreadyEnabledMessage = "This program has already been enabled";
+
+// Carries out the current tick of row `position` of table `kind`. The program's own Startup
+// entry is not disabled while delayed applications are ticked, and a Run-key entry is not
+// enabled twice; both refusals put the tick back and say why.
+void ApplyLocationChange(MainState& state, TableKind kind, int position);
+
+// False when another row of the table has the same path (ignoring case) and the same tick.
+bool CanEnableEntry(MainState& state, TableKind kind, int position);
+
+// Remembers a path the program itself put into a place, for the change monitor; while
+// "Ignore self-made changes" is off the list is emptied instead.
+void RememberSelfMadeChange(MainState& state, const std::string& path);
+
+// With "Ignore self-made changes" on: whether the program itself took an entry out of the
+// place of `kind` since the last call (the flag is cleared). Off: false, flag left alone.
+bool TakeSelfMadeRemoval(MainState& state, TableKind kind);
+
+}  // namespace kestrune

@@ -1,0 +1,28 @@
+#include "locations/Places.h"
+
+#include "app/CommandLine.h"
+#include "app/MainState.h"
+
+namespace kestrune {
+
+std::optional<RunKeyPlace> RunKeyOf(TableKind kind) {
+    switch (kind) {
+        case TableKind::HKLM_Run: return RunKeyPlace{platform::RootKey::LocalMachine, kRunKey};
+        case TableKind::HKCU_Run: return RunKeyPlace{platform::RootKey::CurrentUser, kRunKey};
+        case TableKind::RunOnce: return RunKeyPlace{platform::RootKey::LocalMachine, kRunOnceKey};
+        default: return std::nullopt;
+    }
+}
+
+const std::string& StartupFolderOf(const MainState& state, TableKind kind) {
+    static const std::string none;
+    if (kind == TableKind::UserStartup) return state.userStartupFolder;
+    if (kind == TableKind::CommonStartup) return state.commonStartupFolder;
+    return none;
+}
+
+std::string ShortcutFileOf(const std::string& folder, std::string_view name) {
+    return AddBackslash(folder) + std::string(name) + ".lnk";
+}
+
+}  // namespace kestrune

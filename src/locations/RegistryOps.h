@@ -1,0 +1,62 @@
+#pragma once
+// The registry operations the whole program uses on the places: read, enumerate, write and
+// delete one value, and look up a shell folder. Each opens the key, does one thing, and is
+// done; failures come back as empty results, never as errors.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace kestrune {
+
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// Values whose stored bytes (a string's terminating zero included) exceed this are not read.
+inline constexpr std::size_t kMaxValueBytes = 1024;
+
+inline constexpr std::string_view kDefaultValueName = "(default)";
+inline constexpr std::string_view kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+struct RegistryValueRecord {
+    std::string name;
+    std::string data;
+    std::uint32_t type = 0;
+};
+
+struct RegistryRead {
+    bool ok = false;
+    std::string data;
+    std::uint32_t type = 0;
+};
+
+// String, expandable-string and binary values give their text as stored (no expansion);
+// a DWORD value gives its number as unsigned decimal text; other types give empty data.
+// `ok` is false only when the value cannot be read at all (missing, or over 1024 bytes).
+RegistryRead ReadRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
+                               std::string_view name);
+
+// Record 0 is always ("(default)", "", 0) and is never read; records 1..n are the key's named
+// values in enumeration order, each read with ReadRegistryValue. A key that cannot be opened
+// gives record 0 alone.
+std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry, platform::RootKey root,
+                                                    std::string_view subkey);
+
+// Writes into an existing key only (it never creates one). Type 1 writes the text, type 4 the
+// text read as a 32-bit number; any other type writes nothing and answers 0. Answers the
+// registry's status (0 for success).
+int WriteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
+                       std::string_view name, std::string_view data, std::uint32_t type);
+
+void DeleteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
+                         std::string_view name);
+
+// The named value of the current user's Shell Folders key; "" when absent.
+std::string GetShellFolder(platform::Registry& registry, std::string_view name);
+
+}  // namespace kestrune

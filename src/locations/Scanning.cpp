@@ -1,0 +1,77 @@
+#include "locations/Scanning.h"
+
+#include <algorithm>
+
+#include "app/CommandLine.h"
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "locations/Places.h"
+#include "locations/RegistryOps.h"
+#include "locations/ShellOps.h"
+
+namespace kestrune {
+
+void DetermineStartupFolders(MainState& state) {
+    auto& platform = state.platform;
+    state.commonStartupFolder = GetSpecialFolder(platform.shell(), platform::kCsidlCommonStartup);
+    state.userStartupFolder = GetShellFolder(platform.registry(), "Startup");
+    state.environment = platform.system().Environment();
+}
+
+void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind) {
+    auto& files = state.platform.files();
+    if (folder.empty() || !files.DirectoryExists(folder)) return;
+
+    std::vector<std::string> names = files.ListFiles(folder);
+    // Ascending as the desktop lists them: letter case does not order names.
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; });
+
+    Table& table = state.tables[kind];
+    for (const std::string& fileName : names) {
+        const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
+        if (link.target.empty()) continue;
+        const std::string name = fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
+        table.Add({name, link.target, link.arguments}, true, state.IconOf(link.target));
+    }
+}
+
+void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subkey, TableKind kind, bool ticked) {
+    const auto records = EnumRegistryValues(state.platform.registry(), root, subkey);
+    Table& table = state.tables[kind];
+    for (const RegistryValueRecord& record : records) {
+        if (record.data.empty()) continue;
+        table.Add({record.name, record.data}, ticked, state.IconOf(state.ResolveItemFile(record.data)));
+    }
+}
+
+void ScanPlace(MainState& state, TableKind kind) {
+    if (IsFolderTable(kind)) {
+        ScanStartupFolder(state, StartupFolderOf(state, kind), kind);
+    } else if (const auto key = RunKeyOf(kind)) {
+        ScanRunKey(state, key->root, key->subkey, kind, true);
+    }
+}
+
+void ScanPlaces(MainState& state) {
+    for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKLM_Run,
+                           TableKind::HKCU_Run, TableKind::RunOnce})
+        ScanPlace(state, kind);
+}
+
+void ApplyRowIcons(MainState& state) {
+    // A row is given its icon when it is added, and a cached number never changes; only rows
+    // still on the default icon (added in Slimline mode, or before their file existed) can
+    // gain one, so only they are looked at again.
+    for (TableKind kind : kAllTables) {
+        Table& table = state.tables[kind];
+        const int pathColumn = PathColumn(kind);
+        for (int position = 1; position <= table.Count(); ++position) {
+            if (table.Icon(position) != kDefaultIcon) continue;
+            const int icon = state.IconOf(state.ResolveItemFile(table.Text(position, pathColumn)));
+            if (icon != kDefaultIcon) table.SetIcon(position, icon);
+        }
+    }
+}
+
+}  // namespace kestrune

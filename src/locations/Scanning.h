@@ -1,0 +1,41 @@
+#pragma once
+// Reading the five start-up places into the first five tables. Every entry found in a place is
+// live and enters its table ticked; disabled entries come back, unticked, from the settings
+// document, which is read right after a scan. A scan never changes a place.
+
+#include <string>
+#include <string_view>
+
+#include "app/TableKind.h"
+#include "platform/Registry.h"
+
+namespace kestrune {
+
+struct MainState;
+
+// The all-users Startup folder from the shell, the current user's from the Shell Folders key,
+// and the environment for %NAME% expansion: once, at start-up, before the first scan.
+void DetermineStartupFolders(MainState& state);
+
+// Appends the shortcuts of one folder to table `kind`; non-shortcut files are skipped.
+void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind);
+// Appends the values of one key that read as text to table `kind`.
+void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subkey, TableKind kind, bool ticked);
+// Scans one location table's place into its table (kinds 1 to 5; others do nothing).
+void ScanPlace(MainState& state, TableKind kind);
+// The five places in order: user Startup, common Startup, HKLM Run, HKCU Run, RunOnce.
+void ScanPlaces(MainState& state);
+
+// Leaves Slimline mode, clears all nine tables, scans the five places, reads the stored rows,
+// fits the lists and applies the icons.
+void ScanAllLocations(MainState& state);
+// The same without touching Slimline mode, refreshing the process table before the stored rows
+// are read.
+void RefreshAllTables(MainState& state);
+// Clears one location table, scans its place and reads its stored rows again.
+void RescanLocation(MainState& state, TableKind kind);
+
+// Gives every row still on the default icon the icon of the file its entry names, if any.
+void ApplyRowIcons(MainState& state);
+
+}  // namespace kestrune

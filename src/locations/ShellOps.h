@@ -1,0 +1,28 @@
+#pragma once
+// The shell operations on the places: the special folders and reading and writing shortcut
+// files. Failures give empty results.
+
+#include <string>
+
+#include "platform/Shell.h"
+
+namespace kestrune {
+
+// The special folder's path ending with a separator; "" when the shell has no such folder.
+std::string GetSpecialFolder(platform::Shell& shell, int folderId);
+
+struct ShortcutTarget {
+    std::string target;
+    std::string arguments;
+};
+
+// The target and arguments of the shortcut `fileName` in `folder`; both empty when the file is
+// missing or is not a shortcut.
+ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder, const std::string& fileName);
+
+// Writes (or replaces) "<folder>\<name>.lnk" pointing at `target`, normal window, the target's
+// first icon. Nothing is written without a folder.
+void CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
+                    const std::string& target, const std::string& arguments);
+
+}  // namespace kestrune

@@ -1,0 +1,238 @@
+#include "monitor/ChangeMonitor.h"
+
+#include <unordered_set>
+
+#include "app/Columns.h"
+#include "app/CommandLine.h"
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "locations/LocationChange.h"
+#include "locations/Places.h"
+#include "locations/RegistryOps.h"
+#include "locations/Scanning.h"
+#include "locations/ShellOps.h"
+#include "locations/TableOperations.h"
+
+namespace kestrune {
+
+namespace {
+
+constexpr const char* kAllowing = "Allowing change: ";
+constexpr const char* kDeleting = "Deleting ";
+
+const char* RootKeyName(platform::RootKey root) {
+    return root == platform::RootKey::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+// A new entry of this tick, with the line that stands for it in the prompt.
+struct NewEntry {
+    TableKind kind;
+    MonitorEntry entry;
+    std::string line;  // key + "[_]" + table number; emptied when it needs no prompt
+    bool selfMade = false;
+};
+
+std::vector<MonitorEntry> ReadFolder(MainState& state, const std::string& folder) {
+    std::vector<MonitorEntry> entries;
+    if (folder.empty() || !state.platform.files().DirectoryExists(folder)) return entries;
+    for (const std::string& fileName : state.platform.files().ListFiles(folder)) {
+        const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
+        if (link.target.empty()) continue;
+        MonitorEntry e;
+        e.identity = fileName + "\t" + link.target + "\t" + link.arguments;
+        e.key = link.target;
+        const std::string extension = ExtensionOf(fileName);
+        e.name = fileName.substr(0, fileName.size() - extension.size());
+        e.arguments = link.arguments;
+        e.file = AddBackslash(folder) + fileName;
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
+std::vector<MonitorEntry> ReadKey(MainState& state, TableKind kind) {
+    std::vector<MonitorEntry> entries;
+    const RunKeyPlace place = *RunKeyOf(kind);
+    const auto records = EnumRegistryValues(state.platform.registry(), place.root, place.subkey);
+    for (size_t i = 1; i < records.size(); ++i) {
+        if (records[i].data.empty()) continue;  // nothing to start
+        MonitorEntry e;
+        e.identity = records[i].name + "\t" + records[i].data;
+        e.key = records[i].data;
+        e.name = records[i].name;
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
+std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(MainState& state) {
+    return {ReadFolder(state, state.userStartupFolder), ReadFolder(state, state.commonStartupFolder),
+            ReadKey(state, TableKind::HKLM_Run), ReadKey(state, TableKind::HKCU_Run),
+            ReadKey(state, TableKind::RunOnce)};
+}
+
+void RemoveEntry(MainState& state, const NewEntry& item) {
+    if (IsFolderTable(item.kind)) {
+        if (!state.FileExists(item.entry.file)) return;
+        state.WriteLog(kDeleting + item.entry.file);
+        state.platform.files().RemoveFile(item.entry.file);
+    } else {
+        const RunKeyPlace place = *RunKeyOf(item.kind);
+        state.WriteLog(std::string(kDeleting) + item.entry.name + " from " + RootKeyName(place.root) + "\\" +
+                       std::string(place.subkey));
+        DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
+    }
+}
+
+void AllowEntry(MainState& state, const NewEntry& item) {
+    state.WriteLog(kAllowing + item.line);
+    Table& table = state.tables[item.kind];
+    std::vector<std::string> texts{item.entry.name, item.entry.key};
+    if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
+    const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
+    table.Add(std::move(texts), true, state.IconOf(file));
+}
+
+// Drops the lines that need no question: the program's own changes and Known entries. Answers
+// whether a disallowed Known entry was among them.
+bool CheckKnownEntries(MainState& state, std::vector<NewEntry>& items) {
+    const std::vector<std::string> selfMade = Split(state.selfMadeChanges, "\r\n");
+    bool disallow = false;
+    const Table& known = state.tables[TableKind::Known];
+    for (NewEntry& item : items) {
+        const std::string& key = item.entry.key;
+        for (const std::string& path : selfMade) {
+            if (!path.empty() && EqualsIgnoreCase(path, key)) {
+                item.line.clear();
+                item.selfMade = true;
+                break;
+            }
+        }
+        for (int k = 1; k <= known.Count(); ++k) {
+            if (!EqualsIgnoreCase(known.Text(k, col::KnownPath), key)) continue;
+            item.line.clear();
+            if (!known.Ticked(k)) disallow = true;
+            break;
+        }
+    }
+    state.selfMadeChanges.clear();
+    return disallow;
+}
+
+// Takes the removed entries out of the snapshot too, so that the next tick counts the place as
+// it really is and a program that registers in the same place later is not missed.
+void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std::vector<const NewEntry*>& removed) {
+    for (const NewEntry* item : removed) {
+        auto& entries = snapshot[static_cast<size_t>(Number(item->kind) - 1)];
+        for (auto it = entries.begin(); it != entries.end(); ++it) {
+            if (it->identity == item->entry.identity) {
+                entries.erase(it);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void OnMonitorTick(MainState& state, MonitorState& monitor) {
+    state.tmrMonitor->Stop();
+    bool entriesAdded = false, entriesRemoved = false;
+    std::vector<TableKind> changed;
+    std::vector<NewEntry> items;
+
+    auto current = ReadSnapshot(state);
+    if (monitor.snapshotTaken) {
+        for (size_t i = 0; i < current.size(); ++i) {
+            const TableKind kind = static_cast<TableKind>(i + 1);
+            const auto& before = monitor.previous[i];
+            const auto& now = current[i];
+            if (now.size() > before.size()) {
+                std::unordered_set<std::string> seen;
+                for (const MonitorEntry& e : before) seen.insert(e.identity);
+                for (const MonitorEntry& e : now) {
+                    if (seen.count(e.identity)) continue;
+                    items.push_back({kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false});
+                }
+                changed.push_back(kind);
+                entriesAdded = true;
+            } else if (now.size() < before.size()) {
+                if (!TakeSelfMadeRemoval(state, kind)) {
+                    changed.push_back(kind);
+                    entriesRemoved = true;
+                }
+            }
+        }
+    }
+
+    std::vector<const NewEntry*> removed;
+    if (!items.empty()) {
+        if (CheckKnownEntries(state, items)) {
+            // A disallowed program registered again: this tick's new entries all go, but never
+            // what the program itself has just put there.
+            for (const NewEntry& item : items) {
+                if (item.selfMade) continue;
+                RemoveEntry(state, item);
+                removed.push_back(&item);
+            }
+            for (NewEntry& item : items) item.line.clear();
+        }
+        std::vector<const NewEntry*> asked;
+        for (const NewEntry& item : items)
+            if (!item.line.empty()) asked.push_back(&item);
+        if (asked.empty()) {
+            entriesAdded = false;
+        } else {
+            std::string message = std::string(kMonitorPromptHead) + "\r\n";
+            for (const NewEntry* item : asked) message += item->entry.key + "\r\n";
+            message += kMonitorPromptTail;
+            const MonitorAnswer answer = state.fe.AskMonitor(message);
+            if (answer.keep) {
+                for (const NewEntry* item : asked) AllowEntry(state, *item);
+                FitAllColumns(state);
+                entriesAdded = false;
+            } else {
+                // Only what the user was asked about goes.
+                for (const NewEntry* item : asked) {
+                    RemoveEntry(state, *item);
+                    removed.push_back(item);
+                }
+            }
+            if (answer.remember) {
+                Table& known = state.tables[TableKind::Known];
+                for (const NewEntry* item : asked)
+                    known.Add({item->entry.key}, answer.keep, state.IconOf(state.ResolveItemFile(item->entry.key)));
+                state.settingsChanged = true;
+                state.fe.FitColumns(TableKind::Known);
+            }
+        }
+    }
+
+    ForgetRemoved(current, removed);
+    monitor.previous = std::move(current);
+    if (entriesAdded || entriesRemoved) {
+        for (TableKind kind : changed) RescanLocation(state, kind);
+        FitAllColumns(state);
+        ApplyRowIcons(state);
+    }
+    monitor.snapshotTaken = true;
+    state.tmrMonitor->Start();
+}
+
+void ToggleMonitor(MainState& state) {
+    state.options.monitor = !state.options.monitor;
+    if (state.options.monitor) state.tmrMonitor->Start();
+    else state.tmrMonitor->Stop();
+}
+
+void PreventDelayedAppsFromRegistering(MainState& state) {
+    int added = 0;
+    for (int p = 1; p <= state.tables[TableKind::Delayed].Count(); ++p)
+        if (RecordRow(state, TableKind::Delayed, p, false)) ++added;
+    state.fe.SetStatus(added > 0 ? "Added " + std::to_string(added) + " application(s) to known list"
+                                 : "No delayed applications to add to the known list");
+    state.settingsChanged = true;
+    state.fe.FitColumns(TableKind::Known);
+}
+
+}  // namespace kestrune

@@ -1,0 +1,212 @@
+#include "locations/LocationChange.h"
+
+#include "LocationFixture.h"
+
+namespace kestrune::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class LocationChangeTest : public LocationFixture {
+protected:
+    int AddRow(TableKind kind, Texts texts, bool ticked) { return state.tables[kind].Add(std::move(texts), ticked); }
+    // The user clicks the row's check box.
+    void Click(TableKind kind, int position) {
+        Table& table = state.tables[kind];
+        table.SetTicked(position, !table.Ticked(position));
+        ApplyLocationChange(state, kind, position);
+    }
+    std::string ShortcutFile(TableKind kind, const std::string& name) {
+        return ShortcutFileOf(StartupFolderOf(state, kind), name);
+    }
+    bool Removed(TableKind kind) { return state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))]; }
+};
+
+TEST_F(LocationChangeTest, TickingAndUntickingFolderRowsWritesAndDeletesShortcuts) {
+    const std::string app = Program("app.exe", "app");
+    for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup}) {
+        const int row = AddRow(kind, {"My App", app, "-min"}, false);
+        Click(kind, row);
+        const auto link = Platform().shell().ReadShortcut(ShortcutFile(kind, "My App"));
+        ASSERT_TRUE(link.has_value());
+        EXPECT_EQ(link->target, app);
+        EXPECT_EQ(link->arguments, "-min");
+        EXPECT_FALSE(Removed(kind));
+
+        Click(kind, row);
+        EXPECT_FALSE(Platform().files().FileExists(ShortcutFile(kind, "My App")));
+        EXPECT_TRUE(Removed(kind));
+        EXPECT_TRUE(state.tables[kind].Row(row).texts == (Texts{"My App", app, "-min"}));
+    }
+    EXPECT_EQ(LogLines(), (Texts{"Creating shortcut to " + app, "Deleting shortcut to " + app,
+                                 "Creating shortcut to " + app, "Deleting shortcut to " + app}));
+    EXPECT_TRUE(fe.messages.empty());
+}
+
+TEST_F(LocationChangeTest, AnEnabledRowIsWrittenUnderItsCurrentNameAndReplacesAnOldFile) {
+    const std::string app = Program("app.exe", "app");
+    WriteText(ShortcutFile(TableKind::UserStartup, "Renamed"), "an older file");
+    const int row = AddRow(TableKind::UserStartup, {"Original", app, ""}, false);
+    state.tables[TableKind::UserStartup].SetText(row, col::Name, "Renamed");
+    Click(TableKind::UserStartup, row);
+    EXPECT_FALSE(Platform().files().FileExists(ShortcutFile(TableKind::UserStartup, "Original")));
+    const auto link = Platform().shell().ReadShortcut(ShortcutFile(TableKind::UserStartup, "Renamed"));
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->target, app);
+}
+
+TEST_F(LocationChangeTest, UntickingARowWhoseShortcutIsGoneLogsNothingButMarksTheRemoval) {
+    const int row = AddRow(TableKind::CommonStartup, {"Gone", "gone.exe", ""}, true);
+    Click(TableKind::CommonStartup, row);
+    EXPECT_TRUE(LogLines().empty());
+    EXPECT_TRUE(Removed(TableKind::CommonStartup));
+    EXPECT_FALSE(Removed(TableKind::UserStartup));
+}
+
+TEST_F(LocationChangeTest, TheProgramsOwnEntryStaysWhileDelayedApplicationsAreTicked) {
+    const std::string self = Program("kestrune", "self");
+    Link(state.commonStartupFolder, "KESTRUNE.lnk", self, "slimline");
+    const int row = AddRow(TableKind::CommonStartup, {"KESTRUNE", self, "slimline"}, true);
+    AddRow(TableKind::Delayed, {"Later", "later.exe", "10", "", ""}, false);
+    AddRow(TableKind::Delayed, {"Soon", "soon.exe", "5", "", ""}, true);
+
+    Click(TableKind::CommonStartup, row);
+
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text,
+              "Kestrune needs to be set to start up with Windows\r\nin order to run the delayed applications.");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(state.tables[TableKind::CommonStartup].Ticked(row));
+    EXPECT_TRUE(Platform().files().FileExists(ShortcutFile(TableKind::CommonStartup, "KESTRUNE")));
+    EXPECT_TRUE(LogLines().empty());
+    EXPECT_FALSE(Removed(TableKind::CommonStartup));
+
+    // With no delayed application ticked the entry goes like any other.
+    state.tables[TableKind::Delayed].SetTicked(2, false);
+    Click(TableKind::CommonStartup, row);
+    EXPECT_EQ(fe.messages.size(), 1u);
+    EXPECT_FALSE(state.tables[TableKind::CommonStartup].Ticked(row));
+    EXPECT_FALSE(Platform().files().FileExists(ShortcutFile(TableKind::CommonStartup, "KESTRUNE")));
+    EXPECT_EQ(LogLines(), (Texts{"Deleting shortcut to " + self}));
+}
+
+TEST_F(LocationChangeTest, RunKeyRowsWriteAndDeleteTheirValues) {
+    const struct {
+        TableKind kind;
+        RootKey root;
+        std::string_view subkey;
+    } places[] = {{TableKind::HKLM_Run, RootKey::LocalMachine, kRunKey},
+                  {TableKind::HKCU_Run, RootKey::CurrentUser, kRunKey},
+                  {TableKind::RunOnce, RootKey::LocalMachine, kRunOnceKey}};
+    Texts expectedLog;
+    for (const auto& place : places) {
+        const std::string command = "\"C:\\Program Files\\" + std::string(KindName(place.kind)) + "\\x.exe\" -q";
+        const int row = AddRow(place.kind, {"Entry", command}, false);
+        Click(place.kind, row);
+        const auto written = Registry().QueryValue(place.root, place.subkey, "Entry");
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(written->type, ValueType::String);
+        EXPECT_EQ(written->data, command);
+        EXPECT_FALSE(Removed(place.kind));
+
+        Click(place.kind, row);
+        EXPECT_FALSE(Registry().QueryValue(place.root, place.subkey, "Entry").has_value());
+        EXPECT_TRUE(Removed(place.kind));
+        expectedLog.push_back("Creating registry shortcut to " + command);
+        expectedLog.push_back("Deleting registry shortcut to " + command);
+    }
+    EXPECT_EQ(LogLines(), expectedLog);
+}
+
+TEST_F(LocationChangeTest, UntickingAnAbsentValueStillLogsAndMarksTheRemoval) {
+    const int row = AddRow(TableKind::HKCU_Run, {"Ghost", "ghost.exe"}, true);
+    Click(TableKind::HKCU_Run, row);
+    EXPECT_EQ(LogLines(), (Texts{"Deleting registry shortcut to ghost.exe"}));
+    EXPECT_TRUE(Removed(TableKind::HKCU_Run));
+}
+
+TEST_F(LocationChangeTest, APathAlreadyEnabledInTheTableIsNotEnabledTwice) {
+    AddRow(TableKind::HKLM_Run, {"First", R"(C:\Tools\Same.exe)"}, true);
+    const int second = AddRow(TableKind::HKLM_Run, {"Second", R"(c:\tools\same.EXE)"}, false);
+    Click(TableKind::HKLM_Run, second);
+
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, "This program has already been enabled");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(state.tables[TableKind::HKLM_Run].Ticked(second));
+    EXPECT_FALSE(Value(TableKind::HKLM_Run, "Second").has_value());
+    EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(LocationChangeTest, CanEnableEntryComparesPathAndTickOfOtherRows) {
+    Table& table = state.tables[TableKind::HKCU_Run];
+    AddRow(TableKind::HKCU_Run, {"A", "same.exe"}, true);
+    AddRow(TableKind::HKCU_Run, {"B", "SAME.exe"}, false);
+    AddRow(TableKind::HKCU_Run, {"C", "other.exe"}, true);
+    EXPECT_TRUE(CanEnableEntry(state, TableKind::HKCU_Run, 1));  // different ticks are allowed
+    EXPECT_TRUE(CanEnableEntry(state, TableKind::HKCU_Run, 2));
+    EXPECT_TRUE(CanEnableEntry(state, TableKind::HKCU_Run, 3));  // a row never clashes with itself
+    table.SetTicked(2, true);
+    EXPECT_FALSE(CanEnableEntry(state, TableKind::HKCU_Run, 1));
+    EXPECT_FALSE(CanEnableEntry(state, TableKind::HKCU_Run, 2));
+    // Two unticked rows with one path clash too.
+    table.SetTicked(1, false);
+    table.SetTicked(2, false);
+    EXPECT_FALSE(CanEnableEntry(state, TableKind::HKCU_Run, 1));
+    // Another table's rows do not count.
+    AddRow(TableKind::HKLM_Run, {"X", "other.exe"}, true);
+    EXPECT_TRUE(CanEnableEntry(state, TableKind::HKLM_Run, 1));
+}
+
+TEST_F(LocationChangeTest, SelfMadeChangesAreKeptOnlyWhileTheOptionIsOn) {
+    const std::string a = Program("a.exe", "a");
+    state.options.ignoreSelf = true;
+    const int folderRow = AddRow(TableKind::UserStartup, {"A", a, ""}, false);
+    const int keyRow = AddRow(TableKind::HKLM_Run, {"B", "b.exe -x"}, false);
+    Click(TableKind::UserStartup, folderRow);
+    Click(TableKind::HKLM_Run, keyRow);
+    EXPECT_EQ(state.selfMadeChanges, a + "\r\nb.exe -x");
+
+    Click(TableKind::HKLM_Run, keyRow);
+    EXPECT_TRUE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));  // taken once
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
+
+    state.options.ignoreSelf = false;
+    Click(TableKind::UserStartup, folderRow);  // removal: the list stays
+    EXPECT_EQ(state.selfMadeChanges, a + "\r\nb.exe -x");
+    // With the option off the flag is neither answered nor cleared.
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
+    EXPECT_TRUE(Removed(TableKind::UserStartup));
+    // Enabling empties the list instead of adding to it.
+    Click(TableKind::HKLM_Run, keyRow);
+    EXPECT_EQ(state.selfMadeChanges, "");
+}
+
+TEST_F(LocationChangeTest, ProcessTicksSwitchThePriorityWatcher) {
+    AddRow(TableKind::Process, {"a.exe", "/a", "High", "1"}, false);
+    AddRow(TableKind::Process, {"b.exe", "/b", "Low", "2"}, false);
+    Click(TableKind::Process, 1);
+    EXPECT_FALSE(state.tmrPriorities->Running());  // "Watch priorities" is off
+    state.options.watchPriorities = true;
+    Click(TableKind::Process, 2);
+    EXPECT_TRUE(state.tmrPriorities->Running());
+    Click(TableKind::Process, 1);
+    EXPECT_TRUE(state.tmrPriorities->Running());  // one row is still ticked
+    Click(TableKind::Process, 2);
+    EXPECT_FALSE(state.tmrPriorities->Running());
+}
+
+TEST_F(LocationChangeTest, OtherTablesAreLeftAlone) {
+    for (TableKind kind : {TableKind::Delayed, TableKind::Deleted, TableKind::Known}) {
+        const int row = AddRow(kind, {"x.exe", "x.exe"}, false);
+        Click(kind, row);
+        EXPECT_TRUE(state.tables[kind].Ticked(row));
+    }
+    ApplyLocationChange(state, TableKind::HKLM_Run, 7);  // no such row
+    EXPECT_TRUE(LogLines().empty());
+    EXPECT_TRUE(fe.messages.empty());
+}
+
+}  // namespace
+}  // namespace kestrune::test

@@ -1,0 +1,97 @@
+#include "LocationFixture.h"
+#include "procs/ProcessList.h"
+#include "store/SettingsDocument.h"
+
+namespace kestrune::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class RefreshingTest : public LocationFixture {
+protected:
+    RefreshingTest() { state.settingsDocumentPath = machine.appFolder + "settings.xml"; }
+
+    void StoreDocument(const std::string& body) {
+        WriteText(state.settingsDocumentPath, "<?xml version=\"1.0\"?>\n<Root>" + body + "</Root>\n");
+    }
+    // The rows of a table as "name|path|ticked".
+    Texts Rows(TableKind kind) {
+        Texts rows;
+        const Table& table = state.tables[kind];
+        for (int i = 1; i <= table.Count(); ++i)
+            rows.push_back(table.Name(i) + "|" + table.Text(i, PathColumn(kind) == 0 ? 0 : 1) + "|" +
+                           (table.Ticked(i) ? "on" : "off"));
+        return rows;
+    }
+};
+
+TEST_F(RefreshingTest, ALiveAndAStoredRowWithTheSameNameBothAppearAfterStartUp) {
+    const std::string tray = Program("tray.exe", "tray");
+    SetValue(TableKind::HKCU_Run, "Tray", ValueType::String, tray);
+    StoreDocument("<HKCU_Run><item_1><name>Tray</name><path>old-tray.exe</path></item_1></HKCU_Run>");
+
+    // Start-up: the folders, the scan of the five places, then the stored rows.
+    DetermineStartupFolders(state);
+    ScanPlaces(state);
+    LoadSettingsDocument(state);
+
+    EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"Tray|" + tray + "|on", "Tray|old-tray.exe|off"}));
+}
+
+TEST_F(RefreshingTest, ScanAllLocationsRefillsEveryTableAndLeavesSlimlineMode) {
+    const std::string a = Program("a.exe", "a");
+    Link(state.userStartupFolder, "Live.lnk", a);
+    SetValue(TableKind::HKLM_Run, "Machine", ValueType::String, a);
+    StoreDocument(
+        "<UserStartup><item_1><name>Stored</name><path>s.exe</path><arg>-x</arg></item_1></UserStartup>"
+        "<Deleted><item_1><name>Old</name><path>old.exe</path></item_1></Deleted>");
+    state.slimlineMode = true;
+    state.tables[TableKind::Known].Add({"stale.exe"}, true);
+    state.tables[TableKind::HKLM_Run].Add({"Stale", "stale.exe"}, false);
+
+    ScanAllLocations(state);
+
+    EXPECT_FALSE(state.slimlineMode);
+    EXPECT_EQ(Rows(TableKind::UserStartup), (Texts{"Live|" + a + "|on", "Stored|s.exe|off"}));
+    EXPECT_EQ(Rows(TableKind::HKLM_Run), (Texts{"Machine|" + a + "|on"}));
+    EXPECT_EQ(Rows(TableKind::Deleted), (Texts{"Old|old.exe|off"}));
+    EXPECT_TRUE(state.tables[TableKind::Known].Empty());
+    // Icons are numbered now that Slimline mode is over.
+    EXPECT_EQ(state.tables[TableKind::UserStartup].Icon(1), 2);
+    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(1), 2);
+}
+
+TEST_F(RefreshingTest, RefreshAllTablesKeepsSlimlineModeAndListsProcesses) {
+    SetValue(TableKind::RunOnce, "Once", ValueType::String, "once.exe");
+    StoreDocument("<Process><item_1><name>zz-not-running.exe</name><path>/nowhere/zz-not-running.exe</path>"
+                  "<priority>Low</priority></item_1></Process>");
+    state.slimlineMode = true;
+    RefreshAllTables(state);
+    EXPECT_TRUE(state.slimlineMode);
+    EXPECT_EQ(Rows(TableKind::RunOnce), (Texts{"Once|once.exe|on"}));
+    // The process table is filled from the machine's own processes.
+    const Table& processes = state.tables[TableKind::Process];
+    EXPECT_EQ(processes.Count() > 1, !Platform().processes().List().empty());
+    // The stored row is read after the running processes were listed.
+    const int last = processes.Count();
+    ASSERT_GE(last, 1);
+    EXPECT_EQ(processes.Name(last), "zz-not-running.exe");
+    EXPECT_TRUE(processes.Ticked(last));
+    EXPECT_EQ(processes.Text(last, col::Handle), "");
+}
+
+TEST_F(RefreshingTest, RescanLocationRefillsOnlyItsOwnTable) {
+    SetValue(TableKind::HKCU_Run, "First", ValueType::String, "first.exe");
+    StoreDocument("<HKCU_Run><item_1><name>Off</name><path>off.exe</path></item_1></HKCU_Run>"
+                  "<HKLM_Run><item_1><name>Other</name><path>o.exe</path></item_1></HKLM_Run>");
+    state.tables[TableKind::HKCU_Run].Add({"Gone", "gone.exe"}, true);
+    state.tables[TableKind::HKLM_Run].Add({"Untouched", "u.exe"}, true);
+
+    RescanLocation(state, TableKind::HKCU_Run);
+
+    EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"First|first.exe|on", "Off|off.exe|off"}));
+    EXPECT_EQ(Rows(TableKind::HKLM_Run), (Texts{"Untouched|u.exe|on"}));
+}
+
+}  // namespace
+}  // namespace kestrune::test

@@ -1,0 +1,301 @@
+// The table commands as a user drives them, against an emulated machine: what the tables show
+// afterwards, what the places hold, and what the program asked.
+
+#include <gtest/gtest.h>
+
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "locations/Import.h"
+#include "locations/ItemEditor.h"
+#include "locations/Places.h"
+#include "locations/Scanning.h"
+#include "locations/TableOperations.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune {
+namespace {
+
+using platform::RootKey;
+using platform::ValueType;
+
+class TableOperationsTest : public ::testing::Test {
+protected:
+    TableOperationsTest() : state(*machine.platform, fe, clock) {
+        state.appFolder = machine.appFolder;
+        state.logPath = machine.appFolder + "log.txt";
+        state.log.Write("test started", state.logPath);
+        state.tmrMain = timers.Create(1000, [] {});
+        state.tmrMonitor = timers.Create(1000, [] {});
+        state.tmrPriorities = timers.Create(5000, [] {});
+        DetermineStartupFolders(state);
+    }
+
+    void SetRunValue(RootKey root, std::string_view subkey, const std::string& name, const std::string& data) {
+        state.platform.registry().SetValue(root, subkey, {name, ValueType::String, data});
+    }
+    std::optional<std::string> RunValue(const std::string& name) {
+        auto v = state.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name);
+        return v ? std::optional<std::string>(v->data) : std::nullopt;
+    }
+    void Show(TableKind kind, std::vector<int> selected = {}) {
+        state.currentTab = Number(kind) + 1;
+        fe.selection[static_cast<size_t>(Number(kind))] = std::move(selected);
+    }
+    std::vector<std::string> Names(TableKind kind) {
+        std::vector<std::string> out;
+        for (int p = 1; p <= state.tables[kind].Count(); ++p) out.push_back(state.tables[kind].Name(p));
+        return out;
+    }
+
+    test::TestMachine machine;
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    MainState state;
+};
+
+TEST_F(TableOperationsTest, DeletingATickedRunRowTakesItsValueAndKeepsTheRowInDeleted) {
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Tray", "\"C:\\Tray\\tray.exe\" -q");
+    ScanPlaces(state);
+    Show(TableKind::HKCU_Run, {1});
+    DeleteSelectedRows(state);
+    EXPECT_EQ(RunValue("Tray"), std::nullopt);
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 0);
+    const Table& deleted = state.tables[TableKind::Deleted];
+    ASSERT_EQ(deleted.Count(), 1);
+    EXPECT_EQ(deleted.Name(1), "Tray");
+    EXPECT_EQ(deleted.Text(1, col::Path), "\"C:\\Tray\\tray.exe\" -q");
+    EXPECT_FALSE(deleted.Ticked(1));
+    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_TRUE(fe.questions.empty());
+}
+
+TEST_F(TableOperationsTest, DeletingThreeRowsOfDeletedAsksTwice) {
+    Table& deleted = state.tables[TableKind::Deleted];
+    for (const char* name : {"a", "b", "c", "d"}) deleted.Add({name, "x"});
+    Show(TableKind::Deleted, {1, 2, 3});
+    fe.yesNoAnswers = {true, true};
+    DeleteSelectedRows(state);
+    EXPECT_EQ(fe.questions, (std::vector<std::string>{kAskDeleteItem, kAskDeleteAll}));
+    EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"d"}));
+}
+
+TEST_F(TableOperationsTest, DecliningTheFirstDeletionAsksEachRowOnItsOwn) {
+    Table& deleted = state.tables[TableKind::Deleted];
+    for (const char* name : {"a", "b", "c"}) deleted.Add({name, "x"});
+    Show(TableKind::Deleted, {1, 2, 3});
+    fe.yesNoAnswers = {false, true, true};
+    DeleteSelectedRows(state);
+    EXPECT_EQ(fe.questions, (std::vector<std::string>(3, kAskDeleteItem)));
+    EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"c"}));
+}
+
+TEST_F(TableOperationsTest, DeleteUntickedOnDeletedAsksNothing) {
+    Table& deleted = state.tables[TableKind::Deleted];
+    deleted.Add({"a", "x"});
+    deleted.Add({"b", "y"}, true);
+    deleted.Add({"c", "z"});
+    DeleteUntickedRows(state, TableKind::Deleted);
+    EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"b"}));
+    EXPECT_TRUE(fe.questions.empty());
+}
+
+TEST_F(TableOperationsTest, DuplicatesKeepTheFirstRowEvenWhenTheTickedOneIsLater) {
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Sync", "C:\\sync.exe");
+    Table& run = state.tables[TableKind::HKCU_Run];
+    run.Add({"sync", "C:\\old\\sync.exe"});  // a stored, disabled row above the live one
+    ScanRunKey(state, RootKey::CurrentUser, kRunKey, TableKind::HKCU_Run, true);
+    run.Add({"Other", "C:\\other.exe"});
+    run.Add({"SYNC", "C:\\third.exe"});
+
+    Show(TableKind::HKCU_Run);
+    EXPECT_EQ(DeleteDuplicates(state, TableKind::HKCU_Run, false), 2);
+    EXPECT_EQ(Names(TableKind::HKCU_Run), (std::vector<std::string>{"sync", "Other"}));
+    EXPECT_EQ(RunValue("Sync"), std::nullopt);  // the live entry was a duplicate: it left its place
+    EXPECT_EQ(fe.LastMessage(), "2 duplicate(s) deleted.");
+    // Deleted in the walk's order: the bottom duplicate first.
+    EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"SYNC", "Sync"}));
+}
+
+TEST_F(TableOperationsTest, NoDuplicatesStillReportsTheCount) {
+    state.tables[TableKind::Known].Add({"C:\\a.exe"});
+    Show(TableKind::Known);
+    EXPECT_EQ(DeleteDuplicates(state, TableKind::Known, false), 0);
+    EXPECT_EQ(fe.LastMessage(), "0 duplicate(s) deleted.");
+    EXPECT_EQ(fe.messages.back().icon, MessageIcon::Information);
+}
+
+TEST_F(TableOperationsTest, AShortcutMovesToARunKeyAndBackWithItsArguments) {
+    Table& user = state.tables[TableKind::UserStartup];
+    user.Add({"Sync Tool", "C:\\Program Files\\Sync\\sync tool.exe", "--minimized --profile \"Home\""});
+    Show(TableKind::UserStartup, {1});
+    SetRowTick(state, TableKind::UserStartup, 1, true);
+    const std::string link = AddBackslash(state.userStartupFolder) + "Sync Tool.lnk";
+    ASSERT_TRUE(state.FileExists(link));
+
+    MoveSelectedRows(state, TableKind::HKCU_Run);
+    EXPECT_FALSE(state.FileExists(link));
+    EXPECT_EQ(RunValue("Sync Tool"), "\"C:\\Program Files\\Sync\\sync tool.exe\" --minimized --profile \"Home\"");
+    ASSERT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
+
+    Show(TableKind::HKCU_Run, {1});
+    MoveSelectedRows(state, TableKind::UserStartup);
+    EXPECT_EQ(RunValue("Sync Tool"), std::nullopt);
+    const Table& back = state.tables[TableKind::UserStartup];
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back.Text(1, col::Path), "C:\\Program Files\\Sync\\sync tool.exe");
+    EXPECT_EQ(back.Text(1, col::Arguments), "--minimized --profile \"Home\"");
+    const auto shortcut = state.platform.shell().ReadShortcut(link);
+    ASSERT_TRUE(shortcut);
+    EXPECT_EQ(shortcut->arguments, "--minimized --profile \"Home\"");
+}
+
+TEST_F(TableOperationsTest, AShortcutWithoutArgumentsComesBackUnchanged) {
+    state.tables[TableKind::CommonStartup].Add({"Calc", "C:\\windows\\system32\\calc.exe", ""});
+    Show(TableKind::CommonStartup, {1});
+    MoveSelectedRows(state, TableKind::RunOnce);
+    EXPECT_EQ(state.tables[TableKind::RunOnce].Text(1, col::Path), "\"C:\\windows\\system32\\calc.exe\"");
+    Show(TableKind::RunOnce, {1});
+    MoveSelectedRows(state, TableKind::CommonStartup);
+    EXPECT_EQ(state.tables[TableKind::CommonStartup].Text(1, col::Path), "C:\\windows\\system32\\calc.exe");
+    EXPECT_EQ(state.tables[TableKind::CommonStartup].Text(1, col::Arguments), "");
+}
+
+TEST_F(TableOperationsTest, MovingIntoDelayedRecordsWhereTheRowCameFrom) {
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Mail", "C:\\mail.exe /tray");
+    ScanPlaces(state);
+    Show(TableKind::HKCU_Run, {1});
+    MoveSelectedRows(state, TableKind::Delayed);
+    const Table& delayed = state.tables[TableKind::Delayed];
+    ASSERT_EQ(delayed.Count(), 1);
+    EXPECT_EQ(delayed.Text(1, col::Delay), "1");
+    EXPECT_EQ(delayed.Text(1, col::Previous), "HKCU Run");
+    EXPECT_TRUE(delayed.Ticked(1));
+    EXPECT_EQ(RunValue("Mail"), std::nullopt);
+}
+
+TEST_F(TableOperationsTest, RecordingSetsKnownTicksWithoutAddingTwice) {
+    Table& run = state.tables[TableKind::HKLM_Run];
+    run.Add({"a", "C:\\a.exe"}, true);
+    run.Add({"b", "C:\\b.exe"}, false);
+    Show(TableKind::HKLM_Run);
+    RecordTable(state, TableKind::HKLM_Run);
+    run.SetTicked(1, false);
+    RecordTable(state, TableKind::HKLM_Run);
+    const Table& known = state.tables[TableKind::Known];
+    ASSERT_EQ(known.Count(), 2);
+    EXPECT_FALSE(known.Ticked(1));
+    EXPECT_FALSE(known.Ticked(2));
+    EXPECT_TRUE(RecordRow(state, TableKind::HKLM_Run, 1, true) == false);
+    run.SetText(1, col::Path, "C:\\A.EXE");  // same key in another case
+    EXPECT_FALSE(RecordRow(state, TableKind::HKLM_Run, 1, true));
+}
+
+TEST_F(TableOperationsTest, EditorValidatesNameThenPath) {
+    Show(TableKind::HKCU_Run);
+    ItemEditorState editor;
+    OpenItemEditor(state, editor, true);
+    EXPECT_EQ(editor.caption, "Kestrune - New");
+    EXPECT_FALSE(editor.showDelay);
+    EXPECT_EQ(ConfirmItemEditor(state, editor), EditorField::Name);
+    EXPECT_EQ(fe.LastMessage(), "Please enter a name.");
+    editor.name = "New";
+    EXPECT_EQ(ConfirmItemEditor(state, editor), EditorField::Path);
+    EXPECT_EQ(fe.LastMessage(), "Please enter a path.");
+    editor.path = "C:\\new.exe";
+    EXPECT_EQ(ConfirmItemEditor(state, editor), EditorField::None);
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    ASSERT_EQ(run.Count(), 1);
+    EXPECT_FALSE(run.Ticked(1));  // a new entry is disabled until ticked
+    EXPECT_EQ(RunValue("New"), std::nullopt);
+}
+
+TEST_F(TableOperationsTest, EditingTheEntryOfATickedRunRowMovesTheValue) {
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Old", "C:\\old.exe");
+    ScanPlaces(state);
+    Show(TableKind::HKCU_Run, {1});
+    ItemEditorState editor;
+    OpenItemEditor(state, editor, false);
+    EXPECT_EQ(editor.caption, "Kestrune - Edit");
+    EXPECT_EQ(editor.path, "C:\\old.exe");
+
+    editor.name = "New";
+    editor.path = "C:\\new.exe";
+    ConfirmItemEditor(state, editor);
+    EXPECT_EQ(RunValue("Old"), std::nullopt);
+    EXPECT_EQ(RunValue("New"), "C:\\new.exe");
+    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
+}
+
+TEST_F(TableOperationsTest, ANameOrCaseChangeAloneLeavesThePlaceAlone) {
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Old", "C:\\old.exe");
+    ScanPlaces(state);
+    Show(TableKind::HKCU_Run, {1});
+    ItemEditorState editor;
+    OpenItemEditor(state, editor, false);
+    editor.name = "Renamed";
+    editor.path = "C:\\OLD.exe";  // differs only in case: unchanged
+    ConfirmItemEditor(state, editor);
+    EXPECT_EQ(RunValue("Old"), "C:\\old.exe");
+    EXPECT_EQ(RunValue("Renamed"), std::nullopt);
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Name(1), "Renamed");
+}
+
+TEST_F(TableOperationsTest, EditingDelayedAndProcessRowsKeepsTheirPriority) {
+    state.tables[TableKind::Delayed].Add({"d", "C:\\d.exe", "-5", "HKCU Run", "high"});
+    Show(TableKind::Delayed, {1});
+    ItemEditorState editor;
+    OpenItemEditor(state, editor, false);
+    EXPECT_TRUE(editor.showDelay);
+    EXPECT_EQ(editor.delay, "-5");
+    EXPECT_EQ(editor.priority, "High");
+    editor.name = "dd";
+    ConfirmItemEditor(state, editor);
+    EXPECT_EQ(state.tables[TableKind::Delayed].Text(1, col::Previous), "HKCU Run");
+    EXPECT_EQ(state.tables[TableKind::Delayed].Text(1, col::DelayedPriority), "High");
+
+    state.tables[TableKind::Process].Add({"p.exe", "/usr/bin/p", "Below Normal", ""}, true);
+    Show(TableKind::Process, {1});
+    OpenItemEditor(state, editor, false);
+    EXPECT_TRUE(editor.fullExeName);
+    EXPECT_FALSE(editor.showDelay);
+    editor.name = "q.exe";
+    ConfirmItemEditor(state, editor);
+    EXPECT_EQ(state.tables[TableKind::Process].Text(1, col::ProcessPriority), "Below Normal");
+}
+
+TEST_F(TableOperationsTest, ImportTwiceAddsEveryEntryTwice) {
+    auto& registry = state.platform.registry();
+    const std::string base = "Software\\tovk\\StartupCPL\\";
+    registry.CreateKey(RootKey::CurrentUser, base + "Disabled\\HKCU-Run");
+    registry.CreateKey(RootKey::CurrentUser, base + "Deleted");
+    SetRunValue(RootKey::CurrentUser, base + "Disabled\\HKCU-Run", "Updater", "C:\\upd.exe");
+    SetRunValue(RootKey::CurrentUser, base + "Deleted", "Gone", "C:\\gone.exe");
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Updater", "C:\\upd.exe");
+    ScanPlaces(state);
+
+    ImportStartupControlPanel(state);
+    ImportStartupControlPanel(state);
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    ASSERT_EQ(run.Count(), 3);
+    EXPECT_EQ(run.CountTicked(), 1);  // the live one
+    const Table& deleted = state.tables[TableKind::Deleted];
+    ASSERT_EQ(deleted.Count(), 2);
+    EXPECT_TRUE(deleted.Ticked(1));
+    EXPECT_EQ(fe.LastMessage(), kImportDone);
+    EXPECT_EQ(fe.LastStatus(), kImportDone);
+    // Nothing was written to the place or taken from the source.
+    EXPECT_EQ(registry.EnumValues(RootKey::CurrentUser, kRunKey)->size(), 1u);
+    EXPECT_EQ(registry.EnumValues(RootKey::CurrentUser, base + "Deleted")->size(), 1u);
+}
+
+TEST_F(TableOperationsTest, ImportWithoutSourcesStillReports) {
+    ImportStartupControlPanel(state);
+    EXPECT_EQ(fe.LastMessage(), kImportDone);
+    for (TableKind kind : kAllTables) EXPECT_EQ(state.tables[kind].Count(), 0);
+}
+
+}  // namespace
+}  // namespace kestrune

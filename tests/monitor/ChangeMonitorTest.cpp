@@ -1,0 +1,175 @@
+// The change monitor against an emulated machine, with the test playing the other programs
+// that register themselves between two ticks.
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "app/MainState.h"
+#include "locations/LocationChange.h"
+#include "locations/Places.h"
+#include "locations/Scanning.h"
+#include "monitor/ChangeMonitor.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune {
+namespace {
+
+using platform::RootKey;
+using platform::ValueType;
+
+class ChangeMonitorTest : public ::testing::Test {
+protected:
+    ChangeMonitorTest() : state(*machine.platform, fe, clock) {
+        state.appFolder = machine.appFolder;
+        state.logPath = machine.appFolder + "log.txt";
+        state.log.Write("test started", state.logPath);
+        state.tmrMain = timers.Create(1000, [] {});
+        state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
+        state.tmrPriorities = timers.Create(5000, [] {});
+        DetermineStartupFolders(state);
+        ScanPlaces(state);
+        state.tmrMonitor->Start();
+        Tick();  // the first tick only takes the snapshot
+    }
+
+    void Tick() { timers.Advance(1000); }
+    void OtherProgramAddsRunValue(const std::string& name, const std::string& data) {
+        state.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data});
+    }
+    std::string OtherProgramAddsShortcut(const std::string& name, const std::string& target) {
+        const std::string file = AddBackslash(state.commonStartupFolder) + name + ".lnk";
+        platform::ShortcutInfo info;
+        info.target = target;
+        state.platform.shell().WriteShortcut(file, info);
+        return file;
+    }
+    bool RunValueExists(const std::string& name) {
+        return state.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name).has_value();
+    }
+
+    test::TestMachine machine;
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    MainState state;
+    MonitorState monitor;
+};
+
+TEST_F(ChangeMonitorTest, NewEntriesAreReportedOnceWithThePromptText) {
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater --tray");
+    OtherProgramAddsShortcut("Chat", "/opt/chat/chat");
+    fe.monitorAnswers = {{true, false}};
+    Tick();
+    ASSERT_EQ(fe.monitorPrompts.size(), 1u);
+    EXPECT_EQ(fe.monitorPrompts[0],
+              "The following programs\r\n/opt/chat/chat\r\n/opt/upd/updater --tray\r\n"
+              "have registered to run at system start up - do you want to allow this?");
+    Tick();
+    EXPECT_EQ(fe.monitorPrompts.size(), 1u);  // not again
+
+    // OK: both stay and are added ticked.
+    EXPECT_TRUE(RunValueExists("Updater"));
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    ASSERT_EQ(run.Count(), 1);
+    EXPECT_EQ(run.Name(1), "Updater");
+    EXPECT_TRUE(run.Ticked(1));
+    const Table& common = state.tables[TableKind::CommonStartup];
+    ASSERT_EQ(common.Count(), 1);
+    EXPECT_EQ(common.Name(1), "Chat");
+    EXPECT_TRUE(common.Ticked(1));
+    EXPECT_NE(test::ReadText(state.logPath).find("Allowing change: /opt/upd/updater --tray[_]4"), std::string::npos);
+    EXPECT_EQ(state.tables[TableKind::Known].Count(), 0);
+}
+
+TEST_F(ChangeMonitorTest, CancelTakesTheEntriesOutAndLeavesTheTables) {
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    const std::string link = OtherProgramAddsShortcut("Chat", "/opt/chat/chat");
+    fe.monitorAnswers = {{false, true}};
+    Tick();
+    EXPECT_FALSE(RunValueExists("Updater"));
+    EXPECT_FALSE(state.FileExists(link));
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 0);
+    EXPECT_EQ(state.tables[TableKind::CommonStartup].Count(), 0);
+    // Remembered as disallowed.
+    const Table& known = state.tables[TableKind::Known];
+    ASSERT_EQ(known.Count(), 2);
+    EXPECT_FALSE(known.Ticked(1));
+    EXPECT_FALSE(known.Ticked(2));
+
+    // The same program registering again goes without a prompt.
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    Tick();
+    EXPECT_EQ(fe.monitorPrompts.size(), 1u);
+    EXPECT_FALSE(RunValueExists("Updater"));
+}
+
+TEST_F(ChangeMonitorTest, RememberingAnOkAllowsTheProgramSilentlyLater) {
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    fe.monitorAnswers = {{true, true}};
+    Tick();
+    const Table& known = state.tables[TableKind::Known];
+    ASSERT_EQ(known.Count(), 1);
+    EXPECT_EQ(known.Text(1, col::KnownPath), "/opt/upd/updater");
+    EXPECT_TRUE(known.Ticked(1));
+
+    state.platform.registry().DeleteValue(RootKey::CurrentUser, kRunKey, "Updater");
+    Tick();
+    OtherProgramAddsRunValue("Updater2", "/OPT/UPD/UPDATER");
+    Tick();
+    EXPECT_EQ(fe.monitorPrompts.size(), 1u);
+    EXPECT_TRUE(RunValueExists("Updater2"));
+}
+
+TEST_F(ChangeMonitorTest, ChangesMadeByKestruneItselfAreNotReported) {
+    state.options.ignoreSelf = true;
+    Table& run = state.tables[TableKind::HKCU_Run];
+    run.Add({"Mine", "/usr/bin/mine"}, true);
+    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    Tick();
+    EXPECT_TRUE(fe.monitorPrompts.empty());
+    run.SetTicked(1, false);
+    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    Tick();
+    EXPECT_TRUE(fe.monitorPrompts.empty());
+    EXPECT_EQ(run.Count(), 1);  // no rescan: the removal was the program's own
+}
+
+TEST_F(ChangeMonitorTest, ASwapOfOneEntryForAnotherIsNotReported) {
+    OtherProgramAddsRunValue("First", "/opt/first");
+    fe.monitorAnswers = {{true, false}};
+    Tick();
+    state.platform.registry().DeleteValue(RootKey::CurrentUser, kRunKey, "First");
+    OtherProgramAddsRunValue("Second", "/opt/second");
+    Tick();
+    EXPECT_EQ(fe.monitorPrompts.size(), 1u);
+}
+
+TEST_F(ChangeMonitorTest, AProgramRegisteringRightAfterADenialIsStillReported) {
+    OtherProgramAddsRunValue("First", "/opt/first");
+    fe.monitorAnswers = {{false, false}, {false, false}};
+    Tick();
+    OtherProgramAddsRunValue("Second", "/opt/second");
+    Tick();
+    ASSERT_EQ(fe.monitorPrompts.size(), 2u);
+    EXPECT_NE(fe.monitorPrompts[1].find("/opt/second"), std::string::npos);
+    EXPECT_FALSE(RunValueExists("Second"));
+}
+
+TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
+    Table& delayed = state.tables[TableKind::Delayed];
+    delayed.Add({"a", "/opt/a", "5"}, true);
+    delayed.Add({"b", "/opt/b", "5"}, true);
+    state.tables[TableKind::Known].Add({"/OPT/A"}, true);
+    PreventDelayedAppsFromRegistering(state);
+    EXPECT_EQ(fe.LastStatus(), "Added 1 application(s) to known list");
+    const Table& known = state.tables[TableKind::Known];
+    ASSERT_EQ(known.Count(), 2);
+    EXPECT_FALSE(known.Ticked(1));  // the ticked match is unticked
+    EXPECT_FALSE(known.Ticked(2));
+    PreventDelayedAppsFromRegistering(state);
+    EXPECT_EQ(fe.LastStatus(), "No delayed applications to add to the known list");
+}
+
+}  // namespace
+}  // namespace kestrune
