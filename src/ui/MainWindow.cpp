@@ -152,9 +152,15 @@ void MainWindow::FitColumns(TableKind kind) {
     view->resizeColumnsToContents();
     // A very long path should not push the other columns out of sight.
     const int widest = std::max(160, view->viewport()->width() * 2 / 3);
+    const int pathColumn = PathColumn(kind);
     for (int c = 0; c < view->model()->columnCount(); ++c) {
-        if (view->columnWidth(c) > widest) view->setColumnWidth(c, widest);
+        // An empty or short list still gets columns a name or a path fits in.
+        const int least = c == pathColumn ? 240 : c == 0 ? 160 : 70;
+        view->setColumnWidth(c, std::clamp(view->columnWidth(c), least, std::max(least, widest)));
     }
+    // Sizing the last column to its contents cancels its stretch to the list's right edge.
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setStretchLastSection(true);
 }
 
 void MainWindow::SyncTables() {
