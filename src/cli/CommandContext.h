@@ -1,0 +1,40 @@
+#pragma once
+// What a command works with: the parsed command line, the streams, the front end, the timers
+// and the application, started up and waiting for the command.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "app/TableKind.h"
+#include "app/session/Application.h"
+#include "cli/ConsoleFrontEnd.h"
+#include "cli/ConsoleTimers.h"
+#include "cli/Invocation.h"
+
+namespace kestrune::cli {
+
+struct CommandContext {
+    const Invocation& inv;
+    std::ostream& out;
+    std::ostream& err;
+    ConsoleFrontEnd& fe;
+    ConsoleTimers& timers;
+    Application& app;
+
+    MainState& state() { return app.state(); }
+    Table& table(TableKind kind) { return app.state().tables[kind]; }
+
+    // Shows the table's tab, as a click on it does.
+    void SelectTable(TableKind kind);
+    // Shows the table's tab and selects the row the command line names (NAME or --row).
+    // Raises CommandError (status 1) when the table holds no such row.
+    int SelectRow(TableKind kind);
+};
+
+// The table the command line names; CommandError (status 2) when it names none.
+TableKind TableArgument(const std::string& text);
+// The row the command line names: CommandError (status 2) unless exactly one of NAME and --row.
+void CheckRowArgument(const Invocation& inv);
+
+}  // namespace kestrune::cli

@@ -1,0 +1,121 @@
+#include "cli/Dispatcher.h"
+
+#include <istream>
+#include <ostream>
+
+#include "app/Text.h"
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+#include "cli/TableSelection.h"
+#include "platform/Platform.h"
+
+namespace kestrune::cli {
+
+namespace {
+
+constexpr const char* kUnknownCommand = "unknown command ";
+
+const CommandSpec kCommands[] = {
+    {"list", CheckList, RunList},
+    {"enable", CheckRowCommand, RunEnable},
+    {"disable", CheckRowCommand, RunDisable},
+    {"toggle", CheckRowCommand, RunToggle},
+    {"add", CheckAdd, RunAdd},
+    {"edit", CheckEdit, RunEdit},
+    {"delete", CheckRowCommand, RunDelete},
+    {"move", CheckMove, RunMove},
+    {"record", CheckRecord, RunRecord},
+    {"dedupe", CheckDedupe, RunDedupe},
+    {"delete-unticked", CheckDeleteUnticked, RunDeleteUnticked},
+    {"run-delayed", CheckNothing, RunDelayed},
+    {"monitor", CheckMonitor, RunMonitor},
+    {"import-startup-control-panel", CheckNothing, RunImport},
+    {"backup", CheckNothing, RunBackup},
+    {"load-backup", CheckLoadBackup, RunLoadBackup},
+    {"profile", CheckProfile, RunProfile},
+    {"option", CheckOption, RunOption},
+    {"identify", CheckIdentify, RunIdentify},
+};
+
+void PrintError(std::ostream& err, const std::string& text) { err << kProgramName << ": " << text << std::endl; }
+
+}  // namespace
+
+const CommandSpec* FindCommand(std::string_view name) {
+    for (const CommandSpec& spec : kCommands) {
+        if (spec.name == name) return &spec;
+    }
+    return nullptr;
+}
+
+void CommandContext::SelectTable(TableKind kind) {
+    fe.ClearSelection();
+    app.SelectTab(Number(kind) + 1);
+}
+
+int CommandContext::SelectRow(TableKind kind) {
+    SelectTable(kind);
+    const Table& rows = table(kind);
+    const auto position = FindRow(rows, RowChoice{inv.name, inv.row});
+    if (!position) throw CommandError(kExitRefused, MissingRowText(rows, RowChoice{inv.name, inv.row}));
+    fe.Select(kind, *position);
+    return *position;
+}
+
+TableKind TableArgument(const std::string& text) {
+    const auto kind = ResolveTable(text);
+    if (!kind) throw CommandError(kExitUsage, UnknownTableText(text));
+    return *kind;
+}
+
+void CheckRowArgument(const Invocation& inv) {
+    if (inv.row && !inv.name.empty()) throw CommandError(kExitUsage, "give either NAME or --row, not both");
+    if (!inv.row && inv.name.empty()) throw CommandError(kExitUsage, "name the row: NAME or --row N");
+}
+
+int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, std::ostream& err) {
+    const CommandSpec* spec = FindCommand(inv.command);
+    if (!spec) {
+        PrintError(err, kUnknownCommand + inv.command);
+        return kExitUsage;
+    }
+    ConsoleAnswers answers;
+    answers.yesNo = inv.yesNo;
+    try {
+        spec->check(inv, answers);
+    } catch (const CommandError& e) {
+        PrintError(err, e.what());
+        return e.Status();
+    }
+
+    auto platform = platform::CreatePlatform({inv.appDir, inv.machine});
+    ConsoleFrontEnd frontEnd(std::move(answers), inv.interactive, in, out, err);
+    SystemClock clock;
+    ConsoleTimers timers;
+    Application app(*platform, frontEnd, clock, timers);
+    if (!app.Startup("")) {
+        PrintError(err, kAlreadyRunningText);
+        return kExitRefused;
+    }
+
+    CommandContext context{inv, out, err, frontEnd, timers, app};
+    // Commands select the tab of their table; the desktop program must still open on the tab
+    // its user left it on.
+    const int startTab = app.state().currentTab;
+    int status = kExitDone;
+    try {
+        status = spec->run(context);
+    } catch (const CommandError& e) {
+        // Raised before the command changed anything: nothing is written.
+        PrintError(err, e.what());
+        return e.Status();
+    } catch (const UnansweredQuestion& e) {
+        PrintError(err, e.what());
+        return kExitUsage;
+    }
+    if (app.state().currentTab != startTab) app.SelectTab(startTab);
+    app.Shutdown(CloseReason::Code);
+    return status;
+}
+
+}  // namespace kestrune::cli

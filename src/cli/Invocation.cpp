@@ -1,0 +1,125 @@
+#include "cli/Invocation.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+#include "cli/ExitStatus.h"
+
+namespace kestrune::cli {
+
+namespace {
+
+constexpr const char* kDescription =
+    "Kestrune on the command line: lists and changes the start-up entries and the program's own tables, "
+    "with the same files as the desktop program.";
+constexpr const char* kTableHelp = "a table: 1-9, a name such as HKCU_Run, or a tab caption such as \"HKCU Run\"";
+constexpr const char* kNameHelp = "the row whose first column is NAME (ignoring case)";
+constexpr const char* kRowHelp = "the row at position N instead of NAME";
+
+void AddRowArguments(CLI::App* sub, Invocation& inv) {
+    sub->add_option("TABLE", inv.table, kTableHelp)->required();
+    sub->add_option("NAME", inv.name, kNameHelp);
+    sub->add_option("--row", inv.row, kRowHelp)->check(CLI::PositiveNumber);
+}
+
+}  // namespace
+
+std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation& inv, std::ostream& out,
+                                   std::ostream& err) {
+    CLI::App app{kDescription, kProgramName};
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.add_option("--app-dir", inv.appDir, "the program's folder (settings.ini, settings.xml, profiles, log)");
+    app.add_option("--machine", inv.machine, "the emulated machine's root folder");
+    auto* yes = app.add_flag_callback("--yes", [&] { inv.yesNo = true; }, "answer the program's questions Yes");
+    auto* no = app.add_flag_callback("--no", [&] { inv.yesNo = false; }, "answer the program's questions No");
+    yes->excludes(no);
+
+    auto* list = app.add_subcommand("list", "print tables (all of them when none is named)");
+    list->add_option("TABLE", inv.tables, kTableHelp);
+    list->add_option("--format", inv.format, "text, json or csv")
+        ->check(CLI::IsMember({"text", "json", "csv"}, CLI::ignore_case));
+
+    for (const char* name : {"enable", "disable", "toggle"}) {
+        AddRowArguments(app.add_subcommand(name, std::string(name) + " a row (its entry in its place)"), inv);
+    }
+
+    auto* add = app.add_subcommand("add", "add a row (a location entry starts disabled)");
+    add->add_option("TABLE", inv.table, kTableHelp)->required();
+    add->add_option("--name", inv.newName, "the row's name")->required();
+    add->add_option("--path", inv.path, "the command or target")->required();
+    add->add_option("--args", inv.arguments, "the arguments");
+    add->add_option("--delay", inv.delay, "seconds (Delayed); negative: when idle");
+    add->add_option("--priority", inv.priority, "Realtime, High, Above Normal, Normal, Below Normal or Low");
+
+    auto* edit = app.add_subcommand("edit", "change a row's name, path, delay or priority");
+    AddRowArguments(edit, inv);
+    edit->add_option("--name", inv.newName, "the new name");
+    edit->add_option("--path", inv.path, "the new path");
+    edit->add_option("--delay", inv.delay, "the new delay (Delayed)");
+    edit->add_option("--priority", inv.priority, "the new priority (Delayed, Process)");
+
+    AddRowArguments(app.add_subcommand("delete", "delete a row (it moves to Deleted)"), inv);
+    auto* move = app.add_subcommand("move", "move a row to another table");
+    AddRowArguments(move, inv);
+    move->add_option("--to", inv.target, "the table to move it to (1-6)")->required();
+    AddRowArguments(app.add_subcommand("record", "record a row's setting in Known"), inv);
+
+    auto* dedupe = app.add_subcommand("dedupe", "delete duplicates of a table, or of all tables");
+    dedupe->add_option("TABLE", inv.table, kTableHelp);
+    dedupe->add_flag("--all", inv.all, "every table");
+    auto* unticked = app.add_subcommand("delete-unticked", "delete the unticked rows of a table");
+    unticked->add_option("TABLE", inv.table, kTableHelp)->required();
+
+    app.add_subcommand("run-delayed", "run the delayed applications now, in the foreground");
+    auto* monitor = app.add_subcommand("monitor", "watch the start-up places for a while");
+    monitor->add_option("--seconds", inv.seconds, "how long to watch")->check(CLI::PositiveNumber);
+    monitor->add_option("--answer", inv.answer, "allow or deny new entries")
+        ->check(CLI::IsMember({"allow", "deny"}, CLI::ignore_case));
+    monitor->add_flag("--remember", inv.remember, "remember the decision in Known");
+
+    app.add_subcommand("import-startup-control-panel", "import the entries Startup Control Panel disabled");
+    app.add_subcommand("backup", "write a backup of all settings");
+    auto* load = app.add_subcommand("load-backup", "load all tables from a backup file");
+    load->add_option("FILE", inv.file, "the backup file")->required();
+
+    auto* profile = app.add_subcommand("profile", "the profiles");
+    profile->require_subcommand(1);
+    profile->add_subcommand("list", "print the profiles; the current one is marked *");
+    profile->add_subcommand("add", "add a profile")->add_option("NAME", inv.first)->required();
+    auto* rename = profile->add_subcommand("rename", "rename a profile");
+    rename->add_option("OLD", inv.first)->required();
+    rename->add_option("NEW", inv.second)->required();
+    profile->add_subcommand("delete", "delete a profile and its document")->add_option("NAME", inv.first)->required();
+    profile->add_subcommand("use", "make a profile current")->add_option("NAME", inv.first)->required();
+
+    auto* option = app.add_subcommand("option", "the options of settings.ini");
+    option->require_subcommand(1);
+    option->add_subcommand("list", "print the options");
+    auto* set = option->add_subcommand("set", "set an option: KEY as in settings.ini, VALUE 1/0, a number or a name");
+    set->add_option("KEY", inv.first)->required();
+    set->add_option("VALUE", inv.second)->required();
+
+    auto* identify = app.add_subcommand("identify", "print the web address that identifies a row's program");
+    AddRowArguments(identify, inv);
+    identify->add_option("--engine", inv.engine, "the search engine, 0-6")->check(CLI::Range(0, 6));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e, out, err);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e, out, err);
+    } catch (const CLI::ParseError& e) {
+        err << kProgramName << ": " << e.what() << std::endl;
+        return kExitUsage;
+    }
+
+    for (CLI::App* sub : app.get_subcommands()) {
+        inv.command = sub->get_name();
+        for (CLI::App* second : sub->get_subcommands()) inv.action = second->get_name();
+    }
+    return std::nullopt;
+}
+
+}  // namespace kestrune::cli

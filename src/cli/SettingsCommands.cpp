@@ -1,0 +1,110 @@
+// The commands on the program's files and options: import, backup, load-backup and option.
+
+#include <filesystem>
+#include <ostream>
+
+#include "app/Text.h"
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+#include "cli/OptionKeys.h"
+
+namespace kestrune::cli {
+
+namespace {
+
+constexpr const char* kOptionNotChanged = "the option was not changed";
+
+int Finish(CommandContext& context, size_t statusesBefore) {
+    const auto& statuses = context.fe.Statuses();
+    if (statuses.size() > statusesBefore) context.out << statuses.back() << std::endl;
+    return kExitDone;
+}
+
+std::string UnknownKeyText(std::string_view key) {
+    std::string keys;
+    for (const OptionKey& option : AllOptionKeys()) keys += (keys.empty() ? "" : ", ") + std::string(option.key);
+    return "unknown option \"" + std::string(key) + "\" (keys: " + keys + ")";
+}
+
+// Sets one option through the menu command that changes it, so that its side effects (the
+// start-up shortcut, the monitor's timer) follow as in the desktop program.
+void SetOption(CommandContext& context, const OptionKey& key, const std::string& value) {
+    MainState& state = context.state();
+    switch (key.type) {
+        case OptionType::Flag:
+            if (OptionValue(state, key) != value) (context.app.*key.toggle)();
+            return;
+        case OptionType::Number: {
+            // "Set idle settings" asks for the threshold, then for the seconds (an empty answer
+            // keeps them).
+            const bool threshold = key.key == kIdleThresholdKey;
+            context.fe.QueueInput(threshold ? value : std::to_string(state.options.idleThreshold));
+            context.fe.QueueInput(threshold ? std::string() : value);
+            context.app.SetIdleSettings();
+            return;
+        }
+        case OptionType::Text: break;  // a profile is made current by RunProfileUse
+    }
+}
+
+}  // namespace
+
+void CheckNothing(const Invocation&, ConsoleAnswers&) {}
+
+int RunImport(CommandContext& context) {
+    const size_t statuses = context.fe.Statuses().size();
+    context.app.ImportStartupControlPanel();
+    return Finish(context, statuses);
+}
+
+int RunBackup(CommandContext& context) {
+    const size_t statuses = context.fe.Statuses().size();
+    context.app.BackupSettings();
+    return Finish(context, statuses);
+}
+
+void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
+    std::error_code ec;
+    const auto file = std::filesystem::absolute(inv.file, ec);
+    if (ec || !std::filesystem::is_regular_file(file, ec)) {
+        throw CommandError(kExitRefused, "no backup file \"" + inv.file + "\"");
+    }
+    answers.files.push_back(file.string());
+}
+
+int RunLoadBackup(CommandContext& context) {
+    const size_t statuses = context.fe.Statuses().size();
+    context.app.LoadBackup();
+    return Finish(context, statuses);
+}
+
+void CheckOption(const Invocation& inv, ConsoleAnswers&) {
+    if (inv.action != "set") return;
+    const OptionKey* key = FindOptionKey(inv.first);
+    if (!key) throw CommandError(kExitUsage, UnknownKeyText(inv.first));
+    if (!NormaliseOptionValue(*key, inv.second)) {
+        throw CommandError(kExitUsage, "bad value \"" + inv.second + "\" for option \"" + std::string(key->key) +
+                                           "\" (" + (key->type == OptionType::Flag ? "1 or 0" : "a whole number") + ")");
+    }
+}
+
+int RunOption(CommandContext& context) {
+    MainState& state = context.state();
+    if (context.inv.action != "set") {
+        for (const OptionKey& key : AllOptionKeys()) context.out << key.key << "=" << OptionValue(state, key) << "\n";
+        context.out << std::flush;
+        return kExitDone;
+    }
+    const OptionKey& key = *FindOptionKey(context.inv.first);
+    const std::string value = *NormaliseOptionValue(key, context.inv.second);
+    if (key.type == OptionType::Text) return RunProfileUse(context, value);
+    SetOption(context, key, value);
+    if (OptionValue(state, key) != value) {
+        // The program refused (its message has been printed) or cannot change it.
+        context.err << kProgramName << ": " << kOptionNotChanged << std::endl;
+        return kExitRefused;
+    }
+    return kExitDone;
+}
+
+}  // namespace kestrune::cli

@@ -1,0 +1,39 @@
+#pragma once
+// The menu commands around the delayed run, the run at a Slimline start-up, and "Run now".
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/TableKind.h"
+#include "delayed/DelayedRun.h"
+
+namespace kestrune {
+
+struct MainState;
+
+// mnRunDelayed: starts a run (locking the other controls) or stops the one going, by caption.
+void RunDelayedCommand(MainState& state, DelayedRun& run);
+// The run at a Slimline start-up: the window offers its exit button; caption and controls stay.
+void StartSlimlineDelayedRun(MainState& state, DelayedRun& run);
+// mnAllIdle: every Delayed row gets a negative delay, -n .. -1 in table order.
+void MakeAllDelayedIdle(MainState& state);
+// mnSetIdle: asks for the idle threshold and then the idle seconds.
+void SetIdleSettings(MainState& state);
+// An idle setting typed by the user: its leading number rounded halves to even ("abc" reads 0);
+// nullopt when that does not fit the setting's 16-bit range.
+std::optional<std::int16_t> ReadIdleSetting(const std::string& answer);
+
+void ToggleExitAfterDelayed(MainState& state);
+void ToggleSkipRunning(MainState& state);
+// mnRunOnStartup: registers (or unregisters) the program in the all-users Startup folder.
+void ToggleRunOnStartup(MainState& state);
+// The self-registration shortcut's file.
+std::string SelfShortcutPath(MainState& state);
+// The program file the self-registration shortcut starts.
+std::string SelfShortcutTarget(MainState& state);
+
+// mnRun "Run now" on the row at `position` of `kind`: launches its command as the run would.
+void RunNow(MainState& state, TableKind kind, int position);
+
+}  // namespace kestrune

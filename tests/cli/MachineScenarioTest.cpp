@@ -1,0 +1,230 @@
+// Scenarios with other programs played by the machine tool: entries appear in the places
+// while kestrunec lists, disables, enables, runs and watches them.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "support/TestMachine.h"
+
+namespace kestrune::cli {
+namespace {
+
+using test::ProcessResult;
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kHklmRun = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class MachineScenarioTest : public ::testing::Test {
+protected:
+    kestrune::test::TempFolder folder;
+    std::string app = folder.Path() + "app";
+    std::string machine = folder.Path() + "machine";
+
+    void SetUp() override {
+#ifndef KESTRUNE_MACHINE_TOOL
+        GTEST_SKIP() << "the machine tool is not part of this build";
+#endif
+        fs::create_directories(app);
+    }
+
+    std::vector<std::string> WithFolders(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), {"--app-dir", app, "--machine", machine});
+        return arguments;
+    }
+    ProcessResult Kestrunec(const std::vector<std::string>& arguments) const {
+        return test::RunProcess(KESTRUNEC_PATH, WithFolders(arguments));
+    }
+    ProcessResult Machine(std::vector<std::string> arguments) const {
+#ifdef KESTRUNE_MACHINE_TOOL
+        arguments.insert(arguments.begin(), {"--machine", machine});
+        return test::RunProcess(KESTRUNE_MACHINE_TOOL, arguments);
+#else
+        (void)arguments;
+        return {};
+#endif
+    }
+    void RegSet(const char* key, const std::string& name, const std::string& data) const {
+        const ProcessResult result = Machine({"reg", "set", key, name, data});
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    std::string RegList(const char* key) const { return Machine({"reg", "list", key}).out; }
+
+    Json ListJson(const std::vector<std::string>& tables = {}) const {
+        std::vector<std::string> arguments = {"list", "--format", "json"};
+        arguments.insert(arguments.end(), tables.begin(), tables.end());
+        const ProcessResult result = Kestrunec(arguments);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return Json::parse(result.out);
+    }
+    std::string Document() const { return kestrune::test::ReadText(app + "/settings.xml"); }
+};
+
+TEST_F(MachineScenarioTest, ListsEveryTableAsJsonAfterOtherProgramsAddedEntries) {
+    RegSet(kHkcuRun, "Updater", "C:\\Program Files\\Up\\up.exe /silent");
+    RegSet(kHklmRun, "Agent", "C:\\agent.exe");
+    const Json doc = ListJson();
+    ASSERT_EQ(doc["tables"].size(), 9u);
+    const Json& hkcu = doc["tables"][3];
+    EXPECT_EQ(hkcu["kind"], "HKCU_Run");
+    ASSERT_EQ(hkcu["rows"].size(), 1u);
+    EXPECT_EQ(hkcu["rows"][0]["position"], 1);
+    EXPECT_EQ(hkcu["rows"][0]["ticked"], true);
+    EXPECT_EQ(hkcu["rows"][0]["values"], Json({{"Name", "Updater"}, {"Path", "C:\\Program Files\\Up\\up.exe /silent"}}));
+    ASSERT_EQ(doc["tables"][2]["rows"].size(), 1u);
+    EXPECT_EQ(doc["tables"][2]["rows"][0]["values"]["Name"], "Agent");
+
+    const ProcessResult csv = Kestrunec({"list", "hkcu run", "--format", "csv"});
+    EXPECT_EQ(csv.out, "Table,Position,Ticked,Name,Path\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent\r\n");
+}
+
+TEST_F(MachineScenarioTest, DisablingAndEnablingTakesTheValueOutAndPutsItBack) {
+    RegSet(kHkcuRun, "Updater", "C:\\up.exe");
+    RegSet(kHkcuRun, "Other", "C:\\other.exe");
+
+    const ProcessResult disabled = Kestrunec({"disable", "HKCU_Run", "updater"});
+    ASSERT_EQ(disabled.status, 0) << disabled.err;
+    EXPECT_EQ(RegList(kHkcuRun).find("Updater"), std::string::npos) << RegList(kHkcuRun);
+    EXPECT_NE(RegList(kHkcuRun).find("Other"), std::string::npos);
+    // The unticked row lives in the settings document until it is enabled again.
+    EXPECT_NE(Document().find("<HKCU_Run>"), std::string::npos) << Document();
+    EXPECT_NE(Document().find("<name>Updater</name>"), std::string::npos) << Document();
+    const Json between = ListJson({"4"});
+    ASSERT_EQ(between["tables"][0]["rows"].size(), 2u);
+    bool foundUnticked = false;
+    for (const Json& row : between["tables"][0]["rows"]) {
+        if (row["values"]["Name"] == "Updater") foundUnticked = row["ticked"] == false;
+    }
+    EXPECT_TRUE(foundUnticked) << between.dump();
+    EXPECT_NE(kestrune::test::ReadText(app + "/log.txt").find("Deleting registry shortcut to C:\\up.exe"),
+              std::string::npos);
+
+    const ProcessResult again = Kestrunec({"disable", "HKCU Run", "Updater"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.out, "\"Updater\" already disabled\n");
+
+    const ProcessResult enabled = Kestrunec({"enable", "4", "UPDATER"});
+    ASSERT_EQ(enabled.status, 0) << enabled.err;
+    EXPECT_NE(RegList(kHkcuRun).find("C:\\up.exe"), std::string::npos) << RegList(kHkcuRun);
+    EXPECT_EQ(Document().find("<name>Updater</name>"), std::string::npos) << Document();
+    const Json after = ListJson({"HKCU_Run"});
+    for (const Json& row : after["tables"][0]["rows"]) EXPECT_EQ(row["ticked"], true) << row.dump();
+}
+
+TEST_F(MachineScenarioTest, EnablingAPathAlreadyEnabledIsRefusedWithTheProgramsMessage) {
+    RegSet(kHkcuRun, "First", "C:\\same.exe");
+    ASSERT_EQ(Kestrunec({"add", "HKCU_Run", "--name", "Second", "--path", "C:\\same.exe"}).status, 0);
+    const ProcessResult refused = Kestrunec({"enable", "HKCU_Run", "Second"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "This program has already been enabled\n");
+    EXPECT_EQ(RegList(kHkcuRun).find("Second"), std::string::npos);
+}
+
+TEST_F(MachineScenarioTest, DeletingFromDeletedAsksAndWithoutAnAnswerRefusesWithStatusTwo) {
+    RegSet(kHkcuRun, "Updater", "C:\\up.exe");
+    ASSERT_EQ(Kestrunec({"delete", "HKCU_Run", "Updater"}).status, 0);
+    EXPECT_EQ(RegList(kHkcuRun).find("Updater"), std::string::npos);
+    Json doc = ListJson({"Deleted"});
+    ASSERT_EQ(doc["tables"][0]["rows"].size(), 1u);
+    EXPECT_EQ(doc["tables"][0]["rows"][0]["values"]["Path"], "C:\\up.exe");
+
+    const ProcessResult unanswered = Kestrunec({"delete", "Deleted", "updater"});
+    EXPECT_EQ(unanswered.status, 2);
+    EXPECT_EQ(unanswered.err,
+              "kestrunec: the program asks \"Do you want to permanantly delete this item?\": answer it with --yes or "
+              "--no\n");
+    EXPECT_EQ(ListJson({"7"})["tables"][0]["rows"].size(), 1u);
+
+    EXPECT_EQ(Kestrunec({"--no", "delete", "Deleted", "updater"}).status, 1);
+    EXPECT_EQ(ListJson({"7"})["tables"][0]["rows"].size(), 1u);
+    EXPECT_EQ(Kestrunec({"delete", "Deleted", "--row", "1", "--yes"}).status, 0);
+    EXPECT_TRUE(ListJson({"7"})["tables"][0]["rows"].empty());
+}
+
+TEST_F(MachineScenarioTest, AddedAndEditedRowsGoThroughTheItemEditor) {
+    const ProcessResult added = Kestrunec({"add", "Delayed", "--name", "Mail", "--path", "mail.exe", "--priority", "high"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    Json row = ListJson({"Delayed"})["tables"][0]["rows"][0];
+    EXPECT_EQ(row["ticked"], false);
+    EXPECT_EQ(row["values"]["Delay"], "1");  // the editor's default for a new delayed row
+    EXPECT_EQ(row["values"]["Priority"], "High");
+
+    ASSERT_EQ(Kestrunec({"edit", "Delayed", "mail", "--delay", "-2", "--name", "Post"}).status, 0);
+    row = ListJson({"Delayed"})["tables"][0]["rows"][0];
+    EXPECT_EQ(row["values"]["Name"], "Post");
+    EXPECT_EQ(row["values"]["Delay"], "-2");
+    EXPECT_EQ(row["values"]["Path"], "mail.exe");
+
+    const ProcessResult badPriority = Kestrunec({"edit", "Delayed", "Post", "--priority", "Urgent"});
+    EXPECT_EQ(badPriority.status, 2);
+    EXPECT_EQ(badPriority.err.rfind("kestrunec: unknown priority \"Urgent\"", 0), 0u) << badPriority.err;
+    EXPECT_EQ(Kestrunec({"add", "HKCU_Run", "--name", "X", "--path", "x.exe", "--delay", "3"}).status, 2);
+
+    ASSERT_EQ(Kestrunec({"add", "User", "--name", "Tool", "--path", "C:\\tool.exe", "--args", "/min"}).status, 0);
+    row = ListJson({"User"})["tables"][0]["rows"][0];
+    EXPECT_EQ(row["values"]["Arguments"], "/min");
+    ASSERT_EQ(Kestrunec({"add", "4", "--name", "Spaced", "--path", "C:\\My Apps\\a.exe", "--args", "-q"}).status, 0);
+    EXPECT_EQ(ListJson({"4"})["tables"][0]["rows"][0]["values"]["Path"], "\"C:\\My Apps\\a.exe\" -q");
+}
+
+TEST_F(MachineScenarioTest, ADelayedRunStartsBothCommandsAndShowsItsProgress) {
+    const std::string first = folder.Path() + "first.txt", second = folder.Path() + "second.txt";
+    ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", "One", "--path", "/bin/sh -c 'echo one > " + first + "'",
+                         "--delay", "1"})
+                  .status,
+              0);
+    ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", "Two", "--path", "/bin/sh -c 'echo two > " + second + "'",
+                         "--delay", "2"})
+                  .status,
+              0);
+    ASSERT_EQ(Kestrunec({"enable", "Delayed", "One"}).status, 0);
+    ASSERT_EQ(Kestrunec({"enable", "Delayed", "Two"}).status, 0);
+
+    const auto begin = std::chrono::steady_clock::now();
+    const ProcessResult run = Kestrunec({"run-delayed"});
+    const auto took = std::chrono::steady_clock::now() - begin;
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_GE(took, std::chrono::seconds(2));
+    EXPECT_LT(took, std::chrono::seconds(10));
+    EXPECT_NE(run.out.find("Running delayed applications..."), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 seconds have passed"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("sh - 1 out of 2 (50%)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("sh - 2 out of 2 (100%)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Finished running delayed applications."), std::string::npos) << run.out;
+
+    for (int wait = 0; wait < 50 && !(fs::exists(first) && fs::exists(second)); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(kestrune::test::ReadText(first), "one\n");
+    EXPECT_EQ(kestrune::test::ReadText(second), "two\n");
+}
+
+TEST_F(MachineScenarioTest, TheMonitorDeniesAValueAddedDuringItsRun) {
+    RegSet(kHkcuRun, "Present", "C:\\present.exe");
+    test::BackgroundProcess monitor(KESTRUNEC_PATH, WithFolders({"monitor", "--seconds", "6", "--answer", "deny"}));
+    // The monitor's first tick, a second after the start-up, only takes its snapshot; the
+    // value must come after it.
+    for (int wait = 0; wait < 100 && !fs::exists(app + "/log.txt"); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    RegSet(kHkcuRun, "Intruder", "C:\\intruder.exe");
+    const ProcessResult result = monitor.Wait();
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("The following programs"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("C:\\intruder.exe"), std::string::npos) << result.err;
+    EXPECT_EQ(RegList(kHkcuRun).find("Intruder"), std::string::npos) << RegList(kHkcuRun);
+    EXPECT_NE(RegList(kHkcuRun).find("Present"), std::string::npos);
+    EXPECT_NE(kestrune::test::ReadText(app + "/log.txt").find("Deleting "), std::string::npos);
+    // The option itself is left as it was.
+    EXPECT_NE(kestrune::test::ReadText(app + "/settings.ini").find("Monitor=0"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrune::cli

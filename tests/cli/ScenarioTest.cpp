@@ -1,0 +1,147 @@
+// Scenarios that run the built kestrunec against a temporary program folder and emulated
+// machine, as a script would.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "ChildProcess.h"
+#include "support/TestMachine.h"
+
+namespace kestrune::cli {
+namespace {
+
+using test::ProcessResult;
+namespace fs = std::filesystem;
+
+class ScenarioTest : public ::testing::Test {
+protected:
+    kestrune::test::TempFolder folder;
+    std::string app = folder.Path() + "app";
+    std::string machine = folder.Path() + "machine";
+
+    void SetUp() override { fs::create_directories(app); }
+
+    ProcessResult Kestrunec(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--app-dir", app, "--machine", machine});
+        return test::RunProcess(KESTRUNEC_PATH, arguments);
+    }
+    std::string AppFile(const std::string& name) const { return app + "/" + name; }
+    // The files of the program folder with their contents, to see that nothing changed.
+    std::map<std::string, std::string> Snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(app)) {
+            const std::string name = entry.path().filename().string();
+            if (name != "log.txt" && name != "kestrune.lock") files[name] = kestrune::test::ReadText(entry.path());
+        }
+        return files;
+    }
+    static int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+};
+
+TEST_F(ScenarioTest, ListAsJsonHasAllNineTablesInOrder) {
+    const ProcessResult result = Kestrunec({"list", "--format", "json"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto doc = nlohmann::json::parse(result.out);
+    ASSERT_EQ(doc["tables"].size(), 9u);
+    const char* kinds[] = {"UserStartup", "CommonStartup", "HKLM_Run", "HKCU_Run", "RunOnce",
+                           "Delayed",     "Deleted",       "Known",    "Process"};
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(doc["tables"][i]["number"], i + 1);
+        EXPECT_EQ(doc["tables"][i]["kind"], kinds[i]);
+    }
+    EXPECT_EQ(doc["tables"][3]["caption"], "HKCU Run");
+}
+
+TEST_F(ScenarioTest, EachRunWritesTheStartAndTheOptionsLikeTheDesktopProgram) {
+    ASSERT_EQ(Kestrunec({"option", "set", "skip running", "yes"}).status, 0);
+    const std::string ini = kestrune::test::ReadText(AppFile("settings.ini"));
+    EXPECT_NE(ini.find("Skip running=1"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Idle threshold=20"), std::string::npos) << ini;
+    EXPECT_NE(kestrune::test::ReadText(AppFile("log.txt")).find("Starting Kestrune, Slimline mode = False"),
+              std::string::npos);
+
+    const ProcessResult list = Kestrunec({"option", "list"});
+    ASSERT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("Skip running=1\n"), std::string::npos) << list.out;
+    EXPECT_EQ(Lines(list.out), 12);
+}
+
+TEST_F(ScenarioTest, BadInputIsOneLineAndChangesNothing) {
+    ASSERT_EQ(Kestrunec({"option", "set", "Monitor", "1"}).status, 0);
+    const auto before = Snapshot();
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        const char* error;
+    } cases[] = {
+        {{"list", "HKCU"}, 2, "kestrunec: unknown table \"HKCU\""},
+        {{"enable", "Nowhere", "x"}, 2, "kestrunec: unknown table \"Nowhere\""},
+        {{"disable", "HKCU_Run", "Missing"}, 1, "kestrunec: no row named \"Missing\" in table HKCU Run"},
+        {{"toggle", "4", "--row", "3"}, 1, "kestrunec: no row 3 in table HKCU Run (0 row(s))"},
+        {{"enable", "4"}, 2, "kestrunec: name the row: NAME or --row N"},
+        {{"option", "set", "Window state", "1"}, 2, "kestrunec: unknown option \"Window state\""},
+        {{"option", "set", "Monitor", "maybe"}, 2, "kestrunec: bad value \"maybe\" for option \"Monitor\""},
+        {{"option", "set", "Idle seconds", "99999"}, 2, "kestrunec: bad value \"99999\" for option \"Idle seconds\""},
+        {{"move", "4", "x", "--to", "Known"}, 2, "kestrunec: a row of table HKCU Run cannot move to table Known"},
+        {{"delete", "Processes", "x"}, 2, "kestrunec: delete is not offered for table Processes"},
+        {{"dedupe"}, 2, "kestrunec: name a TABLE or give --all, not both"},
+        {{"list", "--format", "xml"}, 2, "kestrunec: --format"},
+        {{"frobnicate"}, 2, "kestrunec: "},
+        {{"load-backup", "/nonexistent/backup.xml"}, 1, "kestrunec: no backup file \"/nonexistent/backup.xml\""},
+        {{"monitor", "--seconds", "1"}, 2, "kestrunec: the monitor's question needs an answer: --answer allow|deny"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult result = Kestrunec(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments[0] << ": " << result.err;
+        EXPECT_EQ(result.err.rfind(c.error, 0), 0u) << result.err;
+        EXPECT_EQ(Lines(result.err), 1) << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ScenarioTest, ProfilesAreAddedRenamedUsedAndDeletedThroughTheProfileList) {
+    ASSERT_EQ(Kestrunec({"profile", "add", "Work"}).status, 0);
+    const ProcessResult twice = Kestrunec({"profile", "add", "WORK"});
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_EQ(twice.err, "Profile already exists!\n");
+    ASSERT_EQ(Kestrunec({"profile", "use", "work"}).status, 0);
+    ASSERT_EQ(Kestrunec({"profile", "rename", "Work", "Home"}).status, 0);
+    EXPECT_EQ(Kestrunec({"profile", "list"}).out, "  [default]\n* Home\n");
+    EXPECT_NE(kestrune::test::ReadText(AppFile("settings.ini")).find("Profile=Home"), std::string::npos);
+
+    const ProcessResult inUse = Kestrunec({"profile", "delete", "home"});
+    EXPECT_EQ(inUse.status, 1);
+    EXPECT_EQ(inUse.err, "kestrunec: profile \"home\" is in use; make another profile current first\n");
+    ASSERT_EQ(Kestrunec({"option", "set", "Profile", "[default]"}).status, 0);
+    ASSERT_EQ(Kestrunec({"profile", "delete", "home"}).status, 0);
+    EXPECT_EQ(Kestrunec({"profile", "list"}).out, "* [default]\n");
+    const ProcessResult missing = Kestrunec({"profile", "use", "Gone"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "kestrunec: no profile named \"Gone\"\n");
+}
+
+TEST_F(ScenarioTest, AProfileNameWithAPathSeparatorIsRefusedAndNothingIsWritten) {
+    ASSERT_EQ(Kestrunec({"profile", "add", "Work"}).status, 0);
+    const auto before = Snapshot();
+    for (const char* name : {"../evil", "a\\b", "sub/dir"}) {
+        const ProcessResult added = Kestrunec({"profile", "add", name});
+        EXPECT_EQ(added.status, 1) << name;
+        EXPECT_EQ(Lines(added.err), 1) << added.err;
+        EXPECT_NE(added.err.find("A profile name cannot contain"), std::string::npos) << added.err;
+        EXPECT_EQ(Kestrunec({"profile", "rename", "Work", name}).status, 1) << name;
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(fs::exists(folder.Path() + "evil.xml"));
+}
+
+TEST_F(ScenarioTest, HelpEndsWithStatusZero) {
+    const ProcessResult result = Kestrunec({"--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("run-delayed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrune::cli

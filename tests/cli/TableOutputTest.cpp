@@ -1,0 +1,106 @@
+// The formats scripts read: the JSON shape of `list`, CSV quoting and columns, and the text
+// table's alignment.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/TableOutput.h"
+
+namespace kestrune::cli {
+namespace {
+
+struct Fixture {
+    Table run{TableKind::HKCU_Run};
+    Table delayed{TableKind::Delayed};
+    Fixture() {
+        run.Add({"Updater", "C:\\Program Files\\Up\\up.exe /silent"}, true, 3);
+        run.Add({"Tray, \"helper\"", "tray.exe"}, false);
+        delayed.Add({"Mail", "mail.exe", "30", "HKCU Run", "High"}, true);
+    }
+};
+
+TEST(TableOutputTest, JsonKeepsTheDocumentedShapeAndKeyOrder) {
+    Fixture f;
+    const std::string text = TablesToJson({&f.run});
+    EXPECT_EQ(text,
+              "{\"tables\":[{\"number\":4,\"kind\":\"HKCU_Run\",\"caption\":\"HKCU Run\",\"columns\":[\"Name\",\"Path\"],"
+              "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"values\":{\"Name\":\"Updater\",\"Path\":"
+              "\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,\"icon\":1,"
+              "\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
+}
+
+TEST(TableOutputTest, JsonListsEveryTableWithItsOwnColumns) {
+    Fixture f;
+    Table empty(TableKind::Known);
+    const auto doc = nlohmann::json::parse(TablesToJson({&f.run, &f.delayed, &empty}));
+    ASSERT_EQ(doc["tables"].size(), 3u);
+    EXPECT_EQ(doc["tables"][1]["columns"], nlohmann::json({"Name", "Path", "Delay", "Previous", "Priority"}));
+    EXPECT_EQ(doc["tables"][1]["rows"][0]["values"]["Priority"], "High");
+    EXPECT_EQ(doc["tables"][2]["number"], 8);
+    EXPECT_EQ(doc["tables"][2]["caption"], "Known");
+    EXPECT_TRUE(doc["tables"][2]["rows"].empty());
+}
+
+TEST(TableOutputTest, JsonReplacesBytesThatAreNotUtf8InsteadOfFailing) {
+    Table run(TableKind::HKLM_Run);
+    run.Add({"Caf\xE9", "x.exe"}, true);
+    const auto doc = nlohmann::json::parse(TablesToJson({&run}));
+    EXPECT_EQ(doc["tables"][0]["rows"][0]["values"]["Name"], "Caf\xEF\xBF\xBD");
+}
+
+TEST(TableOutputTest, CsvFieldsAreQuotedOnlyWhenTheyMustBe) {
+    const struct {
+        const char* text;
+        const char* field;
+    } cases[] = {
+        {"plain", "plain"},
+        {"", ""},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+        {"lf\nonly", "\"lf\nonly\""},
+        {" padded ", "\" padded \""},
+        {"C:\\Program Files\\x.exe", "C:\\Program Files\\x.exe"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
+}
+
+TEST(TableOutputTest, CsvHasOneHeaderAndOneLinePerRowWithUnionOfColumns) {
+    Fixture f;
+    EXPECT_EQ(TablesToCsv({&f.run, &f.delayed}),
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority\r\n"
+              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,\r\n"
+              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,\r\n"
+              "6,1,1,Mail,mail.exe,30,HKCU Run,High\r\n");
+}
+
+TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {
+    Table known(TableKind::Known);
+    known.Add({"C:\\a.exe"}, true);
+    Table run(TableKind::HKCU_Run);
+    run.Add({"A", "C:\\b.exe"}, false);
+    EXPECT_EQ(TablesToCsv({&known, &run}),
+              "Table,Position,Ticked,Path,Name\r\n"
+              "8,1,1,C:\\a.exe,\r\n"
+              "4,1,0,C:\\b.exe,A\r\n");
+}
+
+TEST(TableOutputTest, TextAlignsColumnsUnderTheirHeadings) {
+    Fixture f;
+    EXPECT_EQ(TablesToText({&f.run}),
+              "4 HKCU Run (HKCU_Run): 2 item(s), 1 ticked\n"
+              "#       Name            Path\n"
+              "1  [x]  Updater         C:\\Program Files\\Up\\up.exe /silent\n"
+              "2  [ ]  Tray, \"helper\"  tray.exe\n");
+}
+
+TEST(TableOutputTest, FormatNamesAreReadIgnoringCase) {
+    EXPECT_EQ(ParseOutputFormat("JSON"), OutputFormat::Json);
+    EXPECT_EQ(ParseOutputFormat("Csv"), OutputFormat::Csv);
+    EXPECT_EQ(ParseOutputFormat("text"), OutputFormat::Text);
+    EXPECT_FALSE(ParseOutputFormat("xml"));
+}
+
+}  // namespace
+}  // namespace kestrune::cli

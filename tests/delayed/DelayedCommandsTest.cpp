@@ -1,0 +1,271 @@
+// The menu commands around the delayed run, the Slimline start and "Run now".
+
+#include "delayed/DelayedCommands.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "DelayedFixture.h"
+
+namespace kestrune {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class DelayedCommandsTest : public test::DelayedFixture {
+protected:
+    std::vector<std::string> Delays() {
+        std::vector<std::string> out;
+        const Table& t = state.table(TableKind::Delayed);
+        for (int p = 1; p <= t.Count(); ++p) out.push_back(t.Text(p, col::Delay));
+        return out;
+    }
+};
+
+TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
+    AddDelayed("C:\\A\\a.exe", "5");
+    run.window.exitButtonVisible = true;
+    RunDelayedCommand(state, run);
+    EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
+    EXPECT_FALSE(run.window.exitButtonVisible);
+    EXPECT_FALSE(fe.controlsEnabled);
+    EXPECT_TRUE(fe.runDelayedEnabled);
+    EXPECT_TRUE(state.tmrMain->Running());
+    Seconds(2);
+
+    RunDelayedCommand(state, run);
+    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
+    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_EQ(fe.LastStatus(), "Delayed applications stopped.");
+    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_TRUE(run.window.visible);  // stopping leaves the window as it is
+    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications..."));
+    Seconds(10);
+    EXPECT_THAT(launcher().launches, IsEmpty());
+
+    // A new start counts from zero again.
+    RunDelayedCommand(state, run);
+    Seconds(4);
+    EXPECT_THAT(launcher().launches, IsEmpty());
+    Seconds(1);
+    EXPECT_EQ(launcher().launches.size(), 1u);
+    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
+    EXPECT_TRUE(fe.controlsEnabled);
+}
+
+TEST_F(DelayedCommandsTest, RunDelayedWithNothingTickedStaysInItsStopState) {
+    AddDelayed("C:\\A\\a.exe", "5", "", false);
+    RunDelayedCommand(state, run);
+    EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
+    EXPECT_FALSE(fe.controlsEnabled);
+    EXPECT_FALSE(state.tmrMain->Running());
+    RunDelayedCommand(state, run);
+    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
+    EXPECT_TRUE(fe.controlsEnabled);
+}
+
+TEST_F(DelayedCommandsTest, StopDuringAStepAbandonsTheStep) {
+    AddDelayed("C:\\A\\a.exe", "1");
+    AddDelayed("C:\\A\\b.exe", "2");
+    RunDelayedCommand(state, run);
+    // The user chooses "Stop" while the window lets events run in the first step.
+    fe.onProcessEvents = [&] {
+        fe.onProcessEvents = nullptr;
+        RunDelayedCommand(state, run);
+    };
+    Seconds(5);
+    EXPECT_THAT(launcher().launches, IsEmpty());
+    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications..."));
+    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
+}
+
+TEST_F(DelayedCommandsTest, TickArrivingDuringAStepWaitsForIt) {
+    AddDelayed("C:\\A\\a.exe", "1");
+    AddDelayed("C:\\A\\b.exe", "2");
+    RunDelayedCommand(state, run);
+    fe.onProcessEvents = [&] {
+        fe.onProcessEvents = nullptr;
+        timers.Tick(1000);  // the next second's tick, delivered while the step lets events run
+    };
+    Seconds(1);
+    // The deferred tick was second 2: b.exe followed right after the step.
+    EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe", "C:\\A\\b.exe"));
+    EXPECT_FALSE(state.tmrMain->Running());
+}
+
+TEST_F(DelayedCommandsTest, SlimlineStartShowsTheExitButtonAndEndsInTheTray) {
+    state.slimlineMode = true;
+    AddDelayed("C:\\A\\a.exe", "1");
+    fe.controlsEnabled = true;
+    StartSlimlineDelayedRun(state, run);
+    EXPECT_TRUE(run.window.exitButtonVisible);
+    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
+    EXPECT_TRUE(fe.controlsEnabled);
+    Seconds(1);
+    EXPECT_TRUE(state.inTray);
+    EXPECT_THAT(fe.events, testing::Contains("tray add Kestrune"));
+    EXPECT_EQ(closeDowns, 0);
+}
+
+TEST_F(DelayedCommandsTest, SlimlineStartWithExitAfterRunClosesDown) {
+    state.slimlineMode = true;
+    state.options.exitAfterDelayed = true;
+    AddDelayed("C:\\A\\a.exe", "-1");
+    StartSlimlineDelayedRun(state, run);
+    Seconds(6);
+    EXPECT_EQ(closeDowns, 1);
+    EXPECT_FALSE(state.inTray);
+}
+
+TEST_F(DelayedCommandsTest, SlimlineStartWithNothingTickedTakesNoEndSteps) {
+    state.slimlineMode = true;
+    state.options.exitAfterDelayed = true;
+    StartSlimlineDelayedRun(state, run);
+    Seconds(5);
+    EXPECT_EQ(closeDowns, 0);
+    EXPECT_FALSE(state.inTray);
+}
+
+TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
+    AddDelayed("C:\\A\\a.exe", "10");
+    AddDelayed("C:\\A\\b.exe", "abc");
+    AddDelayed("C:\\A\\c.exe", "-7", "", false);
+    MakeAllDelayedIdle(state);
+    EXPECT_THAT(Delays(), ElementsAre("-3", "-2", "-1"));
+    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_EQ(fe.LastStatus(), "All delayed items have been set to run when idle");
+    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_TRUE(fe.runDelayedEnabled);
+}
+
+TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOther) {
+    struct Case {
+        std::vector<std::string> answers;
+        std::int16_t threshold;
+        std::int16_t seconds;
+        size_t questions;
+        bool refused;
+    };
+    const Case cases[] = {
+        {{"30", "8"}, 30, 8, 2, false},
+        {{"abc", "x"}, 0, 0, 2, false},          // no leading number reads 0
+        {{"", "unused"}, 20, 5, 1, false},        // Cancel ends the command
+        {{"45", ""}, 45, 5, 2, false},            // an empty second answer keeps the seconds
+        {{"12.5", "7.5"}, 12, 8, 2, false},       // halves to even
+        {{"40000", "unused"}, 20, 5, 1, true},    // outside the 16-bit range: refused
+        {{"15", "-32769"}, 15, 5, 2, true},
+        {{"-32768", "32767"}, -32768, 32767, 2, false},
+        {{"1e99", "unused"}, 20, 5, 1, true},
+    };
+    for (const Case& c : cases) {
+        state.options.idleThreshold = 20;
+        state.options.idleSeconds = 5;
+        fe.questions.clear();
+        fe.messages.clear();
+        fe.inputAnswers.assign(c.answers.begin(), c.answers.end());
+        SetIdleSettings(state);
+        const std::string label = c.answers[0] + "/" + c.answers[1];
+        EXPECT_EQ(state.options.idleThreshold, c.threshold) << label;
+        EXPECT_EQ(state.options.idleSeconds, c.seconds) << label;
+        ASSERT_EQ(fe.questions.size(), c.questions) << label;
+        EXPECT_EQ(fe.questions[0], "Please enter the CPU threshold for what should be considered as 'idle' (1-100):");
+        if (c.questions > 1) {
+            EXPECT_EQ(fe.questions[1], "Please enter the time in seconds the CPU should be 'idle' for:");
+        }
+        ASSERT_EQ(fe.messages.size(), c.refused ? 1u : 0u) << label;
+        if (c.refused) {
+            EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+        }
+    }
+}
+
+class RunOnStartupTest : public DelayedCommandsTest {
+protected:
+    RunOnStartupTest() {
+        folder = platform.machine.folder.Path() + "common startup/";
+        std::filesystem::create_directories(folder);
+        state.commonStartupFolder = folder;
+    }
+    std::string folder;
+};
+
+TEST_F(RunOnStartupTest, CheckingRegistersTheProgramInSlimlineMode) {
+    ToggleRunOnStartup(state);
+    EXPECT_TRUE(state.options.runOnStartup);
+    const std::string link = folder + "Kestrune.lnk";
+    ASSERT_EQ(platform.recordingShell.written.count(link), 1u);
+    const auto& info = platform.recordingShell.written[link];
+    auto& system = platform.system();
+    // On Linux the program file has no extension; on Windows it is ".exe".
+    EXPECT_EQ(info.target, state.appFolder + system.ProgramName() + system.ProgramExtension());
+    EXPECT_EQ(info.arguments, "slimline");
+    EXPECT_EQ(SelfShortcutPath(state), link);
+}
+
+TEST_F(RunOnStartupTest, UncheckingIsRefusedWhileDelayedAppsExist) {
+    state.options.runOnStartup = true;
+    AddDelayed("C:\\A\\a.exe", "5", "", false);
+    test::WriteText(folder + "Kestrune.lnk", "link");
+    ToggleRunOnStartup(state);
+    EXPECT_TRUE(state.options.runOnStartup);
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text,
+              "Kestrune needs to be set to start up with Windows\r\nin order to run the delayed applications.");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(std::filesystem::exists(folder + "Kestrune.lnk"));
+}
+
+TEST_F(RunOnStartupTest, UncheckingWithoutDelayedAppsRemovesTheShortcut) {
+    state.options.runOnStartup = true;
+    test::WriteText(folder + "Kestrune.lnk", "link");
+    test::WriteText(folder + "Other.lnk", "link");
+    ToggleRunOnStartup(state);
+    EXPECT_FALSE(state.options.runOnStartup);
+    EXPECT_FALSE(std::filesystem::exists(folder + "Kestrune.lnk"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "Other.lnk"));
+    EXPECT_THAT(fe.messages, IsEmpty());
+    // Unchecking again with no shortcut left is harmless.
+    state.options.runOnStartup = true;
+    ToggleRunOnStartup(state);
+    EXPECT_FALSE(state.options.runOnStartup);
+}
+
+TEST_F(DelayedCommandsTest, RunNowLaunchesTheRowAndAppliesItsPriority) {
+    AddDelayed("C:\\Apps\\tool.exe /x", "5", "Below Normal");
+    RunNow(state, TableKind::Delayed, 1);
+    EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\Apps\\tool.exe /x"));
+    ASSERT_EQ(platform.scriptedProcesses.priorityByName.size(), 1u);
+    EXPECT_EQ(platform.scriptedProcesses.priorityByName[0].first, "tool.exe");
+    EXPECT_EQ(platform.scriptedProcesses.priorityByName[0].second, 0x4000u);
+    EXPECT_EQ(fe.LastStatus(), "Running C:\\Apps\\tool.exe /x");
+
+    // A folder row starts its target without the arguments column.
+    state.table(TableKind::UserStartup).Add({"Tool", "C:\\Apps\\tool.exe", "/min"}, true);
+    RunNow(state, TableKind::UserStartup, 1);
+    EXPECT_EQ(launcher().Commands().back(), "C:\\Apps\\tool.exe");
+}
+
+TEST_F(DelayedCommandsTest, RunNowOnAProcessRowRefreshesTheProcessTable) {
+    platform.scriptedProcesses.running = {{77, "svc.exe", 8, "C:\\S\\svc.exe"}};
+    state.table(TableKind::Process).Add({"svc.exe", "C:\\S\\svc.exe", "", ""}, false);
+    RunNow(state, TableKind::Process, 1);
+    EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\S\\svc.exe"));
+    EXPECT_EQ(state.table(TableKind::Process).Text(1, col::Handle), "77");
+}
+
+TEST_F(DelayedCommandsTest, RunNowSkipsARunningProgramAndAnEmptyCommand) {
+    state.options.skipRunning = true;
+    state.processSnapshot = {"tool.exe\t9\t8\tC:\\Apps\\tool.exe"};
+    AddDelayed("C:\\Apps\\tool.exe", "5", "High");
+    AddDelayed("", "5");
+    RunNow(state, TableKind::Delayed, 1);
+    RunNow(state, TableKind::Delayed, 2);
+    EXPECT_THAT(launcher().launches, IsEmpty());
+    EXPECT_THAT(platform.scriptedProcesses.priorityByName, IsEmpty());
+    EXPECT_THAT(LogTexts(), ElementsAre("Skipping running process: C:\\Apps\\tool.exe"));
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,213 @@
+#pragma once
+// A program state for the delayed-run tests: the emulated machine's files and system, with a
+// launcher that records instead of starting, a processor meter and processes that the test
+// scripts, a shell that records shortcuts, manual timers and the scripted front end.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <set>
+
+#include "app/MainState.h"
+#include "app/Text.h"
+#include "delayed/DelayedRun.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune::test {
+
+class RecordingLauncher : public platform::Launcher {
+public:
+    struct Launch {
+        std::string command;
+        int second;
+        platform::ShowWindow show;
+    };
+    std::vector<Launch> launches;
+    std::set<std::string> failing;  // commands that cannot be started
+    int second = 0;                 // the test's clock, in ticks
+
+    platform::LaunchResult StartCommand(const std::string& commandLine, platform::ShowWindow show) override {
+        launches.push_back({commandLine, second, show});
+        if (failing.count(commandLine)) return {false, 2, "The system cannot find the file specified."};
+        return {true, 0, ""};
+    }
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> out;
+        for (const auto& l : launches) out.push_back(l.command);
+        return out;
+    }
+};
+
+class ScriptedMeter : public CpuMeter {
+public:
+    std::deque<int> readings;  // answered in order, then `otherwise`
+    int otherwise = 5;
+    int queries = 0;
+    void Initialize() override {}
+    int Query() override {
+        ++queries;
+        if (readings.empty()) return otherwise;
+        const int reading = readings.front();
+        readings.pop_front();
+        return reading;
+    }
+    void Terminate() override {}
+};
+
+class ScriptedTimes : public platform::ProcessorTimes {
+public:
+    std::optional<int> processors = 1;
+    std::optional<std::int64_t> now = 0;
+    std::optional<std::int64_t> idle = 0;
+    std::optional<int> ProcessorCount() override { return processors; }
+    std::optional<std::int64_t> CurrentTime() override { return now; }
+    std::optional<std::int64_t> IdleTime() override { return idle; }
+};
+
+// Keys and values kept in memory; key and value names compare ignoring case.
+class MemoryRegistry : public platform::Registry {
+public:
+    std::map<std::string, std::map<std::string, platform::RegistryValue>> keys;  // by lower-case key
+    std::vector<std::string> reads;                                           // "key|value" in order
+
+    void Put(const std::string& key, const std::string& name, std::string data) {
+        keys[ToLower(key)][ToLower(name)] = {name, platform::ValueType::Binary, std::move(data)};
+    }
+    bool KeyExists(platform::RootKey, std::string_view subkey) override { return keys.count(ToLower(subkey)) > 0; }
+    std::optional<std::vector<platform::RegistryValue>> EnumValues(platform::RootKey, std::string_view) override {
+        return std::nullopt;
+    }
+    std::optional<platform::RegistryValue> QueryValue(platform::RootKey root, std::string_view subkey,
+                                                      std::string_view name) override {
+        reads.push_back(std::string(subkey) + "|" + std::string(name));
+        if (root != platform::RootKey::DynData) return std::nullopt;
+        const auto key = keys.find(ToLower(subkey));
+        if (key == keys.end()) return std::nullopt;
+        const auto value = key->second.find(ToLower(name));
+        if (value == key->second.end()) return std::nullopt;
+        return value->second;
+    }
+    platform::RegistryStatus SetValue(platform::RootKey, std::string_view, const platform::RegistryValue&) override {
+        return {5};
+    }
+    platform::RegistryStatus DeleteValue(platform::RootKey, std::string_view, std::string_view) override { return {5}; }
+    platform::RegistryStatus CreateKey(platform::RootKey, std::string_view) override { return {5}; }
+};
+
+class RecordingShell : public platform::Shell {
+public:
+    std::string commonStartup;
+    std::map<std::string, platform::ShortcutInfo> written;
+    std::string SpecialFolder(int csidl) override { return csidl == platform::kCsidlCommonStartup ? commonStartup : ""; }
+    std::optional<platform::ShortcutInfo> ReadShortcut(const std::string& path) override {
+        const auto found = written.find(path);
+        if (found == written.end()) return std::nullopt;
+        return found->second;
+    }
+    bool WriteShortcut(const std::string& path, const platform::ShortcutInfo& info) override {
+        written[path] = info;
+        WriteText(path, "shortcut");
+        return true;
+    }
+    bool OpenDocument(const std::string&) override { return true; }
+    bool OpenFolder(const std::string&) override { return true; }
+};
+
+class ScriptedProcesses : public platform::Processes {
+public:
+    std::vector<platform::ProcessInfo> running;
+    std::vector<std::pair<std::string, std::uint32_t>> priorityByName;
+    std::vector<platform::ProcessInfo> List() override { return running; }
+    std::string PathOf(std::uint32_t id) override {
+        for (const auto& p : running)
+            if (p.id == id) return p.path;
+        return "";
+    }
+    bool SetPriorityClass(std::uint32_t, std::uint32_t) override { return true; }
+    int SetPriorityClassByName(const std::string& name, std::uint32_t priorityClass) override {
+        priorityByName.emplace_back(name, priorityClass);
+        return 1;
+    }
+    bool Terminate(std::uint32_t) override { return false; }
+    int EnablePrivilege(const std::string&) override { return 0; }
+    void RaiseOwnPriority() override {}
+};
+
+// The emulated machine's files, system and lock, with the scripted parts above.
+class ScriptedPlatform : public platform::Platform {
+public:
+    TestMachine machine;
+    MemoryRegistry memoryRegistry;
+    RecordingShell recordingShell;
+    ScriptedProcesses scriptedProcesses;
+    ScriptedTimes scriptedTimes;
+    RecordingLauncher recordingLauncher;
+
+    platform::Registry& registry() override { return memoryRegistry; }
+    platform::Shell& shell() override { return recordingShell; }
+    platform::FileSystem& files() override { return machine.platform->files(); }
+    platform::Processes& processes() override { return scriptedProcesses; }
+    platform::ProcessorTimes& processorTimes() override { return scriptedTimes; }
+    platform::Launcher& launcher() override { return recordingLauncher; }
+    platform::InstanceLock& instanceLock() override { return machine.platform->instanceLock(); }
+    platform::System& system() override { return machine.platform->system(); }
+};
+
+class DelayedFixture : public ::testing::Test {
+protected:
+    DelayedFixture() : state(platform, fe, clock) {
+        state.appFolder = platform.machine.appFolder;
+        state.logPath = state.appFolder + "log.txt";
+        state.log.Write("test begins", state.logPath);
+        state.options.idleThreshold = kDefaultIdleThreshold;
+        state.options.idleSeconds = kDefaultIdleSeconds;
+        auto scripted = std::make_unique<ScriptedMeter>();
+        meter = scripted.get();
+        run.cpuMeter = std::move(scripted);
+        state.tmrMain = timers.Create(1000, [this] {
+            CarryOut(state, OnDelayedRunTick(state, run), [this] { ++closeDowns; });
+        });
+    }
+
+    void AddDelayed(const std::string& path, const std::string& delay, const std::string& priority = "",
+                    bool ticked = true) {
+        state.table(TableKind::Delayed).Add({FileNameOf(path), path, delay, "", priority}, ticked);
+    }
+
+    // Lets `seconds` seconds pass on the manual timers.
+    void Seconds(int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            ++launcher().second;
+            timers.Advance(1000);
+        }
+    }
+
+    // The log's texts after the fixture's own first line, without their time stamps.
+    std::vector<std::string> LogTexts() {
+        std::vector<std::string> texts;
+        for (const std::string& line : Split(ReadText(state.logPath), "\r\n"))
+            if (line.size() > 20) texts.push_back(line.substr(20));
+        texts.erase(texts.begin());
+        return texts;
+    }
+
+    RecordingLauncher& launcher() { return platform.recordingLauncher; }
+    std::vector<int> LaunchSeconds() {
+        std::vector<int> out;
+        for (const auto& l : launcher().launches) out.push_back(l.second);
+        return out;
+    }
+
+    ScriptedPlatform platform;
+    ScriptedFrontEnd fe;
+    FixedClock clock;
+    ManualTimers timers;
+    MainState state;
+    DelayedRun run;
+    ScriptedMeter* meter = nullptr;
+    int closeDowns = 0;
+};
+
+}  // namespace kestrune::test

@@ -1,0 +1,71 @@
+// A delayed run on the emulated machine really starts its commands, on a real one-second tick.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "app/MainState.h"
+#include "delayed/DelayedRun.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Waits until the file exists and answers its content ("" after the time-out).
+std::string AwaitFile(const std::string& path, std::chrono::seconds timeout) {
+    const auto end = Clock::now() + timeout;
+    while (Clock::now() < end) {
+        if (std::filesystem::exists(path)) return test::ReadText(path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return {};
+}
+
+TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
+    test::TestMachine machine;
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    MainState state(*machine.platform, fe, clock);
+    state.logPath = machine.appFolder + "log.txt";
+    state.log.Write("test begins", state.logPath);
+    state.tmrMain = timers.Create(1000, [] {});
+    DelayedRun run;
+
+    const std::string folder = machine.folder.Path();
+    // Each command writes the moment it ran, in nanoseconds, and renames the file into place so
+    // that the test never reads it half written.
+    const auto stamp = [&](const std::string& name) {
+        return "date +%s%N > '" + folder + name + ".tmp' && mv '" + folder + name + ".tmp' '" + folder + name + "'";
+    };
+    Table& delayed = state.table(TableKind::Delayed);
+    delayed.Add({"second", stamp("second"), "2", "", ""}, true);
+    delayed.Add({"first", stamp("first"), "1", "", ""}, true);
+
+    StartDelayedRun(state, run);
+    ASSERT_TRUE(state.tmrMain->Running());
+    const auto began = Clock::now();
+    for (int second = 1; second <= 5 && state.tmrMain->Running(); ++second) {
+        std::this_thread::sleep_until(began + std::chrono::seconds(second));
+        CarryOut(state, OnDelayedRunTick(state, run), [] {});
+    }
+    EXPECT_FALSE(state.tmrMain->Running());
+    const std::string log = test::ReadText(state.logPath);
+    ASSERT_EQ(log.find("Error"), std::string::npos) << log;
+
+    const std::string first = AwaitFile(folder + "first", std::chrono::seconds(5));
+    const std::string second = AwaitFile(folder + "second", std::chrono::seconds(5));
+    ASSERT_FALSE(first.empty()) << log;
+    ASSERT_FALSE(second.empty()) << log;
+    const double apart = (std::stod(second) - std::stod(first)) / 1e9;
+    EXPECT_GT(apart, 0.6);
+    EXPECT_LT(apart, 1.6);
+}
+
+}  // namespace
+}  // namespace kestrune
