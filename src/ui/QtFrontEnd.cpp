@@ -11,6 +11,8 @@
 #include "app/Text.h"
 #include "app/session/Application.h"
 #include "locations/ItemEditor.h"
+#include "delayed/DelayedWindow.h"
+#include "ui/DelayedWindowView.h"
 #include "ui/ItemEditorDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MonitorDialog.h"
@@ -221,13 +223,33 @@ void QtFrontEnd::ShowProfilesDialog() {
     ProfilesDialog dialog(*app_, window_.get());
     RunModal(dialog);
 }
-void QtFrontEnd::ShowDelayedWindow() {}
-void QtFrontEnd::HideDelayedWindow() {}
-void QtFrontEnd::DelayedWindowChanged() {}
+void QtFrontEnd::AttachDelayedWindow(DelayedWindow& model) {
+    delayedModel_ = &model;
+    Application* app = app_;
+    DelayedWindow* window = &model;
+    delayedView_ = std::make_unique<DelayedWindowView>(
+        model, [app, window] { kestrune::HideDelayedWindow(app->state(), *window); },
+        [app] { app->ExitFromDelayedWindow(); });
+}
+
+void QtFrontEnd::ShowDelayedWindow() {
+    if (!delayedView_) return;
+    delayedView_->Refresh();
+    delayedView_->show();
+}
+
+void QtFrontEnd::HideDelayedWindow() {
+    if (delayedView_) delayedView_->hide();
+}
+
+void QtFrontEnd::DelayedWindowChanged() {
+    if (delayedView_) delayedView_->Refresh();
+}
 
 void QtFrontEnd::Quit() {
     quitRequested_ = true;
     if (tray_) tray_->hide();
+    if (delayedView_) delayedView_->hide();
     window_->AllowClose();
     window_->close();
     QCoreApplication::quit();

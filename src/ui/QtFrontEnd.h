@@ -18,10 +18,12 @@ class QSystemTrayIcon;
 
 namespace kestrune {
 class Application;
+struct DelayedWindow;
 }
 
 namespace kestrune::ui {
 
+class DelayedWindowView;
 class MainWindow;
 
 // Answers prepared by a test. While `active`, nothing modal is shown: messages are recorded,
@@ -58,6 +60,9 @@ public:
     DialogSeam& Seam() { return seam_; }
     QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
     bool QuitRequested() const { return quitRequested_; }
+    // The delayed run's window model that Show/Hide/DelayedWindowChanged draw.
+    void AttachDelayedWindow(DelayedWindow& model);
+    DelayedWindowView* DelayedView() const { return delayedView_.get(); }
     // After the start-up sequence: the window where "Position" puts it, shown normally, shown
     // minimised (Slimline), or not at all when start-up sent it to the tray.
     void ShowAfterStartup();
@@ -103,6 +108,8 @@ private:
     IconStore icons_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    DelayedWindow* delayedModel_ = nullptr;
+    std::unique_ptr<DelayedWindowView> delayedView_;
     DialogSeam seam_;
     bool quitRequested_ = false;
     bool minimiseOnShow_ = false;  // minimised before it was first shown

@@ -10,7 +10,10 @@
 
 #include "app/session/Application.h"
 #include "app/session/MainWindowRules.h"
+#include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
+#include "ui/DelayedWindowView.h"
+#include "ui/ProfilesDialog.h"
 #include "ui/ItemEditorDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MonitorDialog.h"
@@ -94,6 +97,33 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
                              &window);
         dialog.show();
         Save(dialog, folder, "dialog-monitor");
+    }
+    {
+        DelayedWindow model;
+        const char* rows[][3] = {{"mail.exe", "5", "\"C:\\Program Files\\Mail\\mail.exe\" -minimized"},
+                                 {"sync.exe", "20", "C:\\Tools\\sync.exe --quiet"},
+                                 {"indexer.exe", "-30", "C:\\Tools\\indexer.exe"}};
+        for (const auto& r : rows) model.rows.push_back({r[0], r[1], r[2], true, kIconUnticked});
+        model.rows[0].icon = kIconTicked;
+        model.rows[1].ticked = false;
+        model.rows[1].icon = kIconSkip;
+        model.listPosition = model.selectedRow = 2;
+        model.progressValue = 67;
+        model.progressCaption = "67%";
+        model.progressLine = "sync.exe - 2 out of 3";
+        model.cpuValue = 35;
+        model.cpuCaption = "CPU 35%";
+        model.exitButtonVisible = true;
+        DelayedWindowView view(model, {}, {}, &window);
+        view.show();
+        Save(view, folder, "dialog-delayed-run");
+    }
+    {
+        app.profiles().ToggleProfileButtons(true);
+        app.profiles().SelectCurrentProfile(app.state());
+        ProfilesDialog dialog(app, &window);
+        dialog.show();
+        Save(dialog, folder, "dialog-profiles");
     }
     {
         ProcessChooser chooser(app.state().platform.processes().List(), &window);
