@@ -1,0 +1,51 @@
+#pragma once
+// Looking up the program behind a row on a web search page, and copying its file name or path:
+// the search engines, the text a row gives, and the address made from an engine's template.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/TableKind.h"
+
+namespace kestrune {
+
+struct MainState;
+class Table;
+
+struct SearchEngine {
+    std::string_view displayName;
+    std::string_view addressTemplate;  // "<?>" stands for the text; without it the text is appended
+};
+
+// In menu order; the first one also serves the double click and the "/" key.
+inline constexpr std::array<SearchEngine, 7> kSearchEngines = {{
+    {"Process Library", "http://www.processlibrary.com/directory/?files="},
+    {"Sys Info", "http://www.sysinfo.org/startuplist.php?filter="},
+    {"Reger 24", "http://www.reger24.de/prozesse/<?>.php"},
+    {"2 Spyware", "http://www.2-spyware.com/file-<?>.html"},
+    {"File Research Centre", "http://www.fileresearchcenter.com/search.html?searchitem=<?>&search=Search..."},
+    {"Google", "http://www.google.com/search?q="},
+    {"Yahoo", "http://search.yahoo.com/search?p="},
+}};
+
+inline constexpr std::string_view kSearchCaptionPrefix = "Search ";
+inline constexpr std::string_view kCopiedStatus = "Item details copied to clipboard.";
+inline constexpr std::string_view kCannotIdentifyMessage = "Could not extract executable file name to identify.";
+
+// "Process Library\thttp://...": the search list as it is built at start-up.
+std::string SearchListEntry(const SearchEngine& engine);
+// "Search Process Library".
+std::string SearchCaption(const SearchEngine& engine);
+
+// The text a row gives: its path, with or without the arguments, cut to the file name unless
+// `keepPath`.
+std::string IdentifyText(const Table& table, int position, bool keepPath, bool withArguments);
+// The address for a text: every "<?>" replaced, or the text appended when there is none.
+std::string SearchAddress(std::string_view addressTemplate, std::string_view text);
+
+// The whole operation on the selected row of the current table: an empty template copies the
+// text to the clipboard; any other opens the address with the desktop's browser.
+void IdentifyItem(MainState& state, std::string_view addressTemplate, bool keepPath, bool withArguments);
+
+}  // namespace kestrune

@@ -1,0 +1,82 @@
+#include "ui/AboutPanel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/MainState.h"
+#include "app/Version.h"
+#include "app/session/MainWindowRules.h"
+#include "ui/IconStore.h"
+
+namespace kestrune::ui {
+
+namespace {
+
+constexpr const char* kIntroText =
+    "Kestrune shows every program that starts with Windows - from the two Startup folders and the "
+    "Run and RunOnce keys of the registry - one table per place. Untick an entry to stop it starting; "
+    "tick it again to bring it back.";
+constexpr const char* kDelayedText =
+    "Delayed applications are started by Kestrune itself a number of seconds after Windows has "
+    "started, or - with a negative delay - once the processor has been idle long enough.";
+constexpr const char* kMonitorText =
+    "With \"Monitor changes\" on, Kestrune asks before a newly installed program may start with "
+    "Windows, and keeps your answers in the Known table. Right-click any list for more.";
+constexpr const char* kWebsiteCaption = "Visit the &website";
+constexpr const char* kContactCaption = "&Contact form";
+constexpr const char* kDonateCaption = "&Donate";
+
+QLabel* Paragraph(const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace
+
+AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
+    setObjectName("fraAbout");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 14, 18, 14);
+    layout->setSpacing(10);
+
+    auto* heading = new QHBoxLayout;
+    auto* logo = new QLabel(this);
+    logo->setPixmap(IconStore::AppIcon().pixmap(48, 48));
+    heading->addWidget(logo);
+    auto* title = new QLabel(QString("<b style='font-size:15pt'>%1</b><br>version %2.%3.%4")
+                                 .arg(kTitle)
+                                 .arg(kVersionMajor)
+                                 .arg(kVersionMinor)
+                                 .arg(kVersionRevision),
+                             this);
+    heading->addWidget(title, 1);
+    layout->addLayout(heading);
+
+    layout->addWidget(Paragraph(kIntroText, this));
+    layout->addWidget(Paragraph(kDelayedText, this));
+    layout->addWidget(Paragraph(kMonitorText, this));
+    layout->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    auto open = [&state](std::string target) {
+        return [&state, target = std::move(target)] { state.platform.shell().OpenDocument(target); };
+    };
+    auto button = [this, buttons](const char* caption, const char* name, auto onClick) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setObjectName(name);
+        connect(b, &QPushButton::clicked, this, onClick);
+        buttons->addWidget(b);
+    };
+    button(kWebsiteCaption, "cmdWebsite", open(kMakerSiteUrl));
+    button(kContactCaption, "cmdContactForm", open(std::string(kMakerSiteUrl) + std::string(kContactQuery)));
+    button(kDonateCaption, "cmdDonate", open(std::string(kMakerSiteUrl) + std::string(kDonateQuery)));
+    buttons->addStretch(1);
+    button(std::string(caption::ShowHelp).c_str(), "cmdHelp",
+           [&state] { state.platform.shell().OpenDocument(state.appFolder + std::string(kMakerHelpFile)); });
+    layout->addLayout(buttons);
+}
+
+}  // namespace kestrune::ui

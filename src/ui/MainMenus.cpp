@@ -1,0 +1,167 @@
+#include "ui/MainMenus.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/session/Application.h"
+
+namespace kestrune::ui {
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QAction* Add(QMenu* menu, std::string_view caption, std::function<void()> onTrigger) {
+    QAction* action = menu->addAction(Q(caption));
+    QObject::connect(action, &QAction::triggered, menu, [run = std::move(onTrigger)] { run(); });
+    return action;
+}
+
+// The Options menu's items with the option each shows and the command that toggles it.
+struct OptionItem {
+    std::string_view caption;
+    bool Options::*flag;
+    void (Application::*toggle)();
+};
+const OptionItem kOptionItems[] = {
+    {caption::RunOnStartup, &Options::runOnStartup, &Application::ToggleRunOnStartup},
+    {caption::SkipSave, &Options::skipSave, &Application::ToggleSkipSave},
+    {caption::TrayOnClose, &Options::trayOnClose, &Application::ToggleTrayOnClose},
+    {caption::ExitAfterDelayed, &Options::exitAfterDelayed, &Application::ToggleExitAfterDelayed},
+    {caption::IgnoreSelf, &Options::ignoreSelf, &Application::ToggleIgnoreSelf},
+    {caption::ChooseProfile, &Options::chooseProfile, &Application::ToggleChooseProfile},
+    {caption::SkipRunning, &Options::skipRunning, &Application::ToggleSkipRunning},
+    {caption::WatchPriorities, &Options::watchPriorities, &Application::ToggleWatchPriorities},
+};
+
+}  // namespace
+
+void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize) {
+    Application* a = &app;
+
+    file = bar->addMenu(Q(caption::File));
+    Add(file, caption::SaveSettings, [a] { a->SaveSettings(); });
+    Add(file, caption::BackupSettings, [a] { a->BackupSettings(); });
+    Add(file, caption::LoadBackup, [a] { a->LoadBackup(); });
+    file->addSeparator();
+    Add(file, caption::Exit, [a] { a->CloseDown(); });
+
+    action = bar->addMenu(Q(caption::Action));
+    deleteDuplicates = action->addMenu(Q(caption::DeleteDuplicates));
+    Add(deleteDuplicates, caption::InCurrentTable, [a] { a->DeleteDuplicatesInCurrentTable(); });
+    Add(deleteDuplicates, caption::InAllTables, [a] { a->DeleteDuplicatesInAllTables(); });
+    recordItems = action->addMenu(Q(caption::RecordItems));
+    Add(recordItems, caption::InCurrentTable, [a] { a->RecordItemsInCurrentTable(); });
+    Add(recordItems, caption::InAllTables, [a] { a->RecordItemsInAllTables(); });
+    deleteUnticked = Add(action, caption::DeleteUnticked, [a] { a->DeleteUntickedItems(); });
+    refresh = Add(action, caption::Refresh, [a] { a->RefreshTables(); });
+    action->addSeparator();
+    import = Add(action, caption::Import, [a] { a->ImportStartupControlPanel(); });
+    runDelayed = Add(action, caption::RunDelayed, [a] { a->RunDelayedApplications(); });
+    sendToTray = Add(action, caption::SendToTray, [a] { a->SendToTray(); });
+    monitor = Add(action, caption::Monitor, [a] { a->ToggleMonitor(); });
+    monitor->setCheckable(true);
+    stopDelayed = Add(action, caption::StopDelayed, [a] { a->PreventDelayedAppsFromRegistering(); });
+    allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
+    resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
+
+    options = bar->addMenu(Q(caption::Options));
+    for (const OptionItem& item : kOptionItems) {
+        QAction* option = Add(options, item.caption, [a, toggle = item.toggle] { (a->*toggle)(); });
+        option->setCheckable(true);
+        optionItems.push_back(option);
+    }
+    options->addSeparator();
+    setIdle = Add(options, caption::SetIdle, [a] { a->SetIdleSettings(); });
+
+    profiles = bar->addAction(Q(caption::Profiles));
+    QObject::connect(profiles, &QAction::triggered, bar, [a] { a->OpenProfiles(); });
+
+    // The check marks follow the options, which commands other than these items change too.
+    QObject::connect(action, &QMenu::aboutToShow, action, [this, a] { SyncChecks(*a); });
+    QObject::connect(options, &QMenu::aboutToShow, options, [this, a] { SyncChecks(*a); });
+    for (QAction* option : optionItems) {
+        QObject::connect(option, &QAction::triggered, option, [this, a] { SyncChecks(*a); });
+    }
+    QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
+
+    table = new QMenu(Q(caption::TableMenu), owner);
+    identify = table->addMenu(Q(caption::Identify));
+    for (size_t i = 0; i < kSearchEngines.size(); ++i) {
+        search.push_back(Add(identify, SearchCaption(kSearchEngines[i]), [a, i] { a->Identify(static_cast<int>(i)); }));
+    }
+    newItem = Add(table, caption::NewItem, [a] { a->NewItem(); });
+    deleteItems = Add(table, caption::Delete, [a] { a->DeleteSelected(); });
+    toggle = Add(table, caption::Toggle, [a] { a->ToggleSelected(); });
+    edit = Add(table, caption::Edit, [a] { a->EditItem(); });
+    run = Add(table, caption::Run, [a] { a->RunNow(); });
+    copy = table->addMenu(Q(caption::CopyClip));
+    Add(copy, caption::ClipFile, [a] { a->CopyToClipboard(0); });
+    Add(copy, caption::ClipPath, [a] { a->CopyToClipboard(1); });
+    Add(copy, caption::ClipPathArgs, [a] { a->CopyToClipboard(2); });
+    recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
+    tick = table->addMenu(Q(caption::Tick));
+    Add(tick, caption::TickAll, [a] { a->TickAll(true); });
+    Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
+    Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
+    Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
+    moveTo = table->addMenu(Q(caption::MoveTo));
+    for (TableKind target : kMoveTargets) {
+        move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
+    }
+    openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
+    priority = table->addMenu(Q(caption::SetPriority));
+    for (const PriorityEntry& entry : kPriorityEntries) {
+        QAction* item = Add(priority, entry.caption, [a, c = entry.priorityClass] { a->SetPriorityOfSelected(c); });
+        item->setCheckable(true);
+        priorities.push_back(item);
+    }
+    endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
+
+    sysTray = new QMenu(Q(caption::SysTray), owner);
+    restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
+    sysTray->setDefaultAction(restore);
+    Add(sysTray, caption::Cancel, [] {});
+    Add(sysTray, caption::Exit, [a] { a->CloseDown(); });
+}
+
+void MainMenus::SyncChecks(Application& app) {
+    const Options& o = app.state().options;
+    for (size_t i = 0; i < optionItems.size(); ++i) optionItems[i]->setChecked(o.*(kOptionItems[i].flag));
+    monitor->setChecked(o.monitor);
+    runDelayed->setText(QString::fromStdString(app.RunDelayedCaption()));
+}
+
+void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected) {
+    const ContextMenuRules rules = ContextMenuFor(kind, static_cast<int>(selected.size()));
+    for (size_t i = 0; i < move.size(); ++i) move[i]->setEnabled(rules.moveEnabled[i]);
+    identify->menuAction()->setEnabled(rules.identifyEnabled);
+    copy->menuAction()->setEnabled(rules.copyEnabled);
+    edit->setEnabled(rules.editEnabled);
+    run->setEnabled(rules.runEnabled);
+    deleteItems->setVisible(rules.deleteVisible);
+    moveTo->menuAction()->setVisible(rules.moveVisible);
+    edit->setVisible(rules.editVisible);
+    recordSetting->setVisible(rules.recordVisible);
+    priority->menuAction()->setVisible(rules.priorityVisible);
+    endProcess->setVisible(rules.endProcessVisible);
+    if (kind == TableKind::Process) {
+        for (QAction* item : priorities) item->setChecked(false);
+        if (const auto checked = CheckedPriorityEntry(app.state().tables[kind], selected)) {
+            priorities[static_cast<size_t>(*checked)]->setChecked(true);
+        }
+    }
+}
+
+void MainMenus::SetControlsEnabled(bool enabled, bool includingRunDelayed, const TabRules& tab) {
+    for (QAction* item : {deleteDuplicates->menuAction(), import, sendToTray, monitor, stopDelayed, allIdle,
+                          file->menuAction(), options->menuAction(), refresh}) {
+        item->setEnabled(enabled);
+    }
+    // The Process tab never offers these two, whatever else is enabled.
+    recordItems->menuAction()->setEnabled(enabled && tab.recordItemsEnabled);
+    deleteUnticked->setEnabled(enabled && tab.deleteUntickedEnabled);
+    if (includingRunDelayed) runDelayed->setEnabled(enabled);
+}
+
+}  // namespace kestrune::ui

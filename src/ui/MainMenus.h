@@ -1,0 +1,77 @@
+#pragma once
+// The main window's menus: the menu bar (File, Action, Options, Profiles), the lists' context
+// menu ("Table Menu") and the tray's menu ("System Tray"), with every command connected to the
+// application.
+
+#include <array>
+#include <vector>
+
+#include <QObject>
+
+#include "app/session/Identify.h"
+#include "app/session/MainWindowRules.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace kestrune {
+class Application;
+}
+
+namespace kestrune::ui {
+
+struct MainMenus {
+    // Menu bar
+    QMenu* file = nullptr;
+    QMenu* action = nullptr;
+    QMenu* options = nullptr;
+    QAction* profiles = nullptr;
+    QMenu* deleteDuplicates = nullptr;
+    QMenu* recordItems = nullptr;
+    QAction* deleteUnticked = nullptr;
+    QAction* refresh = nullptr;
+    QAction* import = nullptr;
+    QAction* runDelayed = nullptr;
+    QAction* sendToTray = nullptr;
+    QAction* monitor = nullptr;
+    QAction* stopDelayed = nullptr;
+    QAction* allIdle = nullptr;
+    QAction* resetWindow = nullptr;
+    // Options, in menu order, then "Set idle settings".
+    std::vector<QAction*> optionItems;
+    QAction* setIdle = nullptr;
+
+    // Table Menu
+    QMenu* table = nullptr;
+    QMenu* identify = nullptr;
+    std::vector<QAction*> search;
+    QAction* newItem = nullptr;
+    QAction* deleteItems = nullptr;
+    QAction* toggle = nullptr;
+    QAction* edit = nullptr;
+    QAction* run = nullptr;
+    QMenu* copy = nullptr;
+    QAction* recordSetting = nullptr;
+    QMenu* tick = nullptr;
+    QMenu* moveTo = nullptr;
+    std::vector<QAction*> move;
+    QAction* openContainer = nullptr;
+    QMenu* priority = nullptr;
+    std::vector<QAction*> priorities;
+    QAction* endProcess = nullptr;
+
+    // System Tray
+    QMenu* sysTray = nullptr;
+    QAction* restore = nullptr;
+
+    // Builds every menu; the bar's go onto `bar`, the others are owned by `owner`.
+    void Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize);
+    // The Options and Action check marks from the options; the Run delayed caption.
+    void SyncChecks(Application& app);
+    // Enables or hides the Table Menu's entries for a table and selection.
+    void PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected);
+    void SetControlsEnabled(bool enabled, bool includingRunDelayed, const TabRules& tab);
+};
+
+}  // namespace kestrune::ui

@@ -1,0 +1,288 @@
+#include "ui/MainWindow.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/session/Application.h"
+#include "app/session/MainWindowRules.h"
+#include "ui/AboutPanel.h"
+#include "ui/IconStore.h"
+#include "ui/TableModel.h"
+
+namespace kestrune::ui {
+
+namespace {
+
+constexpr QSize kDesignSize(780, 520);
+constexpr QSize kMinimumSize(520, 340);
+
+QLabel* Line(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setContentsMargins(4, 1, 4, 1);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), designSize_(kDesignSize) {
+    setObjectName("frmMain");
+    setWindowIcon(IconStore::AppIcon());
+    resize(kDesignSize);
+    setMinimumSize(kMinimumSize);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 4);
+    layout->setSpacing(4);
+
+    tabs_ = new QTabWidget(central);
+    tabs_->setObjectName("tabMain");
+    tabs_->setDocumentMode(false);
+    tabs_->addTab(new AboutPanel(app.state(), tabs_), QString::fromStdString(TabCaptionOf(1)));
+    for (TableKind kind : kAllTables) {
+        auto* view = new QTableView(tabs_);
+        view->setObjectName(QString("lvMulti%1").arg(Number(kind)));
+        auto* model = new TableModel(app.state().tables[kind], icons, view);
+        view->setModel(model);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setSortingEnabled(false);
+        view->setShowGrid(false);
+        view->setAlternatingRowColors(true);
+        view->setWordWrap(false);
+        view->setIconSize(QSize(16, 16));
+        view->verticalHeader()->hide();
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+        view->horizontalHeader()->setStretchLastSection(true);
+        view->horizontalHeader()->setSectionsClickable(true);
+        view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        view->installEventFilter(this);
+
+        connect(model, &TableModel::tickRequested, this, [this](TableKind k, int position, bool ticked) {
+            app_.OnRowTickChanged(k, position, ticked);
+        });
+        connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, kind, model](int column) {
+            app_.SortByColumn(kind, column);
+            model->Reset();
+        });
+        connect(view, &QTableView::customContextMenuRequested, this,
+                [this, kind, view](const QPoint& at) { ShowTableMenu(kind, view->viewport()->mapToGlobal(at)); });
+        connect(view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+            if (index.isValid()) app_.Identify(0);
+        });
+
+        views_[static_cast<size_t>(Number(kind) - 1)] = view;
+        models_[static_cast<size_t>(Number(kind) - 1)] = model;
+        tabs_->addTab(view, QString::fromStdString(TabCaptionOf(Number(kind) + 1)));
+    }
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::OnTabChanged);
+    layout->addWidget(tabs_, 1);
+
+    summary_ = Line(central, "txtSummary");
+    status_ = Line(central, "txtStatus");
+    layout->addWidget(summary_);
+    layout->addWidget(status_);
+    setCentralWidget(central);
+
+    menus_.Build(menuBar(), this, app, [this] { ResetWindowSize(); });
+
+    // The core changes tables from many places; the lists catch up on the next turn of the loop.
+    app.state().tables.SetChangeListener([this](TableKind) { ScheduleSync(); });
+    ApplyTabRules(1);
+}
+
+QTabBar* MainWindow::Tabs() const { return tabs_->tabBar(); }
+
+void MainWindow::ShowTab(int tab) {
+    tab = std::clamp(tab, 1, kTabCount);
+    {
+        const QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(tab - 1);
+    }
+    OnTabChanged(tab - 1);
+}
+
+void MainWindow::OnTabChanged(int index) {
+    const int tab = index + 1;
+    app_.SelectTab(tab);
+    ApplyTabRules(tab);
+    if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+}
+
+void MainWindow::ApplyTabRules(int tab) {
+    const TabRules rules = RulesForTab(tab);
+    summary_->setText(QString::fromStdString(rules.summary));
+    menus_.recordItems->menuAction()->setEnabled(controlsEnabled_ && rules.recordItemsEnabled);
+    menus_.deleteUnticked->setEnabled(controlsEnabled_ && rules.deleteUntickedEnabled);
+}
+
+void MainWindow::SetStatus(const QString& text) { status_->setText(text); }
+
+std::vector<int> MainWindow::SelectedRows(TableKind kind) const {
+    std::vector<int> rows;
+    const int count = app_.state().tables[kind].Count();
+    for (const QModelIndex& index : View(kind)->selectionModel()->selectedRows()) {
+        if (index.row() + 1 <= count) rows.push_back(index.row() + 1);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void MainWindow::FitColumns(TableKind kind) {
+    Model(kind)->Sync();
+    QTableView* view = View(kind);
+    view->resizeColumnsToContents();
+    // A very long path should not push the other columns out of sight.
+    const int widest = std::max(160, view->viewport()->width() * 2 / 3);
+    const int pathColumn = PathColumn(kind);
+    for (int c = 0; c < view->model()->columnCount(); ++c) {
+        // An empty or short list still gets columns a name or a path fits in.
+        const int least = c == pathColumn ? 240 : c == 0 ? 160 : 70;
+        view->setColumnWidth(c, std::clamp(view->columnWidth(c), least, std::max(least, widest)));
+    }
+    // Sizing the last column to its contents cancels its stretch to the list's right edge.
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+}
+
+void MainWindow::SyncTables() {
+    syncScheduled_ = false;
+    for (TableModel* model : models_) model->Sync();
+}
+
+void MainWindow::ScheduleSync() {
+    if (syncScheduled_) return;
+    syncScheduled_ = true;
+    QTimer::singleShot(0, this, [this] { SyncTables(); });
+}
+
+void MainWindow::SetControlsEnabled(bool enabled, bool includingRunDelayed) {
+    controlsEnabled_ = enabled;
+    tabs_->tabBar()->setEnabled(enabled);
+    for (QTableView* view : views_) view->setEnabled(enabled);
+    menus_.SetControlsEnabled(enabled, includingRunDelayed, RulesForTab(tabs_->currentIndex() + 1));
+}
+
+void MainWindow::SetTablesVisible(bool visible) {
+    for (QTableView* view : views_) view->setVisible(visible);
+}
+
+void MainWindow::CentreWindow() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void MainWindow::ResetWindowSize() {
+    showNormal();
+    resize(designSize_);
+    CentreWindow();
+}
+
+void MainWindow::ApplyStoredPosition() {
+    const MainState& s = app_.state();
+    if (!s.positionRead) return;
+    const WindowPosition& p = s.position;
+    if (p.width > 0 && p.height > 0) {
+        resize(std::max(p.width / kTwipsPerPixel, minimumWidth()), std::max(p.height / kTwipsPerPixel, minimumHeight()));
+    }
+    move(p.left / kTwipsPerPixel, p.top / kTwipsPerPixel);
+    if (p.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::RememberPosition() {
+    MainState& s = app_.state();
+    if (s.loadingInProgress || s.inTray || isMinimized() || !isVisible()) return;
+    const QRect bounds = isMaximized() ? normalGeometry() : geometry();
+    if (!bounds.isValid()) return;
+    s.position.state = isMaximized() ? 2 : 0;
+    s.position.left = bounds.x() * kTwipsPerPixel;
+    s.position.top = bounds.y() * kTwipsPerPixel;
+    s.position.width = bounds.width() * kTwipsPerPixel;
+    s.position.height = bounds.height() * kTwipsPerPixel;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (app_.Shutdown(CloseReason::User)) {
+        closing_ = true;
+        event->accept();
+        app_.state().fe.Quit();
+        return;
+    }
+    event->ignore();
+    if (!app_.state().inTray) app_.SendToTray();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    RememberPosition();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    RememberPosition();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        for (TableKind kind : kAllTables) {
+            if (watched != View(kind)) continue;
+            const auto* key = static_cast<QKeyEvent*>(event);
+            OnKeyReleased(kind, key->key(), key->modifiers());
+            return false;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifiers) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        app_.EditItem();
+        break;
+    case Qt::Key_Delete:
+        app_.DeleteSelected();
+        break;
+    case Qt::Key_Plus:
+        if (modifiers & Qt::KeypadModifier) app_.NewItem();
+        break;
+    case Qt::Key_Slash:
+    case Qt::Key_Question:
+        // The "/ ?" key of the main keyboard; the keypad's divide key is another key.
+        if (!(modifiers & Qt::KeypadModifier)) app_.Identify(0);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::ShowTableMenu(TableKind kind, const QPoint& where) {
+    menus_.PrepareTableMenu(app_, kind, SelectedRows(kind));
+    menus_.table->popup(where);
+}
+
+}  // namespace kestrune::ui

@@ -1,0 +1,87 @@
+#pragma once
+// The main window: the tab strip with the About panel and one list per table, the summary and
+// status lines, and the menus. Commands go to the Application; the window only shows its state.
+
+#include <array>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "app/TableKind.h"
+#include "ui/MainMenus.h"
+
+class QLabel;
+class QTabBar;
+class QTabWidget;
+class QTableView;
+
+namespace kestrune {
+class Application;
+}
+
+namespace kestrune::ui {
+
+class IconStore;
+class TableModel;
+
+inline constexpr int kTwipsPerPixel = 15;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Application& app, const IconStore& icons);
+
+    // Selects a tab (1 = About) and runs its click handling.
+    void ShowTab(int tab);
+    void SetStatus(const QString& text);
+    std::vector<int> SelectedRows(TableKind kind) const;
+    void FitColumns(TableKind kind);
+    void SetControlsEnabled(bool enabled, bool includingRunDelayed);
+    void SetTablesVisible(bool visible);
+    void CentreWindow();
+    // "Reset window size && position".
+    void ResetWindowSize();
+    // Puts the window where "Position" says, once the options have been read.
+    void ApplyStoredPosition();
+    // Remembers the window's state and bounds in the options (not while minimised or loading).
+    void RememberPosition();
+    // Lets the next close through: the shut-down sequence has run.
+    void AllowClose() { closing_ = true; }
+    // Brings every list up to date with its table.
+    void SyncTables();
+
+    QTableView* View(TableKind kind) const { return views_[static_cast<size_t>(Number(kind) - 1)]; }
+    TableModel* Model(TableKind kind) const { return models_[static_cast<size_t>(Number(kind) - 1)]; }
+    QTabBar* Tabs() const;
+    QTabWidget* TabWidget() const { return tabs_; }
+    QLabel* Summary() const { return summary_; }
+    QLabel* Status() const { return status_; }
+    MainMenus& Menus() { return menus_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnTabChanged(int index);
+    void ApplyTabRules(int tab);
+    void ShowTableMenu(TableKind kind, const QPoint& where);
+    void OnKeyReleased(TableKind kind, int key, Qt::KeyboardModifiers modifiers);
+    void ScheduleSync();
+
+    Application& app_;
+    MainMenus menus_;
+    QTabWidget* tabs_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QLabel* status_ = nullptr;
+    std::array<QTableView*, kTableCount> views_{};
+    std::array<TableModel*, kTableCount> models_{};
+    QSize designSize_;
+    bool controlsEnabled_ = true;
+    bool closing_ = false;
+    bool syncScheduled_ = false;
+};
+
+}  // namespace kestrune::ui

@@ -1,0 +1,27 @@
+#pragma once
+// The change monitor's question: which programs registered themselves to start with Windows,
+// whether they may stay, and whether to remember the answer.
+
+#include <QDialog>
+
+class QCheckBox;
+class QPlainTextEdit;
+
+namespace kestrune::ui {
+
+inline constexpr const char* kMonitorCaption = "Kestrune - Monitor";
+inline constexpr const char* kRememberCaption = "Remember your decision";
+
+class MonitorDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit MonitorDialog(const QString& message, QWidget* parent = nullptr);
+    bool Remember() const;
+    QCheckBox* RememberBox() const { return remember_; }
+
+private:
+    QPlainTextEdit* text_ = nullptr;
+    QCheckBox* remember_ = nullptr;
+};
+
+}  // namespace kestrune::ui

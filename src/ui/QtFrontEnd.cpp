@@ -1,0 +1,258 @@
+#include "ui/QtFrontEnd.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+#include "app/Text.h"
+#include "app/session/Application.h"
+#include "locations/ItemEditor.h"
+#include "delayed/DelayedWindow.h"
+#include "ui/DelayedWindowView.h"
+#include "ui/ItemEditorDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/MonitorDialog.h"
+#include "ui/ProfilesDialog.h"
+
+namespace kestrune::ui {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtFrontEnd::QtFrontEnd() = default;
+QtFrontEnd::~QtFrontEnd() = default;
+
+void QtFrontEnd::Attach(Application& app) {
+    app_ = &app;
+    window_ = std::make_unique<MainWindow>(app, icons_);
+}
+
+void QtFrontEnd::Unexpected(const std::string& question) {
+    if (seam_.onUnexpected) seam_.onUnexpected(question);
+}
+
+void QtFrontEnd::ShowAfterStartup() {
+    window_->ApplyStoredPosition();
+    if (app_->state().inTray || quitRequested_) return;
+    if (minimiseOnShow_) window_->showMinimized();
+    else window_->show();
+}
+
+void QtFrontEnd::RunModal(QDialog& dialog) {
+    if (seam_.active) {
+        dialog.setModal(false);
+        dialog.show();
+        if (seam_.playDialog) seam_.playDialog(dialog);
+        else Unexpected(dialog.windowTitle().toStdString());
+        if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+        return;
+    }
+    dialog.exec();
+}
+
+void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+    const std::string boxTitle = title.empty() ? kMessageTitle : title;
+    if (seam_.active) {
+        seam_.messages.push_back({text, icon, boxTitle});
+        return;
+    }
+    QMessageBox box(BoxIcon(icon), Q(boxTitle), Q(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtFrontEnd::AskYesNo(const std::string& text, MessageIcon icon, const std::string& title) {
+    const std::string boxTitle = title.empty() ? kMessageTitle : title;
+    if (seam_.active) {
+        seam_.prompts.push_back(text);
+        if (seam_.yesNo.empty()) {
+            Unexpected(text);
+            return false;
+        }
+        const bool answer = seam_.yesNo.front();
+        seam_.yesNo.pop_front();
+        return answer;
+    }
+    QMessageBox box(BoxIcon(icon), Q(boxTitle), Q(text), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::string QtFrontEnd::InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    if (seam_.active) {
+        seam_.prompts.push_back(prompt);
+        if (seam_.input.empty()) {
+            Unexpected(prompt);
+            return {};
+        }
+        std::string answer = seam_.input.front();
+        seam_.input.pop_front();
+        return answer;
+    }
+    bool ok = false;
+    const QString answer = QInputDialog::getText(QApplication::activeWindow(), Q(title.empty() ? kMessageTitle : title),
+                                                 Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
+    return ok ? answer.toStdString() : std::string{};
+}
+
+std::string QtFrontEnd::QtFilter(const std::string& filter) {
+    const std::vector<std::string> parts = Split(filter, "|");
+    std::vector<std::string> entries;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        const std::string patterns = ReplaceAll(parts[i + 1], ";", " ");
+        // Qt reads the patterns from the parentheses; add them when the description has none.
+        entries.push_back(parts[i].find('(') == std::string::npos ? parts[i] + " (" + patterns + ")" : parts[i]);
+    }
+    return Join(entries, ";;");
+}
+
+std::string QtFrontEnd::ChooseFile(const std::string& filter, const std::string& initialFolder) {
+    if (seam_.active) {
+        seam_.prompts.push_back(filter);
+        if (seam_.files.empty()) return {};
+        std::string answer = seam_.files.front();
+        seam_.files.pop_front();
+        return answer;
+    }
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(kMessageTitle), Q(initialFolder),
+                                        Q(QtFilter(filter)))
+        .toStdString();
+}
+
+MonitorAnswer QtFrontEnd::AskMonitor(const std::string& message) {
+    MonitorDialog dialog(Q(message), window_.get());
+    RunModal(dialog);
+    return {dialog.result() == QDialog::Accepted, dialog.Remember()};
+}
+
+void QtFrontEnd::SetStatus(const std::string& text) { window_->SetStatus(Q(text)); }
+void QtFrontEnd::SetCaption(const std::string& text) { window_->setWindowTitle(Q(text)); }
+void QtFrontEnd::SetControlsEnabled(bool enabled, bool includingRunDelayed) {
+    window_->SetControlsEnabled(enabled, includingRunDelayed);
+}
+void QtFrontEnd::SetTablesVisible(bool visible) { window_->SetTablesVisible(visible); }
+
+void QtFrontEnd::ProcessEvents() {
+    window_->SyncTables();
+    QCoreApplication::processEvents();
+}
+
+std::vector<int> QtFrontEnd::SelectedRows(TableKind kind) { return window_->SelectedRows(kind); }
+void QtFrontEnd::FitColumns(TableKind kind) { window_->FitColumns(kind); }
+void QtFrontEnd::ShowTab(int tab) { window_->ShowTab(tab); }
+
+bool QtFrontEnd::LoadFileIcon(const std::string& file, int iconNumber) { return icons_.LoadFileIcon(file, iconNumber); }
+
+void QtFrontEnd::MinimiseWindow() {
+    if (!window_->isVisible() && !app_->state().inTray) minimiseOnShow_ = true;
+    window_->showMinimized();
+    if (app_->state().inTray) window_->hide();
+}
+
+void QtFrontEnd::ShowWindowNormal() {
+    minimiseOnShow_ = false;
+    window_->showNormal();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void QtFrontEnd::HideWindow() {
+    window_->RememberPosition();
+    window_->hide();
+}
+
+void QtFrontEnd::CentreWindow() { window_->CentreWindow(); }
+
+void QtFrontEnd::AddTrayIcon(const std::string& tip) {
+    if (!tray_) {
+        tray_ = std::make_unique<QSystemTrayIcon>(IconStore::AppIcon());
+        tray_->setContextMenu(window_->Menus().sysTray);
+        Application* app = app_;
+        QObject::connect(tray_.get(), &QSystemTrayIcon::activated, window_.get(),
+                         [app](QSystemTrayIcon::ActivationReason reason) {
+                             if (reason == QSystemTrayIcon::DoubleClick && app->state().inTray) app->RestoreFromTray();
+                         });
+        QObject::connect(tray_.get(), &QSystemTrayIcon::messageClicked, window_.get(), [app] {
+            if (app->state().inTray) app->RestoreFromTray();
+        });
+    }
+    tray_->setToolTip(Q(tip));
+    tray_->show();
+}
+
+void QtFrontEnd::RemoveTrayIcon() {
+    if (tray_) tray_->hide();
+}
+
+void QtFrontEnd::ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) {
+    if (tray_ && tray_->isVisible() && QSystemTrayIcon::supportsMessages()) {
+        tray_->showMessage(Q(title), Q(text), QSystemTrayIcon::Information, timeoutMs);
+    }
+}
+
+void QtFrontEnd::CopyToClipboard(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(Q(text));
+}
+
+void QtFrontEnd::ShowItemEditor() {
+    Application* app = app_;
+    ItemEditorDialog dialog(app->editor(), [app] { return app->ConfirmEditor(); }, app->state(), window_.get());
+    RunModal(dialog);
+    app->editor().visible = false;
+}
+
+void QtFrontEnd::ShowProfilesDialog() {
+    ProfilesDialog dialog(*app_, window_.get());
+    RunModal(dialog);
+}
+void QtFrontEnd::AttachDelayedWindow(DelayedWindow& model) {
+    delayedModel_ = &model;
+    Application* app = app_;
+    DelayedWindow* window = &model;
+    delayedView_ = std::make_unique<DelayedWindowView>(
+        model, [app, window] { kestrune::HideDelayedWindow(app->state(), *window); },
+        [app] { app->ExitFromDelayedWindow(); });
+}
+
+void QtFrontEnd::ShowDelayedWindow() {
+    if (!delayedView_) return;
+    delayedView_->Refresh();
+    delayedView_->show();
+}
+
+void QtFrontEnd::HideDelayedWindow() {
+    if (delayedView_) delayedView_->hide();
+}
+
+void QtFrontEnd::DelayedWindowChanged() {
+    if (delayedView_) delayedView_->Refresh();
+}
+
+void QtFrontEnd::Quit() {
+    quitRequested_ = true;
+    if (tray_) tray_->hide();
+    if (delayedView_) delayedView_->hide();
+    window_->AllowClose();
+    window_->close();
+    QCoreApplication::quit();
+}
+
+}  // namespace kestrune::ui

@@ -1,0 +1,118 @@
+#pragma once
+// The desktop front end: what the core asks of a person, done with Qt widgets. Message boxes,
+// input boxes, the file chooser and the modal dialogs pass through a seam that a GUI test can
+// answer in advance (the way a person would), so no test ever blocks on a modal window.
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/FrontEnd.h"
+#include "ui/IconStore.h"
+
+class QDialog;
+class QSystemTrayIcon;
+
+namespace kestrune {
+class Application;
+struct DelayedWindow;
+}
+
+namespace kestrune::ui {
+
+class DelayedWindowView;
+class MainWindow;
+
+// Answers prepared by a test. While `active`, nothing modal is shown: messages are recorded,
+// questions take the next answer (failing loudly when none was prepared), and a modal dialog
+// is shown modeless and handed to `playDialog`, which acts as the user in it.
+struct DialogSeam {
+    struct Shown {
+        std::string text;
+        MessageIcon icon;
+        std::string title;
+    };
+    bool active = false;
+    std::deque<bool> yesNo;
+    std::deque<std::string> input;
+    std::deque<std::string> files;
+    std::vector<Shown> messages;
+    std::vector<std::string> prompts;
+    std::function<void(QDialog&)> playDialog;
+    std::function<void(const std::string& question)> onUnexpected;
+};
+
+// The messages' title when the core gives none.
+inline constexpr const char* kMessageTitle = "Kestrune";
+
+class QtFrontEnd final : public FrontEnd {
+public:
+    QtFrontEnd();
+    ~QtFrontEnd() override;
+
+    // The window is made once the Application exists (it needs the application's commands).
+    void Attach(Application& app);
+    MainWindow& Window() { return *window_; }
+    IconStore& Icons() { return icons_; }
+    DialogSeam& Seam() { return seam_; }
+    QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
+    bool QuitRequested() const { return quitRequested_; }
+    // The delayed run's window model that Show/Hide/DelayedWindowChanged draw.
+    void AttachDelayedWindow(DelayedWindow& model);
+    DelayedWindowView* DelayedView() const { return delayedView_.get(); }
+    // After the start-up sequence: the window where "Position" puts it, shown normally, shown
+    // minimised (Slimline), or not at all when start-up sent it to the tray.
+    void ShowAfterStartup();
+    // Shows a dialog modally, or through the seam in a test.
+    void RunModal(QDialog& dialog);
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title = "") override;
+    bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") override;
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
+    std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
+    MonitorAnswer AskMonitor(const std::string& message) override;
+    void SetStatus(const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    void SetControlsEnabled(bool enabled, bool includingRunDelayed) override;
+    void SetTablesVisible(bool visible) override;
+    void ProcessEvents() override;
+    std::vector<int> SelectedRows(TableKind kind) override;
+    void FitColumns(TableKind kind) override;
+    void ShowTab(int tab) override;
+    bool LoadFileIcon(const std::string& file, int iconNumber) override;
+    void MinimiseWindow() override;
+    void ShowWindowNormal() override;
+    void HideWindow() override;
+    void CentreWindow() override;
+    void AddTrayIcon(const std::string& tip) override;
+    void RemoveTrayIcon() override;
+    void ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) override;
+    void CopyToClipboard(const std::string& text) override;
+    void ShowItemEditor() override;
+    void ShowProfilesDialog() override;
+    void ShowDelayedWindow() override;
+    void HideDelayedWindow() override;
+    void DelayedWindowChanged() override;
+    void Quit() override;
+
+    // "XML files (*.xml)|*.xml" as a Qt file dialog filter.
+    static std::string QtFilter(const std::string& filter);
+
+private:
+    void Unexpected(const std::string& question);
+
+    Application* app_ = nullptr;
+    IconStore icons_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    DelayedWindow* delayedModel_ = nullptr;
+    std::unique_ptr<DelayedWindowView> delayedView_;
+    DialogSeam seam_;
+    bool quitRequested_ = false;
+    bool minimiseOnShow_ = false;  // minimised before it was first shown
+};
+
+}  // namespace kestrune::ui

@@ -1,0 +1,146 @@
+#include "ui/Screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+
+#include "app/session/Application.h"
+#include "app/session/MainWindowRules.h"
+#include "delayed/DelayedWindow.h"
+#include "locations/ItemEditor.h"
+#include "ui/DelayedWindowView.h"
+#include "ui/ProfilesDialog.h"
+#include "ui/ItemEditorDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/MonitorDialog.h"
+#include "ui/ProcessChooser.h"
+#include "ui/QtFrontEnd.h"
+
+namespace kestrune::ui {
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void Save(QWidget& widget, const QDir& folder, const QString& name) {
+    Settle();
+    widget.grab().save(folder.filePath(name + ".png"));
+}
+
+// A menu has no window until it pops up; grab it while it is open.
+void SaveMenu(QMenu& menu, const QPoint& at, const QDir& folder, const QString& name) {
+    menu.popup(at);
+    Settle();
+    Save(menu, folder, name);
+    menu.hide();
+}
+
+QString Slug(const QString& text) {
+    QString slug = text.toLower();
+    slug.replace(QRegularExpression("[^a-z0-9]+"), "-");
+    return slug;
+}
+
+void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
+    MainWindow& window = fe.Window();
+    for (int tab = 1; tab <= kTabCount; ++tab) {
+        window.ShowTab(tab);
+        if (const auto kind = TableFromNumber(tab - 1)) window.FitColumns(*kind);
+        Save(window, folder, QString("tab-%1-%2").arg(tab, 2, 10, QChar('0')).arg(Slug(window.TabWidget()->tabText(tab - 1))));
+    }
+
+    window.ShowTab(Number(TableKind::HKCU_Run) + 1);
+    QTableView* view = window.View(TableKind::HKCU_Run);
+    if (view->model()->rowCount() > 0) view->selectRow(0);
+    MainMenus& menus = window.Menus();
+    const QPoint corner = window.mapToGlobal(QPoint(40, 60));
+    menus.PrepareTableMenu(app, TableKind::HKCU_Run, window.SelectedRows(TableKind::HKCU_Run));
+    SaveMenu(*menus.table, corner, folder, "menu-table-hkcu-run");
+    menus.PrepareTableMenu(app, TableKind::Process, {});
+    SaveMenu(*menus.table, corner, folder, "menu-table-processes");
+    menus.SyncChecks(app);
+    SaveMenu(*menus.file, corner, folder, "menu-file");
+    SaveMenu(*menus.action, corner, folder, "menu-action");
+    SaveMenu(*menus.options, corner, folder, "menu-options");
+    SaveMenu(*menus.sysTray, corner, folder, "menu-system-tray");
+
+    ItemEditorState editor;
+    editor.caption = "Kestrune - Edit";
+    editor.name = "Updater";
+    editor.path = "C:\\Program Files\\Vendor\\updater.exe /background";
+    editor.delay = "30";
+    editor.priority = "Below Normal";
+    editor.showDelay = editor.showPriority = editor.priorityEnabled = true;
+    {
+        ItemEditorDialog dialog(editor, [] { return EditorField::None; }, app.state(), &window);
+        dialog.show();
+        Save(dialog, folder, "dialog-item-editor-delayed");
+    }
+    editor.caption = "Kestrune - New";
+    editor.name.clear();
+    editor.path.clear();
+    editor.showDelay = editor.showPriority = editor.priorityEnabled = false;
+    {
+        ItemEditorDialog dialog(editor, [] { return EditorField::None; }, app.state(), &window);
+        dialog.show();
+        Save(dialog, folder, "dialog-item-editor-new");
+    }
+    {
+        MonitorDialog dialog("The following programs\r\nC:\\Program Files\\Chat\\chat.exe --tray\r\n"
+                             "have registered to run at system start up - do you want to allow this?",
+                             &window);
+        dialog.show();
+        Save(dialog, folder, "dialog-monitor");
+    }
+    {
+        DelayedWindow model;
+        const char* rows[][3] = {{"mail.exe", "5", "\"C:\\Program Files\\Mail\\mail.exe\" -minimized"},
+                                 {"sync.exe", "20", "C:\\Tools\\sync.exe --quiet"},
+                                 {"indexer.exe", "-30", "C:\\Tools\\indexer.exe"}};
+        for (const auto& r : rows) model.rows.push_back({r[0], r[1], r[2], true, kIconUnticked});
+        model.rows[0].icon = kIconTicked;
+        model.rows[1].ticked = false;
+        model.rows[1].icon = kIconSkip;
+        model.listPosition = model.selectedRow = 2;
+        model.progressValue = 67;
+        model.progressCaption = "67%";
+        model.progressLine = "sync.exe - 2 out of 3";
+        model.cpuValue = 35;
+        model.cpuCaption = "CPU 35%";
+        model.exitButtonVisible = true;
+        DelayedWindowView view(model, {}, {}, &window);
+        view.show();
+        Save(view, folder, "dialog-delayed-run");
+    }
+    {
+        app.profiles().ToggleProfileButtons(true);
+        app.profiles().SelectCurrentProfile(app.state());
+        ProfilesDialog dialog(app, &window);
+        dialog.show();
+        Save(dialog, folder, "dialog-profiles");
+    }
+    {
+        ProcessChooser chooser(app.state().platform.processes().List(), &window);
+        chooser.show();
+        Save(chooser, folder, "dialog-process-chooser");
+    }
+}
+
+}  // namespace
+
+void ScheduleScreenshots(Application& app, QtFrontEnd& frontEnd, const QString& folder) {
+    QTimer::singleShot(400, [&app, &frontEnd, folder] {
+        QDir dir(folder);
+        dir.mkpath(".");
+        TakeAll(app, frontEnd, dir);
+        QCoreApplication::exit(0);
+    });
+}
+
+}  // namespace kestrune::ui

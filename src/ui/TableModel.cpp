@@ -1,0 +1,73 @@
+#include "ui/TableModel.h"
+
+#include "ui/IconStore.h"
+
+namespace kestrune::ui {
+
+TableModel::TableModel(const Table& table, const IconStore& icons, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), icons_(icons), rows_(table.Count()), revision_(table.Revision()) {}
+
+void TableModel::Sync() {
+    if (table_.Revision() == revision_ && table_.Count() == rows_) return;
+    if (table_.Count() != rows_) {
+        Reset();
+        return;
+    }
+    revision_ = table_.Revision();
+    if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+}
+
+void TableModel::Reset() {
+    beginResetModel();
+    rows_ = table_.Count();
+    revision_ = table_.Revision();
+    endResetModel();
+}
+
+int TableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int TableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.ColumnCount(); }
+
+QVariant TableModel::data(const QModelIndex& index, int role) const {
+    const int position = index.row() + 1;
+    // The table may have shrunk since the view last asked; such rows are gone.
+    if (!index.isValid() || position > table_.Count()) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return QString::fromStdString(table_.Text(position, index.column()));
+    case Qt::CheckStateRole:
+        if (index.column() == 0) return table_.Ticked(position) ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::DecorationRole:
+        if (index.column() == 0) return icons_.RowIcon(table_.Icon(position));
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section < 0 || section >= table_.ColumnCount()) return {};
+    return QString::fromStdString(table_.Headers()[static_cast<size_t>(section)]);
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == 0) f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const int position = index.row() + 1;
+    if (role != Qt::CheckStateRole || index.column() != 0 || position > table_.Count()) return false;
+    const bool ticked = value.toInt() == Qt::Checked;
+    if (ticked == table_.Ticked(position)) return false;
+    emit tickRequested(table_.Kind(), position, ticked);
+    Sync();
+    return true;
+}
+
+}  // namespace kestrune::ui

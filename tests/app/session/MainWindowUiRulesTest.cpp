@@ -1,0 +1,150 @@
+// The main window's rules: tab summaries and status lines, context menus per table, the
+// container folder, and the commands that route through them.
+
+#include <gtest/gtest.h>
+
+#include "app/session/Application.h"
+#include "app/session/MainWindowRules.h"
+#include "support/ScriptedFrontEnd.h"
+#include "support/TestMachine.h"
+
+namespace kestrune {
+namespace {
+
+struct Session {
+    test::TestMachine machine;
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    Application app{*machine.platform, fe, clock, timers};
+    MainState& s = app.state();
+};
+
+TEST(MainWindowRules, SummaryAndAllowedItemsPerTab) {
+    EXPECT_EQ(RulesForTab(1).summary, "About Kestrune - v1.0.0");
+    EXPECT_EQ(RulesForTab(5).summary, "Current User - Run");
+    EXPECT_EQ(RulesForTab(9).summary, "Applications / shortcuts which will be automatically allowed / disallowed in future");
+    const TabRules process = RulesForTab(10);
+    EXPECT_EQ(process.summary, "Running processes - priority changes take immediate effect");
+    EXPECT_FALSE(process.recordItemsEnabled);
+    EXPECT_FALSE(process.deleteUntickedEnabled);
+    for (int tab = 1; tab <= 9; ++tab) {
+        EXPECT_TRUE(RulesForTab(tab).recordItemsEnabled) << tab;
+        EXPECT_TRUE(RulesForTab(tab).deleteUntickedEnabled) << tab;
+    }
+    const char* captions[] = {"About",   "User",    "Common", "HKLM Run", "HKCU Run",
+                              "Run Once", "Delayed", "Deleted", "Known",   "Processes"};
+    for (int tab = 1; tab <= kTabCount; ++tab) EXPECT_EQ(TabCaptionOf(tab), captions[tab - 1]);
+}
+
+TEST(MainWindowRules, ATabClickShowsItsTablesStatus) {
+    Session t;
+    auto& run = t.s.tables[TableKind::HKCU_Run];
+    run.Add({"a", "a.exe"}, true);
+    run.Add({"b", "b.exe"}, false);
+    run.Add({"c", "c.exe"}, true);
+    t.s.tables[TableKind::Deleted].Add({"x", "x.exe"}, true);
+
+    const std::pair<int, std::string> cases[] = {
+        {1, "Kestrune from kestrune.org"},
+        {5, "3 item(s) : 2 enabled, 1 disabled."},
+        {2, "0 item(s) : 0 enabled, 0 disabled."},
+        {8, "1 item(s)"},
+    };
+    for (const auto& [tab, status] : cases) {
+        t.app.SelectTab(tab);
+        EXPECT_EQ(t.fe.LastStatus(), status) << tab;
+        EXPECT_EQ(t.s.currentTab, tab);
+        EXPECT_EQ(t.s.position.lastTab, tab - 1);
+    }
+}
+
+TEST(MainWindowRules, EveryVisitOfTheProcessTabRefillsIt) {
+    Session t;
+    t.app.SelectTab(10);
+    ASSERT_GE(t.fe.statuses.size(), 2u);
+    EXPECT_EQ(t.fe.statuses[t.fe.statuses.size() - 2], "Refreshing...");
+    EXPECT_TRUE(t.fe.LastStatus().ends_with(" stored item(s) - refreshed")) << t.fe.LastStatus();
+    EXPECT_FALSE(t.s.processRefreshNeeded);
+    EXPECT_GT(t.s.tables[TableKind::Process].Count(), 0);  // this test runs as a process itself
+    t.app.SelectTab(3);
+    t.app.SelectTab(10);
+    EXPECT_TRUE(t.fe.LastStatus().ends_with(" - refreshed"));
+    EXPECT_EQ(t.s.position.lastTab, 9);
+}
+
+TEST(MainWindowRules, TickingARowMarksSettingsChangedAndUpdatesTheStatus) {
+    Session t;
+    t.s.tables[TableKind::Delayed].Add({"a", "a.exe", "5", "", ""}, true);
+    t.app.SelectTab(7);
+    t.app.OnRowTickChanged(TableKind::Delayed, 1, false);
+    EXPECT_TRUE(t.s.settingsChanged);
+    EXPECT_FALSE(t.s.tables[TableKind::Delayed].Ticked(1));
+    EXPECT_EQ(t.fe.LastStatus(), "1 item(s) : 0 enabled, 1 disabled.");
+}
+
+struct MenuCase {
+    TableKind kind;
+    bool deleteVisible, moveVisible, editVisible, recordVisible, priorityVisible, endVisible;
+};
+
+TEST(MainWindowRules, ContextMenuEntriesPerTable) {
+    const MenuCase cases[] = {
+        {TableKind::UserStartup, true, true, true, true, false, false},
+        {TableKind::HKCU_Run, true, true, true, true, false, false},
+        {TableKind::Delayed, true, true, true, true, false, false},
+        {TableKind::Deleted, true, true, true, true, false, false},
+        {TableKind::Known, true, false, false, false, false, false},
+        {TableKind::Process, false, false, false, false, true, true},
+    };
+    for (const MenuCase& c : cases) {
+        const ContextMenuRules r = ContextMenuFor(c.kind, 1);
+        SCOPED_TRACE(std::string(KindName(c.kind)));
+        EXPECT_EQ(r.deleteVisible, c.deleteVisible);
+        EXPECT_EQ(r.moveVisible, c.moveVisible);
+        EXPECT_EQ(r.editVisible, c.editVisible);
+        EXPECT_EQ(r.recordVisible, c.recordVisible);
+        EXPECT_EQ(r.priorityVisible, c.priorityVisible);
+        EXPECT_EQ(r.endProcessVisible, c.endVisible);
+    }
+}
+
+TEST(MainWindowRules, SeveralSelectedRowsDisableSingleRowEntriesAndOwnTableIsNoMoveTarget) {
+    for (int count : {0, 1, 2, 5}) {
+        const ContextMenuRules r = ContextMenuFor(TableKind::HKLM_Run, count);
+        const bool single = count <= 1;
+        EXPECT_EQ(r.identifyEnabled, single) << count;
+        EXPECT_EQ(r.copyEnabled, single) << count;
+        EXPECT_EQ(r.editEnabled, single) << count;
+        EXPECT_EQ(r.runEnabled, single) << count;
+    }
+    const ContextMenuRules run = ContextMenuFor(TableKind::HKLM_Run, 1);
+    EXPECT_EQ(run.moveEnabled, (std::array<bool, 6>{true, true, false, true, true, true}));
+    const ContextMenuRules deleted = ContextMenuFor(TableKind::Deleted, 1);
+    EXPECT_EQ(deleted.moveEnabled, (std::array<bool, 6>{true, true, true, true, true, true}));
+}
+
+TEST(MainWindowRules, PriorityCheckFollowsTheSelectedRowIgnoringCase) {
+    Table table(TableKind::Process);
+    table.Add({"a.exe", "a.exe", "above normal", "1"});
+    table.Add({"b.exe", "b.exe", "", "2"});
+    EXPECT_EQ(CheckedPriorityEntry(table, {1}), 2);
+    EXPECT_EQ(CheckedPriorityEntry(table, {2}), std::nullopt);
+    EXPECT_EQ(CheckedPriorityEntry(table, {}), std::nullopt);
+}
+
+TEST(MainWindowRules, ContainerFolderDropsAFileNameAndItsArguments) {
+    Table run(TableKind::HKLM_Run);
+    run.Add({"a", "\"C:\\Program Files\\Tool\\tool.exe\" /quiet"});
+    run.Add({"b", "C:\\Tools\\Folder"});
+    run.Add({"c", ""});
+    EXPECT_EQ(ContainerFolderOf(run, 1), "C:\\Program Files\\Tool\\");
+    EXPECT_EQ(ContainerFolderOf(run, 2), "C:\\Tools\\Folder");
+    EXPECT_EQ(ContainerFolderOf(run, 3), "");
+    Table known(TableKind::Known);
+    known.Add({"C:\\Apps\\x.exe -y"});
+    EXPECT_EQ(ContainerFolderOf(known, 1), "C:\\Apps\\");
+}
+
+}  // namespace
+}  // namespace kestrune

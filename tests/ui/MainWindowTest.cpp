@@ -1,0 +1,359 @@
+// The main window as a user meets it: tabs, menus, lists, keys, sorting and the tray.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTableView>
+#include <QLabel>
+#include <QTest>
+
+#include "GuiSession.h"
+
+using namespace kestrune;
+using kestrune::test::GuiSession;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tabsAndMenuBarCarryTheirCaptions();
+    void tableAndTrayMenusCarryTheirCaptions();
+    void aTabClickShowsItsSummaryAndStatus();
+    void tickingARowWithTheKeyboardUpdatesTheStatus();
+    void contextMenuOffersTheEntriesOfEachTable();
+    void severalSelectedRowsDisableSingleRowEntries();
+    void headerClickOnDelaySortsNumerically();
+    void slashKeyAndDoubleClickIdentifyTheRow();
+    void identifyWithoutAFileNameWarns();
+    void copyToClipboardPutsThePathOnIt();
+    void optionsMenuFollowsTheOptions();
+    void disablingControlsSparesRunDelayedUnlessAsked();
+    void trayRoundTrip();
+    void closingWithTrayOnCloseGoesToTheTray();
+    void positionIsKeptInTwips();
+    void slimlineStartShowsTheWindowMinimised();
+    void storedPositionIsAppliedAtStart();
+};
+
+void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    QStringList tabs;
+    for (int i = 0; i < t.window().Tabs()->count(); ++i) tabs << t.window().Tabs()->tabText(i);
+    QCOMPARE(tabs, QStringList({"About", "User", "Common", "HKLM Run", "HKCU Run", "Run Once", "Delayed", "Deleted",
+                                "Known", "Processes"}));
+    QCOMPARE(t.window().Tabs()->currentIndex(), 0);  // no settings.ini: the About tab
+    QCOMPARE(t.window().Status()->text(), QString("Finished loading"));
+
+    QStringList bar;
+    for (QAction* a : t.window().menuBar()->actions()) bar << a->text();
+    QCOMPARE(bar, QStringList({"File", "Action", "Options", "Profiles"}));
+
+    auto& m = t.window().Menus();
+    QCOMPARE(test::AllTexts(*m.file), QStringList({"Save settings", "Backup all settings", "Load a backup file", "Exit"}));
+    QCOMPARE(test::AllTexts(*m.action),
+             QStringList({"Delete duplicates", "Record items", "Delete unticked items in current table",
+                          "Refresh && reload tables", "Import from Startup Control Panel", "Run delayed applications",
+                          "Send to system tray", "Monitor changes", "Prevent delayed apps from registering",
+                          "Make all delayed applications idle", "Reset window size && position"}));
+    QCOMPARE(test::AllTexts(*m.deleteDuplicates), QStringList({"in current table", "in ALL tables"}));
+    QCOMPARE(test::AllTexts(*m.recordItems), QStringList({"in current table", "in ALL tables"}));
+    QCOMPARE(test::AllTexts(*m.options),
+             QStringList({"Run on startup", "Do not save on exit", "Send to system tray on close",
+                          "Exit after delayed app run", "Ignore self-made changes", "Choose profile on startup",
+                          "Don't run apps if they are already running", "Apply priority settings continuously",
+                          "Set idle settings"}));
+}
+
+void MainWindowTest::tableAndTrayMenusCarryTheirCaptions() {
+    GuiSession t;
+    auto& m = t.window().Menus();
+    QCOMPARE(test::AllTexts(*m.table),
+             QStringList({"Identify", "New item", "Delete", "Enable / Disable", "Edit item", "Run now",
+                          "Copy to clipboard", "Record setting", "Tick / Untick", "Move to", "Open container folder",
+                          "Set Priority", "End Process"}));
+    QCOMPARE(test::AllTexts(*m.identify),
+             QStringList({"Search Process Library", "Search Sys Info", "Search Reger 24", "Search 2 Spyware",
+                          "Search File Research Centre", "Search Google", "Search Yahoo"}));
+    QCOMPARE(test::AllTexts(*m.copy), QStringList({"Filename", "Path without arguments", "Path with arguments"}));
+    QCOMPARE(test::AllTexts(*m.tick), QStringList({"Tick All", "Tick Selected", "Untick All", "Untick Selected"}));
+    QCOMPARE(test::AllTexts(*m.moveTo), QStringList({"User", "Common", "HKLM Run", "HKCU Run", "Run Once", "Delayed"}));
+    QCOMPARE(test::AllTexts(*m.priority),
+             QStringList({"Realtime", "High", "Above Normal", "Normal", "Below Normal", "Low"}));
+    QCOMPARE(test::AllTexts(*m.sysTray), QStringList({"Restore", "Cancel", "Exit"}));
+    QCOMPARE(m.sysTray->defaultAction(), m.restore);
+}
+
+void MainWindowTest::aTabClickShowsItsSummaryAndStatus() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& run = t.s.tables[TableKind::HKCU_Run];
+    run.Add({"One", "one.exe"}, true);
+    run.Add({"Two", "two.exe"}, false);
+    run.Add({"Three", "three.exe"}, true);
+
+    t.ClickTab("HKCU Run");
+    QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
+    QCOMPARE(t.window().Status()->text(), QString("3 item(s) : 2 enabled, 1 disabled."));
+    QCOMPARE(t.View(TableKind::HKCU_Run)->model()->rowCount(), 3);
+    QCOMPARE(t.s.position.lastTab, 4);
+
+    t.ClickTab("Processes");
+    QCOMPARE(t.window().Summary()->text(), QString("Running processes - priority changes take immediate effect"));
+    QVERIFY(!t.window().Menus().recordItems->menuAction()->isEnabled());
+    QVERIFY(!t.window().Menus().deleteUnticked->isEnabled());
+
+    t.ClickTab("Deleted");
+    QCOMPARE(t.window().Status()->text(), QString("0 item(s)"));
+    QVERIFY(t.window().Menus().recordItems->menuAction()->isEnabled());
+
+    t.ClickTab("About");
+    QCOMPARE(t.window().Summary()->text(), QString("About Kestrune - v1.0.0"));
+    QCOMPARE(t.window().Status()->text(), QString("Kestrune from kestrune.org"));
+}
+
+void MainWindowTest::tickingARowWithTheKeyboardUpdatesTheStatus() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& delayed = t.s.tables[TableKind::Delayed];
+    delayed.Add({"A", "a.exe", "5", "", ""}, true);
+    delayed.Add({"B", "b.exe", "9", "", ""}, true);
+    t.ClickTab("Delayed");
+    QTableView* view = t.View(TableKind::Delayed);
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(!delayed.Ticked(2));
+    QVERIFY(delayed.Ticked(1));
+    QVERIFY(t.s.settingsChanged);
+    QCOMPARE(t.window().Status()->text(), QString("2 item(s) : 1 enabled, 1 disabled."));
+    QCOMPARE(view->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+}
+
+void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
+    const QStringList location = {"Identify", "New item", "Delete", "Enable / Disable", "Edit item", "Run now",
+                                  "Copy to clipboard", "Record setting", "Tick / Untick", "Move to",
+                                  "Open container folder"};
+    const QStringList known = {"Identify", "New item", "Delete", "Enable / Disable", "Run now", "Copy to clipboard",
+                               "Tick / Untick", "Open container folder"};
+    const QStringList process = {"Identify", "New item", "Enable / Disable", "Run now", "Copy to clipboard",
+                                 "Tick / Untick", "Open container folder", "Set Priority", "End Process"};
+    GuiSession t;
+    QVERIFY(t.Start());
+    for (TableKind kind : kAllTables) {
+        auto& table = t.s.tables[kind];
+        std::vector<std::string> row(static_cast<size_t>(table.ColumnCount()), "x.exe");
+        table.Add(row, true);
+        t.ClickTab(QString::fromStdString(std::string(TabCaption(kind))));
+        t.ClickRow(kind, 1);
+        const QStringList expected =
+            kind == TableKind::Known ? known : kind == TableKind::Process ? process : location;
+        QCOMPARE(t.RightClickMenu(kind), expected);
+        // The own table is no target of "Move to".
+        for (QAction* move : t.window().Menus().moveTo->actions()) {
+            QCOMPARE(move->isEnabled(), move->text().toStdString() != TabCaption(kind));
+        }
+    }
+}
+
+void MainWindowTest::severalSelectedRowsDisableSingleRowEntries() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& run = t.s.tables[TableKind::HKLM_Run];
+    run.Add({"A", "a.exe"}, true);
+    run.Add({"B", "b.exe"}, true);
+    t.ClickTab("HKLM Run");
+    t.View(TableKind::HKLM_Run)->selectAll();
+    t.RightClickMenu(TableKind::HKLM_Run);
+    auto& m = t.window().Menus();
+    QVERIFY(!m.identify->menuAction()->isEnabled());
+    QVERIFY(!m.copy->menuAction()->isEnabled());
+    QVERIFY(!m.edit->isEnabled());
+    QVERIFY(!m.run->isEnabled());
+    QVERIFY(m.deleteItems->isEnabled());
+
+    t.ClickRow(TableKind::HKLM_Run, 2);
+    t.RightClickMenu(TableKind::HKLM_Run);
+    QVERIFY(m.identify->menuAction()->isEnabled());
+    QVERIFY(m.edit->isEnabled());
+}
+
+void MainWindowTest::headerClickOnDelaySortsNumerically() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& delayed = t.s.tables[TableKind::Delayed];
+    for (const char* delay : {"10", "9", "-5", "100", ""}) delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
+    t.ClickTab("Delayed");
+    t.ClickHeader(TableKind::Delayed, col::Delay);
+    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"", "-5", "9", "10", "100"}));
+    t.ClickHeader(TableKind::Delayed, col::Delay);
+    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"100", "10", "9", "-5", ""}));
+    // The list shows the table's order.
+    QCOMPARE(t.View(TableKind::Delayed)->model()->index(0, col::Delay).data().toString(), QString("100"));
+    t.ClickHeader(TableKind::Delayed, col::Name);
+    QCOMPARE(test::Column(delayed, col::Name), QStringList({"app", "app-5", "app10", "app100", "app9"}));
+}
+
+void MainWindowTest::slashKeyAndDoubleClickIdentifyTheRow() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.tables[TableKind::HKCU_Run].Add({"Tool", "\"C:\\Program Files\\Tool\\tool.exe\" /min"}, true);
+    t.ClickTab("HKCU Run");
+    t.ClickRow(TableKind::HKCU_Run, 1);
+    QTest::keyClick(t.View(TableKind::HKCU_Run), Qt::Key_Slash);
+    QTableView* view = t.View(TableKind::HKCU_Run);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 1)).center());
+    const std::vector<std::string> expected(2, "http://www.processlibrary.com/directory/?files=tool.exe");
+    QCOMPARE(t.platform.recorder.opened, expected);
+
+    t.RightClickMenu(TableKind::HKCU_Run);
+    t.window().Menus().search[2]->trigger();
+    QCOMPARE(t.platform.recorder.opened.back(), std::string("http://www.reger24.de/prozesse/tool.exe.php"));
+}
+
+void MainWindowTest::identifyWithoutAFileNameWarns() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.tables[TableKind::RunOnce].Add({"Nothing", ""}, true);
+    t.ClickTab("Run Once");
+    t.ClickRow(TableKind::RunOnce, 1);
+    QTest::keyClick(t.View(TableKind::RunOnce), Qt::Key_Slash);
+    QCOMPARE(t.seam().messages.size(), size_t(1));
+    QCOMPARE(t.seam().messages[0].text, std::string("Could not extract executable file name to identify."));
+    QCOMPARE(t.seam().messages[0].icon, MessageIcon::Exclamation);
+    QCOMPARE(t.seam().messages[0].title, std::string("Kestrune"));
+    QVERIFY(t.platform.recorder.opened.empty());
+}
+
+void MainWindowTest::copyToClipboardPutsThePathOnIt() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.tables[TableKind::UserStartup].Add({"Pad", "C:\\Apps\\pad.exe", "-x"}, true);
+    t.ClickTab("User");
+    t.ClickRow(TableKind::UserStartup, 1);
+    t.RightClickMenu(TableKind::UserStartup);
+    test::ActionNamed(*t.window().Menus().copy, "Path with arguments")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("\"C:\\Apps\\pad.exe\" -x"));
+    QCOMPARE(t.window().Status()->text(), QString("Item details copied to clipboard."));
+    test::ActionNamed(*t.window().Menus().copy, "Filename")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("pad.exe"));
+}
+
+void MainWindowTest::optionsMenuFollowsTheOptions() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& m = t.window().Menus();
+    t.s.options.skipRunning = true;
+    t.s.options.monitor = true;
+    m.SyncChecks(t.app);
+    for (QAction* option : m.optionItems) {
+        QCOMPARE(option->isChecked(), option->text() == "Don't run apps if they are already running");
+    }
+    QVERIFY(m.monitor->isChecked());
+
+    test::ActionNamed(*m.options, "Send to system tray on close")->trigger();
+    QVERIFY(t.s.options.trayOnClose);
+    QVERIFY(test::ActionNamed(*m.options, "Send to system tray on close")->isChecked());
+    m.monitor->trigger();
+    QVERIFY(!t.s.options.monitor);
+    QVERIFY(!m.monitor->isChecked());
+}
+
+void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& m = t.window().Menus();
+    t.fe.SetControlsEnabled(false, false);
+    QVERIFY(!t.window().Tabs()->isEnabled());
+    QVERIFY(!t.View(TableKind::HKCU_Run)->isEnabled());
+    QVERIFY(!m.file->menuAction()->isEnabled());
+    QVERIFY(!m.options->menuAction()->isEnabled());
+    QVERIFY(!m.refresh->isEnabled());
+    QVERIFY(!m.monitor->isEnabled());
+    QVERIFY(m.runDelayed->isEnabled());
+    QVERIFY(m.resetWindow->isEnabled());
+    t.fe.SetControlsEnabled(false, true);
+    QVERIFY(!m.runDelayed->isEnabled());
+    t.fe.SetControlsEnabled(true, true);
+    QVERIFY(m.runDelayed->isEnabled());
+    QVERIFY(m.file->menuAction()->isEnabled());
+    QVERIFY(t.window().Tabs()->isEnabled());
+}
+
+void MainWindowTest::trayRoundTrip() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& m = t.window().Menus();
+    m.sendToTray->trigger();
+    QVERIFY(t.s.inTray);
+    QVERIFY(!t.window().isVisible());
+    QVERIFY(t.fe.TrayIcon());
+    QVERIFY(t.fe.TrayIcon()->isVisible());
+    QCOMPARE(t.fe.TrayIcon()->toolTip(), QString("Kestrune"));
+    QCOMPARE(t.fe.TrayIcon()->contextMenu(), m.sysTray);
+
+    test::ActionNamed(*m.sysTray, "Cancel")->trigger();
+    QVERIFY(t.s.inTray);
+    m.restore->trigger();
+    QVERIFY(!t.s.inTray);
+    QVERIFY(t.window().isVisible());
+    QVERIFY(!t.window().isMinimized());
+    QVERIFY(!t.fe.TrayIcon()->isVisible());
+
+    // A double click on the icon brings the window back too.
+    m.sendToTray->trigger();
+    emit t.fe.TrayIcon()->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(t.s.inTray);
+    emit t.fe.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!t.s.inTray);
+    QVERIFY(t.window().isVisible());
+}
+
+void MainWindowTest::closingWithTrayOnCloseGoesToTheTray() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.options.trayOnClose = true;
+    t.window().close();
+    QVERIFY(t.s.inTray);
+    QVERIFY(!t.window().isVisible());
+    QVERIFY(!t.fe.QuitRequested());
+    test::ActionNamed(*t.window().Menus().sysTray, "Exit")->trigger();
+    QVERIFY(t.fe.QuitRequested());
+    QVERIFY(!t.fe.TrayIcon()->isVisible());
+}
+
+void MainWindowTest::positionIsKeptInTwips() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.window().resize(700, 480);
+    QApplication::processEvents();
+    QCOMPARE(t.s.position.width, 700 * 15);
+    QCOMPARE(t.s.position.height, 480 * 15);
+    QCOMPARE(t.s.position.state, 0);
+    t.window().Menus().resetWindow->trigger();
+    QApplication::processEvents();
+    QCOMPARE(t.window().size(), QSize(780, 520));
+}
+
+void MainWindowTest::slimlineStartShowsTheWindowMinimised() {
+    GuiSession t;
+    QVERIFY(t.Start("/SlimLine"));
+    QVERIFY(t.s.slimlineMode);
+    QVERIFY(t.window().isMinimized() || t.s.inTray);
+}
+
+void MainWindowTest::storedPositionIsAppliedAtStart() {
+    GuiSession t;
+    test::WriteText(t.machine.appFolder + "settings.ini",
+                    "[Position]\r\nWindow state=0\r\nTop=1500\r\nLeft=3000\r\nWidth=9000\r\nHeight=7500\r\n"
+                    "Last tab=4\r\n");
+    QVERIFY(t.Start());
+    QCOMPARE(t.window().size(), QSize(600, 500));
+    QCOMPARE(t.window().Tabs()->currentIndex(), 4);
+    QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
