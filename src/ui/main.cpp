@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     kestrune::ui::QtFrontEnd frontEnd;
     kestrune::Application app(*platform, frontEnd, clock, timers);
     frontEnd.Attach(app);
+    frontEnd.AttachDelayedWindow(app.delayed().window);
 
     QStringList arguments = QApplication::arguments();
     if (!arguments.isEmpty()) arguments.removeFirst();
