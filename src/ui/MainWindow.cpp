@@ -117,7 +117,9 @@ void MainWindow::ShowTab(int tab) {
         const QSignalBlocker block(tabs_);
         tabs_->setCurrentIndex(tab - 1);
     }
-    OnTabChanged(tab - 1);
+    // The core has already run the tab's click handling; only the view follows.
+    ApplyTabRules(tab);
+    if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
 }
 
 void MainWindow::OnTabChanged(int index) {

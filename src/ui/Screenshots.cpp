@@ -50,11 +50,13 @@ QString Slug(const QString& text) {
 void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     MainWindow& window = fe.Window();
     for (int tab = 1; tab <= kTabCount; ++tab) {
+        app.SelectTab(tab);  // as a click on the tab
         window.ShowTab(tab);
         if (const auto kind = TableFromNumber(tab - 1)) window.FitColumns(*kind);
         Save(window, folder, QString("tab-%1-%2").arg(tab, 2, 10, QChar('0')).arg(Slug(window.TabWidget()->tabText(tab - 1))));
     }
 
+    app.SelectTab(Number(TableKind::HKCU_Run) + 1);
     window.ShowTab(Number(TableKind::HKCU_Run) + 1);
     QTableView* view = window.View(TableKind::HKCU_Run);
     if (view->model()->rowCount() > 0) view->selectRow(0);

@@ -117,7 +117,7 @@ bool Application::Startup(const std::string& commandLine) {
     ApplyRowIcons(s);
 
     Step(25);
-    s.currentTab = s.position.lastTab + 1;
+    SelectTab(s.position.lastTab + 1);
     s.fe.ShowTab(s.currentTab);
 
     Step(26);
