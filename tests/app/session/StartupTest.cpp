@@ -2,6 +2,8 @@
 // program's folder, log lines, the window, the timers.
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -196,6 +198,52 @@ TEST(SessionTest, SlimlineStartDoesNotScanThePlaces) {
     ASSERT_TRUE(full.app.Startup(""));
     EXPECT_EQ(full.app.state().tables[TableKind::HKLM_Run].Count(), 1);
 }
+
+}  // namespace
+}  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+// Started with Windows through its own shortcut, the program runs the delayed applications and
+// then leaves for the tray, or ends when "Exit after delayed app run" is set.
+class SlimlineRunTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SlimlineRunTest, RunsTheDelayedApplicationsThenEndsAsTheOptionsSay) {
+    const bool exitAfter = GetParam();
+    test::TestMachine machine;
+    const std::string marker = machine.folder.Path() + "ran";
+    {
+        Program setup(machine);
+        ASSERT_TRUE(setup.app.Startup(""));
+        MainState& s = setup.app.state();
+        s.tables[TableKind::Delayed].Add({"Marker", "/bin/sh -c 'touch " + marker + "'", "1", "", ""}, true);
+        s.settingsChanged = true;
+        s.options.exitAfterDelayed = exitAfter;
+        setup.app.CloseDown();
+    }
+    // Shut-down registered the program to start with Windows, since a delayed row is ticked.
+    EXPECT_NE(ReadText(machine.appFolder + "settings.ini").find("Run on startup=1"), std::string::npos);
+
+    Program slim(machine);
+    ASSERT_TRUE(slim.app.Startup("slimline"));
+    EXPECT_TRUE(slim.fe.delayedWindowVisible);
+    slim.timers.Advance(1000);
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) usleep(20000);
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    const std::string log = ReadText(machine.appFolder + "log.txt");
+    EXPECT_NE(log.find("Running /bin/sh -c 'touch " + marker + "'"), std::string::npos);
+    EXPECT_NE(log.find("Finished running delayed applications."), std::string::npos);
+    if (exitAfter) {
+        EXPECT_EQ(slim.fe.quitCalls, 1);
+        EXPECT_FALSE(slim.app.state().inTray);
+    } else {
+        EXPECT_EQ(slim.fe.quitCalls, 0);
+        EXPECT_TRUE(slim.app.state().inTray);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ExitOrTray, SlimlineRunTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace kestrune
