@@ -11,14 +11,14 @@
 
 namespace kestrune::cli {
 
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;
     void (*check)(const Invocation& inv, ConsoleAnswers& answers);
     int (*run)(CommandContext& context);
 };
 
 // Every command, by its name on the command line.
-const CommandSpec* FindCommand(std::string_view name);
+const CommandEntry* FindCommand(std::string_view name);
 
 // Table commands
 void CheckList(const Invocation&, ConsoleAnswers&);

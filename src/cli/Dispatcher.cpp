@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kUnknownCommand = "unknown command ";
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"list", CheckList, RunList},
     {"enable", CheckRowCommand, RunEnable},
     {"disable", CheckRowCommand, RunDisable},
@@ -41,9 +41,9 @@ void PrintError(std::ostream& err, const std::string& text) { err << kProgramNam
 
 }  // namespace
 
-const CommandSpec* FindCommand(std::string_view name) {
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.name == name) return &spec;
+const CommandEntry* FindCommand(std::string_view name) {
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.name == name) return &entry;
     }
     return nullptr;
 }
@@ -74,15 +74,15 @@ void CheckRowArgument(const Invocation& inv) {
 }
 
 int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, std::ostream& err) {
-    const CommandSpec* spec = FindCommand(inv.command);
-    if (!spec) {
+    const CommandEntry* entry = FindCommand(inv.command);
+    if (!entry) {
         PrintError(err, kUnknownCommand + inv.command);
         return kExitUsage;
     }
     ConsoleAnswers answers;
     answers.yesNo = inv.yesNo;
     try {
-        spec->check(inv, answers);
+        entry->check(inv, answers);
     } catch (const CommandError& e) {
         PrintError(err, e.what());
         return e.Status();
@@ -104,7 +104,7 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
     const int startTab = app.state().currentTab;
     int status = kExitDone;
     try {
-        status = spec->run(context);
+        status = entry->run(context);
     } catch (const CommandError& e) {
         // Raised before the command changed anything: nothing is written.
         PrintError(err, e.what());
