@@ -127,6 +127,19 @@ TEST(RegFileTest, ReadsOlderAnsiExportsWithDeletions) {
     EXPECT_EQ(values[3].value.name, "");
 }
 
+TEST(RegFileTest, AUtf8MarkBeforeAnsiTextReadsAsAnsiAndWritesBackTheSame) {
+    // Editors add the mark to files they never converted; the fuzzer found one.
+    const std::string text = "\xEF\xBB\xBFREGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xe9]\r\n\"a\"=\"\x9f\"\r\n";
+    const RegFileParse parsed = ParseRegFile(text);
+    ASSERT_TRUE(parsed.file) << parsed.Describe();
+    EXPECT_EQ(parsed.file->keys[0].path, "HKEY_CURRENT_USER\\Café");
+    const std::string written = FormatRegFile(*parsed.file);
+    const RegFileParse reread = ParseRegFile(written);
+    ASSERT_TRUE(reread.file) << reread.Describe();
+    EXPECT_EQ(FormatRegFile(*reread.file), written);
+    EXPECT_EQ(reread.file->keys[0].values[0].value.data, parsed.file->keys[0].values[0].value.data);
+}
+
 TEST(RegFileTest, RefusesDamagedFilesAtTheirFirstFault) {
     const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
     const std::string key = "[HKEY_CURRENT_USER\\Software\\X]\r\n";

@@ -46,7 +46,9 @@ std::string DecodeFile(std::string_view bytes) {
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE)
         return Utf16LeToUtf8(bytes.substr(2));
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
+    // A UTF-8 mark is only a claim: bytes that are not UTF-8 after it are read as ANSI, as
+    // they would be without it, so that the text written back reads the same again.
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     if (IsValidUtf8(bytes)) return std::string(bytes);
     return AnsiToUtf8(bytes);
 }
