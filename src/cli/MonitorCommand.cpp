@@ -7,6 +7,7 @@
 #include "app/Text.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
+#include "cli/Interrupt.h"
 
 namespace kestrune::cli {
 
@@ -30,8 +31,10 @@ int RunMonitor(CommandContext& context) {
     std::cout << "Watching the start-up places for " << context.inv.seconds << " second(s)..." << std::endl;
     // The timer runs for this command only; the option "Monitor" stays as it is.
     if (!state.tmrMonitor->Running()) state.tmrMonitor->Start();
-    context.timers.RunUntil([&] { return context.fe.QuitRequested(); }, std::chrono::seconds(context.inv.seconds));
-    return kExitDone;
+    const InterruptGuard guard;
+    context.timers.RunUntil([&] { return context.fe.QuitRequested() || InterruptGuard::Interrupted(); },
+                            std::chrono::seconds(context.inv.seconds));
+    return InterruptGuard::Interrupted() ? ReportInterrupted(context.out) : kExitDone;
 }
 
 }  // namespace kestrune::cli

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/DelayedProgress.h"
 #include "cli/ExitStatus.h"
+#include "cli/Interrupt.h"
 #include "delayed/DelayedTexts.h"
 
 namespace kestrune::cli {
@@ -24,12 +25,14 @@ int RunDelayed(CommandContext& context) {
     DelayedProgress progress(context.out);
     context.fe.echoStatus = true;
     context.fe.onDelayedWindowChanged = [&] { progress.Show(context.app.delayedWindow()); };
+    const InterruptGuard guard;
     context.app.RunDelayedApplications();
     context.timers.RunUntil([&] {
-        return context.fe.QuitRequested() || context.app.RunDelayedCaption() == kRunDelayedCaption;
+        return context.fe.QuitRequested() || InterruptGuard::Interrupted() ||
+               context.app.RunDelayedCaption() == kRunDelayedCaption;
     });
     context.fe.onDelayedWindowChanged = nullptr;
-    return kExitDone;
+    return InterruptGuard::Interrupted() ? ReportInterrupted(context.out) : kExitDone;
 }
 
 }  // namespace kestrune::cli

@@ -83,13 +83,25 @@ BackgroundProcess::~BackgroundProcess() {
     }
 }
 
-bool BackgroundProcess::WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
+bool BackgroundProcess::WaitFor(const std::string& path, const std::string& text, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
-        if (ReadAll(outPath_).find(text) != std::string::npos) return true;
+        if (ReadAll(path).find(text) != std::string::npos) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;
+}
+
+bool BackgroundProcess::WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
+    return WaitFor(outPath_, text, limit);
+}
+
+bool BackgroundProcess::WaitForError(const std::string& text, std::chrono::milliseconds limit) {
+    return WaitFor(errPath_, text, limit);
+}
+
+void BackgroundProcess::Signal(int signal) {
+    if (pid_ > 0) ::kill(pid_, signal);
 }
 
 ProcessResult BackgroundProcess::Wait() {

@@ -27,8 +27,12 @@ public:
     ProcessResult Wait();
     // Waits up to `limit` until the program's standard output holds `text`.
     bool WaitForOutput(const std::string& text, std::chrono::milliseconds limit);
+    // The same for its standard error.
+    bool WaitForError(const std::string& text, std::chrono::milliseconds limit);
+    void Signal(int signal);
 
 private:
+    bool WaitFor(const std::string& path, const std::string& text, std::chrono::milliseconds limit);
     int pid_ = -1;
     std::string outPath_, errPath_;
 };

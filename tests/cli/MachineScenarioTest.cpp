@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <chrono>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -220,6 +221,26 @@ TEST_F(MachineScenarioTest, TheMonitorDeniesAValueAddedDuringItsRun) {
     EXPECT_NE(kestrune::test::ReadText(app + "/log.txt").find("Deleting "), std::string::npos);
     // The option itself is left as it was.
     EXPECT_NE(kestrune::test::ReadText(app + "/settings.ini").find("Monitor=0"), std::string::npos);
+}
+
+TEST_F(MachineScenarioTest, CtrlCEndsTheMonitorButKeepsWhatItRemembered) {
+    test::BackgroundProcess monitor(KESTRUNEC_PATH,
+                                    WithFolders({"monitor", "--seconds", "600", "--answer", "allow", "--remember"}));
+    ASSERT_TRUE(monitor.WaitForOutput("Watching the start-up places", std::chrono::seconds(60)));
+    RegSet(kHkcuRun, "Newcomer", "C:\\newcomer.exe");
+    // The answer is taken on the tick that asked; a signal that comes meanwhile waits for the tick.
+    ASSERT_TRUE(monitor.WaitForError("C:\\newcomer.exe", std::chrono::seconds(30)));
+
+    const auto interrupted = std::chrono::steady_clock::now();
+    monitor.Signal(SIGINT);
+    const ProcessResult result = monitor.Wait();
+    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(10));
+    EXPECT_EQ(result.status, 130) << result.err;
+    EXPECT_NE(result.out.find("Interrupted; saving the settings and exiting."), std::string::npos) << result.out;
+    // The shut-down ran: the remembered answer is in the document and the options were written.
+    EXPECT_NE(Document().find("C:\\newcomer.exe"), std::string::npos) << Document();
+    EXPECT_TRUE(fs::exists(app + "/settings.ini"));
+    EXPECT_NE(RegList(kHkcuRun).find("Newcomer"), std::string::npos);
 }
 
 }  // namespace
