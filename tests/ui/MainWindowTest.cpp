@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include "GuiSession.h"
@@ -27,6 +28,7 @@ private slots:
     void headerClickOnDelaySortsNumerically();
     void slashKeyAndDoubleClickIdentifyTheRow();
     void identifyWithoutAFileNameWarns();
+    void helpButtonOpensTheHelpFileOrSaysItIsMissing();
     void copyToClipboardPutsThePathOnIt();
     void optionsMenuFollowsTheOptions();
     void disablingControlsSparesRunDelayedUnlessAsked();
@@ -184,16 +186,16 @@ void MainWindowTest::headerClickOnDelaySortsNumerically() {
     GuiSession t;
     QVERIFY(t.Start());
     auto& delayed = t.s.tables[TableKind::Delayed];
-    for (const char* delay : {"10", "9", "-5", "100", ""}) delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
+    for (const char* delay : {"10", "9", "-5", "100", "", "-20"}) delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
     t.ClickTab("Delayed");
     t.ClickHeader(TableKind::Delayed, col::Delay);
-    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"", "-5", "9", "10", "100"}));
+    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"", "-20", "-5", "9", "10", "100"}));
     t.ClickHeader(TableKind::Delayed, col::Delay);
-    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"100", "10", "9", "-5", ""}));
+    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"100", "10", "9", "-5", "-20", ""}));
     // The list shows the table's order.
     QCOMPARE(t.View(TableKind::Delayed)->model()->index(0, col::Delay).data().toString(), QString("100"));
     t.ClickHeader(TableKind::Delayed, col::Name);
-    QCOMPARE(test::Column(delayed, col::Name), QStringList({"app", "app-5", "app10", "app100", "app9"}));
+    QCOMPARE(test::Column(delayed, col::Name), QStringList({"app", "app-20", "app-5", "app10", "app100", "app9"}));
 }
 
 void MainWindowTest::slashKeyAndDoubleClickIdentifyTheRow() {
@@ -225,6 +227,26 @@ void MainWindowTest::identifyWithoutAFileNameWarns() {
     QCOMPARE(t.seam().messages[0].icon, MessageIcon::Exclamation);
     QCOMPARE(t.seam().messages[0].title, std::string("Kestrune"));
     QVERIFY(t.platform.recorder.opened.empty());
+}
+
+void MainWindowTest::helpButtonOpensTheHelpFileOrSaysItIsMissing() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.ClickTab("About");
+    auto* help = t.window().findChild<QPushButton*>("cmdHelp");
+    QVERIFY(help);
+    QCOMPARE(help->text(), QString("Show &Help file"));
+
+    const std::string file = t.s.appFolder + "readme.htm";
+    QTest::mouseClick(help, Qt::LeftButton);
+    QVERIFY(t.platform.recorder.opened.empty());
+    QCOMPARE(t.seam().messages.size(), size_t(1));
+    QCOMPARE(t.seam().messages[0].text, "The help file could not be opened: " + file);
+
+    test::WriteText(file, "<html></html>");
+    QTest::mouseClick(help, Qt::LeftButton);
+    QCOMPARE(t.platform.recorder.opened, std::vector<std::string>{file});
+    QCOMPARE(t.seam().messages.size(), size_t(1));
 }
 
 void MainWindowTest::copyToClipboardPutsThePathOnIt() {
