@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -143,8 +144,11 @@ TEST_F(RealProcessesTest, StoredPriorityIsAppliedAtStartUpAndKeptByTheWatcher) {
     EXPECT_EQ(RunningPriorityOf(child), "Below Normal");
     EXPECT_GT(::getpriority(PRIO_PROCESS, static_cast<id_t>(child)), 0);
 
-    // Another program puts it back to normal; the next watcher tick notices.
-    ASSERT_EQ(::setpriority(PRIO_PROCESS, static_cast<id_t>(child), 0), 0);
+    // Another program puts it back to normal; the next watcher tick notices. Raising a
+    // priority needs CAP_SYS_NICE on Linux, so an ordinary user can only check the first half.
+    if (::setpriority(PRIO_PROCESS, static_cast<id_t>(child), 0) != 0 && (errno == EACCES || errno == EPERM))
+        GTEST_SKIP() << "raising a process's priority is not permitted to this user";
+    ASSERT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(child)), 0);
     ASSERT_EQ(RunningPriorityOf(child), "Normal");
     timers.Advance(5000);
     EXPECT_EQ(RunningPriorityOf(child), "Below Normal");
