@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -135,6 +136,14 @@ TEST_F(ScenarioTest, AProfileNameWithAPathSeparatorIsRefusedAndNothingIsWritten)
     }
     EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(fs::exists(folder.Path() + "evil.xml"));
+}
+
+TEST_F(ScenarioTest, RunDelayedWithNothingTickedEndsAtOnce) {
+    const auto started = std::chrono::steady_clock::now();
+    const ProcessResult result = Kestrunec({"run-delayed"});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "No delayed application is ticked; nothing to run.\n");
 }
 
 TEST_F(ScenarioTest, HelpEndsWithStatusZero) {

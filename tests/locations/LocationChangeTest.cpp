@@ -43,6 +43,18 @@ TEST_F(LocationChangeTest, TickingAndUntickingFolderRowsWritesAndDeletesShortcut
     EXPECT_TRUE(fe.messages.empty());
 }
 
+TEST_F(LocationChangeTest, WithoutAStartupFolderNoShortcutIsWrittenAnywhere) {
+    const std::string app = Program("app.exe", "app");
+    state.userStartupFolder.clear();  // the shell named no Startup folder for this user
+    const int row = AddRow(TableKind::UserStartup, {"Rootless", app, ""}, false);
+    Click(TableKind::UserStartup, row);
+    Click(TableKind::UserStartup, row);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(machine.folder.Path()))
+        EXPECT_NE(entry.path().extension(), ".lnk") << entry.path();
+    EXPECT_FALSE(std::filesystem::exists("/Rootless.lnk"));
+    EXPECT_TRUE(state.tables[TableKind::UserStartup].Row(row).texts == (Texts{"Rootless", app, ""}));
+}
+
 TEST_F(LocationChangeTest, AnEnabledRowIsWrittenUnderItsCurrentNameAndReplacesAnOldFile) {
     const std::string app = Program("app.exe", "app");
     WriteText(ShortcutFile(TableKind::UserStartup, "Renamed"), "an older file");

@@ -275,8 +275,10 @@ TEST_F(TableOperationsTest, ImportTwiceAddsEveryEntryTwice) {
     SetRunValue(RootKey::CurrentUser, base + "Deleted", "Gone", "C:\\gone.exe");
     SetRunValue(RootKey::CurrentUser, kRunKey, "Updater", "C:\\upd.exe");
     ScanPlaces(state);
+    state.settingsChanged = false;
 
     ImportStartupControlPanel(state);
+    EXPECT_TRUE(state.settingsChanged);  // else the imported rows would not be saved at exit
     ImportStartupControlPanel(state);
     const Table& run = state.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 3);

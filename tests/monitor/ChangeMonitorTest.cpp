@@ -156,6 +156,33 @@ TEST_F(ChangeMonitorTest, AProgramRegisteringRightAfterADenialIsStillReported) {
     EXPECT_FALSE(RunValueExists("Second"));
 }
 
+TEST_F(ChangeMonitorTest, OnlyTheEntriesTheUserWasAskedAboutAreRemoved) {
+    state.tables[TableKind::Known].Add({"/opt/friend"}, true);
+    OtherProgramAddsRunValue("Friend", "/opt/friend");
+    OtherProgramAddsRunValue("Stranger", "/opt/stranger");
+    fe.monitorAnswers = {{false, false}};
+    Tick();
+    ASSERT_EQ(fe.monitorPrompts.size(), 1u);
+    EXPECT_EQ(fe.monitorPrompts[0].find("/opt/friend"), std::string::npos);
+    EXPECT_FALSE(RunValueExists("Stranger"));
+    EXPECT_TRUE(RunValueExists("Friend"));  // allowed by its Known row, never asked about
+}
+
+TEST_F(ChangeMonitorTest, ADisallowedProgramTakesItsTicksNewcomersButNotKestrunesOwn) {
+    state.options.ignoreSelf = true;
+    state.tables[TableKind::Known].Add({"/opt/bad"}, false);
+    Table& run = state.tables[TableKind::HKCU_Run];
+    run.Add({"Mine", "/usr/bin/mine"}, true);
+    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    OtherProgramAddsRunValue("Bad", "/opt/bad");
+    OtherProgramAddsRunValue("Tagalong", "/opt/tagalong");
+    Tick();
+    EXPECT_TRUE(fe.monitorPrompts.empty());
+    EXPECT_FALSE(RunValueExists("Bad"));
+    EXPECT_FALSE(RunValueExists("Tagalong"));
+    EXPECT_TRUE(RunValueExists("Mine"));
+}
+
 TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
     Table& delayed = state.tables[TableKind::Delayed];
     delayed.Add({"a", "/opt/a", "5"}, true);
