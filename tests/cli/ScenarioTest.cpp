@@ -29,12 +29,14 @@ protected:
         return test::RunProcess(KESTRUNEC_PATH, arguments);
     }
     std::string AppFile(const std::string& name) const { return app + "/" + name; }
-    // The files of the program folder with their contents, to see that nothing changed.
+    // The files of the program folder and of the machine with their contents, to see that
+    // nothing changed. The log is left out: every run logs its start.
     std::map<std::string, std::string> Snapshot() const {
         std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(app)) {
+        for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
             const std::string name = entry.path().filename().string();
-            if (name != "log.txt" && name != "kestrune.lock") files[name] = kestrune::test::ReadText(entry.path());
+            if (entry.is_regular_file() && name != "log.txt" && name != "kestrune.lock")
+                files[entry.path().string()] = kestrune::test::ReadText(entry.path());
         }
         return files;
     }
