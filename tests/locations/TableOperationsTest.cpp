@@ -126,6 +126,43 @@ TEST_F(TableOperationsTest, NoDuplicatesStillReportsTheCount) {
     EXPECT_EQ(fe.messages.back().icon, MessageIcon::Information);
 }
 
+TEST_F(TableOperationsTest, DuplicatesInAllTablesAreCountedTogetherAndReportedOnce) {
+    state.tables[TableKind::Known].Add({"C:\\a.exe"});
+    state.tables[TableKind::Known].Add({"c:\\A.EXE"});
+    state.tables[TableKind::Delayed].Add({"x", "C:\\x.exe", "5"});
+    state.tables[TableKind::Delayed].Add({"X", "C:\\x.exe", "9"});
+    state.tables[TableKind::Delayed].Add({"y", "C:\\y.exe", "5"});
+    EXPECT_EQ(DeleteDuplicatesInAllTables(state), 2);
+    EXPECT_EQ(state.tables[TableKind::Known].Count(), 1);
+    EXPECT_EQ(Names(TableKind::Delayed), (std::vector<std::string>{"x", "y"}));
+    ASSERT_EQ(fe.messages.size(), 1u);  // one report for all tables, not one per table
+    EXPECT_EQ(fe.LastMessage(), "2 duplicate(s) deleted.");
+}
+
+TEST_F(TableOperationsTest, EnableDisableFlipsEachSelectedRowInItsPlace) {
+    Table& run = state.tables[TableKind::HKCU_Run];
+    run.Add({"On", "C:\\on.exe"}, true);
+    run.Add({"Off", "C:\\off.exe"}, false);
+    SetRunValue(RootKey::CurrentUser, kRunKey, "On", "C:\\on.exe");
+    state.settingsChanged = false;
+    Show(TableKind::HKCU_Run, {1, 2});
+    ToggleSelectedRows(state);
+    EXPECT_FALSE(run.Ticked(1));
+    EXPECT_TRUE(run.Ticked(2));
+    EXPECT_EQ(RunValue("On"), std::nullopt);
+    EXPECT_EQ(RunValue("Off"), "C:\\off.exe");
+    EXPECT_TRUE(state.settingsChanged);
+}
+
+TEST_F(TableOperationsTest, MovingARowToItsOwnTableLeavesEverythingAsItWas) {
+    Table& run = state.tables[TableKind::HKCU_Run];
+    run.Add({"Stay", "C:\\stay.exe"}, true);
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Stay", "C:\\stay.exe");
+    MoveRow(state, TableKind::HKCU_Run, 1, TableKind::HKCU_Run);
+    EXPECT_EQ(Names(TableKind::HKCU_Run), (std::vector<std::string>{"Stay"}));
+    EXPECT_EQ(RunValue("Stay"), "C:\\stay.exe");
+}
+
 TEST_F(TableOperationsTest, AShortcutMovesToARunKeyAndBackWithItsArguments) {
     Table& user = state.tables[TableKind::UserStartup];
     user.Add({"Sync Tool", "C:\\Program Files\\Sync\\sync tool.exe", "--minimized --profile \"Home\""});
