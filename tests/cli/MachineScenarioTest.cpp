@@ -191,8 +191,10 @@ TEST_F(MachineScenarioTest, ADelayedRunStartsBothCommandsAndShowsItsProgress) {
     const ProcessResult run = Kestrunec({"run-delayed"});
     const auto took = std::chrono::steady_clock::now() - begin;
     ASSERT_EQ(run.status, 0) << run.err;
+    // The run ends by itself once both have started; the margin is for start-up and shut-down
+    // under sanitizers on a busy machine.
     EXPECT_GE(took, std::chrono::seconds(2));
-    EXPECT_LT(took, std::chrono::seconds(10));
+    EXPECT_LT(took, std::chrono::seconds(60));
     EXPECT_NE(run.out.find("Running delayed applications..."), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("1 seconds have passed"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("sh - 1 out of 2 (50%)"), std::string::npos) << run.out;
