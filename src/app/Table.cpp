@@ -17,9 +17,15 @@ int Table::CountTicked() const {
 
 int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
     texts.resize(headers_.size());
-    rows_.push_back(Item{std::move(texts), ticked, icon});
+    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_});
     Changed();
     return Count();
+}
+
+std::optional<int> Table::PositionOf(RowId id) const {
+    const auto it = std::find_if(rows_.begin(), rows_.end(), [id](const Item& r) { return r.id == id; });
+    if (it == rows_.end()) return std::nullopt;
+    return static_cast<int>(it - rows_.begin()) + 1;
 }
 
 void Table::Remove(int position) {
@@ -76,9 +82,8 @@ void Table::Sort(int column, bool ascending) {
             if (r.texts[c].empty()) return std::nullopt;
             return RoundHalfEven(LeadingNumber(r.texts[c]));
         };
-        std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
-            return ascending ? key(a) < key(b) : key(b) < key(a);
-        });
+        std::stable_sort(rows_.begin(), rows_.end(),
+                         [&](const Item& a, const Item& b) { return ascending ? key(a) < key(b) : key(b) < key(a); });
     } else {
         std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
             const int cmp = CompareIgnoreCase(a.texts[c], b.texts[c]);
