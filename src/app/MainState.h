@@ -27,6 +27,16 @@ public:
     virtual int IconOf(const std::string& file) = 0;
 };
 
+// An entry the program itself put into a start-up place or took out of one.
+struct OwnPlaceChange {
+    TableKind kind;
+    std::string name;  // the shortcut's name (its file name without ".lnk") or the value's name
+    bool added = false;
+    // A table row stands for the entry (the user ticked or unticked it). The program's own
+    // start-up shortcut has none; the monitor never asks about it.
+    bool fromRow = true;
+};
+
 struct MainState {
     MainState(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock)
         : platform(platform), fe(frontEnd), clock(clock), log(platform.files(), clock), ini(platform.files()) {}
@@ -62,6 +72,10 @@ struct MainState {
     // took an entry out of; the change monitor reads both.
     std::string selfMadeChanges;
     std::array<bool, kTableCount + 1> selfMadeRemoval{};
+    // Every change the program made to a place since the change monitor last looked, kept
+    // whatever "Ignore self-made changes" says: the monitor must never take one of them for a
+    // change from outside and apply it to the tables a second time.
+    std::vector<OwnPlaceChange> ownPlaceChanges;
 
     // The running processes as last listed: name, handle, base priority and path joined by tabs.
     std::vector<std::string> processSnapshot{std::string{}};

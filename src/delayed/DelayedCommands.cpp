@@ -7,6 +7,7 @@
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
+#include "locations/LocationChange.h"
 #include "locations/ShellOps.h"
 #include "procs/ProcessList.h"
 
@@ -78,9 +79,13 @@ void SetIdleSettings(MainState& state) {
     AskIdleSetting(state, kIdleSecondsPrompt, state.options.idleSeconds);
 }
 
-void ToggleExitAfterDelayed(MainState& state) { state.options.exitAfterDelayed = !state.options.exitAfterDelayed; }
+void ToggleExitAfterDelayed(MainState& state) {
+    state.options.exitAfterDelayed = !state.options.exitAfterDelayed;
+}
 
-void ToggleSkipRunning(MainState& state) { state.options.skipRunning = !state.options.skipRunning; }
+void ToggleSkipRunning(MainState& state) {
+    state.options.skipRunning = !state.options.skipRunning;
+}
 
 std::string SelfShortcutPath(MainState& state) {
     // Without the folder the name alone would be a path relative to wherever the program runs.
@@ -100,6 +105,8 @@ void ToggleRunOnStartup(MainState& state) {
     if (state.options.runOnStartup) {
         CreateShortcut(state.platform.shell(), state.commonStartupFolder, kSelfShortcutName, SelfShortcutTarget(state),
                        kSlimlineArgument);
+        // The delayed run depends on it: the monitor must not offer to take it out again.
+        NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, true, false);
         return;
     }
     if (state.table(TableKind::Delayed).Count() >= 1) {
@@ -108,7 +115,8 @@ void ToggleRunOnStartup(MainState& state) {
         return;
     }
     const std::string shortcut = SelfShortcutPath(state);
-    if (state.FileExists(shortcut)) state.platform.files().RemoveFile(shortcut);
+    if (state.FileExists(shortcut) && state.platform.files().RemoveFile(shortcut))
+        NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, false, false);
 }
 
 void RunNow(MainState& state, TableKind kind, int position) {

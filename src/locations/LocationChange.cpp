@@ -11,7 +11,9 @@ namespace kestrune {
 
 namespace {
 
-bool AnyTicked(const Table& table) { return table.CountTicked() > 0; }
+bool AnyTicked(const Table& table) {
+    return table.CountTicked() > 0;
+}
 
 void ApplyFolderChange(MainState& state, TableKind kind, int position) {
     Table& table = state.tables[kind];
@@ -23,6 +25,7 @@ void ApplyFolderChange(MainState& state, TableKind kind, int position) {
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
         CreateShortcut(state.platform.shell(), folder, name, path, table.Text(position, col::Arguments));
+        NoteOwnPlaceChange(state, kind, name, true);
         return;
     }
 
@@ -38,6 +41,7 @@ void ApplyFolderChange(MainState& state, TableKind kind, int position) {
         if (state.FileExists(file)) {
             state.WriteLog(kDeletingShortcutLog + path);
             state.platform.files().RemoveFile(file);
+            NoteOwnPlaceChange(state, kind, name, false);
         }
     }
     state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
@@ -59,10 +63,12 @@ void ApplyRunKeyChange(MainState& state, TableKind kind, int position) {
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
         WriteRegistryValue(registry, key.root, key.subkey, name, path, kRegSz);
+        NoteOwnPlaceChange(state, kind, name, true);
         return;
     }
     state.WriteLog(kDeletingRegistryLog + path);
     DeleteRegistryValue(registry, key.root, key.subkey, name);
+    NoteOwnPlaceChange(state, kind, name, false);
     state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
 }
 
@@ -80,9 +86,12 @@ void ApplyProcessChange(MainState& state) {
 
 void ApplyLocationChange(MainState& state, TableKind kind, int position) {
     if (position < 1 || position > state.tables[kind].Count()) return;
-    if (IsFolderTable(kind)) ApplyFolderChange(state, kind, position);
-    else if (IsRunKeyTable(kind)) ApplyRunKeyChange(state, kind, position);
-    else if (kind == TableKind::Process) ApplyProcessChange(state);
+    if (IsFolderTable(kind))
+        ApplyFolderChange(state, kind, position);
+    else if (IsRunKeyTable(kind))
+        ApplyRunKeyChange(state, kind, position);
+    else if (kind == TableKind::Process)
+        ApplyProcessChange(state);
 }
 
 bool CanEnableEntry(MainState& state, TableKind kind, int position) {
@@ -104,6 +113,10 @@ void RememberSelfMadeChange(MainState& state, const std::string& path) {
     }
     if (!state.selfMadeChanges.empty()) state.selfMadeChanges += "\r\n";
     state.selfMadeChanges += path;
+}
+
+void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow) {
+    state.ownPlaceChanges.push_back({kind, name, added, fromRow});
 }
 
 bool TakeSelfMadeRemoval(MainState& state, TableKind kind) {

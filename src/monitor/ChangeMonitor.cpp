@@ -1,5 +1,6 @@
 #include "monitor/ChangeMonitor.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "app/Columns.h"
@@ -30,7 +31,38 @@ struct NewEntry {
     MonitorEntry entry;
     std::string line;  // key + "[_]" + table number; emptied when it needs no prompt
     bool selfMade = false;
+    bool own = false;  // the program itself put it there from one of its rows
 };
+
+// Whether the program's own latest change of the place's entry of this name was the one
+// asked about (`added`: put in; otherwise taken out).
+bool IsOwnChange(const std::vector<OwnPlaceChange>& own, TableKind kind, const MonitorEntry& entry, bool added,
+                 bool* fromRow = nullptr) {
+    for (auto it = own.rbegin(); it != own.rend(); ++it) {
+        if (it->kind != kind || !EqualsIgnoreCase(it->name, entry.name)) continue;
+        if (fromRow) *fromRow = it->fromRow;
+        return it->added == added;
+    }
+    return false;
+}
+
+// Whether every entry that left the place was taken out by the program itself.
+bool AllTakenOutByProgram(const std::vector<MonitorEntry>& before, const std::vector<MonitorEntry>& now, TableKind kind,
+                          const std::vector<OwnPlaceChange>& own) {
+    std::unordered_set<std::string> present;
+    for (const MonitorEntry& e : now) present.insert(e.identity);
+    for (const MonitorEntry& e : before)
+        if (!present.count(e.identity) && !IsOwnChange(own, kind, e, false)) return false;
+    return true;
+}
+
+// The ticked row that stands for an entry the program put into its place, or 0.
+int RowOfOwnEntry(const MainState& state, const NewEntry& item) {
+    const Table& table = state.tables[item.kind];
+    for (int p = 1; p <= table.Count(); ++p)
+        if (table.Ticked(p) && EqualsIgnoreCase(table.Name(p), item.entry.name)) return p;
+    return 0;
+}
 
 std::vector<MonitorEntry> ReadFolder(MainState& state, const std::string& folder) {
     std::vector<MonitorEntry> entries;
@@ -86,6 +118,8 @@ void RemoveEntry(MainState& state, const NewEntry& item) {
 
 void AllowEntry(MainState& state, const NewEntry& item) {
     state.WriteLog(kAllowing + item.line);
+    // The user's own enabling already has its row.
+    if (item.own && RowOfOwnEntry(state, item) > 0) return;
     Table& table = state.tables[item.kind];
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
@@ -142,6 +176,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     std::vector<NewEntry> items;
 
     auto current = ReadSnapshot(state);
+    // The program's own changes are told apart from outside ones whatever "Ignore self-made
+    // changes" says; the option only decides whether the user is asked about them.
+    const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
+    state.ownPlaceChanges.clear();
     if (monitor.snapshotTaken) {
         for (size_t i = 0; i < current.size(); ++i) {
             const TableKind kind = static_cast<TableKind>(i + 1);
@@ -150,14 +188,26 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             if (now.size() > before.size()) {
                 std::unordered_set<std::string> seen;
                 for (const MonitorEntry& e : before) seen.insert(e.identity);
+                const size_t count = items.size();
                 for (const MonitorEntry& e : now) {
                     if (seen.count(e.identity)) continue;
-                    items.push_back({kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false});
+                    bool fromRow = true;
+                    const bool mine = IsOwnChange(own, kind, e, true, &fromRow);
+                    if (mine && (!fromRow || state.options.ignoreSelf)) continue;
+                    items.push_back({kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false, mine});
                 }
-                changed.push_back(kind);
-                entriesAdded = true;
+                if (items.size() > count) {
+                    entriesAdded = true;
+                    // The user's own entries have their rows; only newcomers call for a rescan.
+                    if (std::any_of(items.begin() + static_cast<std::ptrdiff_t>(count), items.end(),
+                                    [](const NewEntry& item) { return !item.own; }))
+                        changed.push_back(kind);
+                }
             } else if (now.size() < before.size()) {
-                if (!TakeSelfMadeRemoval(state, kind)) {
+                // Nothing to refresh when the program itself took the entries out: its tables
+                // show that already, and a refill would only lose what they hold.
+                const bool selfMade = TakeSelfMadeRemoval(state, kind);
+                if (!selfMade && !AllTakenOutByProgram(before, now, kind, own)) {
                     changed.push_back(kind);
                     entriesRemoved = true;
                 }
@@ -171,7 +221,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             // A disallowed program registered again: this tick's new entries all go, but never
             // what the program itself has just put there.
             for (const NewEntry& item : items) {
-                if (item.selfMade) continue;
+                if (item.selfMade || item.own) continue;
                 RemoveEntry(state, item);
                 removed.push_back(&item);
             }
@@ -192,9 +242,15 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                 FitAllColumns(state);
                 entriesAdded = false;
             } else {
-                // Only what the user was asked about goes.
+                // Only what the user was asked about goes. The user's own enabling is taken
+                // back as unticking its row would: the row stays, so the entry can come back.
                 for (const NewEntry* item : asked) {
-                    RemoveEntry(state, *item);
+                    if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
+                        SetRowTick(state, item->kind, row, false);
+                        if (state.tables[item->kind].Ticked(row)) continue;  // refused: it stays
+                    } else {
+                        RemoveEntry(state, *item);
+                    }
                     removed.push_back(item);
                 }
             }
@@ -221,8 +277,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
 
 void ToggleMonitor(MainState& state) {
     state.options.monitor = !state.options.monitor;
-    if (state.options.monitor) state.tmrMonitor->Start();
-    else state.tmrMonitor->Stop();
+    if (state.options.monitor)
+        state.tmrMonitor->Start();
+    else
+        state.tmrMonitor->Stop();
 }
 
 void PreventDelayedAppsFromRegistering(MainState& state) {
