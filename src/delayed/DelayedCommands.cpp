@@ -79,13 +79,9 @@ void SetIdleSettings(MainState& state) {
     AskIdleSetting(state, kIdleSecondsPrompt, state.options.idleSeconds);
 }
 
-void ToggleExitAfterDelayed(MainState& state) {
-    state.options.exitAfterDelayed = !state.options.exitAfterDelayed;
-}
+void ToggleExitAfterDelayed(MainState& state) { state.options.exitAfterDelayed = !state.options.exitAfterDelayed; }
 
-void ToggleSkipRunning(MainState& state) {
-    state.options.skipRunning = !state.options.skipRunning;
-}
+void ToggleSkipRunning(MainState& state) { state.options.skipRunning = !state.options.skipRunning; }
 
 std::string SelfShortcutPath(MainState& state) {
     // Without the folder the name alone would be a path relative to wherever the program runs.

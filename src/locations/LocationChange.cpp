@@ -11,9 +11,7 @@ namespace kestrune {
 
 namespace {
 
-bool AnyTicked(const Table& table) {
-    return table.CountTicked() > 0;
-}
+bool AnyTicked(const Table& table) { return table.CountTicked() > 0; }
 
 void ApplyFolderChange(MainState& state, TableKind kind, int position) {
     Table& table = state.tables[kind];
@@ -86,12 +84,9 @@ void ApplyProcessChange(MainState& state) {
 
 void ApplyLocationChange(MainState& state, TableKind kind, int position) {
     if (position < 1 || position > state.tables[kind].Count()) return;
-    if (IsFolderTable(kind))
-        ApplyFolderChange(state, kind, position);
-    else if (IsRunKeyTable(kind))
-        ApplyRunKeyChange(state, kind, position);
-    else if (kind == TableKind::Process)
-        ApplyProcessChange(state);
+    if (IsFolderTable(kind)) ApplyFolderChange(state, kind, position);
+    else if (IsRunKeyTable(kind)) ApplyRunKeyChange(state, kind, position);
+    else if (kind == TableKind::Process) ApplyProcessChange(state);
 }
 
 bool CanEnableEntry(MainState& state, TableKind kind, int position) {

@@ -277,10 +277,8 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
 
 void ToggleMonitor(MainState& state) {
     state.options.monitor = !state.options.monitor;
-    if (state.options.monitor)
-        state.tmrMonitor->Start();
-    else
-        state.tmrMonitor->Stop();
+    if (state.options.monitor) state.tmrMonitor->Start();
+    else state.tmrMonitor->Stop();
 }
 
 void PreventDelayedAppsFromRegistering(MainState& state) {
