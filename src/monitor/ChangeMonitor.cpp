@@ -20,6 +20,8 @@ namespace {
 
 constexpr const char* kAllowing = "Allowing change: ";
 constexpr const char* kDeleting = "Deleting ";
+constexpr const char* kCouldNotRemove = "Could not remove ";
+constexpr int kNoSuchValue = 2;
 
 const char* RootKeyName(platform::RootKey root) {
     return root == platform::RootKey::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
@@ -103,17 +105,24 @@ std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(MainState& state) {
             ReadKey(state, TableKind::RunOnce)};
 }
 
-void RemoveEntry(MainState& state, const NewEntry& item) {
+// Takes a new entry out of its place; false when the system refused. The refusal is logged;
+// the entry then stays in the snapshot, so that it is not asked about again until it changes.
+bool RemoveEntry(MainState& state, const NewEntry& item) {
     if (IsFolderTable(item.kind)) {
-        if (!state.FileExists(item.entry.file)) return;
+        if (!state.FileExists(item.entry.file)) return true;
         state.WriteLog(kDeleting + item.entry.file);
-        state.platform.files().RemoveFile(item.entry.file);
-    } else {
-        const RunKeyPlace place = *RunKeyOf(item.kind);
-        state.WriteLog(std::string(kDeleting) + item.entry.name + " from " + RootKeyName(place.root) + "\\" +
-                       std::string(place.subkey));
-        DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
+        if (state.platform.files().RemoveFile(item.entry.file) || !state.FileExists(item.entry.file)) return true;
+        state.WriteLog(kCouldNotRemove + item.entry.file);
+        return false;
     }
+    const RunKeyPlace place = *RunKeyOf(item.kind);
+    const std::string what =
+        item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
+    state.WriteLog(kDeleting + what);
+    const int code = DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
+    if (code == 0 || code == kNoSuchValue) return true;
+    state.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code));
+    return false;
 }
 
 void AllowEntry(MainState& state, const NewEntry& item) {
@@ -222,8 +231,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             // what the program itself has just put there.
             for (const NewEntry& item : items) {
                 if (item.selfMade || item.own) continue;
-                RemoveEntry(state, item);
-                removed.push_back(&item);
+                if (RemoveEntry(state, item)) removed.push_back(&item);
             }
             for (NewEntry& item : items) item.line.clear();
         }
@@ -248,8 +256,8 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                     if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
                         SetRowTick(state, item->kind, row, false);
                         if (state.tables[item->kind].Ticked(row)) continue;  // refused: it stays
-                    } else {
-                        RemoveEntry(state, *item);
+                    } else if (!RemoveEntry(state, *item)) {
+                        continue;
                     }
                     removed.push_back(item);
                 }
