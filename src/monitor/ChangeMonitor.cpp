@@ -116,8 +116,7 @@ bool RemoveEntry(MainState& state, const NewEntry& item) {
         return false;
     }
     const RunKeyPlace place = *RunKeyOf(item.kind);
-    const std::string what =
-        item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
+    const std::string what = item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
     state.WriteLog(kDeleting + what);
     const int code = DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
     if (code == 0 || code == kNoSuchValue) return true;

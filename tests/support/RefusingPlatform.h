@@ -79,7 +79,8 @@ private:
 class RefusingPlatform final : public platform::Platform {
 public:
     RefusingPlatform(platform::Platform& inner, platform::RootKey refusedRoot, std::string refusedFolder)
-        : registryRefusals(inner.registry(), refusedRoot), fileRefusals(inner.files(), std::move(refusedFolder)),
+        : registryRefusals(inner.registry(), refusedRoot),
+          fileRefusals(inner.files(), std::move(refusedFolder)),
           inner_(inner) {}
     RefusingRegistry registryRefusals;
     RefusingFileSystem fileRefusals;
