@@ -23,7 +23,6 @@ void ApplyFolderChange(MainState& state, TableKind kind, int position) {
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
         CreateShortcut(state.platform.shell(), folder, name, path, table.Text(position, col::Arguments));
-        NoteOwnPlaceChange(state, kind, name, true);
         return;
     }
 
@@ -39,7 +38,6 @@ void ApplyFolderChange(MainState& state, TableKind kind, int position) {
         if (state.FileExists(file)) {
             state.WriteLog(kDeletingShortcutLog + path);
             state.platform.files().RemoveFile(file);
-            NoteOwnPlaceChange(state, kind, name, false);
         }
     }
     state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
@@ -61,12 +59,10 @@ void ApplyRunKeyChange(MainState& state, TableKind kind, int position) {
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
         WriteRegistryValue(registry, key.root, key.subkey, name, path, kRegSz);
-        NoteOwnPlaceChange(state, kind, name, true);
         return;
     }
     state.WriteLog(kDeletingRegistryLog + path);
     DeleteRegistryValue(registry, key.root, key.subkey, name);
-    NoteOwnPlaceChange(state, kind, name, false);
     state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
 }
 
@@ -84,9 +80,16 @@ void ApplyProcessChange(MainState& state) {
 
 void ApplyLocationChange(MainState& state, TableKind kind, int position) {
     if (position < 1 || position > state.tables[kind].Count()) return;
+    const Table& table = state.tables[kind];
+    const bool wanted = table.Ticked(position);
+    const RowId row = table.Id(position);
+    const std::string name = table.Name(position);
     if (IsFolderTable(kind)) ApplyFolderChange(state, kind, position);
     else if (IsRunKeyTable(kind)) ApplyRunKeyChange(state, kind, position);
     else if (kind == TableKind::Process) ApplyProcessChange(state);
+    // A refusal puts the tick back; a tick that stayed is a change the program made.
+    const auto now = table.PositionOf(row);
+    if (IsLocationTable(kind) && now && table.Ticked(*now) == wanted) NoteOwnPlaceChange(state, kind, name, wanted);
 }
 
 bool CanEnableEntry(MainState& state, TableKind kind, int position) {
