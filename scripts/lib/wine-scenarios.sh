@@ -97,8 +97,9 @@ console_scenario() {
     status=0
     wait "$monitor" || status=$?
     check_that "monitor --answer deny ends with 0" "$status" "$(cat "$work/monitor.out" "$work/monitor.err")"
-    check_that "monitor --answer deny took out the value added during its run" \
-        "$(reg_has_value Intruder && echo 1 || echo 0)" "$(tr -d '\r' <"$work/monitor.err")"
+    check_that "monitor --answer deny saw C:\\intruder.exe, added during its run, and took it out" \
+        "$(grep -qF 'C:\intruder.exe' "$work/monitor.err" && ! reg_has_value Intruder && echo 0 || echo 1)" \
+        "$(tr -d '\r' <"$work/monitor.err")"
 
     # A delayed row starting a real Windows program.
     local marker="$work/delayed.txt"
@@ -117,6 +118,9 @@ console_scenario() {
     check_that "backup wrote $(basename "${backup:-no file}") in \"$(basename "$home")/app\"" \
         "$([ "$status" -eq 0 ] && [ -s "$backup" ] && echo 0 || echo 1)" "$err"
     kestrunec delete Delayed 'Marker Zoë'
+    kestrunec list Delayed --format csv
+    check_that "delete takes the delayed row out before the backup is loaded" \
+        "$(contains 'Marker Zoë' "$out" && echo 1 || echo 0)" "$out$err"
     kestrunec load-backup "$(windows_path "$backup")"
     local loaded_status=$status loaded_err=$err
     kestrunec list Delayed --format csv
