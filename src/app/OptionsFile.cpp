@@ -81,6 +81,8 @@ void WriteOptions(MainState& state) {
     write(kOptions, "Skip running", BoolToIni(o.skipRunning));
     write(kOptions, "Watch priorities", BoolToIni(o.watchPriorities));
     const WindowPosition& p = state.position;
+    // The console program has no window: the keys stay as the desktop program left them.
+    if (!p.HasBounds()) return;
     write(kPosition, "Window state", std::to_string(p.state));
     write(kPosition, "Top", std::to_string(p.top));
     write(kPosition, "Left", std::to_string(p.left));

@@ -74,6 +74,7 @@ void Table::SetIcon(int position, int icon) {
 
 void Table::Sort(int column, bool ascending) {
     if (column < 0 || column >= ColumnCount()) return;
+    sortedAscending_ = ascending;
     const std::string header = ToLower(headers_[static_cast<size_t>(column)]);
     const auto c = static_cast<size_t>(column);
     if (header == "delay" || header == "handle") {

@@ -59,6 +59,8 @@ public:
     // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
     // (empty texts first when ascending).
     void Sort(int column, bool ascending);
+    // The direction of the last sort (ascending before any): a header click turns it round.
+    bool SortedAscending() const { return sortedAscending_; }
 
     const std::vector<Item>& Rows() const { return rows_; }
     // Counts every change, so a view can tell when to redraw.
@@ -75,6 +77,7 @@ private:
     std::vector<Item> rows_;
     std::uint64_t revision_ = 0;
     RowId lastId_ = 0;
+    bool sortedAscending_ = true;
     std::function<void(TableKind)> listener_;
 };
 

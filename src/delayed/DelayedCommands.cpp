@@ -121,10 +121,11 @@ void RunNow(MainState& state, TableKind kind, int position) {
     // A Startup-folder row keeps its arguments in their own column: the command is the target.
     const std::string command = table.Text(position, kind == TableKind::Known ? col::KnownPath : col::Path);
     if (command.empty()) return;
-    if (!LaunchDelayedApp(state, command, state.options.skipRunning)) return;
+    const auto started = LaunchDelayedApp(state, command, state.options.skipRunning);
+    if (!started) return;
     if (kind == TableKind::Delayed) {
         const std::string priority = table.Text(position, col::DelayedPriority);
-        if (!priority.empty()) ApplyPriorityToCommand(state, command, priority);
+        if (!priority.empty()) ApplyPriorityToCommand(state, command, priority, *started);
     } else if (kind == TableKind::Process) {
         FillProcessTable(state, true, true);
     }

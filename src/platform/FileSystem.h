@@ -12,7 +12,8 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // True for an existing ordinary file that is neither hidden nor a system file.
+    // True for an existing ordinary file that is neither hidden nor a system file (on Linux a
+    // name beginning with "." is hidden from listings only, not from this).
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool DirectoryExists(const std::string& path) = 0;
     // The ordinary, visible files of a folder (names only), ascending by name.

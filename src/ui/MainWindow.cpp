@@ -106,6 +106,7 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
     app.state().tables.SetChangeListener([this](TableKind) { ScheduleSync(); });
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
     ApplyTabRules(1);
 }
 
@@ -202,11 +203,11 @@ void MainWindow::ResetWindowSize() {
 
 void MainWindow::ApplyStoredPosition() {
     const MainState& s = app_.state();
-    if (!s.positionRead) return;
     const WindowPosition& p = s.position;
-    if (p.width > 0 && p.height > 0) {
-        resize(std::max(p.width / kTwipsPerPixel, minimumWidth()), std::max(p.height / kTwipsPerPixel, minimumHeight()));
-    }
+    // Without a size (as written by the console program of earlier versions) the position is
+    // no window's: the window stays centred.
+    if (!s.positionRead || !p.HasBounds()) return;
+    resize(std::max(p.width / kTwipsPerPixel, minimumWidth()), std::max(p.height / kTwipsPerPixel, minimumHeight()));
     move(p.left / kTwipsPerPixel, p.top / kTwipsPerPixel);
     if (p.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -228,7 +229,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (app_.Shutdown(CloseReason::User)) {
+    // A close while the session is being saved comes from the system, and one that the end of
+    // the application asks for is no request of the user's: neither goes to the tray.
+    const auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    const bool sessionEnding = gui && gui->isSavingSession();
+    if (app_.Shutdown(sessionEnding || applicationQuitting_ ? CloseReason::System : CloseReason::User)) {
         closing_ = true;
         event->accept();
         app_.state().fe.Quit();
@@ -249,13 +254,29 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
-        for (TableKind kind : kAllTables) {
-            if (watched != View(kind)) continue;
-            const auto* key = static_cast<QKeyEvent*>(event);
-            OnKeyReleased(kind, key->key(), key->modifiers());
+    const QEvent::Type type = event->type();
+    if (watched == QCoreApplication::instance()) {
+        // The application closes every window before its event loop ends.
+        if (type == QEvent::Quit) applicationQuitting_ = true;
+        return false;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusOut)
+        return QMainWindow::eventFilter(watched, event);
+    for (TableKind kind : kAllTables) {
+        if (watched != View(kind)) continue;
+        // A key acts on its release, and only when it was pressed in this list too: the Enter
+        // that closed a message box or confirmed the editor is released over the list as well.
+        if (type == QEvent::FocusOut) {
+            keysPressedInList_.clear();
             return false;
         }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress) {
+            keysPressedInList_.insert(key->key());
+        } else if (!key->isAutoRepeat() && keysPressedInList_.erase(key->key()) > 0) {
+            OnKeyReleased(kind, key->key(), key->modifiers());
+        }
+        return false;
     }
     return QMainWindow::eventFilter(watched, event);
 }

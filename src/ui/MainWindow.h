@@ -3,6 +3,7 @@
 // status lines, and the menus. Commands go to the Application; the window only shows its state.
 
 #include <array>
+#include <set>
 #include <vector>
 
 #include <QMainWindow>
@@ -81,7 +82,9 @@ private:
     QSize designSize_;
     bool controlsEnabled_ = true;
     bool closing_ = false;
+    bool applicationQuitting_ = false;
     bool syncScheduled_ = false;
+    std::set<int> keysPressedInList_;
 };
 
 }  // namespace kestrune::ui

@@ -60,6 +60,9 @@ public:
     DialogSeam& Seam() { return seam_; }
     QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
     bool QuitRequested() const { return quitRequested_; }
+    // Windows logging off or shutting down: the whole shut-down sequence (never the trip to the
+    // tray that closing the window may take), then the end of the program.
+    void EndSession();
     // The delayed run's window model that Show/Hide/DelayedWindowChanged draw.
     void AttachDelayedWindow(DelayedWindow& model);
     DelayedWindowView* DelayedView() const { return delayedView_.get(); }

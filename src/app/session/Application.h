@@ -115,7 +115,6 @@ public:
 private:
     void Step(int number);
     void LogRegistryProblems();
-    bool sortAscending_[kTableCount + 1] = {};
 
     MainState state_;
     ProfileList profiles_;

@@ -40,11 +40,14 @@ bool WriteAll(int fd, const std::string& content) {
 
 }  // namespace
 
-bool IsHiddenOrSystemName(const std::string& name) {
-    if (name.empty() || name.front() == '.') return true;
+bool IsSystemName(const std::string& name) {
     std::string lower = name;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
     return lower == "desktop.ini" || lower == "thumbs.db";
+}
+
+bool IsHiddenOrSystemName(const std::string& name) {
+    return name.empty() || name.front() == '.' || IsSystemName(name);
 }
 
 bool LinuxFileSystem::FileExists(const std::string& path) {
@@ -52,7 +55,7 @@ bool LinuxFileSystem::FileExists(const std::string& path) {
     const std::string native = Native(path);
     struct stat st {};
     if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    return !IsHiddenOrSystemName(fs::path(native).filename().string());
+    return !IsSystemName(fs::path(native).filename().string());
 }
 
 bool LinuxFileSystem::DirectoryExists(const std::string& path) {
