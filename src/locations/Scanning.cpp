@@ -59,19 +59,21 @@ void ScanPlaces(MainState& state) {
         ScanPlace(state, kind);
 }
 
+void ApplyRowIcons(MainState& state, TableKind kind, int first, int last) {
+    Table& table = state.tables[kind];
+    const int pathColumn = PathColumn(kind);
+    for (int position = std::max(first, 1); position <= std::min(last, table.Count()); ++position) {
+        if (table.Icon(position) != kDefaultIcon) continue;
+        const int icon = state.IconOf(state.ResolveItemFile(table.Text(position, pathColumn)));
+        if (icon != kDefaultIcon) table.SetIcon(position, icon);
+    }
+}
+
 void ApplyRowIcons(MainState& state) {
     // A row is given its icon when it is added, and a cached number never changes; only rows
     // still on the default icon (added in Slimline mode, or before their file existed) can
     // gain one, so only they are looked at again.
-    for (TableKind kind : kAllTables) {
-        Table& table = state.tables[kind];
-        const int pathColumn = PathColumn(kind);
-        for (int position = 1; position <= table.Count(); ++position) {
-            if (table.Icon(position) != kDefaultIcon) continue;
-            const int icon = state.IconOf(state.ResolveItemFile(table.Text(position, pathColumn)));
-            if (icon != kDefaultIcon) table.SetIcon(position, icon);
-        }
-    }
+    for (TableKind kind : kAllTables) ApplyRowIcons(state, kind, 1, state.tables[kind].Count());
 }
 
 }  // namespace kestrune
