@@ -28,8 +28,7 @@ std::string IconCache::ChecksumOf(const std::string& file) {
 }
 
 int IconCache::IconOf(const std::string& file) {
-    if (deferred_ || !state_.fe.ShowsIcons()) return kDefaultIcon;
-    if (state_.slimlineMode || !state_.FileExists(file)) return kDefaultIcon;
+    if (!Wanted() || !state_.FileExists(file)) return kDefaultIcon;
 
     // The file is read under the name it was given: lower-casing it first would miss the file
     // where names are case-sensitive, and changes nothing where they are not.

@@ -19,6 +19,7 @@ public:
     // 1 while in Slimline mode, while deferred, for a front end without icons, for a file that
     // does not exist, or one without an icon.
     int IconOf(const std::string& file) override;
+    bool Wanted() const override { return !deferred_ && !state_.slimlineMode && state_.fe.ShowsIcons(); }
 
     // While deferred every row gets the default icon and no file is read; the desktop program
     // defers during start-up and fills the icons in afterwards (FillRowIcons).

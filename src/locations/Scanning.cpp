@@ -41,7 +41,7 @@ void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subke
     Table& table = state.tables[kind];
     for (const RegistryValueRecord& record : records) {
         if (record.data.empty()) continue;
-        table.Add({record.name, record.data}, ticked, state.IconOf(state.ResolveItemFile(record.data)));
+        table.Add({record.name, record.data}, ticked, state.ItemIcon(record.data));
     }
 }
 
@@ -64,7 +64,7 @@ void ApplyRowIcons(MainState& state, TableKind kind, int first, int last) {
     const int pathColumn = PathColumn(kind);
     for (int position = std::max(first, 1); position <= std::min(last, table.Count()); ++position) {
         if (table.Icon(position) != kDefaultIcon) continue;
-        const int icon = state.IconOf(state.ResolveItemFile(table.Text(position, pathColumn)));
+        const int icon = state.ItemIcon(table.Text(position, pathColumn));
         if (icon != kDefaultIcon) table.SetIcon(position, icon);
     }
 }

@@ -3,6 +3,7 @@
 #include "LocationFixture.h"
 #include "support/CountingFiles.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace kestrune::test {
