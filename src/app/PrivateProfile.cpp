@@ -120,7 +120,8 @@ bool PrivateProfile::WriteValue(const std::string& section, const std::string& k
 bool PrivateProfile::WriteValues(const std::vector<IniEntry>& entries, const std::string& file) {
     if (file.empty()) return false;
     std::vector<std::string> lines;
-    if (const auto content = files_.ReadFile(file)) lines = SplitLines(*content);
+    const auto before = files_.ReadFile(file);
+    if (before) lines = SplitLines(*before);
     bool any = false;
     for (const IniEntry& entry : entries) {
         if (entry.section.empty() || entry.key.empty()) continue;
@@ -130,6 +131,8 @@ bool PrivateProfile::WriteValues(const std::vector<IniEntry>& entries, const std
     if (!any) return false;
     std::string out;
     for (const std::string& line : lines) out += line + "\r\n";
+    // Options that did not change leave the file alone (and off the disk's queue).
+    if (before && *before == out) return true;
     return files_.WriteFileAtomic(file, out);
 }
 

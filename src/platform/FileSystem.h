@@ -38,6 +38,12 @@ public:
     // Replaces the file's content through a new file renamed over the old one, so a reader
     // never sees a half-written file.
     virtual bool WriteFileAtomic(const std::string& path, const std::string& content) = 0;
+    // The same, but a file that already holds exactly `content` is left alone: a rewrite goes
+    // to the disk and waits for it, and a shut-down that changed nothing should not.
+    bool WriteFileIfChanged(const std::string& path, const std::string& content) {
+        if (const auto existing = ReadFile(path); existing && *existing == content) return true;
+        return WriteFileAtomic(path, content);
+    }
     virtual bool AppendToFile(const std::string& path, const std::string& content) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
     // Fails when the target exists.

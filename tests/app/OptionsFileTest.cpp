@@ -68,6 +68,13 @@ TEST_F(OptionsFileTest, ShutDownRewritesTheFileOnceForAllEighteenKeys) {
     const std::string text = ReadText(state.iniPath);
     EXPECT_EQ(text.find("[Options]\r\nMonitor=1\r\nSkip save on exit=0\r\n"), 0u) << text;
     EXPECT_NE(text.find("Watch priorities=0\r\n[Position]\r\nWindow state=0\r\n"), std::string::npos) << text;
+
+    // A shut-down that changed nothing leaves the file as it is.
+    WriteOptions(counted);
+    EXPECT_EQ(counting.counter.writes[state.iniPath], 1);
+    counted.options.monitor = false;
+    WriteOptions(counted);
+    EXPECT_EQ(counting.counter.writes[state.iniPath], 2);
 }
 
 TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
