@@ -2,10 +2,10 @@
 // Runs a program to its end and tells how long it took, how much processor time it used and
 // how large it grew: the benchmarks that time whole programs against their anchors use it.
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,8 +18,8 @@ extern char** environ;
 namespace kestrune::timing {
 
 struct ProcessRun {
-    double seconds = 0;      // wall clock, start to end
-    double cpuSeconds = 0;   // user and system time of the program
+    double seconds = 0;     // wall clock, start to end
+    double cpuSeconds = 0;  // user and system time of the program
     double peakMegabytes = 0;
     int status = -1;
 };

@@ -40,8 +40,9 @@ struct ListMachine {
         auto& shell = platform->shell();
         const std::string user = shell.SpecialFolder(platform::kCsidlStartup),
                           common = shell.SpecialFolder(platform::kCsidlCommonStartup);
-        for (auto [r, key] : {std::pair{platform::RootKey::LocalMachine, kRun}, std::pair{platform::RootKey::CurrentUser, kRun},
-                              std::pair{platform::RootKey::LocalMachine, kRunOnce}})
+        for (auto [r, key] :
+             {std::pair{platform::RootKey::LocalMachine, kRun}, std::pair{platform::RootKey::CurrentUser, kRun},
+              std::pair{platform::RootKey::LocalMachine, kRunOnce}})
             registry.CreateKey(r, key);
         for (int i = 0; i < kPerPlace; ++i) {
             const std::string n = std::to_string(i);
@@ -49,9 +50,9 @@ struct ListMachine {
             std::string content(64 * 1024, static_cast<char>(i));
             content.replace(0, n.size(), n);
             std::ofstream(program, std::ios::binary) << content;
-            for (auto [r, key] : {std::pair{platform::RootKey::LocalMachine, kRun},
-                                  std::pair{platform::RootKey::CurrentUser, kRun},
-                                  std::pair{platform::RootKey::LocalMachine, kRunOnce}})
+            for (auto [r, key] :
+                 {std::pair{platform::RootKey::LocalMachine, kRun}, std::pair{platform::RootKey::CurrentUser, kRun},
+                  std::pair{platform::RootKey::LocalMachine, kRunOnce}})
                 registry.SetValue(r, key, {"App " + n, platform::ValueType::String, "\"" + program + "\" -min"});
             platform::ShortcutInfo link;
             link.target = program;
@@ -87,7 +88,7 @@ void BM_ListJson(benchmark::State& bench) {
     double peak = 0;
     for (auto _ : bench) {
         run = timing::RunProgram({KESTRUNEC_PATH, "list", "--format", "json"},
-                                {"KESTRUNE_APP_DIR=" + m.app, "KESTRUNE_MACHINE=" + m.machine});
+                                 {"KESTRUNE_APP_DIR=" + m.app, "KESTRUNE_MACHINE=" + m.machine});
         bench.SetIterationTime(run.seconds);
         peak = std::max(peak, run.peakMegabytes);
         if (run.status != 0) bench.SkipWithError("kestrunec list failed");
@@ -113,7 +114,8 @@ void BM_ListAnchorBareRead(benchmark::State& bench) {
                 if (entry.is_regular_file()) bytes += ReadAll(entry.path().string());
         if (DIR* proc = ::opendir("/proc")) {
             while (const dirent* e = ::readdir(proc))
-                if (e->d_name[0] >= '1' && e->d_name[0] <= '9') bytes += ReadAll(std::string("/proc/") + e->d_name + "/stat");
+                if (e->d_name[0] >= '1' && e->d_name[0] <= '9')
+                    bytes += ReadAll(std::string("/proc/") + e->d_name + "/stat");
             ::closedir(proc);
         }
         benchmark::DoNotOptimize(bytes);

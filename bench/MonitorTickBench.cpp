@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "BenchProcess.h"
-
 #include "app/CommandLine.h"
 #include "app/MainState.h"
 #include "locations/Places.h"
@@ -34,9 +33,9 @@ void Tick(benchmark::State& run, bool watched) {
     auto& registry = state.platform.registry();
     for (int i = 0; i < perPlace; ++i) {
         const std::string n = std::to_string(i);
-        for (auto [root, key] : {std::pair{platform::RootKey::LocalMachine, kRunKey},
-                                 std::pair{platform::RootKey::CurrentUser, kRunKey},
-                                 std::pair{platform::RootKey::LocalMachine, kRunOnceKey}})
+        for (auto [root, key] :
+             {std::pair{platform::RootKey::LocalMachine, kRunKey}, std::pair{platform::RootKey::CurrentUser, kRunKey},
+              std::pair{platform::RootKey::LocalMachine, kRunOnceKey}})
             registry.SetValue(root, key, {"App " + n, platform::ValueType::String, "/opt/app" + n + "/app --x"});
         for (const std::string& folder : {state.userStartupFolder, state.commonStartupFolder}) {
             platform::ShortcutInfo link;
@@ -52,11 +51,15 @@ void Tick(benchmark::State& run, bool watched) {
     run.SetLabel(std::to_string(perPlace) + " entries per place");
 }
 
-void BM_MonitorTick(benchmark::State& run) { Tick(run, true); }
+void BM_MonitorTick(benchmark::State& run) {
+    Tick(run, true);
+}
 BENCHMARK(BM_MonitorTick)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // The anchor: the same tick reading every place, as it did before it had a watch.
-void BM_MonitorTickLooking(benchmark::State& run) { Tick(run, false); }
+void BM_MonitorTickLooking(benchmark::State& run) {
+    Tick(run, false);
+}
 BENCHMARK(BM_MonitorTickLooking)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // Processor time of `kestrunec monitor` for 11 seconds less that of a 1-second run (start-up
@@ -68,11 +71,14 @@ void BM_MonitorIdleCpu(benchmark::State& run) {
     const std::string root = pattern + "/";
     fs::create_directories(root + "app");
     timing::RunProgram({MACHINE_FILLER_PATH, root + "app/", root + "machine", "200"}, {});
-    const std::vector<std::string> environment{"KESTRUNE_APP_DIR=" + root + "app/", "KESTRUNE_MACHINE=" + root + "machine"};
+    const std::vector<std::string> environment{"KESTRUNE_APP_DIR=" + root + "app/",
+                                               "KESTRUNE_MACHINE=" + root + "machine"};
     double share = 0;
     for (auto _ : run) {
-        const auto shortRun = timing::RunProgram({KESTRUNEC_PATH, "monitor", "--seconds", "1"}, environment);
-        const auto longRun = timing::RunProgram({KESTRUNEC_PATH, "monitor", "--seconds", "11"}, environment);
+        const auto shortRun =
+            timing::RunProgram({KESTRUNEC_PATH, "monitor", "--seconds", "1", "--answer", "deny"}, environment);
+        const auto longRun =
+            timing::RunProgram({KESTRUNEC_PATH, "monitor", "--seconds", "11", "--answer", "deny"}, environment);
         share = std::max(0.0, longRun.cpuSeconds - shortRun.cpuSeconds) / (longRun.seconds - shortRun.seconds);
         run.SetIterationTime(share);
     }

@@ -13,7 +13,8 @@ bool NothingChangedSinceLastLook(MainState& state, MonitorState& monitor) {
             const RunKeyPlace place = *RunKeyOf(kind);
             keys.push_back({place.root, std::string(place.subkey)});
         }
-        monitor.watch = state.platform.WatchPlaces({state.userStartupFolder, state.commonStartupFolder}, std::move(keys));
+        monitor.watch =
+            state.platform.WatchPlaces({state.userStartupFolder, state.commonStartupFolder}, std::move(keys));
         return false;
     }
     return monitor.watch && !monitor.watch->MayHaveChanged();

@@ -9,8 +9,8 @@ namespace kestrune::platform::win32 {
 
 namespace {
 
-constexpr DWORD kFolderFilter =
-    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_ATTRIBUTES;
+constexpr DWORD kFolderFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE |
+                                FILE_NOTIFY_CHANGE_ATTRIBUTES;
 constexpr DWORD kKeyFilter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
 
 // One folder: a change notification handle, or none while the folder cannot be watched.
@@ -84,8 +84,7 @@ public:
             if (!w->armed) {
                 // A key that could not be watched is looked at every time.
                 changed = true;
-                if (!w->key.Get() && w->event.Valid())
-                    OpenKey(w->place.root, w->place.subkey, KEY_NOTIFY, w->key);
+                if (!w->key.Get() && w->event.Valid()) OpenKey(w->place.root, w->place.subkey, KEY_NOTIFY, w->key);
                 if (w->key.Get()) w->Arm();
                 continue;
             }
