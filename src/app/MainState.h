@@ -25,6 +25,9 @@ class RowIcons {
 public:
     virtual ~RowIcons() = default;
     virtual int IconOf(const std::string& file) = 0;
+    // False while every row would get the default icon anyway (no icons shown, or deferred):
+    // callers then need not even find the file behind a row.
+    virtual bool Wanted() const { return true; }
 };
 
 // An entry the program itself put into a start-up place or took out of one.
@@ -100,6 +103,12 @@ struct MainState {
     std::optional<TableKind> CurrentKind() const { return TableFromNumber(currentTab - 1); }
 
     int IconOf(const std::string& file) { return icons ? icons->IconOf(file) : kDefaultIcon; }
+    // The icon of the file an entry's text names (ResolveItemFile).
+    int ItemIcon(std::string_view text) {
+        if (!icons || !icons->Wanted()) return kDefaultIcon;
+        const std::string file = ResolveItemFile(text);
+        return FileExists(file) ? icons->IconOf(file) : kDefaultIcon;
+    }
     std::string ResolveItemFile(std::string_view text) {
         return kestrune::ResolveItemFile(text, platform.files(), platform.system(), environment);
     }

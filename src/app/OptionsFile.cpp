@@ -64,8 +64,11 @@ void ApplyIdleDefaults(MainState& state) {
 }
 
 void WriteOptions(MainState& state) {
+    // One rewrite of the file for all eighteen keys: each rewrite goes to the disk and waits
+    // for it, and the order of the keys is what it would be with one write each.
+    std::vector<IniEntry> entries;
     auto write = [&](const char* section, const char* key, const std::string& value) {
-        state.ini.WriteValue(section, key, value, state.iniPath);
+        entries.push_back({section, key, value});
     };
     const Options& o = state.options;
     write(kOptions, "Skip save on exit", BoolToIni(o.skipSave));
@@ -89,6 +92,7 @@ void WriteOptions(MainState& state) {
     write(kPosition, "Width", std::to_string(p.width));
     write(kPosition, "Height", std::to_string(p.height));
     write(kPosition, "Last tab", std::to_string(p.lastTab));
+    state.ini.WriteValues(entries, state.iniPath);
 }
 
 }  // namespace kestrune

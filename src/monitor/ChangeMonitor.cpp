@@ -13,6 +13,7 @@
 #include "locations/Scanning.h"
 #include "locations/ShellOps.h"
 #include "locations/TableOperations.h"
+#include "monitor/MonitorWatch.h"
 
 namespace kestrune {
 
@@ -179,6 +180,10 @@ void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std
 
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
     state.tmrMonitor->Stop();
+    if (NothingChangedSinceLastLook(state, monitor)) {
+        state.tmrMonitor->Start();
+        return;
+    }
     bool entriesAdded = false, entriesRemoved = false;
     std::vector<TableKind> changed;
     std::vector<NewEntry> items;

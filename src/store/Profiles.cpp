@@ -101,7 +101,7 @@ void ProfileList::SaveProfiles(MainState& state, const std::string& file) const 
     for (const std::string& entry : entries_) {
         if (!EqualsIgnoreCase(entry, kDefaultProfile)) names.push_back(entry);
     }
-    state.platform.files().WriteFileAtomic(file, Join(names, kProfileSeparator));
+    state.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
 }
 
 int ProfileList::IndexOf(std::string_view name) const {

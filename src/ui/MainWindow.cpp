@@ -17,6 +17,7 @@
 
 #include "app/session/Application.h"
 #include "app/session/MainWindowRules.h"
+#include "locations/Scanning.h"
 #include "ui/AboutPanel.h"
 #include "ui/IconStore.h"
 #include "ui/TableModel.h"
@@ -175,6 +176,53 @@ void MainWindow::ScheduleSync() {
     if (syncScheduled_) return;
     syncScheduled_ = true;
     QTimer::singleShot(0, this, [this] { SyncTables(); });
+}
+
+namespace {
+// Rows per turn of the event loop: reading a few program files for their checksums and
+// icons keeps one turn within a few milliseconds.
+constexpr int kIconSlice = 16;
+}  // namespace
+
+void MainWindow::StartIconFill() {
+    app_.EndIconDeferral();
+    if (!iconFill_) {
+        iconFill_ = new QTimer(this);
+        iconFill_->setInterval(0);
+        connect(iconFill_, &QTimer::timeout, this, [this] { FillIconSlice(); });
+    }
+    fillTable_ = 0;
+    fillNext_ = 1;
+    inSightDone_.reset();
+    iconFill_->start();
+}
+
+bool MainWindow::IconFillRunning() const { return iconFill_ && iconFill_->isActive(); }
+
+void MainWindow::FillIconSlice() {
+    MainState& state = app_.state();
+    // Whatever tab the user is looking at, its rows in sight get their icons before the rest.
+    if (const auto kind = state.CurrentKind(); kind && inSightDone_ != kind) {
+        inSightDone_ = kind;
+        QTableView* view = View(*kind);
+        const int top = std::max(0, view->rowAt(0));
+        int bottom = view->rowAt(view->viewport()->height() - 1);
+        if (bottom < 0) bottom = top + 2 * kIconSlice;
+        ApplyRowIcons(state, *kind, top + 1, bottom + 1);
+        return;
+    }
+    while (fillTable_ < kAllTables.size()) {
+        const TableKind kind = kAllTables[fillTable_];
+        if (fillNext_ > state.tables[kind].Count()) {
+            ++fillTable_;
+            fillNext_ = 1;
+            continue;
+        }
+        ApplyRowIcons(state, kind, fillNext_, fillNext_ + kIconSlice - 1);
+        fillNext_ += kIconSlice;
+        return;
+    }
+    iconFill_->stop();
 }
 
 void MainWindow::SetControlsEnabled(bool enabled, bool includingRunDelayed) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <set>
+#include <optional>
 #include <vector>
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@ class QLabel;
 class QTabBar;
 class QTabWidget;
 class QTableView;
+class QTimer;
 
 namespace kestrune {
 class Application;
@@ -50,6 +52,10 @@ public:
     void AllowClose() { closing_ = true; }
     // Brings every list up to date with its table.
     void SyncTables();
+    // Fills in the row icons that start-up left out, a few rows per turn of the event loop so
+    // that input is never held up, the rows in sight first. Ends the icon deferral.
+    void StartIconFill();
+    bool IconFillRunning() const;
 
     QTableView* View(TableKind kind) const { return views_[static_cast<size_t>(Number(kind) - 1)]; }
     TableModel* Model(TableKind kind) const { return models_[static_cast<size_t>(Number(kind) - 1)]; }
@@ -71,6 +77,7 @@ private:
     void ShowTableMenu(TableKind kind, const QPoint& where);
     void OnKeyReleased(TableKind kind, int key, Qt::KeyboardModifiers modifiers);
     void ScheduleSync();
+    void FillIconSlice();
 
     Application& app_;
     MainMenus menus_;
@@ -85,6 +92,10 @@ private:
     bool applicationQuitting_ = false;
     bool syncScheduled_ = false;
     std::set<int> keysPressedInList_;
+    QTimer* iconFill_ = nullptr;
+    size_t fillTable_ = 0;                 // index into kAllTables of the table being filled
+    int fillNext_ = 1;                     // its next position
+    std::optional<TableKind> inSightDone_;  // the table whose rows in sight came first
 };
 
 }  // namespace kestrune::ui

@@ -70,6 +70,8 @@ void QtFrontEnd::ShowAfterStartup() {
     else window_->show();
 }
 
+void QtFrontEnd::StartIconFill() { window_->StartIconFill(); }
+
 void QtFrontEnd::RunModal(QDialog& dialog) {
     if (seam_.active) {
         dialog.setModal(false);

@@ -69,6 +69,8 @@ public:
     // After the start-up sequence: the window where "Position" puts it, shown normally, shown
     // minimised (Slimline), or not at all when start-up sent it to the tray.
     void ShowAfterStartup();
+    // Fills in the row icons that start-up left out (Application::DeferIcons), in the background.
+    void StartIconFill();
     // Shows a dialog modally, or through the seam in a test.
     void RunModal(QDialog& dialog);
 

@@ -86,6 +86,35 @@ std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
     return content.str();
 }
 
+bool LinuxFileSystem::ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) {
+    const int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::string buffer(kReadChunk, '\0');
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        take(std::string_view(buffer.data(), static_cast<size_t>(n)));
+    }
+    ::close(fd);
+    return ok;
+}
+
+std::optional<FileStamp> LinuxFileSystem::Stamp(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(Native(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    FileStamp stamp;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
 bool LinuxFileSystem::WriteFileAtomic(const std::string& path, const std::string& content) {
     const std::string target = Native(path);
     std::string temp = target + ".tmp-XXXXXX";
