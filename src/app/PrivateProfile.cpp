@@ -10,16 +10,15 @@ namespace kestrune {
 
 namespace {
 
-
+// Lines end at "\r\n", "\n" or a lone "\r", so that no value read holds a line break.
 std::vector<std::string> SplitLines(const std::string& content) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < content.size()) {
-        size_t end = content.find('\n', start);
+        size_t end = content.find_first_of("\r\n", start);
         if (end == std::string::npos) end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back(content.substr(start, end - start));
+        if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n') ++end;
         start = end + 1;
     }
     return lines;
@@ -82,10 +81,17 @@ bool PrivateProfile::ValueExists(const std::string& section, const std::string& 
 bool PrivateProfile::WriteValue(const std::string& section, const std::string& key, const std::string& value,
                                 const std::string& file) {
     if (file.empty() || section.empty() || key.empty()) return false;
+    // A line break would end the value early and make the rest a line of its own, a key even.
+    if ((key + value).find_first_of("\r\n") != std::string::npos) return false;
     std::vector<std::string> lines;
     if (const auto content = files_.ReadFile(file)) lines = SplitLines(*content);
 
-    const std::string newLine = key + "=" + value;
+    // Reading takes off the blanks around a value and one pair of quotes around it; a value that
+    // this would change is written in quotes, so that it reads back as it was.
+    const bool quote =
+        !value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
+                           value.back() == '\t' || (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+    const std::string newLine = key + "=" + (quote ? '"' + value + '"' : value);
     bool inSection = false;
     std::optional<size_t> sectionEnd;  // index after the last non-blank line of the section
     bool written = false;
