@@ -12,10 +12,15 @@ endif()
 if(WIN32)
     target_compile_definitions(kestrune_common INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
 endif()
-if(KESTRUNE_SANITIZE)
+if(KESTRUNE_SANITIZE OR KESTRUNE_BUILD_FUZZ)
     target_compile_options(kestrune_common INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
         -fno-sanitize-recover=undefined)
     target_link_options(kestrune_common INTERFACE -fsanitize=address,undefined)
+endif()
+if(KESTRUNE_BUILD_FUZZ)
+    # The whole build is instrumented for the fuzzer, so that a target linking the core libraries
+    # is guided through them too; the programs of this build run with the sanitizers alone.
+    target_compile_options(kestrune_common INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
 # A library made of the .cpp files of one folder (not its subfolders), less those named in

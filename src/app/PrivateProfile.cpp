@@ -10,16 +10,15 @@ namespace kestrune {
 
 namespace {
 
-
+// Lines end at "\r\n", "\n" or a lone "\r", so that no value read holds a line break.
 std::vector<std::string> SplitLines(const std::string& content) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < content.size()) {
-        size_t end = content.find('\n', start);
+        size_t end = content.find_first_of("\r\n", start);
         if (end == std::string::npos) end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back(content.substr(start, end - start));
+        if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n') ++end;
         start = end + 1;
     }
     return lines;
@@ -85,7 +84,12 @@ namespace {
 // non-blank line of its section, else in a new section at the end.
 void SetKey(std::vector<std::string>& lines, const std::string& section, const std::string& key,
             const std::string& value) {
-    const std::string newLine = key + "=" + value;
+    // Reading takes off the blanks around a value and one pair of quotes around it; a value that
+    // this would change is written in quotes, so that it reads back as it was.
+    const bool quote =
+        !value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
+                           value.back() == '\t' || (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+    const std::string newLine = key + "=" + (quote ? '"' + value + '"' : value);
     bool inSection = false;
     std::optional<size_t> sectionEnd;  // index after the last non-blank line of the section
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -123,8 +127,14 @@ bool PrivateProfile::WriteValues(const std::vector<IniEntry>& entries, const std
     const auto before = files_.ReadFile(file);
     if (before) lines = SplitLines(*before);
     bool any = false;
+    bool refused = false;
     for (const IniEntry& entry : entries) {
         if (entry.section.empty() || entry.key.empty()) continue;
+        // A line break would end the value early and make the rest a line of its own, a key even.
+        if ((entry.key + entry.value).find_first_of("\r\n") != std::string::npos) {
+            refused = true;
+            continue;
+        }
         SetKey(lines, entry.section, entry.key, entry.value);
         any = true;
     }
@@ -132,8 +142,8 @@ bool PrivateProfile::WriteValues(const std::vector<IniEntry>& entries, const std
     std::string out;
     for (const std::string& line : lines) out += line + "\r\n";
     // Options that did not change leave the file alone (and off the disk's queue).
-    if (before && *before == out) return true;
-    return files_.WriteFileAtomic(file, out);
+    const bool written = (before && *before == out) || files_.WriteFileAtomic(file, out);
+    return written && !refused;
 }
 
 }  // namespace kestrune

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace kestrune {
 
@@ -143,6 +144,10 @@ double LeadingNumber(std::string_view text) {
 
 std::int64_t RoundHalfEven(double value) {
     if (!std::isfinite(value)) return 0;
+    // Converting a double beyond the 64-bit range is undefined; "1e300" in a file must not be.
+    constexpr double kBeyond = 9223372036854775808.0;  // 2^63
+    if (value >= kBeyond) return std::numeric_limits<std::int64_t>::max();
+    if (value < -kBeyond) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(std::nearbyint(value));  // the default mode rounds halves to even
 }
 

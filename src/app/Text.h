@@ -31,7 +31,7 @@ std::string GetField(std::string_view text, std::string_view separator, int n);
 // The leading number of a text ("12abc" -> 12, " -2.5" -> -2.5, "abc" -> 0), as the
 // program's number reading does.
 double LeadingNumber(std::string_view text);
-// Rounds to the nearest whole number, halves to even.
+// Rounds to the nearest whole number, halves to even; beyond the 64-bit range, to its end.
 std::int64_t RoundHalfEven(double value);
 // A whole number read from text: "" when it does not read as a number, otherwise rounded
 // halves to even.

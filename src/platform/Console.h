@@ -27,10 +27,13 @@ public:
     ConsoleStreams& operator=(const ConsoleStreams&) = delete;
 
 private:
+#ifdef _WIN32
+    // Only Windows swaps the streams' buffers (Clang refuses fields that are never used).
     std::unique_ptr<std::streambuf> out_;
     std::unique_ptr<std::streambuf> err_;
     std::streambuf* previousOut_ = nullptr;
     std::streambuf* previousErr_ = nullptr;
+#endif
 };
 
 }  // namespace kestrune::platform

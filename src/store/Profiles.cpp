@@ -91,8 +91,16 @@ void ProfileList::LoadProfiles(MainState& state, const std::string& file) {
     if (!state.FileExists(file)) return;
     const std::optional<std::string> text = state.platform.files().ReadFile(file);
     if (!text) return;
-    for (std::string& line : Split(*text, kProfileSeparator)) {
-        if (!line.empty()) entries_.push_back(std::move(line));
+    // The file is written with "\r\n"; one edited by hand may end its lines with "\n" alone, and
+    // a name never holds a line break. "[default]" is listed first already and never written.
+    std::string line;
+    for (size_t at = 0; at <= text->size(); ++at) {
+        if (at < text->size() && (*text)[at] != '\r' && (*text)[at] != '\n') {
+            line.push_back((*text)[at]);
+            continue;
+        }
+        if (!line.empty() && !EqualsIgnoreCase(line, kDefaultProfile)) entries_.push_back(std::move(line));
+        line.clear();
     }
 }
 

@@ -70,7 +70,10 @@ std::string TreeDocument::ToText() const {
     std::ostringstream out;
     out << kDeclaration;
     doc_.save(out, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    return std::move(out).str();
+    // The writer leaves a carriage return in a text as it is, and every reader of XML turns it
+    // into a line feed; as a character reference it comes back as it was. The document's own
+    // line ends are line feeds, so every one here is a value's.
+    return ReplaceAll(std::move(out).str(), "\r", "&#13;");
 }
 
 bool TreeDocument::SaveXMLDocument(platform::FileSystem& files, const std::string& path) const {

@@ -97,6 +97,19 @@ TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
     EXPECT_EQ(again.strProfile, "Home");
 }
 
+// Reading takes the blanks and one pair of quotes off a value; a profile name that has them
+// must still name the same document after a restart.
+TEST_F(OptionsFileTest, AProfileWithBlanksOrQuotesAroundItReadsBackAsWritten) {
+    for (const char* profile : {" Work", "Home ", "\"Play\"", "\"", "\"Half"}) {
+        state.strProfile = profile;
+        WriteOptions(state);
+        MainState again(*machine.platform, fe, clock);
+        again.iniPath = state.iniPath;
+        ReadOptions(again);
+        EXPECT_EQ(again.strProfile, profile);
+    }
+}
+
 TEST_F(OptionsFileTest, OnlyTheTextOneSetsAFlag) {
     WriteText(state.iniPath,
               "[options]\r\nmonitor=true\r\nSkip Save On Exit=yes\r\nRun on startup = 1 \r\nSkip running=01\r\n");
@@ -160,6 +173,27 @@ TEST(PrivateProfileTest, ValueExistsRemembersSectionAndFile) {
     EXPECT_TRUE(ini.ValueExists("", "Window state", file));
     EXPECT_FALSE(ini.ValueExists("Other", "Empty", ""));  // present but empty
     EXPECT_FALSE(ini.ValueExists("", "Window state", ""));  // the section remembered last is "Other" now
+}
+
+TEST(PrivateProfileTest, EveryKindOfLineEndEndsALine) {
+    test::TestMachine machine;
+    const std::string file = machine.appFolder + "x.ini";
+    WriteText(file, "[Options]\rProfile=Work\r\rMonitor=1\nIdle seconds=7\r\n");
+    PrivateProfile ini(machine.platform->files());
+    EXPECT_EQ(ini.ReadValue("Options", "Profile", file), "Work");
+    EXPECT_EQ(ini.ReadValue("Options", "Monitor", file), "1");
+    EXPECT_EQ(ini.ReadValue("Options", "Idle seconds", file), "7");
+}
+
+TEST(PrivateProfileTest, AValueWithALineBreakIsRefusedRatherThanMadeIntoKeys) {
+    test::TestMachine machine;
+    const std::string file = machine.appFolder + "x.ini";
+    PrivateProfile ini(machine.platform->files());
+    ASSERT_TRUE(ini.WriteValue("Options", "Monitor", "0", file));
+    EXPECT_FALSE(ini.WriteValue("Options", "Profile", "Work\r\nMonitor=1", file));
+    EXPECT_FALSE(ini.WriteValue("Options", "Profile", "Work\nMonitor=1", file));
+    EXPECT_EQ(ini.ReadValue("Options", "Monitor", file), "0");
+    EXPECT_EQ(ReadText(file), "[Options]\r\nMonitor=0\r\n");
 }
 
 TEST(PrivateProfileTest, ValuesAreCutTo254Characters) {

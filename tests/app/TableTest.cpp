@@ -51,6 +51,12 @@ TEST(TableTest, DelayAndHandleSortAsNumbers) {
     d.Sort(col::Delay, true);
     EXPECT_EQ(Column(d, col::Delay), (std::vector<std::string>{"", "-2", "9", "10", "100"}));
 
+    // A number beyond every whole-number range still sorts by its size.
+    Table huge(TableKind::Delayed);
+    for (const char* delay : {"1e300", "5", "-1e300"}) huge.Add({delay, "p", delay});
+    huge.Sort(col::Delay, true);
+    EXPECT_EQ(Column(huge, col::Delay), (std::vector<std::string>{"-1e300", "5", "1e300"}));
+
     Table p(TableKind::Process);
     for (const char* handle : {"1200", "88", "3"}) p.Add({"x", "", "", handle});
     p.Sort(col::Handle, false);

@@ -44,6 +44,19 @@ TEST_F(ProfilesTest, TheListIsDefaultThenTheFileInOrderWithoutEmptyLines) {
     EXPECT_EQ(ReadText(state.profilesPath), "Work\r\nHome\r\nMixed");
 }
 
+// A list edited by hand: lines ended by "\n" alone are names of their own, and a "[default]"
+// line does not list the default profile a second time. Saved and loaded again, it reads the same.
+TEST_F(ProfilesTest, AHandEditedListLoadsOneNamePerLineAndTheDefaultOnce) {
+    LoadList("Work\nHome\r\n[DEFAULT]\r\nPlay\rMixed\n");
+    const std::vector<std::string> expected{"[default]", "Work", "Home", "Play", "Mixed"};
+    EXPECT_EQ(list.Entries(), expected);
+
+    list.SaveProfiles(state, state.profilesPath);
+    ProfileList again;
+    again.LoadProfiles(state, state.profilesPath);
+    EXPECT_EQ(again.Entries(), expected);
+}
+
 TEST_F(ProfilesTest, AMissingListFileGivesOnlyTheDefault) {
     list.LoadProfiles(state, state.profilesPath);
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));

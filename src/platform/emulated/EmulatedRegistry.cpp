@@ -272,7 +272,10 @@ RegistryStatus EmulatedRegistry::Import(const RegFile& file, std::string* error)
         if (it == byRoot.end()) it = byRoot.insert(byRoot.end(), {split->first, RegFile{}});
         it->second.keys.push_back(key);
     }
-    for (const auto& [root, part] : byRoot) {
+    for (const auto& entry : byRoot) {
+        // Named copies, not a structured binding: Clang before 16 cannot capture one in a lambda.
+        const RootKey root = entry.first;
+        const RegFile& part = entry.second;
         const RegistryStatus status = Modify(root, [&](RegistryHive& hive) {
             hive.Apply(part);
             return Change{0, true};

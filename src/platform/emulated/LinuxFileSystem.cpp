@@ -117,7 +117,10 @@ std::optional<FileStamp> LinuxFileSystem::Stamp(const std::string& path) {
 
 bool LinuxFileSystem::WriteFileAtomic(const std::string& path, const std::string& content) {
     const std::string target = Native(path);
-    std::string temp = target + ".tmp-XXXXXX";
+    // A hidden name: a program watching the folder (a Startup folder, say) must not take the
+    // file for an entry of its own while it is being written, nor delete it under us.
+    const fs::path targetPath(target);
+    std::string temp = (targetPath.parent_path() / ("." + targetPath.filename().string() + ".tmp-XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
     const bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;

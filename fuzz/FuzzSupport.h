@@ -1,0 +1,168 @@
+#pragma once
+// What the fuzz targets share: a program folder on a throw-away emulated machine whose files
+// stay in memory, a front end that answers nothing, and a check that ends the run with a
+// readable reason.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/FrontEnd.h"
+#include "app/MainState.h"
+#include "platform/Platform.h"
+
+namespace kestrune::fuzz {
+
+// A broken property is a finding: libFuzzer keeps the input that caused the abort.
+inline void Require(bool holds, const char* property) {
+    if (holds) return;
+    std::fprintf(stderr, "property broken: %s\n", property);
+    std::abort();
+}
+
+class SilentFrontEnd final : public FrontEnd {
+public:
+    void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
+    bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string ChooseFile(const std::string&, const std::string&) override { return {}; }
+    MonitorAnswer AskMonitor(const std::string&) override { return {}; }
+    void SetStatus(const std::string&) override {}
+    void SetCaption(const std::string&) override {}
+    void SetControlsEnabled(bool, bool) override {}
+    void SetTablesVisible(bool) override {}
+    void ProcessEvents() override {}
+    std::vector<int> SelectedRows(TableKind) override { return {}; }
+    void FitColumns(TableKind) override {}
+    void ShowTab(int) override {}
+    bool LoadFileIcon(const std::string&, int) override { return false; }
+    void MinimiseWindow() override {}
+    void ShowWindowNormal() override {}
+    void HideWindow() override {}
+    void CentreWindow() override {}
+    void AddTrayIcon(const std::string&) override {}
+    void RemoveTrayIcon() override {}
+    void ShowBalloon(const std::string&, const std::string&, int) override {}
+    void CopyToClipboard(const std::string&) override {}
+    void ShowItemEditor() override {}
+    void ShowProfilesDialog() override {}
+    void ShowDelayedWindow() override {}
+    void HideDelayedWindow() override {}
+    void DelayedWindowChanged() override {}
+    void Quit() override {}
+};
+
+class FixedClock final : public Clock {
+public:
+    LocalTime Now() override { return {2026, 12, 7, 8, 15, 2}; }
+};
+
+// Files kept in memory: the disk would make every run wait for its writes to be synced.
+class MemoryFiles final : public platform::FileSystem {
+public:
+    bool FileExists(const std::string& path) override { return files_.count(path) > 0; }
+    bool DirectoryExists(const std::string&) override { return false; }
+    std::vector<std::string> ListFiles(const std::string&) override { return {}; }
+    std::optional<std::string> ReadFile(const std::string& path) override {
+        const auto found = files_.find(path);
+        if (found == files_.end()) return std::nullopt;
+        return found->second;
+    }
+    bool WriteFileAtomic(const std::string& path, const std::string& content) override {
+        files_[path] = content;
+        return true;
+    }
+    bool AppendToFile(const std::string& path, const std::string& content) override {
+        files_[path] += content;
+        return true;
+    }
+    bool RemoveFile(const std::string& path) override { return files_.erase(path) > 0; }
+    bool RenameFile(const std::string& from, const std::string& to) override {
+        const auto found = files_.find(from);
+        if (found == files_.end() || files_.count(to)) return false;
+        files_[to] = std::move(found->second);
+        files_.erase(from);
+        return true;
+    }
+    bool CreateDirectories(const std::string&) override { return true; }
+    void Clear() { files_.clear(); }
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+// The emulated machine with its files in memory.
+class MemoryPlatform final : public platform::Platform {
+public:
+    explicit MemoryPlatform(std::unique_ptr<platform::Platform> inner) : inner_(std::move(inner)) {}
+    MemoryFiles memory;
+
+    platform::Registry& registry() override { return inner_->registry(); }
+    platform::Shell& shell() override { return inner_->shell(); }
+    platform::FileSystem& files() override { return memory; }
+    platform::Processes& processes() override { return inner_->processes(); }
+    platform::ProcessorTimes& processorTimes() override { return inner_->processorTimes(); }
+    platform::Launcher& launcher() override { return inner_->launcher(); }
+    platform::InstanceLock& instanceLock() override { return inner_->instanceLock(); }
+    platform::System& system() override { return inner_->system(); }
+
+private:
+    std::unique_ptr<platform::Platform> inner_;
+};
+
+// One program folder and machine for the whole run, in a temporary folder removed at exit.
+class FuzzMachine {
+public:
+    static FuzzMachine& Instance() {
+        static FuzzMachine machine;
+        return machine;
+    }
+    MemoryPlatform& Platform() { return *platform_; }
+    const std::string& AppFolder() const { return appFolder_; }
+
+    // A fresh state over the program folder, with the paths start-up would give it. The files
+    // of the run before are gone.
+    std::unique_ptr<MainState> NewState(bool keepFiles = false) {
+        if (!keepFiles) platform_->memory.Clear();
+        auto state = std::make_unique<MainState>(*platform_, frontEnd_, clock_);
+        state->appFolder = appFolder_;
+        state->iniPath = appFolder_ + "settings.ini";
+        state->profilesPath = appFolder_ + "profiles.txt";
+        state->logPath = appFolder_ + "log.txt";
+        state->settingsDocumentPath = appFolder_ + "settings.xml";
+        return state;
+    }
+
+    ~FuzzMachine() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+private:
+    FuzzMachine() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kestrune-fuzz-XXXXXX").string();
+        Require(::mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made");
+        root_ = pattern;
+        appFolder_ = root_ + "/app/";
+        std::filesystem::create_directories(appFolder_);
+        platform_ = std::make_unique<MemoryPlatform>(platform::CreatePlatform({appFolder_, root_ + "/machine"}));
+    }
+
+    std::string root_;
+    std::string appFolder_;
+    std::unique_ptr<MemoryPlatform> platform_;
+    SilentFrontEnd frontEnd_;
+    FixedClock clock_;
+};
+
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace kestrune::fuzz
