@@ -117,8 +117,8 @@ int WriteRegistryValue(platform::Registry& registry, RootKey root, std::string_v
     return registry.SetValue(root, subkey, value).code;
 }
 
-void DeleteRegistryValue(platform::Registry& registry, RootKey root, std::string_view subkey, std::string_view name) {
-    registry.DeleteValue(root, subkey, name);
+int DeleteRegistryValue(platform::Registry& registry, RootKey root, std::string_view subkey, std::string_view name) {
+    return registry.DeleteValue(root, subkey, name).code;
 }
 
 std::string GetShellFolder(platform::Registry& registry, std::string_view name) {

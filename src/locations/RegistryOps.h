@@ -53,8 +53,9 @@ std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry
 int WriteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
                        std::string_view name, std::string_view data, std::uint32_t type);
 
-void DeleteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
-                         std::string_view name);
+// Answers the registry's status (0 for success, 2 when there was no such value).
+int DeleteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
+                        std::string_view name);
 
 // The named value of the current user's Shell Folders key; "" when absent.
 std::string GetShellFolder(platform::Registry& registry, std::string_view name);

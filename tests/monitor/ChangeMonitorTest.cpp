@@ -23,6 +23,7 @@ protected:
     ChangeMonitorTest() : state(*machine.platform, fe, clock) {
         state.appFolder = machine.appFolder;
         state.logPath = machine.appFolder + "log.txt";
+        state.settingsDocumentPath = machine.appFolder + "settings.xml";
         state.log.Write("test started", state.logPath);
         state.tmrMain = timers.Create(1000, [] {});
         state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
