@@ -147,7 +147,8 @@ bool StoreSettingsNow(MainState& state) {
 
 bool StorePendingBeforeReload(MainState& state) {
     if (SaveSettingsDocument(state, true, false)) return true;
-    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath, MessageIcon::Exclamation);
+    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath,
+                         MessageIcon::Exclamation);
     return false;
 }
 

@@ -6,11 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <pugixml.hpp>
-
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <pugixml.hpp>
 #include <random>
 #include <thread>
 
@@ -58,9 +57,15 @@ protected:
         const ProcessResult result = Machine({"reg", "set", kHkcuRun, name, data});
         ASSERT_EQ(result.status, 0) << result.err;
     }
-    std::string RunKey() const { return Machine({"reg", "list", kHkcuRun}).out; }
-    bool InPlace(const std::string& name) const { return RunKey().find(name + "\t") != std::string::npos; }
-    std::string DocumentPath() const { return app + "/settings.xml"; }
+    std::string RunKey() const {
+        return Machine({"reg", "list", kHkcuRun}).out;
+    }
+    bool InPlace(const std::string& name) const {
+        return RunKey().find(name + "\t") != std::string::npos;
+    }
+    std::string DocumentPath() const {
+        return app + "/settings.xml";
+    }
 
     // The names stored under HKCU_Run and Deleted; fails the test when the document does not parse.
     std::vector<std::string> StoredNames() const {
@@ -163,7 +168,8 @@ TEST_F(DurabilityScenarioTest, KilledAtRandomMomentsTheDocumentKeepsEveryRow) {
     // How long one uninterrupted run takes, to spread the kills over it.
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(Kestrunec({"disable", "HKCU_Run", "Entry0"}).status, 0);
-    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    const auto runTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
 
     std::mt19937 random(20261209);
     // Start-up takes most of a run and the saves come at its end: the kills fall in its second half.

@@ -1,6 +1,5 @@
-#include "locations/LocationChange.h"
-
 #include "LocationFixture.h"
+#include "locations/LocationChange.h"
 #include "platform/emulated/Refusals.h"
 
 namespace kestrune::test {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "platform/Registry.h"
-#include "platform/emulated/RegFile.h"
 #include "platform/emulated/Refusals.h"
+#include "platform/emulated/RegFile.h"
 #include "platform/emulated/RegistryHive.h"
 
 namespace kestrune::platform {

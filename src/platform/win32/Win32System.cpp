@@ -98,6 +98,8 @@ std::vector<std::pair<std::string, std::string>> Win32System::Environment() {
 std::string Win32System::WindowsFolder() { return FolderFrom(GetWindowsDirectoryW); }
 std::string Win32System::SystemFolder() { return FolderFrom(GetSystemDirectoryW); }
 
-std::string Win32System::ErrorText(int code) { return SystemErrorText(static_cast<unsigned long>(code)); }
+std::string Win32System::ErrorText(int code) {
+    return SystemErrorText(static_cast<unsigned long>(code));
+}
 
 }  // namespace kestrune::platform::win32

@@ -11,9 +11,9 @@
 #include "platform/emulated/EmulatedRegistry.h"
 #include "platform/emulated/LinuxSystem.h"
 #include "platform/emulated/MachineLayout.h"
+#include "platform/emulated/Refusals.h"
 #include "platform/emulated/RegFile.h"
 #include "platform/emulated/RegistryHive.h"
-#include "platform/emulated/Refusals.h"
 
 namespace kestrune::tool {
 
@@ -291,7 +291,9 @@ void MachineTool::Deny(const std::string& item) {
     platform::Refusals(machine_.Root()).Add(item);
 }
 
-void MachineTool::Allow(const std::string& item) { platform::Refusals(machine_.Root()).Remove(item); }
+void MachineTool::Allow(const std::string& item) {
+    platform::Refusals(machine_.Root()).Remove(item);
+}
 
 void MachineTool::ListDenied(std::ostream& out) {
     for (const std::string& item : platform::Refusals(machine_.Root()).Items()) out << item << '\n';

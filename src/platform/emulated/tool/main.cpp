@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     folder->add_option("WHICH", which, "user or common")->required()->check(CLI::IsMember({"user", "common"}));
 
     std::string item;
-    CLI::App* deny = app.add_subcommand("deny", "Make a key, folder or shortcut refuse the program's changes (access denied)");
+    CLI::App* deny =
+        app.add_subcommand("deny", "Make a key, folder or shortcut refuse the program's changes (access denied)");
     deny->add_option("WHAT", item, "HKLM\\... or HKCU\\... , or a folder or file of the machine")->required();
     CLI::App* allow = app.add_subcommand("allow", "Let the program change a key, folder or shortcut again");
     allow->add_option("WHAT", item)->required();
