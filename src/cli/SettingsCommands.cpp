@@ -43,7 +43,8 @@ void SetOption(CommandContext& context, const OptionKey& key, const std::string&
             context.app.SetIdleSettings();
             return;
         }
-        case OptionType::Text: break;  // a profile is made current by RunProfileUse
+        case OptionType::Text:
+            break;  // a profile is made current by RunProfileUse
     }
 }
 
@@ -64,12 +65,15 @@ int RunBackup(CommandContext& context) {
 }
 
 void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
+    // The name is UTF-8; a path made from a plain string would read it in Windows' ANSI code page.
+    const std::u8string utf8Name(inv.file.begin(), inv.file.end());
     std::error_code ec;
-    const auto file = std::filesystem::absolute(inv.file, ec);
+    const auto file = std::filesystem::absolute(std::filesystem::path(utf8Name), ec);
     if (ec || !std::filesystem::is_regular_file(file, ec)) {
         throw CommandError(kExitRefused, "no backup file \"" + inv.file + "\"");
     }
-    answers.files.push_back(file.string());
+    const std::u8string absolute = file.u8string();
+    answers.files.emplace_back(absolute.begin(), absolute.end());
 }
 
 int RunLoadBackup(CommandContext& context) {
@@ -84,7 +88,8 @@ void CheckOption(const Invocation& inv, ConsoleAnswers&) {
     if (!key) throw CommandError(kExitUsage, UnknownKeyText(inv.first));
     if (!NormaliseOptionValue(*key, inv.second)) {
         throw CommandError(kExitUsage, "bad value \"" + inv.second + "\" for option \"" + std::string(key->key) +
-                                           "\" (" + (key->type == OptionType::Flag ? "1 or 0" : "a whole number") + ")");
+                                           "\" (" + (key->type == OptionType::Flag ? "1 or 0" : "a whole number") +
+                                           ")");
     }
 }
 

@@ -148,6 +148,26 @@ TEST_F(ScenarioTest, RunDelayedWithNothingTickedEndsAtOnce) {
     EXPECT_EQ(result.out, "No delayed application is ticked; nothing to run.\n");
 }
 
+// scripts/test-wine runs the same under Windows, where the folder's name once reached the
+// file system in the ANSI code page and the backup was "not found".
+TEST_F(ScenarioTest, ABackupInAFolderNamedWithNonAsciiLettersLoadsAgain) {
+    app = folder.Path() + "Zoë 山田";
+    fs::create_directories(app);
+    ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", "Marker Zoë", "--path", "/bin/true"}).status, 0);
+    ASSERT_EQ(Kestrunec({"backup"}).status, 0);
+    std::string backup;
+    for (const auto& entry : fs::directory_iterator(app)) {
+        if (entry.path().filename().string().rfind("backup_", 0) == 0) backup = entry.path().string();
+    }
+    ASSERT_FALSE(backup.empty()) << "no backup in " << app;
+    ASSERT_EQ(Kestrunec({"delete", "Delayed", "Marker Zoë"}).status, 0);
+    ASSERT_EQ(Kestrunec({"list", "Delayed", "--format", "csv"}).out.find("Marker Zoë"), std::string::npos);
+
+    const ProcessResult loaded = Kestrunec({"load-backup", backup});
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_NE(Kestrunec({"list", "Delayed", "--format", "csv"}).out.find("Marker Zoë"), std::string::npos);
+}
+
 TEST_F(ScenarioTest, HelpEndsWithStatusZero) {
     const ProcessResult result = Kestrunec({"--help"});
     EXPECT_EQ(result.status, 0);

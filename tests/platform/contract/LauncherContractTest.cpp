@@ -21,6 +21,19 @@ TEST_F(LauncherContract, ACommandStartedMinimisedRuns) {
     }
 }
 
+// Windows hands a program's narrow arguments over in the ANSI code page, which has none of
+// these letters; the program must read them from its wide command line.
+TEST_F(LauncherContract, AStartedProgramReadsNonAsciiArgumentsWhole) {
+    const std::string written = PathOf("arguments.txt");
+    const std::string name = "Zoë 山田";
+    const std::string folder = "C:\\Users\\Zoë\\日本";
+    const auto result = Os().launcher().StartCommand(
+        ProbeCommand("args " + Quote(written) + " " + Quote(name) + " " + Quote(folder)), ShowWindow::Minimised);
+    ASSERT_TRUE(result.ok) << result.errorNumber << " " << result.errorText;
+    ASSERT_TRUE(WaitFor([&] { return Os().files().FileExists(written); })) << "the command did not run";
+    EXPECT_EQ(Os().files().ReadFile(written).value_or(""), name + "\n" + folder + "\n");
+}
+
 TEST_F(LauncherContract, AMissingProgramReportsTheSystemsErrorNumberAndText) {
     const auto result =
         Os().launcher().StartCommand(Quote(PathOf("no such program.exe")) + " --flag", ShowWindow::Minimised);
@@ -48,10 +61,10 @@ TEST_F(InstanceLockContract, OnlyOneCopyHoldsTheLockUntilItReleasesIt) {
 
 TEST_F(InstanceLockContract, ALockLeftByAProcessThatDiedDoesNotBlock) {
     const std::string pidFile = PathOf("holder.pid");
-    const auto started = Os().launcher().StartCommand(
-        ProbeCommand("lock " + Quote(AppFolderGiven()) + " " + Quote(pidFile) + " 60 --machine " +
-                     Quote(PathOf("machine"))),
-        ShowWindow::Minimised);
+    const auto started =
+        Os().launcher().StartCommand(ProbeCommand("lock " + Quote(AppFolderGiven()) + " " + Quote(pidFile) +
+                                                  " 60 --machine " + Quote(PathOf("machine"))),
+                                     ShowWindow::Minimised);
     ASSERT_TRUE(started.ok) << started.errorText;
     std::uint32_t holder = 0;
     ASSERT_TRUE(WaitFor([&] {

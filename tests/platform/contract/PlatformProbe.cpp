@@ -2,6 +2,7 @@
 //   platform_probe [--machine DIR] lnk show FILE          two lines: target, arguments
 //   platform_probe [--machine DIR] lnk create FILE --target PATH [--args TEXT]
 //   platform_probe touch FILE                              writes FILE, then ends
+//   platform_probe args FILE ARGUMENT...                   writes its arguments to FILE, one a line
 //   platform_probe hold FILE SECONDS                       writes its process id to FILE, then waits
 //   platform_probe lock APPDIR FILE SECONDS [--machine DIR] holds the single-instance lock of APPDIR
 // The lnk commands match those of kestrune-machine, so scripts can use either reader.
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "ProcessId.h"
+#include "platform/Console.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -30,7 +32,9 @@ void PrintLine(const std::string& text) {
     std::fputc('\n', stdout);
 }
 
-void Wait(const std::string& seconds) { std::this_thread::sleep_for(std::chrono::seconds(std::stoi(seconds))); }
+void Wait(const std::string& seconds) {
+    std::this_thread::sleep_for(std::chrono::seconds(std::stoi(seconds)));
+}
 
 bool WritePid(Platform& os, const std::string& file) {
     return os.files().WriteFileAtomic(file, std::to_string(kestrune::contract::CurrentProcessId()));
@@ -41,7 +45,8 @@ int Run(std::vector<std::string> args) {
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (args[i] == "--machine") {
             machine = args[i + 1];
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
             break;
         }
     }
@@ -50,6 +55,11 @@ int Run(std::vector<std::string> args) {
 
     if (command == "touch" && args.size() == 2) {
         return CreatePlatform({"", machine})->files().WriteFileAtomic(args[1], "started\n") ? 0 : Fail("cannot write");
+    }
+    if (command == "args" && args.size() >= 2) {
+        std::string lines;
+        for (size_t i = 2; i < args.size(); ++i) lines += args[i] + "\n";
+        return CreatePlatform({"", machine})->files().WriteFileAtomic(args[1], lines) ? 0 : Fail("cannot write");
     }
     if (command == "hold" && args.size() == 3) {
         if (!WritePid(*CreatePlatform({"", machine}), args[1])) return Fail("cannot write " + args[1]);
@@ -73,53 +83,23 @@ int Run(std::vector<std::string> args) {
     if (command == "lnk" && args.size() >= 3 && args[1] == "create") {
         kestrune::platform::ShortcutInfo info;
         for (size_t i = 3; i + 1 < args.size(); i += 2) {
-            if (args[i] == "--target") info.target = args[i + 1];
-            else if (args[i] == "--args") info.arguments = args[i + 1];
-            else return Fail("unknown option " + args[i]);
+            if (args[i] == "--target")
+                info.target = args[i + 1];
+            else if (args[i] == "--args")
+                info.arguments = args[i + 1];
+            else
+                return Fail("unknown option " + args[i]);
         }
         if (info.target.empty()) return Fail("--target is required");
         info.iconLocation = info.target;
-        return CreatePlatform({"", machine})->shell().WriteShortcut(args[2], info) ? 0 : Fail("cannot write " + args[2]);
+        return CreatePlatform({"", machine})->shell().WriteShortcut(args[2], info) ? 0
+                                                                                   : Fail("cannot write " + args[2]);
     }
     return Fail("unknown command " + command);
 }
 
 }  // namespace
 
-#ifdef _WIN32
-// The narrow arguments of a Windows program are in the ANSI code page; the wide ones carry
-// every character, and become UTF-8 here.
-std::string Utf8(const wchar_t* text) {
-    std::string out;
-    for (; *text; ++text) {
-        char32_t c = static_cast<char16_t>(*text);
-        if (c >= 0xD800 && c < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(*++text) - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+int main(int argc, char** argv) {
+    return Run(kestrune::platform::CommandLineArguments(argc, argv));
 }
-
-int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(Utf8(argv[i]));
-    return Run(args);
-}
-#else
-int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
-#endif

@@ -1,0 +1,145 @@
+# The scenarios of scripts/test-wine that drive the built programs under Wine. Sourced by it:
+# uses its $work, $failures, check and windows_path, and the booted prefix.
+
+# check_that WHAT STATUS [DETAIL]: a step passes when STATUS is 0.
+check_that() {
+    if [ "$2" -eq 0 ]; then
+        echo "wine scenario ok: $1"
+    else
+        echo "wine scenario FAILED: $1"
+        [ -z "${3:-}" ] || echo "$3" | sed 's/^/  /'
+        failures=$((failures + 1))
+    fi
+}
+contains() { [[ $2 == *"$1"* ]]; }
+
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# The console program with its files in a folder named with non-ASCII letters. Sets $out,
+# $err (both UTF-8, without carriage returns) and $status.
+kestrunec() {
+    status=0
+    out=$(timeout 120 wine "$console_exe" --app-dir "$(windows_path "$app")" "$@" </dev/null 2>"$work/err" |
+        tr -d '\r') || status=$?
+    err=$(tr -d '\r' <"$work/err")
+}
+# Through a console (a pseudo-terminal, which Wine gives its console): what the console shows.
+kestrunec_on_console() {
+    local command="wine '$console_exe' --app-dir '$(windows_path "$app")'"
+    local argument
+    for argument in "$@"; do command+=" '$argument'"; done
+    timeout 120 script -qec "$command" /dev/null </dev/null | sed -e 's/\x1b\[[0-9;?]*[a-zA-Z]//g' -e 's/\r//g'
+}
+reg_has_value() { timeout 60 wine reg query "$run_key" /v "$1" </dev/null >/dev/null 2>&1; }
+reg_export() { timeout 60 wine reg export "$run_key" "$(windows_path "$1")" /y </dev/null >/dev/null 2>&1; }
+wait_for() {  # wait_for SECONDS COMMAND...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.5
+    done
+}
+
+console_scenario() {
+    console_exe=${console_exe:-build/mingw/src/cli/kestrunec.exe}
+    home="$work/Zoë 山田"
+    app="$home/app"
+    mkdir -p "$app"
+    # Left in the Run key by the contract suite, for the cross-check above.
+    local name='Kestrune Zoë 山田'
+
+    kestrunec list HKCU_Run --format csv
+    check_that "list shows the Run value \"$name\" (redirected: UTF-8 bytes)" \
+        "$(contains "4,1,1,$name,\"\"\"C:\\Users\\Zoë\\山田\\app.exe\"\" --profile 日本\"" "$out" && echo 0 || echo 1)" "$out$err"
+    local shown
+    shown=$(kestrunec_on_console list HKCU_Run)
+    check_that "list on a console shows \"$name\" (WriteConsoleW)" "$(contains "$name" "$shown" && echo 0 || echo 1)" "$shown"
+
+    reg_export "$work/run-before.reg"
+    kestrunec disable HKCU_Run "$name"
+    check_that "disable the Run value: kestrunec ends with 0" "$status" "$err"
+    check_that "disable the Run value: it is gone from the registry" "$(reg_has_value "$name" && echo 1 || echo 0)"
+    kestrunec enable HKCU_Run "$name"
+    check_that "enable the Run value: kestrunec ends with 0" "$status" "$err"
+    reg_export "$work/run-after.reg"
+    check_that "enable the Run value: 'wine reg export' of the key is byte for byte as before" \
+        "$(cmp -s "$work/run-before.reg" "$work/run-after.reg" && echo 0 || echo 1)" \
+        "$(diff <(iconv -f UTF-16 -t UTF-8 "$work/run-before.reg") <(iconv -f UTF-16 -t UTF-8 "$work/run-after.reg"))"
+
+    # A Startup shortcut made through the shell's link API, disabled and enabled again.
+    local appdata startup link
+    appdata=$(timeout 60 wine cmd /c 'echo %APPDATA%' </dev/null 2>/dev/null | tr -d '\r')
+    startup=$(timeout 60 winepath -u "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Startup" 2>/dev/null)
+    mkdir -p "$startup"
+    link="$startup/Notepad Zoë.lnk"
+    timeout 60 wine "$windows_probe" lnk create "$(windows_path "$link")" --target 'C:\windows\notepad.exe' \
+        --args '--flag 日本' </dev/null >/dev/null 2>&1 || true
+    kestrunec list UserStartup --format csv
+    check_that "list shows the Startup shortcut" "$(contains 'Notepad Zoë' "$out" && echo 0 || echo 1)" "$out$err"
+    local row
+    row=$(echo "$out" | sed -n 's/^1,[0-9]*,1,\(Notepad Zoë[^,]*\),.*/\1/p' | head -n1)
+    kestrunec disable UserStartup "$row"
+    check_that "disable the Startup shortcut \"$row\": the file is gone" "$([ "$status" -eq 0 ] && [ ! -e "$link" ] && echo 0 || echo 1)" "$err"
+    kestrunec enable UserStartup "$row"
+    local shortcut
+    shortcut=$(timeout 60 wine "$windows_probe" lnk show "$(windows_path "$link")" </dev/null 2>/dev/null | tr -d '\r' || true)
+    check_that "enable the Startup shortcut: IShellLinkW reads its target and arguments back" \
+        "$([ "$status" -eq 0 ] && [ "$(echo "$shortcut" | tr '[:upper:]' '[:lower:]')" == $'c:\\windows\\notepad.exe\n--flag 日本' ] && echo 0 || echo 1)" \
+        "$shortcut$err"
+
+    # The monitor takes out a value that another program adds while it watches.
+    timeout 120 wine "$console_exe" --app-dir "$(windows_path "$app")" monitor --seconds 8 --answer deny \
+        </dev/null >"$work/monitor.out" 2>"$work/monitor.err" &
+    local monitor=$!
+    wait_for 60 grep -qs "Watching the start-up places" "$work/monitor.out" || true
+    timeout 60 wine reg add "$run_key" /v Intruder /d 'C:\intruder.exe' /f </dev/null >/dev/null 2>&1
+    status=0
+    wait "$monitor" || status=$?
+    check_that "monitor --answer deny ends with 0" "$status" "$(cat "$work/monitor.out" "$work/monitor.err")"
+    check_that "monitor --answer deny saw C:\\intruder.exe, added during its run, and took it out" \
+        "$(grep -qF 'C:\intruder.exe' "$work/monitor.err" && ! reg_has_value Intruder && echo 0 || echo 1)" \
+        "$(tr -d '\r' <"$work/monitor.err")"
+
+    # A delayed row starting a real Windows program.
+    local marker="$work/delayed.txt"
+    kestrunec add Delayed --name 'Marker Zoë' --path "C:\\windows\\system32\\cmd.exe /c echo started> $(windows_path "$marker")" --delay 1
+    kestrunec enable Delayed 'Marker Zoë'
+    kestrunec run-delayed
+    check_that "run-delayed ends with 0 after \"Finished running delayed applications.\"" \
+        "$([ "$status" -eq 0 ] && contains "Finished running delayed applications." "$out" && echo 0 || echo 1)" "$out$err"
+    check_that "run-delayed started cmd.exe, which wrote its file" \
+        "$(wait_for 30 test -s "$marker" && echo 0 || echo 1)"
+
+    # Backup and loading it again, all under the non-ASCII folder.
+    kestrunec backup
+    local backup
+    backup=$(find "$app" -maxdepth 1 -name 'backup_*.xml' | head -n1)
+    check_that "backup wrote $(basename "${backup:-no file}") in \"$(basename "$home")/app\"" \
+        "$([ "$status" -eq 0 ] && [ -s "$backup" ] && echo 0 || echo 1)" "$err"
+    kestrunec delete Delayed 'Marker Zoë'
+    kestrunec list Delayed --format csv
+    check_that "delete takes the delayed row out before the backup is loaded" \
+        "$(contains 'Marker Zoë' "$out" && echo 1 || echo 0)" "$out$err"
+    kestrunec load-backup "$(windows_path "$backup")"
+    local loaded_status=$status loaded_err=$err
+    kestrunec list Delayed --format csv
+    check_that "load-backup of a file in a non-ASCII folder brings the deleted row back" \
+        "$([ "$loaded_status" -eq 0 ] && contains 'Marker Zoë' "$out" && echo 0 || echo 1)" "$loaded_err$out"
+}
+
+# kestrune.exe from FOLDER on a virtual X server writes every screenshot, none of them empty.
+desktop_smoke_test() {
+    local folder=$1
+    local shots="$work/screenshots"
+    mkdir -p "$work/desktop-app" "$shots"
+    status=0
+    KESTRUNE_APP_DIR=$(windows_path "$work/desktop-app") KESTRUNE_SCREENSHOTS=$(windows_path "$shots") \
+        timeout 180 xvfb-run -a -s "-screen 0 1280x900x24" wine "$folder/kestrune.exe" </dev/null >/dev/null 2>&1 || status=$?
+    local count empty
+    count=$(find "$shots" -name '*.png' 2>/dev/null | wc -l)
+    empty=$(find "$shots" -name '*.png' -empty 2>/dev/null | wc -l)
+    check_that "kestrune.exe under Wine on Xvfb wrote $count screenshots, $empty of them empty" \
+        "$([ "$status" -eq 0 ] && [ "$count" -ge 20 ] && [ "$empty" -eq 0 ] && echo 0 || echo 1)" "status $status"
+    [ -z "${KESTRUNE_KEEP_SCREENSHOTS:-}" ] || cp -r "$shots/." "$KESTRUNE_KEEP_SCREENSHOTS/"
+}
