@@ -47,6 +47,9 @@ public:
     virtual void ShowTab(int tab) = 0;
     // Extracts the file's first icon as picture `iconNumber`; false when it has none.
     virtual bool LoadFileIcon(const std::string& file, int iconNumber) = 0;
+    // False for a front end that never draws row icons: the files behind them are then not
+    // read at all, and every row keeps the default icon.
+    virtual bool ShowsIcons() const { return true; }
 
     virtual void MinimiseWindow() = 0;
     virtual void ShowWindowNormal() = 0;

@@ -25,6 +25,19 @@ class RowIcons {
 public:
     virtual ~RowIcons() = default;
     virtual int IconOf(const std::string& file) = 0;
+    // False while every row would get the default icon anyway (no icons shown, or deferred):
+    // callers then need not even find the file behind a row.
+    virtual bool Wanted() const { return true; }
+};
+
+// An entry the program itself put into a start-up place or took out of one.
+struct OwnPlaceChange {
+    TableKind kind;
+    std::string name;  // the shortcut's name (its file name without ".lnk") or the value's name
+    bool added = false;
+    // A table row stands for the entry (the user ticked or unticked it). The program's own
+    // start-up shortcut has none; the monitor never asks about it.
+    bool fromRow = true;
 };
 
 struct MainState {
@@ -62,6 +75,10 @@ struct MainState {
     // took an entry out of; the change monitor reads both.
     std::string selfMadeChanges;
     std::array<bool, kTableCount + 1> selfMadeRemoval{};
+    // Every change the program made to a place since the change monitor last looked, kept
+    // whatever "Ignore self-made changes" says: the monitor must never take one of them for a
+    // change from outside and apply it to the tables a second time.
+    std::vector<OwnPlaceChange> ownPlaceChanges;
 
     // The running processes as last listed: name, handle, base priority and path joined by tabs.
     std::vector<std::string> processSnapshot{std::string{}};
@@ -86,6 +103,12 @@ struct MainState {
     std::optional<TableKind> CurrentKind() const { return TableFromNumber(currentTab - 1); }
 
     int IconOf(const std::string& file) { return icons ? icons->IconOf(file) : kDefaultIcon; }
+    // The icon of the file an entry's text names (ResolveItemFile).
+    int ItemIcon(std::string_view text) {
+        if (!icons || !icons->Wanted()) return kDefaultIcon;
+        const std::string file = ResolveItemFile(text);
+        return FileExists(file) ? icons->IconOf(file) : kDefaultIcon;
+    }
     std::string ResolveItemFile(std::string_view text) {
         return kestrune::ResolveItemFile(text, platform.files(), platform.system(), environment);
     }

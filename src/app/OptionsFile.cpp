@@ -64,8 +64,11 @@ void ApplyIdleDefaults(MainState& state) {
 }
 
 void WriteOptions(MainState& state) {
+    // One rewrite of the file for all eighteen keys: each rewrite goes to the disk and waits
+    // for it, and the order of the keys is what it would be with one write each.
+    std::vector<IniEntry> entries;
     auto write = [&](const char* section, const char* key, const std::string& value) {
-        state.ini.WriteValue(section, key, value, state.iniPath);
+        entries.push_back({section, key, value});
     };
     const Options& o = state.options;
     write(kOptions, "Skip save on exit", BoolToIni(o.skipSave));
@@ -81,12 +84,15 @@ void WriteOptions(MainState& state) {
     write(kOptions, "Skip running", BoolToIni(o.skipRunning));
     write(kOptions, "Watch priorities", BoolToIni(o.watchPriorities));
     const WindowPosition& p = state.position;
+    // The console program has no window: the keys stay as the desktop program left them.
+    if (!p.HasBounds()) return;
     write(kPosition, "Window state", std::to_string(p.state));
     write(kPosition, "Top", std::to_string(p.top));
     write(kPosition, "Left", std::to_string(p.left));
     write(kPosition, "Width", std::to_string(p.width));
     write(kPosition, "Height", std::to_string(p.height));
     write(kPosition, "Last tab", std::to_string(p.lastTab));
+    state.ini.WriteValues(entries, state.iniPath);
 }
 
 }  // namespace kestrune

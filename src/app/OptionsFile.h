@@ -13,7 +13,8 @@ struct MainState;
 void ReadOptions(MainState& state);
 // Applies the defaults 20 and 5 to an idle threshold or idle seconds of 0.
 void ApplyIdleDefaults(MainState& state);
-// Writes all "Options" keys and then all "Position" keys, in their fixed order.
+// Writes all "Options" keys and then all "Position" keys, in their fixed order; the
+// "Position" keys only when the position has a size.
 void WriteOptions(MainState& state);
 
 }  // namespace kestrune

@@ -79,17 +79,16 @@ bool PrivateProfile::ValueExists(const std::string& section, const std::string& 
     return !ReadValue(rememberedSection_, key, rememberedFile_).empty();
 }
 
-bool PrivateProfile::WriteValue(const std::string& section, const std::string& key, const std::string& value,
-                                const std::string& file) {
-    if (file.empty() || section.empty() || key.empty()) return false;
-    std::vector<std::string> lines;
-    if (const auto content = files_.ReadFile(file)) lines = SplitLines(*content);
+namespace {
 
+// Sets one key among the lines of a file: in place when the key is there, else after the last
+// non-blank line of its section, else in a new section at the end.
+void SetKey(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+            const std::string& value) {
     const std::string newLine = key + "=" + value;
     bool inSection = false;
     std::optional<size_t> sectionEnd;  // index after the last non-blank line of the section
-    bool written = false;
-    for (size_t i = 0; i < lines.size() && !written; ++i) {
+    for (size_t i = 0; i < lines.size(); ++i) {
         if (const auto name = SectionOf(lines[i])) {
             if (inSection) break;
             inSection = EqualsIgnoreCase(*name, section);
@@ -100,19 +99,40 @@ bool PrivateProfile::WriteValue(const std::string& section, const std::string& k
         if (!TrimBlanks(lines[i]).empty()) sectionEnd = i + 1;
         if (const auto kv = KeyValueOf(lines[i]); kv && EqualsIgnoreCase(kv->first, key)) {
             lines[i] = newLine;
-            written = true;
+            return;
         }
     }
-    if (!written) {
-        if (sectionEnd) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), newLine);
-        } else {
-            lines.push_back("[" + section + "]");
-            lines.push_back(newLine);
-        }
+    if (sectionEnd) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), newLine);
+    } else {
+        lines.push_back("[" + section + "]");
+        lines.push_back(newLine);
     }
+}
+
+}  // namespace
+
+bool PrivateProfile::WriteValue(const std::string& section, const std::string& key, const std::string& value,
+                                const std::string& file) {
+    return WriteValues({{section, key, value}}, file);
+}
+
+bool PrivateProfile::WriteValues(const std::vector<IniEntry>& entries, const std::string& file) {
+    if (file.empty()) return false;
+    std::vector<std::string> lines;
+    const auto before = files_.ReadFile(file);
+    if (before) lines = SplitLines(*before);
+    bool any = false;
+    for (const IniEntry& entry : entries) {
+        if (entry.section.empty() || entry.key.empty()) continue;
+        SetKey(lines, entry.section, entry.key, entry.value);
+        any = true;
+    }
+    if (!any) return false;
     std::string out;
     for (const std::string& line : lines) out += line + "\r\n";
+    // Options that did not change leave the file alone (and off the disk's queue).
+    if (before && *before == out) return true;
     return files_.WriteFileAtomic(file, out);
 }
 

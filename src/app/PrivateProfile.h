@@ -4,12 +4,17 @@
 // key while keeping every other section and key as it stands.
 
 #include <string>
+#include <vector>
 
 namespace kestrune {
 
 namespace platform {
 class FileSystem;
 }
+
+struct IniEntry {
+    std::string section, key, value;
+};
 
 class PrivateProfile {
 public:
@@ -23,6 +28,9 @@ public:
     // Writes the key, creating the file or the section when needed.
     bool WriteValue(const std::string& section, const std::string& key, const std::string& value,
                     const std::string& file);
+    // Writes several keys, in order, through one rewrite of the file: each key lands exactly
+    // where WriteValue one after another would have put it.
+    bool WriteValues(const std::vector<IniEntry>& entries, const std::string& file);
 
 private:
     platform::FileSystem& files_;

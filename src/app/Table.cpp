@@ -17,9 +17,15 @@ int Table::CountTicked() const {
 
 int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
     texts.resize(headers_.size());
-    rows_.push_back(Item{std::move(texts), ticked, icon});
+    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_});
     Changed();
     return Count();
+}
+
+std::optional<int> Table::PositionOf(RowId id) const {
+    const auto it = std::find_if(rows_.begin(), rows_.end(), [id](const Item& r) { return r.id == id; });
+    if (it == rows_.end()) return std::nullopt;
+    return static_cast<int>(it - rows_.begin()) + 1;
 }
 
 void Table::Remove(int position) {
@@ -68,6 +74,7 @@ void Table::SetIcon(int position, int icon) {
 
 void Table::Sort(int column, bool ascending) {
     if (column < 0 || column >= ColumnCount()) return;
+    sortedAscending_ = ascending;
     const std::string header = ToLower(headers_[static_cast<size_t>(column)]);
     const auto c = static_cast<size_t>(column);
     if (header == "delay" || header == "handle") {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,16 @@ namespace kestrune {
 
 inline constexpr int kDefaultIcon = 1;
 
+// Which row a row is, whatever its position: given by its table when the row is added, kept
+// through sorting, never given again by that table. A command that walks several rows holds
+// their identities, since a sort or a refill between two of its steps moves the positions.
+using RowId = std::uint64_t;
+
 struct Item {
     std::vector<std::string> texts;  // one text per column, in header order
     bool ticked = false;
     int icon = kDefaultIcon;
+    RowId id = 0;
 };
 
 class Table {
@@ -41,6 +48,9 @@ public:
     const std::string& Name(int position) const { return Text(position, 0); }
     bool Ticked(int position) const { return Row(position).ticked; }
     int Icon(int position) const { return Row(position).icon; }
+    RowId Id(int position) const { return Row(position).id; }
+    // The row's present position; nullopt once it has left the table.
+    std::optional<int> PositionOf(RowId id) const;
 
     void SetText(int position, int column, std::string text);
     void SetTicked(int position, bool ticked);
@@ -49,6 +59,8 @@ public:
     // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
     // (empty texts first when ascending).
     void Sort(int column, bool ascending);
+    // The direction of the last sort (ascending before any): a header click turns it round.
+    bool SortedAscending() const { return sortedAscending_; }
 
     const std::vector<Item>& Rows() const { return rows_; }
     // Counts every change, so a view can tell when to redraw.
@@ -64,6 +76,8 @@ private:
     std::vector<std::string> headers_;
     std::vector<Item> rows_;
     std::uint64_t revision_ = 0;
+    RowId lastId_ = 0;
+    bool sortedAscending_ = true;
     std::function<void(TableKind)> listener_;
 };
 

@@ -77,6 +77,7 @@ public:
     void FitColumns(TableKind) override {}
     void ShowTab(int) override {}
     bool LoadFileIcon(const std::string&, int) override { return false; }
+    bool ShowsIcons() const override { return false; }
 
     void MinimiseWindow() override {}
     void ShowWindowNormal() override {}

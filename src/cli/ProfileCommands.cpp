@@ -45,8 +45,10 @@ void CheckProfile(const Invocation& inv, ConsoleAnswers&) {
     if (inv.action == "add" || inv.action == "rename") {
         const std::string& name = (inv.action == "add" ? inv.first : inv.second);
         if (Trim(name).empty()) throw CommandError(kExitUsage, "a profile name cannot be empty");
-        // A name becomes a file name beside the program; refused before anything starts.
-        if (const auto problem = ProfileNameProblem(name)) throw CommandError(kExitRefused, *problem);
+        // A name becomes a file name beside the program; one that no system allows is refused
+        // before anything starts (the dialog's own check adds this system's rules).
+        if (const auto problem = ProfileNameProblem(name, FileNaming::Posix))
+            throw CommandError(kExitRefused, *problem);
     }
 }
 

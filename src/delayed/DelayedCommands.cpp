@@ -7,6 +7,7 @@
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
+#include "locations/LocationChange.h"
 #include "locations/ShellOps.h"
 #include "procs/ProcessList.h"
 
@@ -100,6 +101,8 @@ void ToggleRunOnStartup(MainState& state) {
     if (state.options.runOnStartup) {
         CreateShortcut(state.platform.shell(), state.commonStartupFolder, kSelfShortcutName, SelfShortcutTarget(state),
                        kSlimlineArgument);
+        // The delayed run depends on it: the monitor must not offer to take it out again.
+        NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, true, false);
         return;
     }
     if (state.table(TableKind::Delayed).Count() >= 1) {
@@ -108,7 +111,8 @@ void ToggleRunOnStartup(MainState& state) {
         return;
     }
     const std::string shortcut = SelfShortcutPath(state);
-    if (state.FileExists(shortcut)) state.platform.files().RemoveFile(shortcut);
+    if (state.FileExists(shortcut) && state.platform.files().RemoveFile(shortcut))
+        NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, false, false);
 }
 
 void RunNow(MainState& state, TableKind kind, int position) {
@@ -117,10 +121,11 @@ void RunNow(MainState& state, TableKind kind, int position) {
     // A Startup-folder row keeps its arguments in their own column: the command is the target.
     const std::string command = table.Text(position, kind == TableKind::Known ? col::KnownPath : col::Path);
     if (command.empty()) return;
-    if (!LaunchDelayedApp(state, command, state.options.skipRunning)) return;
+    const auto started = LaunchDelayedApp(state, command, state.options.skipRunning);
+    if (!started) return;
     if (kind == TableKind::Delayed) {
         const std::string priority = table.Text(position, col::DelayedPriority);
-        if (!priority.empty()) ApplyPriorityToCommand(state, command, priority);
+        if (!priority.empty()) ApplyPriorityToCommand(state, command, priority, *started);
     } else if (kind == TableKind::Process) {
         FillProcessTable(state, true, true);
     }

@@ -171,10 +171,10 @@ AfterRun RunNextDelayed(MainState& state, DelayedRun& run) {
         const std::string running = kRunning + entry.command;
         state.WriteLog(running);
         ShowTrayBalloon(state, running);
-        const bool launched = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
+        const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
         ++run.currentIndex;
-        if (launched && !entry.priority.empty()) {
-            ApplyPriorityToCommand(state, entry.command, entry.priority);
+        if (started && !entry.priority.empty()) {
+            ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
             if (abandoned()) return AfterRun::Nothing;
         }
     }
@@ -195,7 +195,7 @@ AfterRun RunNextDelayed(MainState& state, DelayedRun& run) {
     return ends ? FinishDelayedRun(state, run) : AfterRun::Nothing;
 }
 
-bool LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning) {
+std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning) {
     if (skipIfRunning) {
         const SplitResult split = SplitCommandLine(command, false);
         const std::string fileName = FileNameOf(split.path);
@@ -204,7 +204,7 @@ bool LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfR
             if (EqualsIgnoreCase(GetField(line, "\t", 1), fileName) && EqualsIgnoreCase(GetField(line, "\t", 4), split.path)) {
                 state.WriteLog(kSkippingRunningProcess + command);
                 state.fe.SetStatus(kSkipping + command);
-                return false;
+                return std::nullopt;
             }
         }
     }
@@ -213,9 +213,9 @@ bool LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfR
     if (!result.ok) {
         state.WriteLog(kErrorRunning + command);
         state.WriteLog(kError + std::to_string(result.errorNumber) + kErrorSeparator + result.errorText);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return result.processId;
 }
 
 AfterRun FinishDelayedRun(MainState& state, DelayedRun& run) {

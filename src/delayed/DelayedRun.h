@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,9 @@ void StartDelayedRun(MainState& state, DelayedRun& run);
 AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run);
 // Launches the next entry (passing over rows unticked in the window) and decides what follows.
 AfterRun RunNextDelayed(MainState& state, DelayedRun& run);
-// Starts a command minimised; false when it was skipped as already running or failed to start.
-bool LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning);
+// Starts a command minimised: the started process's id (0 when the system does not tell), or
+// nothing when it was skipped as already running or failed to start.
+std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning);
 // The end steps of a run.
 AfterRun FinishDelayedRun(MainState& state, DelayedRun& run);
 // Does what a finished run asks: sends the window to the tray, or calls `closeDown`.

@@ -12,12 +12,27 @@ std::string FileChecksumText(Crc& crc, platform::FileSystem& files, const std::s
     return text;
 }
 
+std::string IconCache::ChecksumOf(const std::string& file) {
+    auto& files = state_.platform.files();
+    // The same program stands behind many rows (every Delayed row of one program, every copy
+    // of a running process): its content is read once, and again only when it has changed.
+    const auto stamp = files.Stamp(file);
+    if (stamp) {
+        if (const auto found = seen_.find(file); found != seen_.end() && found->second.stamp == *stamp)
+            return found->second.checksum;
+    }
+    ++filesRead_;
+    std::string checksum = FileChecksumText(crc_, files, file);
+    if (stamp) seen_[file] = {*stamp, checksum};
+    return checksum;
+}
+
 int IconCache::IconOf(const std::string& file) {
-    if (state_.slimlineMode || !state_.FileExists(file)) return kDefaultIcon;
+    if (!Wanted() || !state_.FileExists(file)) return kDefaultIcon;
 
     // The file is read under the name it was given: lower-casing it first would miss the file
     // where names are case-sensitive, and changes nothing where they are not.
-    const std::string checksum = FileChecksumText(crc_, state_.platform.files(), file);
+    const std::string checksum = ChecksumOf(file);
     if (!checksum.empty()) {
         if (const auto found = numbers_.find(checksum); found != numbers_.end()) return found->second;
     }

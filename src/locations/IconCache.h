@@ -8,6 +8,7 @@
 
 #include "app/MainState.h"
 #include "monitor/Crc.h"
+#include "platform/FileSystem.h"
 
 namespace kestrune {
 
@@ -15,18 +16,38 @@ class IconCache final : public RowIcons {
 public:
     explicit IconCache(MainState& state) : state_(state) {}
 
-    // 1 while in Slimline mode, for a file that does not exist, or one without an icon.
+    // 1 while in Slimline mode, while deferred, for a front end without icons, for a file that
+    // does not exist, or one without an icon.
     int IconOf(const std::string& file) override;
+    bool Wanted() const override { return !deferred_ && !state_.slimlineMode && state_.fe.ShowsIcons(); }
+
+    // While deferred every row gets the default icon and no file is read; the desktop program
+    // defers during start-up and fills the icons in afterwards (FillRowIcons).
+    void SetDeferred(bool deferred) { deferred_ = deferred; }
+    bool Deferred() const { return deferred_; }
 
     // Pictures handed to the front end so far, the default icon included.
     int ImageCount() const { return imageCount_; }
     std::size_t CachedCount() const { return numbers_.size(); }
+    // Files whose content has been read for a checksum, counted once per reading.
+    std::size_t FilesRead() const { return filesRead_; }
 
 private:
+    // The file's checksum, read only when the file is new to this run or has changed since.
+    std::string ChecksumOf(const std::string& file);
+
+    struct Seen {
+        platform::FileStamp stamp;
+        std::string checksum;
+    };
+
     MainState& state_;
     Crc crc_{true};
+    bool deferred_ = false;
     int imageCount_ = 1;  // the default icon
+    std::size_t filesRead_ = 0;
     std::unordered_map<std::string, int> numbers_;  // checksum in hexadecimal -> icon number
+    std::unordered_map<std::string, Seen> seen_;    // file path -> its checksum at that stamp
 };
 
 // The CRC-32 of a file's content as upper-case hexadecimal; "" when it has none (missing,

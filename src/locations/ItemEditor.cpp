@@ -98,7 +98,7 @@ bool StoreEdit(MainState& state, ItemEditorState& editor) {
         table.SetText(position, col::ProcessPriority, editor.priority);
     }
     if (pathChanged) {
-        table.SetIcon(position, state.IconOf(state.ResolveItemFile(editor.path)));
+        table.SetIcon(position, state.ItemIcon(editor.path));
         if (wasUnticked) {
             table.SetTicked(position, true);
             ApplyLocationChange(state, *kind, position);

@@ -130,10 +130,18 @@ void ApplyProcessChange(MainState& state) {
 
 ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position) {
     if (position < 1 || position > state.tables[kind].Count()) return ChangeOutcome::Done;
-    if (IsFolderTable(kind)) return ApplyFolderChange(state, kind, position);
-    if (IsRunKeyTable(kind)) return ApplyRunKeyChange(state, kind, position);
-    if (kind == TableKind::Process) ApplyProcessChange(state);
-    return ChangeOutcome::Done;
+    const Table& table = state.tables[kind];
+    const bool wanted = table.Ticked(position);
+    const RowId row = table.Id(position);
+    const std::string name = table.Name(position);
+    ChangeOutcome outcome = ChangeOutcome::Done;
+    if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position);
+    else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position);
+    else if (kind == TableKind::Process) ApplyProcessChange(state);
+    // A refusal puts the tick back; a tick that stayed is a change the program made.
+    const auto now = table.PositionOf(row);
+    if (IsLocationTable(kind) && now && table.Ticked(*now) == wanted) NoteOwnPlaceChange(state, kind, name, wanted);
+    return outcome;
 }
 
 bool CanEnableEntry(MainState& state, TableKind kind, int position) {
@@ -155,6 +163,10 @@ void RememberSelfMadeChange(MainState& state, const std::string& path) {
     }
     if (!state.selfMadeChanges.empty()) state.selfMadeChanges += "\r\n";
     state.selfMadeChanges += path;
+}
+
+void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow) {
+    state.ownPlaceChanges.push_back({kind, name, added, fromRow});
 }
 
 bool TakeSelfMadeRemoval(MainState& state, TableKind kind) {

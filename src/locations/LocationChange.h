@@ -47,6 +47,10 @@ bool CanEnableEntry(MainState& state, TableKind kind, int position);
 // "Ignore self-made changes" is off the list is emptied instead.
 void RememberSelfMadeChange(MainState& state, const std::string& path);
 
+// Records for the change monitor that the program itself put the entry `name` into the place
+// of `kind` or took it out (see MainState::ownPlaceChanges).
+void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow = true);
+
 // With "Ignore self-made changes" on: whether the program itself took an entry out of the
 // place of `kind` since the last call (the flag is cleared). Off: false, flag left alone.
 bool TakeSelfMadeRemoval(MainState& state, TableKind kind);

@@ -41,7 +41,7 @@ void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subke
     Table& table = state.tables[kind];
     for (const RegistryValueRecord& record : records) {
         if (record.data.empty()) continue;
-        table.Add({record.name, record.data}, ticked, state.IconOf(state.ResolveItemFile(record.data)));
+        table.Add({record.name, record.data}, ticked, state.ItemIcon(record.data));
     }
 }
 
@@ -59,19 +59,21 @@ void ScanPlaces(MainState& state) {
         ScanPlace(state, kind);
 }
 
+void ApplyRowIcons(MainState& state, TableKind kind, int first, int last) {
+    Table& table = state.tables[kind];
+    const int pathColumn = PathColumn(kind);
+    for (int position = std::max(first, 1); position <= std::min(last, table.Count()); ++position) {
+        if (table.Icon(position) != kDefaultIcon) continue;
+        const int icon = state.ItemIcon(table.Text(position, pathColumn));
+        if (icon != kDefaultIcon) table.SetIcon(position, icon);
+    }
+}
+
 void ApplyRowIcons(MainState& state) {
     // A row is given its icon when it is added, and a cached number never changes; only rows
     // still on the default icon (added in Slimline mode, or before their file existed) can
     // gain one, so only they are looked at again.
-    for (TableKind kind : kAllTables) {
-        Table& table = state.tables[kind];
-        const int pathColumn = PathColumn(kind);
-        for (int position = 1; position <= table.Count(); ++position) {
-            if (table.Icon(position) != kDefaultIcon) continue;
-            const int icon = state.IconOf(state.ResolveItemFile(table.Text(position, pathColumn)));
-            if (icon != kDefaultIcon) table.SetIcon(position, icon);
-        }
-    }
+    for (TableKind kind : kAllTables) ApplyRowIcons(state, kind, 1, state.tables[kind].Count());
 }
 
 }  // namespace kestrune

@@ -41,5 +41,8 @@ bool RescanLocation(MainState& state, TableKind kind);
 
 // Gives every row still on the default icon the icon of the file its entry names, if any.
 void ApplyRowIcons(MainState& state);
+// The same for the rows `first` to `last` of one table (positions past its end are skipped),
+// so that a front end can fill icons a few rows at a time, the visible ones first.
+void ApplyRowIcons(MainState& state, TableKind kind, int first, int last);
 
 }  // namespace kestrune

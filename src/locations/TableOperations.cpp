@@ -161,7 +161,7 @@ bool RecordRow(MainState& state, TableKind kind, int position, bool useTick) {
         state.settingsChanged = true;
         return false;
     }
-    known.Add({key}, wanted, state.IconOf(state.ResolveItemFile(key)));
+    known.Add({key}, wanted, state.ItemIcon(key));
     state.settingsChanged = true;
     return true;
 }

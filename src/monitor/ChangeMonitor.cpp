@@ -1,5 +1,6 @@
 #include "monitor/ChangeMonitor.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "app/Columns.h"
@@ -12,6 +13,7 @@
 #include "locations/Scanning.h"
 #include "locations/ShellOps.h"
 #include "locations/TableOperations.h"
+#include "monitor/MonitorWatch.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -20,6 +22,8 @@ namespace {
 
 constexpr const char* kAllowing = "Allowing change: ";
 constexpr const char* kDeleting = "Deleting ";
+constexpr const char* kCouldNotRemove = "Could not remove ";
+constexpr int kNoSuchValue = 2;
 
 const char* RootKeyName(platform::RootKey root) {
     return root == platform::RootKey::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
@@ -31,7 +35,38 @@ struct NewEntry {
     MonitorEntry entry;
     std::string line;  // key + "[_]" + table number; emptied when it needs no prompt
     bool selfMade = false;
+    bool own = false;  // the program itself put it there from one of its rows
 };
+
+// Whether the program's own latest change of the place's entry of this name was the one
+// asked about (`added`: put in; otherwise taken out).
+bool IsOwnChange(const std::vector<OwnPlaceChange>& own, TableKind kind, const MonitorEntry& entry, bool added,
+                 bool* fromRow = nullptr) {
+    for (auto it = own.rbegin(); it != own.rend(); ++it) {
+        if (it->kind != kind || !EqualsIgnoreCase(it->name, entry.name)) continue;
+        if (fromRow) *fromRow = it->fromRow;
+        return it->added == added;
+    }
+    return false;
+}
+
+// Whether every entry that left the place was taken out by the program itself.
+bool AllTakenOutByProgram(const std::vector<MonitorEntry>& before, const std::vector<MonitorEntry>& now, TableKind kind,
+                          const std::vector<OwnPlaceChange>& own) {
+    std::unordered_set<std::string> present;
+    for (const MonitorEntry& e : now) present.insert(e.identity);
+    for (const MonitorEntry& e : before)
+        if (!present.count(e.identity) && !IsOwnChange(own, kind, e, false)) return false;
+    return true;
+}
+
+// The ticked row that stands for an entry the program put into its place, or 0.
+int RowOfOwnEntry(const MainState& state, const NewEntry& item) {
+    const Table& table = state.tables[item.kind];
+    for (int p = 1; p <= table.Count(); ++p)
+        if (table.Ticked(p) && EqualsIgnoreCase(table.Name(p), item.entry.name)) return p;
+    return 0;
+}
 
 std::vector<MonitorEntry> ReadFolder(MainState& state, const std::string& folder) {
     std::vector<MonitorEntry> entries;
@@ -72,21 +107,29 @@ std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(MainState& state) {
             ReadKey(state, TableKind::RunOnce)};
 }
 
-void RemoveEntry(MainState& state, const NewEntry& item) {
+// Takes a new entry out of its place; false when the system refused. The refusal is logged;
+// the entry then stays in the snapshot, so that it is not asked about again until it changes.
+bool RemoveEntry(MainState& state, const NewEntry& item) {
     if (IsFolderTable(item.kind)) {
-        if (!state.FileExists(item.entry.file)) return;
+        if (!state.FileExists(item.entry.file)) return true;
         state.WriteLog(kDeleting + item.entry.file);
-        state.platform.files().RemoveFile(item.entry.file);
-    } else {
-        const RunKeyPlace place = *RunKeyOf(item.kind);
-        state.WriteLog(std::string(kDeleting) + item.entry.name + " from " + RootKeyName(place.root) + "\\" +
-                       std::string(place.subkey));
-        DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
+        if (state.platform.files().RemoveFile(item.entry.file) || !state.FileExists(item.entry.file)) return true;
+        state.WriteLog(kCouldNotRemove + item.entry.file);
+        return false;
     }
+    const RunKeyPlace place = *RunKeyOf(item.kind);
+    const std::string what = item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
+    state.WriteLog(kDeleting + what);
+    const int code = DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
+    if (code == 0 || code == kNoSuchValue) return true;
+    state.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code));
+    return false;
 }
 
 void AllowEntry(MainState& state, const NewEntry& item) {
     state.WriteLog(kAllowing + item.line);
+    // The user's own enabling already has its row.
+    if (item.own && RowOfOwnEntry(state, item) > 0) return;
     Table& table = state.tables[item.kind];
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
@@ -138,11 +181,19 @@ void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std
 
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
     state.tmrMonitor->Stop();
+    if (NothingChangedSinceLastLook(state, monitor)) {
+        state.tmrMonitor->Start();
+        return;
+    }
     bool entriesAdded = false, entriesRemoved = false;
     std::vector<TableKind> changed;
     std::vector<NewEntry> items;
 
     auto current = ReadSnapshot(state);
+    // The program's own changes are told apart from outside ones whatever "Ignore self-made
+    // changes" says; the option only decides whether the user is asked about them.
+    const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
+    state.ownPlaceChanges.clear();
     if (monitor.snapshotTaken) {
         for (size_t i = 0; i < current.size(); ++i) {
             const TableKind kind = static_cast<TableKind>(i + 1);
@@ -151,14 +202,26 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             if (now.size() > before.size()) {
                 std::unordered_set<std::string> seen;
                 for (const MonitorEntry& e : before) seen.insert(e.identity);
+                const size_t count = items.size();
                 for (const MonitorEntry& e : now) {
                     if (seen.count(e.identity)) continue;
-                    items.push_back({kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false});
+                    bool fromRow = true;
+                    const bool mine = IsOwnChange(own, kind, e, true, &fromRow);
+                    if (mine && (!fromRow || state.options.ignoreSelf)) continue;
+                    items.push_back({kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false, mine});
                 }
-                changed.push_back(kind);
-                entriesAdded = true;
+                if (items.size() > count) {
+                    entriesAdded = true;
+                    // The user's own entries have their rows; only newcomers call for a rescan.
+                    if (std::any_of(items.begin() + static_cast<std::ptrdiff_t>(count), items.end(),
+                                    [](const NewEntry& item) { return !item.own; }))
+                        changed.push_back(kind);
+                }
             } else if (now.size() < before.size()) {
-                if (!TakeSelfMadeRemoval(state, kind)) {
+                // Nothing to refresh when the program itself took the entries out: its tables
+                // show that already, and a refill would only lose what they hold.
+                const bool selfMade = TakeSelfMadeRemoval(state, kind);
+                if (!selfMade && !AllTakenOutByProgram(before, now, kind, own)) {
                     changed.push_back(kind);
                     entriesRemoved = true;
                 }
@@ -172,9 +235,8 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             // A disallowed program registered again: this tick's new entries all go, but never
             // what the program itself has just put there.
             for (const NewEntry& item : items) {
-                if (item.selfMade) continue;
-                RemoveEntry(state, item);
-                removed.push_back(&item);
+                if (item.selfMade || item.own) continue;
+                if (RemoveEntry(state, item)) removed.push_back(&item);
             }
             for (NewEntry& item : items) item.line.clear();
         }
@@ -193,9 +255,15 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                 FitAllColumns(state);
                 entriesAdded = false;
             } else {
-                // Only what the user was asked about goes.
+                // Only what the user was asked about goes. The user's own enabling is taken
+                // back as unticking its row would: the row stays, so the entry can come back.
                 for (const NewEntry* item : asked) {
-                    RemoveEntry(state, *item);
+                    if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
+                        SetRowTick(state, item->kind, row, false);
+                        if (state.tables[item->kind].Ticked(row)) continue;  // refused: it stays
+                    } else if (!RemoveEntry(state, *item)) {
+                        continue;
+                    }
                     removed.push_back(item);
                 }
             }

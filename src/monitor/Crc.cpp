@@ -1,20 +1,12 @@
 #include "monitor/Crc.h"
 
+#include <zlib.h>
+
 #include "platform/FileSystem.h"
 
 namespace kestrune {
 
 namespace {
-
-constexpr std::array<std::uint32_t, 256> MakeCrc32Table() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t c = i;
-        for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[i] = c;
-    }
-    return table;
-}
 
 constexpr std::array<std::uint32_t, 256> MakeCrc16Table() {
     std::array<std::uint32_t, 256> table{};
@@ -29,9 +21,7 @@ constexpr std::array<std::uint32_t, 256> MakeCrc16Table() {
     return table;
 }
 
-constexpr auto kCrc32Table = MakeCrc32Table();
 constexpr auto kCrc16Table = MakeCrc16Table();
-static_assert(kCrc32Table[1] == 0x77073096u);
 
 }  // namespace
 
@@ -47,9 +37,12 @@ void Crc::Clear() {
 
 std::uint32_t Crc::AddBytes(std::string_view bytes) {
     if (crc32_) {
-        std::uint32_t v = value32_;
-        for (const char ch : bytes) v = kCrc32Table[(static_cast<std::uint8_t>(ch) ^ v) & 0xFFu] ^ (v >> 8);
-        value32_ = v;
+        // zlib's CRC-32 is the same polynomial and bit order, and about ten times faster than a
+        // table look-up per byte; it takes and gives the finished value, the running one
+        // inverted.
+        if (!bytes.empty())
+            value32_ = ~static_cast<std::uint32_t>(
+                crc32_z(~value32_ & 0xFFFFFFFFul, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
     } else {
         std::uint32_t v = value16_;
         for (const char ch : bytes)
@@ -66,9 +59,14 @@ std::uint32_t Crc::CalculateBytes(std::string_view bytes) {
 
 std::optional<std::uint32_t> Crc::CalculateFile(platform::FileSystem& files, const std::string& path) {
     if (path.empty() || !files.FileExists(path)) return std::nullopt;
-    const auto content = files.ReadFile(path);
-    if (!content || content->empty()) return std::nullopt;
-    return CalculateBytes(*content);
+    Clear();
+    std::uint64_t length = 0;
+    const bool read = files.ReadInChunks(path, [&](std::string_view piece) {
+        AddBytes(piece);
+        length += piece.size();
+    });
+    if (!read || length == 0) return std::nullopt;
+    return Value();
 }
 
 std::uint32_t Crc::Value() const { return crc32_ ? ~value32_ : (value16_ & 0xFFFFu); }

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
 #include "platform/Launcher.h"
+#include "platform/PlaceWatch.h"
 #include "platform/ProcessorTimes.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
@@ -27,6 +28,15 @@ public:
     virtual Launcher& launcher() = 0;
     virtual InstanceLock& instanceLock() = 0;
     virtual System& system() = 0;
+    // Starts watching the folders (missing ones included: they may appear) and the registry
+    // keys for changes. Null when this platform cannot watch: the caller must then look every
+    // time.
+    virtual std::unique_ptr<PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
+                                                    const std::vector<WatchedKey>& keys) {
+        (void)folders;
+        (void)keys;
+        return nullptr;
+    }
 };
 
 struct PlatformOptions {

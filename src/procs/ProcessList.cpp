@@ -125,10 +125,14 @@ void ApplyStoredPriorities(MainState& state, bool onlyChanged) {
     }
 }
 
-void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText) {
+void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText,
+                            std::uint32_t startedId) {
+    const auto priority = PriorityClassFromText(priorityText);
+    // The started process first: by name it may not be found yet (still starting, or started
+    // through another program), and it is the one the row is about.
+    if (!priority.failed && startedId != 0) ProcessesOf(state).SetPriorityClass(startedId, priority.value);
     state.fe.ProcessEvents();
     const std::string fileName = FileNameOf(SplitCommandLine(command, false).path);
-    const auto priority = PriorityClassFromText(priorityText);
     if (!priority.failed) SetPriorityByName(state, fileName, priority.value);
 }
 

@@ -37,7 +37,9 @@ bool EndProcessById(MainState& state, std::uint32_t id);
 // Sets the priority of each stored row's running program from the current snapshot; with
 // `onlyChanged`, only where the running priority differs from the stored one.
 void ApplyStoredPriorities(MainState& state, bool onlyChanged);
-// After a command was started: gives every process of its program file the priority.
-void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText);
+// After a command was started: gives the process it started (`startedId`, 0 when unknown) and
+// every process of its program file the priority.
+void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText,
+                            std::uint32_t startedId = 0);
 
 }  // namespace kestrune

@@ -13,13 +13,19 @@ void ForEachSelectedRowDo(MainState& state, const std::function<void(int positio
     if (!kind) return;
 
     state.fe.SetControlsEnabled(false, false);
+    const Table& table = state.tables[*kind];
     std::vector<int> selected = state.fe.SelectedRows(*kind);
     // The front end answers ascending positions; visit them from the last.
     std::sort(selected.begin(), selected.end());
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        // Pending events run between rows, so the table may have changed under the selection;
-        // a position that no longer exists is passed over.
-        if (*it >= 1 && *it <= state.tables[*kind].Count()) action(*it);
+    // The rows are held by identity and found again before each step: a step may sort the
+    // table (a ticked move fits every list), and pending events between steps may refill it,
+    // so a position taken now could name another row by then. A row that has left the table
+    // meanwhile is passed over.
+    std::vector<RowId> rows;
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        if (*it >= 1 && *it <= table.Count()) rows.push_back(table.Id(*it));
+    for (const RowId id : rows) {
+        if (const auto position = table.PositionOf(id)) action(*position);
         state.fe.ProcessEvents();
     }
     ShowTableStatus(state);

@@ -31,13 +31,29 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::string> ProfileNameProblem(std::string_view name) {
-    const bool badCharacter = std::any_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+FileNaming NamingOf(MainState& state) {
+    return state.platform.system().PathSeparator() == '\\' ? FileNaming::Windows : FileNaming::Posix;
+}
+
+bool OwnsItsDocument(std::string_view name, FileNaming naming) {
+    // "\\" separates folders on Linux too: the program's paths accept it there.
+    if (name.find_first_of("\\/") != std::string_view::npos) return false;
+    // A drive or a stream of another file, or a device rather than a file.
+    if (naming == FileNaming::Windows && (name.find(':') != std::string_view::npos || IsDeviceName(name))) return false;
+    return !IsDefaultProfile(name) && ToLower(name) + std::string(kDocumentExtension) != kDefaultDocumentName;
+}
+
+std::optional<std::string> ProfileNameProblem(std::string_view name, FileNaming naming) {
+    const bool windows = naming == FileNaming::Windows;
+    const std::string_view forbidden = windows ? "\\/:*?\"<>|" : "\\/";
+    // Control characters are file names on Linux, but not lines of profiles.txt.
+    const bool badCharacter = std::any_of(name.begin(), name.end(), [&](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || forbidden.find(c) != std::string_view::npos;
     });
-    if (badCharacter) return kProfileNameCharactersMessage;
-    if (name.find("..") != std::string_view::npos) return kProfileNameDotsMessage;
-    if (IsDeviceName(name)) return kProfileNameDeviceMessage;
+    if (badCharacter) return windows ? kProfileNameCharactersMessage : kProfileNameSeparatorMessage;
+    if (windows && IsDeviceName(name)) return kProfileNameDeviceMessage;
+    // Windows drops a trailing dot or space from a name, so two profiles would look one.
+    if (windows && !name.empty() && (name.back() == '.' || name.back() == ' ')) return kProfileNameEndMessage;
     if (ToLower(name) + std::string(kDocumentExtension) == kDefaultDocumentName) return kProfileNameSettingsMessage;
     if (name.size() > kLongestProfileName) return kProfileNameLengthMessage;
     return std::nullopt;
@@ -87,7 +103,7 @@ void ProfileList::SaveProfiles(MainState& state, const std::string& file) const 
     for (const std::string& entry : entries_) {
         if (!EqualsIgnoreCase(entry, kDefaultProfile)) names.push_back(entry);
     }
-    state.platform.files().WriteFileAtomic(file, Join(names, kProfileSeparator));
+    state.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
 }
 
 int ProfileList::IndexOf(std::string_view name) const {

@@ -33,17 +33,28 @@ inline constexpr const char* kProfileFileNotMovedMessage =
     "The profile's settings file could not be renamed, so the profile keeps its name.";
 inline constexpr const char* kProfileNameCharactersMessage =
     "A profile name cannot contain any of the characters \\ / : * ? \" < > | or control characters.";
-inline constexpr const char* kProfileNameDotsMessage = "A profile name cannot contain \"..\".";
+inline constexpr const char* kProfileNameSeparatorMessage =
+    "A profile name cannot contain \\ or / or control characters.";
+inline constexpr const char* kProfileNameEndMessage = "A profile name cannot end in a dot or a space.";
 inline constexpr const char* kProfileNameDeviceMessage =
     "A profile name cannot be a device name such as CON, PRN, AUX, NUL, COM1 or LPT1.";
 inline constexpr const char* kProfileNameSettingsMessage =
     "A profile cannot be named \"settings\": settings.xml is the default profile's document.";
 inline constexpr const char* kProfileNameLengthMessage = "A profile name cannot be longer than 251 characters.";
 
-// Why a name cannot be a profile: it becomes a file name in the program's folder, so it must be
-// a valid Windows file name that stays in that folder and is not the default profile's file.
-// Empty when the name will do.
-std::optional<std::string> ProfileNameProblem(std::string_view name);
+// The file names a system allows: on Windows none of \ / : * ? " < > |, no device names such
+// as CON or COM1, and no dot or space at the end; on Linux anything but the separators.
+enum class FileNaming { Posix, Windows };
+FileNaming NamingOf(MainState& state);
+
+// Why a name cannot be a new profile: it becomes a file name in the program's folder, so it
+// must be a file name of this system that stays in that folder and is not the default
+// profile's file. Empty when the name will do.
+std::optional<std::string> ProfileNameProblem(std::string_view name, FileNaming naming);
+// True when the profile's document is a file of its own directly in the program folder, which
+// renaming or deleting the profile may move or delete. Also for names that could not be added
+// today but were stored by hand or by an earlier version.
+bool OwnsItsDocument(std::string_view name, FileNaming naming);
 
 // The document of a profile: AppFolder + the name in lower case + ".xml", or settings.xml for
 // "" and "[default]".
@@ -90,6 +101,7 @@ private:
     std::vector<std::string> entries_;
     int selection_ = -1;
     bool buttonsEnabled_ = true;
+    std::string deletedDocument_;  // of the profile in use, deleted while the dialog was open
 };
 
 // The "Profiles" menu command, and the start-up choice of a profile with `editable` clear:

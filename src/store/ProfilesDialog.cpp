@@ -22,7 +22,7 @@ void ProfileList::Add(MainState& state) {
     const std::string answer = state.fe.InputBox(kAddProfilePrompt, kAddProfileTitle, "");
     if (answer.empty()) return;
     if (ProfileExists(answer)) return Refuse(state, kProfileExistsMessage);
-    if (const auto problem = ProfileNameProblem(answer)) return Refuse(state, *problem);
+    if (const auto problem = ProfileNameProblem(answer, NamingOf(state))) return Refuse(state, *problem);
     entries_.push_back(answer);
 }
 
@@ -37,13 +37,15 @@ void ProfileList::Edit(MainState& state) {
     // Two entries of one name would share one document; a change of letter case only is fine.
     const int existing = IndexOf(answer);
     if (existing >= 0 && existing != selection_) return Refuse(state, kProfileExistsMessage);
-    if (const auto problem = ProfileNameProblem(answer)) return Refuse(state, *problem);
+    const FileNaming naming = NamingOf(state);
+    if (const auto problem = ProfileNameProblem(answer, naming)) return Refuse(state, *problem);
 
-    // A name that could not have been added (an entry typed into profiles.txt by hand) may name
-    // a file that is not its own, such as settings.xml: such a file is left where it is.
+    // A name stored by hand or by an earlier version may break today's rules and still own its
+    // document, which goes with it; only one that names a file elsewhere, or settings.xml,
+    // leaves that file where it is.
     const std::string oldFile = ProfileDocumentPath(state, old);
     const std::string newFile = ProfileDocumentPath(state, answer);
-    if (!ProfileNameProblem(old) && oldFile != newFile && state.FileExists(oldFile)) {
+    if (OwnsItsDocument(old, naming) && oldFile != newFile && state.FileExists(oldFile)) {
         // The move fails rather than overwrite a document already under the new name.
         if (!state.platform.files().RenameFile(oldFile, newFile)) return Refuse(state, kProfileFileNotMovedMessage);
     }
@@ -58,13 +60,18 @@ void ProfileList::Delete(MainState& state) {
     const std::string name = entries_[static_cast<size_t>(selection_)];
     if (EqualsIgnoreCase(name, kDefaultProfile)) return Refuse(state, kCannotDeleteDefaultMessage);
     const std::string file = ProfileDocumentPath(state, name);
-    if (!ProfileNameProblem(name) && state.FileExists(file)) state.platform.files().RemoveFile(file);
+    if (OwnsItsDocument(name, NamingOf(state)) && state.FileExists(file)) state.platform.files().RemoveFile(file);
+    if (EqualsIgnoreCase(name, state.strProfile)) deletedDocument_ = file;
     entries_.erase(entries_.begin() + selection_);
     selection_ = IndexOf(kDefaultProfile);
 }
 
 bool ProfileList::Use(MainState& state) {
     if (selection_ < 0) return false;
+    // The profile in use was deleted with its document: what it had not saved goes with it,
+    // rather than writing the document back under a name no longer listed.
+    if (!deletedDocument_.empty() && deletedDocument_ == state.settingsDocumentPath) state.settingsChanged = false;
+    deletedDocument_.clear();
     return BuildXMLName(state, entries_[static_cast<size_t>(selection_)], true);
 }
 

@@ -78,10 +78,6 @@ bool KeepUnreadableDocument(MainState& state, const std::string& target) {
     return true;
 }
 
-int RowIcon(MainState& state, const std::string& pathText) {
-    const std::string file = state.ResolveItemFile(pathText);
-    return state.FileExists(file) ? state.IconOf(file) : kDefaultIcon;
-}
 
 }  // namespace
 
@@ -194,7 +190,7 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
                 break;
         }
         // The icon comes from the row's path, which for Known is its only column.
-        const int icon = RowIcon(state, texts[static_cast<size_t>(PathColumn(kind))]);
+        const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
         table.Add(std::move(texts), tick, icon);
     }
 }

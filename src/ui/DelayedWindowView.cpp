@@ -1,11 +1,13 @@
 #include "ui/DelayedWindowView.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -120,6 +122,19 @@ void DelayedWindowView::OnItemChanged(QTreeWidgetItem* item, int column) {
     const int index = list_->indexOfTopLevelItem(item);
     if (index < 0 || index >= model_.RowCount()) return;
     model_.rows[static_cast<size_t>(index)].ticked = item->checkState(0) == Qt::Checked;
+}
+
+void DelayedWindowView::showEvent(QShowEvent* event) {
+    // Sent before the window appears, with its layout settled: the size it will have is known.
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(shownOn->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
 }
 
 void DelayedWindowView::closeEvent(QCloseEvent* event) {

@@ -37,6 +37,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void OnItemChanged(QTreeWidgetItem* item, int column);
@@ -51,6 +52,7 @@ private:
     QPushButton* hide_ = nullptr;
     QPushButton* exit_ = nullptr;
     bool filling_ = false;
+    bool placed_ = false;  // centred on its first showing; later where the user left it
 };
 
 }  // namespace kestrune::ui

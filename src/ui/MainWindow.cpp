@@ -17,6 +17,7 @@
 
 #include "app/session/Application.h"
 #include "app/session/MainWindowRules.h"
+#include "locations/Scanning.h"
 #include "ui/AboutPanel.h"
 #include "ui/IconStore.h"
 #include "ui/TableModel.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
     app.state().tables.SetChangeListener([this](TableKind) { ScheduleSync(); });
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
     ApplyTabRules(1);
 }
 
@@ -176,6 +178,53 @@ void MainWindow::ScheduleSync() {
     QTimer::singleShot(0, this, [this] { SyncTables(); });
 }
 
+namespace {
+// Rows per turn of the event loop: reading a few program files for their checksums and
+// icons keeps one turn within a few milliseconds.
+constexpr int kIconSlice = 16;
+}  // namespace
+
+void MainWindow::StartIconFill() {
+    app_.EndIconDeferral();
+    if (!iconFill_) {
+        iconFill_ = new QTimer(this);
+        iconFill_->setInterval(0);
+        connect(iconFill_, &QTimer::timeout, this, [this] { FillIconSlice(); });
+    }
+    fillTable_ = 0;
+    fillNext_ = 1;
+    inSightDone_.reset();
+    iconFill_->start();
+}
+
+bool MainWindow::IconFillRunning() const { return iconFill_ && iconFill_->isActive(); }
+
+void MainWindow::FillIconSlice() {
+    MainState& state = app_.state();
+    // Whatever tab the user is looking at, its rows in sight get their icons before the rest.
+    if (const auto kind = state.CurrentKind(); kind && inSightDone_ != kind) {
+        inSightDone_ = kind;
+        QTableView* view = View(*kind);
+        const int top = std::max(0, view->rowAt(0));
+        int bottom = view->rowAt(view->viewport()->height() - 1);
+        if (bottom < 0) bottom = top + 2 * kIconSlice;
+        ApplyRowIcons(state, *kind, top + 1, bottom + 1);
+        return;
+    }
+    while (fillTable_ < kAllTables.size()) {
+        const TableKind kind = kAllTables[fillTable_];
+        if (fillNext_ > state.tables[kind].Count()) {
+            ++fillTable_;
+            fillNext_ = 1;
+            continue;
+        }
+        ApplyRowIcons(state, kind, fillNext_, fillNext_ + kIconSlice - 1);
+        fillNext_ += kIconSlice;
+        return;
+    }
+    iconFill_->stop();
+}
+
 void MainWindow::SetControlsEnabled(bool enabled, bool includingRunDelayed) {
     controlsEnabled_ = enabled;
     tabs_->tabBar()->setEnabled(enabled);
@@ -202,11 +251,11 @@ void MainWindow::ResetWindowSize() {
 
 void MainWindow::ApplyStoredPosition() {
     const MainState& s = app_.state();
-    if (!s.positionRead) return;
     const WindowPosition& p = s.position;
-    if (p.width > 0 && p.height > 0) {
-        resize(std::max(p.width / kTwipsPerPixel, minimumWidth()), std::max(p.height / kTwipsPerPixel, minimumHeight()));
-    }
+    // Without a size (as written by the console program of earlier versions) the position is
+    // no window's: the window stays centred.
+    if (!s.positionRead || !p.HasBounds()) return;
+    resize(std::max(p.width / kTwipsPerPixel, minimumWidth()), std::max(p.height / kTwipsPerPixel, minimumHeight()));
     move(p.left / kTwipsPerPixel, p.top / kTwipsPerPixel);
     if (p.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -228,7 +277,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (app_.Shutdown(CloseReason::User)) {
+    // A close while the session is being saved comes from the system, and one that the end of
+    // the application asks for is no request of the user's: neither goes to the tray.
+    const auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    const bool sessionEnding = gui && gui->isSavingSession();
+    if (app_.Shutdown(sessionEnding || applicationQuitting_ ? CloseReason::System : CloseReason::User)) {
         closing_ = true;
         event->accept();
         app_.state().fe.Quit();
@@ -249,13 +302,29 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
-        for (TableKind kind : kAllTables) {
-            if (watched != View(kind)) continue;
-            const auto* key = static_cast<QKeyEvent*>(event);
-            OnKeyReleased(kind, key->key(), key->modifiers());
+    const QEvent::Type type = event->type();
+    if (watched == QCoreApplication::instance()) {
+        // The application closes every window before its event loop ends.
+        if (type == QEvent::Quit) applicationQuitting_ = true;
+        return false;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusOut)
+        return QMainWindow::eventFilter(watched, event);
+    for (TableKind kind : kAllTables) {
+        if (watched != View(kind)) continue;
+        // A key acts on its release, and only when it was pressed in this list too: the Enter
+        // that closed a message box or confirmed the editor is released over the list as well.
+        if (type == QEvent::FocusOut) {
+            keysPressedInList_.clear();
             return false;
         }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress) {
+            keysPressedInList_.insert(key->key());
+        } else if (!key->isAutoRepeat() && keysPressedInList_.erase(key->key()) > 0) {
+            OnKeyReleased(kind, key->key(), key->modifiers());
+        }
+        return false;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -3,6 +3,8 @@
 // status lines, and the menus. Commands go to the Application; the window only shows its state.
 
 #include <array>
+#include <set>
+#include <optional>
 #include <vector>
 
 #include <QMainWindow>
@@ -14,6 +16,7 @@ class QLabel;
 class QTabBar;
 class QTabWidget;
 class QTableView;
+class QTimer;
 
 namespace kestrune {
 class Application;
@@ -49,6 +52,10 @@ public:
     void AllowClose() { closing_ = true; }
     // Brings every list up to date with its table.
     void SyncTables();
+    // Fills in the row icons that start-up left out, a few rows per turn of the event loop so
+    // that input is never held up, the rows in sight first. Ends the icon deferral.
+    void StartIconFill();
+    bool IconFillRunning() const;
 
     QTableView* View(TableKind kind) const { return views_[static_cast<size_t>(Number(kind) - 1)]; }
     TableModel* Model(TableKind kind) const { return models_[static_cast<size_t>(Number(kind) - 1)]; }
@@ -70,6 +77,7 @@ private:
     void ShowTableMenu(TableKind kind, const QPoint& where);
     void OnKeyReleased(TableKind kind, int key, Qt::KeyboardModifiers modifiers);
     void ScheduleSync();
+    void FillIconSlice();
 
     Application& app_;
     MainMenus menus_;
@@ -81,7 +89,13 @@ private:
     QSize designSize_;
     bool controlsEnabled_ = true;
     bool closing_ = false;
+    bool applicationQuitting_ = false;
     bool syncScheduled_ = false;
+    std::set<int> keysPressedInList_;
+    QTimer* iconFill_ = nullptr;
+    size_t fillTable_ = 0;                 // index into kAllTables of the table being filled
+    int fillNext_ = 1;                     // its next position
+    std::optional<TableKind> inSightDone_;  // the table whose rows in sight came first
 };
 
 }  // namespace kestrune::ui

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QSystemTrayIcon>
 
 #include "app/Text.h"
@@ -42,6 +43,20 @@ QtFrontEnd::~QtFrontEnd() = default;
 void QtFrontEnd::Attach(Application& app) {
     app_ = &app;
     window_ = std::make_unique<MainWindow>(app, icons_);
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, window_.get(),
+                         [this](QSessionManager&) { EndSession(); });
+        // However the event loop ends (Exit, the session's end, a quit from elsewhere), the
+        // options and the settings are written; after Exit this finds the work done.
+        Application* shutDown = app_;
+        QObject::connect(gui, &QCoreApplication::aboutToQuit, window_.get(),
+                         [shutDown] { shutDown->Shutdown(CloseReason::System); });
+    }
+}
+
+void QtFrontEnd::EndSession() {
+    app_->Shutdown(CloseReason::System);
+    Quit();
 }
 
 void QtFrontEnd::Unexpected(const std::string& question) {
@@ -54,6 +69,8 @@ void QtFrontEnd::ShowAfterStartup() {
     if (minimiseOnShow_) window_->showMinimized();
     else window_->show();
 }
+
+void QtFrontEnd::StartIconFill() { window_->StartIconFill(); }
 
 void QtFrontEnd::RunModal(QDialog& dialog) {
     if (seam_.active) {

@@ -60,12 +60,17 @@ public:
     DialogSeam& Seam() { return seam_; }
     QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
     bool QuitRequested() const { return quitRequested_; }
+    // Windows logging off or shutting down: the whole shut-down sequence (never the trip to the
+    // tray that closing the window may take), then the end of the program.
+    void EndSession();
     // The delayed run's window model that Show/Hide/DelayedWindowChanged draw.
     void AttachDelayedWindow(DelayedWindow& model);
     DelayedWindowView* DelayedView() const { return delayedView_.get(); }
     // After the start-up sequence: the window where "Position" puts it, shown normally, shown
     // minimised (Slimline), or not at all when start-up sent it to the tray.
     void ShowAfterStartup();
+    // Fills in the row icons that start-up left out (Application::DeferIcons), in the background.
+    void StartIconFill();
     // Shows a dialog modally, or through the seam in a test.
     void RunModal(QDialog& dialog);
 

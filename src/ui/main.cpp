@@ -30,12 +30,15 @@ int main(int argc, char** argv) {
 
     QStringList arguments = QApplication::arguments();
     if (!arguments.isEmpty()) arguments.removeFirst();
+    // The tables come first; their icons follow once the window answers input.
+    app.DeferIcons();
     if (!app.Startup(arguments.join(' ').toStdString())) return 0;
     if (frontEnd.QuitRequested()) return 0;
     // For the start-up benchmark: end as soon as loading has finished, leaving every file as it was.
     if (qEnvironmentVariableIsSet(kExitWhenLoadedVariable)) return 0;
 
     frontEnd.ShowAfterStartup();
+    frontEnd.StartIconFill();
     if (const QString folder = qEnvironmentVariable(kestrune::ui::kScreenshotsVariable); !folder.isEmpty()) {
         kestrune::ui::ScheduleScreenshots(app, frontEnd, folder);
     }

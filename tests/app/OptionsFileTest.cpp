@@ -4,6 +4,7 @@
 
 #include "app/MainState.h"
 #include "app/OptionsFile.h"
+#include "support/CountingFiles.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 
@@ -53,6 +54,27 @@ TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
               "Width=9000\r\n"
               "Height=6000\r\n"
               "Last tab=3\r\n");
+}
+
+TEST_F(OptionsFileTest, ShutDownRewritesTheFileOnceForAllEighteenKeys) {
+    WriteText(state.iniPath, "[Options]\r\nMonitor=0\r\n");
+    test::CountingPlatform counting(*machine.platform);
+    MainState counted(counting, fe, clock);
+    counted.iniPath = state.iniPath;
+    counted.options.monitor = true;
+    WriteOptions(counted);
+    EXPECT_EQ(counting.counter.writes[state.iniPath], 1);
+    // The key already there keeps its place; the others follow in their fixed order.
+    const std::string text = ReadText(state.iniPath);
+    EXPECT_EQ(text.find("[Options]\r\nMonitor=1\r\nSkip save on exit=0\r\n"), 0u) << text;
+    EXPECT_NE(text.find("Watch priorities=0\r\n[Position]\r\nWindow state=0\r\n"), std::string::npos) << text;
+
+    // A shut-down that changed nothing leaves the file as it is.
+    WriteOptions(counted);
+    EXPECT_EQ(counting.counter.writes[state.iniPath], 1);
+    counted.options.monitor = false;
+    WriteOptions(counted);
+    EXPECT_EQ(counting.counter.writes[state.iniPath], 2);
 }
 
 TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {

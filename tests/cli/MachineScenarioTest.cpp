@@ -2,7 +2,10 @@
 // while kestrunec lists, disables, enables, runs and watches them.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <chrono>
 #include <filesystem>
@@ -206,6 +209,49 @@ TEST_F(MachineScenarioTest, ADelayedRunStartsBothCommandsAndShowsItsProgress) {
     }
     EXPECT_EQ(kestrune::test::ReadText(first), "one\n");
     EXPECT_EQ(kestrune::test::ReadText(second), "two\n");
+}
+
+TEST_F(MachineScenarioTest, ADelayedProgramThatCannotStartIsLoggedAsAnError) {
+    const std::string command = "/nonexistent/prog.exe -a";
+    ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", "Gone", "--path", command, "--delay", "1"}).status, 0);
+    ASSERT_EQ(Kestrunec({"enable", "Delayed", "Gone"}).status, 0);
+    const ProcessResult run = Kestrunec({"run-delayed"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string log = kestrune::test::ReadText(app + "/log.txt");
+    const size_t running = log.find("Running " + command + "\r\n");
+    ASSERT_NE(running, std::string::npos) << log;
+    const size_t error = log.find("Error running " + command + "\r\n", running);
+    ASSERT_NE(error, std::string::npos) << log;
+    EXPECT_NE(log.find("Error 2 - No such file or directory\r\n", error), std::string::npos) << log;
+}
+
+TEST_F(MachineScenarioTest, ADelayedRowsPriorityReachesTheProgramItStarted) {
+    // A copy of sleep under a name no other process has, so that only the started one counts.
+    const std::string name = "KestruneLowly" + std::to_string(::getpid());
+    const std::string program = folder.Path() + name;
+    fs::copy_file("/usr/bin/sleep", program);
+    ASSERT_EQ(
+        Kestrunec({"add", "Delayed", "--name", name, "--path", program + " 30", "--delay", "1", "--priority", "Low"})
+            .status,
+        0);
+    ASSERT_EQ(Kestrunec({"enable", "Delayed", name}).status, 0);
+    const ProcessResult run = Kestrunec({"run-delayed"});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    long started = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        const std::string id = entry.path().filename().string();
+        if (id.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::error_code linkError;
+        if (fs::read_symlink(entry.path() / "exe", linkError) == program) started = std::stol(id);
+    }
+    ASSERT_NE(started, 0) << "the program is not running";
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(started));
+    ::kill(static_cast<pid_t>(started), SIGKILL);
+    EXPECT_EQ(errno, 0);
+    EXPECT_EQ(nice, 19) << "Low is the lowest priority";
 }
 
 TEST_F(MachineScenarioTest, TheMonitorDeniesAValueAddedDuringItsRun) {

@@ -71,6 +71,20 @@ TEST_F(ScenarioTest, EachRunWritesTheStartAndTheOptionsLikeTheDesktopProgram) {
     EXPECT_EQ(Lines(list.out), 12);
 }
 
+TEST_F(ScenarioTest, TheConsoleLeavesTheWindowsPositionAsTheDesktopLeftIt) {
+    // No window, no position: a zero Position would open the desktop program at (0,0).
+    ASSERT_EQ(Kestrunec({"option", "set", "Monitor", "1"}).status, 0);
+    EXPECT_EQ(kestrune::test::ReadText(AppFile("settings.ini")).find("[Position]"), std::string::npos);
+
+    const std::string position =
+        "[Position]\r\nWindow state=2\r\nTop=1500\r\nLeft=3000\r\nWidth=11700\r\n"
+        "Height=7800\r\nLast tab=4\r\n";
+    kestrune::test::WriteText(AppFile("settings.ini"), "[Options]\r\nMonitor=1\r\n" + position);
+    ASSERT_EQ(Kestrunec({"list", "HKCU_Run"}).status, 0);
+    const std::string ini = kestrune::test::ReadText(AppFile("settings.ini"));
+    EXPECT_NE(ini.find(position), std::string::npos) << ini;
+}
+
 TEST_F(ScenarioTest, BadInputIsOneLineAndChangesNothing) {
     ASSERT_EQ(Kestrunec({"option", "set", "Monitor", "1"}).status, 0);
     const auto before = Snapshot();

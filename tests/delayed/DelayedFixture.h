@@ -27,11 +27,12 @@ public:
     std::vector<Launch> launches;
     std::set<std::string> failing;  // commands that cannot be started
     int second = 0;                 // the test's clock, in ticks
+    std::uint32_t nextId = 4000;    // the started processes' ids, one up per start
 
     platform::LaunchResult StartCommand(const std::string& commandLine, platform::ShowWindow show) override {
         launches.push_back({commandLine, second, show});
-        if (failing.count(commandLine)) return {false, 2, "The system cannot find the file specified."};
-        return {true, 0, ""};
+        if (failing.count(commandLine)) return {false, 2, "The system cannot find the file specified.", 0};
+        return {true, 0, "", ++nextId};
     }
     std::vector<std::string> Commands() const {
         std::vector<std::string> out;
@@ -123,13 +124,17 @@ class ScriptedProcesses : public platform::Processes {
 public:
     std::vector<platform::ProcessInfo> running;
     std::vector<std::pair<std::string, std::uint32_t>> priorityByName;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> priorityById;
     std::vector<platform::ProcessInfo> List() override { return running; }
     std::string PathOf(std::uint32_t id) override {
         for (const auto& p : running)
             if (p.id == id) return p.path;
         return "";
     }
-    bool SetPriorityClass(std::uint32_t, std::uint32_t) override { return true; }
+    bool SetPriorityClass(std::uint32_t id, std::uint32_t priorityClass) override {
+        priorityById.emplace_back(id, priorityClass);
+        return true;
+    }
     int SetPriorityClassByName(const std::string& name, std::uint32_t priorityClass) override {
         priorityByName.emplace_back(name, priorityClass);
         return 1;

@@ -209,6 +209,18 @@ TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {
     EXPECT_EQ(platform.scriptedProcesses.priorityByName[0].second, 0x80u);
 }
 
+TEST_F(DelayedRunTest, ThePriorityReachesTheProcessTheRunStartedNotOnlyOthersOfItsName) {
+    AddDelayed("C:\\Tools\\starter.exe /child", "1", "Low");
+    AddDelayed("C:\\Tools\\plain.exe", "2");
+    StartDelayedRun(state, run);
+    Seconds(2);
+    ASSERT_EQ(launcher().launches.size(), 2u);
+    // By name the process may not be found yet; by the id the start answered it always is.
+    EXPECT_THAT(platform.scriptedProcesses.priorityById, ElementsAre(std::make_pair(4001u, 0x40u)));
+    EXPECT_THAT(platform.scriptedProcesses.priorityByName,
+                ElementsAre(std::make_pair(std::string("starter.exe"), 0x40u)));
+}
+
 TEST_F(DelayedRunTest, WithoutTheOptionARunningProgramStartsAgain) {
     state.processSnapshot = {"tool.exe\t130\t8\tC:\\Tool\\tool.exe"};
     AddDelayed("C:\\Tool\\tool.exe", "1");

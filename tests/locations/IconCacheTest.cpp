@@ -1,6 +1,10 @@
 #include "locations/IconCache.h"
 
 #include "LocationFixture.h"
+#include "support/CountingFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace kestrune::test {
 namespace {
@@ -57,6 +61,54 @@ TEST_F(IconCacheTest, FilesWithoutChecksumAreNeverTakenForEachOther) {
     EXPECT_EQ(cache.IconOf(first), 2);
     EXPECT_EQ(cache.IconOf(second), 3);
     EXPECT_EQ(cache.CachedCount(), 0u);
+}
+
+// A thousand Delayed rows on one program, and the copies of one running program: the file is
+// read once in a run, in pieces, and again only after it changed.
+TEST_F(IconCacheTest, ReadsEachFileOnceInPiecesAndAgainOnlyWhenItChanged) {
+    CountingPlatform counting(Platform());
+    MainState counted(counting, iconFe, clock);
+    IconCache countedCache(counted);
+    const std::string big = Program("big.exe", std::string(3 * platform::kReadChunk + 7, 'x'));
+    const std::string other = Program("other.exe", "other");
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_EQ(countedCache.IconOf(big), 2);
+        EXPECT_EQ(countedCache.IconOf(other), 3);
+    }
+    EXPECT_EQ(counting.counter.reads[big], 1);
+    EXPECT_EQ(counting.counter.reads[other], 1);
+    EXPECT_LE(counting.counter.largestPiece, platform::kReadChunk);
+
+    // New content and a new modification time: read again, and a new picture for it.
+    WriteText(other, "changed content");
+    struct timespec times[2] = {{0, UTIME_OMIT}, {1, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, other.c_str(), times, 0), 0);
+    EXPECT_EQ(countedCache.IconOf(other), 4);
+    EXPECT_EQ(counting.counter.reads[other], 2);
+    // Content the cache knows under another name keeps its number.
+    EXPECT_EQ(countedCache.IconOf(Program("copy-of-big.exe", std::string(3 * platform::kReadChunk + 7, 'x'))), 2);
+}
+
+TEST_F(IconCacheTest, AFrontEndWithoutIconsAndADeferredCacheReadNothing) {
+    CountingPlatform counting(Platform());
+    struct NoIcons : ScriptedFrontEnd {
+        bool ShowsIcons() const override { return false; }
+    } noIcons;
+    MainState withoutIcons(counting, noIcons, clock);
+    IconCache cache1(withoutIcons);
+    const std::string program = Program("a.exe", "content A");
+    EXPECT_EQ(cache1.IconOf(program), 1);
+
+    MainState deferredState(counting, iconFe, clock);
+    IconCache deferred(deferredState);
+    deferred.SetDeferred(true);
+    EXPECT_EQ(deferred.IconOf(program), 1);
+    EXPECT_EQ(counting.counter.reads[program], 0);
+    EXPECT_TRUE(iconFe.requests.empty());
+
+    deferred.SetDeferred(false);
+    EXPECT_EQ(deferred.IconOf(program), 2);
+    EXPECT_EQ(counting.counter.reads[program], 1);
 }
 
 TEST_F(IconCacheTest, ChecksumTextIsUpperCaseHexadecimal) {

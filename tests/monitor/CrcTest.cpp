@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "support/TestMachine.h"
 
 namespace kestrune {
@@ -126,6 +127,25 @@ TEST_F(CrcFile, BinaryContentWithZeroBytesIsReadWhole) {
     const std::string path = Write("blob.bin", content);
     Crc crc;
     EXPECT_EQ(crc.CalculateFile(files, path), Crc().CalculateBytes(content));
+}
+
+// Bit by bit, straight from the polynomial: a reference that shares nothing with the library.
+std::uint32_t ReferenceCrc32(const std::string& bytes) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (const char ch : bytes) {
+        c ^= static_cast<std::uint8_t>(ch);
+        for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
+}
+
+TEST_F(CrcFile, AFileLargerThanOneReadPieceGivesTheChecksumOfAllOfIt) {
+    std::string content(2 * platform::kReadChunk + platform::kReadChunk / 2 + 3, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>((i * 131) ^ (i >> 9));
+    const std::string path = Write("large.bin", content);
+    Crc crc;
+    EXPECT_EQ(crc.CalculateFile(files, path), ReferenceCrc32(content));
+    EXPECT_EQ(Crc().CalculateBytes(content), ReferenceCrc32(content));
 }
 
 TEST_F(CrcFile, NoValueForEmptyPathMissingEmptyOrFolder) {

@@ -85,6 +85,43 @@ TEST(ShellLauncherTest, LeavesNoChildBehindForTheProgramToReap) {
     EXPECT_EQ(errno, ECHILD);
 }
 
+TEST(ShellLauncherTest, APlainCommandLineIsSplitAsTheShellWouldAndAnythingElseGoesToTheShell) {
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(PlainCommandWords("/nonexistent/prog.exe -a"), (Words{"/nonexistent/prog.exe", "-a"}));
+    EXPECT_EQ(PlainCommandWords("  \"/opt/My Apps/run\"  'a b'\tc\\ d \"q\\\"x\\y\" ''"),
+              (Words{"/opt/My Apps/run", "a b", "c d", "q\"x\\y", ""}));
+    EXPECT_EQ(PlainCommandWords("/bin/sh -c 'touch /tmp/x; echo $HOME'"),
+              (Words{"/bin/sh", "-c", "touch /tmp/x; echo $HOME"}));
+    for (const char* shellOnly : {"echo hi > file", "a && b", "a | b", "a; b", "echo $HOME", "echo \"$HOME\"",
+                                  "ls *.txt", "~/bin/tool", "NAME=value tool", "echo `date`", "'unclosed", "", "   "})
+        EXPECT_EQ(PlainCommandWords(shellOnly), std::nullopt) << shellOnly;
+}
+
+TEST(ShellLauncherTest, AProgramThatIsMissingOrNotExecutableFailsTheStartItself) {
+    ShellLauncher launcher;
+    const LaunchResult missing = launcher.StartCommand("/nonexistent/prog.exe -a", ShowWindow::Minimised);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.errorNumber, ENOENT);
+    EXPECT_EQ(launcher.StartCommand("kestrune-no-such-program-anywhere --x", ShowWindow::Minimised).errorNumber,
+              ENOENT);
+
+    test::TempFolder temp;
+    const std::string notExecutable = temp.Path() + "plain file";
+    test::WriteText(notExecutable, "text");
+    const LaunchResult refused = launcher.StartCommand("\"" + notExecutable + "\" -a", ShowWindow::Minimised);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.errorNumber, EACCES);
+    EXPECT_EQ(refused.errorText, std::strerror(EACCES));
+
+    // A bare name is found along PATH, and the id answered is the program's own.
+    const LaunchResult started = launcher.StartCommand("sleep 5", ShowWindow::Minimised);
+    ASSERT_TRUE(started.ok) << started.errorText;
+    ASSERT_NE(started.processId, 0u);
+    std::error_code ec;
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(started.processId) + "/exe", ec).filename(), "sleep");
+    ::kill(static_cast<pid_t>(started.processId), SIGKILL);
+}
+
 TEST(ShellLauncherTest, AFailedStartAnswersTheErrorNumberAndItsText) {
     const LaunchResult missing = SpawnDetached({"/nonexistent/kestrune-program"});
     EXPECT_FALSE(missing.ok);

@@ -116,42 +116,116 @@ TEST_F(ProfilesTest, AddAppendsANewNameAndRefusesOneAlreadyListed) {
 }
 
 TEST_F(ProfilesTest, NamesThatCannotBeFilesInTheProgramFolderAreRefusedInAddAndEdit) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"..\\outside", kProfileNameCharactersMessage},
-        {"../outside", kProfileNameCharactersMessage},
-        {"sub/name", kProfileNameCharactersMessage},
-        {"C:name", kProfileNameCharactersMessage},
-        {"what?", kProfileNameCharactersMessage},
-        {"a|b", kProfileNameCharactersMessage},
-        {"tab\there", kProfileNameCharactersMessage},
-        {"..", kProfileNameDotsMessage},
-        {"a..b", kProfileNameDotsMessage},
-        {"con", kProfileNameDeviceMessage},
-        {"Nul.backup", kProfileNameDeviceMessage},
-        {"COM1", kProfileNameDeviceMessage},
-        {"lpt9 ", kProfileNameDeviceMessage},
-        {"Settings", kProfileNameSettingsMessage},
-        {"", nullptr},
+    using enum FileNaming;
+    struct Case {
+        const char* name;
+        const char* onWindows;  // nullptr: a fine name
+        const char* onLinux;
     };
+    const Case cases[] = {
+        {"..\\outside", kProfileNameCharactersMessage, kProfileNameSeparatorMessage},
+        {"../outside", kProfileNameCharactersMessage, kProfileNameSeparatorMessage},
+        {"sub/name", kProfileNameCharactersMessage, kProfileNameSeparatorMessage},
+        {"tab\there", kProfileNameCharactersMessage, kProfileNameSeparatorMessage},
+        {"C:name", kProfileNameCharactersMessage, nullptr},
+        {"what?", kProfileNameCharactersMessage, nullptr},
+        {"a|b", kProfileNameCharactersMessage, nullptr},
+        {"con", kProfileNameDeviceMessage, nullptr},
+        {"Nul.backup", kProfileNameDeviceMessage, nullptr},
+        {"COM1", kProfileNameDeviceMessage, nullptr},
+        {"lpt9 ", kProfileNameDeviceMessage, nullptr},
+        {"Work.", kProfileNameEndMessage, nullptr},
+        {"Work ", kProfileNameEndMessage, nullptr},
+        {"Settings", kProfileNameSettingsMessage, kProfileNameSettingsMessage},
+        // The document is the name + ".xml": dots alone never leave the folder.
+        {"..", kProfileNameEndMessage, nullptr},
+        {"a..b", nullptr, nullptr},
+        {".hidden", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ProfileNameProblem(c.name, Windows),
+                  c.onWindows ? std::optional<std::string>(c.onWindows) : std::nullopt)
+            << c.name;
+        EXPECT_EQ(ProfileNameProblem(c.name, Posix), c.onLinux ? std::optional<std::string>(c.onLinux) : std::nullopt)
+            << c.name;
+    }
     std::string tooLong(252, 'x');
-    EXPECT_EQ(ProfileNameProblem(tooLong), kProfileNameLengthMessage);
+    EXPECT_EQ(ProfileNameProblem(tooLong, Posix), kProfileNameLengthMessage);
     tooLong.pop_back();
-    EXPECT_EQ(ProfileNameProblem(tooLong), std::nullopt);
+    EXPECT_EQ(ProfileNameProblem(tooLong, Windows), std::nullopt);
     for (const char* fine : {"Work", "Home Office", "v1.2", "Jörg", "COM10", "console", "[x]"})
-        EXPECT_EQ(ProfileNameProblem(fine), std::nullopt) << fine;
+        EXPECT_EQ(ProfileNameProblem(fine, Windows), std::nullopt) << fine;
 
+    // The dialog goes by the rules of the system it runs on, here Linux.
+    ASSERT_EQ(NamingOf(state), Posix);
     LoadList("Work\r\n");
-    for (const auto& [name, message] : cases) {
-        if (!message) continue;
+    for (const Case& c : cases) {
+        if (!c.onLinux) continue;
         fe.messages.clear();
-        fe.inputAnswers = {name};
+        fe.inputAnswers = {c.name};
         list.Add(state);
         SelectName("Work");
-        fe.inputAnswers = {name};
+        fe.inputAnswers = {c.name};
         list.Edit(state);
-        EXPECT_EQ(MessageTexts(), (std::vector<std::string>{message, message})) << name;
+        EXPECT_EQ(MessageTexts(), (std::vector<std::string>{c.onLinux, c.onLinux})) << c.name;
     }
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work"}));
+    fe.inputAnswers = {"a..b", "Work."};
+    list.Add(state);
+    list.Add(state);
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work", "a..b", "Work."}));
+}
+
+TEST_F(ProfilesTest, RenamingOrDeletingAStoredNameThatOlderChecksRefusedTakesItsDocumentAlong) {
+    LoadList("a..b\r\nOld..One\r\n../outside\r\nSettings\r\n");
+    WriteText(AppFile("a..b.xml"), "<Root><A/></Root>");
+    WriteText(AppFile("old..one.xml"), "<Root/>");
+    WriteText(AppFile("settings.xml"), "<Root><Default/></Root>");
+    state.strProfile = "a..b";
+
+    SelectName("a..b");
+    fe.inputAnswers = {"Home"};
+    list.Edit(state);
+    EXPECT_TRUE(fe.messages.empty()) << fe.messages[0].text;
+    EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><A/></Root>");
+    EXPECT_FALSE(state.FileExists(AppFile("a..b.xml")));
+    EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
+
+    SelectName("Old..One");
+    list.Delete(state);
+    EXPECT_FALSE(state.FileExists(AppFile("old..one.xml")));
+
+    // Names that point elsewhere, or at the default profile's document, leave those files be.
+    SelectName("Settings");
+    list.Delete(state);
+    EXPECT_EQ(ReadText(AppFile("settings.xml")), "<Root><Default/></Root>");
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "../outside"}));
+}
+
+TEST_F(ProfilesTest, SwitchingAwayFromTheDeletedProfileInUseDoesNotWriteItsDocumentBack) {
+    LoadList("Work\r\n");
+    WriteText(AppFile("work.xml"), "<Root/>");
+    WriteText(AppFile("settings.xml"), "<Root/>");
+    BuildXMLName(state, "Work", false);
+    state.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5"}, true);
+    state.settingsChanged = true;
+
+    SelectName("Work");
+    list.Delete(state);
+    EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
+    SelectName("[default]");
+    EXPECT_TRUE(list.Use(state));  // settings.xml exists: the tables are read from it
+    EXPECT_FALSE(state.FileExists(AppFile("work.xml"))) << "the deleted profile's document came back";
+    EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
+}
+
+TEST_F(ProfilesTest, AProfileWhoseNameBeginsWithADotReadsItsDocument) {
+    WriteText(AppFile(".quiet.xml"), "<Root/>");
+    // The document exists, so switching to the profile reloads the tables from it rather than
+    // writing the current ones over it.
+    EXPECT_TRUE(BuildXMLName(state, ".Quiet", true));
+    EXPECT_EQ(state.settingsDocumentPath, AppFile(".quiet.xml"));
+    EXPECT_FALSE(state.settingsChanged);
 }
 
 TEST_F(ProfilesTest, EditRefusesTheDefaultEmptyAndTakenNames) {

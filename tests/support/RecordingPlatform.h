@@ -48,6 +48,10 @@ public:
     platform::Launcher& launcher() override { return inner_.launcher(); }
     platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
     platform::System& system() override { return inner_.system(); }
+    std::unique_ptr<platform::PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
+                                                      const std::vector<platform::WatchedKey>& keys) override {
+        return inner_.WatchPlaces(folders, keys);
+    }
 
 private:
     platform::Platform& inner_;

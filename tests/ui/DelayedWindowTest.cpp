@@ -1,8 +1,10 @@
 // The delayed-run window as the run drives it and a user watches and unticks it.
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -27,6 +29,7 @@ class DelayedWindowTest : public QObject {
 private slots:
     void progressOfThreeEntriesWithOneUnticked();
     void hideAndCloseBoxOnlyHideTheWindow();
+    void theWindowOpensCentredAndStaysWhereTheUserPutsIt();
 };
 
 void DelayedWindowTest::progressOfThreeEntriesWithOneUnticked() {
@@ -107,6 +110,25 @@ void DelayedWindowTest::hideAndCloseBoxOnlyHideTheWindow() {
     ShowDelayedWindow(t.s, model);
     QTest::mouseClick(view->ExitButton(), Qt::LeftButton);
     QVERIFY(t.fe.QuitRequested());
+}
+
+void DelayedWindowTest::theWindowOpensCentredAndStaysWhereTheUserPutsIt() {
+    GuiSession t;
+    DelayedWindow model;
+    t.fe.AttachDelayedWindow(model);
+    FillDelayedWindow(t.s, model, {{5, "C:\\A\\alpha.exe", ""}});
+    ui::DelayedWindowView* view = t.fe.DelayedView();
+    QVERIFY(view->isVisible());
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2((view->frameGeometry().center() - centre).manhattanLength() <= 2,
+             qPrintable(QString("centre at %1,%2")
+                            .arg(view->frameGeometry().center().x())
+                            .arg(view->frameGeometry().center().y())));
+
+    view->move(20, 30);
+    HideDelayedWindow(t.s, model);
+    FillDelayedWindow(t.s, model, {{5, "C:\\A\\alpha.exe", ""}});
+    QCOMPARE(view->pos(), QPoint(20, 30));
 }
 
 QTEST_MAIN(DelayedWindowTest)

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QFocusEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSystemTrayIcon>
@@ -9,9 +11,12 @@
 #include <QTableView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "GuiSession.h"
+#include "app/Columns.h"
 
 using namespace kestrune;
 using kestrune::test::GuiSession;
@@ -38,6 +43,11 @@ private slots:
     void positionIsKeptInTwips();
     void slimlineStartShowsTheWindowMinimised();
     void storedPositionIsAppliedAtStart();
+    void aPositionWithoutASizeLeavesTheWindowCentred();
+    void theFirstHeaderClickReversesTheFittedOrder();
+    void aKeyReleasedOverTheListActsOnlyWhenItWasPressedThere();
+    void theSessionsEndRunsTheShutDownInsteadOfTheTray();
+    void theShutDownRunsHoweverTheEventLoopEnds();
 };
 
 void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
@@ -189,14 +199,15 @@ void MainWindowTest::headerClickOnDelaySortsNumerically() {
     auto& delayed = t.s.tables[TableKind::Delayed];
     for (const char* delay : {"10", "9", "-5", "100", "", "-20"}) delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
     t.ClickTab("Delayed");
-    t.ClickHeader(TableKind::Delayed, col::Delay);
-    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"", "-20", "-5", "9", "10", "100"}));
+    // The list was fitted in ascending order: the first click turns it round.
     t.ClickHeader(TableKind::Delayed, col::Delay);
     QCOMPARE(test::Column(delayed, col::Delay), QStringList({"100", "10", "9", "-5", "-20", ""}));
     // The list shows the table's order.
     QCOMPARE(t.View(TableKind::Delayed)->model()->index(0, col::Delay).data().toString(), QString("100"));
+    t.ClickHeader(TableKind::Delayed, col::Delay);
+    QCOMPARE(test::Column(delayed, col::Delay), QStringList({"", "-20", "-5", "9", "10", "100"}));
     t.ClickHeader(TableKind::Delayed, col::Name);
-    QCOMPARE(test::Column(delayed, col::Name), QStringList({"app", "app-20", "app-5", "app10", "app100", "app9"}));
+    QCOMPARE(test::Column(delayed, col::Name), QStringList({"app9", "app100", "app10", "app-5", "app-20", "app"}));
 }
 
 void MainWindowTest::slashKeyAndDoubleClickIdentifyTheRow() {
@@ -409,6 +420,90 @@ void MainWindowTest::storedPositionIsAppliedAtStart() {
     QCOMPARE(t.window().size(), QSize(600, 500));
     QCOMPARE(t.window().Tabs()->currentIndex(), 4);
     QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
+}
+
+void MainWindowTest::aPositionWithoutASizeLeavesTheWindowCentred() {
+    GuiSession t;
+    // As the console program of earlier versions wrote it.
+    test::WriteText(t.machine.appFolder + "settings.ini",
+                    "[Position]\r\nWindow state=0\r\nTop=0\r\nLeft=0\r\nWidth=0\r\nHeight=0\r\nLast tab=3\r\n");
+    QVERIFY(t.Start());
+    const QRect area = t.window().screen()->availableGeometry();
+    QCOMPARE(t.window().size(), QSize(780, 520));
+    QCOMPARE(t.window().pos(), QPoint(area.x() + (area.width() - 780) / 2, area.y() + (area.height() - 520) / 2));
+    QCOMPARE(t.window().Tabs()->currentIndex(), 3);  // the tab still counts
+}
+
+void MainWindowTest::theFirstHeaderClickReversesTheFittedOrder() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    auto& run = t.s.tables[TableKind::HKCU_Run];
+    for (const char* name : {"Beta", "alpha", "Gamma"}) run.Add({name, std::string("C:\\") + name + ".exe"}, true);
+    FitColumns(t.s, TableKind::HKCU_Run);
+    QCOMPARE(test::Column(run, 0), QStringList({"alpha", "Beta", "Gamma"}));
+    t.ClickTab("HKCU Run");
+    t.ClickHeader(TableKind::HKCU_Run, 0);
+    QCOMPARE(test::Column(run, 0), QStringList({"Gamma", "Beta", "alpha"}));
+    QApplication::processEvents();
+    QCOMPARE(t.View(TableKind::HKCU_Run)->model()->index(0, 0).data().toString(), QString("Gamma"));
+    t.ClickHeader(TableKind::HKCU_Run, 0);
+    QCOMPARE(test::Column(run, 0), QStringList({"alpha", "Beta", "Gamma"}));
+}
+
+void MainWindowTest::aKeyReleasedOverTheListActsOnlyWhenItWasPressedThere() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.tables[TableKind::HKCU_Run].Add({"Tool", "C:\\tool.exe"}, true);
+    t.ClickTab("HKCU Run");
+    t.ClickRow(TableKind::HKCU_Run, 1);
+    QStringList editors;
+    t.seam().playDialog = [&](QDialog& dialog) { editors << dialog.windowTitle(); };
+    QTableView* view = t.View(TableKind::HKCU_Run);
+
+    // The Enter that closed a message box (or the editor) comes up over the list.
+    QTest::keyRelease(view, Qt::Key_Return);
+    QTest::keyRelease(view, Qt::Key_Delete);
+    QCOMPARE(editors.size(), 0);
+    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
+
+    // Pressed and released in the list, Enter edits the row once.
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(editors.size(), 1);
+    QTest::keyRelease(view, Qt::Key_Return);
+    QCOMPARE(editors.size(), 1);
+    // A key pressed before the list lost the focus does not count when it comes back.
+    QTest::keyPress(view, Qt::Key_Return);
+    QFocusEvent away(QEvent::FocusOut);
+    QApplication::sendEvent(view, &away);
+    QTest::keyRelease(view, Qt::Key_Return);
+    QCOMPARE(editors.size(), 1);
+}
+
+void MainWindowTest::theSessionsEndRunsTheShutDownInsteadOfTheTray() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.options.trayOnClose = true;
+    t.s.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5", "", ""}, false);
+    t.s.settingsChanged = true;
+    t.fe.EndSession();
+    QVERIFY(!t.s.inTray);
+    QVERIFY(t.fe.QuitRequested());
+    QVERIFY(test::ReadText(t.machine.appFolder + "settings.xml").find("Later") != std::string::npos);
+    QVERIFY(test::ReadText(t.machine.appFolder + "settings.ini").find("Send to tray on close=1") != std::string::npos);
+}
+
+void MainWindowTest::theShutDownRunsHoweverTheEventLoopEnds() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.s.options.trayOnClose = true;
+    t.s.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5", "", ""}, false);
+    t.s.settingsChanged = true;
+    // Something other than Exit ends the loop (the system, a signal handler, Qt itself).
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+    QVERIFY(!t.s.inTray);
+    QVERIFY(test::ReadText(t.machine.appFolder + "settings.xml").find("Later") != std::string::npos);
+    QVERIFY(test::ReadText(t.machine.appFolder + "settings.ini").find("Send to tray on close=1") != std::string::npos);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -92,6 +92,7 @@ bool Application::Startup(const std::string& commandLine) {
     Step(16);  // lists and the Move menu: the front end's
     Step(17);
     icons_ = std::make_unique<IconCache>(s);  // holds the checksum calculator
+    icons_->SetDeferred(deferIcons_);
     s.icons = icons_.get();
     Step(18);
     BuildXMLName(s, s.strProfile, false);

@@ -40,6 +40,16 @@ public:
 
     MainState& state() { return state_; }
 
+    // Called before Startup by a front end that fills the row icons in after the window is
+    // usable: start-up then reads no file for an icon and every row starts on the default one.
+    void DeferIcons() { deferIcons_ = true; }
+    // From here on every row gets its icon at once again (ApplyRowIcons fills the others).
+    void EndIconDeferral() {
+        deferIcons_ = false;
+        if (icons_) icons_->SetDeferred(false);
+    }
+    bool IconsDeferred() const { return icons_ && icons_->Deferred(); }
+
     // ---- Commands of the main window, as the front ends call them. Each acts on the current
     // table (state().currentTab) and its selection (FrontEnd::SelectedRows).
 
@@ -117,7 +127,6 @@ public:
 private:
     void Step(int number);
     void LogRegistryProblems();
-    bool sortAscending_[kTableCount + 1] = {};
 
     MainState state_;
     ProfileList profiles_;
@@ -127,6 +136,7 @@ private:
     MonitorState monitor_;
     TimerFactory& timers_;
     bool shutDown_ = false;
+    bool deferIcons_ = false;
 };
 
 // The log line of an exit: "Exiting Kestrune".

@@ -78,9 +78,9 @@ void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
 }
 
 void Application::SortByColumn(TableKind kind, int column) {
-    bool& ascending = sortAscending_[Number(kind)];
-    ascending = !ascending;
-    state_.tables[kind].Sort(column, ascending);
+    // The order toggles from the one the list is in, which fitting the columns made ascending.
+    Table& table = state_.tables[kind];
+    table.Sort(column, !table.SortedAscending());
 }
 
 }  // namespace kestrune

@@ -1,11 +1,14 @@
 // The Linux platform: the emulated Windows machine under one folder, real Linux processes.
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 #include "platform/Platform.h"
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/EmulatedRegistry.h"
 #include "platform/emulated/FileInstanceLock.h"
+#include "platform/emulated/InotifyPlaceWatch.h"
 #include "platform/emulated/LinuxFileSystem.h"
 #include "platform/emulated/LinuxSystem.h"
 
@@ -28,6 +31,15 @@ public:
     Launcher& launcher() override { return machine_.launcher(); }
     InstanceLock& instanceLock() override { return lock_; }
     System& system() override { return system_; }
+    std::unique_ptr<PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
+                                            const std::vector<WatchedKey>& keys) override {
+        std::vector<std::string> files;
+        for (const WatchedKey& key : keys) {
+            const std::string file = machine_.emulatedRegistry().FilePath(key.root);
+            if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
+        }
+        return CreateInotifyPlaceWatch(folders, files);
+    }
 
 private:
     static std::string MachineRootFor(const PlatformOptions& options) {

@@ -40,11 +40,14 @@ bool WriteAll(int fd, const std::string& content) {
 
 }  // namespace
 
-bool IsHiddenOrSystemName(const std::string& name) {
-    if (name.empty() || name.front() == '.') return true;
+bool IsSystemName(const std::string& name) {
     std::string lower = name;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
     return lower == "desktop.ini" || lower == "thumbs.db";
+}
+
+bool IsHiddenOrSystemName(const std::string& name) {
+    return name.empty() || name.front() == '.' || IsSystemName(name);
 }
 
 bool LinuxFileSystem::FileExists(const std::string& path) {
@@ -52,7 +55,7 @@ bool LinuxFileSystem::FileExists(const std::string& path) {
     const std::string native = Native(path);
     struct stat st {};
     if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    return !IsHiddenOrSystemName(fs::path(native).filename().string());
+    return !IsSystemName(fs::path(native).filename().string());
 }
 
 bool LinuxFileSystem::DirectoryExists(const std::string& path) {
@@ -81,6 +84,35 @@ std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
     content << in.rdbuf();
     if (in.bad()) return std::nullopt;
     return content.str();
+}
+
+bool LinuxFileSystem::ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) {
+    const int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::string buffer(kReadChunk, '\0');
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        take(std::string_view(buffer.data(), static_cast<size_t>(n)));
+    }
+    ::close(fd);
+    return ok;
+}
+
+std::optional<FileStamp> LinuxFileSystem::Stamp(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(Native(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    FileStamp stamp;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
 }
 
 bool LinuxFileSystem::WriteFileAtomic(const std::string& path, const std::string& content) {

@@ -1,6 +1,8 @@
 #pragma once
-// Files and folders on Linux. A name beginning with "." counts as hidden, and "desktop.ini"
-// as a system file, as Windows marks it.
+// Files and folders on Linux. "desktop.ini" and "Thumbs.db" count as system files, as Windows
+// marks them. A name beginning with "." is hidden from folder listings only: Linux has no
+// hidden attribute, and a file the program names itself (a profile's document) or a path the
+// user typed is there whatever its name.
 
 #include "platform/FileSystem.h"
 
@@ -12,6 +14,8 @@ public:
     bool DirectoryExists(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
+    bool ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) override;
+    std::optional<FileStamp> Stamp(const std::string& path) override;
     bool WriteFileAtomic(const std::string& path, const std::string& content) override;
     bool AppendToFile(const std::string& path, const std::string& content) override;
     bool RemoveFile(const std::string& path) override;
@@ -21,5 +25,7 @@ public:
 
 // The hidden and system files that a folder listing leaves out.
 bool IsHiddenOrSystemName(const std::string& name);
+// The system files that no look-up finds.
+bool IsSystemName(const std::string& name);
 
 }  // namespace kestrune::platform

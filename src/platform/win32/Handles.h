@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <string_view>
 #include <utility>
+
+#include "platform/Registry.h"
 
 namespace kestrune::platform::win32 {
 
@@ -50,5 +53,8 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+// Opens root\subkey with RegOpenKeyExW into `key`; the call's status.
+LONG OpenKey(RootKey root, std::string_view subkey, REGSAM access, UniqueKey& key);
 
 }  // namespace kestrune::platform::win32

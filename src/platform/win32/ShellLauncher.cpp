@@ -53,11 +53,11 @@ LaunchResult ShellLauncher::StartCommand(const std::string& commandLine, ShowWin
                         CREATE_NEW_PROCESS_GROUP | CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_CONSOLE, nullptr, nullptr,
                         &startup, &started)) {
         const DWORD error = GetLastError();
-        return {false, static_cast<int>(error), SystemErrorText(error)};
+        return {false, static_cast<int>(error), SystemErrorText(error), 0};
     }
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
-    return {true, 0, ""};
+    return {true, 0, "", static_cast<std::uint32_t>(started.dwProcessId)};
 }
 
 }  // namespace kestrune::platform::win32

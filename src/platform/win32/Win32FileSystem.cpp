@@ -94,6 +94,30 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
     return content;
 }
 
+bool Win32FileSystem::ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) {
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) return false;
+    std::string buffer(kReadChunk, '\0');
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return false;
+        if (read == 0) return true;
+        take(std::string_view(buffer.data(), read));
+    }
+}
+
+std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    FileStamp stamp;
+    stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.modified = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                               data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
+
 bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string& content) {
     const std::wstring target = Widen(path);
     if (target.empty()) return false;

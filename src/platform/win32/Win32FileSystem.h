@@ -11,6 +11,8 @@ public:
     bool DirectoryExists(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
+    bool ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) override;
+    std::optional<FileStamp> Stamp(const std::string& path) override;
     bool WriteFileAtomic(const std::string& path, const std::string& content) override;
     bool AppendToFile(const std::string& path, const std::string& content) override;
     bool RemoveFile(const std::string& path) override;

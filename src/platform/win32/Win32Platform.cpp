@@ -6,6 +6,7 @@
 #include "platform/win32/MutexInstanceLock.h"
 #include "platform/win32/NtProcessorTimes.h"
 #include "platform/win32/ShellLauncher.h"
+#include "platform/win32/Win32PlaceWatch.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
@@ -29,6 +30,10 @@ public:
     Launcher& launcher() override { return launcher_; }
     InstanceLock& instanceLock() override { return lock_; }
     System& system() override { return system_; }
+    std::unique_ptr<PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
+                                            const std::vector<WatchedKey>& keys) override {
+        return win32::CreatePlaceWatch(folders, keys);
+    }
 
 private:
     win32::Win32Registry registry_;

@@ -26,13 +26,13 @@ HKEY RootHandle(RootKey root) {
     return nullptr;
 }
 
+}  // namespace
+
 LONG OpenKey(RootKey root, std::string_view subkey, REGSAM access, UniqueKey& key) {
     const HKEY rootHandle = RootHandle(root);
     if (!rootHandle) return ERROR_INVALID_HANDLE;
     return RegOpenKeyExW(rootHandle, Widen(subkey).c_str(), 0, access, key.Out());
 }
-
-}  // namespace
 
 bool Win32Registry::KeyExists(RootKey root, std::string_view subkey) {
     UniqueKey key;

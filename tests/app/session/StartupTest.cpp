@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include "app/session/Application.h"
+#include "locations/Places.h"
+#include "locations/Scanning.h"
+#include "support/CountingFiles.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 
@@ -36,6 +39,48 @@ TEST(StartupTest, StepsRunInTheirOrder) {
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(program.fe.LastStatus(), "Finished loading");
     EXPECT_FALSE(program.app.state().loadingInProgress);
+}
+
+// The desktop program's start: the tables are ready without a single program file read for an
+// icon; the icons come afterwards.
+TEST(StartupTest, DeferredIconsReadNoProgramBeforeFinishedLoadingAndFillInAfterwards) {
+    test::TestMachine machine;
+    const std::string tool = machine.machineRoot + "/tool.exe";
+    WriteText(tool, "MZ tool");
+    auto& registry = machine.platform->registry();
+    registry.CreateKey(platform::RootKey::CurrentUser, kRunKey);
+    registry.SetValue(platform::RootKey::CurrentUser, kRunKey, {"Tool", platform::ValueType::String, tool + " -min"});
+    WriteText(machine.appFolder + "settings.xml",
+              "<Root><Delayed><item_1><name>Tool</name><path>" + tool +
+                  "</path><delay>5</delay><prev>User</prev><active>1</active><priority>Normal</priority></item_1>"
+                  "</Delayed></Root>");
+
+    test::CountingPlatform counting(*machine.platform);
+    test::ScriptedFrontEnd fe;
+    test::FixedClock clock;
+    test::ManualTimers timers;
+    Application app(counting, fe, clock, timers);
+    app.DeferIcons();
+    int readsAtFinish = -1;
+    app.onStartupStep = [&](int step) {
+        if (step == 29) readsAtFinish = counting.counter.reads[tool];
+    };
+    ASSERT_TRUE(app.Startup(""));
+    EXPECT_EQ(readsAtFinish, 0);
+    EXPECT_EQ(fe.LastStatus(), "Finished loading");
+    const Table& run = app.state().tables[TableKind::HKCU_Run];
+    const Table& delayed = app.state().tables[TableKind::Delayed];
+    ASSERT_EQ(run.Count(), 1);
+    ASSERT_EQ(delayed.Count(), 1);
+    EXPECT_EQ(run.Icon(1), kDefaultIcon);
+    EXPECT_TRUE(app.IconsDeferred());
+
+    app.EndIconDeferral();
+    ApplyRowIcons(app.state(), TableKind::HKCU_Run, 1, 1);
+    ApplyRowIcons(app.state(), TableKind::Delayed, 1, 5);  // past the end is fine
+    EXPECT_EQ(run.Icon(1), 2);
+    EXPECT_EQ(delayed.Icon(1), 2);
+    EXPECT_EQ(counting.counter.reads[tool], 1);  // once for both rows
 }
 
 TEST(StartupTest, PathsAndLogLinesComeFromTheProgramFolder) {

@@ -1,6 +1,9 @@
 // Files under non-ASCII folders, atomic replacement, and what the system says about the
 // program and its environment.
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
 #include <string>
 
 #include "ContractFixture.h"
@@ -35,6 +38,51 @@ TEST_F(FilesContract, ContentRoundTripsByteForByteUnderNonAsciiFolders) {
     EXPECT_EQ(Os().files().ReadFile(fresh), "first");
 
     EXPECT_FALSE(Os().files().ReadFile(PathOf("missing.txt")).has_value());
+}
+
+TEST_F(FilesContract, ReadingInPiecesGivesTheWholeContentAndTheStampFollowsChanges) {
+    const std::string file = PathOf("Zoë/large.bin");
+    ASSERT_TRUE(Os().files().CreateDirectories(PathOf("Zoë")));
+    std::string content(2 * platform::kReadChunk + 5, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 13);
+    ASSERT_TRUE(Os().files().WriteFileAtomic(file, content));
+    std::string gathered;
+    std::size_t largest = 0;
+    ASSERT_TRUE(Os().files().ReadInChunks(file, [&](std::string_view piece) {
+        largest = std::max(largest, piece.size());
+        gathered.append(piece);
+    }));
+    EXPECT_EQ(gathered, content);
+    EXPECT_LE(largest, platform::kReadChunk);
+    EXPECT_FALSE(Os().files().ReadInChunks(PathOf("missing.bin"), [](std::string_view) {}));
+
+    const auto stamp = Os().files().Stamp(file);
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_EQ(stamp->size, content.size());
+    ASSERT_TRUE(Os().files().WriteFileAtomic(file, "short"));
+    const auto after = Os().files().Stamp(file);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->size, 5u);
+    EXPECT_FALSE(Os().files().Stamp(PathOf("Zoë")).has_value()) << "a folder has no stamp";
+    EXPECT_FALSE(Os().files().Stamp(PathOf("missing.bin")).has_value());
+}
+
+TEST_F(FilesContract, AWatchSeesAFileAddedToAWatchedFolderAndNothingElse) {
+    const std::string folder = PathOf("Startup");
+    ASSERT_TRUE(Os().files().CreateDirectories(folder));
+    auto watch = Os().WatchPlaces({folder}, {});
+    ASSERT_NE(watch, nullptr);
+    EXPECT_FALSE(watch->MayHaveChanged());
+    ASSERT_TRUE(Os().files().WriteFileAtomic(PathOf("elsewhere.txt"), "x"));
+    EXPECT_FALSE(watch->MayHaveChanged());
+    ASSERT_TRUE(Os().files().WriteFileAtomic(PathOf("Startup/App.lnk"), "x"));
+    // Windows may deliver a folder's notification a moment after the change.
+    bool seen = false;
+    for (int wait = 0; wait < 50 && !seen; ++wait) {
+        seen = watch->MayHaveChanged();
+        if (!seen) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(seen);
 }
 
 TEST_F(FilesContract, ListingIsSortedAndHoldsOnlyFiles) {

@@ -1,6 +1,7 @@
 // Starting commands minimised, reporting failures with the system's number and text, and
 // the single-instance lock.
 
+#include <cstdint>
 #include <string>
 
 #include "ContractFixture.h"
@@ -34,17 +35,37 @@ TEST_F(LauncherContract, AStartedProgramReadsNonAsciiArgumentsWhole) {
     EXPECT_EQ(Os().files().ReadFile(written).value_or(""), name + "\n" + folder + "\n");
 }
 
-TEST_F(LauncherContract, AMissingProgramReportsTheSystemsErrorNumberAndText) {
-    const auto result =
+TEST_F(LauncherContract, AProgramThatCannotStartReportsTheSystemsErrorNumberAndText) {
+    const auto missing =
         Os().launcher().StartCommand(Quote(PathOf("no such program.exe")) + " --flag", ShowWindow::Minimised);
-    if (result.ok) {
-        // The emulated machine hands every command to /bin/sh, which can only report a
-        // missing program in its exit status, after the start has succeeded.
-        EXPECT_STREQ(BackendName(), "emulated") << "Windows cannot start a missing program";
-        GTEST_SKIP() << "this backend reports a missing program only after starting the shell";
-    }
-    EXPECT_NE(result.errorNumber, 0);
-    EXPECT_FALSE(result.errorText.empty());
+    EXPECT_FALSE(missing.ok) << "a missing program was reported as started";
+    EXPECT_NE(missing.errorNumber, 0);
+    EXPECT_FALSE(missing.errorText.empty());
+
+    // A file that is there but is no program: no execute permission on Linux, no executable
+    // image on Windows.
+    const std::string text = PathOf("not a program.exe");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(text, "just text\n"));
+    const auto refused = Os().launcher().StartCommand(Quote(text) + " -a", ShowWindow::Minimised);
+    EXPECT_FALSE(refused.ok) << "a file that is not a program was reported as started";
+    EXPECT_NE(refused.errorNumber, 0);
+    EXPECT_FALSE(refused.errorText.empty());
+}
+
+TEST_F(LauncherContract, TheStartAnswersTheStartedProgramsOwnProcessId) {
+    const std::string pidFile = PathOf("started.pid");
+    const auto started =
+        Os().launcher().StartCommand(ProbeCommand("hold " + Quote(pidFile) + " 60"), ShowWindow::Minimised);
+    ASSERT_TRUE(started.ok) << started.errorText;
+    std::uint32_t written = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        const auto text = Os().files().ReadFile(pidFile);
+        if (!text || text->empty()) return false;
+        written = static_cast<std::uint32_t>(std::stoul(*text));
+        return true;
+    })) << "the program did not run";
+    EXPECT_EQ(started.processId, written) << "the id answered is not the program's own";
+    EXPECT_TRUE(Os().processes().Terminate(written));
 }
 
 using InstanceLockContract = ContractTest;

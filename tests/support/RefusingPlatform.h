@@ -1,0 +1,101 @@
+#pragma once
+// A machine's platform on which the system refuses some removals, as Windows does to a user
+// without the right: deleting values under one root key, and deleting files in one folder.
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/Platform.h"
+
+namespace kestrune::test {
+
+inline constexpr int kAccessDenied = 5;
+
+class RefusingRegistry final : public platform::Registry {
+public:
+    RefusingRegistry(platform::Registry& inner, platform::RootKey refusedRoot)
+        : inner_(inner), refusedRoot_(refusedRoot) {}
+    int refusals = 0;
+
+    bool KeyExists(platform::RootKey root, std::string_view subkey) override { return inner_.KeyExists(root, subkey); }
+    std::optional<std::vector<platform::RegistryValue>> EnumValues(platform::RootKey root,
+                                                                   std::string_view subkey) override {
+        return inner_.EnumValues(root, subkey);
+    }
+    std::optional<platform::RegistryValue> QueryValue(platform::RootKey root, std::string_view subkey,
+                                                      std::string_view name) override {
+        return inner_.QueryValue(root, subkey, name);
+    }
+    platform::RegistryStatus SetValue(platform::RootKey root, std::string_view subkey,
+                                      const platform::RegistryValue& value) override {
+        return inner_.SetValue(root, subkey, value);
+    }
+    platform::RegistryStatus DeleteValue(platform::RootKey root, std::string_view subkey,
+                                         std::string_view name) override {
+        if (root != refusedRoot_) return inner_.DeleteValue(root, subkey, name);
+        ++refusals;
+        return {kAccessDenied};
+    }
+    platform::RegistryStatus CreateKey(platform::RootKey root, std::string_view subkey) override {
+        return inner_.CreateKey(root, subkey);
+    }
+
+private:
+    platform::Registry& inner_;
+    platform::RootKey refusedRoot_;
+};
+
+class RefusingFileSystem final : public platform::FileSystem {
+public:
+    RefusingFileSystem(platform::FileSystem& inner, std::string refusedFolder)
+        : inner_(inner), refusedFolder_(std::move(refusedFolder)) {}
+    int refusals = 0;
+
+    bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
+    bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+    std::vector<std::string> ListFiles(const std::string& folder) override { return inner_.ListFiles(folder); }
+    std::optional<std::string> ReadFile(const std::string& path) override { return inner_.ReadFile(path); }
+    bool WriteFileAtomic(const std::string& path, const std::string& content) override {
+        return inner_.WriteFileAtomic(path, content);
+    }
+    bool AppendToFile(const std::string& path, const std::string& content) override {
+        return inner_.AppendToFile(path, content);
+    }
+    bool RemoveFile(const std::string& path) override {
+        if (refusedFolder_.empty() || path.rfind(refusedFolder_, 0) != 0) return inner_.RemoveFile(path);
+        ++refusals;
+        return false;
+    }
+    bool RenameFile(const std::string& from, const std::string& to) override { return inner_.RenameFile(from, to); }
+    bool CreateDirectories(const std::string& path) override { return inner_.CreateDirectories(path); }
+
+private:
+    platform::FileSystem& inner_;
+    std::string refusedFolder_;
+};
+
+// Forwards everything to `inner` but the refusing registry and file system.
+class RefusingPlatform final : public platform::Platform {
+public:
+    RefusingPlatform(platform::Platform& inner, platform::RootKey refusedRoot, std::string refusedFolder)
+        : registryRefusals(inner.registry(), refusedRoot),
+          fileRefusals(inner.files(), std::move(refusedFolder)),
+          inner_(inner) {}
+    RefusingRegistry registryRefusals;
+    RefusingFileSystem fileRefusals;
+
+    platform::Registry& registry() override { return registryRefusals; }
+    platform::Shell& shell() override { return inner_.shell(); }
+    platform::FileSystem& files() override { return fileRefusals; }
+    platform::Processes& processes() override { return inner_.processes(); }
+    platform::ProcessorTimes& processorTimes() override { return inner_.processorTimes(); }
+    platform::Launcher& launcher() override { return inner_.launcher(); }
+    platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
+    platform::System& system() override { return inner_.system(); }
+
+private:
+    platform::Platform& inner_;
+};
+
+}  // namespace kestrune::test
