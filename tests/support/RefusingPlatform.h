@@ -56,6 +56,10 @@ public:
     bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
     std::vector<std::string> ListFiles(const std::string& folder) override { return inner_.ListFiles(folder); }
     std::optional<std::string> ReadFile(const std::string& path) override { return inner_.ReadFile(path); }
+    bool ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) override {
+        return inner_.ReadInChunks(path, take);
+    }
+    std::optional<platform::FileStamp> Stamp(const std::string& path) override { return inner_.Stamp(path); }
     bool WriteFileAtomic(const std::string& path, const std::string& content) override {
         return inner_.WriteFileAtomic(path, content);
     }
