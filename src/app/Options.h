@@ -8,7 +8,11 @@
 namespace kestrune {
 
 struct Options {
-    bool skipSave = false;          // "Skip save on exit"
+    // "Skip save on exit": the settings document and the profile list are not written at exit.
+    // It never holds back a row that keeps an entry taken out of a place (those are written at
+    // once) nor rows a reload would drop (written before it); it leaves unwritten only the other
+    // edits of a session (Delayed, Known, Process and the like) that nothing else wrote.
+    bool skipSave = false;
     bool runOnStartup = false;      // "Run on startup"
     bool monitor = false;           // "Monitor"
     bool trayOnClose = false;       // "Send to tray on close"

@@ -66,27 +66,29 @@ EditorField ConfirmItemEditor(MainState& state, ItemEditorState& editor) {
         state.fe.ShowMessage(kEnterPath, MessageIcon::Information);
         return EditorField::Path;
     }
-    StoreEdit(state, editor);
+    // An edit whose entry could not leave its place changes nothing; the editor stays open.
+    if (!StoreEdit(state, editor)) return EditorField::Path;
     editor.visible = false;
     return EditorField::None;
 }
 
-void StoreEdit(MainState& state, ItemEditorState& editor) {
+bool StoreEdit(MainState& state, ItemEditorState& editor) {
     const auto kind = state.CurrentKind();
-    if (!kind) return;
+    if (!kind) return false;
     Table& table = state.tables[*kind];
-    state.settingsChanged = true;
     const bool isNew = editor.editRowPosition == -1;
-    const int position = isNew ? table.Add({}) : editor.editRowPosition;
-    if (position < 1 || position > table.Count()) return;
+    if (!isNew && (editor.editRowPosition < 1 || editor.editRowPosition > table.Count())) return false;
 
-    const bool pathChanged = !EqualsIgnoreCase(editor.path, table.Text(position, PathColumn(*kind)));
+    const bool pathChanged =
+        isNew || !EqualsIgnoreCase(editor.path, table.Text(editor.editRowPosition, PathColumn(*kind)));
     bool wasUnticked = false;
-    if (pathChanged && table.Ticked(position)) {
-        table.SetTicked(position, false);
-        ApplyLocationChange(state, *kind, position);
+    if (!isNew && pathChanged && table.Ticked(editor.editRowPosition)) {
+        table.SetTicked(editor.editRowPosition, false);
+        if (ApplyLocationChange(state, *kind, editor.editRowPosition) == ChangeOutcome::Failed) return false;
         wasUnticked = true;
     }
+    state.settingsChanged = true;
+    const int position = isNew ? table.Add({}) : editor.editRowPosition;
     table.SetText(position, col::Name, editor.name);
     table.SetText(position, PathColumn(*kind), editor.path);
     if (*kind == TableKind::Delayed) {
@@ -103,6 +105,7 @@ void StoreEdit(MainState& state, ItemEditorState& editor) {
         }
     }
     if (isNew) ShowTableStatus(state);
+    return true;
 }
 
 }  // namespace kestrune

@@ -29,6 +29,7 @@ void OpenItemEditor(MainState& state, ItemEditorState& editor, bool isNew);
 // OK: shows the validation message and names the field to focus, or stores the edit and hides
 // the editor (EditorField::None).
 EditorField ConfirmItemEditor(MainState& state, ItemEditorState& editor);
-void StoreEdit(MainState& state, ItemEditorState& editor);
+// False when nothing was stored: the edited row's entry could not leave its place.
+bool StoreEdit(MainState& state, ItemEditorState& editor);
 
 }  // namespace kestrune

@@ -6,6 +6,7 @@
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune {
 
@@ -13,17 +14,55 @@ namespace {
 
 bool AnyTicked(const Table& table) { return table.CountTicked() > 0; }
 
-void ApplyFolderChange(MainState& state, TableKind kind, int position) {
+void MarkSelfMadeRemoval(MainState& state, TableKind kind) {
+    state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
+}
+
+// The row is unticked already; the document is written with it before its entry leaves the
+// place, so that no moment exists in which the entry is only in memory. When the document
+// cannot be written the tick goes back and the entry stays.
+bool StoreBeforeTakingOut(MainState& state, TableKind kind, int position) {
+    if (StoreSettingsNow(state)) return true;
+    state.tables[kind].SetTicked(position, true);
+    state.fe.ShowMessage(std::string(kNotStoredLine) + "\r\n" + state.settingsDocumentPath + "\r\n" + kLeftInPlaceLine,
+                         MessageIcon::Exclamation);
+    return false;
+}
+
+// The system said no: the tick goes back to what the place still holds, the log and the user
+// learn why, and the document no longer holds the row as if the change had happened.
+ChangeOutcome RefusedBySystem(MainState& state, TableKind kind, int position, const std::string& action,
+                              const std::string& path, int code) {
+    Table& table = state.tables[kind];
+    const bool wanted = table.Ticked(position);
+    table.SetTicked(position, !wanted);
+    const std::string reason = state.platform.system().ErrorText(code);
+    state.WriteLog(kCouldNotLog + action + path + ": Error " + std::to_string(code) + " - " + reason);
+    state.fe.ShowMessage(kSystemRefusedLine + table.Name(position) + ":\r\n" + reason, MessageIcon::Exclamation);
+    if (!wanted) StoreSettingsNow(state);
+    return ChangeOutcome::Failed;
+}
+
+// After an entry went into its place its row is no longer a disabled one; the document must
+// not bring it back as such (a failure here costs nothing: the place holds the entry).
+ChangeOutcome PutIn(MainState& state) {
+    StoreSettingsNow(state);
+    return ChangeOutcome::Done;
+}
+
+ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position) {
     Table& table = state.tables[kind];
     const std::string name = table.Name(position);
     const std::string path = table.Text(position, col::Path);
     const std::string& folder = StartupFolderOf(state, kind);
+    auto& shell = state.platform.shell();
 
     if (table.Ticked(position)) {
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
-        CreateShortcut(state.platform.shell(), folder, name, path, table.Text(position, col::Arguments));
-        return;
+        const platform::Status status = CreateShortcut(shell, folder, name, path, table.Text(position, col::Arguments));
+        if (!status.Ok()) return RefusedBySystem(state, kind, position, "create shortcut to ", path, status.code);
+        return PutIn(state);
     }
 
     // The delayed run depends on the program starting with Windows.
@@ -31,19 +70,23 @@ void ApplyFolderChange(MainState& state, TableKind kind, int position) {
         state.fe.ShowMessage(std::string(kNeededForDelayedLine1) + "\r\n" + kNeededForDelayedLine2,
                              MessageIcon::Information);
         table.SetTicked(position, true);
-        return;
+        return ChangeOutcome::Refused;
     }
     if (!folder.empty()) {
         const std::string file = ShortcutFileOf(folder, name);
         if (state.FileExists(file)) {
+            if (!StoreBeforeTakingOut(state, kind, position)) return ChangeOutcome::Failed;
             state.WriteLog(kDeletingShortcutLog + path);
-            state.platform.files().RemoveFile(file);
+            const platform::Status status = shell.DeleteShortcut(file);
+            if (!status.Ok() && status.code != platform::kErrorFileNotFound)
+                return RefusedBySystem(state, kind, position, "delete shortcut to ", path, status.code);
         }
     }
-    state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
+    MarkSelfMadeRemoval(state, kind);
+    return ChangeOutcome::Done;
 }
 
-void ApplyRunKeyChange(MainState& state, TableKind kind, int position) {
+ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position) {
     Table& table = state.tables[kind];
     const RunKeyPlace key = *RunKeyOf(kind);
     const std::string name = table.Name(position);
@@ -54,16 +97,23 @@ void ApplyRunKeyChange(MainState& state, TableKind kind, int position) {
         if (!CanEnableEntry(state, kind, position)) {
             table.SetTicked(position, false);
             state.fe.ShowMessage(kAlreadyEnabledMessage, MessageIcon::Exclamation);
-            return;
+            return ChangeOutcome::Refused;
         }
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
-        WriteRegistryValue(registry, key.root, key.subkey, name, path, kRegSz);
-        return;
+        const int code = WriteRegistryValue(registry, key.root, key.subkey, name, path, kRegSz);
+        if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code);
+        return PutIn(state);
     }
+    // A value that is not there has nothing to lose.
+    if (registry.QueryValue(key.root, key.subkey, name) && !StoreBeforeTakingOut(state, kind, position))
+        return ChangeOutcome::Failed;
     state.WriteLog(kDeletingRegistryLog + path);
-    DeleteRegistryValue(registry, key.root, key.subkey, name);
-    state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))] = true;
+    const int code = DeleteRegistryValue(registry, key.root, key.subkey, name);
+    if (code != 0 && code != platform::kErrorFileNotFound)
+        return RefusedBySystem(state, kind, position, "delete registry shortcut to ", path, code);
+    MarkSelfMadeRemoval(state, kind);
+    return ChangeOutcome::Done;
 }
 
 void ApplyProcessChange(MainState& state) {
@@ -78,18 +128,20 @@ void ApplyProcessChange(MainState& state) {
 
 }  // namespace
 
-void ApplyLocationChange(MainState& state, TableKind kind, int position) {
-    if (position < 1 || position > state.tables[kind].Count()) return;
+ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position) {
+    if (position < 1 || position > state.tables[kind].Count()) return ChangeOutcome::Done;
     const Table& table = state.tables[kind];
     const bool wanted = table.Ticked(position);
     const RowId row = table.Id(position);
     const std::string name = table.Name(position);
-    if (IsFolderTable(kind)) ApplyFolderChange(state, kind, position);
-    else if (IsRunKeyTable(kind)) ApplyRunKeyChange(state, kind, position);
+    ChangeOutcome outcome = ChangeOutcome::Done;
+    if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position);
+    else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position);
     else if (kind == TableKind::Process) ApplyProcessChange(state);
     // A refusal puts the tick back; a tick that stayed is a change the program made.
     const auto now = table.PositionOf(row);
     if (IsLocationTable(kind) && now && table.Ticked(*now) == wanted) NoteOwnPlaceChange(state, kind, name, wanted);
+    return outcome;
 }
 
 bool CanEnableEntry(MainState& state, TableKind kind, int position) {

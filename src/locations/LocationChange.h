@@ -1,7 +1,12 @@
 #pragma once
 // Carrying a row's tick out in its place at once: a ticked folder row gets its shortcut file,
 // an unticked one loses it; a ticked Run-key row gets its value written, an unticked one
-// deleted. Every change is preceded by its log line; none is checked for success.
+// deleted. Every change is preceded by its log line and checked: what the system refuses puts
+// the tick back and is told with the system's words.
+//
+// Nothing taken out of a place exists only in memory: before an entry leaves its place, the
+// settings document is written with the row that will hold it (whatever "Skip save on exit"
+// says). When that document cannot be written the entry stays where it is.
 
 #include <string>
 
@@ -19,10 +24,21 @@ inline constexpr const char* kNeededForDelayedLine1 = "Kestrune needs to be set 
 inline constexpr const char* kNeededForDelayedLine2 = "in order to run the delayed applications.";
 inline constexpr const char* kAlreadyEnabledMessage = "This program has already been enabled";
 
+inline constexpr const char* kNotStoredLine = "The settings file could not be written:";
+inline constexpr const char* kLeftInPlaceLine = "so the entry was left in its place.";
+inline constexpr const char* kSystemRefusedLine = "The system refused the change to ";
+inline constexpr const char* kCouldNotLog = "Could not ";
+
+enum class ChangeOutcome {
+    Done,     // the place now holds what the tick says (or had nothing to change)
+    Refused,  // one of the program's own rules said no; the tick is back
+    Failed,   // the system refused, or the row could not be stored first; the tick is back
+};
+
 // Carries out the current tick of row `position` of table `kind`. The program's own Startup
 // entry is not disabled while delayed applications are ticked, and a Run-key entry is not
 // enabled twice; both refusals put the tick back and say why.
-void ApplyLocationChange(MainState& state, TableKind kind, int position);
+ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position);
 
 // False when another row of the table has the same path (ignoring case) and the same tick.
 bool CanEnableEntry(MainState& state, TableKind kind, int position);

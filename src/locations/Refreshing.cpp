@@ -18,25 +18,33 @@ void FinishRefill(MainState& state) {
 
 }  // namespace
 
-void ScanAllLocations(MainState& state) {
+bool ScanAllLocations(MainState& state) {
+    if (!StorePendingBeforeReload(state)) return false;
     state.slimlineMode = false;
     state.tables.ClearAll();
     ScanPlaces(state);
     FinishRefill(state);
+    return true;
 }
 
-void RefreshAllTables(MainState& state) {
+bool RefreshAllTables(MainState& state) {
+    if (!StorePendingBeforeReload(state)) return false;
     state.tables.ClearAll();
     ScanPlaces(state);
     FillProcessTable(state, false, true);
     FinishRefill(state);
+    return true;
 }
 
-void RescanLocation(MainState& state, TableKind kind) {
-    if (!IsLocationTable(kind)) return;
+bool RescanLocation(MainState& state, TableKind kind) {
+    if (!IsLocationTable(kind)) return false;
+    // The monitor asks every second; a document that cannot be written is logged by the save,
+    // and the table keeps its rows until a later look can store them.
+    if (!SaveSettingsDocument(state, true, false)) return false;
     state.tables[kind].Clear();
     ScanPlace(state, kind);
     LoadStoredTable(state, kind);
+    return true;
 }
 
 }  // namespace kestrune

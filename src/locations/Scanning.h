@@ -26,14 +26,18 @@ void ScanPlace(MainState& state, TableKind kind);
 // The five places in order: user Startup, common Startup, HKLM Run, HKCU Run, RunOnce.
 void ScanPlaces(MainState& state);
 
+// Each of the three refills below first writes the changes not yet stored, so that reading
+// the document again drops nothing; when they cannot be written it changes no table and
+// answers false.
+
 // Leaves Slimline mode, clears all nine tables, scans the five places, reads the stored rows,
 // fits the lists and applies the icons.
-void ScanAllLocations(MainState& state);
+bool ScanAllLocations(MainState& state);
 // The same without touching Slimline mode, refreshing the process table before the stored rows
 // are read.
-void RefreshAllTables(MainState& state);
+bool RefreshAllTables(MainState& state);
 // Clears one location table, scans its place and reads its stored rows again.
-void RescanLocation(MainState& state, TableKind kind);
+bool RescanLocation(MainState& state, TableKind kind);
 
 // Gives every row still on the default icon the icon of the file its entry names, if any.
 void ApplyRowIcons(MainState& state);

@@ -21,17 +21,17 @@ ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder
     return {link->target, link->arguments};
 }
 
-void CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
-                    const std::string& target, const std::string& arguments) {
+platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
+                                const std::string& target, const std::string& arguments) {
     // Without a folder the name alone would land in the file system's root.
-    if (folder.empty()) return;
+    if (folder.empty()) return {platform::kErrorPathNotFound};
     platform::ShortcutInfo link;
     link.target = target;
     link.arguments = arguments;
     link.iconLocation = target;
     link.iconIndex = 0;
     link.showCommand = kNormalWindow;
-    shell.WriteShortcut(ShortcutFileOf(folder, name), link);
+    return shell.WriteShortcut(ShortcutFileOf(folder, name), link);
 }
 
 }  // namespace kestrune

@@ -21,8 +21,8 @@ struct ShortcutTarget {
 ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder, const std::string& fileName);
 
 // Writes (or replaces) "<folder>\<name>.lnk" pointing at `target`, normal window, the target's
-// first icon. Nothing is written without a folder.
-void CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
-                    const std::string& target, const std::string& arguments);
+// first icon. Nothing is written without a folder (error 3, path not found).
+platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
+                                const std::string& target, const std::string& arguments);
 
 }  // namespace kestrune

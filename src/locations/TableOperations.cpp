@@ -11,6 +11,7 @@
 #include "locations/LocationChange.h"
 #include "procs/SelectedRows.h"
 #include "procs/TableStatus.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune {
 
@@ -27,30 +28,34 @@ void WithControlsDisabled(MainState& state, Body body) {
 
 }  // namespace
 
-void DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm) {
+bool DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm) {
     Table& table = state.tables[kind];
     if (kind == TableKind::Deleted) {
         if (noConfirm || state.fe.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)) {
             table.Remove(position);
             state.deleteAllConfirmed = true;
             state.settingsChanged = true;
-        } else {
-            state.deleteAllConfirmed = false;
+            return true;
         }
-        return;
+        state.deleteAllConfirmed = false;
+        return false;
     }
     state.settingsChanged = true;
     if (kind == TableKind::Known) {
         table.Remove(position);
-        return;
+        return true;
+    }
+    const bool wasTicked = table.Ticked(position);
+    if (wasTicked) {
+        // Until the row below reaches Deleted, the document holds the entry as this disabled row.
+        table.SetTicked(position, false);
+        if (ApplyLocationChange(state, kind, position) == ChangeOutcome::Failed) return false;
     }
     state.tables[TableKind::Deleted].Add({table.Text(position, col::Name), table.Text(position, col::Path)}, false,
                                          table.Icon(position));
-    if (table.Ticked(position)) {
-        table.SetTicked(position, false);
-        ApplyLocationChange(state, kind, position);
-    }
     table.Remove(position);
+    if (wasTicked) StoreSettingsNow(state);
+    return true;
 }
 
 int DeleteDuplicates(MainState& state, TableKind kind, bool quiet) {
@@ -67,7 +72,7 @@ int DeleteDuplicates(MainState& state, TableKind kind, bool quiet) {
     for (int c = table.Count(); c >= 1; --c) {
         for (int d = table.Count(); d >= c + 1; --d) {
             if (nameIds[static_cast<size_t>(d - 1)] != nameIds[static_cast<size_t>(c - 1)]) continue;
-            DeleteRow(state, kind, d, true);
+            if (!DeleteRow(state, kind, d, true)) continue;
             nameIds.erase(nameIds.begin() + (d - 1));
             ++deleted;
         }
@@ -100,8 +105,8 @@ void DeleteUntickedRows(MainState& state, TableKind kind) {
     });
 }
 
-void MoveRow(MainState& state, TableKind source, int position, TableKind target) {
-    if (source == target) return;
+bool MoveRow(MainState& state, TableKind source, int position, TableKind target) {
+    if (source == target) return false;
     Table& from = state.tables[source];
     Table& to = state.tables[target];
     state.settingsChanged = true;
@@ -126,19 +131,21 @@ void MoveRow(MainState& state, TableKind source, int position, TableKind target)
         texts[col::Delay] = "1";
         texts[col::Previous] = std::string(TabCaption(source));
     }
-    const int added = to.Add(std::move(texts), false, from.Icon(position));
-
     const bool wasTicked = from.Ticked(position);
     if (wasTicked) {
+        // Until the new row exists, the document holds the entry as the disabled source row.
         from.SetTicked(position, false);
-        ApplyLocationChange(state, source, position);
+        if (ApplyLocationChange(state, source, position) == ChangeOutcome::Failed) return false;
     }
+    const int added = to.Add(std::move(texts), false, from.Icon(position));
     from.Remove(position);
     if (wasTicked) {
         to.SetTicked(added, true);
         ApplyLocationChange(state, target, added);
         FitAllColumns(state);
+        StoreSettingsNow(state);
     }
+    return true;
 }
 
 bool RecordRow(MainState& state, TableKind kind, int position, bool useTick) {

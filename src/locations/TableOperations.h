@@ -15,12 +15,14 @@ inline constexpr const char* kDuplicatesDeleted = " duplicate(s) deleted.";
 inline constexpr const char* kTableRecorded = "All items in the table have been recorded.";
 inline constexpr const char* kAllTablesRecorded = "All items in all tables have been recorded.";
 
-void DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm);
+// False when the row stays: the user declined, or its entry could not leave its place.
+bool DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm);
 int DeleteDuplicates(MainState& state, TableKind kind, bool quiet);
 int DeleteDuplicatesInAllTables(MainState& state);
 void DeleteUntickedRows(MainState& state, TableKind kind);
-// Moves one row of `source` to the end of `target`, carrying its entry along when ticked.
-void MoveRow(MainState& state, TableKind source, int position, TableKind target);
+// Moves one row of `source` to the end of `target`, carrying its entry along when ticked;
+// false when the row stays because its entry could not leave its place.
+bool MoveRow(MainState& state, TableKind source, int position, TableKind target);
 // Records a row's path in Known; true when a Known row was added.
 bool RecordRow(MainState& state, TableKind kind, int position, bool useTick);
 void RecordTable(MainState& state, TableKind kind);

@@ -14,6 +14,7 @@
 #include "locations/ShellOps.h"
 #include "locations/TableOperations.h"
 #include "monitor/MonitorWatch.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune {
 
@@ -275,6 +276,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             }
         }
     }
+
+    // What this tick took out of a place, and the decisions it recorded, are stored at once:
+    // a later rescan reads the document again, and the program may end at any moment.
+    if (!removed.empty() || state.settingsChanged) StoreSettingsNow(state);
 
     ForgetRemoved(current, removed);
     monitor.previous = std::move(current);

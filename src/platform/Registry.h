@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Status.h"
+
 namespace kestrune::platform {
 
 enum class RootKey : std::uint32_t {
@@ -38,10 +40,7 @@ struct RegistryValue {
     std::string data;
 };
 
-struct RegistryStatus {
-    int code = 0;  // 0 on success, otherwise the system's error number
-    bool Ok() const { return code == 0; }
-};
+using RegistryStatus = Status;
 
 class Registry {
 public:

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Status.h"
+
 namespace kestrune::platform {
 
 // Shell special folder ids (CSIDL values) that the program asks for.
@@ -28,8 +30,10 @@ public:
     virtual std::string SpecialFolder(int csidl) = 0;
     // nullopt when the file is missing or is not a readable shortcut.
     virtual std::optional<ShortcutInfo> ReadShortcut(const std::string& path) = 0;
-    // Writes (or replaces) the shortcut file; false when it cannot be written.
-    virtual bool WriteShortcut(const std::string& path, const ShortcutInfo& info) = 0;
+    // Writes (or replaces) the shortcut file; the system's error when it cannot be written.
+    virtual Status WriteShortcut(const std::string& path, const ShortcutInfo& info) = 0;
+    // Deletes a shortcut file; a file that is not there is error 2.
+    virtual Status DeleteShortcut(const std::string& path) = 0;
     // Opens an address, a document or a program with the desktop's "open" action.
     virtual bool OpenDocument(const std::string& target) = 0;
     // Shows a folder in the desktop's file manager.

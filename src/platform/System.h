@@ -22,6 +22,8 @@ public:
     virtual std::string SystemFolder() = 0;
     // The path separator of this system's paths.
     virtual char PathSeparator() = 0;
+    // The system's own wording of an error number, as it shows it to the user.
+    virtual std::string ErrorText(int code) = 0;
 };
 
 }  // namespace kestrune::platform

@@ -69,7 +69,9 @@ bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh)
     if (!EqualsIgnoreCase(newProfile, state.strProfile)) {
         // Switching away with unsaved changes would lose them: a row unticked since the last
         // save is in neither its place nor any document. They go to the profile they belong to.
-        if (refresh && state.settingsChanged && !state.loadingInProgress) SaveSettingsDocument(state, true, false);
+        // When they cannot be written the switch does not happen: the tables stay with their profile.
+        if (refresh && state.settingsChanged && !state.loadingInProgress && !StorePendingBeforeReload(state))
+            return false;
         state.strProfile = newProfile;
         changed = true;
     }

@@ -1,5 +1,6 @@
 #include "store/SettingsDocument.h"
 
+#include <array>
 #include <cstdio>
 #include <unordered_set>
 #include <vector>
@@ -109,12 +110,12 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
     WriteProcessTable(tables[TableKind::Process], writer);
 }
 
-void SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
+bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
     std::string target;
     if (backup) {
         target = state.appFolder + BackupFileName(state.clock.Now());
     } else {
-        if (!state.settingsChanged) return;
+        if (!state.settingsChanged) return true;
         state.settingsChanged = false;
         target = state.settingsDocumentPath;
     }
@@ -129,9 +130,22 @@ void SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
         if (!backup) state.settingsChanged = true;
         state.log.Write(kSaveFailedLog + target, state.logPath);
         if (!quiet) state.fe.ShowMessage(backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, MessageIcon::Exclamation);
-        return;
+        return false;
     }
     if (!quiet) state.fe.ShowMessage(backup ? kBackupSavedMessage : kSettingsSavedMessage, MessageIcon::Information);
+    return true;
+}
+
+bool StoreSettingsNow(MainState& state) {
+    state.settingsChanged = true;
+    return SaveSettingsDocument(state, true, false);
+}
+
+bool StorePendingBeforeReload(MainState& state) {
+    if (SaveSettingsDocument(state, true, false)) return true;
+    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath,
+                         MessageIcon::Exclamation);
+    return false;
 }
 
 void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind kind, std::string_view path,
@@ -195,15 +209,40 @@ void LoadStoredTable(MainState& state, TableKind kind) {
 
 namespace {
 
+bool SameEntry(const Item& a, const Item& b) {
+    return !a.ticked && !b.ticked && EqualsIgnoreCase(a.texts[col::Name], b.texts[col::Name]) &&
+           EqualsIgnoreCase(a.texts[col::Path], b.texts[col::Path]);
+}
+
+// The rows that hold entries taken out of their places (the disabled location rows and the
+// Deleted rows) exist nowhere else; a backup older than them must not make them vanish, so
+// those it lacks are kept behind its own rows.
+void KeepTakenOutRows(Tables& tables, const std::array<std::vector<Item>, kTableCount>& before) {
+    for (TableKind kind : kAllTables) {
+        if (!IsLocationTable(kind) && kind != TableKind::Deleted) continue;
+        Table& table = tables[kind];
+        const std::vector<Item> loaded = table.Rows();
+        for (const Item& row : before[static_cast<size_t>(Number(kind) - 1)]) {
+            if (row.ticked) continue;
+            bool found = false;
+            for (const Item& other : loaded) found = found || SameEntry(row, other);
+            if (!found) table.Add(row.texts, false, row.icon);
+        }
+    }
+}
+
 bool ReadSettingsFile(MainState& state, const std::string& path) {
     TreeDocument doc;
     if (!LoadDocument(state, path, doc)) return false;
     state.fe.SetTablesVisible(false);
+    std::array<std::vector<Item>, kTableCount> before;
+    for (TableKind kind : kAllTables) before[static_cast<size_t>(Number(kind) - 1)] = state.tables[kind].Rows();
     state.tables.ClearAll();
     for (TableKind kind : kAllTables) {
         if (IsLocationTable(kind)) ReadTableFromDocument(state, doc, kind, ActivePath(kind), true);
     }
     for (TableKind kind : kAllTables) ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
+    KeepTakenOutRows(state.tables, before);
     state.fe.SetTablesVisible(true);
     state.fe.SetStatus(kLoadedStatus);
     return true;
@@ -223,6 +262,7 @@ void BackupSettingsCommand(MainState& state) { SaveSettingsDocument(state, false
 bool LoadBackupCommand(MainState& state) {
     const std::string file = state.fe.ChooseFile(kXmlFileFilter, state.appFolder);
     if (file.empty()) return false;
+    if (!StorePendingBeforeReload(state)) return false;
     bool loaded = false;
     state.fe.SetControlsEnabled(false, false);
     try {

@@ -25,9 +25,20 @@ inline constexpr const char* kKeptUnreadableLog = "Kept the unreadable settings 
 inline constexpr const char* kCannotKeepUnreadableLog = "Did not save over the unreadable settings file ";
 inline constexpr const char* kSaveFailedLog = "Could not write the settings file ";
 
+inline constexpr const char* kNotWrittenMessage = "The settings file could not be written:";
+
 // Writes the document: a backup to a new file named by the clock, or, when the tables changed,
-// the current profile's document. `quiet` leaves out the closing message.
-void SaveSettingsDocument(MainState& state, bool quiet, bool backup);
+// the current profile's document. `quiet` leaves out the closing message. False when the file
+// could not be written (logged; the tables stay marked as changed).
+bool SaveSettingsDocument(MainState& state, bool quiet, bool backup);
+// Writes the current profile's document now, changed or not and whatever "Skip save on exit"
+// says: the rows that hold entries taken out of their places must never exist only in memory.
+// False when it could not be written (logged, nothing shown).
+bool StoreSettingsNow(MainState& state);
+// Writes the changes not yet stored before the tables are read again from a document, so that
+// no reload drops them. False (and the user told, with the file's path) when they could not be
+// written: the caller must then not reload.
+bool StorePendingBeforeReload(MainState& state);
 // The stored rows of all nine tables from the current profile's document, none of them ticked
 // in the location tables; a missing or unreadable document loads nothing, silently.
 void LoadSettingsDocument(MainState& state);

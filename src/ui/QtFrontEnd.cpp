@@ -203,10 +203,10 @@ void QtFrontEnd::AddTrayIcon(const std::string& tip) {
         Application* app = app_;
         QObject::connect(tray_.get(), &QSystemTrayIcon::activated, window_.get(),
                          [app](QSystemTrayIcon::ActivationReason reason) {
-                             if (reason == QSystemTrayIcon::DoubleClick && app->state().inTray) app->RestoreFromTray();
+                             if (reason == QSystemTrayIcon::DoubleClick && app->state().inTray) app->ShowFromTray();
                          });
         QObject::connect(tray_.get(), &QSystemTrayIcon::messageClicked, window_.get(), [app] {
-            if (app->state().inTray) app->RestoreFromTray();
+            if (app->state().inTray) app->ShowFromTray();
         });
     }
     tray_->setToolTip(Q(tip));

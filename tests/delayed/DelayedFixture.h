@@ -107,10 +107,14 @@ public:
         if (found == written.end()) return std::nullopt;
         return found->second;
     }
-    bool WriteShortcut(const std::string& path, const platform::ShortcutInfo& info) override {
+    platform::Status WriteShortcut(const std::string& path, const platform::ShortcutInfo& info) override {
         written[path] = info;
         WriteText(path, "shortcut");
-        return true;
+        return {};
+    }
+    platform::Status DeleteShortcut(const std::string& path) override {
+        written.erase(path);
+        return {std::remove(path.c_str()) == 0 ? 0 : platform::kErrorFileNotFound};
     }
     bool OpenDocument(const std::string&) override { return true; }
     bool OpenFolder(const std::string&) override { return true; }

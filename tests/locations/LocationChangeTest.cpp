@@ -1,6 +1,6 @@
-#include "locations/LocationChange.h"
-
 #include "LocationFixture.h"
+#include "locations/LocationChange.h"
+#include "platform/emulated/Refusals.h"
 
 namespace kestrune::test {
 namespace {
@@ -20,6 +20,11 @@ protected:
         return ShortcutFileOf(StartupFolderOf(state, kind), name);
     }
     bool Removed(TableKind kind) { return state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))]; }
+    // Sets the row's tick (unticks by default) and carries it out.
+    ChangeOutcome ApplyOutcome(TableKind kind, int position, bool ticked = false) {
+        state.tables[kind].SetTicked(position, ticked);
+        return ApplyLocationChange(state, kind, position);
+    }
 };
 
 TEST_F(LocationChangeTest, TickingAndUntickingFolderRowsWritesAndDeletesShortcuts) {
@@ -135,6 +140,65 @@ TEST_F(LocationChangeTest, UntickingAnAbsentValueStillLogsAndMarksTheRemoval) {
     Click(TableKind::HKCU_Run, row);
     EXPECT_EQ(LogLines(), (Texts{"Deleting registry shortcut to ghost.exe"}));
     EXPECT_TRUE(Removed(TableKind::HKCU_Run));
+}
+
+// Whatever "Skip save on exit" says, an entry that leaves its place is in the document by then.
+TEST_F(LocationChangeTest, AnEntryTakenOutOfItsPlaceIsStoredAtOnce) {
+    state.options.skipSave = true;
+    SetValue(TableKind::HKCU_Run, "Updater", ValueType::String, "C:\\up.exe");
+    const std::string app = Program("app.exe", "app");
+    Link(userFolder, "Tool.lnk", app);
+    const int run = AddRow(TableKind::HKCU_Run, {"Updater", "C:\\up.exe"}, true);
+    const int link = AddRow(TableKind::UserStartup, {"Tool", app, ""}, true);
+
+    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, run), ChangeOutcome::Done);
+    EXPECT_EQ(ApplyOutcome(TableKind::UserStartup, link), ChangeOutcome::Done);
+    EXPECT_FALSE(Value(TableKind::HKCU_Run, "Updater").has_value());
+    const std::string stored = ReadText(state.settingsDocumentPath);
+    EXPECT_NE(stored.find("<name>Updater</name>"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("<name>Tool</name>"), std::string::npos) << stored;
+    EXPECT_FALSE(state.settingsChanged);
+}
+
+TEST_F(LocationChangeTest, ADocumentThatCannotBeWrittenLeavesTheEntryInItsPlace) {
+    // A folder below a plain file cannot be made, whoever runs the test.
+    WriteText(machine.appFolder + "blocker", "");
+    state.settingsDocumentPath = machine.appFolder + "blocker/settings.xml";
+    SetValue(TableKind::HKCU_Run, "Updater", ValueType::String, "C:\\up.exe");
+    const int row = AddRow(TableKind::HKCU_Run, {"Updater", "C:\\up.exe"}, true);
+
+    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, row), ChangeOutcome::Failed);
+    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(row));
+    EXPECT_TRUE(Value(TableKind::HKCU_Run, "Updater").has_value());
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(fe.LastMessage().find(state.settingsDocumentPath), std::string::npos) << fe.LastMessage();
+    EXPECT_EQ(LogLines(), (Texts{"Could not write the settings file " + state.settingsDocumentPath}));
+}
+
+TEST_F(LocationChangeTest, AChangeTheSystemRefusesPutsTheTickBackAndSaysWhy) {
+    const std::string app = Program("app.exe", "app");
+    SetValue(TableKind::HKLM_Run, "Agent", ValueType::String, "C:\\agent.exe");
+    platform::Refusals(machine.machineRoot).Add("HKLM\\" + std::string(kRunKey));
+    platform::Refusals(machine.machineRoot).Add(state.commonStartupFolder);
+
+    const int run = AddRow(TableKind::HKLM_Run, {"Agent", "C:\\agent.exe"}, true);
+    EXPECT_EQ(ApplyOutcome(TableKind::HKLM_Run, run), ChangeOutcome::Failed);
+    EXPECT_TRUE(state.tables[TableKind::HKLM_Run].Ticked(run));
+    EXPECT_TRUE(Value(TableKind::HKLM_Run, "Agent").has_value());
+    EXPECT_EQ(fe.LastMessage(), "The system refused the change to Agent:\r\nAccess is denied.");
+    EXPECT_FALSE(Removed(TableKind::HKLM_Run));
+    // Nothing is stored as if it had been disabled.
+    EXPECT_EQ(ReadText(state.settingsDocumentPath).find("Agent"), std::string::npos);
+
+    const int link = AddRow(TableKind::CommonStartup, {"Tool", app, ""}, false);
+    EXPECT_EQ(ApplyOutcome(TableKind::CommonStartup, link, true), ChangeOutcome::Failed);
+    EXPECT_FALSE(state.tables[TableKind::CommonStartup].Ticked(link));
+    EXPECT_FALSE(Platform().files().FileExists(ShortcutFile(TableKind::CommonStartup, "Tool")));
+    EXPECT_EQ(LogLines(), (Texts{"Deleting registry shortcut to C:\\agent.exe",
+                                 "Could not delete registry shortcut to C:\\agent.exe: Error 5 - Access is denied.",
+                                 "Creating shortcut to " + app,
+                                 "Could not create shortcut to " + app + ": Error 5 - Access is denied."}));
 }
 
 TEST_F(LocationChangeTest, APathAlreadyEnabledInTheTableIsNotEnabledTwice) {

@@ -31,6 +31,7 @@ protected:
         state.icons = &icons;
         state.appFolder = machine.appFolder;
         state.logPath = machine.appFolder + "log.txt";
+        state.settingsDocumentPath = machine.appFolder + "settings.xml";
         state.tmrPriorities = timers.Create(5000, [] {});
         auto& registry = Platform().registry();
         for (const auto& key : {RunKeyOf(TableKind::HKLM_Run), RunKeyOf(TableKind::HKCU_Run),

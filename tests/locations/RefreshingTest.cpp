@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <functional>
+
 #include "LocationFixture.h"
 #include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
@@ -91,6 +94,37 @@ TEST_F(RefreshingTest, RescanLocationRefillsOnlyItsOwnTable) {
 
     EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"First|first.exe|on", "Off|off.exe|off"}));
     EXPECT_EQ(Rows(TableKind::HKLM_Run), (Texts{"Untouched|u.exe|on"}));
+}
+
+// A row added or disabled since the last save exists only in memory; a refill that reads the
+// document again must write it first.
+TEST_F(RefreshingTest, EveryRefillStoresTheRowsNotYetWrittenBeforeReading) {
+    StoreDocument("");
+    const std::vector<std::pair<std::string, std::function<bool()>>> refills = {
+        {"scan", [&] { return ScanAllLocations(state); }},
+        {"refresh", [&] { return RefreshAllTables(state); }},
+        {"rescan", [&] { return RescanLocation(state, TableKind::HKCU_Run); }},
+    };
+    for (const auto& [name, refill] : refills) {
+        state.tables[TableKind::HKCU_Run].Add({"Pending " + name, name + ".exe"}, false);
+        state.settingsChanged = true;
+        ASSERT_TRUE(refill()) << name;
+        const Texts rows = Rows(TableKind::HKCU_Run);
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "Pending " + name + "|" + name + ".exe|off"), rows.end())
+            << name << " dropped the row";
+    }
+}
+
+TEST_F(RefreshingTest, ARefillThatCannotStoreTheTablesLeavesThemAsTheyAre) {
+    WriteText(machine.appFolder + "blocker", "");
+    state.settingsDocumentPath = machine.appFolder + "blocker/settings.xml";
+    state.tables[TableKind::HKCU_Run].Add({"Only here", "x.exe"}, false);
+    state.settingsChanged = true;
+
+    EXPECT_FALSE(RefreshAllTables(state));
+    EXPECT_FALSE(RescanLocation(state, TableKind::HKCU_Run));
+    EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"Only here|x.exe|off"}));
+    EXPECT_NE(fe.LastMessage().find(state.settingsDocumentPath), std::string::npos) << fe.LastMessage();
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ protected:
     TableOperationsTest() : state(*machine.platform, fe, clock) {
         state.appFolder = machine.appFolder;
         state.logPath = machine.appFolder + "log.txt";
+        state.settingsDocumentPath = machine.appFolder + "settings.xml";
         state.log.Write("test started", state.logPath);
         state.tmrMain = timers.Create(1000, [] {});
         state.tmrMonitor = timers.Create(1000, [] {});
@@ -67,7 +68,11 @@ TEST_F(TableOperationsTest, DeletingATickedRunRowTakesItsValueAndKeepsTheRowInDe
     EXPECT_EQ(deleted.Name(1), "Tray");
     EXPECT_EQ(deleted.Text(1, col::Path), "\"C:\\Tray\\tray.exe\" -q");
     EXPECT_FALSE(deleted.Ticked(1));
-    EXPECT_TRUE(state.settingsChanged);
+    // Stored already, not merely marked for the save at exit.
+    EXPECT_FALSE(state.settingsChanged);
+    const std::string stored = test::ReadText(state.settingsDocumentPath);
+    EXPECT_NE(stored.find("<Deleted>"), std::string::npos) << stored;
+    EXPECT_EQ(stored.find("<HKCU_Run>"), std::string::npos) << stored;
     EXPECT_TRUE(fe.questions.empty());
 }
 
@@ -151,7 +156,9 @@ TEST_F(TableOperationsTest, EnableDisableFlipsEachSelectedRowInItsPlace) {
     EXPECT_TRUE(run.Ticked(2));
     EXPECT_EQ(RunValue("On"), std::nullopt);
     EXPECT_EQ(RunValue("Off"), "C:\\off.exe");
-    EXPECT_TRUE(state.settingsChanged);
+    const std::string stored = test::ReadText(state.settingsDocumentPath);
+    EXPECT_NE(stored.find("<name>On</name>"), std::string::npos) << stored;
+    EXPECT_EQ(stored.find("<name>Off</name>"), std::string::npos) << stored;
 }
 
 TEST_F(TableOperationsTest, MovingARowToItsOwnTableLeavesEverythingAsItWas) {

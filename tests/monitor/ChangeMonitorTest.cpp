@@ -23,6 +23,7 @@ protected:
     ChangeMonitorTest() : state(*machine.platform, fe, clock) {
         state.appFolder = machine.appFolder;
         state.logPath = machine.appFolder + "log.txt";
+        state.settingsDocumentPath = machine.appFolder + "settings.xml";
         state.log.Write("test started", state.logPath);
         state.tmrMain = timers.Create(1000, [] {});
         state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
@@ -80,6 +81,24 @@ TEST_F(ChangeMonitorTest, NewEntriesAreReportedOnceWithThePromptText) {
     EXPECT_TRUE(common.Ticked(1));
     EXPECT_NE(test::ReadText(state.logPath).find("Allowing change: /opt/upd/updater --tray[_]4"), std::string::npos);
     EXPECT_EQ(state.tables[TableKind::Known].Count(), 0);
+}
+
+// With "Ignore self-made changes" off, the program's own disabling is a removal like any other:
+// the table is read again from its place and the document, and the disabled row must be there.
+TEST_F(ChangeMonitorTest, TheRescanAfterADisablingKeepsTheDisabledRow) {
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    fe.monitorAnswers = {{true, false}};
+    Tick();  // allowed: the row comes in ticked
+    Table& run = state.tables[TableKind::HKCU_Run];
+    ASSERT_EQ(run.Count(), 1);
+
+    run.SetTicked(1, false);
+    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    Tick();
+    EXPECT_FALSE(RunValueExists("Updater"));
+    ASSERT_EQ(run.Count(), 1) << "the rescan dropped the disabled row";
+    EXPECT_EQ(run.Name(1), "Updater");
+    EXPECT_FALSE(run.Ticked(1));
 }
 
 TEST_F(ChangeMonitorTest, CancelTakesTheEntriesOutAndLeavesTheTables) {

@@ -28,6 +28,7 @@ protected:
           state(*machine.platform, fe, clock) {
         state.appFolder = machine.appFolder;
         state.logPath = machine.appFolder + "log.txt";
+        state.settingsDocumentPath = machine.appFolder + "settings.xml";
         state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
         DetermineStartupFolders(state);
         std::filesystem::create_directories(state.userStartupFolder);

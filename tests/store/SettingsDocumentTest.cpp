@@ -323,6 +323,27 @@ TEST_F(SettingsDocumentTest, ABackupLoadTicksTheActiveRowsAndReplacesEveryTable)
     EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
 }
 
+// A backup older than the last disabling or deletion must not make those entries vanish: they
+// are in no place, and the loaded tables are what the next save writes.
+TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPendingOnesFirst) {
+    WriteText(AppFile("chosen.xml"), kHandWritten);
+    Add(TableKind::HKCU_Run, {"Disabled lately", "C:\\lately.exe", ""}, false);
+    Add(TableKind::Deleted, {"Deleted lately", "C:\\gone.exe"}, false);
+    Add(TableKind::Known, {"C:\\pending.exe"}, true);
+    state.settingsChanged = true;
+    fe.fileAnswers.push_back(AppFile("chosen.xml"));
+    EXPECT_TRUE(LoadBackupCommand(state));
+
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    EXPECT_EQ(run.Count(), 5);
+    EXPECT_EQ(run.Name(5), "Disabled lately");
+    EXPECT_FALSE(run.Ticked(5));
+    const Table& deleted = state.tables[TableKind::Deleted];
+    EXPECT_EQ(deleted.Name(deleted.Count()), "Deleted lately");
+    // What was pending went to the current document before the tables were replaced.
+    EXPECT_NE(Saved().find("C:\\pending.exe"), std::string::npos) << Saved();
+}
+
 TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
     Add(TableKind::Deleted, {"Keep", "C:\\keep.exe"}, false);
     EXPECT_FALSE(LoadBackupCommand(state));  // cancelled

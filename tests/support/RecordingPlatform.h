@@ -18,9 +18,10 @@ public:
     std::optional<platform::ShortcutInfo> ReadShortcut(const std::string& path) override {
         return inner_.ReadShortcut(path);
     }
-    bool WriteShortcut(const std::string& path, const platform::ShortcutInfo& info) override {
+    platform::Status WriteShortcut(const std::string& path, const platform::ShortcutInfo& info) override {
         return inner_.WriteShortcut(path, info);
     }
+    platform::Status DeleteShortcut(const std::string& path) override { return inner_.DeleteShortcut(path); }
     bool OpenDocument(const std::string& target) override {
         opened.push_back(target);
         return true;

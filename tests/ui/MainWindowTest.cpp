@@ -39,6 +39,7 @@ private slots:
     void disablingControlsSparesRunDelayedUnlessAsked();
     void trayRoundTrip();
     void closingWithTrayOnCloseGoesToTheTray();
+    void onlyRestoreScansAfterASlimlineStart();
     void positionIsKeptInTwips();
     void slimlineStartShowsTheWindowMinimised();
     void storedPositionIsAppliedAtStart();
@@ -342,6 +343,39 @@ void MainWindowTest::trayRoundTrip() {
     emit t.fe.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(!t.s.inTray);
     QVERIFY(t.window().isVisible());
+}
+
+// A Slimline start skips the scan of the places. Only "Restore" scans; a double click on the
+// icon or a click on its balloon just shows the window (a scan reads the document again).
+void MainWindowTest::onlyRestoreScansAfterASlimlineStart() {
+    GuiSession t;
+    t.machine.platform->registry().SetValue(platform::RootKey::CurrentUser,
+                                            "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                            {"Updater", platform::ValueType::String, "C:\\up.exe"});
+    QVERIFY(t.Start("/slim"));
+    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    QCOMPARE(run.Count(), 0);
+    auto& m = t.window().Menus();
+
+    m.sendToTray->trigger();
+    emit t.fe.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!t.s.inTray);
+    QVERIFY(t.window().isVisible());
+    QVERIFY(t.s.slimlineMode);
+    QCOMPARE(run.Count(), 0);
+
+    m.sendToTray->trigger();
+    emit t.fe.TrayIcon()->messageClicked();
+    QVERIFY(!t.s.inTray);
+    QVERIFY(t.s.slimlineMode);
+    QCOMPARE(run.Count(), 0);
+
+    m.sendToTray->trigger();
+    m.restore->trigger();
+    QVERIFY(!t.s.inTray);
+    QVERIFY(!t.s.slimlineMode);
+    QCOMPARE(run.Count(), 1);
+    QCOMPARE(QString::fromStdString(run.Name(1)), QString("Updater"));
 }
 
 void MainWindowTest::closingWithTrayOnCloseGoesToTheTray() {

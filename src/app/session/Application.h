@@ -106,8 +106,10 @@ public:
     void OpenContainerFolder();
     void SetPriorityOfSelected(std::uint32_t priorityClass);
     void EndSelectedProcesses();
-    // System Tray menu and tray icon
+    // System Tray menu and tray icon: "Restore" (which scans the places skipped by a Slimline
+    // start), and the icon's double click or a click on its balloon, which only show the window.
     void RestoreFromTray();
+    void ShowFromTray();
     // List events
     void SelectTab(int tab);                                 // a tab click: ShowTable
     void OnRowTickChanged(TableKind kind, int position, bool ticked);  // the user clicked a check box

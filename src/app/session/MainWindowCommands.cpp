@@ -30,6 +30,10 @@ void Application::RestoreFromTray() {
     // Slimline start-up skipped the scan of the five places; the window must not come back
     // with them empty.
     if (state_.slimlineMode) ScanAllLocations(state_);
+    ShowFromTray();
+}
+
+void Application::ShowFromTray() {
     state_.fe.ShowWindowNormal();
     RemoveTrayIcon(state_);
 }

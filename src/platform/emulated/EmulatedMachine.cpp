@@ -23,6 +23,10 @@ struct EmulatedMachine::Parts {
 
 EmulatedMachine::EmulatedMachine(std::string root) : root_(std::move(root)), parts_(std::make_unique<Parts>(root_)) {}
 EmulatedMachine::~EmulatedMachine() = default;
+void EmulatedMachine::IgnoreRefusals() {
+    parts_->registry.IgnoreRefusals();
+    parts_->shell.IgnoreRefusals();
+}
 Registry& EmulatedMachine::registry() { return parts_->registry; }
 Shell& EmulatedMachine::shell() { return parts_->shell; }
 Processes& EmulatedMachine::processes() { return parts_->processes; }

@@ -21,6 +21,9 @@ public:
     // Creates the root with an empty layout when it does not exist yet, and any missing part
     // of the layout (see MachineLayout).
     explicit EmulatedMachine(std::string root);
+    // The machine tool acts as the machine's administrator: what refuses the program's changes
+    // does not refuse the tool's (see Refusals).
+    void IgnoreRefusals();
     ~EmulatedMachine();
 
     const std::string& Root() const { return root_; }

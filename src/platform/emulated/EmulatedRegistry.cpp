@@ -81,7 +81,7 @@ EmulatedRegistry::Signature EmulatedRegistry::SignatureOf(const struct stat& st)
                      st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
-EmulatedRegistry::EmulatedRegistry(std::string machineRoot) : root_(std::move(machineRoot)) {
+EmulatedRegistry::EmulatedRegistry(std::string machineRoot) : root_(std::move(machineRoot)), refusals_(root_) {
     if (!root_.empty() && root_.back() != '/') root_.push_back('/');
 }
 
@@ -222,6 +222,7 @@ std::optional<RegistryValue> EmulatedRegistry::QueryValue(RootKey root, std::str
 }
 
 RegistryStatus EmulatedRegistry::SetValue(RootKey root, std::string_view subkey, const RegistryValue& value) {
+    if (Refused(root, subkey)) return {kErrorAccessDenied};
     return Modify(root, [&](RegistryHive& hive) {
         if (!hive.KeyExists(subkey)) return Change{kErrorFileNotFound, false};
         if (const std::vector<RegistryValue>* values = hive.Values(subkey)) {
@@ -237,6 +238,7 @@ RegistryStatus EmulatedRegistry::SetValue(RootKey root, std::string_view subkey,
 }
 
 RegistryStatus EmulatedRegistry::DeleteValue(RootKey root, std::string_view subkey, std::string_view name) {
+    if (Refused(root, subkey)) return {kErrorAccessDenied};
     return Modify(root, [&](RegistryHive& hive) {
         if (!hive.DeleteValue(subkey, name)) return Change{kErrorFileNotFound, false};
         return Change{0, true};
@@ -244,6 +246,7 @@ RegistryStatus EmulatedRegistry::DeleteValue(RootKey root, std::string_view subk
 }
 
 RegistryStatus EmulatedRegistry::CreateKey(RootKey root, std::string_view subkey) {
+    if (Refused(root, subkey)) return {kErrorAccessDenied};
     return Modify(root, [&](RegistryHive& hive) { return Change{0, hive.CreateKey(subkey)}; });
 }
 

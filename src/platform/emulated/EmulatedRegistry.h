@@ -16,14 +16,13 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/emulated/Refusals.h"
 #include "platform/emulated/RegFile.h"
 #include "platform/emulated/RegistryHive.h"
 
 namespace kestrune::platform {
 
-// Windows' error numbers that this registry answers with.
-inline constexpr int kErrorFileNotFound = 2;
-inline constexpr int kErrorAccessDenied = 5;
+// Windows' error numbers that only this registry answers with.
 inline constexpr int kErrorRegistryCorrupt = 1015;
 inline constexpr int kErrorRegistryIoFailed = 1016;
 
@@ -47,6 +46,9 @@ public:
     // Creates the root's file, empty, when it does not exist (never touches an existing one).
     RegistryStatus EnsureFile(RootKey root);
     std::string FilePath(RootKey root) const;
+    // The machine tool acts as the machine's administrator: the keys that refuse the program's
+    // changes (see Refusals) do not refuse its own.
+    void IgnoreRefusals() { honourRefusals_ = false; }
 
 private:
     struct Signature {
@@ -72,7 +74,13 @@ private:
     template <class Apply>
     RegistryStatus Modify(RootKey root, Apply apply);
 
+    bool Refused(RootKey root, std::string_view subkey) const {
+        return honourRefusals_ && refusals_.RefusesKey(root, subkey);
+    }
+
     std::string root_;
+    Refusals refusals_;
+    bool honourRefusals_ = true;
     std::map<RootKey, Loaded> cache_;
     std::map<RootKey, Signature> reported_;
     std::vector<std::string> problems_;

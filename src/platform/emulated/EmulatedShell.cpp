@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
@@ -73,9 +74,26 @@ std::optional<ShortcutInfo> EmulatedShell::ReadShortcut(const std::string& path)
     return ReadShellLink(bytes);
 }
 
-bool EmulatedShell::WriteShortcut(const std::string& path, const ShortcutInfo& info) {
+Status EmulatedShell::WriteShortcut(const std::string& path, const ShortcutInfo& info) {
+    if (honourRefusals_ && refusals_.RefusesFile(Native(path))) return {kErrorAccessDenied};
     LinuxFileSystem files;
-    return files.WriteFileAtomic(Native(path), WriteShellLink(info));
+    if (files.WriteFileAtomic(Native(path), WriteShellLink(info))) return {};
+    struct stat st {};
+    const std::string folder = Native(path).substr(0, Native(path).find_last_of('/') + 1);
+    return {::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? kErrorAccessDenied : kErrorPathNotFound};
+}
+
+Status EmulatedShell::DeleteShortcut(const std::string& path) {
+    if (honourRefusals_ && refusals_.RefusesFile(Native(path))) return {kErrorAccessDenied};
+    if (::unlink(Native(path).c_str()) == 0) return {};
+    switch (errno) {
+        case ENOENT:
+            return {kErrorFileNotFound};
+        case ENOTDIR:
+            return {kErrorPathNotFound};
+        default:
+            return {kErrorAccessDenied};
+    }
 }
 
 bool EmulatedShell::OpenDocument(const std::string& target) { return OpenWithDesktop(target); }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/Status.h"
+
 extern char** environ;
 
 namespace kestrune::platform {
@@ -41,6 +43,27 @@ LinuxSystem::LinuxSystem(const std::string& appFolder, std::string machineRoot)
       machineRoot_(std::move(machineRoot)) {
     const fs::path exe = ExecutablePath();
     programName_ = exe.empty() ? "kestrune" : exe.stem().string();
+}
+
+std::string LinuxSystem::ErrorText(int code) {
+    switch (code) {
+        case kErrorFileNotFound:
+            return "The system cannot find the file specified.";
+        case kErrorPathNotFound:
+            return "The system cannot find the path specified.";
+        case kErrorAccessDenied:
+            return "Access is denied.";
+        case kErrorWriteFault:
+            return "The system cannot write to the specified device.";
+        case kErrorDiskFull:
+            return "There is not enough space on the disk.";
+        case 1015:
+            return "The registry is corrupted.";
+        case 1016:
+            return "An I/O operation initiated by the registry failed unrecoverably.";
+        default:
+            return "Error " + std::to_string(code);
+    }
 }
 
 std::vector<std::pair<std::string, std::string>> LinuxSystem::Environment() {

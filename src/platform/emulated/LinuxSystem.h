@@ -21,6 +21,8 @@ public:
     std::string WindowsFolder() override;
     std::string SystemFolder() override;
     char PathSeparator() override { return '/'; }
+    // Windows' wording of the numbers the emulated machine answers with.
+    std::string ErrorText(int code) override;
 
 private:
     std::string appFolder_;

@@ -115,19 +115,28 @@ std::optional<ShortcutInfo> Win32Shell::ReadShortcut(const std::string& path) {
     return info;
 }
 
-bool Win32Shell::WriteShortcut(const std::string& path, const ShortcutInfo& info) {
+Status Win32Shell::WriteShortcut(const std::string& path, const ShortcutInfo& info) {
     ComApartment com;
     ShellLink shellLink;
-    if (!com.Usable() || !CreateShellLink(shellLink)) return false;
+    if (!com.Usable() || !CreateShellLink(shellLink)) return {ERROR_NOT_SUPPORTED};
     IShellLinkW& link = *shellLink.link.Get();
-    if (FAILED(link.SetPath(Widen(info.target).c_str()))) return false;
-    if (FAILED(link.SetArguments(Widen(info.arguments).c_str()))) return false;
+    if (FAILED(link.SetPath(Widen(info.target).c_str()))) return {ERROR_INVALID_PARAMETER};
+    if (FAILED(link.SetArguments(Widen(info.arguments).c_str()))) return {ERROR_INVALID_PARAMETER};
     if (!info.workingFolder.empty() && FAILED(link.SetWorkingDirectory(Widen(info.workingFolder).c_str())))
-        return false;
+        return {ERROR_INVALID_PARAMETER};
     if (!info.iconLocation.empty() && FAILED(link.SetIconLocation(Widen(info.iconLocation).c_str(), info.iconIndex)))
-        return false;
-    if (FAILED(link.SetShowCmd(info.showCommand))) return false;
-    return SUCCEEDED(shellLink.file->Save(Widen(path).c_str(), TRUE));
+        return {ERROR_INVALID_PARAMETER};
+    if (FAILED(link.SetShowCmd(info.showCommand))) return {ERROR_INVALID_PARAMETER};
+    const HRESULT saved = shellLink.file->Save(Widen(path).c_str(), TRUE);
+    if (SUCCEEDED(saved)) return {};
+    // A file system refusal comes back as a Win32 error wrapped in an HRESULT.
+    if (HRESULT_FACILITY(saved) == FACILITY_WIN32) return {static_cast<int>(HRESULT_CODE(saved))};
+    return {ERROR_WRITE_FAULT};
+}
+
+Status Win32Shell::DeleteShortcut(const std::string& path) {
+    if (DeleteFileW(Widen(path).c_str())) return {};
+    return {static_cast<int>(GetLastError())};
 }
 
 bool Win32Shell::OpenDocument(const std::string& target) {

@@ -10,7 +10,8 @@ class Win32Shell final : public Shell {
 public:
     std::string SpecialFolder(int csidl) override;
     std::optional<ShortcutInfo> ReadShortcut(const std::string& path) override;
-    bool WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
+    Status WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
+    Status DeleteShortcut(const std::string& path) override;
     bool OpenDocument(const std::string& target) override;
     bool OpenFolder(const std::string& folder) override;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/ShellLauncher.h"
 #include "platform/win32/Utf.h"
 
 namespace kestrune::platform::win32 {
@@ -96,5 +97,9 @@ std::vector<std::pair<std::string, std::string>> Win32System::Environment() {
 
 std::string Win32System::WindowsFolder() { return FolderFrom(GetWindowsDirectoryW); }
 std::string Win32System::SystemFolder() { return FolderFrom(GetSystemDirectoryW); }
+
+std::string Win32System::ErrorText(int code) {
+    return SystemErrorText(static_cast<unsigned long>(code));
+}
 
 }  // namespace kestrune::platform::win32

@@ -17,6 +17,7 @@ public:
     std::string WindowsFolder() override;
     std::string SystemFolder() override;
     char PathSeparator() override { return '\\'; }
+    std::string ErrorText(int code) override;
 
 private:
     std::string appFolder_;

@@ -99,6 +99,26 @@ TEST_F(ShellContract, WritingAgainReplacesTheShortcut) {
     EXPECT_EQ(read->arguments, "-2");
 }
 
+// A change of a place is checked: both backends answer Windows' error numbers, worded by the
+// system, so that a refusal reaches the user in the system's own words.
+TEST_F(ShellContract, DeletingAndWritingAnswerTheSystemsErrorNumbers) {
+    const std::string path = PathOf("Gone.lnk");
+    ShortcutInfo info;
+    info.target = PathOf("app.exe");
+    ASSERT_TRUE(Os().shell().WriteShortcut(path, info).Ok());
+    EXPECT_TRUE(Os().shell().DeleteShortcut(path).Ok());
+    EXPECT_FALSE(Os().files().FileExists(path));
+    EXPECT_EQ(Os().shell().DeleteShortcut(path).code, platform::kErrorFileNotFound);
+
+    const platform::Status nowhere = Os().shell().WriteShortcut(PathOf("no such folder") + "\\x.lnk", info);
+    EXPECT_FALSE(nowhere.Ok());
+    EXPECT_FALSE(Os().files().FileExists(PathOf("no such folder") + "\\x.lnk"));
+
+    const std::string denied = Os().system().ErrorText(platform::kErrorAccessDenied);
+    EXPECT_FALSE(denied.empty());
+    EXPECT_NE(denied, Os().system().ErrorText(platform::kErrorFileNotFound));
+}
+
 TEST_F(ShellContract, MissingOrForeignFilesAreNoShortcuts) {
     EXPECT_FALSE(Os().shell().ReadShortcut(PathOf("missing.lnk")).has_value());
     const std::string text = PathOf("notes.lnk");

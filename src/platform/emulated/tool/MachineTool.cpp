@@ -11,6 +11,7 @@
 #include "platform/emulated/EmulatedRegistry.h"
 #include "platform/emulated/LinuxSystem.h"
 #include "platform/emulated/MachineLayout.h"
+#include "platform/emulated/Refusals.h"
 #include "platform/emulated/RegFile.h"
 #include "platform/emulated/RegistryHive.h"
 
@@ -283,6 +284,19 @@ void MachineTool::Folder(const std::string& which, std::ostream& out) {
     const std::string folder = machine_.shell().SpecialFolder(csidl);
     if (folder.empty()) throw ToolError("the machine records no " + which + " Startup folder");
     out << WithoutSlash(folder) << '\n';
+}
+
+void MachineTool::Deny(const std::string& item) {
+    if (item.empty()) throw ToolError("name a key (HKLM\\...) or a folder or file");
+    platform::Refusals(machine_.Root()).Add(item);
+}
+
+void MachineTool::Allow(const std::string& item) {
+    platform::Refusals(machine_.Root()).Remove(item);
+}
+
+void MachineTool::ListDenied(std::ostream& out) {
+    for (const std::string& item : platform::Refusals(machine_.Root()).Items()) out << item << '\n';
 }
 
 }  // namespace kestrune::tool

@@ -20,7 +20,7 @@ std::string ChooseMachineRoot(const std::string& option);
 
 class MachineTool {
 public:
-    explicit MachineTool(const std::string& root) : machine_(root) {}
+    explicit MachineTool(const std::string& root) : machine_(root) { machine_.IgnoreRefusals(); }
 
     // Creating the machine already laid it out; --demo adds the sample entries.
     void Init(bool demo);
@@ -32,6 +32,11 @@ public:
     void LnkCreate(const std::string& file, const std::string& target, const std::string& arguments);
     void LnkShow(const std::string& file, std::ostream& out);
     void Folder(const std::string& which, std::ostream& out);
+    // Makes a key, a folder or a shortcut file refuse the program's changes (access denied), or
+    // lets it change them again; with neither, lists what refuses.
+    void Deny(const std::string& item);
+    void Allow(const std::string& item);
+    void ListDenied(std::ostream& out);
 
 private:
     platform::EmulatedMachine machine_;

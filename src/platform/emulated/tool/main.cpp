@@ -63,6 +63,14 @@ int main(int argc, char** argv) {
     CLI::App* folder = app.add_subcommand("folder", "Print the path of the user's or all users' Startup folder");
     folder->add_option("WHICH", which, "user or common")->required()->check(CLI::IsMember({"user", "common"}));
 
+    std::string item;
+    CLI::App* deny =
+        app.add_subcommand("deny", "Make a key, folder or shortcut refuse the program's changes (access denied)");
+    deny->add_option("WHAT", item, "HKLM\\... or HKCU\\... , or a folder or file of the machine")->required();
+    CLI::App* allow = app.add_subcommand("allow", "Let the program change a key, folder or shortcut again");
+    allow->add_option("WHAT", item)->required();
+    CLI::App* denied = app.add_subcommand("denied", "List what refuses the program's changes");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -83,6 +91,9 @@ int main(int argc, char** argv) {
         if (create->parsed()) tool.LnkCreate(file, target, arguments);
         if (show->parsed()) tool.LnkShow(file, std::cout);
         if (folder->parsed()) tool.Folder(which, std::cout);
+        if (deny->parsed()) tool.Deny(item);
+        if (allow->parsed()) tool.Allow(item);
+        if (denied->parsed()) tool.ListDenied(std::cout);
     } catch (const std::exception& error) {
         return Fail(error.what());
     }
