@@ -85,13 +85,14 @@ void WriteOptions(MainState& state) {
     write(kOptions, "Watch priorities", BoolToIni(o.watchPriorities));
     const WindowPosition& p = state.position;
     // The console program has no window: the keys stay as the desktop program left them.
-    if (!p.HasBounds()) return;
-    write(kPosition, "Window state", std::to_string(p.state));
-    write(kPosition, "Top", std::to_string(p.top));
-    write(kPosition, "Left", std::to_string(p.left));
-    write(kPosition, "Width", std::to_string(p.width));
-    write(kPosition, "Height", std::to_string(p.height));
-    write(kPosition, "Last tab", std::to_string(p.lastTab));
+    if (p.HasBounds()) {
+        write(kPosition, "Window state", std::to_string(p.state));
+        write(kPosition, "Top", std::to_string(p.top));
+        write(kPosition, "Left", std::to_string(p.left));
+        write(kPosition, "Width", std::to_string(p.width));
+        write(kPosition, "Height", std::to_string(p.height));
+        write(kPosition, "Last tab", std::to_string(p.lastTab));
+    }
     state.ini.WriteValues(entries, state.iniPath);
 }
 

@@ -185,7 +185,7 @@ TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {
     EXPECT_EQ(program.fe.events.back(), "minimise");
     EXPECT_EQ(ReadText(machine.appFolder + "settings.ini"), "[Options]\r\nSend to tray on close=1\r\n");
     EXPECT_TRUE(program.app.Shutdown(CloseReason::Code));
-    EXPECT_NE(ReadText(machine.appFolder + "settings.ini").find("Last tab=0"), std::string::npos);
+    EXPECT_NE(ReadText(machine.appFolder + "settings.ini").find("Skip save on exit=0"), std::string::npos);
 }
 
 }  // namespace
