@@ -29,6 +29,8 @@ public:
     bool DirectoryExists(const std::string&) override { return false; }
     std::vector<std::string> ListFiles(const std::string&) override { return {}; }
     std::optional<std::string> ReadFile(const std::string&) override { return std::nullopt; }
+    bool ReadInChunks(const std::string&, const std::function<void(std::string_view)>&) override { return false; }
+    std::optional<platform::FileStamp> Stamp(const std::string&) override { return std::nullopt; }
     bool WriteFileAtomic(const std::string&, const std::string&) override { return false; }
     bool AppendToFile(const std::string&, const std::string&) override { return false; }
     bool RemoveFile(const std::string&) override { return false; }
@@ -45,6 +47,7 @@ public:
     std::string WindowsFolder() override { return "C:\\WINDOWS"; }
     std::string SystemFolder() override { return "C:\\WINDOWS\\system32"; }
     char PathSeparator() override { return '\\'; }
+    std::string ErrorText(int code) override { return "Error " + std::to_string(code); }
 };
 
 std::string StripQuotes(std::string text) {

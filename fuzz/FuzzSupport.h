@@ -74,6 +74,17 @@ public:
         if (found == files_.end()) return std::nullopt;
         return found->second;
     }
+    bool ReadInChunks(const std::string& path, const std::function<void(std::string_view)>& take) override {
+        const auto found = files_.find(path);
+        if (found == files_.end()) return false;
+        take(found->second);
+        return true;
+    }
+    std::optional<platform::FileStamp> Stamp(const std::string& path) override {
+        const auto found = files_.find(path);
+        if (found == files_.end()) return std::nullopt;
+        return platform::FileStamp{found->second.size(), 0};
+    }
     bool WriteFileAtomic(const std::string& path, const std::string& content) override {
         files_[path] = content;
         return true;

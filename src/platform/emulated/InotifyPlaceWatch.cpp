@@ -37,7 +37,9 @@ public:
             if (!folder.empty()) watches_.push_back({Native(folder), {}, -1, true});
         // A registry file is replaced through a rename, so its folder is watched for its name.
         for (const std::string& file : files) {
-            auto [folder, name] = SplitFolderAndName(file);
+            const auto split = SplitFolderAndName(file);
+            const auto& folder = split.first;
+            const auto& name = split.second;
             auto found = std::find_if(watches_.begin(), watches_.end(),
                                       [&](const Watch& w) { return w.path == folder && !w.wholeFolder; });
             if (found == watches_.end()) {
