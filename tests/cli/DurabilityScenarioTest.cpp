@@ -13,8 +13,7 @@
 #include <random>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "support/TestMachine.h"
+#include "MachineScenario.h"
 
 namespace kestrune::cli {
 namespace {
@@ -24,35 +23,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class DurabilityScenarioTest : public ::testing::Test {
+class DurabilityScenarioTest : public MachineScenario {
 protected:
-    kestrune::test::TempFolder folder;
-    std::string app = folder.Path() + "app";
-    std::string machine = folder.Path() + "machine";
-
-    void SetUp() override {
-#ifndef KESTRUNE_MACHINE_TOOL
-        GTEST_SKIP() << "the machine tool is not part of this build";
-#endif
-        fs::create_directories(app);
-    }
-
-    std::vector<std::string> Arguments(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), {"--app-dir", app, "--machine", machine});
-        return arguments;
-    }
-    ProcessResult Kestrunec(const std::vector<std::string>& arguments) const {
-        return test::RunProcess(KESTRUNEC_PATH, Arguments(arguments));
-    }
-    ProcessResult Machine(std::vector<std::string> arguments) const {
-#ifdef KESTRUNE_MACHINE_TOOL
-        arguments.insert(arguments.begin(), {"--machine", machine});
-        return test::RunProcess(KESTRUNE_MACHINE_TOOL, arguments);
-#else
-        (void)arguments;
-        return {};
-#endif
-    }
     void RegSet(const std::string& name, const std::string& data) const {
         const ProcessResult result = Machine({"reg", "set", kHkcuRun, name, data});
         ASSERT_EQ(result.status, 0) << result.err;
@@ -176,7 +148,7 @@ TEST_F(DurabilityScenarioTest, KilledAtRandomMomentsTheDocumentKeepsEveryRow) {
     std::uniform_int_distribution<long long> moment(runTime.count() / 2, runTime.count());
     for (int i = 1; i < kRuns; ++i) {
         const std::string name = "Entry" + std::to_string(i);
-        test::BackgroundProcess run(KESTRUNEC_PATH, Arguments({"disable", "HKCU_Run", name}));
+        test::BackgroundProcess run(KESTRUNEC_PATH, WithFolders({"disable", "HKCU_Run", name}));
         std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
         run.Signal(SIGKILL);
         run.Wait();

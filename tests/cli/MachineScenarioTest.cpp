@@ -12,8 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "support/TestMachine.h"
+#include "MachineScenario.h"
 
 namespace kestrune::cli {
 namespace {
@@ -25,35 +24,8 @@ using Json = nlohmann::json;
 constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kHklmRun = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class MachineScenarioTest : public ::testing::Test {
+class MachineScenarioTest : public MachineScenario {
 protected:
-    kestrune::test::TempFolder folder;
-    std::string app = folder.Path() + "app";
-    std::string machine = folder.Path() + "machine";
-
-    void SetUp() override {
-#ifndef KESTRUNE_MACHINE_TOOL
-        GTEST_SKIP() << "the machine tool is not part of this build";
-#endif
-        fs::create_directories(app);
-    }
-
-    std::vector<std::string> WithFolders(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), {"--app-dir", app, "--machine", machine});
-        return arguments;
-    }
-    ProcessResult Kestrunec(const std::vector<std::string>& arguments) const {
-        return test::RunProcess(KESTRUNEC_PATH, WithFolders(arguments));
-    }
-    ProcessResult Machine(std::vector<std::string> arguments) const {
-#ifdef KESTRUNE_MACHINE_TOOL
-        arguments.insert(arguments.begin(), {"--machine", machine});
-        return test::RunProcess(KESTRUNE_MACHINE_TOOL, arguments);
-#else
-        (void)arguments;
-        return {};
-#endif
-    }
     void RegSet(const char* key, const std::string& name, const std::string& data) const {
         const ProcessResult result = Machine({"reg", "set", key, name, data});
         ASSERT_EQ(result.status, 0) << result.err;
