@@ -135,8 +135,10 @@ ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position
     const RowId row = table.Id(position);
     const std::string name = table.Name(position);
     ChangeOutcome outcome = ChangeOutcome::Done;
-    if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position);
-    else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position);
+    if (IsFolderTable(kind))
+        outcome = ApplyFolderChange(state, kind, position);
+    else if (IsRunKeyTable(kind))
+        outcome = ApplyRunKeyChange(state, kind, position);
     else if (kind == TableKind::Process) ApplyProcessChange(state);
     // A refusal puts the tick back; a tick that stayed is a change the program made.
     const auto now = table.PositionOf(row);

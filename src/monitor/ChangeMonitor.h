@@ -30,7 +30,7 @@ struct MonitorEntry {
 struct MonitorState {
     bool snapshotTaken = false;
     std::array<std::vector<MonitorEntry>, 5> previous;  // tables 1 to 5
-    std::unique_ptr<platform::PlaceWatch> watch;         // null: every tick looks (MonitorWatch.h)
+    std::unique_ptr<platform::PlaceWatch> watch;        // null: every tick looks (MonitorWatch.h)
 };
 
 // The monitor timer's tick.

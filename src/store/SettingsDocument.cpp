@@ -78,7 +78,6 @@ bool KeepUnreadableDocument(MainState& state, const std::string& target) {
     return true;
 }
 
-
 }  // namespace
 
 std::string BackupFileName(const LocalTime& time) { return "backup_" + Stamp(time) + ".xml"; }

@@ -1,7 +1,5 @@
 #include "ui/MainWindow.h"
 
-#include <algorithm>
-
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -14,6 +12,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/session/Application.h"
 #include "app/session/MainWindowRules.h"
@@ -197,7 +196,9 @@ void MainWindow::StartIconFill() {
     iconFill_->start();
 }
 
-bool MainWindow::IconFillRunning() const { return iconFill_ && iconFill_->isActive(); }
+bool MainWindow::IconFillRunning() const {
+    return iconFill_ && iconFill_->isActive();
+}
 
 void MainWindow::FillIconSlice() {
     MainState& state = app_.state();

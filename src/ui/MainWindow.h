@@ -3,8 +3,8 @@
 // status lines, and the menus. Commands go to the Application; the window only shows its state.
 
 #include <array>
-#include <set>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include <QMainWindow>
@@ -93,8 +93,8 @@ private:
     bool syncScheduled_ = false;
     std::set<int> keysPressedInList_;
     QTimer* iconFill_ = nullptr;
-    size_t fillTable_ = 0;                 // index into kAllTables of the table being filled
-    int fillNext_ = 1;                     // its next position
+    size_t fillTable_ = 0;                  // index into kAllTables of the table being filled
+    int fillNext_ = 1;                      // its next position
     std::optional<TableKind> inSightDone_;  // the table whose rows in sight came first
 };
 

@@ -11,8 +11,8 @@
 
 #include "app/Text.h"
 #include "app/session/Application.h"
-#include "locations/ItemEditor.h"
 #include "delayed/DelayedWindow.h"
+#include "locations/ItemEditor.h"
 #include "ui/DelayedWindowView.h"
 #include "ui/ItemEditorDialog.h"
 #include "ui/MainWindow.h"
@@ -70,7 +70,9 @@ void QtFrontEnd::ShowAfterStartup() {
     else window_->show();
 }
 
-void QtFrontEnd::StartIconFill() { window_->StartIconFill(); }
+void QtFrontEnd::StartIconFill() {
+    window_->StartIconFill();
+}
 
 void QtFrontEnd::RunModal(QDialog& dialog) {
     if (seam_.active) {

@@ -29,15 +29,9 @@ protected:
         const ProcessResult result = Machine({"reg", "set", kHkcuRun, name, data});
         ASSERT_EQ(result.status, 0) << result.err;
     }
-    std::string RunKey() const {
-        return Machine({"reg", "list", kHkcuRun}).out;
-    }
-    bool InPlace(const std::string& name) const {
-        return RunKey().find(name + "\t") != std::string::npos;
-    }
-    std::string DocumentPath() const {
-        return app + "/settings.xml";
-    }
+    std::string RunKey() const { return Machine({"reg", "list", kHkcuRun}).out; }
+    bool InPlace(const std::string& name) const { return RunKey().find(name + "\t") != std::string::npos; }
+    std::string DocumentPath() const { return app + "/settings.xml"; }
 
     // The names stored under HKCU_Run and Deleted; fails the test when the document does not parse.
     std::vector<std::string> StoredNames() const {

@@ -1,10 +1,9 @@
-#include "locations/IconCache.h"
-
-#include "LocationFixture.h"
-#include "support/CountingFiles.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#include "LocationFixture.h"
+#include "locations/IconCache.h"
+#include "support/CountingFiles.h"
 
 namespace kestrune::test {
 namespace {

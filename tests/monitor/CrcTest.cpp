@@ -1,10 +1,9 @@
-#include "monitor/Crc.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
+#include "monitor/Crc.h"
 #include "platform/FileSystem.h"
 #include "support/TestMachine.h"
 

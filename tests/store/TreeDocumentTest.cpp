@@ -84,10 +84,20 @@ TEST(TreeDocumentTest, AParseErrorLeavesNoDocument) {
 
 TEST(TreeDocumentTest, TextsSurviveWritingAndReading) {
     const std::string values[] = {
-        "plain", " ", "  leading and trailing  ", "a & b < c > d \"quoted\" 'single'", "C:\\Program Files\\x.exe",
-        "Jörg 日本", "tab\tinside", "",
+        "plain",
+        " ",
+        "  leading and trailing  ",
+        "a & b < c > d \"quoted\" 'single'",
+        "C:\\Program Files\\x.exe",
+        "Jörg 日本",
+        "tab\tinside",
+        "",
         // A command line stored by another program with its line ends in it.
-        "C:\\a.exe /x\r\n/y", "\r", "cr\ronly", "\r\n", "lf\nonly",
+        "C:\\a.exe /x\r\n/y",
+        "\r",
+        "cr\ronly",
+        "\r\n",
+        "lf\nonly",
     };
     TreeDocument doc;
     doc.NewXMLDocument();

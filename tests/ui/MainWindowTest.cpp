@@ -4,14 +4,14 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTableView>
-#include <QLabel>
-#include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 

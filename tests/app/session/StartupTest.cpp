@@ -2,10 +2,10 @@
 // program's folder, log lines, the window, the timers.
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "app/session/Application.h"
 #include "locations/Places.h"

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "ContractFixture.h"
 
