@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "app/MainState.h"
@@ -24,6 +25,17 @@ constexpr const char* kDelayedText =
 constexpr const char* kMonitorText =
     "With \"Monitor changes\" on, Kestrune asks before a newly installed program may start with "
     "Windows, and keeps your answers in the Known table. Right-click any list for more.";
+// One line for each tab and idea that its name alone does not explain.
+constexpr const char* kTabLines[] = {
+    "<b>Deleted</b> keeps what you delete from the other tables; Move to puts an entry back.",
+    "<b>Known</b> holds your answers to the change monitor: ticked programs may start, unticked ones are "
+    "removed again whenever they register.",
+    "<b>Processes</b> lists running programs; give one a priority and tick it to have it applied.",
+    "<b>Profiles</b> are separate sets of these tables, for instance one for work and one for games; "
+    "switch between them in the Profiles menu.",
+};
+constexpr const char* kKeysLine =
+    "Keys: F5 refresh, Ctrl+F filter, Ctrl+N new, F2 or Enter edit, Del delete, Ctrl+Tab next tab.";
 constexpr const char* kWebsiteCaption = "Visit the &website";
 constexpr const char* kContactCaption = "&Contact form";
 constexpr const char* kDonateCaption = "&Donate";
@@ -38,7 +50,16 @@ QLabel* Paragraph(const char* text, QWidget* parent) {
 
 AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     setObjectName("fraAbout");
-    auto* layout = new QVBoxLayout(this);
+    // On a small screen at a high scale the texts scroll rather than push the window past it.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(18, 14, 18, 14);
     layout->setSpacing(10);
 
@@ -58,6 +79,11 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     layout->addWidget(Paragraph(kIntroText, this));
     layout->addWidget(Paragraph(kDelayedText, this));
     layout->addWidget(Paragraph(kMonitorText, this));
+    auto* tabLines = new QVBoxLayout;
+    tabLines->setSpacing(2);
+    for (const char* line : kTabLines) tabLines->addWidget(Paragraph(line, this));
+    layout->addLayout(tabLines);
+    layout->addWidget(Paragraph(kKeysLine, this));
     layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;

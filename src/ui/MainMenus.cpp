@@ -55,6 +55,7 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     Add(recordItems, caption::InAllTables, [a] { a->RecordItemsInAllTables(); });
     deleteUnticked = Add(action, caption::DeleteUnticked, [a] { a->DeleteUntickedItems(); });
     refresh = Add(action, caption::Refresh, [a] { a->RefreshTables(); });
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
     action->addSeparator();
     import = Add(action, caption::Import, [a] { a->ImportStartupControlPanel(); });
     runDelayed = Add(action, caption::RunDelayed, [a] { a->RunDelayedApplications(); });
@@ -102,9 +103,9 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
     tick = table->addMenu(Q(caption::Tick));
     Add(tick, caption::TickAll, [a] { a->TickAll(true); });
-    Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
+    tickSelected = Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
     Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
-    Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
+    untickSelected = Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
     moveTo = table->addMenu(Q(caption::MoveTo));
     for (TableKind target : kMoveTargets) {
         move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
@@ -117,6 +118,14 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
         priorities.push_back(item);
     }
     endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
+    // Shown here so that they can be learnt; the lists and the window take the keys themselves
+    // (a list acts on a key's release), so these entries must never take them too.
+    for (auto [entry, key] : {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)},
+                              std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
+                              std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
+        entry->setShortcut(key);
+        entry->setShortcutContext(Qt::WidgetShortcut);
+    }
 
     sysTray = new QMenu(Q(caption::SysTray), owner);
     restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
@@ -135,10 +144,16 @@ void MainMenus::SyncChecks(Application& app) {
 void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected) {
     const ContextMenuRules rules = ContextMenuFor(kind, static_cast<int>(selected.size()));
     for (size_t i = 0; i < move.size(); ++i) move[i]->setEnabled(rules.moveEnabled[i]);
-    identify->menuAction()->setEnabled(rules.identifyEnabled);
-    copy->menuAction()->setEnabled(rules.copyEnabled);
-    edit->setEnabled(rules.editEnabled);
-    run->setEnabled(rules.runEnabled);
+    // Without a row there is nothing for these to act on; New item and Tick All still make sense.
+    const bool rows = !selected.empty();
+    identify->menuAction()->setEnabled(rows && rules.identifyEnabled);
+    copy->menuAction()->setEnabled(rows && rules.copyEnabled);
+    edit->setEnabled(rows && rules.editEnabled);
+    run->setEnabled(rows && rules.runEnabled);
+    for (QAction* entry : {deleteItems, toggle, recordSetting, moveTo->menuAction(), openContainer,
+                           priority->menuAction(), endProcess, tickSelected, untickSelected}) {
+        entry->setEnabled(rows);
+    }
     deleteItems->setVisible(rules.deleteVisible);
     moveTo->menuAction()->setVisible(rules.moveVisible);
     edit->setVisible(rules.editVisible);

@@ -54,6 +54,8 @@ struct MainMenus {
     QMenu* copy = nullptr;
     QAction* recordSetting = nullptr;
     QMenu* tick = nullptr;
+    QAction* tickSelected = nullptr;
+    QAction* untickSelected = nullptr;
     QMenu* moveTo = nullptr;
     std::vector<QAction*> move;
     QAction* openContainer = nullptr;

@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QAction>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabBar>
@@ -12,6 +14,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "app/session/Application.h"
@@ -19,6 +22,10 @@
 #include "locations/Scanning.h"
 #include "ui/AboutPanel.h"
 #include "ui/IconStore.h"
+#include "ui/ListTexts.h"
+#include "ui/ListView.h"
+#include "ui/RowFilter.h"
+#include "ui/ScreenFit.h"
 #include "ui/TableModel.h"
 
 namespace kestrune::ui {
@@ -27,6 +34,7 @@ namespace {
 
 constexpr QSize kDesignSize(780, 520);
 constexpr QSize kMinimumSize(520, 340);
+constexpr const char* kFilterPlaceholder = "Filter by name or path (Ctrl+F)";
 
 QLabel* Line(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -51,15 +59,30 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     layout->setContentsMargins(6, 6, 6, 4);
     layout->setSpacing(4);
 
+    auto* filterRow = new QHBoxLayout;
+    filter_ = new QLineEdit(central);
+    filter_->setObjectName("txtFilter");
+    filter_->setPlaceholderText(kFilterPlaceholder);
+    filter_->setClearButtonEnabled(true);
+    filter_->setMaximumWidth(360);
+    filter_->installEventFilter(this);
+    filterRow->addWidget(filter_, 1);
+    filterCount_ = new QLabel(central);
+    filterCount_->setObjectName("lblFilterCount");
+    filterRow->addWidget(filterCount_);
+    filterRow->addStretch(1);
+    layout->addLayout(filterRow);
+
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName("tabMain");
     tabs_->setDocumentMode(false);
     tabs_->addTab(new AboutPanel(app.state(), tabs_), QString::fromStdString(TabCaptionOf(1)));
     for (TableKind kind : kAllTables) {
-        auto* view = new QTableView(tabs_);
+        auto* view = new ListView(tabs_);
         view->setObjectName(QString("lvMulti%1").arg(Number(kind)));
         auto* model = new TableModel(app.state().tables[kind], icons, view);
-        view->setModel(model);
+        auto* rows = new RowFilter(model, view);
+        view->setModel(rows);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -89,8 +112,16 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
             if (index.isValid()) app_.Identify(0);
         });
 
+        // Rows come and go under the filter as the table changes.
+        for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+            connect(rows, signal, this, [this] { ShowFilterState(); });
+        }
+        connect(rows, &QAbstractItemModel::modelReset, this, [this] { ShowFilterState(); });
+        connect(rows, &QAbstractItemModel::layoutChanged, this, [this] { ShowFilterState(); });
+
         views_[static_cast<size_t>(Number(kind) - 1)] = view;
         models_[static_cast<size_t>(Number(kind) - 1)] = model;
+        filters_[static_cast<size_t>(Number(kind) - 1)] = rows;
         tabs_->addTab(view, QString::fromStdString(TabCaptionOf(Number(kind) + 1)));
     }
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::OnTabChanged);
@@ -103,11 +134,63 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     setCentralWidget(central);
 
     menus_.Build(menuBar(), this, app, [this] { ResetWindowSize(); });
+    AddKeys();
+    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        for (RowFilter* rows : filters_) rows->SetText(text);
+        ShowFilterState();
+    });
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
     app.state().tables.SetChangeListener([this](TableKind) { ScheduleSync(); });
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
     ApplyTabRules(1);
+    ShowFilterState();
+}
+
+void MainWindow::AddKeys() {
+    auto key = [this](QList<QKeySequence> keys, auto onPress) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, onPress);
+        addAction(action);
+        return action;
+    };
+    key({QKeySequence::Find}, [this] {
+        filter_->setFocus(Qt::ShortcutFocusReason);
+        filter_->selectAll();
+    });
+    // The table menu shows Ctrl+N but, as a menu of no bar, cannot take it while it is closed.
+    key({QKeySequence(Qt::CTRL | Qt::Key_N)}, [this] {
+        if (controlsEnabled_ && app_.state().CurrentKind()) app_.NewItem();
+    });
+    key({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, [this] { StepTab(1); });
+    key({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        [this] { StepTab(-1); });
+}
+
+void MainWindow::StepTab(int step) {
+    // While a delayed run holds the tab strip, so do its keys.
+    if (!tabs_->tabBar()->isEnabled()) return;
+    const int count = tabs_->count();
+    tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+    if (const auto kind = TableFromNumber(tabs_->currentIndex())) View(*kind)->setFocus(Qt::TabFocusReason);
+}
+
+RowFilter* MainWindow::Filter(TableKind kind) const { return filters_[static_cast<size_t>(Number(kind) - 1)]; }
+
+void MainWindow::ShowFilterState() {
+    const QString text = filter_->text().trimmed();
+    for (TableKind kind : kAllTables) {
+        const bool hidden = !text.isEmpty() && Model(kind)->rowCount() > 0;
+        static_cast<ListView*>(View(kind))->SetPlaceholder(hidden ? NoMatchText(text) : EmptyTableText(kind));
+    }
+    const auto kind = TableFromNumber(tabs_->currentIndex());
+    if (text.isEmpty() || !kind) {
+        filterCount_->clear();
+        return;
+    }
+    filterCount_->setText(ShownCount(Filter(*kind)->rowCount(), Model(*kind)->rowCount()));
 }
 
 QTabBar* MainWindow::Tabs() const { return tabs_->tabBar(); }
@@ -121,6 +204,7 @@ void MainWindow::ShowTab(int tab) {
     // The core has already run the tab's click handling; only the view follows.
     ApplyTabRules(tab);
     if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+    ShowFilterState();
 }
 
 void MainWindow::OnTabChanged(int index) {
@@ -128,6 +212,7 @@ void MainWindow::OnTabChanged(int index) {
     app_.SelectTab(tab);
     ApplyTabRules(tab);
     if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+    ShowFilterState();
 }
 
 void MainWindow::ApplyTabRules(int tab) {
@@ -143,7 +228,8 @@ std::vector<int> MainWindow::SelectedRows(TableKind kind) const {
     std::vector<int> rows;
     const int count = app_.state().tables[kind].Count();
     for (const QModelIndex& index : View(kind)->selectionModel()->selectedRows()) {
-        if (index.row() + 1 <= count) rows.push_back(index.row() + 1);
+        const int position = Filter(kind)->PositionOf(index.row());
+        if (position >= 1 && position <= count) rows.push_back(position);
     }
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -206,10 +292,19 @@ void MainWindow::FillIconSlice() {
     if (const auto kind = state.CurrentKind(); kind && inSightDone_ != kind) {
         inSightDone_ = kind;
         QTableView* view = View(*kind);
+        const RowFilter* rows = Filter(*kind);
         const int top = std::max(0, view->rowAt(0));
         int bottom = view->rowAt(view->viewport()->height() - 1);
-        if (bottom < 0) bottom = top + 2 * kIconSlice;
-        ApplyRowIcons(state, *kind, top + 1, bottom + 1);
+        if (bottom < 0) bottom = std::min(top + 2 * kIconSlice, rows->rowCount()) - 1;
+        if (bottom >= top) {
+            // Under a filter the rows in sight are apart in the table; their span holds them.
+            int first = rows->PositionOf(top), last = first;
+            for (int row = top + 1; row <= bottom; ++row) {
+                first = std::min(first, rows->PositionOf(row));
+                last = std::max(last, rows->PositionOf(row));
+            }
+            ApplyRowIcons(state, *kind, first, last);
+        }
         return;
     }
     while (fillTable_ < kAllTables.size()) {
@@ -237,11 +332,23 @@ void MainWindow::SetTablesVisible(bool visible) {
     for (QTableView* view : views_) view->setVisible(visible);
 }
 
+QMargins MainWindow::FrameMargins() {
+    // Windows knows the frame as soon as the window exists; systems that add it only when the
+    // window is shown count it as none until then.
+    if (!windowHandle()) create();
+    return windowHandle() ? windowHandle()->frameMargins() : QMargins();
+}
+
+void MainWindow::PlaceWindow(const QRect& client) {
+    // On a screen smaller than the least size (a small one at a high scale) the screen wins.
+    setMinimumSize(kMinimumSize.boundedTo(client.size()));
+    setGeometry(client);
+}
+
 void MainWindow::CentreWindow() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
-    const QRect area = screen->availableGeometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    PlaceWindow(CentreInArea(size(), FrameMargins(), screen->availableGeometry()));
 }
 
 void MainWindow::ResetWindowSize() {
@@ -256,8 +363,20 @@ void MainWindow::ApplyStoredPosition() {
     // Without a size (as written by the console program of earlier versions) the position is
     // no window's: the window stays centred.
     if (!s.positionRead || !p.HasBounds()) return;
-    resize(std::max(p.width / kTwipsPerPixel, minimumWidth()), std::max(p.height / kTwipsPerPixel, minimumHeight()));
-    move(p.left / kTwipsPerPixel, p.top / kTwipsPerPixel);
+    const QRect stored(p.left / kTwipsPerPixel, p.top / kTwipsPerPixel,
+                       std::max(p.width / kTwipsPerPixel, kMinimumSize.width()),
+                       std::max(p.height / kTwipsPerPixel, kMinimumSize.height()));
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    const QMargins frame = FrameMargins();
+    // A position that no screen shows any more (a monitor unplugged, a smaller desktop) would
+    // open the window where nobody can reach it.
+    if (const int shown = AreaShowingMost(stored, frame, areas); shown >= 0) {
+        PlaceWindow(FitIntoArea(stored, frame, areas[shown]));
+    } else {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary) PlaceWindow(CentreInArea(stored.size(), frame, primary->availableGeometry()));
+    }
     if (p.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -309,6 +428,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (type == QEvent::Quit) applicationQuitting_ = true;
         return false;
     }
+    if (watched == filter_ && type == QEvent::KeyPress) return OnFilterKey(static_cast<QKeyEvent*>(event)->key());
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusOut)
         return QMainWindow::eventFilter(watched, event);
     for (TableKind kind : kAllTables) {
@@ -336,6 +456,9 @@ void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifie
     case Qt::Key_Enter:
         app_.EditItem();
         break;
+    case Qt::Key_F2:
+        app_.EditItem();
+        break;
     case Qt::Key_Delete:
         app_.DeleteSelected();
         break;
@@ -350,6 +473,28 @@ void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifie
     default:
         break;
     }
+}
+
+bool MainWindow::OnFilterKey(int key) {
+    const auto kind = TableFromNumber(tabs_->currentIndex());
+    switch (key) {
+    case Qt::Key_Escape:
+        filter_->clear();
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        return false;
+    }
+    // Back to the list, on its first row, so that the keys of the list act on what was found.
+    if (kind) {
+        QTableView* view = View(*kind);
+        view->setFocus(Qt::OtherFocusReason);
+        if (!view->selectionModel()->hasSelection() && view->model()->rowCount() > 0) view->selectRow(0);
+    }
+    return true;
 }
 
 void MainWindow::ShowTableMenu(TableKind kind, const QPoint& where) {

@@ -13,6 +13,9 @@
 #include "ui/MainMenus.h"
 
 class QLabel;
+class QLineEdit;
+class QMargins;
+class QRect;
 class QTabBar;
 class QTabWidget;
 class QTableView;
@@ -25,6 +28,7 @@ class Application;
 namespace kestrune::ui {
 
 class IconStore;
+class RowFilter;
 class TableModel;
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -59,6 +63,11 @@ public:
 
     QTableView* View(TableKind kind) const { return views_[static_cast<size_t>(Number(kind) - 1)]; }
     TableModel* Model(TableKind kind) const { return models_[static_cast<size_t>(Number(kind) - 1)]; }
+    // What the list of `kind` shows of its table.
+    RowFilter* Filter(TableKind kind) const;
+    QLineEdit* FilterBox() const { return filter_; }
+    // "n of m shown" while a filter is typed, else empty.
+    QLabel* FilterCount() const { return filterCount_; }
     QTabBar* Tabs() const;
     QTabWidget* TabWidget() const { return tabs_; }
     QLabel* Summary() const { return summary_; }
@@ -78,14 +87,27 @@ private:
     void OnKeyReleased(TableKind kind, int key, Qt::KeyboardModifiers modifiers);
     void ScheduleSync();
     void FillIconSlice();
+    void AddKeys();
+    // To the next (1) or previous (-1) tab, round the end.
+    void StepTab(int step);
+    // The filter's count and the lists' empty texts, after the filter or the rows changed.
+    void ShowFilterState();
+    // Keys typed in the filter box that lead back to the list; true when taken.
+    bool OnFilterKey(int key);
+    QMargins FrameMargins();
+    // Puts the window (without its frame) at `client`, letting a small screen lower its least size.
+    void PlaceWindow(const QRect& client);
 
     Application& app_;
     MainMenus menus_;
     QTabWidget* tabs_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* status_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QLabel* filterCount_ = nullptr;
     std::array<QTableView*, kTableCount> views_{};
     std::array<TableModel*, kTableCount> models_{};
+    std::array<RowFilter*, kTableCount> filters_{};
     QSize designSize_;
     bool controlsEnabled_ = true;
     bool closing_ = false;

@@ -1,0 +1,283 @@
+// The main window worked from the keyboard: the keys the menus show, the filter over a list,
+// and the row commands that have no row to act on.
+
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+
+#include "GuiSession.h"
+#include "locations/Places.h"
+#include "ui/ListTexts.h"
+#include "ui/ListView.h"
+
+using namespace kestrune;
+using kestrune::platform::RootKey;
+using kestrune::test::GuiSession;
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menusShowTheirKeys();
+    void f5ReadsThePlacesAgain();
+    void eachListKeyActsOnceOnTheSelectedRow();
+    void ctrlTabAndCtrlPageKeysWalkTheTabs();
+    void rowCommandsNeedASelectedRow();
+    void typingInTheFilterNarrowsTheRowsAndTheCount();
+    void commandsActOnTheRowFoundByTheFilter();
+    void anEmptyListSaysWhatThePlaceIsFor();
+};
+
+namespace {
+
+void AddRunValue(GuiSession& t, const std::string& name, const std::string& path) {
+    auto& registry = t.platform.registry();
+    QVERIFY(registry.CreateKey(RootKey::CurrentUser, kRunKey).Ok());
+    QVERIFY(registry.SetValue(RootKey::CurrentUser, kRunKey, {name, platform::ValueType::String, path}).Ok());
+}
+
+// The session with five HKCU Run entries, on their tab, the list holding the focus.
+QTableView* FiveRunEntries(GuiSession& t) {
+    for (const auto& [name, path] : std::vector<std::pair<std::string, std::string>>{
+             {"Alpha", "C:\\Apps\\alpha.exe"},
+             {"Bravo", "C:\\Tools\\bravo.exe"},
+             {"Charlie", "C:\\Apps\\charlie.exe"},
+             {"Delta", "C:\\Vendor\\toolbox.exe"},
+             {"Echo", "C:\\Apps\\echo.exe"}}) {
+        AddRunValue(t, name, path);
+    }
+    if (!t.Start()) return nullptr;
+    t.ClickTab("HKCU Run");
+    QTableView* view = t.View(TableKind::HKCU_Run);
+    view->setFocus();
+    return view;
+}
+
+QStringList ShownNames(QTableView* view) {
+    QStringList names;
+    for (int row = 0; row < view->model()->rowCount(); ++row) names << view->model()->index(row, 0).data().toString();
+    return names;
+}
+
+QImage Picture(QWidget* widget) { return widget->grab().toImage(); }
+
+}  // namespace
+
+void KeyboardTest::menusShowTheirKeys() {
+    GuiSession t;
+    auto& m = t.window().Menus();
+    QCOMPARE(m.refresh->shortcut(), QKeySequence(Qt::Key_F5));
+    QCOMPARE(m.newItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QCOMPARE(m.edit->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(m.deleteItems->shortcut(), QKeySequence(Qt::Key_Delete));
+    // The captions stay as they are; the key is shown beside them.
+    QCOMPARE(m.refresh->text(), QString("Refresh && reload tables"));
+    QCOMPARE(m.deleteItems->text(), QString("Delete"));
+}
+
+void KeyboardTest::f5ReadsThePlacesAgain() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.ClickTab("HKCU Run");
+    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 0);
+    AddRunValue(t, "Updater", "C:\\up.exe");
+    QTest::keyClick(t.View(TableKind::HKCU_Run), Qt::Key_F5);
+    QApplication::processEvents();
+    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
+    QCOMPARE(ShownNames(t.View(TableKind::HKCU_Run)), QStringList({"Updater"}));
+    // Disabled with the controls (a delayed run), the key does nothing either.
+    AddRunValue(t, "Second", "C:\\second.exe");
+    t.window().SetControlsEnabled(false, false);
+    QTest::keyClick(&t.window(), Qt::Key_F5);
+    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
+    t.window().SetControlsEnabled(true, false);
+}
+
+void KeyboardTest::eachListKeyActsOnceOnTheSelectedRow() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    QStringList editors;
+    t.seam().playDialog = [&](QDialog& dialog) { editors << dialog.windowTitle(); };
+    t.ClickRow(TableKind::HKCU_Run, 2);
+
+    QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(editors, QStringList({"Kestrune - New"}));
+    QTest::keyClick(view, Qt::Key_F2);
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(editors, QStringList({"Kestrune - New", "Kestrune - Edit", "Kestrune - Edit"}));
+
+    const std::string second = t.s.tables[TableKind::HKCU_Run].Name(2);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QApplication::processEvents();
+    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 4);
+    QCOMPARE(t.s.tables[TableKind::Deleted].Count(), 1);
+    QCOMPARE(t.s.tables[TableKind::Deleted].Name(1), second);
+}
+
+void KeyboardTest::ctrlTabAndCtrlPageKeysWalkTheTabs() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.ClickTab("HKCU Run");
+    QWidget* window = &t.window();
+    QTabBar* tabs = t.window().Tabs();
+    QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Run Once"));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_PageDown,
+                    Qt::ControlModifier);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Delayed"));
+    QTest::keyClick(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Run Once"));
+    QTest::keyClick(window, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("HKCU Run"));
+    // The tab's own handling ran: its summary, and the tab kept for the next start.
+    QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
+    QCOMPARE(t.s.position.lastTab, 4);
+
+    t.ClickTab("Processes");
+    QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 0);  // round to About
+    QTest::keyClick(window, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Processes"));
+
+    // While a delayed run holds the tab strip the keys hold still too.
+    t.window().SetControlsEnabled(false, false);
+    QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Processes"));
+    t.window().SetControlsEnabled(true, false);
+}
+
+void KeyboardTest::rowCommandsNeedASelectedRow() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    auto& m = t.window().Menus();
+    const QList<QAction*> rowCommands = {m.identify->menuAction(), m.deleteItems,   m.toggle,
+                                         m.edit,                   m.run,           m.copy->menuAction(),
+                                         m.recordSetting,          m.tickSelected,  m.untickSelected,
+                                         m.moveTo->menuAction(),   m.openContainer};
+    view->clearSelection();
+    t.RightClickMenu(TableKind::HKCU_Run);
+    for (QAction* command : rowCommands) QVERIFY2(!command->isEnabled(), qPrintable(command->text()));
+    QVERIFY(m.newItem->isEnabled());
+    QVERIFY(m.tick->menuAction()->isEnabled());
+
+    t.ClickRow(TableKind::HKCU_Run, 3);
+    t.RightClickMenu(TableKind::HKCU_Run);
+    for (QAction* command : rowCommands) QVERIFY2(command->isEnabled(), qPrintable(command->text()));
+
+    t.ClickTab("Processes");
+    t.View(TableKind::Process)->clearSelection();
+    t.RightClickMenu(TableKind::Process);
+    QVERIFY(!m.priority->menuAction()->isEnabled());
+    QVERIFY(!m.endProcess->isEnabled());
+}
+
+void KeyboardTest::typingInTheFilterNarrowsTheRowsAndTheCount() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    QLineEdit* filter = t.window().FilterBox();
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), filter);
+    QVERIFY(t.window().FilterCount()->text().isEmpty());
+
+    QTest::keyClicks(filter, "a");
+    // "a" is in every name or path here.
+    QCOMPARE(t.window().FilterCount()->text(), QString("5 of 5 shown"));
+    QTest::keyClicks(filter, "pps");
+    QCOMPARE(ShownNames(view), QStringList({"Alpha", "Charlie", "Echo"}));
+    QCOMPARE(t.window().FilterCount()->text(), QString("3 of 5 shown"));
+    filter->setText("TOOL");  // the path of one, and the name of none; case does not count
+    QCOMPARE(ShownNames(view), QStringList({"Bravo", "Delta"}));
+    QCOMPARE(t.window().FilterCount()->text(), QString("2 of 5 shown"));
+
+    // The filter stays while the tab changes; the count is the shown tab's.
+    t.ClickTab("Deleted");
+    QCOMPARE(t.window().FilterCount()->text(), QString("0 of 0 shown"));
+    t.ClickTab("HKCU Run");
+
+    // A row added while filtering shows when it matches.
+    AddRunValue(t, "Foxtrot", "C:\\Tools\\fox.exe");
+    QTest::keyClick(view, Qt::Key_F5);
+    QApplication::processEvents();
+    QCOMPARE(ShownNames(view), QStringList({"Bravo", "Delta", "Foxtrot"}));
+    QCOMPARE(t.window().FilterCount()->text(), QString("3 of 6 shown"));
+
+    filter->setText("nothing like it");
+    QCOMPARE(view->model()->rowCount(), 0);
+    QCOMPARE(static_cast<ui::ListView*>(view)->Placeholder(), ui::NoMatchText("nothing like it"));
+
+    filter->setFocus();
+    QTest::keyClick(filter, Qt::Key_Escape);
+    QVERIFY(filter->text().isEmpty());
+    QCOMPARE(view->model()->rowCount(), 6);
+    QVERIFY(t.window().FilterCount()->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), view);
+}
+
+void KeyboardTest::commandsActOnTheRowFoundByTheFilter() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    QLineEdit* filter = t.window().FilterBox();
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(filter, "toolbox");
+    // Down goes to the list, on the one row found, which is not the table's first.
+    QTest::keyClick(filter, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), view);
+    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const std::vector<int> selected = t.window().SelectedRows(TableKind::HKCU_Run);
+    QCOMPARE(selected.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(run.Name(selected[0])), QString("Delta"));
+
+    QTest::keyClick(view, Qt::Key_Delete);
+    QApplication::processEvents();
+    QCOMPARE(QString::fromStdString(t.s.tables[TableKind::Deleted].Name(1)), QString("Delta"));
+    QStringList left = test::Column(run, 0);
+    left.sort();
+    QCOMPARE(left, QStringList({"Alpha", "Bravo", "Charlie", "Echo"}));
+
+    // Select all under a filter takes only the rows in sight.
+    filter->setText("apps");
+    view->selectAll();
+    t.RightClickMenu(TableKind::HKCU_Run);
+    t.window().Menus().untickSelected->trigger();
+    QApplication::processEvents();
+    for (int p = 1; p <= run.Count(); ++p) QCOMPARE(run.Ticked(p), run.Name(p) == "Bravo");
+}
+
+void KeyboardTest::anEmptyListSaysWhatThePlaceIsFor() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    QStringList texts;
+    for (TableKind kind : kAllTables) {
+        auto* view = static_cast<ui::ListView*>(t.View(kind));
+        QCOMPARE(view->Placeholder(), ui::EmptyTableText(kind));
+        texts << view->Placeholder();
+    }
+    texts.removeDuplicates();
+    QCOMPARE(texts.size(), kTableCount);
+
+    // The text is drawn over the empty list, and goes once the list has a row.
+    t.ClickTab("Known");
+    auto* view = static_cast<ui::ListView*>(t.View(TableKind::Known));
+    const QImage withText = Picture(view);
+    view->SetPlaceholder({});
+    const QImage blank = Picture(view);
+    QVERIFY(withText != blank);
+    t.s.tables[TableKind::Known].Add({"C:\\known.exe"}, true);
+    t.window().SyncTables();
+    view->SetPlaceholder(ui::EmptyTableText(TableKind::Known));
+    const QImage withRow = Picture(view);
+    view->SetPlaceholder({});
+    QCOMPARE(Picture(view), withRow);
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "KeyboardTest.moc"
