@@ -2,16 +2,22 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 
 #include "app/session/Application.h"
+#include "app/session/Identify.h"
 #include "app/session/MainWindowRules.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
+#include "procs/ProcessActions.h"
+#include "store/SettingsDocument.h"
 #include "ui/DelayedWindowView.h"
 #include "ui/ProfilesDialog.h"
 #include "ui/ItemEditorDialog.h"
@@ -47,8 +53,49 @@ QString Slug(const QString& text) {
     return slug;
 }
 
+// The whole screen, to show where the window opened and that it fits.
+void SaveScreen(const QWidget& window, const QDir& folder, const QString& name) {
+    Settle();
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen) screen->grabWindow(0).save(folder.filePath(name + ".png"));
+}
+
+void SaveMessageBoxes(QWidget& window, const QDir& folder) {
+    struct Box {
+        const char* name;
+        QMessageBox::Icon icon;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+    const Box boxes[] = {
+        {"message-information", QMessageBox::Information, kSettingsSavedMessage, QMessageBox::Ok},
+        {"message-exclamation", QMessageBox::Warning, QString::fromUtf8(kCannotIdentifyMessage.data(),
+                                                                        qsizetype(kCannotIdentifyMessage.size())),
+         QMessageBox::Ok},
+        {"message-question", QMessageBox::Warning, kConfirmTerminate, QMessageBox::Yes | QMessageBox::No},
+    };
+    for (const Box& b : boxes) {
+        QMessageBox box(b.icon, kMessageTitle, b.text, b.buttons, &window);
+        box.show();
+        Save(box, folder, b.name);
+    }
+}
+
+void SaveFilter(Application& app, MainWindow& window, const QDir& folder) {
+    const int tab = Number(TableKind::Process) + 1;
+    app.SelectTab(tab);
+    window.ShowTab(tab);
+    window.FitColumns(TableKind::Process);
+    window.FilterBox()->setText("sh");
+    Save(window, folder, "filter-in-use");
+    window.FilterBox()->setText("no such program");
+    Save(window, folder, "filter-nothing-found");
+    window.FilterBox()->clear();
+}
+
 void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     MainWindow& window = fe.Window();
+    SaveScreen(window, folder, "screen");
     for (int tab = 1; tab <= kTabCount; ++tab) {
         app.SelectTab(tab);  // as a click on the tab
         window.ShowTab(tab);
@@ -64,6 +111,9 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     const QPoint corner = window.mapToGlobal(QPoint(40, 60));
     menus.PrepareTableMenu(app, TableKind::HKCU_Run, window.SelectedRows(TableKind::HKCU_Run));
     SaveMenu(*menus.table, corner, folder, "menu-table-hkcu-run");
+    view->clearSelection();
+    menus.PrepareTableMenu(app, TableKind::HKCU_Run, {});
+    SaveMenu(*menus.table, corner, folder, "menu-table-nothing-selected");
     menus.PrepareTableMenu(app, TableKind::Process, {});
     SaveMenu(*menus.table, corner, folder, "menu-table-processes");
     menus.SyncChecks(app);
@@ -71,6 +121,8 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     SaveMenu(*menus.action, corner, folder, "menu-action");
     SaveMenu(*menus.options, corner, folder, "menu-options");
     SaveMenu(*menus.sysTray, corner, folder, "menu-system-tray");
+    SaveFilter(app, window, folder);
+    SaveMessageBoxes(window, folder);
 
     ItemEditorState editor;
     editor.caption = "Kestrune - Edit";
