@@ -59,20 +59,6 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     layout->setContentsMargins(6, 6, 6, 4);
     layout->setSpacing(4);
 
-    auto* filterRow = new QHBoxLayout;
-    filter_ = new QLineEdit(central);
-    filter_->setObjectName("txtFilter");
-    filter_->setPlaceholderText(kFilterPlaceholder);
-    filter_->setClearButtonEnabled(true);
-    filter_->setMaximumWidth(360);
-    filter_->installEventFilter(this);
-    filterRow->addWidget(filter_, 1);
-    filterCount_ = new QLabel(central);
-    filterCount_->setObjectName("lblFilterCount");
-    filterRow->addWidget(filterCount_);
-    filterRow->addStretch(1);
-    layout->addLayout(filterRow);
-
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName("tabMain");
     tabs_->setDocumentMode(false);
@@ -127,6 +113,23 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::OnTabChanged);
     layout->addWidget(tabs_, 1);
 
+    auto* filterRow = new QHBoxLayout;
+    filter_ = new QLineEdit(central);
+    filter_->setObjectName("txtFilter");
+    filter_->setPlaceholderText(kFilterPlaceholder);
+    filter_->setClearButtonEnabled(true);
+    filter_->setMaximumWidth(360);
+    filter_->installEventFilter(this);
+    filterRow->addWidget(filter_, 1);
+    filterCount_ = new QLabel(central);
+    filterCount_->setObjectName("lblFilterCount");
+    filterRow->addWidget(filterCount_);
+    filterRow->addStretch(1);
+    // Above the tabs, but after the lists in the focus chain: the window opens with a list to
+    // type into, not the filter.
+    layout->insertLayout(0, filterRow);
+
+
     summary_ = Line(central, "txtSummary");
     status_ = Line(central, "txtStatus");
     layout->addWidget(summary_);
@@ -180,6 +183,7 @@ void MainWindow::StepTab(int step) {
 RowFilter* MainWindow::Filter(TableKind kind) const { return filters_[static_cast<size_t>(Number(kind) - 1)]; }
 
 void MainWindow::ShowFilterState() {
+    if (!filter_) return;  // rows announced while the window is being built
     const QString text = filter_->text().trimmed();
     for (TableKind kind : kAllTables) {
         const bool hidden = !text.isEmpty() && Model(kind)->rowCount() > 0;
