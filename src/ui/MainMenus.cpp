@@ -120,9 +120,9 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
     // Shown here so that they can be learnt; the lists and the window take the keys themselves
     // (a list acts on a key's release), so these entries must never take them too.
-    for (auto [entry, key] : {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)},
-                              std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
-                              std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
+    for (auto [entry, key] :
+         {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)}, std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
+          std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
         entry->setShortcut(key);
         entry->setShortcutContext(Qt::WidgetShortcut);
     }

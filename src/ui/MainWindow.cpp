@@ -1,12 +1,12 @@
 #include "ui/MainWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAction>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabBar>
@@ -129,7 +129,6 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     // type into, not the filter.
     layout->insertLayout(0, filterRow);
 
-
     summary_ = Line(central, "txtSummary");
     status_ = Line(central, "txtStatus");
     layout->addWidget(summary_);
@@ -180,7 +179,9 @@ void MainWindow::StepTab(int step) {
     if (const auto kind = TableFromNumber(tabs_->currentIndex())) View(*kind)->setFocus(Qt::TabFocusReason);
 }
 
-RowFilter* MainWindow::Filter(TableKind kind) const { return filters_[static_cast<size_t>(Number(kind) - 1)]; }
+RowFilter* MainWindow::Filter(TableKind kind) const {
+    return filters_[static_cast<size_t>(Number(kind) - 1)];
+}
 
 void MainWindow::ShowFilterState() {
     if (!filter_) return;  // rows announced while the window is being built
@@ -482,15 +483,15 @@ void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifie
 bool MainWindow::OnFilterKey(int key) {
     const auto kind = TableFromNumber(tabs_->currentIndex());
     switch (key) {
-    case Qt::Key_Escape:
-        filter_->clear();
-        break;
-    case Qt::Key_Down:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        break;
-    default:
-        return false;
+        case Qt::Key_Escape:
+            filter_->clear();
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            break;
+        default:
+            return false;
     }
     // Back to the list, on its first row, so that the keys of the list act on what was found.
     if (kind) {

@@ -8,10 +8,10 @@ QRect FitIntoArea(const QRect& client, const QMargins& frame, const QRect& area)
     const int width = std::max(1, std::min(client.width(), area.width() - frame.left() - frame.right()));
     const int height = std::max(1, std::min(client.height(), area.height() - frame.top() - frame.bottom()));
     // The title bar comes last so that it wins when even the smallest window is too tall.
-    const int x = std::max(std::min(client.x(), area.x() + area.width() - frame.right() - width),
-                           area.x() + frame.left());
-    const int y = std::max(std::min(client.y(), area.y() + area.height() - frame.bottom() - height),
-                           area.y() + frame.top());
+    const int x =
+        std::max(std::min(client.x(), area.x() + area.width() - frame.right() - width), area.x() + frame.left());
+    const int y =
+        std::max(std::min(client.y(), area.y() + area.height() - frame.bottom() - height), area.y() + frame.top());
     return {x, y, width, height};
 }
 

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
-#include <QMenuBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -19,11 +19,11 @@
 #include "procs/ProcessActions.h"
 #include "store/SettingsDocument.h"
 #include "ui/DelayedWindowView.h"
-#include "ui/ProfilesDialog.h"
 #include "ui/ItemEditorDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MonitorDialog.h"
 #include "ui/ProcessChooser.h"
+#include "ui/ProfilesDialog.h"
 #include "ui/QtFrontEnd.h"
 
 namespace kestrune::ui {
@@ -69,9 +69,8 @@ void SaveMessageBoxes(QWidget& window, const QDir& folder) {
     };
     const Box boxes[] = {
         {"message-information", QMessageBox::Information, kSettingsSavedMessage, QMessageBox::Ok},
-        {"message-exclamation", QMessageBox::Warning, QString::fromUtf8(kCannotIdentifyMessage.data(),
-                                                                        qsizetype(kCannotIdentifyMessage.size())),
-         QMessageBox::Ok},
+        {"message-exclamation", QMessageBox::Warning,
+         QString::fromUtf8(kCannotIdentifyMessage.data(), qsizetype(kCannotIdentifyMessage.size())), QMessageBox::Ok},
         {"message-question", QMessageBox::Warning, kConfirmTerminate, QMessageBox::Yes | QMessageBox::No},
     };
     for (const Box& b : boxes) {

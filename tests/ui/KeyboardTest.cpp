@@ -43,12 +43,12 @@ void AddRunValue(GuiSession& t, const std::string& name, const std::string& path
 
 // The session with five HKCU Run entries, on their tab, the list holding the focus.
 QTableView* FiveRunEntries(GuiSession& t) {
-    for (const auto& [name, path] : std::vector<std::pair<std::string, std::string>>{
-             {"Alpha", "C:\\Apps\\alpha.exe"},
-             {"Bravo", "C:\\Tools\\bravo.exe"},
-             {"Charlie", "C:\\Apps\\charlie.exe"},
-             {"Delta", "C:\\Vendor\\toolbox.exe"},
-             {"Echo", "C:\\Apps\\echo.exe"}}) {
+    for (const auto& [name, path] :
+         std::vector<std::pair<std::string, std::string>>{{"Alpha", "C:\\Apps\\alpha.exe"},
+                                                          {"Bravo", "C:\\Tools\\bravo.exe"},
+                                                          {"Charlie", "C:\\Apps\\charlie.exe"},
+                                                          {"Delta", "C:\\Vendor\\toolbox.exe"},
+                                                          {"Echo", "C:\\Apps\\echo.exe"}}) {
         AddRunValue(t, name, path);
     }
     if (!t.Start()) return nullptr;
@@ -64,7 +64,9 @@ QStringList ShownNames(QTableView* view) {
     return names;
 }
 
-QImage Picture(QWidget* widget) { return widget->grab().toImage(); }
+QImage Picture(QWidget* widget) {
+    return widget->grab().toImage();
+}
 
 }  // namespace
 
@@ -157,10 +159,10 @@ void KeyboardTest::rowCommandsNeedASelectedRow() {
     QTableView* view = FiveRunEntries(t);
     QVERIFY(view);
     auto& m = t.window().Menus();
-    const QList<QAction*> rowCommands = {m.identify->menuAction(), m.deleteItems,   m.toggle,
-                                         m.edit,                   m.run,           m.copy->menuAction(),
-                                         m.recordSetting,          m.tickSelected,  m.untickSelected,
-                                         m.moveTo->menuAction(),   m.openContainer};
+    const QList<QAction*> rowCommands = {
+        m.identify->menuAction(), m.deleteItems,   m.toggle,       m.edit,           m.run,
+        m.copy->menuAction(),     m.recordSetting, m.tickSelected, m.untickSelected, m.moveTo->menuAction(),
+        m.openContainer};
     view->clearSelection();
     t.RightClickMenu(TableKind::HKCU_Run);
     for (QAction* command : rowCommands) QVERIFY2(!command->isEnabled(), qPrintable(command->text()));

@@ -32,13 +32,14 @@ const QMargins kFrame(8, 31, 8, 8);
 void StorePosition(GuiSession& t, const QRect& bounds) {
     constexpr int twips = ui::kTwipsPerPixel;
     test::WriteText(t.machine.appFolder + "settings.ini",
-                    "[Position]\r\nWindow state=0\r\nTop=" + std::to_string(bounds.y() * twips) +
-                        "\r\nLeft=" + std::to_string(bounds.x() * twips) +
-                        "\r\nWidth=" + std::to_string(bounds.width() * twips) +
+                    "[Position]\r\nWindow state=0\r\nTop=" + std::to_string(bounds.y() * twips) + "\r\nLeft=" +
+                        std::to_string(bounds.x() * twips) + "\r\nWidth=" + std::to_string(bounds.width() * twips) +
                         "\r\nHeight=" + std::to_string(bounds.height() * twips) + "\r\nLast tab=4\r\n");
 }
 
-QRect Available(const QWidget& window) { return window.screen()->availableGeometry(); }
+QRect Available(const QWidget& window) {
+    return window.screen()->availableGeometry();
+}
 
 }  // namespace
 
@@ -87,14 +88,13 @@ void ScreenFitTest::theWindowOpensWhollyOnItsScreen() {
     GuiSession t;
     QVERIFY(t.Start());
     const QRect area = Available(t.window());
-    QVERIFY2(area.contains(t.window().frameGeometry()),
-             qPrintable(QString("window %1,%2 %3x%4 on %5x%6")
-                            .arg(t.window().frameGeometry().x())
-                            .arg(t.window().frameGeometry().y())
-                            .arg(t.window().frameGeometry().width())
-                            .arg(t.window().frameGeometry().height())
-                            .arg(area.width())
-                            .arg(area.height())));
+    QVERIFY2(area.contains(t.window().frameGeometry()), qPrintable(QString("window %1,%2 %3x%4 on %5x%6")
+                                                                       .arg(t.window().frameGeometry().x())
+                                                                       .arg(t.window().frameGeometry().y())
+                                                                       .arg(t.window().frameGeometry().width())
+                                                                       .arg(t.window().frameGeometry().height())
+                                                                       .arg(area.width())
+                                                                       .arg(area.height())));
     qInfo() << "screen" << area << "window" << t.window().frameGeometry();
     QMenuBar* bar = t.window().menuBar();
     QVERIFY(area.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())));
