@@ -14,8 +14,7 @@ QString EmptyTableText(TableKind kind) {
             return QString("No shortcuts start from the Startup folder of all users (Common).") + kAddOne;
         case TableKind::HKLM_Run:
             return QString("No programs start from the Run key of this machine (HKLM Run).") + kAddOne;
-        case TableKind::HKCU_Run:
-            return QString("No programs start from your own Run key (HKCU Run).") + kAddOne;
+        case TableKind::HKCU_Run: return QString("No programs start from your own Run key (HKCU Run).") + kAddOne;
         case TableKind::RunOnce:
             return QString("Nothing is set to run once at the next start of Windows (Run Once).") + kAddOne;
         case TableKind::Delayed:
@@ -31,8 +30,7 @@ QString EmptyTableText(TableKind kind) {
             return QString(
                 "No known applications. When \"Monitor changes\" asks about a new program and you "
                 "tick \"Remember your decision\", your answer is kept here; Record setting adds entries too.");
-        case TableKind::Process:
-            return QString("No processes listed. Press F5 to read them again.");
+        case TableKind::Process: return QString("No processes listed. Press F5 to read them again.");
     }
     return {};
 }
@@ -41,8 +39,6 @@ QString NoMatchText(const QString& filter) {
     return QString("No name or path here holds \"%1\".\n\nPress Esc in the filter box to show every row.").arg(filter);
 }
 
-QString ShownCount(int shown, int all) {
-    return QString("%1 of %2 shown").arg(shown).arg(all);
-}
+QString ShownCount(int shown, int all) { return QString("%1 of %2 shown").arg(shown).arg(all); }
 
 }  // namespace kestrune::ui

@@ -179,9 +179,7 @@ void MainWindow::StepTab(int step) {
     if (const auto kind = TableFromNumber(tabs_->currentIndex())) View(*kind)->setFocus(Qt::TabFocusReason);
 }
 
-RowFilter* MainWindow::Filter(TableKind kind) const {
-    return filters_[static_cast<size_t>(Number(kind) - 1)];
-}
+RowFilter* MainWindow::Filter(TableKind kind) const { return filters_[static_cast<size_t>(Number(kind) - 1)]; }
 
 void MainWindow::ShowFilterState() {
     if (!filter_) return;  // rows announced while the window is being built
@@ -461,9 +459,7 @@ void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifie
     case Qt::Key_Enter:
         app_.EditItem();
         break;
-    case Qt::Key_F2:
-        app_.EditItem();
-        break;
+    case Qt::Key_F2: app_.EditItem(); break;
     case Qt::Key_Delete:
         app_.DeleteSelected();
         break;
@@ -483,15 +479,11 @@ void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifie
 bool MainWindow::OnFilterKey(int key) {
     const auto kind = TableFromNumber(tabs_->currentIndex());
     switch (key) {
-        case Qt::Key_Escape:
-            filter_->clear();
-            break;
+        case Qt::Key_Escape: filter_->clear(); break;
         case Qt::Key_Down:
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            break;
-        default:
-            return false;
+        case Qt::Key_Enter: break;
+        default: return false;
     }
     // Back to the list, on its first row, so that the keys of the list act on what was found.
     if (kind) {

@@ -16,9 +16,7 @@ void RowFilter::SetText(const QString& text) {
     invalidateFilter();
 }
 
-int RowFilter::PositionOf(int listRow) const {
-    return mapToSource(index(listRow, 0)).row() + 1;
-}
+int RowFilter::PositionOf(int listRow) const { return mapToSource(index(listRow, 0)).row() + 1; }
 
 bool RowFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     if (text_.isEmpty()) return true;

@@ -64,9 +64,7 @@ QStringList ShownNames(QTableView* view) {
     return names;
 }
 
-QImage Picture(QWidget* widget) {
-    return widget->grab().toImage();
-}
+QImage Picture(QWidget* widget) { return widget->grab().toImage(); }
 
 }  // namespace
 

@@ -37,9 +37,7 @@ void StorePosition(GuiSession& t, const QRect& bounds) {
                         "\r\nHeight=" + std::to_string(bounds.height() * twips) + "\r\nLast tab=4\r\n");
 }
 
-QRect Available(const QWidget& window) {
-    return window.screen()->availableGeometry();
-}
+QRect Available(const QWidget& window) { return window.screen()->availableGeometry(); }
 
 }  // namespace
 
