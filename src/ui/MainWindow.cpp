@@ -186,7 +186,8 @@ void MainWindow::ShowFilterState() {
     const QString text = filter_->text().trimmed();
     for (TableKind kind : kAllTables) {
         const bool hidden = !text.isEmpty() && Model(kind)->rowCount() > 0;
-        static_cast<ListView*>(View(kind))->SetPlaceholder(hidden ? NoMatchText(text) : EmptyTableText(kind));
+        views_[static_cast<size_t>(Number(kind) - 1)]->SetPlaceholder(hidden ? NoMatchText(text)
+                                                                             : EmptyTableText(kind));
     }
     const auto kind = TableFromNumber(tabs_->currentIndex());
     if (text.isEmpty() || !kind) {
@@ -457,8 +458,6 @@ void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifie
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        app_.EditItem();
-        break;
     case Qt::Key_F2: app_.EditItem(); break;
     case Qt::Key_Delete:
         app_.DeleteSelected();

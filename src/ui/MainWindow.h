@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include "app/TableKind.h"
+#include "ui/ListView.h"
 #include "ui/MainMenus.h"
 
 class QLabel;
@@ -105,7 +106,7 @@ private:
     QLabel* status_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QLabel* filterCount_ = nullptr;
-    std::array<QTableView*, kTableCount> views_{};
+    std::array<ListView*, kTableCount> views_{};
     std::array<TableModel*, kTableCount> models_{};
     std::array<RowFilter*, kTableCount> filters_{};
     QSize designSize_;
