@@ -145,11 +145,17 @@ void KeyboardTest::ctrlTabAndCtrlPageKeysWalkTheTabs() {
     QTest::keyClick(window, Qt::Key_PageUp, Qt::ControlModifier);
     QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Processes"));
 
-    // While a delayed run holds the tab strip the keys hold still too.
+    // While a delayed run holds the tab strip and the lists, their keys hold still too.
+    QStringList editors;
+    t.seam().playDialog = [&](QDialog& dialog) { editors << dialog.windowTitle(); };
     t.window().SetControlsEnabled(false, false);
     QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Processes"));
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(editors.isEmpty());
     t.window().SetControlsEnabled(true, false);
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(editors, QStringList({"Kestrune - New"}));
 }
 
 void KeyboardTest::rowCommandsNeedASelectedRow() {
