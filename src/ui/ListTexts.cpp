@@ -18,19 +18,19 @@ QString EmptyTableText(TableKind kind) {
         case TableKind::RunOnce:
             return QString("Nothing is set to run once at the next start of Windows (Run Once).") + kAddOne;
         case TableKind::Delayed:
-            return QString(
+            return QString::fromUtf8(
                 "No delayed applications. Kestrune starts these itself, some seconds after Windows, "
                 "or once the processor is idle.\n\nRight-click here and choose New item (Ctrl+N), or move "
                 "an entry of another table here with Move to > Delayed.");
         case TableKind::Deleted:
-            return QString(
+            return QString::fromUtf8(
                 "No deleted entries. What you delete from the other tables is kept here, and Move to "
                 "brings it back.");
         case TableKind::Known:
-            return QString(
+            return QString::fromUtf8(
                 "No known applications. When \"Monitor changes\" asks about a new program and you "
                 "tick \"Remember your decision\", your answer is kept here; Record setting adds entries too.");
-        case TableKind::Process: return QString("No processes listed. Press F5 to read them again.");
+        case TableKind::Process: return QString::fromUtf8("No processes listed. Press F5 to read them again.");
     }
     return {};
 }

@@ -150,7 +150,7 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
 }
 
 void MainWindow::AddKeys() {
-    auto key = [this](QList<QKeySequence> keys, auto onPress) {
+    auto key = [this](const QList<QKeySequence>& keys, auto onPress) {
         auto* action = new QAction(this);
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, onPress);
@@ -302,7 +302,8 @@ void MainWindow::FillIconSlice() {
         if (bottom < 0) bottom = std::min(top + 2 * kIconSlice, rows->rowCount()) - 1;
         if (bottom >= top) {
             // Under a filter the rows in sight are apart in the table; their span holds them.
-            int first = rows->PositionOf(top), last = first;
+            int first = rows->PositionOf(top);
+            int last = first;
             for (int row = top + 1; row <= bottom; ++row) {
                 first = std::min(first, rows->PositionOf(row));
                 last = std::max(last, rows->PositionOf(row));

@@ -21,11 +21,10 @@ int RowFilter::PositionOf(int listRow) const { return mapToSource(index(listRow,
 bool RowFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     if (text_.isEmpty()) return true;
     const QAbstractItemModel* table = sourceModel();
-    for (int column : {0, pathColumn_}) {
-        if (table->index(sourceRow, column, sourceParent).data().toString().contains(text_, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    const auto holdsText = [&](int column) {
+        return table->index(sourceRow, column, sourceParent).data().toString().contains(text_, Qt::CaseInsensitive);
+    };
+    return holdsText(0) || holdsText(pathColumn_);
 }
 
 }  // namespace kestrune::ui
