@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/OptionKeys.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune::cli {
 
@@ -58,11 +59,7 @@ int RunImport(CommandContext& context) {
     return Finish(context, statuses);
 }
 
-int RunBackup(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.BackupSettings();
-    return Finish(context, statuses);
-}
+int RunBackup(CommandContext& context) { return context.Report(BackupSettingsCommand(context.state())); }
 
 void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
     // The name is UTF-8; a path made from a plain string would read it in Windows' ANSI code page.
@@ -77,9 +74,7 @@ void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
 }
 
 int RunLoadBackup(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.LoadBackup();
-    return Finish(context, statuses);
+    return context.Report(LoadBackupCommand(context.state(), context.fe));
 }
 
 void CheckOption(const Invocation& inv, ConsoleAnswers&) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/Clock.h"
+#include "app/Outcome.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -48,12 +49,12 @@ void LoadStoredTable(MainState& state, TableKind kind);
 // unreadable document changes nothing.
 void LoadSettingsFile(MainState& state, const std::string& path);
 
-// "Save settings": writes even when nothing changed.
-void SaveSettingsCommand(MainState& state);
-// "Backup all settings".
-void BackupSettingsCommand(MainState& state);
-// "Load a backup file": answers true when a file was loaded (the caller then rebuilds icons).
-bool LoadBackupCommand(MainState& state);
+// "Save settings": writes even when nothing changed. A failure names the file and the reason.
+Outcome SaveSettingsCommand(MainState& state);
+// "Backup all settings"; the closing message names the file.
+Outcome BackupSettingsCommand(MainState& state);
+// "Load a backup file": Done when a file was loaded (the caller then rebuilds icons).
+Outcome LoadBackupCommand(MainState& state, Prompts& prompts);
 
 // The layout of the document for a set of tables (the part of a save that touches no file).
 void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc);
