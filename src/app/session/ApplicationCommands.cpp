@@ -94,7 +94,7 @@ void Application::RunNow() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
     const std::vector<int> selected = state_.fe.SelectedRows(*kind);
-    if (!selected.empty()) kestrune::RunNow(state_, *kind, selected.front());
+    if (!selected.empty()) ShowOutcome(state_.fe, kestrune::RunNow(state_, *kind, selected.front()));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }
