@@ -31,7 +31,8 @@ void Outcome::Add(Outcome other) {
 
 void ShowOutcome(FrontEnd& frontEnd, const Outcome& outcome) {
     if (!outcome.statusLine.empty()) frontEnd.SetStatus(outcome.statusLine);
-    for (const OutcomeMessage& message : outcome.messages) frontEnd.ShowMessage(message.text, message.icon, message.caption);
+    for (const OutcomeMessage& message : outcome.messages)
+        frontEnd.ShowMessage(message.text, message.icon, message.caption);
 }
 
 }  // namespace kestrune

@@ -73,9 +73,7 @@ void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
     answers.files.emplace_back(absolute.begin(), absolute.end());
 }
 
-int RunLoadBackup(CommandContext& context) {
-    return context.Report(LoadBackupCommand(context.state(), context.fe));
-}
+int RunLoadBackup(CommandContext& context) { return context.Report(LoadBackupCommand(context.state(), context.fe)); }
 
 void CheckOption(const Invocation& inv, ConsoleAnswers&) {
     if (inv.action != "set") return;

@@ -124,7 +124,8 @@ Outcome RunNow(MainState& state, TableKind kind, int position) {
     const auto started = LaunchDelayedApp(state, command, state.options.skipRunning);
     // The status line and the log have said why.
     if (!started) return Outcome::Of(OutcomeStatus::Refused, "did not start " + command);
-    Outcome outcome = Outcome::Of(OutcomeStatus::Done, "started " + command + " (pid " + std::to_string(*started) + ")");
+    Outcome outcome =
+        Outcome::Of(OutcomeStatus::Done, "started " + command + " (pid " + std::to_string(*started) + ")");
     if (kind == TableKind::Delayed) {
         const std::string priority = table.Text(position, col::DelayedPriority);
         if (!priority.empty()) ApplyPriorityToCommand(state, command, priority, *started);

@@ -130,7 +130,8 @@ void ApplyProcessChange(MainState& state) {
 ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position) {
     Outcome said;
     const ChangeOutcome outcome = CarryOutLocationChange(state, kind, position, said);
-    for (const OutcomeMessage& message : said.messages) state.fe.ShowMessage(message.text, message.icon, message.caption);
+    for (const OutcomeMessage& message : said.messages)
+        state.fe.ShowMessage(message.text, message.icon, message.caption);
     return outcome;
 }
 
@@ -141,10 +142,8 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
     const RowId row = table.Id(position);
     const std::string name = table.Name(position);
     ChangeOutcome outcome = ChangeOutcome::Done;
-    if (IsFolderTable(kind))
-        outcome = ApplyFolderChange(state, kind, position, said);
-    else if (IsRunKeyTable(kind))
-        outcome = ApplyRunKeyChange(state, kind, position, said);
+    if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position, said);
+    else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position, said);
     else if (kind == TableKind::Process) ApplyProcessChange(state);
     // A refusal puts the tick back; a tick that stayed is a change the program made.
     const auto now = table.PositionOf(row);

@@ -49,7 +49,8 @@ Outcome TickRow(MainState& state, TableKind kind, int position, bool ticked) {
     Table& table = state.tables[kind];
     const std::string name = Quoted(table.Name(position));
     if (table.Ticked(position) == ticked)
-        return Outcome::Of(OutcomeStatus::NothingToDo, name + (ticked ? " is already enabled" : " is already disabled"));
+        return Outcome::Of(OutcomeStatus::NothingToDo,
+                           name + (ticked ? " is already enabled" : " is already disabled"));
     state.settingsChanged = true;
     table.SetTicked(position, ticked);
     const RowId id = table.Id(position);
@@ -327,11 +328,12 @@ Outcome DeleteUntickedRows(MainState& state, TableKind kind) {
             ++unticked;
             if (DeleteRow(state, state.fe, kind, p, true, outcome)) ++deleted;
         }
-        outcome.status = deleted > 0                ? OutcomeStatus::Done
-                         : unticked > deleted       ? OutcomeStatus::Refused
-                                                    : OutcomeStatus::NothingToDo;
+        outcome.status = deleted > 0          ? OutcomeStatus::Done
+                         : unticked > deleted ? OutcomeStatus::Refused
+                                              : OutcomeStatus::NothingToDo;
         std::string detail = "deleted " + std::to_string(deleted) + " unticked row(s) from " + PlaceName(kind);
-        if (deleted > 0 && kind != TableKind::Deleted && kind != TableKind::Known) detail += "; they are kept in Deleted";
+        if (deleted > 0 && kind != TableKind::Deleted && kind != TableKind::Known)
+            detail += "; they are kept in Deleted";
         outcome.details.push_back(std::move(detail));
     });
     return outcome;

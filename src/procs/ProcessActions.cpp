@@ -94,8 +94,7 @@ Outcome SetPriorityOfRows(MainState& state, const std::vector<int>& rows, std::u
     state.chosenPriorityClass = priorityClass;
     state.processRefreshNeeded = false;
     Outcome outcome;
-    ForEachRowDo(state, TableKind::Process, rows,
-                 [&](int position) { outcome.Add(SetRowPriority(state, position)); });
+    ForEachRowDo(state, TableKind::Process, rows, [&](int position) { outcome.Add(SetRowPriority(state, position)); });
     return outcome;
 }
 

@@ -8,7 +8,8 @@
 
 namespace kestrune {
 
-void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows, const std::function<void(int position)>& action) {
+void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
+                  const std::function<void(int position)>& action) {
     state.fe.SetControlsEnabled(false, false);
     const Table& table = state.tables[kind];
     // Visit them from the last.

@@ -15,6 +15,7 @@ struct MainState;
 
 // `rows`: positions in display order as the command received them (any order; positions that
 // name no row are passed over).
-void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows, const std::function<void(int position)>& action);
+void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
+                  const std::function<void(int position)>& action);
 
 }  // namespace kestrune

@@ -157,7 +157,8 @@ bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
     Outcome said;
     const bool saved = WriteSettingsDocument(state, backup, said);
     if (!quiet) {
-        for (const OutcomeMessage& message : said.messages) state.fe.ShowMessage(message.text, message.icon, message.caption);
+        for (const OutcomeMessage& message : said.messages)
+            state.fe.ShowMessage(message.text, message.icon, message.caption);
     }
     return saved;
 }
@@ -295,7 +296,8 @@ Outcome LoadBackupCommand(MainState& state, Prompts& prompts) {
     const std::string file = prompts.ChooseFile(kXmlFileFilter, state.appFolder);
     if (file.empty()) return Outcome::Of(OutcomeStatus::Cancelled, "no backup file was chosen");
     if (!StorePendingBeforeReload(state))
-        return Outcome::Of(OutcomeStatus::Refused, "did not load " + file + ": the changes not yet saved could not be written first");
+        return Outcome::Of(OutcomeStatus::Refused,
+                           "did not load " + file + ": the changes not yet saved could not be written first");
     bool loaded = false;
     state.fe.SetControlsEnabled(false, false);
     try {

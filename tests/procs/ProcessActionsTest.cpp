@@ -69,9 +69,10 @@ TEST_F(ProcessActionsTest, EndProcessRunsFromTheBottomRowUpWithOneQuestionEach) 
     EndProcesses();
 
     // Each question names its process below the question itself.
-    EXPECT_EQ(fe.questions, (std::vector<std::string>{"Are you sure you wish to terminate this process?\r\nc.exe (pid 13)",
-                                                      "Are you sure you wish to terminate this process?\r\nb.exe (pid 12)",
-                                                      "Are you sure you wish to terminate this process?\r\na.exe (pid 11)"}));
+    EXPECT_EQ(fe.questions,
+              (std::vector<std::string>{"Are you sure you wish to terminate this process?\r\nc.exe (pid 13)",
+                                        "Are you sure you wish to terminate this process?\r\nb.exe (pid 12)",
+                                        "Are you sure you wish to terminate this process?\r\na.exe (pid 11)"}));
     EXPECT_EQ(processes.terminated, (std::vector<std::uint32_t>{13, 11}));
     EXPECT_GE(fe.processEventsCalls, 3);
     // The refill after the action clears the handles of the ended ones.

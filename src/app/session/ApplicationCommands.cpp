@@ -4,18 +4,18 @@
 
 #include "app/Outcome.h"
 #include "app/Text.h"
-#include "monitor/ChangeMonitor.h"
+#include "app/Tray.h"
+#include "app/session/Application.h"
 #include "delayed/DelayedCommands.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/Import.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
+#include "monitor/ChangeMonitor.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
-#include "app/Tray.h"
-#include "app/session/Application.h"
 
 namespace kestrune {
 
