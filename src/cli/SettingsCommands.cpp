@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/OptionKeys.h"
+#include "locations/Import.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune::cli {
@@ -14,12 +15,6 @@ namespace kestrune::cli {
 namespace {
 
 constexpr const char* kOptionNotChanged = "the option was not changed";
-
-int Finish(CommandContext& context, size_t statusesBefore) {
-    const auto& statuses = context.fe.Statuses();
-    if (statuses.size() > statusesBefore) context.out << statuses.back() << std::endl;
-    return kExitDone;
-}
 
 std::string UnknownKeyText(std::string_view key) {
     std::string keys;
@@ -53,11 +48,7 @@ void SetOption(CommandContext& context, const OptionKey& key, const std::string&
 
 void CheckNothing(const Invocation&, ConsoleAnswers&) {}
 
-int RunImport(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.ImportStartupControlPanel();
-    return Finish(context, statuses);
-}
+int RunImport(CommandContext& context) { return context.Report(ImportStartupControlPanel(context.state())); }
 
 int RunBackup(CommandContext& context) { return context.Report(BackupSettingsCommand(context.state())); }
 

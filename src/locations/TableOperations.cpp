@@ -328,9 +328,10 @@ Outcome DeleteUntickedRows(MainState& state, TableKind kind) {
             ++unticked;
             if (DeleteRow(state, state.fe, kind, p, true, outcome)) ++deleted;
         }
-        outcome.status = deleted > 0          ? OutcomeStatus::Done
-                         : unticked > deleted ? OutcomeStatus::Refused
-                                              : OutcomeStatus::NothingToDo;
+        // A row that stayed makes the command refused, as one refusal among several always has.
+        outcome.status = unticked > deleted ? OutcomeStatus::Refused
+                         : deleted > 0      ? OutcomeStatus::Done
+                                            : OutcomeStatus::NothingToDo;
         std::string detail = "deleted " + std::to_string(deleted) + " unticked row(s) from " + PlaceName(kind);
         if (deleted > 0 && kind != TableKind::Deleted && kind != TableKind::Known)
             detail += "; they are kept in Deleted";

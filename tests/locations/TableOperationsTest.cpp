@@ -318,9 +318,9 @@ TEST_F(TableOperationsTest, ImportTwiceAddsEveryEntryTwice) {
     ScanPlaces(state);
     state.settingsChanged = false;
 
-    ImportStartupControlPanel(state);
+    Shown(ImportStartupControlPanel(state));
     EXPECT_TRUE(state.settingsChanged);  // else the imported rows would not be saved at exit
-    ImportStartupControlPanel(state);
+    Shown(ImportStartupControlPanel(state));
     const Table& run = state.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 3);
     EXPECT_EQ(run.CountTicked(), 1);  // the live one
@@ -335,7 +335,7 @@ TEST_F(TableOperationsTest, ImportTwiceAddsEveryEntryTwice) {
 }
 
 TEST_F(TableOperationsTest, ImportWithoutSourcesStillReports) {
-    ImportStartupControlPanel(state);
+    Shown(ImportStartupControlPanel(state));
     EXPECT_EQ(fe.LastMessage(), kImportDone);
     for (TableKind kind : kAllTables) EXPECT_EQ(state.tables[kind].Count(), 0);
 }

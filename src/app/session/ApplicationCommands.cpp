@@ -57,7 +57,7 @@ void Application::RefreshTables() {
     state_.fe.SetControlsEnabled(true, false);
     LogRegistryProblems();
 }
-void Application::ImportStartupControlPanel() { kestrune::ImportStartupControlPanel(state_); }
+void Application::ImportStartupControlPanel() { ShowOutcome(state_.fe, kestrune::ImportStartupControlPanel(state_)); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() { kestrune::ToggleMonitor(state_); }
