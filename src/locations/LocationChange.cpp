@@ -24,7 +24,8 @@ void MarkSelfMadeRemoval(MainState& state, TableKind kind) {
 bool StoreBeforeTakingOut(MainState& state, TableKind kind, int position, Outcome& said) {
     if (StoreSettingsNow(state)) return true;
     state.tables[kind].SetTicked(position, true);
-    said.Say(std::string(kNotStoredLine) + "\r\n" + state.settingsDocumentPath + "\r\n" + kLeftInPlaceLine,
+    said.Say(std::string(kNotStoredLine) + "\r\n" + state.settingsDocumentPath + "\r\n" + kLeftInPlaceLine +
+                 WriteFailureLine(state),
              MessageIcon::Exclamation);
     return false;
 }

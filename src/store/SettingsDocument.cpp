@@ -113,9 +113,7 @@ namespace {
 
 // The file and, when the system gave one, the reason, each on a line of its own below `text`.
 std::string WithFileAndReason(MainState& state, const char* text, const std::string& file) {
-    std::string shown = std::string(text) + "\r\n" + file;
-    if (const int code = state.platform.files().LastError()) shown += "\r\n" + state.platform.system().ErrorText(code);
-    return shown;
+    return std::string(text) + "\r\n" + file + WriteFailureLine(state);
 }
 
 // SaveSettingsDocument, the closing message added to `said`.
@@ -153,6 +151,11 @@ bool WriteSettingsDocument(MainState& state, bool backup, Outcome& said) {
 
 }  // namespace
 
+std::string WriteFailureLine(MainState& state) {
+    const int code = state.platform.files().LastError();
+    return code ? "\r\n" + state.platform.system().ErrorText(code) : std::string();
+}
+
 bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
     Outcome said;
     const bool saved = WriteSettingsDocument(state, backup, said);
@@ -170,7 +173,7 @@ bool StoreSettingsNow(MainState& state) {
 
 bool StorePendingBeforeReload(MainState& state) {
     if (SaveSettingsDocument(state, true, false)) return true;
-    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath,
+    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath + WriteFailureLine(state),
                          MessageIcon::Exclamation);
     return false;
 }

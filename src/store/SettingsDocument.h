@@ -32,6 +32,9 @@ inline constexpr const char* kNotWrittenMessage = "The settings file could not b
 // the current profile's document. `quiet` leaves out the closing message. False when the file
 // could not be written (logged; the tables stay marked as changed).
 bool SaveSettingsDocument(MainState& state, bool quiet, bool backup);
+// After a failed save: the system's reason as a line to add below a message ("\r\n" and the
+// text), or "" when the file system gave none.
+std::string WriteFailureLine(MainState& state);
 // Writes the current profile's document now, changed or not and whatever "Skip save on exit"
 // says: the rows that hold entries taken out of their places must never exist only in memory.
 // False when it could not be written (logged, nothing shown).
