@@ -150,6 +150,9 @@ TEST_F(MachineScenarioTest, AddAndEditSayWhatTheyStoredAndRefusalsEndWithStatusO
     EXPECT_EQ(renamed.out, "changed \"Post\" in Delayed\n");
 
     ASSERT_EQ(Kestrunec({"enable", "HKCU_Run", "Updater"}).status, 0);
+    const ProcessResult identified = Kestrunec({"identify", "HKCU_Run", "Updater", "--engine", "5"});
+    EXPECT_EQ(identified.status, 0) << identified.err;
+    EXPECT_EQ(identified.out, "http://www.google.com/search?q=up.exe\n");
 
     // The new path is one that is already enabled: the row keeps its new fields, disabled.
     RegSet(kHkcuRun, "Other", "C:\\other.exe");
