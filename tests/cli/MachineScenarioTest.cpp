@@ -158,7 +158,8 @@ TEST_F(MachineScenarioTest, AddAndEditSayWhatTheyStoredAndRefusalsEndWithStatusO
     RegSet(kHkcuRun, "Other", "C:\\other.exe");
     const ProcessResult clash = Kestrunec({"edit", "HKCU_Run", "Other", "--path", "C:\\up.exe"});
     EXPECT_EQ(clash.status, 1);
-    EXPECT_EQ(clash.out, "changed \"Other\" in HKCU Run; its new entry could not be put in its place, so it is disabled\n");
+    EXPECT_EQ(clash.out,
+              "changed \"Other\" in HKCU Run; its new entry could not be put in its place, so it is disabled\n");
     EXPECT_EQ(clash.err, "This program has already been enabled\n");
     EXPECT_EQ(RegList(kHkcuRun).find("Other"), std::string::npos);
     EXPECT_EQ(Row("HKCU_Run", "Other")["ticked"], false);
