@@ -17,7 +17,7 @@ void SetSelectedPriority(MainState& state, int position);
 // Ends the running process of the row at `position` after the user confirms.
 void EndSelectedProcess(MainState& state, int position);
 
-// tmrPriorities: re-applies stored priorities that the running programs no longer have.
+// priorityTimer: re-applies stored priorities that the running programs no longer have.
 void OnPriorityTimerTick(MainState& state);
 // mnWatchPriorities: inverts the option and switches the watcher with it.
 void ToggleWatchPriorities(MainState& state);
