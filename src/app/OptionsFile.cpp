@@ -58,9 +58,9 @@ void ReadOptions(MainState& state) {
     }
 }
 
-void ApplyIdleDefaults(MainState& state) {
-    if (state.options.idleThreshold == 0) state.options.idleThreshold = kDefaultIdleThreshold;
-    if (state.options.idleSeconds == 0) state.options.idleSeconds = kDefaultIdleSeconds;
+void ApplyIdleDefaults(Options& options) {
+    if (options.idleThreshold == 0) options.idleThreshold = kDefaultIdleThreshold;
+    if (options.idleSeconds == 0) options.idleSeconds = kDefaultIdleSeconds;
 }
 
 void WriteOptions(MainState& state) {

@@ -137,7 +137,7 @@ TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
         s.InProgramFolder(machine.appFolder).WithIni();
         WriteText(s.iniPath, c.file);
         ReadOptions(s);
-        ApplyIdleDefaults(s);
+        ApplyIdleDefaults(s.options);
         EXPECT_EQ(s.options.idleThreshold, c.threshold) << c.file;
         EXPECT_EQ(s.options.idleSeconds, c.seconds) << c.file;
     }

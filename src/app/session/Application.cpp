@@ -85,7 +85,7 @@ bool Application::Startup(const std::string& commandLine) {
     ReadOptions(s);
 
     Step(14);
-    ApplyIdleDefaults(s);
+    ApplyIdleDefaults(s.options);
 
     Step(15);
     profiles_.LoadProfiles(s, s.profilesPath);
