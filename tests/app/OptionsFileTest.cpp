@@ -16,9 +16,7 @@ using test::WriteText;
 
 class OptionsFileTest : public ::testing::Test {
 protected:
-    OptionsFileTest() : state(*machine.platform, fe, clock) {
-        state.InProgramFolder(machine.appFolder).WithIni();
-    }
+    OptionsFileTest() : state(*machine.platform, fe, clock) { state.InProgramFolder(machine.appFolder).WithIni(); }
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;

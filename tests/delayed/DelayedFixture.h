@@ -9,11 +9,11 @@
 #include <map>
 #include <set>
 
-#include "support/TestState.h"
 #include "app/Text.h"
 #include "delayed/DelayedRun.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune::test {
 

@@ -25,8 +25,10 @@ TEST_F(RegistryOpsTest, ReadsEachValueTypeAsText) {
     const std::vector<ReadCase> cases = {
         {"sz", ValueType::String, R"("C:\Program Files\Audio\tray.exe" -s)", true,
          R"("C:\Program Files\Audio\tray.exe" -s)", ValueType::String},
-        {"expand", ValueType::ExpandString, R"(%windir%\system32\x.exe)", true, R"(%windir%\system32\x.exe)", ValueType::ExpandString},
-        {"binary", ValueType::Binary, std::string("\x00\xff\x10", 3), true, std::string("\x00\xff\x10", 3), ValueType::Binary},
+        {"expand", ValueType::ExpandString, R"(%windir%\system32\x.exe)", true, R"(%windir%\system32\x.exe)",
+         ValueType::ExpandString},
+        {"binary", ValueType::Binary, std::string("\x00\xff\x10", 3), true, std::string("\x00\xff\x10", 3),
+         ValueType::Binary},
         // The query's final zero byte is dropped, binary data included.
         {"binary0", ValueType::Binary, std::string("ab\0", 3), true, "ab", ValueType::Binary},
         {"dword", ValueType::Dword, std::string("\x2a\x00\x00\x00", 4), true, "42", ValueType::Dword},

@@ -38,7 +38,9 @@ protected:
         programPath = machine.folder.Path() + programName;
         fs::copy_file("/bin/sleep", programPath);
         fs::permissions(programPath, fs::perms::owner_all);
-        state.LogIn(machine.appFolder).BeginLog("test").WithTimers(timers, {.priority = [this] { OnPriorityTimerTick(state); }});
+        state.LogIn(machine.appFolder).BeginLog("test").WithTimers(timers, {.priority = [this] {
+                                                                       OnPriorityTimerTick(state);
+                                                                   }});
         state.currentTab = Number(TableKind::Process) + 1;
     }
 
