@@ -18,7 +18,7 @@ inline constexpr const char* kPrivilegeError = "Priveledge error: ";
 // The process that never gets a row.
 inline constexpr const char* kIdleProcessName = "System Idle Process";
 
-// Replaces state.processSnapshot by the processes running now.
+// Replaces the process snapshot by the processes running now.
 void RefreshProcessSnapshot(Services& services, Model& model);
 // Lists the running processes and merges them into the Process table: each process takes the
 // first free row of its name and path, or a new row; rows are never removed. With

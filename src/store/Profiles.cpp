@@ -88,10 +88,10 @@ bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh)
     return !state.loadingInProgress;
 }
 
-void ProfileList::LoadProfiles(MainState& state, const std::string& file) {
+void ProfileList::LoadProfiles(Services& services, const std::string& file) {
     entries_.emplace_back(kDefaultProfile);
-    if (!state.FileExists(file)) return;
-    const std::optional<std::string> text = state.platform.files().ReadFile(file);
+    if (!services.FileExists(file)) return;
+    const std::optional<std::string> text = services.platform.files().ReadFile(file);
     if (!text) return;
     // The file is written with "\r\n"; one edited by hand may end its lines with "\n" alone, and
     // a name never holds a line break. "[default]" is listed first already and never written.
@@ -106,12 +106,12 @@ void ProfileList::LoadProfiles(MainState& state, const std::string& file) {
     }
 }
 
-void ProfileList::SaveProfiles(MainState& state, const std::string& file) const {
+void ProfileList::SaveProfiles(Services& services, const std::string& file) const {
     std::vector<std::string> names;
     for (const std::string& entry : entries_) {
         if (!EqualsIgnoreCase(entry, kDefaultProfile)) names.push_back(entry);
     }
-    state.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
+    services.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
 }
 
 int ProfileList::IndexOf(std::string_view name) const {
@@ -129,8 +129,8 @@ std::string ProfileList::SelectedEntry() const {
     return selection_ >= 0 ? entries_[static_cast<size_t>(selection_)] : std::string{};
 }
 
-void ProfileList::SelectCurrentProfile(const MainState& state) {
-    selection_ = IndexOf(state.profile.empty() ? std::string_view(kDefaultProfile) : state.profile);
+void ProfileList::SelectCurrentProfile(const Paths& paths) {
+    selection_ = IndexOf(paths.profile.empty() ? std::string_view(kDefaultProfile) : paths.profile);
 }
 
 }  // namespace kestrune

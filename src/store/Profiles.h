@@ -71,9 +71,9 @@ bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh)
 class ProfileList {
 public:
     // Adds "[default]" and then the non-empty lines of `file` (when it exists); clears nothing.
-    void LoadProfiles(MainState& state, const std::string& file);
+    void LoadProfiles(Services& services, const std::string& file);
     // Writes every entry but "[default]", one per line.
-    void SaveProfiles(MainState& state, const std::string& file) const;
+    void SaveProfiles(Services& services, const std::string& file) const;
     bool ProfileExists(std::string_view name) const;
 
     const std::vector<std::string>& Entries() const { return entries_; }
@@ -82,7 +82,7 @@ public:
     void Select(int index);
     std::string SelectedEntry() const;
     // Selects the entry of profile ("[default]" when it is empty).
-    void SelectCurrentProfile(const MainState& state);
+    void SelectCurrentProfile(const Paths& paths);
 
     // Add, Edit and Delete are enabled or disabled together.
     void ToggleProfileButtons(bool enable) { buttonsEnabled_ = enable; }
