@@ -27,8 +27,8 @@ void Tick(benchmark::State& run, bool watched) {
     test::ManualTimers timers;
     MainState state(*machine.platform, fe, clock);
     state.appFolder = machine.appFolder;
-    state.tmrMonitor = timers.Create(1000, [] {});
-    DetermineStartupFolders(state);
+    state.monitorTimer = timers.Create(1000, [] {});
+    DetermineStartupFolders(state.platform, state);
 
     auto& registry = state.platform.registry();
     for (int i = 0; i < perPlace; ++i) {

@@ -41,7 +41,7 @@ struct FullMachine {
         fs::create_directories(root + "app");
         platform = platform::CreatePlatform({root + "app/", root + "machine"});
         state = std::make_unique<MainState>(*platform, frontEnd, clock);
-        icons = std::make_unique<IconCache>(*state);
+        icons = std::make_unique<IconCache>(platform->files(), frontEnd, *state);
         state->icons = icons.get();
 
         auto& registry = platform->registry();
@@ -50,7 +50,7 @@ struct FullMachine {
                           {"Startup", platform::ValueType::String, root + "machine/User Startup"});
         for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce})
             registry.CreateKey(RunKeyOf(kind)->root, RunKeyOf(kind)->subkey);
-        DetermineStartupFolders(*state);
+        DetermineStartupFolders(state->platform, *state);
         if (state->commonStartupFolder.empty()) state->commonStartupFolder = root + "machine/Common Startup/";
         fs::create_directories(state->userStartupFolder);
         fs::create_directories(state->commonStartupFolder);

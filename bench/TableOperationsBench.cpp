@@ -18,7 +18,7 @@ void BM_DeleteDuplicates(benchmark::State& run) {
     test::FixedClock clock;
     test::ManualTimers timers;
     MainState state(*machine.platform, fe, clock);
-    state.tmrPriorities = timers.Create(5000, [] {});
+    state.priorityTimer = timers.Create(5000, [] {});
     int deleted = 0;
     for (auto _ : run) {
         run.PauseTiming();

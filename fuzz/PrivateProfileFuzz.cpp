@@ -55,7 +55,7 @@ bool SameOptions(const MainState& a, const MainState& b) {
                           (!a.positionRead || (p.state == q.state && p.top == q.top && p.left == q.left &&
                                                p.width == q.width && p.height == q.height && p.lastTab == q.lastTab));
     return flags && position && x.idleThreshold == y.idleThreshold && x.idleSeconds == y.idleSeconds &&
-           a.strProfile == b.strProfile;
+           a.profile == b.profile;
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ void ReadOptions(MainState& state) {
     o.trayOnClose = IniToBool(read("Send to tray on close"));
     o.exitAfterDelayed = IniToBool(read("Exit after delayed run"));
     o.ignoreSelf = IniToBool(read("Ignore self-made changes"));
-    state.strProfile = read("Profile");
+    state.profile = read("Profile");
     o.chooseProfile = IniToBool(read("Choose profile on startup"));
     o.skipRunning = IniToBool(read("Skip running"));
     o.watchPriorities = IniToBool(read("Watch priorities"));
@@ -58,9 +58,9 @@ void ReadOptions(MainState& state) {
     }
 }
 
-void ApplyIdleDefaults(MainState& state) {
-    if (state.options.idleThreshold == 0) state.options.idleThreshold = kDefaultIdleThreshold;
-    if (state.options.idleSeconds == 0) state.options.idleSeconds = kDefaultIdleSeconds;
+void ApplyIdleDefaults(Options& options) {
+    if (options.idleThreshold == 0) options.idleThreshold = kDefaultIdleThreshold;
+    if (options.idleSeconds == 0) options.idleSeconds = kDefaultIdleSeconds;
 }
 
 void WriteOptions(MainState& state) {
@@ -79,7 +79,7 @@ void WriteOptions(MainState& state) {
     write(kOptions, "Ignore self-made changes", BoolToIni(o.ignoreSelf));
     write(kOptions, "Idle threshold", std::to_string(o.idleThreshold));
     write(kOptions, "Idle seconds", std::to_string(o.idleSeconds));
-    write(kOptions, "Profile", state.strProfile);
+    write(kOptions, "Profile", state.profile);
     write(kOptions, "Choose profile on startup", BoolToIni(o.chooseProfile));
     write(kOptions, "Skip running", BoolToIni(o.skipRunning));
     write(kOptions, "Watch priorities", BoolToIni(o.watchPriorities));

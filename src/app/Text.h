@@ -17,6 +17,11 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 bool ContainsIgnoreCase(std::string_view text, std::string_view part);
 // <0, 0, >0 like strcmp, ignoring case.
 int CompareIgnoreCase(std::string_view a, std::string_view b);
+// Orders sets and maps whose keys are equal when they are equal ignoring case.
+struct LessIgnoringCase {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return CompareIgnoreCase(a, b) < 0; }
+};
 
 std::string Trim(std::string_view text);  // leading and trailing spaces
 std::vector<std::string> Split(std::string_view text, std::string_view separator);

@@ -30,7 +30,7 @@ int RunMonitor(CommandContext& context) {
     context.app.MonitorTick();
     std::cout << "Watching the start-up places for " << context.inv.seconds << " second(s)..." << std::endl;
     // The timer runs for this command only; the option "Monitor" stays as it is.
-    if (!state.tmrMonitor->Running()) state.tmrMonitor->Start();
+    if (!state.monitorTimer->Running()) state.monitorTimer->Start();
     const InterruptGuard guard;
     context.timers.RunUntil([&] { return context.fe.QuitRequested() || InterruptGuard::Interrupted(); },
                             std::chrono::seconds(context.inv.seconds));

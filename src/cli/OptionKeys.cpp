@@ -45,7 +45,7 @@ std::string OptionValue(const MainState& state, const OptionKey& key) {
                                                               : state.options.idleSeconds);
         case OptionType::Text: break;
     }
-    return state.strProfile;
+    return state.profile;
 }
 
 std::optional<std::string> NormaliseOptionValue(const OptionKey& key, std::string_view value) {

@@ -18,7 +18,7 @@ constexpr const char* kOtherMark = "  ";
 std::string NoProfileText(const std::string& name) { return "no profile named \"" + name + "\""; }
 
 bool IsCurrent(const MainState& state, std::string_view entry) {
-    const std::string current = state.strProfile.empty() ? std::string(kDefaultProfile) : state.strProfile;
+    const std::string current = state.profile.empty() ? std::string(kDefaultProfile) : state.profile;
     return EqualsIgnoreCase(current, entry);
 }
 

@@ -22,7 +22,7 @@ void RunDelayedCommand(MainState& state, DelayedRun& run) {
         StartDelayedRun(state, run);
         return;
     }
-    if (state.tmrMain) state.tmrMain->Stop();
+    if (state.delayedRunTimer) state.delayedRunTimer->Stop();
     run.running = false;
     run.runDelayedCaption = kRunDelayedCaption;
     state.fe.SetStatus(kDelayedStopped);

@@ -21,7 +21,7 @@ void LogAndShow(MainState& state, const std::string& text) {
 }
 
 void StopTimer(MainState& state) {
-    if (state.tmrMain) state.tmrMain->Stop();
+    if (state.delayedRunTimer) state.delayedRunTimer->Stop();
 }
 
 int EntryCount(const DelayedRun& run) { return static_cast<int>(run.entries.size()); }
@@ -130,7 +130,7 @@ void StartDelayedRun(MainState& state, DelayedRun& run) {
 
     LogAndShow(state, kRunningDelayed);
     run.running = true;
-    if (state.tmrMain) state.tmrMain->Start();
+    if (state.delayedRunTimer) state.delayedRunTimer->Start();
 }
 
 AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run) {
@@ -199,9 +199,8 @@ std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::strin
     if (skipIfRunning) {
         const SplitResult split = SplitCommandLine(command, false);
         const std::string fileName = FileNameOf(split.path);
-        for (const std::string& line : state.processSnapshot) {
-            if (line.empty()) continue;
-            if (EqualsIgnoreCase(GetField(line, "\t", 1), fileName) && EqualsIgnoreCase(GetField(line, "\t", 4), split.path)) {
+        for (const platform::ProcessInfo& process : state.processSnapshot) {
+            if (EqualsIgnoreCase(process.name, fileName) && EqualsIgnoreCase(process.path, split.path)) {
                 state.WriteLog(kSkippingRunningProcess + command);
                 state.fe.SetStatus(kSkipping + command);
                 return std::nullopt;

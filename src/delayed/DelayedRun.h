@@ -1,7 +1,7 @@
 #pragma once
 // The delayed run: the ticked Delayed rows launched one after another, those with a positive
 // delay that many seconds after the run began, those with a negative delay (and 0) one by one
-// whenever the processor has been idle long enough. Driven by tmrMain, one tick a second.
+// whenever the processor has been idle long enough. Driven by delayedRunTimer, one tick a second.
 
 #include <cstdint>
 #include <functional>
@@ -56,9 +56,9 @@ std::vector<RunEntry> BuildRunEntries(const Table& delayed);
 // Smallest delay first, by the exchange sort whose order of equal delays the program keeps.
 void SortRunEntries(std::vector<RunEntry>& entries);
 
-// Builds the entries, shows the window and starts tmrMain; nothing when no row is ticked.
+// Builds the entries, shows the window and starts delayedRunTimer; nothing when no row is ticked.
 void StartDelayedRun(MainState& state, DelayedRun& run);
-// tmrMain's handler.
+// delayedRunTimer's handler.
 AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run);
 // Launches the next entry (passing over rows unticked in the window) and decides what follows.
 AfterRun RunNextDelayed(MainState& state, DelayedRun& run);

@@ -13,7 +13,7 @@ std::string FileChecksumText(Crc& crc, platform::FileSystem& files, const std::s
 }
 
 std::string IconCache::ChecksumOf(const std::string& file) {
-    auto& files = state_.platform.files();
+    auto& files = files_;
     // The same program stands behind many rows (every Delayed row of one program, every copy
     // of a running process): its content is read once, and again only when it has changed.
     const auto stamp = files.Stamp(file);
@@ -28,7 +28,7 @@ std::string IconCache::ChecksumOf(const std::string& file) {
 }
 
 int IconCache::IconOf(const std::string& file) {
-    if (!Wanted() || !state_.FileExists(file)) return kDefaultIcon;
+    if (!Wanted() || file.empty() || !files_.FileExists(file)) return kDefaultIcon;
 
     // The file is read under the name it was given: lower-casing it first would miss the file
     // where names are case-sensitive, and changes nothing where they are not.
@@ -38,7 +38,7 @@ int IconCache::IconOf(const std::string& file) {
     }
 
     const int number = imageCount_ + 1;
-    if (!state_.fe.LoadFileIcon(file, number)) return kDefaultIcon;
+    if (!fe_.LoadFileIcon(file, number)) return kDefaultIcon;
     imageCount_ = number;
     // A file without a checksum cannot be recognised again, so it is not remembered.
     if (!checksum.empty()) numbers_.emplace(checksum, number);

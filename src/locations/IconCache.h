@@ -6,7 +6,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/MainState.h"
+#include "app/FrontEnd.h"
+#include "app/Services.h"
+#include "app/ViewState.h"
 #include "monitor/Crc.h"
 #include "platform/FileSystem.h"
 
@@ -14,12 +16,14 @@ namespace kestrune {
 
 class IconCache final : public RowIcons {
 public:
-    explicit IconCache(MainState& state) : state_(state) {}
+    // The pictures come from the front end; the view says whether it is in Slimline mode.
+    IconCache(platform::FileSystem& files, FrontEnd& frontEnd, const ViewState& view)
+        : files_(files), fe_(frontEnd), view_(view) {}
 
     // 1 while in Slimline mode, while deferred, for a front end without icons, for a file that
     // does not exist, or one without an icon.
     int IconOf(const std::string& file) override;
-    bool Wanted() const override { return !deferred_ && !state_.slimlineMode && state_.fe.ShowsIcons(); }
+    bool Wanted() const override { return !deferred_ && !view_.slimlineMode && fe_.ShowsIcons(); }
 
     // While deferred every row gets the default icon and no file is read; the desktop program
     // defers during start-up and fills the icons in afterwards (FillRowIcons).
@@ -41,7 +45,9 @@ private:
         std::string checksum;
     };
 
-    MainState& state_;
+    platform::FileSystem& files_;
+    FrontEnd& fe_;
+    const ViewState& view_;
     Crc crc_{true};
     bool deferred_ = false;
     int imageCount_ = 1;  // the default icon

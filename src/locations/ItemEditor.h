@@ -16,10 +16,10 @@ class Table;
 struct ItemEditorState {
     bool visible = false;
     std::string caption;   // "Kestrune - New" or "Kestrune - Edit"
-    std::string name;      // txtName
-    std::string path;      // txtPath
-    std::string delay;     // txtDelay (Delayed only)
-    std::string priority;  // cboPriority's text
+    std::string name;      // the Name box
+    std::string path;      // the Path box
+    std::string delay;     // the Delay box (Delayed only)
+    std::string priority;  // the Priority list's text
     bool showDelay = false;
     bool showPriority = false;
     bool priorityEnabled = false;

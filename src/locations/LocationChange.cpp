@@ -101,7 +101,7 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
         }
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
-        const int code = WriteRegistryValue(registry, key.root, key.subkey, name, path, kRegSz);
+        const int code = WriteRegistryValue(registry, key.root, key.subkey, name, path, platform::ValueType::String);
         if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code, said);
         return PutIn(state);
     }
@@ -117,7 +117,7 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
 }
 
 void ApplyProcessChange(MainState& state) {
-    Timer* watcher = state.tmrPriorities.get();
+    Timer* watcher = state.priorityTimer.get();
     if (!watcher) return;
     if (!AnyTicked(state.tables[TableKind::Process])) {
         if (watcher->Running()) watcher->Stop();
@@ -169,8 +169,8 @@ void RememberSelfMadeChange(MainState& state, const std::string& path) {
         state.selfMadeChanges.clear();
         return;
     }
-    if (!state.selfMadeChanges.empty()) state.selfMadeChanges += "\r\n";
-    state.selfMadeChanges += path;
+    // An empty path names nothing the monitor could meet.
+    if (!path.empty()) state.selfMadeChanges.insert(path);
 }
 
 void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow) {

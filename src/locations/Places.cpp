@@ -1,7 +1,7 @@
 #include "locations/Places.h"
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
+#include "app/Paths.h"
 
 namespace kestrune {
 
@@ -14,10 +14,10 @@ std::optional<RunKeyPlace> RunKeyOf(TableKind kind) {
     }
 }
 
-const std::string& StartupFolderOf(const MainState& state, TableKind kind) {
+const std::string& StartupFolderOf(const Paths& paths, TableKind kind) {
     static const std::string none;
-    if (kind == TableKind::UserStartup) return state.userStartupFolder;
-    if (kind == TableKind::CommonStartup) return state.commonStartupFolder;
+    if (kind == TableKind::UserStartup) return paths.userStartupFolder;
+    if (kind == TableKind::CommonStartup) return paths.commonStartupFolder;
     return none;
 }
 

@@ -11,7 +11,7 @@
 
 namespace kestrune {
 
-struct MainState;
+struct Paths;
 
 inline constexpr std::string_view kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::string_view kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
@@ -25,7 +25,7 @@ struct RunKeyPlace {
 std::optional<RunKeyPlace> RunKeyOf(TableKind kind);
 
 // The Startup folder of kinds 1 and 2 as determined at start-up; "" for the other kinds.
-const std::string& StartupFolderOf(const MainState& state, TableKind kind);
+const std::string& StartupFolderOf(const Paths& paths, TableKind kind);
 
 // The shortcut file of a folder row: the folder, a separator, the name and ".lnk".
 std::string ShortcutFileOf(const std::string& folder, std::string_view name);

@@ -59,7 +59,7 @@ RegistryRead ReadValue(const RegistryValue& value) {
     if (storedBytes > kMaxValueBytes) return result;
 
     result.ok = true;
-    result.type = static_cast<std::uint32_t>(value.type);
+    result.type = value.type;
     switch (value.type) {
         case ValueType::String:
         case ValueType::ExpandString:
@@ -85,11 +85,12 @@ RegistryRead ReadRegistryValue(platform::Registry& registry, RootKey root, std::
 
 std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry, RootKey root,
                                                     std::string_view subkey) {
-    std::vector<RegistryValueRecord> records{{std::string(kDefaultValueName), {}, 0}};
+    std::vector<RegistryValueRecord> records;
     const auto values = registry.EnumValues(root, subkey);
     if (!values) return records;
+    records.reserve(values->size());
     for (const RegistryValue& value : *values) {
-        // The unnamed value stands in record 0 and is never read.
+        // The unnamed value starts nothing: no place lists it.
         if (value.name.empty()) continue;
         // The enumeration already carries each value: reading it again by name would only
         // cost a second look-up per value.
@@ -100,13 +101,13 @@ std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry
 }
 
 int WriteRegistryValue(platform::Registry& registry, RootKey root, std::string_view subkey, std::string_view name,
-                       std::string_view data, std::uint32_t type) {
+                       std::string_view data, ValueType type) {
     RegistryValue value;
     value.name = std::string(name);
-    if (type == kRegSz) {
+    if (type == ValueType::String) {
         value.type = ValueType::String;
         value.data = std::string(data);
-    } else if (type == kRegDword) {
+    } else if (type == ValueType::Dword) {
         const auto number = DwordFromText(data);
         if (!number) return kInvalidParameter;
         value.type = ValueType::Dword;

@@ -12,27 +12,21 @@
 
 namespace kestrune {
 
-inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegExpandSz = 2;
-inline constexpr std::uint32_t kRegBinary = 3;
-inline constexpr std::uint32_t kRegDword = 4;
-
 // Values whose stored bytes (a string's terminating zero included) exceed this are not read.
 inline constexpr std::size_t kMaxValueBytes = 1024;
 
-inline constexpr std::string_view kDefaultValueName = "(default)";
 inline constexpr std::string_view kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 struct RegistryValueRecord {
     std::string name;
     std::string data;
-    std::uint32_t type = 0;
+    platform::ValueType type = platform::ValueType::None;
 };
 
 struct RegistryRead {
     bool ok = false;
     std::string data;
-    std::uint32_t type = 0;
+    platform::ValueType type = platform::ValueType::None;
 };
 
 // String, expandable-string and binary values give their text as stored (no expansion);
@@ -41,17 +35,16 @@ struct RegistryRead {
 RegistryRead ReadRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
                                std::string_view name);
 
-// Record 0 is always ("(default)", "", 0) and is never read; records 1..n are the key's named
-// values in enumeration order, each read with ReadRegistryValue. A key that cannot be opened
-// gives record 0 alone.
+// The key's named values in enumeration order, each read as ReadRegistryValue reads it; the
+// unnamed default value is left out. A key that cannot be opened gives none.
 std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry, platform::RootKey root,
                                                     std::string_view subkey);
 
-// Writes into an existing key only (it never creates one). Type 1 writes the text, type 4 the
-// text read as a 32-bit number; any other type writes nothing and answers 0. Answers the
-// registry's status (0 for success).
+// Writes into an existing key only (it never creates one). A string value takes the text, a
+// DWORD value the text read as a 32-bit number; any other type writes nothing and answers 0.
+// Answers the registry's status (0 for success).
 int WriteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,
-                       std::string_view name, std::string_view data, std::uint32_t type);
+                       std::string_view name, std::string_view data, platform::ValueType type);
 
 // Answers the registry's status (0 for success, 2 when there was no such value).
 int DeleteRegistryValue(platform::Registry& registry, platform::RootKey root, std::string_view subkey,

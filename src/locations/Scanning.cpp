@@ -11,11 +11,10 @@
 
 namespace kestrune {
 
-void DetermineStartupFolders(MainState& state) {
-    auto& platform = state.platform;
-    state.commonStartupFolder = GetSpecialFolder(platform.shell(), platform::kCsidlCommonStartup);
-    state.userStartupFolder = GetShellFolder(platform.registry(), "Startup");
-    state.environment = platform.system().Environment();
+void DetermineStartupFolders(platform::Platform& platform, Paths& paths) {
+    paths.commonStartupFolder = GetSpecialFolder(platform.shell(), platform::kCsidlCommonStartup);
+    paths.userStartupFolder = GetShellFolder(platform.registry(), "Startup");
+    paths.environment = platform.system().Environment();
 }
 
 void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind) {

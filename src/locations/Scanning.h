@@ -7,15 +7,17 @@
 #include <string_view>
 
 #include "app/TableKind.h"
+#include "platform/Platform.h"
 #include "platform/Registry.h"
 
 namespace kestrune {
 
 struct MainState;
+struct Paths;
 
 // The all-users Startup folder from the shell, the current user's from the Shell Folders key,
 // and the environment for %NAME% expansion: once, at start-up, before the first scan.
-void DetermineStartupFolders(MainState& state);
+void DetermineStartupFolders(platform::Platform& platform, Paths& paths);
 
 // Appends the shortcuts of one folder to table `kind`; non-shortcut files are skipped.
 void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind);

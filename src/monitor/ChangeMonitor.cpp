@@ -61,18 +61,18 @@ bool AllTakenOutByProgram(const std::vector<MonitorEntry>& before, const std::ve
 }
 
 // The ticked row that stands for an entry the program put into its place, or 0.
-int RowOfOwnEntry(const MainState& state, const NewEntry& item) {
-    const Table& table = state.tables[item.kind];
+int RowOfOwnEntry(const Model& model, const NewEntry& item) {
+    const Table& table = model.tables[item.kind];
     for (int p = 1; p <= table.Count(); ++p)
         if (table.Ticked(p) && EqualsIgnoreCase(table.Name(p), item.entry.name)) return p;
     return 0;
 }
 
-std::vector<MonitorEntry> ReadFolder(MainState& state, const std::string& folder) {
+std::vector<MonitorEntry> ReadFolder(platform::Platform& platform, const std::string& folder) {
     std::vector<MonitorEntry> entries;
-    if (folder.empty() || !state.platform.files().DirectoryExists(folder)) return entries;
-    for (const std::string& fileName : state.platform.files().ListFiles(folder)) {
-        const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
+    if (folder.empty() || !platform.files().DirectoryExists(folder)) return entries;
+    for (const std::string& fileName : platform.files().ListFiles(folder)) {
+        const ShortcutTarget link = ResolveShortcut(platform.shell(), folder, fileName);
         if (link.target.empty()) continue;
         MonitorEntry e;
         e.identity = fileName + "\t" + link.target + "\t" + link.arguments;
@@ -86,25 +86,26 @@ std::vector<MonitorEntry> ReadFolder(MainState& state, const std::string& folder
     return entries;
 }
 
-std::vector<MonitorEntry> ReadKey(MainState& state, TableKind kind) {
+std::vector<MonitorEntry> ReadKey(platform::Registry& registry, TableKind kind) {
     std::vector<MonitorEntry> entries;
     const RunKeyPlace place = *RunKeyOf(kind);
-    const auto records = EnumRegistryValues(state.platform.registry(), place.root, place.subkey);
-    for (size_t i = 1; i < records.size(); ++i) {
-        if (records[i].data.empty()) continue;  // nothing to start
+    const auto records = EnumRegistryValues(registry, place.root, place.subkey);
+    for (const RegistryValueRecord& record : records) {
+        if (record.data.empty()) continue;  // nothing to start
         MonitorEntry e;
-        e.identity = records[i].name + "\t" + records[i].data;
-        e.key = records[i].data;
-        e.name = records[i].name;
+        e.identity = record.name + "\t" + record.data;
+        e.key = record.data;
+        e.name = record.name;
         entries.push_back(std::move(e));
     }
     return entries;
 }
 
-std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(MainState& state) {
-    return {ReadFolder(state, state.userStartupFolder), ReadFolder(state, state.commonStartupFolder),
-            ReadKey(state, TableKind::HKLM_Run), ReadKey(state, TableKind::HKCU_Run),
-            ReadKey(state, TableKind::RunOnce)};
+std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(platform::Platform& platform, const Paths& paths) {
+    auto& registry = platform.registry();
+    return {ReadFolder(platform, paths.userStartupFolder), ReadFolder(platform, paths.commonStartupFolder),
+            ReadKey(registry, TableKind::HKLM_Run), ReadKey(registry, TableKind::HKCU_Run),
+            ReadKey(registry, TableKind::RunOnce)};
 }
 
 // Takes a new entry out of its place; false when the system refused. The refusal is logged;
@@ -140,17 +141,13 @@ void AllowEntry(MainState& state, const NewEntry& item) {
 // Drops the lines that need no question: the program's own changes and Known entries. Answers
 // whether a disallowed Known entry was among them.
 bool CheckKnownEntries(MainState& state, std::vector<NewEntry>& items) {
-    const std::vector<std::string> selfMade = Split(state.selfMadeChanges, "\r\n");
     bool disallow = false;
     const Table& known = state.tables[TableKind::Known];
     for (NewEntry& item : items) {
         const std::string& key = item.entry.key;
-        for (const std::string& path : selfMade) {
-            if (!path.empty() && EqualsIgnoreCase(path, key)) {
-                item.line.clear();
-                item.selfMade = true;
-                break;
-            }
+        if (state.selfMadeChanges.contains(key)) {
+            item.line.clear();
+            item.selfMade = true;
         }
         for (int k = 1; k <= known.Count(); ++k) {
             if (!EqualsIgnoreCase(known.Text(k, col::KnownPath), key)) continue;
@@ -180,16 +177,16 @@ void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std
 }  // namespace
 
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
-    state.tmrMonitor->Stop();
-    if (NothingChangedSinceLastLook(state, monitor)) {
-        state.tmrMonitor->Start();
+    state.monitorTimer->Stop();
+    if (NothingChangedSinceLastLook(state.platform, state, monitor)) {
+        state.monitorTimer->Start();
         return;
     }
     bool entriesAdded = false, entriesRemoved = false;
     std::vector<TableKind> changed;
     std::vector<NewEntry> items;
 
-    auto current = ReadSnapshot(state);
+    auto current = ReadSnapshot(state.platform, state);
     // The program's own changes are told apart from outside ones whatever "Ignore self-made
     // changes" says; the option only decides whether the user is asked about them.
     const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
@@ -289,13 +286,13 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
         ApplyRowIcons(state);
     }
     monitor.snapshotTaken = true;
-    state.tmrMonitor->Start();
+    state.monitorTimer->Start();
 }
 
 void ToggleMonitor(MainState& state) {
     state.options.monitor = !state.options.monitor;
-    if (state.options.monitor) state.tmrMonitor->Start();
-    else state.tmrMonitor->Stop();
+    if (state.options.monitor) state.monitorTimer->Start();
+    else state.monitorTimer->Stop();
 }
 
 void PreventDelayedAppsFromRegistering(MainState& state) {

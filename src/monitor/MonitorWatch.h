@@ -2,14 +2,16 @@
 // Lets a monitor tick skip reading the five places when no one has touched them since the
 // previous look: the platform watches the Startup folders and the Run keys between ticks.
 
+#include "app/Paths.h"
+#include "platform/Platform.h"
+
 namespace kestrune {
 
-struct MainState;
 struct MonitorState;
 
 // True when the tick may skip its look because the places are as the previous look found
 // them. The first look starts the watch just before it reads, so nothing done between the
 // two goes unseen; a platform that cannot watch makes every tick look.
-bool NothingChangedSinceLastLook(MainState& state, MonitorState& monitor);
+bool NothingChangedSinceLastLook(platform::Platform& platform, const Paths& paths, MonitorState& monitor);
 
 }  // namespace kestrune

@@ -20,8 +20,8 @@ std::uint32_t ProcessIdOf(const std::string& handle) {
 
 // A Handle is as old as the last refill; by now its process may have ended and the identifier
 // gone to another program. Only a process of the row's name is ended.
-bool StillRunsAs(MainState& state, std::uint32_t id, const std::string& name) {
-    for (const auto& process : state.platform.processes().List()) {
+bool StillRunsAs(Services& services, std::uint32_t id, const std::string& name) {
+    for (const auto& process : services.platform.processes().List()) {
         if (process.id == id) return EqualsIgnoreCase(process.name, name);
     }
     return false;
@@ -76,17 +76,17 @@ std::string TerminateQuestion(const std::string& name, std::uint32_t id) {
 }
 
 void OnPriorityTimerTick(MainState& state) {
-    RefreshProcessSnapshot(state);
+    RefreshProcessSnapshot(state, state);
     ApplyStoredPriorities(state, true);
 }
 
 void ToggleWatchPriorities(MainState& state) {
     state.options.watchPriorities = !state.options.watchPriorities;
-    if (!state.tmrPriorities) return;
+    if (!state.priorityTimer) return;
     if (state.options.watchPriorities) {
-        if (!state.tmrPriorities->Running()) state.tmrPriorities->Start();
+        if (!state.priorityTimer->Running()) state.priorityTimer->Start();
     } else {
-        state.tmrPriorities->Stop();
+        state.priorityTimer->Stop();
     }
 }
 

@@ -19,7 +19,7 @@ inline constexpr const char* kConfirmTerminate = "Are you sure you wish to termi
 // its own ("name (pid n)").
 std::string TerminateQuestion(const std::string& name, std::uint32_t id);
 
-// tmrPriorities: re-applies stored priorities that the running programs no longer have.
+// priorityTimer: re-applies stored priorities that the running programs no longer have.
 void OnPriorityTimerTick(MainState& state);
 // mnWatchPriorities: inverts the option and switches the watcher with it.
 void ToggleWatchPriorities(MainState& state);

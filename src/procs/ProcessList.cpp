@@ -10,9 +10,7 @@ namespace kestrune {
 
 namespace {
 
-constexpr std::string_view kTab = "\t";
-
-platform::Processes& ProcessesOf(MainState& state) { return state.platform.processes(); }
+platform::Processes& ProcessesOf(Services& services) { return services.platform.processes(); }
 
 // The first row from the top with this name and path whose Handle is still free (so each
 // running instance takes a row of its own); a new empty row when there is none.
@@ -28,14 +26,12 @@ int FindProcessRow(Table& table, const std::string& name, const std::string& pat
     return table.Add({});
 }
 
-int BasePriorityOf(std::string_view text) { return static_cast<int>(LeadingNumber(text)); }
-
-void MergeProcess(MainState& state, Table& table, const std::string& element, bool applyChanges) {
-    const std::string name = GetField(element, kTab, 1);
-    const std::string handle = GetField(element, kTab, 2);
-    if (EqualsIgnoreCase(name, kIdleProcessName) || handle.empty()) return;
-    const std::string path = GetField(element, kTab, 4);
-    const std::string running = PriorityTextFromBase(BasePriorityOf(GetField(element, kTab, 3)));
+void MergeProcess(MainState& state, Table& table, const platform::ProcessInfo& process, bool applyChanges) {
+    const std::string& name = process.name;
+    if (EqualsIgnoreCase(name, kIdleProcessName)) return;
+    const std::string handle = std::to_string(process.id);
+    const std::string& path = process.path;
+    const std::string running = PriorityTextFromBase(process.basePriority);
 
     bool isNew = false;
     const int position = FindProcessRow(table, name, path, isNew);
@@ -60,27 +56,23 @@ void MergeProcess(MainState& state, Table& table, const std::string& element, bo
 
 }  // namespace
 
-void RefreshProcessSnapshot(MainState& state) {
-    state.processSnapshot = BuildProcessSnapshot(ProcessesOf(state).List());
+void RefreshProcessSnapshot(Services& services, Model& model) {
+    model.processSnapshot = BuildProcessSnapshot(ProcessesOf(services).List());
 }
 
 void FillProcessTable(MainState& state, bool /*detachIcons*/, bool applyChanges) {
-    RefreshProcessSnapshot(state);
+    RefreshProcessSnapshot(state, state);
     Table& table = state.tables[TableKind::Process];
 
     for (int position = 1; position <= table.Count(); ++position) table.SetText(position, col::Handle, "");
 
-    if (!state.processSnapshot.front().empty()) {
-        for (const auto& element : state.processSnapshot) {
-            if (!element.empty()) MergeProcess(state, table, element, applyChanges);
-        }
-    }
+    for (const auto& process : state.processSnapshot) MergeProcess(state, table, process, applyChanges);
     // Only the widths: a process list keeps the order in which it was filled.
     state.fe.FitColumns(TableKind::Process);
 }
 
-int SetPriorityByHandle(MainState& state, const std::string& handle, std::uint32_t priorityClass) {
-    auto& processes = ProcessesOf(state);
+int SetPriorityByHandle(Services& services, const std::string& handle, std::uint32_t priorityClass) {
+    auto& processes = ProcessesOf(services);
     int asked = 0;
     for (const auto& process : processes.List()) {
         if (std::to_string(process.id) != handle) continue;
@@ -90,18 +82,18 @@ int SetPriorityByHandle(MainState& state, const std::string& handle, std::uint32
     return asked;
 }
 
-int SetPriorityByName(MainState& state, const std::string& name, std::uint32_t priorityClass) {
-    return ProcessesOf(state).SetPriorityClassByName(name, priorityClass);
+int SetPriorityByName(Services& services, const std::string& name, std::uint32_t priorityClass) {
+    return ProcessesOf(services).SetPriorityClassByName(name, priorityClass);
 }
 
-bool EnablePrivilege(MainState& state, const std::string& name) {
-    const int error = ProcessesOf(state).EnablePrivilege(name);
+bool EnablePrivilege(Services& services, const std::string& name) {
+    const int error = ProcessesOf(services).EnablePrivilege(name);
     if (error == 0) return true;
-    state.WriteLog(kPrivilegeError + name + " " + std::to_string(error));
+    services.WriteLog(kPrivilegeError + name + " " + std::to_string(error));
     return false;
 }
 
-bool EndProcessById(MainState& state, std::uint32_t id) { return ProcessesOf(state).Terminate(id); }
+bool EndProcessById(Services& services, std::uint32_t id) { return ProcessesOf(services).Terminate(id); }
 
 void ApplyStoredPriorities(MainState& state, bool onlyChanged) {
     Table& table = state.tables[TableKind::Process];
@@ -109,15 +101,14 @@ void ApplyStoredPriorities(MainState& state, bool onlyChanged) {
         if (!table.Ticked(position)) continue;
         const std::string name = table.Name(position);
         const std::string path = table.Text(position, col::Path);
-        const auto handle = FindSnapshotHandle(state.processSnapshot, name, path);
-        if (!handle) continue;
+        const platform::ProcessInfo* running = FindSnapshotProcess(state.processSnapshot, name, path);
+        if (!running) continue;
 
         const std::string wanted = table.Text(position, col::ProcessPriority);
         if (onlyChanged) {
-            const std::string current =
-                PriorityTextFromBase(BasePriorityOf(FindSnapshotPriority(state.processSnapshot, *handle)));
+            const std::string current = PriorityTextFromBase(running->basePriority);
             if (EqualsIgnoreCase(wanted, current)) continue;
-            table.SetText(position, col::Handle, *handle);
+            table.SetText(position, col::Handle, std::to_string(running->id));
         }
         state.WriteLog(kSettingPriorityFor + name + kPriorityTo + wanted);
         const auto priority = PriorityClassFromText(wanted);

@@ -8,6 +8,8 @@
 namespace kestrune {
 
 struct MainState;
+struct Model;
+struct Services;
 
 // The log line written before each priority a stored row asks for is set.
 inline constexpr const char* kSettingPriorityFor = "Setting priority for ";
@@ -16,8 +18,8 @@ inline constexpr const char* kPrivilegeError = "Priveledge error: ";
 // The process that never gets a row.
 inline constexpr const char* kIdleProcessName = "System Idle Process";
 
-// Replaces state.processSnapshot by the processes running now.
-void RefreshProcessSnapshot(MainState& state);
+// Replaces the process snapshot by the processes running now.
+void RefreshProcessSnapshot(Services& services, Model& model);
 // Lists the running processes and merges them into the Process table: each process takes the
 // first free row of its name and path, or a new row; rows are never removed. With
 // `applyChanges`, a stored row whose program runs at another priority has its own applied.
@@ -26,13 +28,13 @@ void RefreshProcessSnapshot(MainState& state);
 void FillProcessTable(MainState& state, bool detachIcons, bool applyChanges);
 
 // How many processes with this identifier (decimal text) were asked to take the class.
-int SetPriorityByHandle(MainState& state, const std::string& handle, std::uint32_t priorityClass);
+int SetPriorityByHandle(Services& services, const std::string& handle, std::uint32_t priorityClass);
 // How many processes of this file name (letter case ignored) were asked to take the class.
-int SetPriorityByName(MainState& state, const std::string& name, std::uint32_t priorityClass);
+int SetPriorityByName(Services& services, const std::string& name, std::uint32_t priorityClass);
 // Enables a privilege in the program's own token; a refusal is logged.
-bool EnablePrivilege(MainState& state, const std::string& name);
+bool EnablePrivilege(Services& services, const std::string& name);
 // True when the process was terminated.
-bool EndProcessById(MainState& state, std::uint32_t id);
+bool EndProcessById(Services& services, std::uint32_t id);
 
 // Sets the priority of each stored row's running program from the current snapshot; with
 // `onlyChanged`, only where the running priority differs from the stored one.

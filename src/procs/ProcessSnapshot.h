@@ -1,9 +1,7 @@
 #pragma once
-// The running processes as text: the management-service list (name, handle, base priority), the
-// list of executable paths, the snapshot that joins them ("name\thandle\tbasepriority\tpath", one
-// element per process) and the lookups in it. Fields are read with GetField, counting from 1.
+// The running processes as last listed, one record each (name, handle, base priority, path),
+// and the lookups in them.
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,20 +10,15 @@
 
 namespace kestrune {
 
-// One "name\thandle\tbasepriority" line per process, lines joined by "\r\n".
-std::string ListWmiProcesses(const std::vector<platform::ProcessInfo>& processes);
-// Element 0 is empty; then one path per process, or "path\tid" with `withIds`.
-std::vector<std::string> ListProcessPaths(const std::vector<platform::ProcessInfo>& processes, bool withIds);
-// Field 1 of the first element of a ListProcessPaths(true) list whose field 2 equals `id`.
-std::string FindPathOfProcessId(const std::vector<std::string>& paths, std::string_view id);
+using ProcessSnapshot = std::vector<platform::ProcessInfo>;
 
-// The snapshot: always at least one element; a single empty one when no process is listed.
-std::vector<std::string> BuildProcessSnapshot(const std::vector<platform::ProcessInfo>& processes);
+// The processes as listed, with tabs and line breaks in names and paths made spaces: the
+// names and paths become table texts, which are printed one row to a line, columns split by
+// tabs.
+ProcessSnapshot BuildProcessSnapshot(const std::vector<platform::ProcessInfo>& processes);
 
-// The handle of the first element whose name and path equal these, ignoring case.
-std::optional<std::string> FindSnapshotHandle(const std::vector<std::string>& snapshot, std::string_view name,
-                                              std::string_view path);
-// The base priority (as text) of the first element with this handle; "" when none has it.
-std::string FindSnapshotPriority(const std::vector<std::string>& snapshot, std::string_view handle);
+// The first process whose name and path equal these, ignoring case; nullptr when none has.
+const platform::ProcessInfo* FindSnapshotProcess(const ProcessSnapshot& snapshot, std::string_view name,
+                                                 std::string_view path);
 
 }  // namespace kestrune

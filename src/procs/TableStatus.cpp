@@ -23,7 +23,7 @@ void ShowProcessStatus(MainState& state) {
     }
     state.fe.SetStatus(status);
 
-    Timer* watcher = state.tmrPriorities.get();
+    Timer* watcher = state.priorityTimer.get();
     if (!watcher) return;
     if (stored < 1) {
         if (watcher->Running()) watcher->Stop();

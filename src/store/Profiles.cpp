@@ -31,8 +31,8 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
-FileNaming NamingOf(MainState& state) {
-    return state.platform.system().PathSeparator() == '\\' ? FileNaming::Windows : FileNaming::Posix;
+FileNaming NamingOf(Services& services) {
+    return services.platform.system().PathSeparator() == '\\' ? FileNaming::Windows : FileNaming::Posix;
 }
 
 bool OwnsItsDocument(std::string_view name, FileNaming naming) {
@@ -59,25 +59,25 @@ std::optional<std::string> ProfileNameProblem(std::string_view name, FileNaming 
     return std::nullopt;
 }
 
-std::string ProfileDocumentPath(const MainState& state, std::string_view profile) {
-    if (IsDefaultProfile(profile)) return state.appFolder + kDefaultDocumentName;
-    return state.appFolder + ToLower(profile) + std::string(kDocumentExtension);
+std::string ProfileDocumentPath(const Paths& paths, std::string_view profile) {
+    if (IsDefaultProfile(profile)) return paths.appFolder + kDefaultDocumentName;
+    return paths.appFolder + ToLower(profile) + std::string(kDocumentExtension);
 }
 
 bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh) {
     bool changed = false;
-    if (!EqualsIgnoreCase(newProfile, state.strProfile)) {
+    if (!EqualsIgnoreCase(newProfile, state.profile)) {
         // Switching away with unsaved changes would lose them: a row unticked since the last
         // save is in neither its place nor any document. They go to the profile they belong to.
         // When they cannot be written the switch does not happen: the tables stay with their profile.
         if (refresh && state.settingsChanged && !state.loadingInProgress && !StorePendingBeforeReload(state))
             return false;
-        state.strProfile = newProfile;
+        state.profile = newProfile;
         changed = true;
     }
-    state.settingsDocumentPath = ProfileDocumentPath(state, state.strProfile);
+    state.settingsDocumentPath = ProfileDocumentPath(state, state.profile);
     std::string caption = VersionCaption();
-    if (!IsDefaultProfile(state.strProfile)) caption += " - " + state.strProfile;
+    if (!IsDefaultProfile(state.profile)) caption += " - " + state.profile;
     state.fe.SetCaption(caption);
 
     if (!refresh || !changed) return false;
@@ -88,10 +88,10 @@ bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh)
     return !state.loadingInProgress;
 }
 
-void ProfileList::LoadProfiles(MainState& state, const std::string& file) {
+void ProfileList::LoadProfiles(Services& services, const std::string& file) {
     entries_.emplace_back(kDefaultProfile);
-    if (!state.FileExists(file)) return;
-    const std::optional<std::string> text = state.platform.files().ReadFile(file);
+    if (!services.FileExists(file)) return;
+    const std::optional<std::string> text = services.platform.files().ReadFile(file);
     if (!text) return;
     // The file is written with "\r\n"; one edited by hand may end its lines with "\n" alone, and
     // a name never holds a line break. "[default]" is listed first already and never written.
@@ -106,12 +106,12 @@ void ProfileList::LoadProfiles(MainState& state, const std::string& file) {
     }
 }
 
-void ProfileList::SaveProfiles(MainState& state, const std::string& file) const {
+void ProfileList::SaveProfiles(Services& services, const std::string& file) const {
     std::vector<std::string> names;
     for (const std::string& entry : entries_) {
         if (!EqualsIgnoreCase(entry, kDefaultProfile)) names.push_back(entry);
     }
-    state.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
+    services.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
 }
 
 int ProfileList::IndexOf(std::string_view name) const {
@@ -129,8 +129,8 @@ std::string ProfileList::SelectedEntry() const {
     return selection_ >= 0 ? entries_[static_cast<size_t>(selection_)] : std::string{};
 }
 
-void ProfileList::SelectCurrentProfile(const MainState& state) {
-    selection_ = IndexOf(state.strProfile.empty() ? std::string_view(kDefaultProfile) : state.strProfile);
+void ProfileList::SelectCurrentProfile(const Paths& paths) {
+    selection_ = IndexOf(paths.profile.empty() ? std::string_view(kDefaultProfile) : paths.profile);
 }
 
 }  // namespace kestrune

@@ -12,6 +12,8 @@
 namespace kestrune {
 
 struct MainState;
+struct Paths;
+struct Services;
 
 inline constexpr const char* kDefaultProfile = "[default]";
 inline constexpr const char* kDefaultDocumentName = "settings.xml";
@@ -45,7 +47,7 @@ inline constexpr const char* kProfileNameLengthMessage = "A profile name cannot 
 // The file names a system allows: on Windows none of \ / : * ? " < > |, no device names such
 // as CON or COM1, and no dot or space at the end; on Linux anything but the separators.
 enum class FileNaming { Posix, Windows };
-FileNaming NamingOf(MainState& state);
+FileNaming NamingOf(Services& services);
 
 // Why a name cannot be a new profile: it becomes a file name in the program's folder, so it
 // must be a file name of this system that stays in that folder and is not the default
@@ -58,9 +60,9 @@ bool OwnsItsDocument(std::string_view name, FileNaming naming);
 
 // The document of a profile: AppFolder + the name in lower case + ".xml", or settings.xml for
 // "" and "[default]".
-std::string ProfileDocumentPath(const MainState& state, std::string_view profile);
+std::string ProfileDocumentPath(const Paths& paths, std::string_view profile);
 
-// Makes a profile current: sets strProfile, the document path and the window caption. Answers
+// Makes a profile current: sets profile, the document path and the window caption. Answers
 // true when the caller must reload all tables ("Refresh && reload tables"): the profile changed
 // with `refresh` set, its document exists and start-up is over. When its document does not
 // exist yet, the current tables are marked to be written as that document instead.
@@ -69,9 +71,9 @@ bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh)
 class ProfileList {
 public:
     // Adds "[default]" and then the non-empty lines of `file` (when it exists); clears nothing.
-    void LoadProfiles(MainState& state, const std::string& file);
+    void LoadProfiles(Services& services, const std::string& file);
     // Writes every entry but "[default]", one per line.
-    void SaveProfiles(MainState& state, const std::string& file) const;
+    void SaveProfiles(Services& services, const std::string& file) const;
     bool ProfileExists(std::string_view name) const;
 
     const std::vector<std::string>& Entries() const { return entries_; }
@@ -79,8 +81,8 @@ public:
     int Selection() const { return selection_; }
     void Select(int index);
     std::string SelectedEntry() const;
-    // Selects the entry of strProfile ("[default]" when it is empty).
-    void SelectCurrentProfile(const MainState& state);
+    // Selects the entry of profile ("[default]" when it is empty).
+    void SelectCurrentProfile(const Paths& paths);
 
     // Add, Edit and Delete are enabled or disabled together.
     void ToggleProfileButtons(bool enable) { buttonsEnabled_ = enable; }

@@ -52,7 +52,7 @@ void ProfileList::Edit(MainState& state) {
     entries_[static_cast<size_t>(selection_)] = answer;
     // Document names ignore letter case, so a current profile spelled differently has just
     // had its document moved as well and must follow it.
-    if (EqualsIgnoreCase(state.strProfile, old)) BuildXMLName(state, answer, false);
+    if (EqualsIgnoreCase(state.profile, old)) BuildXMLName(state, answer, false);
 }
 
 void ProfileList::Delete(MainState& state) {
@@ -61,7 +61,7 @@ void ProfileList::Delete(MainState& state) {
     if (EqualsIgnoreCase(name, kDefaultProfile)) return Refuse(state, kCannotDeleteDefaultMessage);
     const std::string file = ProfileDocumentPath(state, name);
     if (OwnsItsDocument(name, NamingOf(state)) && state.FileExists(file)) state.platform.files().RemoveFile(file);
-    if (EqualsIgnoreCase(name, state.strProfile)) deletedDocument_ = file;
+    if (EqualsIgnoreCase(name, state.profile)) deletedDocument_ = file;
     entries_.erase(entries_.begin() + selection_);
     selection_ = IndexOf(kDefaultProfile);
 }
@@ -77,7 +77,7 @@ bool ProfileList::Use(MainState& state) {
 
 bool ProfileList::Close(MainState& state) {
     // An empty profile name is the default profile, which always exists.
-    if (state.strProfile.empty() || ProfileExists(state.strProfile)) return true;
+    if (state.profile.empty() || ProfileExists(state.profile)) return true;
     Refuse(state, kProfileGoneMessage);
     return false;
 }

@@ -55,8 +55,8 @@ void WriteProcessTable(const Table& table, ItemWriter& writer) {
     }
 }
 
-bool LoadDocument(MainState& state, const std::string& path, TreeDocument& doc) {
-    return state.FileExists(path) && doc.LoadFromFile(state.platform.files(), path);
+bool LoadDocument(Services& services, const std::string& path, TreeDocument& doc) {
+    return services.FileExists(path) && doc.LoadFromFile(services.platform.files(), path);
 }
 
 // A document that is there but does not parse loads as nothing; saving over it would destroy

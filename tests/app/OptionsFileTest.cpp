@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainState.h"
 #include "app/OptionsFile.h"
 #include "support/CountingFiles.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune {
 namespace {
@@ -16,21 +16,18 @@ using test::WriteText;
 
 class OptionsFileTest : public ::testing::Test {
 protected:
-    OptionsFileTest() : state(*machine.platform, fe, clock) {
-        state.appFolder = machine.appFolder;
-        state.iniPath = machine.appFolder + "settings.ini";
-    }
+    OptionsFileTest() : state(*machine.platform, fe, clock) { state.InProgramFolder(machine.appFolder).WithIni(); }
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    MainState state;
+    test::TestState state;
 };
 
 TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
     state.options.monitor = true;
     state.options.idleThreshold = 35;
     state.options.idleSeconds = 7;
-    state.strProfile = "Work";
+    state.profile = "Work";
     state.position = {2, 100, 200, 9000, 6000, 3};
     WriteOptions(state);
     EXPECT_EQ(ReadText(state.iniPath),
@@ -59,8 +56,8 @@ TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
 TEST_F(OptionsFileTest, ShutDownRewritesTheFileOnceForAllEighteenKeys) {
     WriteText(state.iniPath, "[Options]\r\nMonitor=0\r\n");
     test::CountingPlatform counting(*machine.platform);
-    MainState counted(counting, fe, clock);
-    counted.iniPath = state.iniPath;
+    test::TestState counted(counting, fe, clock);
+    counted.InProgramFolder(machine.appFolder).WithIni();
     counted.options.monitor = true;
     WriteOptions(counted);
     EXPECT_EQ(counting.counter.writes[state.iniPath], 1);
@@ -83,32 +80,32 @@ TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
     WriteText(state.iniPath, "[Mine]\r\nColour=blue\r\n[Options]\r\nMonitor=0\r\nExtra=keep me\r\n");
     state.options.monitor = true;
     state.options.watchPriorities = true;
-    state.strProfile = "Home";
+    state.profile = "Home";
     WriteOptions(state);
 
     const std::string text = ReadText(state.iniPath);
     EXPECT_NE(text.find("[Mine]\r\nColour=blue\r\n"), std::string::npos);
     EXPECT_NE(text.find("Extra=keep me"), std::string::npos);
 
-    MainState again(*machine.platform, fe, clock);
-    again.iniPath = state.iniPath;
+    test::TestState again(*machine.platform, fe, clock);
+    again.InProgramFolder(machine.appFolder).WithIni();
     ReadOptions(again);
     EXPECT_TRUE(again.options.monitor);
     EXPECT_TRUE(again.options.watchPriorities);
     EXPECT_FALSE(again.options.skipSave);
-    EXPECT_EQ(again.strProfile, "Home");
+    EXPECT_EQ(again.profile, "Home");
 }
 
 // Reading takes the blanks and one pair of quotes off a value; a profile name that has them
 // must still name the same document after a restart.
 TEST_F(OptionsFileTest, AProfileWithBlanksOrQuotesAroundItReadsBackAsWritten) {
     for (const char* profile : {" Work", "Home ", "\"Play\"", "\"", "\"Half"}) {
-        state.strProfile = profile;
+        state.profile = profile;
         WriteOptions(state);
-        MainState again(*machine.platform, fe, clock);
-        again.iniPath = state.iniPath;
+        test::TestState again(*machine.platform, fe, clock);
+        again.InProgramFolder(machine.appFolder).WithIni();
         ReadOptions(again);
-        EXPECT_EQ(again.strProfile, profile);
+        EXPECT_EQ(again.profile, profile);
     }
 }
 
@@ -134,11 +131,11 @@ TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
         {"[Options]\r\nIdle threshold=99999\r\n", 20, 5},                        // beyond 16 bits
     };
     for (const Case& c : cases) {
-        MainState s(*machine.platform, fe, clock);
-        s.iniPath = state.iniPath;
+        test::TestState s(*machine.platform, fe, clock);
+        s.InProgramFolder(machine.appFolder).WithIni();
         WriteText(s.iniPath, c.file);
         ReadOptions(s);
-        ApplyIdleDefaults(s);
+        ApplyIdleDefaults(s.options);
         EXPECT_EQ(s.options.idleThreshold, c.threshold) << c.file;
         EXPECT_EQ(s.options.idleSeconds, c.seconds) << c.file;
     }
@@ -162,7 +159,7 @@ TEST_F(OptionsFileTest, PositionIsIgnoredWithoutWindowState) {
 TEST_F(OptionsFileTest, MissingFileLeavesEverythingClear) {
     ReadOptions(state);
     EXPECT_FALSE(state.options.monitor);
-    EXPECT_EQ(state.strProfile, "");
+    EXPECT_EQ(state.profile, "");
     EXPECT_FALSE(state.positionRead);
 }
 

@@ -33,12 +33,12 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     EXPECT_FALSE(run.window.exitButtonVisible);
     EXPECT_FALSE(fe.controlsEnabled);
     EXPECT_TRUE(fe.runDelayedEnabled);
-    EXPECT_TRUE(state.tmrMain->Running());
+    EXPECT_TRUE(state.delayedRunTimer->Running());
     Seconds(2);
 
     RunDelayedCommand(state, run);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
     EXPECT_EQ(fe.LastStatus(), "Delayed applications stopped.");
     EXPECT_TRUE(fe.controlsEnabled);
     EXPECT_TRUE(run.window.visible);  // stopping leaves the window as it is
@@ -61,7 +61,7 @@ TEST_F(DelayedCommandsTest, RunDelayedWithNothingTickedStaysInItsStopState) {
     RunDelayedCommand(state, run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
     EXPECT_FALSE(fe.controlsEnabled);
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
     RunDelayedCommand(state, run);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
     EXPECT_TRUE(fe.controlsEnabled);
@@ -93,7 +93,7 @@ TEST_F(DelayedCommandsTest, TickArrivingDuringAStepWaitsForIt) {
     Seconds(1);
     // The deferred tick was second 2: b.exe followed right after the step.
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe", "C:\\A\\b.exe"));
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedCommandsTest, SlimlineStartShowsTheExitButtonAndEndsInTheTray) {
@@ -258,7 +258,7 @@ TEST_F(DelayedCommandsTest, RunNowOnAProcessRowRefreshesTheProcessTable) {
 
 TEST_F(DelayedCommandsTest, RunNowSkipsARunningProgramAndAnEmptyCommand) {
     state.options.skipRunning = true;
-    state.processSnapshot = {"tool.exe\t9\t8\tC:\\Apps\\tool.exe"};
+    state.processSnapshot = {{9, "tool.exe", 8, "C:\\Apps\\tool.exe"}};
     AddDelayed("C:\\Apps\\tool.exe", "5", "High");
     AddDelayed("", "5");
     // Neither counts as started.

@@ -9,11 +9,11 @@
 #include <map>
 #include <set>
 
-#include "app/MainState.h"
 #include "app/Text.h"
 #include "delayed/DelayedRun.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune::test {
 
@@ -167,17 +167,15 @@ public:
 class DelayedFixture : public ::testing::Test {
 protected:
     DelayedFixture() : state(platform, fe, clock) {
-        state.appFolder = platform.machine.appFolder;
-        state.logPath = state.appFolder + "log.txt";
-        state.log.Write("test begins", state.logPath);
+        state.InProgramFolder(platform.machine.appFolder).BeginLog("test begins");
         state.options.idleThreshold = kDefaultIdleThreshold;
         state.options.idleSeconds = kDefaultIdleSeconds;
         auto scripted = std::make_unique<ScriptedMeter>();
         meter = scripted.get();
         run.cpuMeter = std::move(scripted);
-        state.tmrMain = timers.Create(1000, [this] {
-            CarryOut(state, OnDelayedRunTick(state, run), [this] { ++closeDowns; });
-        });
+        state.WithTimers(timers, {.delayedRun = [this] {
+                             CarryOut(state, OnDelayedRunTick(state, run), [this] { ++closeDowns; });
+                         }});
     }
 
     void AddDelayed(const std::string& path, const std::string& delay, const std::string& priority = "",
@@ -213,7 +211,7 @@ protected:
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers;
-    MainState state;
+    TestState state;
     DelayedRun run;
     ScriptedMeter* meter = nullptr;
     int closeDowns = 0;

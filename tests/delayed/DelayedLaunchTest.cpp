@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/MainState.h"
 #include "delayed/DelayedRun.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune {
 namespace {
@@ -31,10 +31,8 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers;
-    MainState state(*machine.platform, fe, clock);
-    state.logPath = machine.appFolder + "log.txt";
-    state.log.Write("test begins", state.logPath);
-    state.tmrMain = timers.Create(1000, [] {});
+    test::TestState state(*machine.platform, fe, clock);
+    state.LogIn(machine.appFolder).BeginLog("test begins").WithTimers(timers);
     DelayedRun run;
 
     const std::string folder = machine.folder.Path();
@@ -48,13 +46,13 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     delayed.Add({"first", stamp("first"), "1", "", ""}, true);
 
     StartDelayedRun(state, run);
-    ASSERT_TRUE(state.tmrMain->Running());
+    ASSERT_TRUE(state.delayedRunTimer->Running());
     const auto began = Clock::now();
-    for (int second = 1; second <= 5 && state.tmrMain->Running(); ++second) {
+    for (int second = 1; second <= 5 && state.delayedRunTimer->Running(); ++second) {
         std::this_thread::sleep_until(began + std::chrono::seconds(second));
         CarryOut(state, OnDelayedRunTick(state, run), [] {});
     }
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
     const std::string log = test::ReadText(state.logPath);
     ASSERT_EQ(log.find("Error"), std::string::npos) << log;
 

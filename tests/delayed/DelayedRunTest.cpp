@@ -20,7 +20,7 @@ TEST_F(DelayedRunTest, EqualDelaysStartOneSecondApartAndCountFromTheStart) {
     AddDelayed("C:\\A\\first.exe", "5");
     AddDelayed("C:\\A\\second.exe", "5");
     StartDelayedRun(state, run);
-    EXPECT_TRUE(state.tmrMain->Running());
+    EXPECT_TRUE(state.delayedRunTimer->Running());
     EXPECT_FALSE(run.idlePhase);
     Seconds(40);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\first.exe", "C:\\A\\second.exe", "C:\\A\\late.exe"));
@@ -29,7 +29,7 @@ TEST_F(DelayedRunTest, EqualDelaysStartOneSecondApartAndCountFromTheStart) {
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\first.exe",
                                         "Running C:\\A\\second.exe", "Running C:\\A\\late.exe",
                                         "Finished running delayed applications."));
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
     EXPECT_FALSE(run.window.visible);
     EXPECT_EQ(meter->queries, 0);
 }
@@ -67,7 +67,7 @@ TEST_F(DelayedRunTest, NegativeDelaysWaitForTheirOwnRunOfIdleSeconds) {
                 ElementsAre("Running delayed applications...", "Running C:\\A\\ten.exe",
                             "Starting applications to be run when idle", "Running C:\\A\\minus2.exe",
                             "Running C:\\A\\minus1.exe", "Finished running delayed applications."));
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedRunTest, IdleTicksRestartOnABusySecondAndIgnoreAFailedReading) {
@@ -96,7 +96,7 @@ TEST_F(DelayedRunTest, ZeroDelayNeverRunsWithoutAnIdlePhase) {
     StartDelayedRun(state, run);
     Seconds(30);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\ten.exe"));
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
     EXPECT_EQ(meter->queries, 0);
 }
 
@@ -111,7 +111,7 @@ TEST_F(DelayedRunTest, AllIdleStartsInTheIdlePhaseAtTheFirstEntry) {
     Seconds(11);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\neg.exe", "C:\\A\\zero.exe"));
     EXPECT_THAT(LaunchSeconds(), ElementsAre(6, 12));
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedRunTest, IdleSettingsDecideWhatCountsAsIdle) {
@@ -131,7 +131,7 @@ TEST_F(DelayedRunTest, ThresholdZeroNeverFindsTheProcessorIdle) {
     meter->otherwise = 0;
     Seconds(60);
     EXPECT_THAT(launcher().launches, IsEmpty());
-    EXPECT_TRUE(state.tmrMain->Running());
+    EXPECT_TRUE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedRunTest, RowUntickedInTheWindowIsSkippedAndTheNextRunsAtOnce) {
@@ -163,7 +163,7 @@ TEST_F(DelayedRunTest, UntickingAnIdleRowSkipsThatRowAfterTheTimedOnes) {
     Seconds(10 + 6 + 6);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\ten.exe", "C:\\A\\minus2.exe"));
     EXPECT_EQ(run.window.rows[1].icon, "skip");
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedRunTest, SkippingIntoTheTimedEntriesEndsTheIdlePhaseWithoutRunningThemAgain) {
@@ -173,7 +173,7 @@ TEST_F(DelayedRunTest, SkippingIntoTheTimedEntriesEndsTheIdlePhaseWithoutRunning
     run.window.rows[0].ticked = false;  // minus.exe
     Seconds(5 + 6);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\five.exe"));
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
@@ -190,8 +190,8 @@ TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
 
 TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {
     state.options.skipRunning = true;
-    state.processSnapshot = {"notepad.exe\t120\t8\tC:\\Windows\\notepad.exe",
-                             "Tool.EXE\t130\t8\tc:\\program files\\tool\\tool.exe"};
+    state.processSnapshot = {{120, "notepad.exe", 8, "C:\\Windows\\notepad.exe"},
+                             {130, "Tool.EXE", 8, "c:\\program files\\tool\\tool.exe"}};
     AddDelayed("\"C:\\Program Files\\Tool\\tool.exe\" /quiet", "1", "High");
     AddDelayed("C:\\Other\\notepad.exe", "2", "High");  // same name, other path: not running
     StartDelayedRun(state, run);
@@ -222,7 +222,7 @@ TEST_F(DelayedRunTest, ThePriorityReachesTheProcessTheRunStartedNotOnlyOthersOfI
 }
 
 TEST_F(DelayedRunTest, WithoutTheOptionARunningProgramStartsAgain) {
-    state.processSnapshot = {"tool.exe\t130\t8\tC:\\Tool\\tool.exe"};
+    state.processSnapshot = {{130, "tool.exe", 8, "C:\\Tool\\tool.exe"}};
     AddDelayed("C:\\Tool\\tool.exe", "1");
     StartDelayedRun(state, run);
     Seconds(1);
@@ -246,7 +246,7 @@ TEST_F(DelayedRunTest, ALaunchFailureIsLoggedAndTheRunGoesOn) {
 TEST_F(DelayedRunTest, NoTickedRowStartsNothing) {
     AddDelayed("C:\\A\\a.exe", "1", "", false);
     StartDelayedRun(state, run);
-    EXPECT_FALSE(state.tmrMain->Running());
+    EXPECT_FALSE(state.delayedRunTimer->Running());
     EXPECT_FALSE(fe.delayedWindowVisible);
     EXPECT_THAT(LogTexts(), IsEmpty());
 }
@@ -270,7 +270,7 @@ TEST_F(DelayedRunTest, FinishingAppliesStoredPrioritiesAndSaysWhatFollows) {
                           Case{false, true, AfterRun::SendToTray}, Case{false, false, AfterRun::Nothing}}) {
         state.options.exitAfterDelayed = c.exitAfter;
         state.slimlineMode = c.slimline;
-        state.processSnapshot = {"keep.exe\t42\t8\tC:\\K\\keep.exe"};
+        state.processSnapshot = {{42, "keep.exe", 8, "C:\\K\\keep.exe"}};
         state.table(TableKind::Process).Clear();
         state.table(TableKind::Process).Add({"keep.exe", "C:\\K\\keep.exe", "Low", ""}, true);
         platform.scriptedProcesses.priorityByName.clear();

@@ -21,8 +21,8 @@ public:
 class IconCacheTest : public LocationFixture {
 protected:
     IconFrontEnd iconFe;
-    MainState iconState{Platform(), iconFe, clock};
-    IconCache cache{iconState};
+    ViewState view;
+    IconCache cache{Platform().files(), iconFe, view};
 };
 
 TEST_F(IconCacheTest, NumbersOneIconPerDistinctContentFromTwo) {
@@ -46,10 +46,10 @@ TEST_F(IconCacheTest, DefaultIconForMissingFilesFilesWithoutIconAndSlimlineMode)
     EXPECT_EQ(cache.IconOf(Program("noicon.txt", "text")), 1);
     EXPECT_EQ(cache.IconOf(Program("withicon.exe", "exe")), 2);  // the failed one took no number
 
-    iconState.slimlineMode = true;
+    view.slimlineMode = true;
     const std::string other = Program("other.exe", "other");
     EXPECT_EQ(cache.IconOf(other), 1);
-    iconState.slimlineMode = false;
+    view.slimlineMode = false;
     EXPECT_EQ(cache.IconOf(other), 3);
 }
 
@@ -66,8 +66,7 @@ TEST_F(IconCacheTest, FilesWithoutChecksumAreNeverTakenForEachOther) {
 // read once in a run, in pieces, and again only after it changed.
 TEST_F(IconCacheTest, ReadsEachFileOnceInPiecesAndAgainOnlyWhenItChanged) {
     CountingPlatform counting(Platform());
-    MainState counted(counting, iconFe, clock);
-    IconCache countedCache(counted);
+    IconCache countedCache(counting.files(), iconFe, view);
     const std::string big = Program("big.exe", std::string(3 * platform::kReadChunk + 7, 'x'));
     const std::string other = Program("other.exe", "other");
     for (int i = 0; i < 1000; ++i) {
@@ -93,13 +92,11 @@ TEST_F(IconCacheTest, AFrontEndWithoutIconsAndADeferredCacheReadNothing) {
     struct NoIcons : ScriptedFrontEnd {
         bool ShowsIcons() const override { return false; }
     } noIcons;
-    MainState withoutIcons(counting, noIcons, clock);
-    IconCache cache1(withoutIcons);
+    IconCache cache1(counting.files(), noIcons, view);
     const std::string program = Program("a.exe", "content A");
     EXPECT_EQ(cache1.IconOf(program), 1);
 
-    MainState deferredState(counting, iconFe, clock);
-    IconCache deferred(deferredState);
+    IconCache deferred(counting.files(), iconFe, view);
     deferred.SetDeferred(true);
     EXPECT_EQ(deferred.IconOf(program), 1);
     EXPECT_EQ(counting.counter.reads[program], 0);

@@ -241,7 +241,9 @@ TEST_F(LocationChangeTest, SelfMadeChangesAreKeptOnlyWhileTheOptionIsOn) {
     const int keyRow = AddRow(TableKind::HKLM_Run, {"B", "b.exe -x"}, false);
     Click(TableKind::UserStartup, folderRow);
     Click(TableKind::HKLM_Run, keyRow);
-    EXPECT_EQ(state.selfMadeChanges, a + "\r\nb.exe -x");
+    EXPECT_EQ(state.selfMadeChanges, (SelfMadeChanges{a, "b.exe -x"}));
+    // The monitor meets the paths as the place spells them.
+    EXPECT_TRUE(state.selfMadeChanges.contains("B.EXE -X"));
 
     Click(TableKind::HKLM_Run, keyRow);
     EXPECT_TRUE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));
@@ -250,27 +252,27 @@ TEST_F(LocationChangeTest, SelfMadeChangesAreKeptOnlyWhileTheOptionIsOn) {
 
     state.options.ignoreSelf = false;
     Click(TableKind::UserStartup, folderRow);  // removal: the list stays
-    EXPECT_EQ(state.selfMadeChanges, a + "\r\nb.exe -x");
+    EXPECT_EQ(state.selfMadeChanges, (SelfMadeChanges{a, "b.exe -x"}));
     // With the option off the flag is neither answered nor cleared.
     EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
     EXPECT_TRUE(Removed(TableKind::UserStartup));
     // Enabling empties the list instead of adding to it.
     Click(TableKind::HKLM_Run, keyRow);
-    EXPECT_EQ(state.selfMadeChanges, "");
+    EXPECT_TRUE(state.selfMadeChanges.empty());
 }
 
 TEST_F(LocationChangeTest, ProcessTicksSwitchThePriorityWatcher) {
     AddRow(TableKind::Process, {"a.exe", "/a", "High", "1"}, false);
     AddRow(TableKind::Process, {"b.exe", "/b", "Low", "2"}, false);
     Click(TableKind::Process, 1);
-    EXPECT_FALSE(state.tmrPriorities->Running());  // "Watch priorities" is off
+    EXPECT_FALSE(state.priorityTimer->Running());  // "Watch priorities" is off
     state.options.watchPriorities = true;
     Click(TableKind::Process, 2);
-    EXPECT_TRUE(state.tmrPriorities->Running());
+    EXPECT_TRUE(state.priorityTimer->Running());
     Click(TableKind::Process, 1);
-    EXPECT_TRUE(state.tmrPriorities->Running());  // one row is still ticked
+    EXPECT_TRUE(state.priorityTimer->Running());  // one row is still ticked
     Click(TableKind::Process, 2);
-    EXPECT_FALSE(state.tmrPriorities->Running());
+    EXPECT_FALSE(state.priorityTimer->Running());
 }
 
 TEST_F(LocationChangeTest, OtherTablesAreLeftAlone) {

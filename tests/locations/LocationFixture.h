@@ -11,7 +11,6 @@
 
 #include <sstream>
 
-#include "app/MainState.h"
 #include "locations/IconCache.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
@@ -19,6 +18,7 @@
 #include "locations/ShellOps.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune::test {
 
@@ -27,21 +27,18 @@ using platform::ValueType;
 
 class LocationFixture : public ::testing::Test {
 protected:
-    LocationFixture() : state(Platform(), fe, clock), icons(state) {
+    LocationFixture() : state(Platform(), fe, clock), icons(Platform().files(), fe, state) {
         state.icons = &icons;
-        state.appFolder = machine.appFolder;
-        state.logPath = machine.appFolder + "log.txt";
-        state.settingsDocumentPath = machine.appFolder + "settings.xml";
-        state.tmrPriorities = timers.Create(5000, [] {});
+        state.InProgramFolder(machine.appFolder).WithTimers(timers);
         auto& registry = Platform().registry();
         for (const auto& key : {RunKeyOf(TableKind::HKLM_Run), RunKeyOf(TableKind::HKCU_Run),
                                 RunKeyOf(TableKind::RunOnce)})
             registry.CreateKey(key->root, key->subkey);
-        DetermineStartupFolders(state);
+        DetermineStartupFolders(state.platform, state);
         userFolder = state.userStartupFolder;
         std::filesystem::create_directories(state.userStartupFolder);
         std::filesystem::create_directories(state.commonStartupFolder);
-        state.log.Write("test begins", state.logPath);
+        state.BeginLog("test begins");
     }
 
     platform::Platform& Platform() { return *machine.platform; }
@@ -87,7 +84,7 @@ protected:
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers;
-    MainState state;
+    TestState state;
     IconCache icons;
     std::string userFolder;
 };

@@ -34,7 +34,7 @@ TEST_F(RefreshingTest, ALiveAndAStoredRowWithTheSameNameBothAppearAfterStartUp) 
     StoreDocument("<HKCU_Run><item_1><name>Tray</name><path>old-tray.exe</path></item_1></HKCU_Run>");
 
     // Start-up: the folders, the scan of the five places, then the stored rows.
-    DetermineStartupFolders(state);
+    DetermineStartupFolders(state.platform, state);
     ScanPlaces(state);
     LoadSettingsDocument(state);
 

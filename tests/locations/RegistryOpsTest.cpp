@@ -18,27 +18,29 @@ struct ReadCase {
     std::string stored;
     bool ok;
     std::string data;
-    std::uint32_t typeNumber;
+    ValueType readType;
 };
 
 TEST_F(RegistryOpsTest, ReadsEachValueTypeAsText) {
     const std::vector<ReadCase> cases = {
         {"sz", ValueType::String, R"("C:\Program Files\Audio\tray.exe" -s)", true,
-         R"("C:\Program Files\Audio\tray.exe" -s)", 1},
-        {"expand", ValueType::ExpandString, R"(%windir%\system32\x.exe)", true, R"(%windir%\system32\x.exe)", 2},
-        {"binary", ValueType::Binary, std::string("\x00\xff\x10", 3), true, std::string("\x00\xff\x10", 3), 3},
+         R"("C:\Program Files\Audio\tray.exe" -s)", ValueType::String},
+        {"expand", ValueType::ExpandString, R"(%windir%\system32\x.exe)", true, R"(%windir%\system32\x.exe)",
+         ValueType::ExpandString},
+        {"binary", ValueType::Binary, std::string("\x00\xff\x10", 3), true, std::string("\x00\xff\x10", 3),
+         ValueType::Binary},
         // The query's final zero byte is dropped, binary data included.
-        {"binary0", ValueType::Binary, std::string("ab\0", 3), true, "ab", 3},
-        {"dword", ValueType::Dword, std::string("\x2a\x00\x00\x00", 4), true, "42", 4},
-        {"dwordMax", ValueType::Dword, std::string("\xff\xff\xff\xff", 4), true, "4294967295", 4},
-        {"dwordOrder", ValueType::Dword, std::string("\x01\x02\x03\x04", 4), true, "67305985", 4},
-        {"multi", ValueType::MultiString, std::string("one\0two\0", 8), true, "", 7},
-        {"qword", ValueType::Qword, std::string("\0\0\0\0\1\0\0\0", 8), true, "", 11},
-        {"empty", ValueType::String, "", true, "", 1},
+        {"binary0", ValueType::Binary, std::string("ab\0", 3), true, "ab", ValueType::Binary},
+        {"dword", ValueType::Dword, std::string("\x2a\x00\x00\x00", 4), true, "42", ValueType::Dword},
+        {"dwordMax", ValueType::Dword, std::string("\xff\xff\xff\xff", 4), true, "4294967295", ValueType::Dword},
+        {"dwordOrder", ValueType::Dword, std::string("\x01\x02\x03\x04", 4), true, "67305985", ValueType::Dword},
+        {"multi", ValueType::MultiString, std::string("one\0two\0", 8), true, "", ValueType::MultiString},
+        {"qword", ValueType::Qword, std::string("\0\0\0\0\1\0\0\0", 8), true, "", ValueType::Qword},
+        {"empty", ValueType::String, "", true, "", ValueType::String},
         // 1023 characters and the terminator fit the 1024-byte buffer; one more does not.
-        {"fits", ValueType::String, std::string(1023, 'x'), true, std::string(1023, 'x'), 1},
-        {"tooLong", ValueType::String, std::string(1024, 'x'), false, "", 0},
-        {"binaryFits", ValueType::Binary, std::string(1024, 'y'), true, std::string(1024, 'y'), 3},
+        {"fits", ValueType::String, std::string(1023, 'x'), true, std::string(1023, 'x'), ValueType::String},
+        {"tooLong", ValueType::String, std::string(1024, 'x'), false, "", ValueType::None},
+        {"binaryFits", ValueType::Binary, std::string(1024, 'y'), true, std::string(1024, 'y'), ValueType::Binary},
     };
     for (const ReadCase& c : cases) SetValue(TableKind::HKLM_Run, c.label, c.type, c.stored);
     for (const ReadCase& c : cases) {
@@ -46,7 +48,7 @@ TEST_F(RegistryOpsTest, ReadsEachValueTypeAsText) {
         EXPECT_EQ(read.ok, c.ok) << c.label;
         EXPECT_EQ(read.data, c.data) << c.label;
         if (c.ok) {
-            EXPECT_EQ(read.type, c.typeNumber) << c.label;
+            EXPECT_EQ(read.type, c.readType) << c.label;
         }
     }
     EXPECT_FALSE(Read("absent").ok);
@@ -55,34 +57,29 @@ TEST_F(RegistryOpsTest, ReadsEachValueTypeAsText) {
     EXPECT_EQ(Read("SZ").data, R"("C:\Program Files\Audio\tray.exe" -s)");
 }
 
-TEST_F(RegistryOpsTest, EnumerationStartsWithTheDefaultRecord) {
+TEST_F(RegistryOpsTest, EnumerationListsTheNamedValuesOnly) {
     SetValue(TableKind::HKLM_Run, "", ValueType::String, "the default value");
     SetValue(TableKind::HKLM_Run, "First", ValueType::String, "a.exe");
     SetValue(TableKind::HKLM_Run, "Second", ValueType::Dword, std::string("\x07\0\0\0", 4));
     SetValue(TableKind::HKLM_Run, "Huge", ValueType::String, std::string(2000, 'h'));
     const auto records = EnumRegistryValues(Registry(), kHklm, kRunKey);
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].name, "(default)");
-    EXPECT_EQ(records[0].data, "");
-    EXPECT_EQ(records[0].type, 0u);
-    EXPECT_EQ(records[1].name, "First");
-    EXPECT_EQ(records[1].data, "a.exe");
-    EXPECT_EQ(records[1].type, 1u);
-    EXPECT_EQ(records[2].data, "7");
-    EXPECT_EQ(records[2].type, 4u);
-    EXPECT_EQ(records[3].name, "Huge");
-    EXPECT_EQ(records[3].data, "");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].name, "First");
+    EXPECT_EQ(records[0].data, "a.exe");
+    EXPECT_EQ(records[0].type, ValueType::String);
+    EXPECT_EQ(records[1].data, "7");
+    EXPECT_EQ(records[1].type, ValueType::Dword);
+    EXPECT_EQ(records[2].name, "Huge");
+    EXPECT_EQ(records[2].data, "");
 
-    const auto missing = EnumRegistryValues(Registry(), kHklm, "SOFTWARE\\NoSuchKey");
-    ASSERT_EQ(missing.size(), 1u);
-    EXPECT_EQ(missing[0].name, "(default)");
+    EXPECT_TRUE(EnumRegistryValues(Registry(), kHklm, "SOFTWARE\\NoSuchKey").empty());
 }
 
 TEST_F(RegistryOpsTest, WritesStringsAndNumbersIntoExistingKeysOnly) {
-    EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "App", R"(C:\a b\app.exe -x)", kRegSz), 0);
+    EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "App", R"(C:\a b\app.exe -x)", ValueType::String), 0);
     EXPECT_EQ(Read("App").data, R"(C:\a b\app.exe -x)");
-    EXPECT_EQ(Read("App").type, 1u);
-    EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "App", "replaced.exe", kRegSz), 0);
+    EXPECT_EQ(Read("App").type, ValueType::String);
+    EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "App", "replaced.exe", ValueType::String), 0);
     EXPECT_EQ(Read("App").data, "replaced.exe");
 
     struct DwordCase {
@@ -91,21 +88,21 @@ TEST_F(RegistryOpsTest, WritesStringsAndNumbersIntoExistingKeysOnly) {
     };
     for (const DwordCase& c : {DwordCase{"42", "42"}, DwordCase{"-1", "4294967295"}, DwordCase{"&h2A", "42"},
                                DwordCase{"4294967295", "4294967295"}, DwordCase{" 2.5 ", "2"}}) {
-        EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "Number", c.text, kRegDword), 0) << c.text;
+        EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "Number", c.text, ValueType::Dword), 0) << c.text;
         EXPECT_EQ(Read("Number").data, c.readBack) << c.text;
-        EXPECT_EQ(Read("Number").type, 4u);
+        EXPECT_EQ(Read("Number").type, ValueType::Dword);
     }
     // Text that is no 32-bit number writes nothing and says so.
-    EXPECT_NE(WriteRegistryValue(Registry(), kHklm, kRunKey, "Number", "many", kRegDword), 0);
-    EXPECT_NE(WriteRegistryValue(Registry(), kHklm, kRunKey, "Number", "4294967296", kRegDword), 0);
+    EXPECT_NE(WriteRegistryValue(Registry(), kHklm, kRunKey, "Number", "many", ValueType::Dword), 0);
+    EXPECT_NE(WriteRegistryValue(Registry(), kHklm, kRunKey, "Number", "4294967296", ValueType::Dword), 0);
     EXPECT_EQ(Read("Number").data, "2");
 
     // Other types write nothing and answer success.
-    EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "Expand", "%x%", kRegExpandSz), 0);
+    EXPECT_EQ(WriteRegistryValue(Registry(), kHklm, kRunKey, "Expand", "%x%", ValueType::ExpandString), 0);
     EXPECT_FALSE(Read("Expand").ok);
 
     // A missing key is not created.
-    EXPECT_NE(WriteRegistryValue(Registry(), kHklm, "SOFTWARE\\Made\\Up", "v", "x", kRegSz), 0);
+    EXPECT_NE(WriteRegistryValue(Registry(), kHklm, "SOFTWARE\\Made\\Up", "v", "x", ValueType::String), 0);
     EXPECT_FALSE(Registry().KeyExists(kHklm, "SOFTWARE\\Made\\Up"));
 }
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainState.h"
 #include "app/Text.h"
 #include "locations/Import.h"
 #include "locations/ItemEditor.h"
@@ -12,6 +11,7 @@
 #include "locations/TableOperations.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune {
 namespace {
@@ -22,14 +22,8 @@ using platform::ValueType;
 class TableOperationsTest : public ::testing::Test {
 protected:
     TableOperationsTest() : state(*machine.platform, fe, clock) {
-        state.appFolder = machine.appFolder;
-        state.logPath = machine.appFolder + "log.txt";
-        state.settingsDocumentPath = machine.appFolder + "settings.xml";
-        state.log.Write("test started", state.logPath);
-        state.tmrMain = timers.Create(1000, [] {});
-        state.tmrMonitor = timers.Create(1000, [] {});
-        state.tmrPriorities = timers.Create(5000, [] {});
-        DetermineStartupFolders(state);
+        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
+        DetermineStartupFolders(state.platform, state);
     }
 
     void SetRunValue(RootKey root, std::string_view subkey, const std::string& name, const std::string& data) {
@@ -58,7 +52,7 @@ protected:
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers;
-    MainState state;
+    test::TestState state;
 };
 
 TEST_F(TableOperationsTest, DeletingATickedRunRowTakesItsValueAndKeepsTheRowInDeleted) {

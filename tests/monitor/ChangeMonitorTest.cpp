@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "locations/LocationChange.h"
 #include "locations/Places.h"
 #include "locations/Scanning.h"
 #include "monitor/ChangeMonitor.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune {
 namespace {
@@ -21,16 +21,12 @@ using platform::ValueType;
 class ChangeMonitorTest : public ::testing::Test {
 protected:
     ChangeMonitorTest() : state(*machine.platform, fe, clock) {
-        state.appFolder = machine.appFolder;
-        state.logPath = machine.appFolder + "log.txt";
-        state.settingsDocumentPath = machine.appFolder + "settings.xml";
-        state.log.Write("test started", state.logPath);
-        state.tmrMain = timers.Create(1000, [] {});
-        state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
-        state.tmrPriorities = timers.Create(5000, [] {});
-        DetermineStartupFolders(state);
+        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers, {.monitor = [this] {
+                                                                                         OnMonitorTick(state, monitor);
+                                                                                     }});
+        DetermineStartupFolders(state.platform, state);
         ScanPlaces(state);
-        state.tmrMonitor->Start();
+        state.monitorTimer->Start();
         Tick();  // the first tick only takes the snapshot
     }
 
@@ -53,7 +49,7 @@ protected:
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers;
-    MainState state;
+    test::TestState state;
     MonitorState monitor;
 };
 

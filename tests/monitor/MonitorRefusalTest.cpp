@@ -6,13 +6,13 @@
 #include <filesystem>
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "locations/Places.h"
 #include "locations/Scanning.h"
 #include "monitor/ChangeMonitor.h"
 #include "support/RefusingPlatform.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune {
 namespace {
@@ -23,17 +23,14 @@ using platform::ValueType;
 class MonitorRefusalTest : public ::testing::Test {
 protected:
     MonitorRefusalTest() : state(platform, fe, clock) {
-        state.appFolder = machine.appFolder;
-        state.logPath = machine.appFolder + "log.txt";
-        state.log.Write("test started", state.logPath);
-        state.tmrMain = timers.Create(1000, [] {});
-        state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
-        state.tmrPriorities = timers.Create(5000, [] {});
+        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers, {.monitor = [this] {
+                                                                                         OnMonitorTick(state, monitor);
+                                                                                     }});
         machine.platform->registry().CreateKey(RootKey::LocalMachine, kRunKey);
-        DetermineStartupFolders(state);
+        DetermineStartupFolders(state.platform, state);
         std::filesystem::create_directories(state.commonStartupFolder);
         ScanPlaces(state);
-        state.tmrMonitor->Start();
+        state.monitorTimer->Start();
         Tick();  // the first tick only takes the snapshot
     }
 
@@ -51,7 +48,7 @@ protected:
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers;
-    MainState state;
+    test::TestState state;
     MonitorState monitor;
 };
 

@@ -6,12 +6,12 @@
 #include <filesystem>
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "locations/Places.h"
 #include "locations/Scanning.h"
 #include "monitor/ChangeMonitor.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune {
 namespace {
@@ -26,15 +26,14 @@ protected:
     MonitorWatchTest()
         : outside(platform::CreatePlatform({machine.appFolder, machine.machineRoot})),
           state(*machine.platform, fe, clock) {
-        state.appFolder = machine.appFolder;
-        state.logPath = machine.appFolder + "log.txt";
-        state.settingsDocumentPath = machine.appFolder + "settings.xml";
-        state.tmrMonitor = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
-        DetermineStartupFolders(state);
+        state.InProgramFolder(machine.appFolder).WithTimers(timers, {.monitor = [this] {
+                                                                OnMonitorTick(state, monitor);
+                                                            }});
+        DetermineStartupFolders(state.platform, state);
         std::filesystem::create_directories(state.userStartupFolder);
         outside->registry().SetValue(RootKey::LocalMachine, kRunKey, {"Resident", ValueType::String, "/opt/res"});
         ScanPlaces(state);
-        state.tmrMonitor->Start();
+        state.monitorTimer->Start();
         Tick();  // the first look only takes the snapshot
     }
 
@@ -56,7 +55,7 @@ protected:
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers;
-    MainState state;
+    test::TestState state;
     MonitorState monitor;
 };
 

@@ -123,17 +123,17 @@ TEST_F(ProcessActionsTest, ActionsOnlyTouchTheProcessTable) {
 TEST_F(ProcessActionsTest, WatcherOptionSwitchesTheTimerAndTheTabVisitSwitchesItBack) {
     ToggleWatchPriorities(state);
     EXPECT_TRUE(state.options.watchPriorities);
-    EXPECT_TRUE(state.tmrPriorities->Running());
+    EXPECT_TRUE(state.priorityTimer->Running());
 
     // No stored row: the next visit of the Process tab turns the watcher off again.
     state.processRefreshNeeded = true;
     ShowTableStatus(state);
-    EXPECT_FALSE(state.tmrPriorities->Running());
+    EXPECT_FALSE(state.priorityTimer->Running());
     EXPECT_EQ(fe.LastStatus(), "0 processes, 0 stored item(s) - refreshed");
 
     AddStoredRow("a.exe", "/a.exe", "High");
     ShowTableStatus(state);
-    EXPECT_TRUE(state.tmrPriorities->Running());
+    EXPECT_TRUE(state.priorityTimer->Running());
     timers.Advance(5000);
     EXPECT_EQ(watcherTicks, 1);
     // Showing the status again must not push the next tick back.
@@ -143,9 +143,9 @@ TEST_F(ProcessActionsTest, WatcherOptionSwitchesTheTimerAndTheTabVisitSwitchesIt
     EXPECT_EQ(watcherTicks, 2);
 
     ToggleWatchPriorities(state);
-    EXPECT_FALSE(state.tmrPriorities->Running());
+    EXPECT_FALSE(state.priorityTimer->Running());
     ShowTableStatus(state);
-    EXPECT_FALSE(state.tmrPriorities->Running());
+    EXPECT_FALSE(state.priorityTimer->Running());
 }
 
 TEST_F(ProcessActionsTest, StatusCountsAreTakenBeforeTheRefill) {

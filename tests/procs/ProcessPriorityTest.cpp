@@ -19,7 +19,7 @@ TEST_F(ProcessPriorityTest, StartUpAppliesEveryStoredRowWhoseProgramRuns) {
     processes.Add(3, "c.exe", 8, "/c.exe");
     processes.Add(4, "d.exe", 8, "/d.exe");
     processes.Add(5, "e.exe", 8, "/e.exe");
-    RefreshProcessSnapshot(state);
+    RefreshProcessSnapshot(state, state);
 
     ApplyStoredPriorities(state, false);
 

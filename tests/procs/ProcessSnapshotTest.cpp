@@ -14,53 +14,48 @@ const std::vector<ProcessInfo> kRunning = {
     {980, "editor.exe", 10, "c:\\apps\\editor.exe"},
 };
 
-TEST(ProcessSnapshotTest, JoinsNameHandlePriorityAndPathPerProcess) {
-    EXPECT_EQ(ListWmiProcesses(kRunning),
-              "System Idle Process\t0\t0\r\nEditor.exe\t412\t8\r\nsvc.exe\t77\t13\r\neditor.exe\t980\t10");
-    const std::vector<std::string> expected = {
-        "System Idle Process\t0\t0\t",
-        "Editor.exe\t412\t8\tC:\\Apps\\Editor.exe",
-        "svc.exe\t77\t13\t",
-        "editor.exe\t980\t10\tc:\\apps\\editor.exe",
-    };
-    EXPECT_EQ(BuildProcessSnapshot(kRunning), expected);
+// The fields a record carries, in the order the process table shows them.
+std::vector<std::string> Fields(const ProcessInfo& process) {
+    return {process.name, std::to_string(process.id), std::to_string(process.basePriority), process.path};
 }
 
-TEST(ProcessSnapshotTest, NoProcessGivesOneEmptyElement) {
-    EXPECT_EQ(ListWmiProcesses({}), "");
-    EXPECT_EQ(BuildProcessSnapshot({}), std::vector<std::string>{""});
-    EXPECT_EQ(ListProcessPaths({}, true), std::vector<std::string>{""});
+TEST(ProcessSnapshotTest, KeepsNameHandlePriorityAndPathPerProcessInOrder) {
+    const ProcessSnapshot snapshot = BuildProcessSnapshot(kRunning);
+    ASSERT_EQ(snapshot.size(), 4u);
+    EXPECT_EQ(Fields(snapshot[0]), (std::vector<std::string>{"System Idle Process", "0", "0", ""}));
+    EXPECT_EQ(Fields(snapshot[1]), (std::vector<std::string>{"Editor.exe", "412", "8", "C:\\Apps\\Editor.exe"}));
+    EXPECT_EQ(Fields(snapshot[2]), (std::vector<std::string>{"svc.exe", "77", "13", ""}));
+    EXPECT_EQ(Fields(snapshot[3]), (std::vector<std::string>{"editor.exe", "980", "10", "c:\\apps\\editor.exe"}));
 }
 
-TEST(ProcessSnapshotTest, PathListStartsEmptyAndCarriesIdsOnRequest) {
-    const std::vector<std::string> plain = {"", "", "C:\\Apps\\Editor.exe", "", "c:\\apps\\editor.exe"};
-    EXPECT_EQ(ListProcessPaths(kRunning, false), plain);
-    const auto withIds = ListProcessPaths(kRunning, true);
-    EXPECT_EQ(withIds[2], "C:\\Apps\\Editor.exe\t412");
-    EXPECT_EQ(FindPathOfProcessId(withIds, "980"), "c:\\apps\\editor.exe");
-    EXPECT_EQ(FindPathOfProcessId(withIds, "77"), "");
-    EXPECT_EQ(FindPathOfProcessId(withIds, "5"), "");
+TEST(ProcessSnapshotTest, NoProcessGivesAnEmptySnapshot) {
+    EXPECT_TRUE(BuildProcessSnapshot({}).empty());
+    EXPECT_EQ(FindSnapshotProcess({}, "", ""), nullptr);
 }
 
-TEST(ProcessSnapshotTest, SeparatorsInsideNamesAndPathsCannotShiftFields) {
+TEST(ProcessSnapshotTest, SeparatorsInsideNamesAndPathsBecomeSpaces) {
     const std::vector<ProcessInfo> odd = {{5, "bad\tname", 13, "/tmp/x\r\ny"}, {6, "next", 8, "/bin/next"}};
     const auto snapshot = BuildProcessSnapshot(odd);
     ASSERT_EQ(snapshot.size(), 2u);
-    EXPECT_EQ(snapshot[0], "bad name\t5\t13\t/tmp/x  y");
-    EXPECT_EQ(FindSnapshotPriority(snapshot, "6"), "8");
-    EXPECT_EQ(FindSnapshotHandle(snapshot, "bad name", "/tmp/x  y"), "5");
+    EXPECT_EQ(Fields(snapshot[0]), (std::vector<std::string>{"bad name", "5", "13", "/tmp/x  y"}));
+    EXPECT_EQ(snapshot[1].basePriority, 8);
+    const ProcessInfo* found = FindSnapshotProcess(snapshot, "bad name", "/tmp/x  y");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->id, 5u);
 }
 
 TEST(ProcessSnapshotTest, LookupsIgnoreCaseAndTakeTheFirstMatch) {
     const auto snapshot = BuildProcessSnapshot(kRunning);
-    EXPECT_EQ(FindSnapshotHandle(snapshot, "EDITOR.EXE", "c:\\APPS\\editor.exe"), "412");
-    EXPECT_EQ(FindSnapshotHandle(snapshot, "svc.exe", ""), "77");
+    const ProcessInfo* editor = FindSnapshotProcess(snapshot, "EDITOR.EXE", "c:\\APPS\\editor.exe");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->id, 412u);
+    EXPECT_EQ(editor->basePriority, 8);
+    const ProcessInfo* svc = FindSnapshotProcess(snapshot, "svc.exe", "");
+    ASSERT_NE(svc, nullptr);
+    EXPECT_EQ(svc->id, 77u);
     // The path is part of the identity: another copy of the program is not this row's.
-    EXPECT_FALSE(FindSnapshotHandle(snapshot, "editor.exe", "D:\\editor.exe"));
-    EXPECT_FALSE(FindSnapshotHandle(snapshot, "svc.exe", "C:\\svc.exe"));
-    EXPECT_EQ(FindSnapshotPriority(snapshot, "980"), "10");
-    EXPECT_EQ(FindSnapshotPriority(snapshot, "98"), "");
-    EXPECT_FALSE(FindSnapshotHandle({""}, "", ""));
+    EXPECT_EQ(FindSnapshotProcess(snapshot, "editor.exe", "D:\\editor.exe"), nullptr);
+    EXPECT_EQ(FindSnapshotProcess(snapshot, "svc.exe", "C:\\svc.exe"), nullptr);
 }
 
 }  // namespace

@@ -9,18 +9,16 @@
 #include <vector>
 
 #include "FakeProcesses.h"
-#include "app/MainState.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune::test {
 
 class ProcsFixture : public ::testing::Test {
 protected:
     ProcsFixture() {
-        state.logPath = machine.appFolder + "log.txt";
-        state.log.Write("test", state.logPath);
-        state.tmrPriorities = timers.Create(5000, [this] { ++watcherTicks; });
+        state.LogIn(machine.appFolder).BeginLog("test").WithTimers(timers, {.priority = [this] { ++watcherTicks; }});
     }
 
     Table& processTable() { return state.tables[TableKind::Process]; }
@@ -48,7 +46,7 @@ protected:
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers;
-    MainState state{platform, fe, clock};
+    TestState state{platform, fe, clock};
     int watcherTicks = 0;
 };
 

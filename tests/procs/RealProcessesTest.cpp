@@ -17,12 +17,12 @@
 #include <set>
 #include <thread>
 
-#include "app/MainState.h"
 #include "procs/Priority.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 extern char** environ;
 
@@ -38,9 +38,9 @@ protected:
         programPath = machine.folder.Path() + programName;
         fs::copy_file("/bin/sleep", programPath);
         fs::permissions(programPath, fs::perms::owner_all);
-        state.logPath = machine.appFolder + "log.txt";
-        state.log.Write("test", state.logPath);
-        state.tmrPriorities = timers.Create(5000, [this] { OnPriorityTimerTick(state); });
+        state.LogIn(machine.appFolder).BeginLog("test").WithTimers(timers, {.priority = [this] {
+                                                                       OnPriorityTimerTick(state);
+                                                                   }});
         state.currentTab = Number(TableKind::Process) + 1;
     }
 
@@ -102,7 +102,7 @@ protected:
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers;
-    MainState state{*machine.platform, fe, clock};
+    TestState state{*machine.platform, fe, clock};
     std::string programName, programPath;
     std::vector<pid_t> children;
 };
@@ -139,7 +139,7 @@ TEST_F(RealProcessesTest, StoredPriorityIsAppliedAtStartUpAndKeptByTheWatcher) {
     FillProcessTable(state, false, false);
     ApplyStoredPriorities(state, false);
     if (state.options.watchPriorities && state.tables[TableKind::Process].CountTicked() > 0)
-        state.tmrPriorities->Start();
+        state.priorityTimer->Start();
 
     EXPECT_EQ(RunningPriorityOf(child), "Below Normal");
     EXPECT_GT(::getpriority(PRIO_PROCESS, static_cast<id_t>(child)), 0);

@@ -85,7 +85,7 @@ TEST_F(ProfilesTest, BuildXMLNameSetsTheDocumentAndTheCaption) {
 }
 
 TEST_F(ProfilesTest, ChangingProfileReloadsOnlyWhenItsDocumentExistsAndStartUpIsOver) {
-    state.strProfile = "Work";
+    state.profile = "Work";
     // No document yet: the current tables become the new profile's document at the next save.
     EXPECT_FALSE(BuildXMLName(state, "Home", true));
     EXPECT_TRUE(state.settingsChanged);
@@ -97,16 +97,16 @@ TEST_F(ProfilesTest, ChangingProfileReloadsOnlyWhenItsDocumentExistsAndStartUpIs
 
     // The same profile in another letter case is no change.
     EXPECT_FALSE(BuildXMLName(state, "WORK", true));
-    EXPECT_EQ(state.strProfile, "Work");
+    EXPECT_EQ(state.profile, "Work");
 
     state.loadingInProgress = true;
     WriteText(AppFile("home.xml"), "<Root/>");
     EXPECT_FALSE(BuildXMLName(state, "Home", true));
-    EXPECT_EQ(state.strProfile, "Home");
+    EXPECT_EQ(state.profile, "Home");
 }
 
 TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
-    state.strProfile = "Work";
+    state.profile = "Work";
     state.settingsDocumentPath = AppFile("work.xml");
     WriteText(AppFile("home.xml"), "<Root/>");
     state.tables[TableKind::HKCU_Run].Add({"Disabled", "C:\\d.exe"}, false);
@@ -194,7 +194,7 @@ TEST_F(ProfilesTest, RenamingOrDeletingAStoredNameThatOlderChecksRefusedTakesIts
     WriteText(AppFile("a..b.xml"), "<Root><A/></Root>");
     WriteText(AppFile("old..one.xml"), "<Root/>");
     WriteText(AppFile("settings.xml"), "<Root><Default/></Root>");
-    state.strProfile = "a..b";
+    state.profile = "a..b";
 
     SelectName("a..b");
     fe.inputAnswers = {"Home"};
@@ -267,7 +267,7 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "Play"}));
     EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
     EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><Deleted/></Root>");
-    EXPECT_EQ(state.strProfile, "Home");
+    EXPECT_EQ(state.profile, "Home");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
     EXPECT_EQ(fe.caption, "Kestrune - v1.0.0 - Home");
     EXPECT_TRUE(list.Close(state));
@@ -279,7 +279,7 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     list.Edit(state);
     EXPECT_EQ(list.Entries()[2], "PLAY");
     EXPECT_TRUE(state.FileExists(AppFile("play.xml")));
-    EXPECT_EQ(state.strProfile, "Home");
+    EXPECT_EQ(state.profile, "Home");
 }
 
 TEST_F(ProfilesTest, ARenameNeverOverwritesAnotherDocument) {
@@ -314,7 +314,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
 
     // Using the default selected by the deletion lets the dialog close.
     EXPECT_FALSE(list.Use(state));
-    EXPECT_EQ(state.strProfile, "[default]");
+    EXPECT_EQ(state.profile, "[default]");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
     EXPECT_TRUE(list.Close(state));
 }
@@ -339,7 +339,7 @@ TEST_F(ProfilesTest, DeleteRefusesTheDefaultAndRemovesOnlyTheEntryWithoutADocume
 
 TEST_F(ProfilesTest, UseMakesTheSelectedProfileCurrentAndSaysWhetherToReload) {
     LoadList("Mixed\r\n");
-    state.strProfile = "";
+    state.profile = "";
     state.settingsDocumentPath = AppFile("settings.xml");
     SelectName("Mixed");
     EXPECT_FALSE(list.Use(state));  // no mixed.xml yet
@@ -357,7 +357,7 @@ TEST_F(ProfilesTest, UseMakesTheSelectedProfileCurrentAndSaysWhetherToReload) {
 
 TEST_F(ProfilesTest, TheMenuCommandShowsTheDialogOnTheCurrentProfile) {
     LoadList("Work\r\nHome\r\n");
-    state.strProfile = "home";
+    state.profile = "home";
     bool shown = false;
     fe.onProfilesDialog = [&] {
         shown = true;

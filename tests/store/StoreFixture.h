@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/MainState.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
+#include "support/TestState.h"
 
 namespace kestrune::test {
 
@@ -27,11 +27,7 @@ public:
 
 class StoreFixture : public ::testing::Test {
 protected:
-    StoreFixture() : state(*machine.platform, fe, clock) {
-        state.appFolder = machine.appFolder;
-        state.logPath = machine.appFolder + "log.txt";
-        state.settingsDocumentPath = machine.appFolder + "settings.xml";
-    }
+    StoreFixture() : state(*machine.platform, fe, clock) { state.InProgramFolder(machine.appFolder); }
 
     std::string AppFile(const std::string& name) const { return machine.appFolder + name; }
     std::string Log() const { return ReadText(AppFile("log.txt")); }
@@ -39,7 +35,7 @@ protected:
     TestMachine machine;
     TitledFrontEnd fe;
     FixedClock clock;
-    MainState state;
+    TestState state;
 };
 
 }  // namespace kestrune::test

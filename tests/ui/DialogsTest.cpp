@@ -99,7 +99,7 @@ void DialogsTest::profilesDialogRefusesWhatItMust() {
     };
     t.window().Menus().profiles->trigger();
     QVERIFY(shown);
-    QCOMPARE(t.s.strProfile, std::string("Work"));
+    QCOMPARE(t.s.profile, std::string("Work"));
     QVERIFY(t.window().windowTitle().endsWith(" - Work"));
 }
 
@@ -114,7 +114,7 @@ void DialogsTest::profilesDialogStaysOpenWhileTheProfileInUseIsGone() {
         QTest::mouseClick(dialog.UseButton(), Qt::LeftButton);
     };
     t.window().Menus().profiles->trigger();
-    QCOMPARE(t.s.strProfile, std::string("Home"));
+    QCOMPARE(t.s.profile, std::string("Home"));
 
     t.seam().playDialog = [&](QDialog& d) {
         auto& dialog = static_cast<ui::ProfilesDialog&>(d);
@@ -134,7 +134,7 @@ void DialogsTest::profilesDialogStaysOpenWhileTheProfileInUseIsGone() {
         QVERIFY(!dialog.isVisible());
     };
     t.window().Menus().profiles->trigger();
-    QCOMPARE(t.s.strProfile, std::string("[default]"));
+    QCOMPARE(t.s.profile, std::string("[default]"));
 }
 
 void DialogsTest::monitorPromptAnswersKeepAndRemember() {

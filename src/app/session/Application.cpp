@@ -18,11 +18,10 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), timers_(timers) {
-    state_.tmrMain = timers_.Create(1000, [this] {
-        CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); });
-    });
-    state_.tmrMonitor = timers_.Create(1000, [this] { OnMonitorTick(state_, monitor_); });
-    state_.tmrPriorities = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
+    state_.delayedRunTimer =
+        timers_.Create(1000, [this] { CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }); });
+    state_.monitorTimer = timers_.Create(1000, [this] { OnMonitorTick(state_, monitor_); });
+    state_.priorityTimer = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
 }
 
 Application::~Application() = default;
@@ -85,22 +84,22 @@ bool Application::Startup(const std::string& commandLine) {
     ReadOptions(s);
 
     Step(14);
-    ApplyIdleDefaults(s);
+    ApplyIdleDefaults(s.options);
 
     Step(15);
     profiles_.LoadProfiles(s, s.profilesPath);
     Step(16);  // lists and the Move menu: the front end's
     Step(17);
-    icons_ = std::make_unique<IconCache>(s);  // holds the checksum calculator
+    icons_ = std::make_unique<IconCache>(s.platform.files(), s.fe, s);  // holds the checksum calculator
     icons_->SetDeferred(deferIcons_);
     s.icons = icons_.get();
     Step(18);
-    BuildXMLName(s, s.strProfile, false);
+    BuildXMLName(s, s.profile, false);
 
     Step(19);  // columns: the tables carry their headers
 
     Step(20);
-    DetermineStartupFolders(s);
+    DetermineStartupFolders(s.platform, s);
 
     Step(21);
     if (s.slimlineMode) s.fe.MinimiseWindow();
@@ -122,14 +121,14 @@ bool Application::Startup(const std::string& commandLine) {
     s.fe.ShowTab(s.currentTab);
 
     Step(26);
-    if (s.options.monitor) s.tmrMonitor->Start();
+    if (s.options.monitor) s.monitorTimer->Start();
 
     Step(27);
     if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
     else ApplyStoredPriorities(s, false);
 
     Step(28);
-    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.tmrPriorities->Start();
+    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.priorityTimer->Start();
 
     Step(29);
     LogRegistryProblems();
@@ -145,9 +144,9 @@ bool Application::Shutdown(CloseReason reason) {
         kestrune::SendToTray(s);
         return false;
     }
-    s.tmrMain->Stop();
-    s.tmrMonitor->Stop();
-    s.tmrPriorities->Stop();
+    s.delayedRunTimer->Stop();
+    s.monitorTimer->Stop();
+    s.priorityTimer->Stop();
 
     if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup) kestrune::ToggleRunOnStartup(s);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();

@@ -170,9 +170,9 @@ TEST(StartupTest, TheLastTabAndTheMonitorComeBack) {
     Program program(machine);
     ASSERT_TRUE(program.app.Startup(""));
     EXPECT_EQ(program.app.state().currentTab, 5);
-    EXPECT_TRUE(program.app.state().tmrMonitor->Running());
+    EXPECT_TRUE(program.app.state().monitorTimer->Running());
     ASSERT_TRUE(program.app.Shutdown(CloseReason::User));
-    EXPECT_FALSE(program.app.state().tmrMonitor->Running());
+    EXPECT_FALSE(program.app.state().monitorTimer->Running());
 }
 
 TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {
