@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/FrontEnd.h"
 #include "app/Log.h"
+#include "app/ModelObserver.h"
 #include "app/Options.h"
 #include "app/PrivateProfile.h"
 #include "app/Table.h"
@@ -42,7 +43,11 @@ struct OwnPlaceChange {
 
 struct MainState {
     MainState(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock)
-        : platform(platform), fe(frontEnd), clock(clock), log(platform.files(), clock), ini(platform.files()) {}
+        : platform(platform), fe(frontEnd), clock(clock), log(platform.files(), clock), ini(platform.files()) {
+        tables.SetChangeListener([this](TableKind kind) { events.RowsChanged(kind); });
+    }
+    MainState(const MainState&) = delete;
+    MainState& operator=(const MainState&) = delete;
 
     platform::Platform& platform;
     FrontEnd& fe;
@@ -50,6 +55,8 @@ struct MainState {
     Log log;
     PrivateProfile ini;
 
+    // What the views follow: changes of the tables, lasting work, the delayed-run window.
+    ModelEvents events;
     Tables tables;
     Options options;
     WindowPosition position;

@@ -26,7 +26,7 @@ constexpr Source kSources[] = {
 }  // namespace
 
 void ImportStartupControlPanel(MainState& state) {
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     for (const Source& source : kSources) {
         ScanRunKey(state, platform::RootKey::CurrentUser, source.key, source.table, source.ticked);
         if (source.table == TableKind::UserStartup) {
@@ -41,7 +41,6 @@ void ImportStartupControlPanel(MainState& state) {
     state.settingsChanged = true;
     state.fe.SetStatus(kImportDone);
     state.fe.ShowMessage(kImportDone, MessageIcon::Information);
-    state.fe.SetControlsEnabled(true, false);
 }
 
 }  // namespace kestrune

@@ -17,13 +17,12 @@ namespace kestrune {
 
 namespace {
 
-// Runs a command with the controls disabled, then brings the status line up to date.
+// Runs a command with the controls busy, then brings the status line up to date.
 template <typename Body>
 void WithControlsDisabled(MainState& state, Body body) {
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     body();
     ShowTableStatus(state);
-    state.fe.SetControlsEnabled(true, false);
 }
 
 }  // namespace
@@ -88,12 +87,11 @@ int DeleteDuplicates(MainState& state, TableKind kind, bool quiet) {
 
 int DeleteDuplicatesInAllTables(MainState& state) {
     int total = 0;
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     for (TableKind kind : kAllTables) total += DeleteDuplicates(state, kind, true);
     const std::string text = std::to_string(total) + kDuplicatesDeleted;
     state.fe.SetStatus(text);
     state.fe.ShowMessage(text, MessageIcon::Information);
-    state.fe.SetControlsEnabled(true, false);
     return total;
 }
 
@@ -217,7 +215,6 @@ void RecordSelectedRows(MainState& state) {
     const auto kind = state.CurrentKind();
     if (!kind) return;
     ForEachSelectedRowDo(state, [&](int position) { RecordRow(state, *kind, position, true); });
-    state.fe.FitColumns(TableKind::Known);
 }
 
 void TickSelectedRows(MainState& state, bool ticked) {

@@ -16,7 +16,6 @@ void ShowProcessStatus(MainState& state) {
     std::string status = std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus;
     if (state.processRefreshNeeded) {
         state.fe.SetStatus(kRefreshingStatus);
-        state.fe.ProcessEvents();
         FillProcessTable(state, true, true);
         state.processRefreshNeeded = false;
         status += kRefreshedStatus;

@@ -299,7 +299,8 @@ void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
     GuiSession t;
     QVERIFY(t.Start());
     auto& m = t.window().Menus();
-    t.fe.SetControlsEnabled(false, false);
+    // A delayed run keeps the controls busy but leaves its own menu entry usable.
+    t.s.events.BeginBusy(false);
     QVERIFY(!t.window().Tabs()->isEnabled());
     QVERIFY(!t.View(TableKind::HKCU_Run)->isEnabled());
     QVERIFY(!m.file->menuAction()->isEnabled());
@@ -308,9 +309,12 @@ void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
     QVERIFY(!m.monitor->isEnabled());
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(m.resetWindow->isEnabled());
-    t.fe.SetControlsEnabled(false, true);
+    t.s.events.BeginBusy(true);
     QVERIFY(!m.runDelayed->isEnabled());
-    t.fe.SetControlsEnabled(true, true);
+    t.s.events.EndBusy(true);
+    QVERIFY(m.runDelayed->isEnabled());
+    QVERIFY(!t.window().Tabs()->isEnabled());  // the outer work still runs
+    t.s.events.EndBusy(false);
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(m.file->menuAction()->isEnabled());
     QVERIFY(t.window().Tabs()->isEnabled());

@@ -22,31 +22,29 @@ void Application::LoadBackup() {
 }
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
-        state_.fe.SetControlsEnabled(false, false);
+        const BusyScope busy(state_.events);
         DeleteDuplicates(state_, *kind, false);
-        state_.fe.SetControlsEnabled(true, false);
     }
 }
 void Application::DeleteDuplicatesInAllTables() { kestrune::DeleteDuplicatesInAllTables(state_); }
 void Application::RecordItemsInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
         RecordTable(state_, *kind);
-        state_.fe.FitColumns(TableKind::Known);
         state_.fe.SetStatus(kTableRecorded);
     }
 }
 void Application::RecordItemsInAllTables() {
     RecordAllTables(state_);
-    state_.fe.FitColumns(TableKind::Known);
     state_.fe.SetStatus(kAllTablesRecorded);
 }
 void Application::DeleteUntickedItems() {
     if (const auto kind = state_.CurrentKind()) DeleteUntickedRows(state_, *kind);
 }
 void Application::RefreshTables() {
-    state_.fe.SetControlsEnabled(false, false);
-    RefreshAllTables(state_);
-    state_.fe.SetControlsEnabled(true, false);
+    {
+        const BusyScope busy(state_.events);
+        RefreshAllTables(state_);
+    }
     LogRegistryProblems();
 }
 void Application::ImportStartupControlPanel() { kestrune::ImportStartupControlPanel(state_); }
