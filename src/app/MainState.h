@@ -77,6 +77,14 @@ struct MainState {
     EnvironmentList environment;  // captured at start-up for %NAME% expansion
 
     int currentTab = 0;  // 0 = About, otherwise the table number + 1
+    // The counts the status line last showed, and of which table: when the current table's
+    // differ, the status line is out of date (UpdateTableStatus).
+    struct ShownCounts {
+        std::optional<TableKind> kind;
+        int rows = -1;
+        int ticked = -1;
+        bool operator==(const ShownCounts&) const = default;
+    } shownCounts;
 
     // Entries the program itself put into a place ("\r\n"-separated paths), and places it
     // took an entry out of; the change monitor reads both.

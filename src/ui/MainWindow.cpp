@@ -174,6 +174,7 @@ void MainWindow::SyncTables() {
         model->Sync();
         if (model->TakeRowsCameOrWent()) FitColumns(model->Kind());
     }
+    app_.UpdateTableStatus();
 }
 
 void MainWindow::RowsChanged(TableKind) { ScheduleSync(); }

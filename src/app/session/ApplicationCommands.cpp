@@ -9,6 +9,7 @@
 #include "locations/TableOperations.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
+#include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
 #include "app/Tray.h"
 #include "app/session/Application.h"
@@ -46,6 +47,8 @@ void Application::RefreshTables() {
         RefreshAllTables(state_);
     }
     LogRegistryProblems();
+    // A refresh ends on the counts it found, whatever the reload said before.
+    ShowTableStatus(state_);
 }
 void Application::ImportStartupControlPanel() { kestrune::ImportStartupControlPanel(state_); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
