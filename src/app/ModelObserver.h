@@ -60,7 +60,8 @@ private:
 // Busy for as long as it lives.
 class BusyScope {
 public:
-    explicit BusyScope(ModelEvents& events, bool runDelayedToo = false) : events_(events), runDelayedToo_(runDelayedToo) {
+    explicit BusyScope(ModelEvents& events, bool runDelayedToo = false)
+        : events_(events), runDelayedToo_(runDelayedToo) {
         events_.BeginBusy(runDelayedToo_);
     }
     ~BusyScope() { events_.EndBusy(runDelayedToo_); }

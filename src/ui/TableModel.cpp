@@ -5,7 +5,12 @@
 namespace kestrune::ui {
 
 TableModel::TableModel(const Table& table, const IconStore& icons, QObject* parent)
-    : QAbstractTableModel(parent), table_(table), icons_(icons), rows_(table.Count()), revision_(table.Revision()), rowsRevision_(table.RowsRevision()) {}
+    : QAbstractTableModel(parent),
+      table_(table),
+      icons_(icons),
+      rows_(table.Count()),
+      revision_(table.Revision()),
+      rowsRevision_(table.RowsRevision()) {}
 
 void TableModel::Sync() {
     if (table_.Revision() == revision_ && table_.Count() == rows_) return;

@@ -50,8 +50,6 @@ MonitorAnswer ScriptedFrontEnd::AskMonitor(const std::string& message) {
     return answer;
 }
 
-
-
 void ScriptedFrontEnd::ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) {
     events.push_back("balloon " + title + ": " + text + " (" + std::to_string(timeoutMs) + ")");
 }
