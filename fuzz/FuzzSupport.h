@@ -35,12 +35,7 @@ public:
     MonitorAnswer AskMonitor(const std::string&) override { return {}; }
     void SetStatus(const std::string&) override {}
     void SetCaption(const std::string&) override {}
-    void SetControlsEnabled(bool, bool) override {}
-    void SetTablesVisible(bool) override {}
-    void ProcessEvents() override {}
     std::vector<int> SelectedRows(TableKind) override { return {}; }
-    void FitColumns(TableKind) override {}
-    void ShowTab(int) override {}
     bool LoadFileIcon(const std::string&, int) override { return false; }
     void MinimiseWindow() override {}
     void ShowWindowNormal() override {}
@@ -52,9 +47,6 @@ public:
     void CopyToClipboard(const std::string&) override {}
     void ShowItemEditor() override {}
     void ShowProfilesDialog() override {}
-    void ShowDelayedWindow() override {}
-    void HideDelayedWindow() override {}
-    void DelayedWindowChanged() override {}
     void Quit() override {}
 };
 

@@ -4,10 +4,7 @@
 
 namespace kestrune {
 
-void FitColumns(MainState& state, TableKind kind) {
-    state.tables[kind].Sort(0, true);
-    state.fe.FitColumns(kind);
-}
+void FitColumns(MainState& state, TableKind kind) { state.tables[kind].Sort(0, true); }
 
 void FitAllColumns(MainState& state) {
     for (TableKind kind : kAllTables) FitColumns(state, kind);

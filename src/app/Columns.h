@@ -1,6 +1,7 @@
 #pragma once
 // Bringing a list up to date after its table was filled: the table is sorted ascending on its
-// first column (stable, ignoring case) and the view sizes its columns.
+// first column (stable, ignoring case). The view sizes the columns by itself when it sees rows
+// come or go (ModelObserver::RowsChanged).
 
 #include "app/TableKind.h"
 

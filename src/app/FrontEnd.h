@@ -15,17 +15,9 @@ class FrontEnd : public Prompts {
 public:
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetCaption(const std::string& text) = 0;
-    // Tab strip, lists and the table menus; "Run delayed applications" only when asked.
-    virtual void SetControlsEnabled(bool enabled, bool includingRunDelayed) = 0;
-    virtual void SetTablesVisible(bool visible) = 0;
-    // Lets queued user-interface events run once.
-    virtual void ProcessEvents() = 0;
 
     // The selected rows of a table's list, ascending positions.
     virtual std::vector<int> SelectedRows(TableKind kind) = 0;
-    // Sizes a list's columns to their contents (the core has already sorted the table).
-    virtual void FitColumns(TableKind kind) = 0;
-    virtual void ShowTab(int tab) = 0;
     // Extracts the file's first icon as picture `iconNumber`; false when it has none.
     virtual bool LoadFileIcon(const std::string& file, int iconNumber) = 0;
     // False for a front end that never draws row icons: the files behind them are then not
@@ -46,10 +38,6 @@ public:
     // Dialogs whose state the core keeps; each shows the dialog modally over that state.
     virtual void ShowItemEditor() = 0;
     virtual void ShowProfilesDialog() = 0;
-    // The delayed-run window is modeless: shown, hidden, or redrawn from its model.
-    virtual void ShowDelayedWindow() = 0;
-    virtual void HideDelayedWindow() = 0;
-    virtual void DelayedWindowChanged() = 0;
 
     // Ends the program's event loop (after the shut-down sequence has run).
     virtual void Quit() = 0;

@@ -25,7 +25,11 @@ namespace kestrune {
 
 struct MainState : Services, Model, Paths, ViewState {
     MainState(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock)
-        : Services(platform, clock), fe(frontEnd) {}
+        : Services(platform, clock), fe(frontEnd) {
+        tables.SetChangeListener([this](TableKind kind) { events.RowsChanged(kind); });
+    }
+    MainState(const MainState&) = delete;
+    MainState& operator=(const MainState&) = delete;
 
     FrontEnd& fe;
     Options options;

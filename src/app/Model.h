@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ModelObserver.h"
 #include "app/Table.h"
 #include "app/Text.h"
 #include "platform/Processes.h"
@@ -28,6 +29,8 @@ struct OwnPlaceChange {
 using SelfMadeChanges = std::set<std::string, LessIgnoringCase>;
 
 struct Model {
+    // What the views follow: changes of the tables, lasting work, the delayed-run window.
+    ModelEvents events;
     Tables tables;
     bool settingsChanged = false;  // the tables hold edits the settings document lacks
     bool loadingInProgress = false;

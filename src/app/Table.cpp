@@ -18,7 +18,7 @@ int Table::CountTicked() const {
 int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
     texts.resize(headers_.size());
     rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_});
-    Changed();
+    Changed(true);
     return Count();
 }
 
@@ -31,12 +31,12 @@ std::optional<int> Table::PositionOf(RowId id) const {
 void Table::Remove(int position) {
     MutableRow(position);  // range check
     rows_.erase(rows_.begin() + (position - 1));
-    Changed();
+    Changed(true);
 }
 
 void Table::Clear() {
     rows_.clear();
-    Changed();
+    Changed(true);
 }
 
 const Item& Table::Row(int position) const {
@@ -95,8 +95,9 @@ void Table::Sort(int column, bool ascending) {
     Changed();
 }
 
-void Table::Changed() {
+void Table::Changed(bool rowsCameOrWent) {
     ++revision_;
+    if (rowsCameOrWent) ++rowsRevision_;
     if (listener_) listener_(kind_);
 }
 

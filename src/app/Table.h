@@ -65,17 +65,20 @@ public:
     const std::vector<Item>& Rows() const { return rows_; }
     // Counts every change, so a view can tell when to redraw.
     std::uint64_t Revision() const { return revision_; }
+    // Counts only rows added and removed: a view sizes its columns again when this moves.
+    std::uint64_t RowsRevision() const { return rowsRevision_; }
     // Called after each change (the view's chance to schedule a redraw).
     void SetChangeListener(std::function<void(TableKind)> listener) { listener_ = std::move(listener); }
 
 private:
     Item& MutableRow(int position);
-    void Changed();
+    void Changed(bool rowsCameOrWent = false);
 
     TableKind kind_;
     std::vector<std::string> headers_;
     std::vector<Item> rows_;
     std::uint64_t revision_ = 0;
+    std::uint64_t rowsRevision_ = 0;
     RowId lastId_ = 0;
     bool sortedAscending_ = true;
     std::function<void(TableKind)> listener_;

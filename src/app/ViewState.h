@@ -3,8 +3,10 @@
 // position, Slimline mode, and the answers a command keeps between the rows it acts on.
 
 #include <cstdint>
+#include <optional>
 
 #include "app/Options.h"
+#include "app/TableKind.h"
 
 namespace kestrune {
 
@@ -14,6 +16,15 @@ struct ViewState {
     bool slimlineMode = false;
     WindowPosition position;
     bool positionRead = false;  // "Position" was applied from settings.ini
+
+    // The counts the status line last showed, and of which table: when the current table's
+    // differ, the status line is out of date (UpdateTableStatus).
+    struct ShownCounts {
+        std::optional<TableKind> kind;
+        int rows = -1;
+        int ticked = -1;
+        bool operator==(const ShownCounts&) const = default;
+    } shownCounts;
 
     std::uint32_t chosenPriorityClass = 0x20;
     bool deleteAllConfirmed = false;  // multi-row deletion from Deleted asks once

@@ -130,12 +130,4 @@ void ConsoleFrontEnd::ShowProfilesDialog() {
     if (onProfilesDialog) onProfilesDialog();
 }
 
-void ConsoleFrontEnd::ShowDelayedWindow() {
-    if (onDelayedWindowChanged) onDelayedWindowChanged();
-}
-
-void ConsoleFrontEnd::DelayedWindowChanged() {
-    if (onDelayedWindowChanged) onDelayedWindowChanged();
-}
-
 }  // namespace kestrune::cli

@@ -51,10 +51,9 @@ public:
 
     // Status texts are printed to standard output while this is set (a delayed run, the monitor).
     bool echoStatus = false;
-    // Called by the modal dialogs and the delayed-run window; the commands that need them set them.
+    // Called by the modal dialogs; the commands that need them set them.
     std::function<void()> onItemEditor;
     std::function<void()> onProfilesDialog;
-    std::function<void()> onDelayedWindowChanged;
 
     const std::vector<ShownMessage>& Messages() const { return messages_; }
     const std::vector<std::string>& Statuses() const { return statuses_; }
@@ -69,13 +68,8 @@ public:
 
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string&) override {}
-    void SetControlsEnabled(bool, bool) override {}
-    void SetTablesVisible(bool) override {}
-    void ProcessEvents() override {}
 
     std::vector<int> SelectedRows(TableKind kind) override;
-    void FitColumns(TableKind) override {}
-    void ShowTab(int) override {}
     bool LoadFileIcon(const std::string&, int) override { return false; }
     bool ShowsIcons() const override { return false; }
 
@@ -90,9 +84,6 @@ public:
 
     void ShowItemEditor() override;
     void ShowProfilesDialog() override;
-    void ShowDelayedWindow() override;
-    void HideDelayedWindow() override {}
-    void DelayedWindowChanged() override;
 
     void Quit() override { quitRequested_ = true; }
 

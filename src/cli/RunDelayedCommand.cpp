@@ -12,8 +12,27 @@
 namespace kestrune::cli {
 
 namespace {
+
 constexpr const char* kNothingToRun = "No delayed application is ticked; nothing to run.";
-}
+
+// Prints the run's window as it changes, for as long as it lives.
+class ProgressPrinter final : public ModelObserver {
+public:
+    explicit ProgressPrinter(CommandContext& context) : context_(context), progress_(context.out) {
+        context_.app.state().events.Attach(*this);
+    }
+    ~ProgressPrinter() override { context_.app.state().events.Detach(*this); }
+    ProgressPrinter(const ProgressPrinter&) = delete;
+    ProgressPrinter& operator=(const ProgressPrinter&) = delete;
+
+    void DelayedWindowChanged() override { progress_.Show(context_.app.delayedWindow()); }
+
+private:
+    CommandContext& context_;
+    DelayedProgress progress_;
+};
+
+}  // namespace
 
 int RunDelayed(CommandContext& context) {
     // Started without a ticked row the run never ends by itself (the menu waits for a second
@@ -22,16 +41,14 @@ int RunDelayed(CommandContext& context) {
         context.out << kNothingToRun << std::endl;
         return kExitDone;
     }
-    DelayedProgress progress(context.out);
+    const ProgressPrinter progress(context);
     context.fe.echoStatus = true;
-    context.fe.onDelayedWindowChanged = [&] { progress.Show(context.app.delayedWindow()); };
     const InterruptGuard guard;
     context.app.RunDelayedApplications();
     context.timers.RunUntil([&] {
         return context.fe.QuitRequested() || InterruptGuard::Interrupted() ||
                context.app.RunDelayedCaption() == kRunDelayedCaption;
     });
-    context.fe.onDelayedWindowChanged = nullptr;
     return InterruptGuard::Interrupted() ? ReportInterrupted(context.out) : kExitDone;
 }
 

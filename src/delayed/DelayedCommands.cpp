@@ -17,8 +17,11 @@ void RunDelayedCommand(MainState& state, DelayedRun& run) {
     if (run.runDelayedCaption == kRunDelayedCaption) {
         run.runDelayedCaption = kStopDelayedCaption;
         run.window.exitButtonVisible = false;
-        state.fe.DelayedWindowChanged();
-        state.fe.SetControlsEnabled(false, false);
+        state.events.DelayedWindowChanged();
+        if (!run.holdsControls) {
+            run.holdsControls = true;
+            state.events.BeginBusy(false);
+        }
         StartDelayedRun(state, run);
         return;
     }
@@ -26,24 +29,23 @@ void RunDelayedCommand(MainState& state, DelayedRun& run) {
     run.running = false;
     run.runDelayedCaption = kRunDelayedCaption;
     state.fe.SetStatus(kDelayedStopped);
-    state.fe.SetControlsEnabled(true, false);
+    ReleaseControls(state, run);
 }
 
 void StartSlimlineDelayedRun(MainState& state, DelayedRun& run) {
     run.window.exitButtonVisible = true;
-    state.fe.DelayedWindowChanged();
+    state.events.DelayedWindowChanged();
     StartDelayedRun(state, run);
 }
 
 void MakeAllDelayedIdle(MainState& state) {
-    state.fe.SetControlsEnabled(false, true);
+    const BusyScope busy(state.events, true);
     Table& delayed = state.table(TableKind::Delayed);
     const int count = delayed.Count();
     for (int position = 1; position <= count; ++position)
         delayed.SetText(position, col::Delay, std::to_string(position - count - 1));
     state.settingsChanged = true;
     state.fe.SetStatus(kAllIdleDone);
-    state.fe.SetControlsEnabled(true, true);
 }
 
 std::optional<std::int16_t> ReadIdleSetting(const std::string& answer) {

@@ -35,45 +35,46 @@ bool CurrentIsLaunchable(const DelayedRun& run) {
     return !(run.idlePhase && Current(run).delay > 0);
 }
 
-// Marks a step in progress for as long as it lives.
-class StepGuard {
-public:
-    explicit StepGuard(DelayedRun& run) : run_(run), wasInStep_(run.inStep) { run_.inStep = true; }
-    ~StepGuard() { run_.inStep = wasInStep_; }
-    StepGuard(const StepGuard&) = delete;
-    StepGuard& operator=(const StepGuard&) = delete;
-
-private:
-    DelayedRun& run_;
-    bool wasInStep_;
-};
-
-AfterRun TickOnce(MainState& state, DelayedRun& run) {
-    if (!run.idlePhase) {
-        ++run.elapsedSeconds;
-        state.fe.SetStatus(std::to_string(run.elapsedSeconds) + kSecondsHavePassed);
-        if (run.currentIndex >= 0 && run.currentIndex < EntryCount(run) && run.elapsedSeconds >= Current(run).delay)
-            return RunNextDelayed(state, run);
-        return AfterRun::Nothing;
-    }
-
-    const int usage = run.cpuMeter ? run.cpuMeter->Query() : -1;
-    if (usage == -1) return AfterRun::Nothing;  // no reading: neither idle nor busy
-    const std::string cpu = kCpuOpen + std::to_string(usage);
-    if (usage < state.options.idleThreshold) {
-        state.fe.SetStatus(cpu + kCpuIdleFor + std::to_string(run.elapsedSeconds) + kSeconds);
-        ShowCPU(state, run.window, usage);
-        ++run.elapsedSeconds;
-        if (run.elapsedSeconds > state.options.idleSeconds) {
-            run.elapsedSeconds = 0;
-            return RunNextDelayed(state, run);
+// Launches the next entry (passing over rows unticked in the window) and decides what follows.
+void RunNext(DelayedRun& run, DelayedStep& step) {
+    if (run.window.visible) {
+        for (;;) {
+            // The highlighted row is the entry about to be decided on, also when the idle phase
+            // goes back to the first entries after the timed ones.
+            run.window.listPosition = run.currentIndex;
+            const bool ticked = run.window.Advance();
+            step.windowChanged = true;
+            if (!CurrentIsLaunchable(run) || ticked) break;
+            step.skipped.push_back(Current(run).command);
+            ++run.currentIndex;
         }
-    } else {
-        run.elapsedSeconds = 0;
-        state.fe.SetStatus(cpu + kCpuNotIdle);
-        ShowCPU(state, run.window, usage);
     }
-    return AfterRun::Nothing;
+
+    if (CurrentIsLaunchable(run)) {
+        step.launch.push_back(Current(run));
+        ++run.currentIndex;
+    }
+
+    if (run.idlePhase) {
+        step.finished = run.currentIndex >= EntryCount(run) || Current(run).delay > 0;
+    } else if (run.currentIndex >= EntryCount(run)) {
+        run.currentIndex = 0;
+        if (!run.entries.empty() && run.entries.front().delay < 0) {
+            step.idlePhaseBegins = true;
+            run.idlePhase = true;
+            run.elapsedSeconds = 0;
+        } else {
+            step.finished = true;
+        }
+    }
+}
+
+void LaunchEntry(MainState& state, const RunEntry& entry) {
+    const std::string running = kRunning + entry.command;
+    state.WriteLog(running);
+    ShowTrayBalloon(state, running);
+    const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
+    if (started && !entry.priority.empty()) ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
 }
 
 }  // namespace
@@ -114,8 +115,6 @@ void StartDelayedRun(MainState& state, DelayedRun& run) {
     if (run.entries.empty()) return;
     SortRunEntries(run.entries);
 
-    ++run.generation;
-    run.deferredTicks = 0;
     FillDelayedWindow(state, run.window, run.entries);
 
     run.currentIndex = 0;
@@ -133,66 +132,50 @@ void StartDelayedRun(MainState& state, DelayedRun& run) {
     if (state.delayedRunTimer) state.delayedRunTimer->Start();
 }
 
-AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run) {
-    if (!run.running) return AfterRun::Nothing;
-    if (run.inStep) {
-        ++run.deferredTicks;
-        return AfterRun::Nothing;
+DelayedStep AdvanceDelayedRun(DelayedRun& run, const RunConditions& conditions) {
+    DelayedStep step;
+    if (!run.running) return step;
+    if (!run.idlePhase) {
+        ++run.elapsedSeconds;
+        step.status = std::to_string(run.elapsedSeconds) + kSecondsHavePassed;
+        if (run.currentIndex >= 0 && run.currentIndex < EntryCount(run) && run.elapsedSeconds >= Current(run).delay)
+            RunNext(run, step);
+        return step;
     }
-    AfterRun after = TickOnce(state, run);
-    while (after == AfterRun::Nothing && run.running && run.deferredTicks > 0) {
-        --run.deferredTicks;
-        after = TickOnce(state, run);
+
+    const int usage = conditions.cpuUsage;
+    if (usage == -1) return step;  // no reading: neither idle nor busy
+    const std::string cpu = kCpuOpen + std::to_string(usage);
+    run.window.SetCpu(usage);
+    step.windowChanged = true;
+    if (usage < conditions.idleThreshold) {
+        step.status = cpu + kCpuIdleFor + std::to_string(run.elapsedSeconds) + kSeconds;
+        ++run.elapsedSeconds;
+        if (run.elapsedSeconds > conditions.idleSeconds) {
+            run.elapsedSeconds = 0;
+            RunNext(run, step);
+        }
+    } else {
+        run.elapsedSeconds = 0;
+        step.status = cpu + kCpuNotIdle;
     }
-    return after;
+    return step;
 }
 
-AfterRun RunNextDelayed(MainState& state, DelayedRun& run) {
-    StepGuard guard(run);
-    const std::uint64_t generation = run.generation;
-    // Events let run during the step may have stopped this run or begun another one.
-    const auto abandoned = [&] { return !run.running || run.generation != generation; };
+AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run) {
+    if (!run.running) return AfterRun::Nothing;
+    RunConditions conditions;
+    conditions.idleThreshold = state.options.idleThreshold;
+    conditions.idleSeconds = state.options.idleSeconds;
+    if (run.idlePhase && run.cpuMeter) conditions.cpuUsage = run.cpuMeter->Query();
 
-    if (run.window.visible) {
-        for (;;) {
-            // The highlighted row is the entry about to be decided on, also when the idle phase
-            // goes back to the first entries after the timed ones.
-            run.window.listPosition = run.currentIndex;
-            const bool ticked = AdvanceList(state, run.window);
-            if (abandoned()) return AfterRun::Nothing;
-            if (!CurrentIsLaunchable(run) || ticked) break;
-            state.WriteLog(kSkipping + Current(run).command);
-            ++run.currentIndex;
-        }
-    }
-
-    if (CurrentIsLaunchable(run)) {
-        const RunEntry entry = Current(run);
-        const std::string running = kRunning + entry.command;
-        state.WriteLog(running);
-        ShowTrayBalloon(state, running);
-        const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
-        ++run.currentIndex;
-        if (started && !entry.priority.empty()) {
-            ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
-            if (abandoned()) return AfterRun::Nothing;
-        }
-    }
-
-    bool ends = false;
-    if (run.idlePhase) {
-        ends = run.currentIndex >= EntryCount(run) || Current(run).delay > 0;
-    } else if (run.currentIndex >= EntryCount(run)) {
-        run.currentIndex = 0;
-        if (!run.entries.empty() && run.entries.front().delay < 0) {
-            LogAndShow(state, kStartingIdleApps);
-            run.idlePhase = true;
-            run.elapsedSeconds = 0;
-        } else {
-            ends = true;
-        }
-    }
-    return ends ? FinishDelayedRun(state, run) : AfterRun::Nothing;
+    const DelayedStep step = AdvanceDelayedRun(run, conditions);
+    if (!step.status.empty()) state.fe.SetStatus(step.status);
+    if (step.windowChanged) state.events.DelayedWindowChanged();
+    for (const std::string& command : step.skipped) state.WriteLog(kSkipping + command);
+    for (const RunEntry& entry : step.launch) LaunchEntry(state, entry);
+    if (step.idlePhaseBegins) LogAndShow(state, kStartingIdleApps);
+    return step.finished ? FinishDelayedRun(state, run) : AfterRun::Nothing;
 }
 
 std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning) {
@@ -224,10 +207,16 @@ AfterRun FinishDelayedRun(MainState& state, DelayedRun& run) {
     LogAndShow(state, kFinishedDelayed);
     if (run.window.visible) HideDelayedWindow(state, run.window);
     ApplyStoredPriorities(state, false);
-    state.fe.SetControlsEnabled(true, false);
+    ReleaseControls(state, run);
     if (state.options.exitAfterDelayed) return AfterRun::CloseDown;
     if (state.slimlineMode) return AfterRun::SendToTray;
     return AfterRun::Nothing;
+}
+
+void ReleaseControls(MainState& state, DelayedRun& run) {
+    if (!run.holdsControls) return;
+    run.holdsControls = false;
+    state.events.EndBusy(false);
 }
 
 void CarryOut(MainState& state, AfterRun after, const std::function<void()>& closeDown) {

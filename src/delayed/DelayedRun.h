@@ -42,11 +42,26 @@ struct DelayedRun {
 
     // A run is going (its timer ticks reach it).
     bool running = false;
-    // A step lets queued events run; a tick arriving meanwhile waits for the step to end, and
-    // a run stopped or restarted meanwhile makes the step give up.
-    bool inStep = false;
-    int deferredTicks = 0;
-    std::uint64_t generation = 0;
+    // A run started from the menu keeps the controls busy until it ends or is stopped.
+    bool holdsControls = false;
+};
+
+// What one tick of the run decided, for its caller to carry out in this order. The tick itself
+// launches nothing and tells no view: it only moves the run and its window's model on.
+struct DelayedStep {
+    std::string status;                // the status line first ("" leaves it)
+    std::vector<std::string> skipped;  // commands the window passed over, to log
+    std::vector<RunEntry> launch;      // to start now, in order (one at most per tick)
+    bool windowChanged = false;        // the window's model moved on
+    bool idlePhaseBegins = false;      // after the launches: the idle applications come next
+    bool finished = false;             // then the run's end steps (FinishDelayedRun)
+};
+
+// What a tick is decided on.
+struct RunConditions {
+    int cpuUsage = -1;  // percent; -1 without a reading (asked in the idle phase only)
+    int idleThreshold = 0;
+    int idleSeconds = 0;
 };
 
 // The Delay column read as whole seconds: the leading number, rounded halves to even.
@@ -58,15 +73,18 @@ void SortRunEntries(std::vector<RunEntry>& entries);
 
 // Builds the entries, shows the window and starts delayedRunTimer; nothing when no row is ticked.
 void StartDelayedRun(MainState& state, DelayedRun& run);
-// delayedRunTimer's handler.
+// One second of the run: the state machine the timer advances.
+DelayedStep AdvanceDelayedRun(DelayedRun& run, const RunConditions& conditions);
+// delayedRunTimer's handler: reads the processor when the run needs it, advances the run and carries
+// the step out (launches, log and status lines, the window, the end steps).
 AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run);
-// Launches the next entry (passing over rows unticked in the window) and decides what follows.
-AfterRun RunNextDelayed(MainState& state, DelayedRun& run);
 // Starts a command minimised: the started process's id (0 when the system does not tell), or
 // nothing when it was skipped as already running or failed to start.
 std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning);
 // The end steps of a run.
 AfterRun FinishDelayedRun(MainState& state, DelayedRun& run);
+// Frees the controls a run started from the menu kept busy.
+void ReleaseControls(MainState& state, DelayedRun& run);
 // Does what a finished run asks: sends the window to the tray, or calls `closeDown`.
 void CarryOut(MainState& state, AfterRun after, const std::function<void()>& closeDown);
 

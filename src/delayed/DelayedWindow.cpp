@@ -7,18 +7,40 @@
 
 namespace kestrune {
 
+void DelayedWindow::Reset() {
+    listPosition = 0;
+    selectedRow = 0;
+    progressValue = 0;
+    progressCaption = "0%";
+    rows.clear();
+    progressLine = kWaitingToRun;
+}
+
+bool DelayedWindow::Advance() {
+    ++listPosition;
+    const int count = RowCount();
+    if (listPosition < 1 || listPosition > count) return false;
+    DelayedRow& row = rows[static_cast<size_t>(listPosition - 1)];
+    selectedRow = listPosition;
+    row.icon = row.ticked ? kIconTicked : kIconSkip;
+    progressLine = row.name + " - " + std::to_string(listPosition) + " out of " + std::to_string(count);
+    progressValue = static_cast<int>(RoundHalfEven(static_cast<double>(listPosition) / count * 100.0));
+    progressCaption = std::to_string(progressValue) + "%";
+    return row.ticked;
+}
+
+void DelayedWindow::SetCpu(int percent) {
+    cpuValue = percent;
+    cpuCaption = "CPU " + std::to_string(percent) + "%";
+}
+
 void ResetList(MainState& state, DelayedWindow& window) {
-    window.listPosition = 0;
-    window.selectedRow = 0;
-    window.progressValue = 0;
-    window.progressCaption = "0%";
-    window.rows.clear();
-    window.progressLine = kWaitingToRun;
-    state.fe.DelayedWindowChanged();
+    window.Reset();
+    state.events.DelayedWindowChanged();
 }
 
 void FillDelayedWindow(MainState& state, DelayedWindow& window, const std::vector<RunEntry>& entries) {
-    ResetList(state, window);
+    window.Reset();
     for (const RunEntry& entry : entries) {
         DelayedRow row;
         row.name = FileNameOf(SplitCommandLine(entry.command, false).path);
@@ -30,38 +52,24 @@ void FillDelayedWindow(MainState& state, DelayedWindow& window, const std::vecto
 }
 
 bool AdvanceList(MainState& state, DelayedWindow& window) {
-    ++window.listPosition;
-    bool ticked = false;
-    const int count = window.RowCount();
-    if (window.listPosition >= 1 && window.listPosition <= count) {
-        DelayedRow& row = window.rows[static_cast<size_t>(window.listPosition - 1)];
-        ticked = row.ticked;
-        window.selectedRow = window.listPosition;
-        row.icon = ticked ? kIconTicked : kIconSkip;
-        window.progressLine = row.name + " - " + std::to_string(window.listPosition) + " out of " + std::to_string(count);
-        window.progressValue =
-            static_cast<int>(RoundHalfEven(static_cast<double>(window.listPosition) / count * 100.0));
-        window.progressCaption = std::to_string(window.progressValue) + "%";
-        state.fe.DelayedWindowChanged();
-    }
-    state.fe.ProcessEvents();
+    const bool ticked = window.Advance();
+    state.events.DelayedWindowChanged();
     return ticked;
 }
 
 void ShowCPU(MainState& state, DelayedWindow& window, int percent) {
-    window.cpuValue = percent;
-    window.cpuCaption = "CPU " + std::to_string(percent) + "%";
-    state.fe.DelayedWindowChanged();
+    window.SetCpu(percent);
+    state.events.DelayedWindowChanged();
 }
 
 void ShowDelayedWindow(MainState& state, DelayedWindow& window) {
     window.visible = true;
-    state.fe.ShowDelayedWindow();
+    state.events.DelayedWindowChanged();
 }
 
 void HideDelayedWindow(MainState& state, DelayedWindow& window) {
     window.visible = false;
-    state.fe.HideDelayedWindow();
+    state.events.DelayedWindowChanged();
 }
 
 }  // namespace kestrune

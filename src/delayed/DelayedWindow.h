@@ -40,14 +40,19 @@ struct DelayedWindow {
     bool exitButtonVisible = false;
 
     int RowCount() const { return static_cast<int>(rows.size()); }
+
+    // Empties the list and sets the progress back to its start.
+    void Reset();
+    // Moves to the next row and answers whether it is ticked (false past the last row).
+    bool Advance();
+    void SetCpu(int percent);
 };
 
-// Empties the list and sets the progress back to its start.
+// The functions below change the model and tell the views (ModelObserver::DelayedWindowChanged).
+
 void ResetList(MainState& state, DelayedWindow& window);
 // One ticked row per entry, in order, and the window shown.
 void FillDelayedWindow(MainState& state, DelayedWindow& window, const std::vector<RunEntry>& entries);
-// Moves to the next row and answers whether it is ticked (false past the last row); then lets
-// queued user-interface events run once.
 bool AdvanceList(MainState& state, DelayedWindow& window);
 void ShowCPU(MainState& state, DelayedWindow& window, int percent);
 void ShowDelayedWindow(MainState& state, DelayedWindow& window);

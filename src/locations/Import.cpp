@@ -26,7 +26,7 @@ constexpr Source kSources[] = {
 }  // namespace
 
 Outcome ImportStartupControlPanel(MainState& state) {
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     int before = 0;
     for (TableKind kind : kAllTables) before += state.tables[kind].Count();
     for (const Source& source : kSources) {
@@ -41,7 +41,6 @@ Outcome ImportStartupControlPanel(MainState& state) {
     ApplyRowIcons(state);
     // The imported rows exist nowhere else in this program: make sure the next save keeps them.
     state.settingsChanged = true;
-    state.fe.SetControlsEnabled(true, false);
     int after = 0;
     for (TableKind kind : kAllTables) after += state.tables[kind].Count();
     Outcome outcome = Outcome::Of(OutcomeStatus::Done, "took over " + std::to_string(after - before) +

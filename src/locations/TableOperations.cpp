@@ -17,13 +17,12 @@ namespace kestrune {
 
 namespace {
 
-// Runs a command with the controls disabled, then brings the status line up to date.
+// Runs a command with the controls busy, then brings the status line up to date.
 template <typename Body>
 void WithControlsDisabled(MainState& state, Body body) {
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     body();
     ShowTableStatus(state);
-    state.fe.SetControlsEnabled(true, false);
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -278,7 +277,6 @@ Outcome RecordRows(MainState& state, TableKind kind, const std::vector<int>& row
         outcome.Add(Outcome::Of(OutcomeStatus::Done, std::string(added ? "recorded " : "updated ") + path +
                                                          " in Known as " + (allowed ? "allowed" : "disallowed")));
     });
-    state.fe.FitColumns(TableKind::Known);
     return outcome;
 }
 
@@ -293,20 +291,20 @@ Outcome RecordItems(MainState& state, std::optional<TableKind> kind) {
         outcome.statusLine = kAllTablesRecorded;
         outcome.details.push_back("recorded every item of every table in Known");
     }
-    state.fe.FitColumns(TableKind::Known);
     return outcome;
 }
 
 Outcome DeleteDuplicateRows(MainState& state, std::optional<TableKind> kind) {
     Outcome outcome;
     int deleted = 0;
-    state.fe.SetControlsEnabled(false, false);
-    if (kind) {
-        deleted = DeleteDuplicates(state, *kind, outcome);
-    } else {
-        for (TableKind each : kAllTables) deleted += DeleteDuplicates(state, each, outcome);
+    {
+        const BusyScope busy(state.events);
+        if (kind) {
+            deleted = DeleteDuplicates(state, *kind, outcome);
+        } else {
+            for (TableKind each : kAllTables) deleted += DeleteDuplicates(state, each, outcome);
+        }
     }
-    state.fe.SetControlsEnabled(true, false);
     const std::string text = std::to_string(deleted) + kDuplicatesDeleted;
     outcome.status = deleted > 0 ? OutcomeStatus::Done : OutcomeStatus::NothingToDo;
     outcome.statusLine = text;

@@ -269,7 +269,6 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                 for (const NewEntry* item : asked)
                     known.Add({item->entry.key}, answer.keep, state.IconOf(state.ResolveItemFile(item->entry.key)));
                 state.settingsChanged = true;
-                state.fe.FitColumns(TableKind::Known);
             }
         }
     }
@@ -302,7 +301,6 @@ void PreventDelayedAppsFromRegistering(MainState& state) {
     state.fe.SetStatus(added > 0 ? "Added " + std::to_string(added) + " application(s) to known list"
                                  : "No delayed applications to add to the known list");
     state.settingsChanged = true;
-    state.fe.FitColumns(TableKind::Known);
 }
 
 }  // namespace kestrune

@@ -67,8 +67,7 @@ void FillProcessTable(MainState& state, bool /*detachIcons*/, bool applyChanges)
     for (int position = 1; position <= table.Count(); ++position) table.SetText(position, col::Handle, "");
 
     for (const auto& process : state.processSnapshot) MergeProcess(state, table, process, applyChanges);
-    // Only the widths: a process list keeps the order in which it was filled.
-    state.fe.FitColumns(TableKind::Process);
+    // Not sorted: a process list keeps the order in which it was filled.
 }
 
 int SetPriorityByHandle(Services& services, const std::string& handle, std::uint32_t priorityClass) {
@@ -122,7 +121,6 @@ void ApplyPriorityToCommand(MainState& state, const std::string& command, const 
     // The started process first: by name it may not be found yet (still starting, or started
     // through another program), and it is the one the row is about.
     if (!priority.failed && startedId != 0) ProcessesOf(state).SetPriorityClass(startedId, priority.value);
-    state.fe.ProcessEvents();
     const std::string fileName = FileNameOf(SplitCommandLine(command, false).path);
     if (!priority.failed) SetPriorityByName(state, fileName, priority.value);
 }

@@ -10,24 +10,21 @@ namespace kestrune {
 
 void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
                   const std::function<void(int position)>& action) {
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     const Table& table = state.tables[kind];
     // Visit them from the last.
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     // The rows are held by identity and found again before each step: a step may sort the
-    // table (a ticked move fits every list), and pending events between steps may refill it,
-    // so a position taken now could name another row by then. A row that has left the table
-    // meanwhile is passed over.
+    // table (a ticked move fits every list) or take rows out of it, so a position taken now
+    // could name another row by then. A row that has left the table meanwhile is passed over.
     std::vector<RowId> ids;
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)
         if (*it >= 1 && *it <= table.Count()) ids.push_back(table.Id(*it));
     for (const RowId id : ids) {
         if (const auto position = table.PositionOf(id)) action(*position);
-        state.fe.ProcessEvents();
     }
     ShowTableStatus(state);
-    state.fe.SetControlsEnabled(true, false);
 }
 
 }  // namespace kestrune

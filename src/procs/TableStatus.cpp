@@ -16,7 +16,6 @@ void ShowProcessStatus(MainState& state) {
     std::string status = std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus;
     if (state.processRefreshNeeded) {
         state.fe.SetStatus(kRefreshingStatus);
-        state.fe.ProcessEvents();
         FillProcessTable(state, true, true);
         state.processRefreshNeeded = false;
         status += kRefreshedStatus;
@@ -32,9 +31,7 @@ void ShowProcessStatus(MainState& state) {
     }
 }
 
-}  // namespace
-
-void ShowTableStatus(MainState& state) {
+void ShowStatusText(MainState& state) {
     const auto kind = state.CurrentKind();
     if (!kind) {
         state.fe.SetStatus(std::string(kTitle) + " from " + kMakerSiteName);
@@ -56,6 +53,26 @@ void ShowTableStatus(MainState& state) {
             break;
         }
     }
+}
+
+MainState::ShownCounts CountsNow(MainState& state) {
+    const auto kind = state.CurrentKind();
+    if (!kind) return {};
+    const Table& table = state.tables[*kind];
+    return {kind, table.Count(), table.CountTicked()};
+}
+
+}  // namespace
+
+void ShowTableStatus(MainState& state) {
+    ShowStatusText(state);
+    // Taken after the text: showing the Process tab's status may refill that table first.
+    state.shownCounts = CountsNow(state);
+}
+
+void UpdateTableStatus(MainState& state) {
+    if (!state.CurrentKind() || CountsNow(state) == state.shownCounts) return;
+    ShowTableStatus(state);
 }
 
 }  // namespace kestrune

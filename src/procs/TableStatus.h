@@ -15,5 +15,8 @@ inline constexpr const char* kRefreshedStatus = " - refreshed";
 
 // The status text of the current tab (state.currentTab; 0 is the About tab).
 void ShowTableStatus(MainState& state);
+// After the tables changed: shows the current tab's status again when its counts are no longer
+// the ones the status line shows. Other texts (a command's result, say) stay until then.
+void UpdateTableStatus(MainState& state);
 
 }  // namespace kestrune

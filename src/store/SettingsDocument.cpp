@@ -264,7 +264,6 @@ void KeepTakenOutRows(Tables& tables, const std::array<std::vector<Item>, kTable
 bool ReadSettingsFile(MainState& state, const std::string& path) {
     TreeDocument doc;
     if (!LoadDocument(state, path, doc)) return false;
-    state.fe.SetTablesVisible(false);
     std::array<std::vector<Item>, kTableCount> before;
     for (TableKind kind : kAllTables) before[static_cast<size_t>(Number(kind) - 1)] = state.tables[kind].Rows();
     state.tables.ClearAll();
@@ -273,7 +272,6 @@ bool ReadSettingsFile(MainState& state, const std::string& path) {
     }
     for (TableKind kind : kAllTables) ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
     KeepTakenOutRows(state.tables, before);
-    state.fe.SetTablesVisible(true);
     state.fe.SetStatus(kLoadedStatus);
     return true;
 }
@@ -302,15 +300,13 @@ Outcome LoadBackupCommand(MainState& state, Prompts& prompts) {
         return Outcome::Of(OutcomeStatus::Refused,
                            "did not load " + file + ": the changes not yet saved could not be written first");
     bool loaded = false;
-    state.fe.SetControlsEnabled(false, false);
+    const BusyScope busy(state.events);
     try {
         loaded = ReadSettingsFile(state, file);
         state.settingsChanged = true;
     } catch (...) {
         // A broken backup must not take the program down; whatever was read stays.
-        state.fe.SetTablesVisible(true);
     }
-    state.fe.SetControlsEnabled(true, false);
     if (!loaded) return Outcome::Of(OutcomeStatus::Refused, "could not load " + file);
     return Outcome::Of(OutcomeStatus::Done, "loaded every table from " + file);
 }

@@ -168,7 +168,7 @@ void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::ve
     }
 }
 
-void MainMenus::SetControlsEnabled(bool enabled, bool includingRunDelayed, const TabRules& tab) {
+void MainMenus::SetControlsEnabled(bool enabled, bool runDelayedEnabled, const TabRules& tab) {
     for (QAction* item : {deleteDuplicates->menuAction(), import, sendToTray, monitor, stopDelayed, allIdle,
                           file->menuAction(), options->menuAction(), refresh}) {
         item->setEnabled(enabled);
@@ -176,7 +176,7 @@ void MainMenus::SetControlsEnabled(bool enabled, bool includingRunDelayed, const
     // The Process tab never offers these two, whatever else is enabled.
     recordItems->menuAction()->setEnabled(enabled && tab.recordItemsEnabled);
     deleteUnticked->setEnabled(enabled && tab.deleteUntickedEnabled);
-    if (includingRunDelayed) runDelayed->setEnabled(enabled);
+    runDelayed->setEnabled(runDelayedEnabled);
 }
 
 }  // namespace kestrune::ui

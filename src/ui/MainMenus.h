@@ -73,7 +73,7 @@ struct MainMenus {
     void SyncChecks(Application& app);
     // Enables or hides the Table Menu's entries for a table and selection.
     void PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected);
-    void SetControlsEnabled(bool enabled, bool includingRunDelayed, const TabRules& tab);
+    void SetControlsEnabled(bool enabled, bool runDelayedEnabled, const TabRules& tab);
 };
 
 }  // namespace kestrune::ui

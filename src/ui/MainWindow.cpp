@@ -143,7 +143,8 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     });
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
-    app.state().tables.SetChangeListener([this](TableKind) { ScheduleSync(); });
+    // The window lives as long as the front end, which outlives the application.
+    app.state().events.Attach(*this);
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
     ApplyTabRules(1);
     ShowFilterState();
@@ -258,8 +259,15 @@ void MainWindow::FitColumns(TableKind kind) {
 
 void MainWindow::SyncTables() {
     syncScheduled_ = false;
-    for (TableModel* model : models_) model->Sync();
+    for (TableModel* model : models_) {
+        // Rows that came or went may need other widths; edits and sorting keep the user's.
+        model->Sync();
+        if (model->TakeRowsCameOrWent()) FitColumns(model->Kind());
+    }
+    app_.UpdateTableStatus();
 }
+
+void MainWindow::RowsChanged(TableKind) { ScheduleSync(); }
 
 void MainWindow::ScheduleSync() {
     if (syncScheduled_) return;
@@ -326,15 +334,11 @@ void MainWindow::FillIconSlice() {
     iconFill_->stop();
 }
 
-void MainWindow::SetControlsEnabled(bool enabled, bool includingRunDelayed) {
-    controlsEnabled_ = enabled;
-    tabs_->tabBar()->setEnabled(enabled);
-    for (QTableView* view : views_) view->setEnabled(enabled);
-    menus_.SetControlsEnabled(enabled, includingRunDelayed, RulesForTab(tabs_->currentIndex() + 1));
-}
-
-void MainWindow::SetTablesVisible(bool visible) {
-    for (QTableView* view : views_) view->setVisible(visible);
+void MainWindow::BusyChanged(const BusyState& busy) {
+    controlsEnabled_ = !busy.controls;
+    tabs_->tabBar()->setEnabled(controlsEnabled_);
+    for (QTableView* view : views_) view->setEnabled(controlsEnabled_);
+    menus_.SetControlsEnabled(controlsEnabled_, !busy.runDelayed, RulesForTab(tabs_->currentIndex() + 1));
 }
 
 QMargins MainWindow::FrameMargins() {

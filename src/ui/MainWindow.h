@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include "app/ModelObserver.h"
 #include "app/TableKind.h"
 #include "ui/ListView.h"
 #include "ui/MainMenus.h"
@@ -34,7 +35,9 @@ class TableModel;
 
 inline constexpr int kTwipsPerPixel = 15;
 
-class MainWindow final : public QMainWindow {
+// Follows the model by itself: a table's rows changing brings its list (columns and status
+// counts) up to date on the next turn of the event loop; busy work disables the controls.
+class MainWindow final : public QMainWindow, public ModelObserver {
     Q_OBJECT
 public:
     MainWindow(Application& app, const IconStore& icons);
@@ -44,8 +47,8 @@ public:
     void SetStatus(const QString& text);
     std::vector<int> SelectedRows(TableKind kind) const;
     void FitColumns(TableKind kind);
-    void SetControlsEnabled(bool enabled, bool includingRunDelayed);
-    void SetTablesVisible(bool visible);
+    void RowsChanged(TableKind kind) override;
+    void BusyChanged(const BusyState& busy) override;
     void CentreWindow();
     // "Reset window size && position".
     void ResetWindowSize();

@@ -65,6 +65,7 @@ void QtFrontEnd::Unexpected(const std::string& question) {
 
 void QtFrontEnd::ShowAfterStartup() {
     window_->ApplyStoredPosition();
+    window_->ShowTab(app_->state().currentTab);
     if (app_->state().inTray || quitRequested_) return;
     if (minimiseOnShow_) window_->showMinimized();
     else window_->show();
@@ -162,19 +163,8 @@ MonitorAnswer QtFrontEnd::AskMonitor(const std::string& message) {
 
 void QtFrontEnd::SetStatus(const std::string& text) { window_->SetStatus(Q(text)); }
 void QtFrontEnd::SetCaption(const std::string& text) { window_->setWindowTitle(Q(text)); }
-void QtFrontEnd::SetControlsEnabled(bool enabled, bool includingRunDelayed) {
-    window_->SetControlsEnabled(enabled, includingRunDelayed);
-}
-void QtFrontEnd::SetTablesVisible(bool visible) { window_->SetTablesVisible(visible); }
-
-void QtFrontEnd::ProcessEvents() {
-    window_->SyncTables();
-    QCoreApplication::processEvents();
-}
 
 std::vector<int> QtFrontEnd::SelectedRows(TableKind kind) { return window_->SelectedRows(kind); }
-void QtFrontEnd::FitColumns(TableKind kind) { window_->FitColumns(kind); }
-void QtFrontEnd::ShowTab(int tab) { window_->ShowTab(tab); }
 
 bool QtFrontEnd::LoadFileIcon(const std::string& file, int iconNumber) { return icons_.LoadFileIcon(file, iconNumber); }
 
@@ -249,20 +239,14 @@ void QtFrontEnd::AttachDelayedWindow(DelayedWindow& model) {
     delayedView_ = std::make_unique<DelayedWindowView>(
         model, [app, window] { kestrune::HideDelayedWindow(app->state(), *window); },
         [app] { app->ExitFromDelayedWindow(); });
-}
-
-void QtFrontEnd::ShowDelayedWindow() {
-    if (!delayedView_) return;
-    delayedView_->Refresh();
-    delayedView_->show();
-}
-
-void QtFrontEnd::HideDelayedWindow() {
-    if (delayedView_) delayedView_->hide();
+    app->state().events.Attach(*this);
 }
 
 void QtFrontEnd::DelayedWindowChanged() {
-    if (delayedView_) delayedView_->Refresh();
+    if (!delayedView_ || !delayedModel_) return;
+    delayedView_->Refresh();
+    if (delayedModel_->visible && !quitRequested_) delayedView_->show();
+    else delayedView_->hide();
 }
 
 void QtFrontEnd::Quit() {

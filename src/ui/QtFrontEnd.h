@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/FrontEnd.h"
+#include "app/ModelObserver.h"
 #include "ui/IconStore.h"
 
 class QDialog;
@@ -48,7 +49,8 @@ struct DialogSeam {
 // The messages' title when the core gives none.
 inline constexpr const char* kMessageTitle = "Kestrune";
 
-class QtFrontEnd final : public FrontEnd {
+// Outlives the Application it is attached to, so it never has to leave its model events.
+class QtFrontEnd final : public FrontEnd, public ModelObserver {
 public:
     QtFrontEnd();
     ~QtFrontEnd() override;
@@ -63,7 +65,7 @@ public:
     // Windows logging off or shutting down: the whole shut-down sequence (never the trip to the
     // tray that closing the window may take), then the end of the program.
     void EndSession();
-    // The delayed run's window model that Show/Hide/DelayedWindowChanged draw.
+    // The delayed run's window model, drawn whenever it changes (shown, hidden, progress).
     void AttachDelayedWindow(DelayedWindow& model);
     DelayedWindowView* DelayedView() const { return delayedView_.get(); }
     // After the start-up sequence: the window where "Position" puts it, shown normally, shown
@@ -81,12 +83,7 @@ public:
     MonitorAnswer AskMonitor(const std::string& message) override;
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string& text) override;
-    void SetControlsEnabled(bool enabled, bool includingRunDelayed) override;
-    void SetTablesVisible(bool visible) override;
-    void ProcessEvents() override;
     std::vector<int> SelectedRows(TableKind kind) override;
-    void FitColumns(TableKind kind) override;
-    void ShowTab(int tab) override;
     bool LoadFileIcon(const std::string& file, int iconNumber) override;
     void MinimiseWindow() override;
     void ShowWindowNormal() override;
@@ -98,8 +95,6 @@ public:
     void CopyToClipboard(const std::string& text) override;
     void ShowItemEditor() override;
     void ShowProfilesDialog() override;
-    void ShowDelayedWindow() override;
-    void HideDelayedWindow() override;
     void DelayedWindowChanged() override;
     void Quit() override;
 

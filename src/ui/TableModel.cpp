@@ -5,7 +5,12 @@
 namespace kestrune::ui {
 
 TableModel::TableModel(const Table& table, const IconStore& icons, QObject* parent)
-    : QAbstractTableModel(parent), table_(table), icons_(icons), rows_(table.Count()), revision_(table.Revision()) {}
+    : QAbstractTableModel(parent),
+      table_(table),
+      icons_(icons),
+      rows_(table.Count()),
+      revision_(table.Revision()),
+      rowsRevision_(table.RowsRevision()) {}
 
 void TableModel::Sync() {
     if (table_.Revision() == revision_ && table_.Count() == rows_) return;
@@ -15,6 +20,12 @@ void TableModel::Sync() {
     }
     revision_ = table_.Revision();
     if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+}
+
+bool TableModel::TakeRowsCameOrWent() {
+    if (table_.RowsRevision() == rowsRevision_) return false;
+    rowsRevision_ = table_.RowsRevision();
+    return true;
 }
 
 void TableModel::Reset() {

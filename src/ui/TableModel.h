@@ -21,6 +21,8 @@ public:
     TableKind Kind() const { return table_.Kind(); }
     // Brings the view up to date with the table when it has changed.
     void Sync();
+    // Whether rows came or went since the last call (the list's columns may need other widths).
+    bool TakeRowsCameOrWent();
     // Tells the view that the rows may all be different (after a sort, say).
     void Reset();
 
@@ -41,6 +43,7 @@ private:
     const IconStore& icons_;
     int rows_ = 0;
     std::uint64_t revision_ = 0;
+    std::uint64_t rowsRevision_ = 0;
 };
 
 }  // namespace kestrune::ui

@@ -31,8 +31,8 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     RunDelayedCommand(state, run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
     EXPECT_FALSE(run.window.exitButtonVisible);
-    EXPECT_FALSE(fe.controlsEnabled);
-    EXPECT_TRUE(fe.runDelayedEnabled);
+    EXPECT_TRUE(state.events.Busy().controls);
+    EXPECT_FALSE(state.events.Busy().runDelayed);
     EXPECT_TRUE(state.delayedRunTimer->Running());
     Seconds(2);
 
@@ -40,7 +40,7 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
     EXPECT_FALSE(state.delayedRunTimer->Running());
     EXPECT_EQ(fe.LastStatus(), "Delayed applications stopped.");
-    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
     EXPECT_TRUE(run.window.visible);  // stopping leaves the window as it is
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications..."));
     Seconds(10);
@@ -53,57 +53,83 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     Seconds(1);
     EXPECT_EQ(launcher().launches.size(), 1u);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
 }
 
 TEST_F(DelayedCommandsTest, RunDelayedWithNothingTickedStaysInItsStopState) {
     AddDelayed("C:\\A\\a.exe", "5", "", false);
     RunDelayedCommand(state, run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
-    EXPECT_FALSE(fe.controlsEnabled);
+    EXPECT_TRUE(state.events.Busy().controls);
     EXPECT_FALSE(state.delayedRunTimer->Running());
     RunDelayedCommand(state, run);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
 }
 
-TEST_F(DelayedCommandsTest, StopDuringAStepAbandonsTheStep) {
+TEST_F(DelayedCommandsTest, StopBetweenTwoLaunchesEndsTheRunThere) {
     AddDelayed("C:\\A\\a.exe", "1");
     AddDelayed("C:\\A\\b.exe", "2");
+    AddDelayed("C:\\A\\c.exe", "-1");
     RunDelayedCommand(state, run);
-    // The user chooses "Stop" while the window lets events run in the first step.
-    fe.onProcessEvents = [&] {
-        fe.onProcessEvents = nullptr;
-        RunDelayedCommand(state, run);
-    };
+    Seconds(1);
+    ASSERT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe"));
+    // "Stop" between two ticks: nothing runs inside a step any more, so there is no step to
+    // abandon, and the run's state is whole when the command reaches it.
+    RunDelayedCommand(state, run);
+    EXPECT_FALSE(run.running);
+    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(state.events.Busy().controls);
     Seconds(5);
+    EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe"));
+    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\a.exe"));
+    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
+    // A tick that was already due when the run stopped changes nothing either.
+    EXPECT_EQ(OnDelayedRunTick(state, run), AfterRun::Nothing);
+    EXPECT_EQ(launcher().launches.size(), 1u);
+}
+
+TEST_F(DelayedCommandsTest, AStepDecidesWhatToLaunchAndItsCallerLaunchesIt) {
+    AddDelayed("C:\\A\\a.exe", "1");
+    AddDelayed("C:\\A\\idle.exe", "-1");
+    StartDelayedRun(state, run);
+
+    const DelayedStep first = AdvanceDelayedRun(run, {-1, 20, 0});
+    EXPECT_EQ(first.status, "1 seconds have passed");
+    ASSERT_EQ(first.launch.size(), 1u);
+    EXPECT_EQ(first.launch[0].command, "C:\\A\\a.exe");
+    EXPECT_TRUE(first.windowChanged);
+    EXPECT_TRUE(first.idlePhaseBegins);
+    EXPECT_FALSE(first.finished);
+    EXPECT_THAT(launcher().launches, IsEmpty());  // deciding is not launching
+
+    // In the idle phase a tick without a reading decides nothing at all.
+    const DelayedStep unread = AdvanceDelayedRun(run, {-1, 20, 0});
+    EXPECT_TRUE(unread.status.empty());
+    EXPECT_TRUE(unread.launch.empty());
+    EXPECT_FALSE(unread.windowChanged);
+
+    const DelayedStep busy = AdvanceDelayedRun(run, {90, 20, 0});
+    EXPECT_EQ(busy.status, "CPU (90%) is not idle yet...");
+    EXPECT_TRUE(busy.launch.empty());
+    EXPECT_EQ(run.window.cpuCaption, "CPU 90%");
+
+    const DelayedStep idle = AdvanceDelayedRun(run, {5, 20, 0});
+    EXPECT_EQ(idle.status, "CPU (5%) idle for 0 second(s)");
+    ASSERT_EQ(idle.launch.size(), 1u);
+    EXPECT_EQ(idle.launch[0].command, "C:\\A\\idle.exe");
+    EXPECT_TRUE(idle.finished);
     EXPECT_THAT(launcher().launches, IsEmpty());
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications..."));
-    EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-}
-
-TEST_F(DelayedCommandsTest, TickArrivingDuringAStepWaitsForIt) {
-    AddDelayed("C:\\A\\a.exe", "1");
-    AddDelayed("C:\\A\\b.exe", "2");
-    RunDelayedCommand(state, run);
-    fe.onProcessEvents = [&] {
-        fe.onProcessEvents = nullptr;
-        timers.Tick(1000);  // the next second's tick, delivered while the step lets events run
-    };
-    Seconds(1);
-    // The deferred tick was second 2: b.exe followed right after the step.
-    EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe", "C:\\A\\b.exe"));
-    EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
 TEST_F(DelayedCommandsTest, SlimlineStartShowsTheExitButtonAndEndsInTheTray) {
     state.slimlineMode = true;
     AddDelayed("C:\\A\\a.exe", "1");
-    fe.controlsEnabled = true;
     StartSlimlineDelayedRun(state, run);
     EXPECT_TRUE(run.window.exitButtonVisible);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
     Seconds(1);
     EXPECT_TRUE(state.inTray);
     EXPECT_THAT(fe.events, testing::Contains("tray add Kestrune"));
@@ -137,8 +163,8 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     EXPECT_THAT(Delays(), ElementsAre("-3", "-2", "-1"));
     EXPECT_TRUE(state.settingsChanged);
     EXPECT_EQ(fe.LastStatus(), "All delayed items have been set to run when idle");
-    EXPECT_TRUE(fe.controlsEnabled);
-    EXPECT_TRUE(fe.runDelayedEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.events.Busy().runDelayed);
 }
 
 TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOther) {

@@ -182,7 +182,7 @@ TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
     StartDelayedRun(state, run);
     run.window.rows[1].ticked = false;
     HideDelayedWindow(state, run.window);
-    EXPECT_FALSE(fe.delayedWindowVisible);
+    EXPECT_FALSE(run.window.visible);
     Seconds(2);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\one.exe", "C:\\A\\two.exe"));
     EXPECT_EQ(run.window.listPosition, 0);  // a hidden window is not advanced
@@ -247,7 +247,7 @@ TEST_F(DelayedRunTest, NoTickedRowStartsNothing) {
     AddDelayed("C:\\A\\a.exe", "1", "", false);
     StartDelayedRun(state, run);
     EXPECT_FALSE(state.delayedRunTimer->Running());
-    EXPECT_FALSE(fe.delayedWindowVisible);
+    EXPECT_FALSE(run.window.visible);
     EXPECT_THAT(LogTexts(), IsEmpty());
 }
 
@@ -274,9 +274,11 @@ TEST_F(DelayedRunTest, FinishingAppliesStoredPrioritiesAndSaysWhatFollows) {
         state.table(TableKind::Process).Clear();
         state.table(TableKind::Process).Add({"keep.exe", "C:\\K\\keep.exe", "Low", ""}, true);
         platform.scriptedProcesses.priorityByName.clear();
-        fe.controlsEnabled = false;
+        // As a run started from the menu leaves them.
+        state.events.BeginBusy(false);
+        run.holdsControls = true;
         EXPECT_EQ(FinishDelayedRun(state, run), c.expected);
-        EXPECT_TRUE(fe.controlsEnabled);
+        EXPECT_FALSE(state.events.Busy().controls);
         EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
         // Applied whether or not it differs from the running priority (0x40 = Low).
         ASSERT_EQ(platform.scriptedProcesses.priorityByName.size(), 1u);

@@ -33,21 +33,27 @@ TEST_F(DelayedWindowTest, FillingShowsOneTickedRowPerEntry) {
     EXPECT_EQ(window.progressCaption, "0%");
     EXPECT_EQ(window.progressLine, "Waiting to run applications...");
     EXPECT_TRUE(window.visible);
-    EXPECT_TRUE(fe.delayedWindowVisible);
+    EXPECT_TRUE(window.visible);
 }
 
 TEST_F(DelayedWindowTest, AdvancingMovesTheProgressRowByRow) {
     DelayedWindow window;
     FillDelayedWindow(state, window, {{1, "C:\\a.exe", ""}, {2, "C:\\b.exe", ""}, {3, "C:\\c.exe", ""}});
     window.rows[1].ticked = false;
+    struct Redraws : ModelObserver {
+        int count = 0;
+        void DelayedWindowChanged() override { ++count; }
+    } redraws;
+    state.events.Attach(redraws);
     std::vector<std::string> seen;
     for (int i = 0; i < 4; ++i) {
-        const int before = fe.processEventsCalls;
+        const int before = redraws.count;
         const bool ticked = AdvanceList(state, window);
-        EXPECT_EQ(fe.processEventsCalls, before + 1);
+        EXPECT_EQ(redraws.count, before + 1);  // every step is drawn
         seen.push_back(std::to_string(ticked) + " " + window.progressLine + " " + window.progressCaption + " " +
                        std::to_string(window.selectedRow));
     }
+    state.events.Detach(redraws);
     EXPECT_THAT(seen, ElementsAre("1 a.exe - 1 out of 3 33% 1", "0 b.exe - 2 out of 3 67% 2",
                                   "1 c.exe - 3 out of 3 100% 3", "0 c.exe - 3 out of 3 100% 3"));
     EXPECT_EQ(window.progressValue, 100);

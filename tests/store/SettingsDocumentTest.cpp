@@ -252,7 +252,7 @@ TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
     EXPECT_EQ(process.Row(1).texts, (std::vector<std::string>{"edit.exe", "C:\\Edit.exe", "High", ""}));
     EXPECT_TRUE(process.Ticked(2));
     EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
-    EXPECT_TRUE(fe.tablesVisible);
+    EXPECT_FALSE(state.events.Busy().controls);
 }
 
 constexpr const char* kHandWritten = R"(<?xml version="1.0"?>
@@ -326,7 +326,7 @@ TEST_F(SettingsDocumentTest, ABackupLoadTicksTheActiveRowsAndReplacesEveryTable)
     EXPECT_EQ(run.CountTicked(), 1);
     EXPECT_TRUE(state.tables[TableKind::RunOnce].Empty());
     EXPECT_TRUE(state.settingsChanged);
-    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
     EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
 }
 
@@ -361,7 +361,7 @@ TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
     EXPECT_EQ(Loaded(), OutcomeStatus::Refused);
     EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 1);
     EXPECT_TRUE(fe.statuses.empty());
-    EXPECT_TRUE(fe.controlsEnabled);
+    EXPECT_FALSE(state.events.Busy().controls);
 }
 
 TEST_F(SettingsDocumentTest, AMissingOrUnreadableDocumentLoadsNothingSilently) {

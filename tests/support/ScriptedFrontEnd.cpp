@@ -50,16 +50,6 @@ MonitorAnswer ScriptedFrontEnd::AskMonitor(const std::string& message) {
     return answer;
 }
 
-void ScriptedFrontEnd::SetControlsEnabled(bool enabled, bool includingRunDelayed) {
-    controlsEnabled = enabled;
-    if (includingRunDelayed) runDelayedEnabled = enabled;
-}
-
-void ScriptedFrontEnd::ProcessEvents() {
-    ++processEventsCalls;
-    if (onProcessEvents) onProcessEvents();
-}
-
 void ScriptedFrontEnd::ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) {
     events.push_back("balloon " + title + ": " + text + " (" + std::to_string(timeoutMs) + ")");
 }
@@ -72,16 +62,6 @@ void ScriptedFrontEnd::ShowItemEditor() {
 void ScriptedFrontEnd::ShowProfilesDialog() {
     events.push_back("profiles");
     if (onProfilesDialog) onProfilesDialog();
-}
-
-void ScriptedFrontEnd::ShowDelayedWindow() {
-    delayedWindowVisible = true;
-    events.push_back("delayed show");
-}
-
-void ScriptedFrontEnd::HideDelayedWindow() {
-    delayedWindowVisible = false;
-    events.push_back("delayed hide");
 }
 
 struct ManualTimers::Entry {

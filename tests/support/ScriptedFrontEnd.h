@@ -39,13 +39,7 @@ public:
     std::vector<std::string> events;          // window, tray and dialog actions
     std::string caption;
     std::string clipboard;
-    bool controlsEnabled = true;
-    bool runDelayedEnabled = true;
-    bool tablesVisible = true;
-    bool delayedWindowVisible = false;
-    int processEventsCalls = 0;
     int quitCalls = 0;
-    std::function<void()> onProcessEvents;
 
     std::string LastStatus() const { return statuses.empty() ? std::string{} : statuses.back(); }
     std::string LastMessage() const { return messages.empty() ? std::string{} : messages.back().text; }
@@ -57,12 +51,7 @@ public:
     MonitorAnswer AskMonitor(const std::string& message) override;
     void SetStatus(const std::string& text) override { statuses.push_back(text); }
     void SetCaption(const std::string& text) override { caption = text; }
-    void SetControlsEnabled(bool enabled, bool includingRunDelayed) override;
-    void SetTablesVisible(bool visible) override { tablesVisible = visible; }
-    void ProcessEvents() override;
     std::vector<int> SelectedRows(TableKind kind) override { return selection[static_cast<size_t>(Number(kind))]; }
-    void FitColumns(TableKind) override {}
-    void ShowTab(int tab) override { events.push_back("tab " + std::to_string(tab)); }
     bool LoadFileIcon(const std::string&, int) override { return true; }
     void MinimiseWindow() override { events.push_back("minimise"); }
     void ShowWindowNormal() override { events.push_back("show"); }
@@ -74,9 +63,6 @@ public:
     void CopyToClipboard(const std::string& text) override { clipboard = text; }
     void ShowItemEditor() override;
     void ShowProfilesDialog() override;
-    void ShowDelayedWindow() override;
-    void HideDelayedWindow() override;
-    void DelayedWindowChanged() override {}
     void Quit() override { ++quitCalls; }
 };
 

@@ -92,10 +92,10 @@ void KeyboardTest::f5ReadsThePlacesAgain() {
     QCOMPARE(ShownNames(t.View(TableKind::HKCU_Run)), QStringList({"Updater"}));
     // Disabled with the controls (a delayed run), the key does nothing either.
     AddRunValue(t, "Second", "C:\\second.exe");
-    t.window().SetControlsEnabled(false, false);
+    t.s.events.BeginBusy(false);
     QTest::keyClick(&t.window(), Qt::Key_F5);
     QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
-    t.window().SetControlsEnabled(true, false);
+    t.s.events.EndBusy(false);
 }
 
 void KeyboardTest::eachListKeyActsOnceOnTheSelectedRow() {
@@ -148,12 +148,12 @@ void KeyboardTest::ctrlTabAndCtrlPageKeysWalkTheTabs() {
     // While a delayed run holds the tab strip and the lists, their keys hold still too.
     QStringList editors;
     t.seam().playDialog = [&](QDialog& dialog) { editors << dialog.windowTitle(); };
-    t.window().SetControlsEnabled(false, false);
+    t.s.events.BeginBusy(false);
     QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Processes"));
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(editors.isEmpty());
-    t.window().SetControlsEnabled(true, false);
+    t.s.events.EndBusy(false);
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(editors, QStringList({"Kestrune - New"}));
 }

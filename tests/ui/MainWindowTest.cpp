@@ -17,6 +17,7 @@
 
 #include "GuiSession.h"
 #include "app/Columns.h"
+#include "locations/Places.h"
 
 using namespace kestrune;
 using kestrune::test::GuiSession;
@@ -48,6 +49,7 @@ private slots:
     void aKeyReleasedOverTheListActsOnlyWhenItWasPressedThere();
     void theSessionsEndRunsTheShutDownInsteadOfTheTray();
     void theShutDownRunsHoweverTheEventLoopEnds();
+    void theCountsFollowRefreshAndOutsideChanges();
 };
 
 void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
@@ -299,7 +301,8 @@ void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
     GuiSession t;
     QVERIFY(t.Start());
     auto& m = t.window().Menus();
-    t.fe.SetControlsEnabled(false, false);
+    // A delayed run keeps the controls busy but leaves its own menu entry usable.
+    t.s.events.BeginBusy(false);
     QVERIFY(!t.window().Tabs()->isEnabled());
     QVERIFY(!t.View(TableKind::HKCU_Run)->isEnabled());
     QVERIFY(!m.file->menuAction()->isEnabled());
@@ -308,9 +311,12 @@ void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
     QVERIFY(!m.monitor->isEnabled());
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(m.resetWindow->isEnabled());
-    t.fe.SetControlsEnabled(false, true);
+    t.s.events.BeginBusy(true);
     QVERIFY(!m.runDelayed->isEnabled());
-    t.fe.SetControlsEnabled(true, true);
+    t.s.events.EndBusy(true);
+    QVERIFY(m.runDelayed->isEnabled());
+    QVERIFY(!t.window().Tabs()->isEnabled());  // the outer work still runs
+    t.s.events.EndBusy(false);
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(m.file->menuAction()->isEnabled());
     QVERIFY(t.window().Tabs()->isEnabled());
@@ -505,6 +511,38 @@ void MainWindowTest::theShutDownRunsHoweverTheEventLoopEnds() {
     QVERIFY(!t.s.inTray);
     QVERIFY(test::ReadText(t.machine.appFolder + "settings.xml").find("Later") != std::string::npos);
     QVERIFY(test::ReadText(t.machine.appFolder + "settings.ini").find("Send to tray on close=1") != std::string::npos);
+}
+
+void MainWindowTest::theCountsFollowRefreshAndOutsideChanges() {
+    using platform::RootKey;
+    using platform::ValueType;
+    GuiSession t;
+    auto& registry = t.platform.registry();
+    QVERIFY(registry.CreateKey(RootKey::CurrentUser, kRunKey).Ok());
+    QVERIFY(registry.SetValue(RootKey::CurrentUser, kRunKey, {"Clock", ValueType::String, "/opt/clock"}).Ok());
+    QVERIFY(t.Start());
+    t.ClickTab("HKCU Run");
+    QCOMPARE(t.window().Status()->text(), QString("1 item(s) : 1 enabled, 0 disabled."));
+    const int nameWidth = t.View(TableKind::HKCU_Run)->columnWidth(0);
+
+    // Another program adds an entry; the user refreshes.
+    const std::string longName = "Mail" + std::string(40, 'm');
+    QVERIFY(registry.SetValue(RootKey::CurrentUser, kRunKey, {longName, ValueType::String, "/opt/mail"}).Ok());
+    t.app.RefreshTables();
+    QApplication::processEvents();
+    QCOMPARE(t.window().Status()->text(), QString("2 item(s) : 2 enabled, 0 disabled."));
+    QCOMPARE(t.View(TableKind::HKCU_Run)->model()->rowCount(), 2);
+    // The list sized its columns by itself when the rows arrived.
+    QVERIFY(t.View(TableKind::HKCU_Run)->columnWidth(0) > nameWidth);
+
+    // Another program takes one out while the monitor watches: the table and its counts follow.
+    t.window().Menus().monitor->trigger();
+    t.timers.Advance(1000);
+    QVERIFY(registry.DeleteValue(RootKey::CurrentUser, kRunKey, "Clock").Ok());
+    t.timers.Advance(1000);
+    QApplication::processEvents();
+    QCOMPARE(t.View(TableKind::HKCU_Run)->model()->rowCount(), 1);
+    QCOMPARE(t.window().Status()->text(), QString("1 item(s) : 1 enabled, 0 disabled."));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -117,8 +117,7 @@ bool Application::Startup(const std::string& commandLine) {
     ApplyRowIcons(s);
 
     Step(25);
-    SelectTab(s.position.lastTab + 1);
-    s.fe.ShowTab(s.currentTab);
+    SelectTab(s.position.lastTab + 1);  // the views show state().currentTab when they appear
 
     Step(26);
     if (s.options.monitor) s.monitorTimer->Start();
@@ -156,7 +155,7 @@ bool Application::Shutdown(CloseReason reason) {
         SaveSettingsDocument(s, true, false);
         profiles_.SaveProfiles(s, s.profilesPath);
     }
-    s.fe.HideDelayedWindow();
+    if (delayed_.window.visible) HideDelayedWindow(s, delayed_.window);
     s.platform.instanceLock().Release();
     shutDown_ = true;
     return true;

@@ -114,6 +114,9 @@ public:
     void SelectTab(int tab);                                 // a tab click: ShowTable
     void OnRowTickChanged(TableKind kind, int position, bool ticked);  // the user clicked a check box
     void SortByColumn(TableKind kind, int column);           // a header click (toggles the order)
+    // A view that has caught up with changed tables (ModelObserver::RowsChanged): the status
+    // line's counts follow the current table.
+    void UpdateTableStatus();
     // Delayed-run window: the run and its window's model; the Hide button and close box, and
     // the exit button.
     DelayedRun& delayed() { return delayed_; }

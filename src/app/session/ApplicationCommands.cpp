@@ -52,10 +52,13 @@ void Application::DeleteUntickedItems() {
     if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, DeleteUntickedRows(state_, *kind));
 }
 void Application::RefreshTables() {
-    state_.fe.SetControlsEnabled(false, false);
-    RefreshAllTables(state_);
-    state_.fe.SetControlsEnabled(true, false);
+    {
+        const BusyScope busy(state_.events);
+        RefreshAllTables(state_);
+    }
     LogRegistryProblems();
+    // A refresh ends on the counts it found, whatever the reload said before.
+    ShowTableStatus(state_);
 }
 void Application::ImportStartupControlPanel() { ShowOutcome(state_.fe, kestrune::ImportStartupControlPanel(state_)); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }

@@ -83,6 +83,8 @@ void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     ShowTableStatus(state_);
 }
 
+void Application::UpdateTableStatus() { kestrune::UpdateTableStatus(state_); }
+
 void Application::SortByColumn(TableKind kind, int column) {
     // The order toggles from the one the list is in, which fitting the columns made ascending.
     Table& table = state_.tables[kind];

@@ -158,7 +158,7 @@ TEST(StartupTest, WithoutSettingsTheWindowIsCentredOnTheFirstTab) {
     ASSERT_TRUE(program.app.Startup(""));
     const auto& events = program.fe.events;
     EXPECT_NE(std::find(events.begin(), events.end(), "centre"), events.end());
-    EXPECT_NE(std::find(events.begin(), events.end(), "tab 1"), events.end());
+    EXPECT_EQ(program.app.state().currentTab, 1);
     EXPECT_EQ(program.app.state().options.idleThreshold, 20);
     EXPECT_EQ(program.app.state().options.idleSeconds, 5);
 }
@@ -272,7 +272,7 @@ TEST_P(SlimlineRunTest, RunsTheDelayedApplicationsThenEndsAsTheOptionsSay) {
 
     Program slim(machine);
     ASSERT_TRUE(slim.app.Startup("slimline"));
-    EXPECT_TRUE(slim.fe.delayedWindowVisible);
+    EXPECT_TRUE(slim.app.delayedWindow().visible);
     slim.timers.Advance(1000);
     for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) usleep(20000);
     EXPECT_TRUE(std::filesystem::exists(marker));
