@@ -29,8 +29,9 @@ public:
                                  const std::string& defaultText) = 0;
     // An open-file dialog; filter as "XML files (*.xml)|*.xml"; "" when cancelled.
     virtual std::string ChooseFile(const std::string& filter, const std::string& initialFolder) = 0;
-    // The monitor's prompt (modal).
-    virtual MonitorAnswer AskMonitor(const std::string& message) = 0;
+    // The monitor's prompt (modal): its own text, and under it each new entry with its place
+    // ("Updater — HKCU Run"), so that the user knows where each one registered.
+    virtual MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) = 0;
 
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetCaption(const std::string& text) = 0;
@@ -39,6 +40,9 @@ public:
     virtual void SetTablesVisible(bool visible) = 0;
     // Lets queued user-interface events run once.
     virtual void ProcessEvents() = 0;
+    // True while a message, question or dialog waits for the user: a command is half done, so
+    // nothing may refill the tables under it.
+    virtual bool QuestionOpen() const { return false; }
 
     // The selected rows of a table's list, ascending positions.
     virtual std::vector<int> SelectedRows(TableKind kind) = 0;

@@ -68,45 +68,6 @@ int RowOfOwnEntry(const MainState& state, const NewEntry& item) {
     return 0;
 }
 
-std::vector<MonitorEntry> ReadFolder(MainState& state, const std::string& folder) {
-    std::vector<MonitorEntry> entries;
-    if (folder.empty() || !state.platform.files().DirectoryExists(folder)) return entries;
-    for (const std::string& fileName : state.platform.files().ListFiles(folder)) {
-        const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
-        if (link.target.empty()) continue;
-        MonitorEntry e;
-        e.identity = fileName + "\t" + link.target + "\t" + link.arguments;
-        e.key = link.target;
-        const std::string extension = ExtensionOf(fileName);
-        e.name = fileName.substr(0, fileName.size() - extension.size());
-        e.arguments = link.arguments;
-        e.file = AddBackslash(folder) + fileName;
-        entries.push_back(std::move(e));
-    }
-    return entries;
-}
-
-std::vector<MonitorEntry> ReadKey(MainState& state, TableKind kind) {
-    std::vector<MonitorEntry> entries;
-    const RunKeyPlace place = *RunKeyOf(kind);
-    const auto records = EnumRegistryValues(state.platform.registry(), place.root, place.subkey);
-    for (size_t i = 1; i < records.size(); ++i) {
-        if (records[i].data.empty()) continue;  // nothing to start
-        MonitorEntry e;
-        e.identity = records[i].name + "\t" + records[i].data;
-        e.key = records[i].data;
-        e.name = records[i].name;
-        entries.push_back(std::move(e));
-    }
-    return entries;
-}
-
-std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(MainState& state) {
-    return {ReadFolder(state, state.userStartupFolder), ReadFolder(state, state.commonStartupFolder),
-            ReadKey(state, TableKind::HKLM_Run), ReadKey(state, TableKind::HKCU_Run),
-            ReadKey(state, TableKind::RunOnce)};
-}
-
 // Takes a new entry out of its place; false when the system refused. The refusal is logged;
 // the entry then stays in the snapshot, so that it is not asked about again until it changes.
 bool RemoveEntry(MainState& state, const NewEntry& item) {
@@ -165,7 +126,7 @@ bool CheckKnownEntries(MainState& state, std::vector<NewEntry>& items) {
 
 // Takes the removed entries out of the snapshot too, so that the next tick counts the place as
 // it really is and a program that registers in the same place later is not missed.
-void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std::vector<const NewEntry*>& removed) {
+void ForgetRemoved(PlaceSnapshot& snapshot, const std::vector<const NewEntry*>& removed) {
     for (const NewEntry* item : removed) {
         auto& entries = snapshot[static_cast<size_t>(Number(item->kind) - 1)];
         for (auto it = entries.begin(); it != entries.end(); ++it) {
@@ -179,6 +140,10 @@ void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std
 
 }  // namespace
 
+std::string NewEntryWithPlace(TableKind kind, const std::string& name) {
+    return name + kPlaceSeparator + std::string(TabCaption(kind));
+}
+
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
     state.tmrMonitor->Stop();
     if (NothingChangedSinceLastLook(state, monitor)) {
@@ -189,7 +154,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     std::vector<TableKind> changed;
     std::vector<NewEntry> items;
 
-    auto current = ReadSnapshot(state);
+    auto current = ReadPlaceSnapshot(state);
     // The program's own changes are told apart from outside ones whatever "Ignore self-made
     // changes" says; the option only decides whether the user is asked about them.
     const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
@@ -247,9 +212,13 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             entriesAdded = false;
         } else {
             std::string message = std::string(kMonitorPromptHead) + "\r\n";
-            for (const NewEntry* item : asked) message += item->entry.key + "\r\n";
+            std::vector<std::string> places;
+            for (const NewEntry* item : asked) {
+                message += item->entry.key + "\r\n";
+                places.push_back(NewEntryWithPlace(item->kind, item->entry.name));
+            }
             message += kMonitorPromptTail;
-            const MonitorAnswer answer = state.fe.AskMonitor(message);
+            const MonitorAnswer answer = state.fe.AskMonitor(message, places);
             if (answer.keep) {
                 for (const NewEntry* item : asked) AllowEntry(state, *item);
                 FitAllColumns(state);

@@ -6,15 +6,18 @@
 
 namespace kestrune {
 
+std::unique_ptr<platform::PlaceWatch> WatchStartupPlaces(MainState& state) {
+    std::vector<platform::WatchedKey> keys;
+    for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce}) {
+        const RunKeyPlace place = *RunKeyOf(kind);
+        keys.push_back({place.root, std::string(place.subkey)});
+    }
+    return state.platform.WatchPlaces({state.userStartupFolder, state.commonStartupFolder}, std::move(keys));
+}
+
 bool NothingChangedSinceLastLook(MainState& state, MonitorState& monitor) {
     if (!monitor.snapshotTaken) {
-        std::vector<platform::WatchedKey> keys;
-        for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce}) {
-            const RunKeyPlace place = *RunKeyOf(kind);
-            keys.push_back({place.root, std::string(place.subkey)});
-        }
-        monitor.watch =
-            state.platform.WatchPlaces({state.userStartupFolder, state.commonStartupFolder}, std::move(keys));
+        monitor.watch = WatchStartupPlaces(state);
         return false;
     }
     return monitor.watch && !monitor.watch->MayHaveChanged();

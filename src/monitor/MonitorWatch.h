@@ -2,10 +2,18 @@
 // Lets a monitor tick skip reading the five places when no one has touched them since the
 // previous look: the platform watches the Startup folders and the Run keys between ticks.
 
+#include <memory>
+
+#include "platform/PlaceWatch.h"
+
 namespace kestrune {
 
 struct MainState;
 struct MonitorState;
+
+// A watch over the two Startup folders and the three Run keys; null when the platform cannot
+// watch them (then every look must read).
+std::unique_ptr<platform::PlaceWatch> WatchStartupPlaces(MainState& state);
 
 // True when the tick may skip its look because the places are as the previous look found
 // them. The first look starts the watch just before it reads, so nothing done between the

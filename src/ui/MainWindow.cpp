@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -120,14 +121,14 @@ void MainWindow::ShowTab(int tab) {
     }
     // The core has already run the tab's click handling; only the view follows.
     ApplyTabRules(tab);
-    if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+    if (const auto kind = TableFromNumber(tab - 1)) SyncTable(*kind);
 }
 
 void MainWindow::OnTabChanged(int index) {
     const int tab = index + 1;
     app_.SelectTab(tab);
     ApplyTabRules(tab);
-    if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+    if (const auto kind = TableFromNumber(tab - 1)) SyncTable(*kind);
 }
 
 void MainWindow::ApplyTabRules(int tab) {
@@ -150,7 +151,7 @@ std::vector<int> MainWindow::SelectedRows(TableKind kind) const {
 }
 
 void MainWindow::FitColumns(TableKind kind) {
-    Model(kind)->Sync();
+    SyncTable(kind);
     QTableView* view = View(kind);
     view->resizeColumnsToContents();
     // A very long path should not push the other columns out of sight.
@@ -168,7 +169,31 @@ void MainWindow::FitColumns(TableKind kind) {
 
 void MainWindow::SyncTables() {
     syncScheduled_ = false;
-    for (TableModel* model : models_) model->Sync();
+    for (TableKind kind : kAllTables) SyncTable(kind);
+}
+
+void MainWindow::SyncTable(TableKind kind) {
+    TableModel* model = Model(kind);
+    if (!model->Stale()) return;
+    // The selection follows its rows wherever a sort or a rescan put them; a row that left
+    // the table leaves the selection, so that no command hits the row that took its place.
+    QTableView* view = View(kind);
+    QItemSelectionModel* selection = view->selectionModel();
+    std::vector<RowId> selected;
+    for (const QModelIndex& index : selection->selectedRows()) selected.push_back(model->ShownId(index.row()));
+    const RowId current = view->currentIndex().isValid() ? model->ShownId(view->currentIndex().row()) : 0;
+    const int currentColumn = std::max(view->currentIndex().column(), 0);
+    model->Sync();
+    if (selected.empty() && current == 0) return;
+    const Table& table = app_.state().tables[kind];
+    QItemSelection rows;
+    for (const RowId id : selected) {
+        if (const auto position = table.PositionOf(id)) rows.select(model->index(*position - 1, 0), model->index(*position - 1, 0));
+    }
+    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const auto currentPosition = current ? table.PositionOf(current) : std::nullopt;
+    selection->setCurrentIndex(currentPosition ? model->index(*currentPosition - 1, currentColumn) : QModelIndex(),
+                               QItemSelectionModel::NoUpdate);
 }
 
 void MainWindow::ScheduleSync() {

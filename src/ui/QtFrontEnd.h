@@ -78,12 +78,13 @@ public:
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
     std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
-    MonitorAnswer AskMonitor(const std::string& message) override;
+    MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) override;
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string& text) override;
     void SetControlsEnabled(bool enabled, bool includingRunDelayed) override;
     void SetTablesVisible(bool visible) override;
     void ProcessEvents() override;
+    bool QuestionOpen() const override { return questionsOpen_ > 0; }
     std::vector<int> SelectedRows(TableKind kind) override;
     void FitColumns(TableKind kind) override;
     void ShowTab(int tab) override;
@@ -118,6 +119,7 @@ private:
     DialogSeam seam_;
     bool quitRequested_ = false;
     bool minimiseOnShow_ = false;  // minimised before it was first shown
+    int questionsOpen_ = 0;        // modal boxes and dialogs now waiting for the user
 };
 
 }  // namespace kestrune::ui
