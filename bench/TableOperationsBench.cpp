@@ -30,7 +30,8 @@ void BM_DeleteDuplicates(benchmark::State& run) {
             table.Add({(i % 2 ? "Application " : "APPLICATION ") + std::to_string(n), "C:\\app.exe"});
         }
         run.ResumeTiming();
-        deleted = DeleteDuplicates(state, TableKind::HKCU_Run, true);
+        Outcome said;
+        deleted = DeleteDuplicates(state, TableKind::HKCU_Run, said);
     }
     run.SetLabel(std::to_string(deleted) + " duplicates of " + std::to_string(rows) + " rows");
 }

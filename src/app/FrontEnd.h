@@ -1,38 +1,18 @@
 #pragma once
 // What the core asks of whatever shows it to a person: the desktop window, the console, or a
-// test's script. Every message and question of the program passes through here with its exact
-// text, so a scripted front end can check and answer them.
+// test's script. Every message and question of the program passes through here (its Prompts
+// part) with its exact text, so a scripted front end can check and answer them.
 
 #include <string>
 #include <vector>
 
+#include "app/Prompts.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
 
-enum class MessageIcon { None, Information, Exclamation, Critical };
-
-struct MonitorAnswer {
-    bool keep = false;      // OK: the new entries may stay
-    bool remember = false;  // "Remember your decision" was checked
-};
-
-class FrontEnd {
+class FrontEnd : public Prompts {
 public:
-    virtual ~FrontEnd() = default;
-
-    // Message boxes; the title is the program's title unless given.
-    virtual void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title = "") = 0;
-    virtual bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") = 0;
-    // An input box; "" for Cancel as well as for an empty answer.
-    virtual std::string InputBox(const std::string& prompt, const std::string& title,
-                                 const std::string& defaultText) = 0;
-    // An open-file dialog; filter as "XML files (*.xml)|*.xml"; "" when cancelled.
-    virtual std::string ChooseFile(const std::string& filter, const std::string& initialFolder) = 0;
-    // The monitor's prompt (modal): its own text, and under it each new entry with its place
-    // ("Updater — HKCU Run"), so that the user knows where each one registered.
-    virtual MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) = 0;
-
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetCaption(const std::string& text) = 0;
     // Tab strip, lists and the table menus; "Run delayed applications" only when asked.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/Outcome.h"
 #include "app/TableKind.h"
 #include "app/session/Application.h"
 #include "cli/ConsoleFrontEnd.h"
@@ -30,6 +31,14 @@ struct CommandContext {
     // Shows the table's tab and selects the row the command line names (NAME or --row).
     // Raises CommandError (status 1) when the table holds no such row.
     int SelectRow(TableKind kind);
+    // The position of the row the command line names, for a command that takes its rows
+    // itself; CommandError (status 1) as SelectRow.
+    int FindNamedRow(TableKind kind);
+
+    // Prints what a command came to: its messages on standard error as the desktop would show
+    // them, then what it did in words on standard output. Answers the exit status: done (or
+    // nothing to do) 0, refused or cancelled kExitRefused.
+    int Report(const Outcome& outcome);
 };
 
 // The table the command line names; CommandError (status 2) when it names none.

@@ -8,6 +8,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/TableSelection.h"
 #include "platform/Platform.h"
+#include "procs/ProcessList.h"
 
 namespace kestrune::cli {
 
@@ -55,11 +56,26 @@ void CommandContext::SelectTable(TableKind kind) {
 
 int CommandContext::SelectRow(TableKind kind) {
     SelectTable(kind);
+    const int position = FindNamedRow(kind);
+    fe.Select(kind, position);
+    return position;
+}
+
+int CommandContext::FindNamedRow(TableKind kind) {
+    // The process list is filled when its tab is shown; a command that names a process by its
+    // name must find today's processes.
+    if (kind == TableKind::Process) FillProcessTable(state(), true, true);
     const Table& rows = table(kind);
     const auto position = FindRow(rows, RowChoice{inv.name, inv.row});
     if (!position) throw CommandError(kExitRefused, MissingRowText(rows, RowChoice{inv.name, inv.row}));
-    fe.Select(kind, *position);
     return *position;
+}
+
+int CommandContext::Report(const Outcome& outcome) {
+    for (const OutcomeMessage& message : outcome.messages) fe.ShowMessage(message.text, message.icon, message.caption);
+    for (const std::string& line : outcome.details) out << line << '\n';
+    out << std::flush;
+    return outcome.Succeeded() ? kExitDone : kExitRefused;
 }
 
 TableKind TableArgument(const std::string& text) {

@@ -8,18 +8,14 @@
 #include "cli/ExitStatus.h"
 #include "cli/OptionKeys.h"
 #include "cli/Suggestion.h"
+#include "locations/Import.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune::cli {
 
 namespace {
 
 constexpr const char* kOptionNotChanged = "the option was not changed";
-
-int Finish(CommandContext& context, size_t statusesBefore) {
-    const auto& statuses = context.fe.Statuses();
-    if (statuses.size() > statusesBefore) context.out << statuses.back() << std::endl;
-    return kExitDone;
-}
 
 std::string UnknownKeyText(std::string_view key) {
     std::vector<std::string> names;
@@ -53,17 +49,9 @@ void SetOption(CommandContext& context, const OptionKey& key, const std::string&
 
 void CheckNothing(const Invocation&, ConsoleAnswers&) {}
 
-int RunImport(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.ImportStartupControlPanel();
-    return Finish(context, statuses);
-}
+int RunImport(CommandContext& context) { return context.Report(ImportStartupControlPanel(context.state())); }
 
-int RunBackup(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.BackupSettings();
-    return Finish(context, statuses);
-}
+int RunBackup(CommandContext& context) { return context.Report(BackupSettingsCommand(context.state())); }
 
 void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
     // The name is UTF-8; a path made from a plain string would read it in Windows' ANSI code page.
@@ -77,11 +65,7 @@ void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
     answers.files.emplace_back(absolute.begin(), absolute.end());
 }
 
-int RunLoadBackup(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.LoadBackup();
-    return Finish(context, statuses);
-}
+int RunLoadBackup(CommandContext& context) { return context.Report(LoadBackupCommand(context.state(), context.fe)); }
 
 void CheckOption(const Invocation& inv, ConsoleAnswers&) {
     if (inv.action != "set") return;

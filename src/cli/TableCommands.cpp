@@ -7,13 +7,12 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/TableOutput.h"
+#include "locations/TableOperations.h"
 
 namespace kestrune::cli {
 
 namespace {
 
-constexpr const char* kAlreadyEnabled = "already enabled";
-constexpr const char* kAlreadyDisabled = "already disabled";
 constexpr int kFirstMoveTarget = 1;
 constexpr int kLastMoveTarget = 6;  // the "Move to" entries reach the tables 1 to 6
 
@@ -24,33 +23,10 @@ std::string NotOffered(std::string_view command, TableKind kind) {
     return std::string(command) + " is not offered for table " + std::string(TabCaption(kind));
 }
 
-// The command's outcome when it set a status line: printed, as the desktop shows it below the list.
-int Finish(CommandContext& context, size_t statusesBefore, int status = kExitDone) {
-    const auto& statuses = context.fe.Statuses();
-    if (statuses.size() > statusesBefore) context.out << statuses.back() << std::endl;
-    return status;
-}
-
-// A refusal shows an exclamation box; the command then counts as refused.
-size_t Refusals(const ConsoleFrontEnd& fe) {
-    size_t count = 0;
-    for (const auto& message : fe.Messages()) count += message.icon == MessageIcon::Exclamation;
-    return count;
-}
-
 int SetTick(CommandContext& context, std::optional<bool> wanted) {
     const TableKind kind = TableArgument(context.inv.table);
-    const int position = context.SelectRow(kind);
-    Table& table = context.table(kind);
-    const bool ticked = wanted.value_or(!table.Ticked(position));
-    if (table.Ticked(position) == ticked) {
-        context.out << Quoted(table.Name(position)) << " " << (ticked ? kAlreadyEnabled : kAlreadyDisabled)
-                    << std::endl;
-        return kExitDone;
-    }
-    context.app.OnRowTickChanged(kind, position, ticked);
-    // The program puts the tick back when it refuses (and says why in its message).
-    return position <= table.Count() && table.Ticked(position) == ticked ? kExitDone : kExitRefused;
+    const int position = context.FindNamedRow(kind);
+    return context.Report(SetTicks(context.state(), kind, {position}, wanted));
 }
 
 }  // namespace
@@ -83,12 +59,8 @@ int RunToggle(CommandContext& context) { return SetTick(context, std::nullopt); 
 
 int RunDelete(CommandContext& context) {
     const TableKind kind = TableArgument(context.inv.table);
-    context.SelectRow(kind);
-    const size_t statuses = context.fe.Statuses().size();
-    const int before = context.table(kind).Count();
-    context.app.DeleteSelected();
-    // Declining the permanent deletion from Deleted leaves the row: not done.
-    return Finish(context, statuses, context.table(kind).Count() < before ? kExitDone : kExitRefused);
+    const int position = context.FindNamedRow(kind);
+    return context.Report(DeleteRows(context.state(), context.fe, kind, {position}));
 }
 
 void CheckMove(const Invocation& inv, ConsoleAnswers& answers) {
@@ -105,11 +77,8 @@ void CheckMove(const Invocation& inv, ConsoleAnswers& answers) {
 int RunMove(CommandContext& context) {
     const TableKind source = TableArgument(context.inv.table);
     const TableKind target = TableArgument(context.inv.target);
-    context.SelectRow(source);
-    const size_t statuses = context.fe.Statuses().size();
-    const int before = context.table(source).Count();
-    context.app.MoveSelectedTo(target);
-    return Finish(context, statuses, context.table(source).Count() < before ? kExitDone : kExitRefused);
+    const int position = context.FindNamedRow(source);
+    return context.Report(MoveRows(context.state(), source, {position}, target));
 }
 
 void CheckRecord(const Invocation& inv, ConsoleAnswers& answers) {
@@ -119,10 +88,9 @@ void CheckRecord(const Invocation& inv, ConsoleAnswers& answers) {
 }
 
 int RunRecord(CommandContext& context) {
-    context.SelectRow(TableArgument(context.inv.table));
-    const size_t statuses = context.fe.Statuses().size();
-    context.app.RecordSetting();
-    return Finish(context, statuses);
+    const TableKind kind = TableArgument(context.inv.table);
+    const int position = context.FindNamedRow(kind);
+    return context.Report(RecordRows(context.state(), kind, {position}));
 }
 
 void CheckDedupe(const Invocation& inv, ConsoleAnswers&) {
@@ -131,14 +99,9 @@ void CheckDedupe(const Invocation& inv, ConsoleAnswers&) {
 }
 
 int RunDedupe(CommandContext& context) {
-    const size_t statuses = context.fe.Statuses().size();
-    if (context.inv.all) {
-        context.app.DeleteDuplicatesInAllTables();
-    } else {
-        context.SelectTable(TableArgument(context.inv.table));
-        context.app.DeleteDuplicatesInCurrentTable();
-    }
-    return Finish(context, statuses);
+    std::optional<TableKind> kind;
+    if (!context.inv.all) kind = TableArgument(context.inv.table);
+    return context.Report(DeleteDuplicateRows(context.state(), kind));
 }
 
 void CheckDeleteUnticked(const Invocation& inv, ConsoleAnswers&) {
@@ -147,11 +110,7 @@ void CheckDeleteUnticked(const Invocation& inv, ConsoleAnswers&) {
 }
 
 int RunDeleteUnticked(CommandContext& context) {
-    context.SelectTable(TableArgument(context.inv.table));
-    const size_t statuses = context.fe.Statuses().size();
-    const size_t refusals = Refusals(context.fe);
-    context.app.DeleteUntickedItems();
-    return Finish(context, statuses, Refusals(context.fe) > refusals ? kExitRefused : kExitDone);
+    return context.Report(DeleteUntickedRows(context.state(), TableArgument(context.inv.table)));
 }
 
 }  // namespace kestrune::cli

@@ -108,20 +108,24 @@ void ToggleRunOnStartup(MainState& state) {
         NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, false, false);
 }
 
-void RunNow(MainState& state, TableKind kind, int position) {
+Outcome RunNow(MainState& state, TableKind kind, int position) {
     const Table& table = state.table(kind);
-    if (position < 1 || position > table.Count()) return;
+    if (position < 1 || position > table.Count()) return {};
     // A Startup-folder row keeps its arguments in their own column: the command is the target.
     const std::string command = table.Text(position, kind == TableKind::Known ? col::KnownPath : col::Path);
-    if (command.empty()) return;
+    if (command.empty()) return Outcome::Of(OutcomeStatus::NothingToDo, "the row has no command to run");
     const auto started = LaunchDelayedApp(state, command, state.options.skipRunning);
-    if (!started) return;
+    // The status line and the log have said why.
+    if (!started) return Outcome::Of(OutcomeStatus::Refused, "did not start " + command);
+    Outcome outcome =
+        Outcome::Of(OutcomeStatus::Done, "started " + command + " (pid " + std::to_string(*started) + ")");
     if (kind == TableKind::Delayed) {
         const std::string priority = table.Text(position, col::DelayedPriority);
         if (!priority.empty()) ApplyPriorityToCommand(state, command, priority, *started);
     } else if (kind == TableKind::Process) {
         FillProcessTable(state, true, true);
     }
+    return outcome;
 }
 
 }  // namespace kestrune

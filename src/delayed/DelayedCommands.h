@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/Outcome.h"
 #include "app/TableKind.h"
 #include "delayed/DelayedRun.h"
 
@@ -32,6 +33,7 @@ std::string SelfShortcutPath(MainState& state);
 std::string SelfShortcutTarget(MainState& state);
 
 // mnRun "Run now" on the row at `position` of `kind`: launches its command as the run would.
-void RunNow(MainState& state, TableKind kind, int position);
+// Refused when it did not start (skipped as running, or the system could not start it).
+Outcome RunNow(MainState& state, TableKind kind, int position);
 
 }  // namespace kestrune

@@ -25,8 +25,10 @@ constexpr Source kSources[] = {
 
 }  // namespace
 
-void ImportStartupControlPanel(MainState& state) {
+Outcome ImportStartupControlPanel(MainState& state) {
     state.fe.SetControlsEnabled(false, false);
+    int before = 0;
+    for (TableKind kind : kAllTables) before += state.tables[kind].Count();
     for (const Source& source : kSources) {
         ScanRunKey(state, platform::RootKey::CurrentUser, source.key, source.table, source.ticked);
         if (source.table == TableKind::UserStartup) {
@@ -39,9 +41,14 @@ void ImportStartupControlPanel(MainState& state) {
     ApplyRowIcons(state);
     // The imported rows exist nowhere else in this program: make sure the next save keeps them.
     state.settingsChanged = true;
-    state.fe.SetStatus(kImportDone);
-    state.fe.ShowMessage(kImportDone, MessageIcon::Information);
     state.fe.SetControlsEnabled(true, false);
+    int after = 0;
+    for (TableKind kind : kAllTables) after += state.tables[kind].Count();
+    Outcome outcome = Outcome::Of(OutcomeStatus::Done, "took over " + std::to_string(after - before) +
+                                                           " row(s) from Startup Control Panel");
+    outcome.statusLine = kImportDone;
+    outcome.Say(kImportDone, MessageIcon::Information);
+    return outcome;
 }
 
 }  // namespace kestrune

@@ -2,12 +2,15 @@
 // Taking over the disabled and deleted entries that another start-up manager, Startup Control
 // Panel, keeps under the current user's key.
 
+#include "app/Outcome.h"
+
 namespace kestrune {
 
 struct MainState;
 
 inline constexpr const char* kImportDone = "Data imported from Startup Control Panel";
 
-void ImportStartupControlPanel(MainState& state);
+// Done even when there was nothing to take over; the outcome says how many rows came.
+Outcome ImportStartupControlPanel(MainState& state);
 
 }  // namespace kestrune

@@ -21,24 +21,25 @@ void MarkSelfMadeRemoval(MainState& state, TableKind kind) {
 // The row is unticked already; the document is written with it before its entry leaves the
 // place, so that no moment exists in which the entry is only in memory. When the document
 // cannot be written the tick goes back and the entry stays.
-bool StoreBeforeTakingOut(MainState& state, TableKind kind, int position) {
+bool StoreBeforeTakingOut(MainState& state, TableKind kind, int position, Outcome& said) {
     if (StoreSettingsNow(state)) return true;
     state.tables[kind].SetTicked(position, true);
-    state.fe.ShowMessage(std::string(kNotStoredLine) + "\r\n" + state.settingsDocumentPath + "\r\n" + kLeftInPlaceLine,
-                         MessageIcon::Exclamation);
+    said.Say(std::string(kNotStoredLine) + "\r\n" + state.settingsDocumentPath + "\r\n" + kLeftInPlaceLine +
+                 WriteFailureLine(state),
+             MessageIcon::Exclamation);
     return false;
 }
 
 // The system said no: the tick goes back to what the place still holds, the log and the user
 // learn why, and the document no longer holds the row as if the change had happened.
 ChangeOutcome RefusedBySystem(MainState& state, TableKind kind, int position, const std::string& action,
-                              const std::string& path, int code) {
+                              const std::string& path, int code, Outcome& said) {
     Table& table = state.tables[kind];
     const bool wanted = table.Ticked(position);
     table.SetTicked(position, !wanted);
     const std::string reason = state.platform.system().ErrorText(code);
     state.WriteLog(kCouldNotLog + action + path + ": Error " + std::to_string(code) + " - " + reason);
-    state.fe.ShowMessage(kSystemRefusedLine + table.Name(position) + ":\r\n" + reason, MessageIcon::Exclamation);
+    said.Say(kSystemRefusedLine + table.Name(position) + ":\r\n" + reason, MessageIcon::Exclamation);
     if (!wanted) StoreSettingsNow(state);
     return ChangeOutcome::Failed;
 }
@@ -50,7 +51,7 @@ ChangeOutcome PutIn(MainState& state) {
     return ChangeOutcome::Done;
 }
 
-ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position) {
+ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, Outcome& said) {
     Table& table = state.tables[kind];
     const std::string name = table.Name(position);
     const std::string path = table.Text(position, col::Path);
@@ -61,32 +62,31 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position) 
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
         const platform::Status status = CreateShortcut(shell, folder, name, path, table.Text(position, col::Arguments));
-        if (!status.Ok()) return RefusedBySystem(state, kind, position, "create shortcut to ", path, status.code);
+        if (!status.Ok()) return RefusedBySystem(state, kind, position, "create shortcut to ", path, status.code, said);
         return PutIn(state);
     }
 
     // The delayed run depends on the program starting with Windows.
     if (EqualsIgnoreCase(name, kTitle) && AnyTicked(state.tables[TableKind::Delayed])) {
-        state.fe.ShowMessage(std::string(kNeededForDelayedLine1) + "\r\n" + kNeededForDelayedLine2,
-                             MessageIcon::Information);
+        said.Say(std::string(kNeededForDelayedLine1) + "\r\n" + kNeededForDelayedLine2, MessageIcon::Information);
         table.SetTicked(position, true);
         return ChangeOutcome::Refused;
     }
     if (!folder.empty()) {
         const std::string file = ShortcutFileOf(folder, name);
         if (state.FileExists(file)) {
-            if (!StoreBeforeTakingOut(state, kind, position)) return ChangeOutcome::Failed;
+            if (!StoreBeforeTakingOut(state, kind, position, said)) return ChangeOutcome::Failed;
             state.WriteLog(kDeletingShortcutLog + path);
             const platform::Status status = shell.DeleteShortcut(file);
             if (!status.Ok() && status.code != platform::kErrorFileNotFound)
-                return RefusedBySystem(state, kind, position, "delete shortcut to ", path, status.code);
+                return RefusedBySystem(state, kind, position, "delete shortcut to ", path, status.code, said);
         }
     }
     MarkSelfMadeRemoval(state, kind);
     return ChangeOutcome::Done;
 }
 
-ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position) {
+ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, Outcome& said) {
     Table& table = state.tables[kind];
     const RunKeyPlace key = *RunKeyOf(kind);
     const std::string name = table.Name(position);
@@ -96,22 +96,22 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position) 
     if (table.Ticked(position)) {
         if (!CanEnableEntry(state, kind, position)) {
             table.SetTicked(position, false);
-            state.fe.ShowMessage(kAlreadyEnabledMessage, MessageIcon::Exclamation);
+            said.Say(kAlreadyEnabledMessage, MessageIcon::Exclamation);
             return ChangeOutcome::Refused;
         }
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
         const int code = WriteRegistryValue(registry, key.root, key.subkey, name, path, kRegSz);
-        if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code);
+        if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code, said);
         return PutIn(state);
     }
     // A value that is not there has nothing to lose.
-    if (registry.QueryValue(key.root, key.subkey, name) && !StoreBeforeTakingOut(state, kind, position))
+    if (registry.QueryValue(key.root, key.subkey, name) && !StoreBeforeTakingOut(state, kind, position, said))
         return ChangeOutcome::Failed;
     state.WriteLog(kDeletingRegistryLog + path);
     const int code = DeleteRegistryValue(registry, key.root, key.subkey, name);
     if (code != 0 && code != platform::kErrorFileNotFound)
-        return RefusedBySystem(state, kind, position, "delete registry shortcut to ", path, code);
+        return RefusedBySystem(state, kind, position, "delete registry shortcut to ", path, code, said);
     MarkSelfMadeRemoval(state, kind);
     return ChangeOutcome::Done;
 }
@@ -129,16 +129,22 @@ void ApplyProcessChange(MainState& state) {
 }  // namespace
 
 ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position) {
+    Outcome said;
+    const ChangeOutcome outcome = CarryOutLocationChange(state, kind, position, said);
+    for (const OutcomeMessage& message : said.messages)
+        state.fe.ShowMessage(message.text, message.icon, message.caption);
+    return outcome;
+}
+
+ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int position, Outcome& said) {
     if (position < 1 || position > state.tables[kind].Count()) return ChangeOutcome::Done;
     const Table& table = state.tables[kind];
     const bool wanted = table.Ticked(position);
     const RowId row = table.Id(position);
     const std::string name = table.Name(position);
     ChangeOutcome outcome = ChangeOutcome::Done;
-    if (IsFolderTable(kind))
-        outcome = ApplyFolderChange(state, kind, position);
-    else if (IsRunKeyTable(kind))
-        outcome = ApplyRunKeyChange(state, kind, position);
+    if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position, said);
+    else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position, said);
     else if (kind == TableKind::Process) ApplyProcessChange(state);
     // A refusal puts the tick back; a tick that stayed is a change the program made.
     const auto now = table.PositionOf(row);

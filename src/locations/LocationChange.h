@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "app/Outcome.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -39,6 +40,9 @@ enum class ChangeOutcome {
 // entry is not disabled while delayed applications are ticked, and a Run-key entry is not
 // enabled twice; both refusals put the tick back and say why.
 ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position);
+// The same for a command that reports through an Outcome: what the user must be told is added
+// to `said` instead of shown.
+ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int position, Outcome& said);
 
 // False when another row of the table has the same path (ignoring case) and the same tick.
 bool CanEnableEntry(MainState& state, TableKind kind, int position);

@@ -26,12 +26,55 @@ void WithControlsDisabled(MainState& state, Body body) {
     state.fe.SetControlsEnabled(true, false);
 }
 
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// The settings document's file name, where a disabled entry of a place is kept.
+std::string DocumentName(const MainState& state) {
+    const std::string& path = state.settingsDocumentPath;
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
 
-bool DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm) {
+std::string PlaceName(TableKind kind) {
+    switch (kind) {
+        case TableKind::UserStartup: return "Startup (user)";
+        case TableKind::CommonStartup: return "Startup (common)";
+        default: return std::string(TabCaption(kind));
+    }
+}
+
+Outcome TickRow(MainState& state, TableKind kind, int position, bool ticked) {
+    Table& table = state.tables[kind];
+    const std::string name = Quoted(table.Name(position));
+    if (table.Ticked(position) == ticked)
+        return Outcome::Of(OutcomeStatus::NothingToDo,
+                           name + (ticked ? " is already enabled" : " is already disabled"));
+    state.settingsChanged = true;
+    table.SetTicked(position, ticked);
+    const RowId id = table.Id(position);
+    Outcome outcome;
+    CarryOutLocationChange(state, kind, position, outcome);
+    // A refusal puts the tick back (and has said why).
+    const auto now = table.PositionOf(id);
+    if (!now || table.Ticked(*now) != ticked) {
+        outcome.status = OutcomeStatus::Refused;
+        outcome.details.push_back(std::string(ticked ? "did not enable " : "did not disable ") + name + " in " +
+                                  PlaceName(kind));
+        return outcome;
+    }
+    outcome.status = OutcomeStatus::Done;
+    std::string detail = std::string(ticked ? "enabled " : "disabled ") + name + " in " + PlaceName(kind);
+    if (!ticked && IsLocationTable(kind)) detail += "; it is kept in " + DocumentName(state);
+    outcome.details.push_back(std::move(detail));
+    return outcome;
+}
+
+bool DeleteRow(MainState& state, Prompts& prompts, TableKind kind, int position, bool noConfirm, Outcome& said) {
     Table& table = state.tables[kind];
     if (kind == TableKind::Deleted) {
-        if (noConfirm || state.fe.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)) {
+        if (noConfirm || prompts.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)) {
             table.Remove(position);
             state.deleteAllConfirmed = true;
             state.settingsChanged = true;
@@ -49,7 +92,7 @@ bool DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm) {
     if (wasTicked) {
         // Until the row below reaches Deleted, the document holds the entry as this disabled row.
         table.SetTicked(position, false);
-        if (ApplyLocationChange(state, kind, position) == ChangeOutcome::Failed) return false;
+        if (CarryOutLocationChange(state, kind, position, said) == ChangeOutcome::Failed) return false;
     }
     state.tables[TableKind::Deleted].Add({table.Text(position, col::Name), table.Text(position, col::Path)}, false,
                                          table.Icon(position));
@@ -58,7 +101,7 @@ bool DeleteRow(MainState& state, TableKind kind, int position, bool noConfirm) {
     return true;
 }
 
-int DeleteDuplicates(MainState& state, TableKind kind, bool quiet) {
+int DeleteDuplicates(MainState& state, TableKind kind, Outcome& said) {
     Table& table = state.tables[kind];
     // Each name as a small number, so the quadratic walk below compares integers. The walk
     // itself is kept: it decides which rows go and in which order they reach Deleted.
@@ -72,40 +115,15 @@ int DeleteDuplicates(MainState& state, TableKind kind, bool quiet) {
     for (int c = table.Count(); c >= 1; --c) {
         for (int d = table.Count(); d >= c + 1; --d) {
             if (nameIds[static_cast<size_t>(d - 1)] != nameIds[static_cast<size_t>(c - 1)]) continue;
-            if (!DeleteRow(state, kind, d, true)) continue;
+            if (!DeleteRow(state, state.fe, kind, d, true, said)) continue;
             nameIds.erase(nameIds.begin() + (d - 1));
             ++deleted;
         }
     }
-    if (!quiet) {
-        const std::string text = std::to_string(deleted) + kDuplicatesDeleted;
-        state.fe.SetStatus(text);
-        state.fe.ShowMessage(text, MessageIcon::Information);
-        ShowTableStatus(state);
-    }
     return deleted;
 }
 
-int DeleteDuplicatesInAllTables(MainState& state) {
-    int total = 0;
-    state.fe.SetControlsEnabled(false, false);
-    for (TableKind kind : kAllTables) total += DeleteDuplicates(state, kind, true);
-    const std::string text = std::to_string(total) + kDuplicatesDeleted;
-    state.fe.SetStatus(text);
-    state.fe.ShowMessage(text, MessageIcon::Information);
-    state.fe.SetControlsEnabled(true, false);
-    return total;
-}
-
-void DeleteUntickedRows(MainState& state, TableKind kind) {
-    WithControlsDisabled(state, [&] {
-        Table& table = state.tables[kind];
-        for (int p = table.Count(); p >= 1; --p)
-            if (!table.Ticked(p)) DeleteRow(state, kind, p, true);
-    });
-}
-
-bool MoveRow(MainState& state, TableKind source, int position, TableKind target) {
+bool MoveRow(MainState& state, TableKind source, int position, TableKind target, Outcome& said) {
     if (source == target) return false;
     Table& from = state.tables[source];
     Table& to = state.tables[target];
@@ -135,13 +153,13 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target)
     if (wasTicked) {
         // Until the new row exists, the document holds the entry as the disabled source row.
         from.SetTicked(position, false);
-        if (ApplyLocationChange(state, source, position) == ChangeOutcome::Failed) return false;
+        if (CarryOutLocationChange(state, source, position, said) == ChangeOutcome::Failed) return false;
     }
     const int added = to.Add(std::move(texts), false, from.Icon(position));
     from.Remove(position);
     if (wasTicked) {
         to.SetTicked(added, true);
-        ApplyLocationChange(state, target, added);
+        CarryOutLocationChange(state, target, added, said);
         FitAllColumns(state);
         StoreSettingsNow(state);
     }
@@ -182,56 +200,144 @@ void SetRowTick(MainState& state, TableKind kind, int position, bool ticked) {
     ApplyLocationChange(state, kind, position);
 }
 
-void DeleteSelectedRows(MainState& state) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
+Outcome SetTicks(MainState& state, TableKind kind, const std::vector<int>& rows, std::optional<bool> ticked) {
+    Outcome outcome;
+    ForEachRowDo(state, kind, rows, [&](int position) {
+        outcome.Add(TickRow(state, kind, position, ticked.value_or(!state.tables[kind].Ticked(position))));
+    });
+    return outcome;
+}
+
+Outcome SetAllTicks(MainState& state, TableKind kind, bool ticked) {
+    Outcome outcome;
+    WithControlsDisabled(state, [&] {
+        for (int p = state.tables[kind].Count(); p >= 1; --p) outcome.Add(TickRow(state, kind, p, ticked));
+    });
+    return outcome;
+}
+
+Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std::vector<int>& rows) {
+    Outcome outcome;
     // Permanent deletions from Deleted ask once for the rest after the first answer.
     int met = 0;
     bool deleteAll = false;
-    ForEachSelectedRowDo(state, [&](int position) {
-        if (*kind == TableKind::Deleted && met == 1 && state.deleteAllConfirmed)
-            deleteAll = state.fe.AskYesNo(kAskDeleteAll, MessageIcon::Exclamation);
-        DeleteRow(state, *kind, position, deleteAll);
+    ForEachRowDo(state, kind, rows, [&](int position) {
+        if (kind == TableKind::Deleted && met == 1 && state.deleteAllConfirmed)
+            deleteAll = prompts.AskYesNo(kAskDeleteAll, MessageIcon::Exclamation);
         ++met;
+        const std::string name = Quoted(state.tables[kind].Name(position));
+        Outcome row;
+        if (DeleteRow(state, prompts, kind, position, deleteAll, row)) {
+            row.status = OutcomeStatus::Done;
+            if (kind == TableKind::Deleted) row.details.push_back("deleted " + name + " from Deleted for good");
+            else if (kind == TableKind::Known) row.details.push_back("deleted " + name + " from Known");
+            else row.details.push_back("deleted " + name + " from " + PlaceName(kind) + "; it is kept in Deleted");
+        } else if (kind == TableKind::Deleted) {
+            row.status = OutcomeStatus::Cancelled;
+            row.details.push_back("kept " + name + " in Deleted");
+        } else {
+            row.status = OutcomeStatus::Refused;
+            row.details.push_back("did not delete " + name + " from " + PlaceName(kind));
+        }
+        outcome.Add(std::move(row));
     });
+    return outcome;
 }
 
-void ToggleSelectedRows(MainState& state) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    ForEachSelectedRowDo(state, [&](int position) {
-        state.settingsChanged = true;
-        state.tables[*kind].SetTicked(position, !state.tables[*kind].Ticked(position));
-        ApplyLocationChange(state, *kind, position);
+Outcome MoveRows(MainState& state, TableKind source, const std::vector<int>& rows, TableKind target) {
+    Outcome outcome;
+    if (source == target) return outcome;
+    ForEachRowDo(state, source, rows, [&](int position) {
+        const std::string name = Quoted(state.tables[source].Name(position));
+        const std::string where = " from " + PlaceName(source) + " to " + PlaceName(target);
+        Outcome row;
+        if (MoveRow(state, source, position, target, row)) {
+            row.status = OutcomeStatus::Done;
+            row.details.push_back("moved " + name + where);
+        } else {
+            row.status = OutcomeStatus::Refused;
+            row.details.push_back("did not move " + name + where);
+        }
+        outcome.Add(std::move(row));
     });
-}
-
-void MoveSelectedRows(MainState& state, TableKind target) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    ForEachSelectedRowDo(state, [&](int position) { MoveRow(state, *kind, position, target); });
     FitColumns(state, target);
+    return outcome;
 }
 
-void RecordSelectedRows(MainState& state) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    ForEachSelectedRowDo(state, [&](int position) { RecordRow(state, *kind, position, true); });
-    state.fe.FitColumns(TableKind::Known);
-}
-
-void TickSelectedRows(MainState& state, bool ticked) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    ForEachSelectedRowDo(state, [&](int position) { SetRowTick(state, *kind, position, ticked); });
-}
-
-void TickAllRows(MainState& state, bool ticked) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    WithControlsDisabled(state, [&] {
-        for (int p = state.tables[*kind].Count(); p >= 1; --p) SetRowTick(state, *kind, p, ticked);
+Outcome RecordRows(MainState& state, TableKind kind, const std::vector<int>& rows) {
+    Outcome outcome;
+    ForEachRowDo(state, kind, rows, [&](int position) {
+        const Table& table = state.tables[kind];
+        const std::string path = Quoted(table.Text(position, PathColumn(kind)));
+        const bool allowed = table.Ticked(position);
+        if (table.Text(position, PathColumn(kind)).empty()) {
+            outcome.Add(Outcome::Of(OutcomeStatus::NothingToDo, "nothing to record: the row has no path"));
+            return;
+        }
+        const bool added = RecordRow(state, kind, position, true);
+        outcome.Add(Outcome::Of(OutcomeStatus::Done, std::string(added ? "recorded " : "updated ") + path +
+                                                         " in Known as " + (allowed ? "allowed" : "disallowed")));
     });
+    state.fe.FitColumns(TableKind::Known);
+    return outcome;
+}
+
+Outcome RecordItems(MainState& state, std::optional<TableKind> kind) {
+    Outcome outcome = Outcome::Of(OutcomeStatus::Done);
+    if (kind) {
+        RecordTable(state, *kind);
+        outcome.statusLine = kTableRecorded;
+        outcome.details.push_back("recorded every item of " + PlaceName(*kind) + " in Known");
+    } else {
+        RecordAllTables(state);
+        outcome.statusLine = kAllTablesRecorded;
+        outcome.details.push_back("recorded every item of every table in Known");
+    }
+    state.fe.FitColumns(TableKind::Known);
+    return outcome;
+}
+
+Outcome DeleteDuplicateRows(MainState& state, std::optional<TableKind> kind) {
+    Outcome outcome;
+    int deleted = 0;
+    state.fe.SetControlsEnabled(false, false);
+    if (kind) {
+        deleted = DeleteDuplicates(state, *kind, outcome);
+    } else {
+        for (TableKind each : kAllTables) deleted += DeleteDuplicates(state, each, outcome);
+    }
+    state.fe.SetControlsEnabled(true, false);
+    const std::string text = std::to_string(deleted) + kDuplicatesDeleted;
+    outcome.status = deleted > 0 ? OutcomeStatus::Done : OutcomeStatus::NothingToDo;
+    outcome.statusLine = text;
+    outcome.Say(text, MessageIcon::Information);
+    outcome.details.push_back("deleted " + std::to_string(deleted) + " duplicate row(s) " +
+                              (kind ? "from " + PlaceName(*kind) : std::string("from all tables")) +
+                              (deleted > 0 && kind != TableKind::Deleted ? "; they are kept in Deleted" : ""));
+    return outcome;
+}
+
+Outcome DeleteUntickedRows(MainState& state, TableKind kind) {
+    Outcome outcome;
+    WithControlsDisabled(state, [&] {
+        Table& table = state.tables[kind];
+        int deleted = 0;
+        int unticked = 0;
+        for (int p = table.Count(); p >= 1; --p) {
+            if (table.Ticked(p)) continue;
+            ++unticked;
+            if (DeleteRow(state, state.fe, kind, p, true, outcome)) ++deleted;
+        }
+        // A row that stayed makes the command refused, as one refusal among several always has.
+        outcome.status = unticked > deleted ? OutcomeStatus::Refused
+                         : deleted > 0      ? OutcomeStatus::Done
+                                            : OutcomeStatus::NothingToDo;
+        std::string detail = "deleted " + std::to_string(deleted) + " unticked row(s) from " + PlaceName(kind);
+        if (deleted > 0 && kind != TableKind::Deleted && kind != TableKind::Known)
+            detail += "; they are kept in Deleted";
+        outcome.details.push_back(std::move(detail));
+    });
+    return outcome;
 }
 
 }  // namespace kestrune

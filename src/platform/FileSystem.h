@@ -50,6 +50,9 @@ public:
     // Fails when the target exists.
     virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
     virtual bool CreateDirectories(const std::string& path) = 0;
+    // Why the last write or rename that failed failed, as a system error code that
+    // System::ErrorText words; 0 when the file system cannot say.
+    virtual int LastError() const { return 0; }
 };
 
 }  // namespace kestrune::platform

@@ -15,5 +15,6 @@ inline constexpr int kErrorPathNotFound = 3;
 inline constexpr int kErrorAccessDenied = 5;
 inline constexpr int kErrorWriteFault = 29;
 inline constexpr int kErrorDiskFull = 112;
+inline constexpr int kErrorAlreadyExists = 183;
 
 }  // namespace kestrune::platform

@@ -12,13 +12,6 @@ namespace kestrune {
 
 namespace {
 
-// The row of the current table at `position` when that table is the Process table.
-Table* ProcessRowTable(MainState& state, int position) {
-    if (state.CurrentKind() != TableKind::Process) return nullptr;
-    Table& table = state.tables[TableKind::Process];
-    return position >= 1 && position <= table.Count() ? &table : nullptr;
-}
-
 std::uint32_t ProcessIdOf(const std::string& handle) {
     const auto number = ParseWholeNumber(handle);
     if (!number || *number < 1 || *number > std::numeric_limits<std::uint32_t>::max()) return 0;
@@ -34,37 +27,52 @@ bool StillRunsAs(MainState& state, std::uint32_t id, const std::string& name) {
     return false;
 }
 
-}  // namespace
-
-void SetSelectedPriority(MainState& state, int position) {
-    Table* table = ProcessRowTable(state, position);
-    if (!table) return;
-    const std::string handle = table->Text(position, col::Handle);
+// state.chosenPriorityClass for the row at `position`: set on its running process, or only
+// written into the row when its program does not run.
+Outcome SetRowPriority(MainState& state, int position) {
+    Table& table = state.tables[TableKind::Process];
+    const std::string handle = table.Text(position, col::Handle);
+    const std::string priority = PriorityTextFromClass(state.chosenPriorityClass);
+    const std::string name = "\"" + table.Name(position) + "\"";
+    Outcome outcome = Outcome::Of(OutcomeStatus::Done);
     if (handle.empty() || SetPriorityByHandle(state, handle, state.chosenPriorityClass) == 0) {
-        table->SetText(position, col::ProcessPriority, PriorityTextFromClass(state.chosenPriorityClass));
+        table.SetText(position, col::ProcessPriority, priority);
+        outcome.details.push_back("stored priority " + priority + " for " + name + "; it is not running");
     } else {
         // The refill after the action writes the priority the process took into the row.
-        table->SetText(position, col::ProcessPriority, "");
+        table.SetText(position, col::ProcessPriority, "");
         state.processRefreshNeeded = true;
+        outcome.details.push_back("set the priority of " + name + " (pid " + handle + ") to " + priority);
     }
     // A stored row's priority is what the settings document keeps.
-    if (table->Ticked(position)) state.settingsChanged = true;
+    if (table.Ticked(position)) state.settingsChanged = true;
+    return outcome;
 }
 
-void EndSelectedProcess(MainState& state, int position) {
-    Table* table = ProcessRowTable(state, position);
-    if (!table) return;
-    const std::uint32_t id = ProcessIdOf(table->Text(position, col::Handle));
+// Ends the running process of the row at `position` after the user confirms.
+Outcome EndRowProcess(MainState& state, Prompts& prompts, int position) {
+    Table& table = state.tables[TableKind::Process];
+    const std::string name = table.Name(position);
+    const std::uint32_t id = ProcessIdOf(table.Text(position, col::Handle));
     if (id < 1) {
-        state.fe.ShowMessage(table->Name(position) + kNotRunning, MessageIcon::Information);
-        return;
+        Outcome outcome = Outcome::Of(OutcomeStatus::NothingToDo, "\"" + name + "\" is not running");
+        outcome.Say(name + kNotRunning, MessageIcon::Information);
+        return outcome;
     }
-    if (!state.fe.AskYesNo(kConfirmTerminate, MessageIcon::Exclamation)) return;
-    if (StillRunsAs(state, id, table->Name(position)) && EndProcessById(state, id)) {
+    if (!prompts.AskYesNo(TerminateQuestion(name, id), MessageIcon::Exclamation))
+        return Outcome::Of(OutcomeStatus::Cancelled, "left \"" + name + "\" running");
+    if (StillRunsAs(state, id, name) && EndProcessById(state, id)) {
         state.processRefreshNeeded = true;
-    } else {
-        table->SetText(position, col::Handle, "");
+        return Outcome::Of(OutcomeStatus::Done, "ended \"" + name + "\" (pid " + std::to_string(id) + ")");
     }
+    table.SetText(position, col::Handle, "");
+    return Outcome::Of(OutcomeStatus::NothingToDo, "\"" + name + "\" had already ended");
+}
+
+}  // namespace
+
+std::string TerminateQuestion(const std::string& name, std::uint32_t id) {
+    return std::string(kConfirmTerminate) + "\r\n" + name + (id > 0 ? " (pid " + std::to_string(id) + ")" : "");
 }
 
 void OnPriorityTimerTick(MainState& state) {
@@ -82,15 +90,20 @@ void ToggleWatchPriorities(MainState& state) {
     }
 }
 
-void SetPriorityOfSelection(MainState& state, std::uint32_t priorityClass) {
+Outcome SetPriorityOfRows(MainState& state, const std::vector<int>& rows, std::uint32_t priorityClass) {
     state.chosenPriorityClass = priorityClass;
     state.processRefreshNeeded = false;
-    ForEachSelectedRowDo(state, [&state](int position) { SetSelectedPriority(state, position); });
+    Outcome outcome;
+    ForEachRowDo(state, TableKind::Process, rows, [&](int position) { outcome.Add(SetRowPriority(state, position)); });
+    return outcome;
 }
 
-void EndProcessOfSelection(MainState& state) {
+Outcome EndProcessesOfRows(MainState& state, Prompts& prompts, const std::vector<int>& rows) {
     state.processRefreshNeeded = false;
-    ForEachSelectedRowDo(state, [&state](int position) { EndSelectedProcess(state, position); });
+    Outcome outcome;
+    ForEachRowDo(state, TableKind::Process, rows,
+                 [&](int position) { outcome.Add(EndRowProcess(state, prompts, position)); });
+    return outcome;
 }
 
 }  // namespace kestrune

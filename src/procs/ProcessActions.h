@@ -3,6 +3,10 @@
 // End Process), the priority watcher's tick and its option.
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/Outcome.h"
 
 namespace kestrune {
 
@@ -11,19 +15,17 @@ struct MainState;
 inline constexpr const char* kNotRunning = " is not running.";
 inline constexpr const char* kConfirmTerminate = "Are you sure you wish to terminate this process?";
 
-// state.chosenPriorityClass for the row at `position` of the current (Process) table: set on
-// its running process, or only written into the row when its program does not run.
-void SetSelectedPriority(MainState& state, int position);
-// Ends the running process of the row at `position` after the user confirms.
-void EndSelectedProcess(MainState& state, int position);
+// The question before a process is ended: kConfirmTerminate, then the process on a line of
+// its own ("name (pid n)").
+std::string TerminateQuestion(const std::string& name, std::uint32_t id);
 
 // tmrPriorities: re-applies stored priorities that the running programs no longer have.
 void OnPriorityTimerTick(MainState& state);
 // mnWatchPriorities: inverts the option and switches the watcher with it.
 void ToggleWatchPriorities(MainState& state);
 
-// The "Set Priority" entries and "End Process" on the selected rows.
-void SetPriorityOfSelection(MainState& state, std::uint32_t priorityClass);
-void EndProcessOfSelection(MainState& state);
+// The "Set Priority" entries and "End Process" on rows of the Process table.
+Outcome SetPriorityOfRows(MainState& state, const std::vector<int>& rows, std::uint32_t priorityClass);
+Outcome EndProcessesOfRows(MainState& state, Prompts& prompts, const std::vector<int>& rows);
 
 }  // namespace kestrune

@@ -8,23 +8,21 @@
 
 namespace kestrune {
 
-void ForEachSelectedRowDo(MainState& state, const std::function<void(int position)>& action) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-
+void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
+                  const std::function<void(int position)>& action) {
     state.fe.SetControlsEnabled(false, false);
-    const Table& table = state.tables[*kind];
-    std::vector<int> selected = state.fe.SelectedRows(*kind);
-    // The front end answers ascending positions; visit them from the last.
-    std::sort(selected.begin(), selected.end());
+    const Table& table = state.tables[kind];
+    // Visit them from the last.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     // The rows are held by identity and found again before each step: a step may sort the
     // table (a ticked move fits every list), and pending events between steps may refill it,
     // so a position taken now could name another row by then. A row that has left the table
     // meanwhile is passed over.
-    std::vector<RowId> rows;
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
-        if (*it >= 1 && *it <= table.Count()) rows.push_back(table.Id(*it));
-    for (const RowId id : rows) {
+    std::vector<RowId> ids;
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (*it >= 1 && *it <= table.Count()) ids.push_back(table.Id(*it));
+    for (const RowId id : ids) {
         if (const auto position = table.PositionOf(id)) action(*position);
         state.fe.ProcessEvents();
     }

@@ -109,7 +109,15 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
     WriteProcessTable(tables[TableKind::Process], writer);
 }
 
-bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
+namespace {
+
+// The file and, when the system gave one, the reason, each on a line of its own below `text`.
+std::string WithFileAndReason(MainState& state, const char* text, const std::string& file) {
+    return std::string(text) + "\r\n" + file + WriteFailureLine(state);
+}
+
+// SaveSettingsDocument, the closing message added to `said`.
+bool WriteSettingsDocument(MainState& state, bool backup, Outcome& said) {
     std::string target;
     if (backup) {
         target = state.appFolder + BackupFileName(state.clock.Now());
@@ -128,11 +136,34 @@ bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
         // must not be told that it worked.
         if (!backup) state.settingsChanged = true;
         state.log.Write(kSaveFailedLog + target, state.logPath);
-        if (!quiet) state.fe.ShowMessage(backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, MessageIcon::Exclamation);
+        said.status = OutcomeStatus::Refused;
+        said.Say(WithFileAndReason(state, backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, target),
+                 MessageIcon::Exclamation);
+        said.details.push_back("could not write " + target);
         return false;
     }
-    if (!quiet) state.fe.ShowMessage(backup ? kBackupSavedMessage : kSettingsSavedMessage, MessageIcon::Information);
+    said.status = OutcomeStatus::Done;
+    if (backup) said.Say(std::string(kBackupSavedMessage) + "\r\n" + target, MessageIcon::Information);
+    else said.Say(kSettingsSavedMessage, MessageIcon::Information);
+    said.details.push_back((backup ? "saved a backup of every table to " : "saved the settings to ") + target);
     return true;
+}
+
+}  // namespace
+
+std::string WriteFailureLine(MainState& state) {
+    const int code = state.platform.files().LastError();
+    return code ? "\r\n" + state.platform.system().ErrorText(code) : std::string();
+}
+
+bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
+    Outcome said;
+    const bool saved = WriteSettingsDocument(state, backup, said);
+    if (!quiet) {
+        for (const OutcomeMessage& message : said.messages)
+            state.fe.ShowMessage(message.text, message.icon, message.caption);
+    }
+    return saved;
 }
 
 bool StoreSettingsNow(MainState& state) {
@@ -142,7 +173,7 @@ bool StoreSettingsNow(MainState& state) {
 
 bool StorePendingBeforeReload(MainState& state) {
     if (SaveSettingsDocument(state, true, false)) return true;
-    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath,
+    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath + WriteFailureLine(state),
                          MessageIcon::Exclamation);
     return false;
 }
@@ -251,17 +282,25 @@ bool ReadSettingsFile(MainState& state, const std::string& path) {
 
 void LoadSettingsFile(MainState& state, const std::string& path) { ReadSettingsFile(state, path); }
 
-void SaveSettingsCommand(MainState& state) {
+Outcome SaveSettingsCommand(MainState& state) {
     state.settingsChanged = true;
-    SaveSettingsDocument(state, false, false);
+    Outcome outcome;
+    WriteSettingsDocument(state, false, outcome);
+    return outcome;
 }
 
-void BackupSettingsCommand(MainState& state) { SaveSettingsDocument(state, false, true); }
+Outcome BackupSettingsCommand(MainState& state) {
+    Outcome outcome;
+    WriteSettingsDocument(state, true, outcome);
+    return outcome;
+}
 
-bool LoadBackupCommand(MainState& state) {
-    const std::string file = state.fe.ChooseFile(kXmlFileFilter, state.appFolder);
-    if (file.empty()) return false;
-    if (!StorePendingBeforeReload(state)) return false;
+Outcome LoadBackupCommand(MainState& state, Prompts& prompts) {
+    const std::string file = prompts.ChooseFile(kXmlFileFilter, state.appFolder);
+    if (file.empty()) return Outcome::Of(OutcomeStatus::Cancelled, "no backup file was chosen");
+    if (!StorePendingBeforeReload(state))
+        return Outcome::Of(OutcomeStatus::Refused,
+                           "did not load " + file + ": the changes not yet saved could not be written first");
     bool loaded = false;
     state.fe.SetControlsEnabled(false, false);
     try {
@@ -272,7 +311,8 @@ bool LoadBackupCommand(MainState& state) {
         state.fe.SetTablesVisible(true);
     }
     state.fe.SetControlsEnabled(true, false);
-    return loaded;
+    if (!loaded) return Outcome::Of(OutcomeStatus::Refused, "could not load " + file);
+    return Outcome::Of(OutcomeStatus::Done, "loaded every table from " + file);
 }
 
 }  // namespace kestrune

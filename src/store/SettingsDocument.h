@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/Clock.h"
+#include "app/Outcome.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -31,6 +32,9 @@ inline constexpr const char* kNotWrittenMessage = "The settings file could not b
 // the current profile's document. `quiet` leaves out the closing message. False when the file
 // could not be written (logged; the tables stay marked as changed).
 bool SaveSettingsDocument(MainState& state, bool quiet, bool backup);
+// After a failed save: the system's reason as a line to add below a message ("\r\n" and the
+// text), or "" when the file system gave none.
+std::string WriteFailureLine(MainState& state);
 // Writes the current profile's document now, changed or not and whatever "Skip save on exit"
 // says: the rows that hold entries taken out of their places must never exist only in memory.
 // False when it could not be written (logged, nothing shown).
@@ -48,12 +52,12 @@ void LoadStoredTable(MainState& state, TableKind kind);
 // unreadable document changes nothing.
 void LoadSettingsFile(MainState& state, const std::string& path);
 
-// "Save settings": writes even when nothing changed.
-void SaveSettingsCommand(MainState& state);
-// "Backup all settings".
-void BackupSettingsCommand(MainState& state);
-// "Load a backup file": answers true when a file was loaded (the caller then rebuilds icons).
-bool LoadBackupCommand(MainState& state);
+// "Save settings": writes even when nothing changed. A failure names the file and the reason.
+Outcome SaveSettingsCommand(MainState& state);
+// "Backup all settings"; the closing message names the file.
+Outcome BackupSettingsCommand(MainState& state);
+// "Load a backup file": Done when a file was loaded (the caller then rebuilds icons).
+Outcome LoadBackupCommand(MainState& state, Prompts& prompts);
 
 // The layout of the document for a set of tables (the part of a save that touches no file).
 void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc);

@@ -82,6 +82,10 @@ TEST_F(DurabilityScenarioTest, AProgramFolderThatCannotBeWrittenLeavesTheEntryIn
     const ProcessResult disabled = Kestrunec({"disable", "HKCU_Run", "Updater"});
     EXPECT_EQ(disabled.status, 1);
     EXPECT_NE(disabled.err.find(DocumentPath()), std::string::npos) << disabled.err;
+    // The system's reason follows on a line of its own.
+    EXPECT_NE(disabled.err.find("so the entry was left in its place.\nThe system cannot find the path specified.\n"),
+              std::string::npos)
+        << disabled.err;
     EXPECT_TRUE(InPlace("Updater")) << RunKey();
 
     const ProcessResult deleted = Kestrunec({"delete", "HKCU_Run", "Updater"});

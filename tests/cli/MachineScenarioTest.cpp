@@ -83,7 +83,7 @@ TEST_F(MachineScenarioTest, DisablingAndEnablingTakesTheValueOutAndPutsItBack) {
 
     const ProcessResult again = Kestrunec({"disable", "HKCU Run", "Updater"});
     EXPECT_EQ(again.status, 0);
-    EXPECT_EQ(again.out, "\"Updater\" already disabled\n");
+    EXPECT_EQ(again.out, "\"Updater\" is already disabled\n");
 
     const ProcessResult enabled = Kestrunec({"enable", "4", "UPDATER"});
     ASSERT_EQ(enabled.status, 0) << enabled.err;
@@ -91,6 +91,55 @@ TEST_F(MachineScenarioTest, DisablingAndEnablingTakesTheValueOutAndPutsItBack) {
     EXPECT_EQ(Document().find("<name>Updater</name>"), std::string::npos) << Document();
     const Json after = ListJson({"HKCU_Run"});
     for (const Json& row : after["tables"][0]["rows"]) EXPECT_EQ(row["ticked"], true) << row.dump();
+}
+
+// What each command did, in words for someone who sees no table, and an exit status that says
+// whether it was done.
+TEST_F(MachineScenarioTest, EachRowCommandSaysWhatItDidAndRefusalsEndWithStatusOne) {
+    RegSet(kHkcuRun, "Updater", "C:\\up.exe");
+    RegSet(kHkcuRun, "Locked", "C:\\locked.exe");
+
+    const ProcessResult disabled = Kestrunec({"disable", "HKCU_Run", "updater"});
+    EXPECT_EQ(disabled.status, 0) << disabled.err;
+    EXPECT_EQ(disabled.out, "disabled \"Updater\" in HKCU Run; it is kept in settings.xml\n");
+    const ProcessResult enabled = Kestrunec({"toggle", "HKCU_Run", "Updater"});
+    EXPECT_EQ(enabled.status, 0) << enabled.err;
+    EXPECT_EQ(enabled.out, "enabled \"Updater\" in HKCU Run\n");
+    const ProcessResult already = Kestrunec({"enable", "HKCU_Run", "Updater"});
+    EXPECT_EQ(already.status, 0) << already.err;
+    EXPECT_EQ(already.out, "\"Updater\" is already enabled\n");
+
+    const ProcessResult deleted = Kestrunec({"delete", "HKCU_Run", "Updater"});
+    EXPECT_EQ(deleted.status, 0) << deleted.err;
+    EXPECT_EQ(deleted.out, "deleted \"Updater\" from HKCU Run; it is kept in Deleted\n");
+    const ProcessResult kept = Kestrunec({"--no", "delete", "Deleted", "Updater"});
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.out, "kept \"Updater\" in Deleted\n");
+
+    const ProcessResult moved = Kestrunec({"move", "Deleted", "Updater", "--to", "User"});
+    EXPECT_EQ(moved.status, 0) << moved.err;
+    EXPECT_EQ(moved.out, "moved \"Updater\" from Deleted to Startup (user)\n");
+
+    // The system's refusal: its reason on standard error, what was not done on standard output.
+    ASSERT_EQ(Machine({"deny", kHkcuRun}).status, 0);
+    const ProcessResult refused = Kestrunec({"disable", "HKCU_Run", "Locked"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "did not disable \"Locked\" in HKCU Run\n");
+    EXPECT_EQ(refused.err, "The system refused the change to Locked:\nAccess is denied.\n");
+    EXPECT_NE(RegList(kHkcuRun).find("Locked"), std::string::npos);
+}
+
+TEST_F(MachineScenarioTest, ABackupSaysWhichFileItWrote) {
+    const ProcessResult backup = Kestrunec({"backup"});
+    ASSERT_EQ(backup.status, 0) << backup.err;
+    std::string written;
+    for (const auto& entry : fs::directory_iterator(app))
+        if (entry.path().filename().string().rfind("backup_", 0) == 0) written = entry.path().filename().string();
+    ASSERT_FALSE(written.empty());
+    // The message keeps its text and names the file on a line of its own.
+    EXPECT_EQ(backup.err.rfind("Backup XML file saved.\n", 0), 0u) << backup.err;
+    EXPECT_NE(backup.err.find(written + "\n"), std::string::npos) << backup.err;
+    EXPECT_NE(backup.out.find("saved a backup of every table to "), std::string::npos) << backup.out;
 }
 
 TEST_F(MachineScenarioTest, EnablingAPathAlreadyEnabledIsRefusedWithTheProgramsMessage) {

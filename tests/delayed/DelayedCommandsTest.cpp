@@ -277,8 +277,9 @@ TEST_F(DelayedCommandsTest, RunNowSkipsARunningProgramAndAnEmptyCommand) {
     state.processSnapshot = {"tool.exe\t9\t8\tC:\\Apps\\tool.exe"};
     AddDelayed("C:\\Apps\\tool.exe", "5", "High");
     AddDelayed("", "5");
-    RunNow(state, TableKind::Delayed, 1);
-    RunNow(state, TableKind::Delayed, 2);
+    // Neither counts as started.
+    EXPECT_EQ(RunNow(state, TableKind::Delayed, 1).status, OutcomeStatus::Refused);
+    EXPECT_EQ(RunNow(state, TableKind::Delayed, 2).status, OutcomeStatus::NothingToDo);
     EXPECT_THAT(launcher().launches, IsEmpty());
     EXPECT_THAT(platform.scriptedProcesses.priorityByName, IsEmpty());
     EXPECT_THAT(LogTexts(), ElementsAre("Skipping running process: C:\\Apps\\tool.exe"));

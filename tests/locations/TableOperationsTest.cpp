@@ -43,6 +43,11 @@ protected:
         state.currentTab = Number(kind) + 1;
         fe.selection[static_cast<size_t>(Number(kind))] = std::move(selected);
     }
+    // A command's outcome, shown as the window shows it; what it came to.
+    OutcomeStatus Shown(const Outcome& outcome) {
+        ShowOutcome(fe, outcome);
+        return outcome.status;
+    }
     std::vector<std::string> Names(TableKind kind) {
         std::vector<std::string> out;
         for (int p = 1; p <= state.tables[kind].Count(); ++p) out.push_back(state.tables[kind].Name(p));
@@ -59,8 +64,7 @@ protected:
 TEST_F(TableOperationsTest, DeletingATickedRunRowTakesItsValueAndKeepsTheRowInDeleted) {
     SetRunValue(RootKey::CurrentUser, kRunKey, "Tray", "\"C:\\Tray\\tray.exe\" -q");
     ScanPlaces(state);
-    Show(TableKind::HKCU_Run, {1});
-    DeleteSelectedRows(state);
+    Shown(DeleteRows(state, fe, TableKind::HKCU_Run, {1}));
     EXPECT_EQ(RunValue("Tray"), std::nullopt);
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 0);
     const Table& deleted = state.tables[TableKind::Deleted];
@@ -79,9 +83,8 @@ TEST_F(TableOperationsTest, DeletingATickedRunRowTakesItsValueAndKeepsTheRowInDe
 TEST_F(TableOperationsTest, DeletingThreeRowsOfDeletedAsksTwice) {
     Table& deleted = state.tables[TableKind::Deleted];
     for (const char* name : {"a", "b", "c", "d"}) deleted.Add({name, "x"});
-    Show(TableKind::Deleted, {1, 2, 3});
     fe.yesNoAnswers = {true, true};
-    DeleteSelectedRows(state);
+    Shown(DeleteRows(state, fe, TableKind::Deleted, {1, 2, 3}));
     EXPECT_EQ(fe.questions, (std::vector<std::string>{kAskDeleteItem, kAskDeleteAll}));
     EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"d"}));
 }
@@ -89,9 +92,8 @@ TEST_F(TableOperationsTest, DeletingThreeRowsOfDeletedAsksTwice) {
 TEST_F(TableOperationsTest, DecliningTheFirstDeletionAsksEachRowOnItsOwn) {
     Table& deleted = state.tables[TableKind::Deleted];
     for (const char* name : {"a", "b", "c"}) deleted.Add({name, "x"});
-    Show(TableKind::Deleted, {1, 2, 3});
     fe.yesNoAnswers = {false, true, true};
-    DeleteSelectedRows(state);
+    Shown(DeleteRows(state, fe, TableKind::Deleted, {1, 2, 3}));
     EXPECT_EQ(fe.questions, (std::vector<std::string>(3, kAskDeleteItem)));
     EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"c"}));
 }
@@ -101,7 +103,7 @@ TEST_F(TableOperationsTest, DeleteUntickedOnDeletedAsksNothing) {
     deleted.Add({"a", "x"});
     deleted.Add({"b", "y"}, true);
     deleted.Add({"c", "z"});
-    DeleteUntickedRows(state, TableKind::Deleted);
+    Shown(DeleteUntickedRows(state, TableKind::Deleted));
     EXPECT_EQ(Names(TableKind::Deleted), (std::vector<std::string>{"b"}));
     EXPECT_TRUE(fe.questions.empty());
 }
@@ -115,7 +117,7 @@ TEST_F(TableOperationsTest, DuplicatesKeepTheFirstRowEvenWhenTheTickedOneIsLater
     run.Add({"SYNC", "C:\\third.exe"});
 
     Show(TableKind::HKCU_Run);
-    EXPECT_EQ(DeleteDuplicates(state, TableKind::HKCU_Run, false), 2);
+    EXPECT_EQ(Shown(DeleteDuplicateRows(state, TableKind::HKCU_Run)), OutcomeStatus::Done);
     EXPECT_EQ(Names(TableKind::HKCU_Run), (std::vector<std::string>{"sync", "Other"}));
     EXPECT_EQ(RunValue("Sync"), std::nullopt);  // the live entry was a duplicate: it left its place
     EXPECT_EQ(fe.LastMessage(), "2 duplicate(s) deleted.");
@@ -126,7 +128,7 @@ TEST_F(TableOperationsTest, DuplicatesKeepTheFirstRowEvenWhenTheTickedOneIsLater
 TEST_F(TableOperationsTest, NoDuplicatesStillReportsTheCount) {
     state.tables[TableKind::Known].Add({"C:\\a.exe"});
     Show(TableKind::Known);
-    EXPECT_EQ(DeleteDuplicates(state, TableKind::Known, false), 0);
+    EXPECT_EQ(Shown(DeleteDuplicateRows(state, TableKind::Known)), OutcomeStatus::NothingToDo);
     EXPECT_EQ(fe.LastMessage(), "0 duplicate(s) deleted.");
     EXPECT_EQ(fe.messages.back().icon, MessageIcon::Information);
 }
@@ -137,7 +139,7 @@ TEST_F(TableOperationsTest, DuplicatesInAllTablesAreCountedTogetherAndReportedOn
     state.tables[TableKind::Delayed].Add({"x", "C:\\x.exe", "5"});
     state.tables[TableKind::Delayed].Add({"X", "C:\\x.exe", "9"});
     state.tables[TableKind::Delayed].Add({"y", "C:\\y.exe", "5"});
-    EXPECT_EQ(DeleteDuplicatesInAllTables(state), 2);
+    EXPECT_EQ(Shown(DeleteDuplicateRows(state, std::nullopt)), OutcomeStatus::Done);
     EXPECT_EQ(state.tables[TableKind::Known].Count(), 1);
     EXPECT_EQ(Names(TableKind::Delayed), (std::vector<std::string>{"x", "y"}));
     ASSERT_EQ(fe.messages.size(), 1u);  // one report for all tables, not one per table
@@ -150,8 +152,7 @@ TEST_F(TableOperationsTest, EnableDisableFlipsEachSelectedRowInItsPlace) {
     run.Add({"Off", "C:\\off.exe"}, false);
     SetRunValue(RootKey::CurrentUser, kRunKey, "On", "C:\\on.exe");
     state.settingsChanged = false;
-    Show(TableKind::HKCU_Run, {1, 2});
-    ToggleSelectedRows(state);
+    Shown(SetTicks(state, TableKind::HKCU_Run, {1, 2}, std::nullopt));
     EXPECT_FALSE(run.Ticked(1));
     EXPECT_TRUE(run.Ticked(2));
     EXPECT_EQ(RunValue("On"), std::nullopt);
@@ -165,7 +166,7 @@ TEST_F(TableOperationsTest, MovingARowToItsOwnTableLeavesEverythingAsItWas) {
     Table& run = state.tables[TableKind::HKCU_Run];
     run.Add({"Stay", "C:\\stay.exe"}, true);
     SetRunValue(RootKey::CurrentUser, kRunKey, "Stay", "C:\\stay.exe");
-    MoveRow(state, TableKind::HKCU_Run, 1, TableKind::HKCU_Run);
+    EXPECT_EQ(Shown(MoveRows(state, TableKind::HKCU_Run, {1}, TableKind::HKCU_Run)), OutcomeStatus::NothingToDo);
     EXPECT_EQ(Names(TableKind::HKCU_Run), (std::vector<std::string>{"Stay"}));
     EXPECT_EQ(RunValue("Stay"), "C:\\stay.exe");
 }
@@ -178,14 +179,13 @@ TEST_F(TableOperationsTest, AShortcutMovesToARunKeyAndBackWithItsArguments) {
     const std::string link = AddBackslash(state.userStartupFolder) + "Sync Tool.lnk";
     ASSERT_TRUE(state.FileExists(link));
 
-    MoveSelectedRows(state, TableKind::HKCU_Run);
+    Shown(MoveRows(state, TableKind::UserStartup, {1}, TableKind::HKCU_Run));
     EXPECT_FALSE(state.FileExists(link));
     EXPECT_EQ(RunValue("Sync Tool"), "\"C:\\Program Files\\Sync\\sync tool.exe\" --minimized --profile \"Home\"");
     ASSERT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
     EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
 
-    Show(TableKind::HKCU_Run, {1});
-    MoveSelectedRows(state, TableKind::UserStartup);
+    Shown(MoveRows(state, TableKind::HKCU_Run, {1}, TableKind::UserStartup));
     EXPECT_EQ(RunValue("Sync Tool"), std::nullopt);
     const Table& back = state.tables[TableKind::UserStartup];
     ASSERT_EQ(back.Count(), 1);
@@ -198,11 +198,9 @@ TEST_F(TableOperationsTest, AShortcutMovesToARunKeyAndBackWithItsArguments) {
 
 TEST_F(TableOperationsTest, AShortcutWithoutArgumentsComesBackUnchanged) {
     state.tables[TableKind::CommonStartup].Add({"Calc", "C:\\windows\\system32\\calc.exe", ""});
-    Show(TableKind::CommonStartup, {1});
-    MoveSelectedRows(state, TableKind::RunOnce);
+    Shown(MoveRows(state, TableKind::CommonStartup, {1}, TableKind::RunOnce));
     EXPECT_EQ(state.tables[TableKind::RunOnce].Text(1, col::Path), "\"C:\\windows\\system32\\calc.exe\"");
-    Show(TableKind::RunOnce, {1});
-    MoveSelectedRows(state, TableKind::CommonStartup);
+    Shown(MoveRows(state, TableKind::RunOnce, {1}, TableKind::CommonStartup));
     EXPECT_EQ(state.tables[TableKind::CommonStartup].Text(1, col::Path), "C:\\windows\\system32\\calc.exe");
     EXPECT_EQ(state.tables[TableKind::CommonStartup].Text(1, col::Arguments), "");
 }
@@ -210,8 +208,7 @@ TEST_F(TableOperationsTest, AShortcutWithoutArgumentsComesBackUnchanged) {
 TEST_F(TableOperationsTest, MovingIntoDelayedRecordsWhereTheRowCameFrom) {
     SetRunValue(RootKey::CurrentUser, kRunKey, "Mail", "C:\\mail.exe /tray");
     ScanPlaces(state);
-    Show(TableKind::HKCU_Run, {1});
-    MoveSelectedRows(state, TableKind::Delayed);
+    Shown(MoveRows(state, TableKind::HKCU_Run, {1}, TableKind::Delayed));
     const Table& delayed = state.tables[TableKind::Delayed];
     ASSERT_EQ(delayed.Count(), 1);
     EXPECT_EQ(delayed.Text(1, col::Delay), "1");
@@ -321,9 +318,9 @@ TEST_F(TableOperationsTest, ImportTwiceAddsEveryEntryTwice) {
     ScanPlaces(state);
     state.settingsChanged = false;
 
-    ImportStartupControlPanel(state);
+    Shown(ImportStartupControlPanel(state));
     EXPECT_TRUE(state.settingsChanged);  // else the imported rows would not be saved at exit
-    ImportStartupControlPanel(state);
+    Shown(ImportStartupControlPanel(state));
     const Table& run = state.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 3);
     EXPECT_EQ(run.CountTicked(), 1);  // the live one
@@ -338,7 +335,7 @@ TEST_F(TableOperationsTest, ImportTwiceAddsEveryEntryTwice) {
 }
 
 TEST_F(TableOperationsTest, ImportWithoutSourcesStillReports) {
-    ImportStartupControlPanel(state);
+    Shown(ImportStartupControlPanel(state));
     EXPECT_EQ(fe.LastMessage(), kImportDone);
     for (TableKind kind : kAllTables) EXPECT_EQ(state.tables[kind].Count(), 0);
 }

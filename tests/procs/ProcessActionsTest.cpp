@@ -11,6 +11,11 @@ class ProcessActionsTest : public ProcsFixture {
 protected:
     ProcessActionsTest() { ShowProcessTab(); }
     void Select(std::vector<int> rows) { fe.selection[Number(TableKind::Process)] = std::move(rows); }
+    // The window's "Set Priority" and "End Process" on the selected rows of the Process table.
+    void SetPriority(std::uint32_t priorityClass) {
+        ShowOutcome(fe, SetPriorityOfRows(state, fe.selection[Number(TableKind::Process)], priorityClass));
+    }
+    void EndProcesses() { ShowOutcome(fe, EndProcessesOfRows(state, fe, fe.selection[Number(TableKind::Process)])); }
 };
 
 TEST_F(ProcessActionsTest, SetPriorityOnAProgramThatDoesNotRunOnlyChangesTheRow) {
@@ -18,7 +23,7 @@ TEST_F(ProcessActionsTest, SetPriorityOnAProgramThatDoesNotRunOnlyChangesTheRow)
     processTable().Add({"gone.exe", "/gone.exe", "Normal", "4242"});  // handle from an old listing
     Select({1, 2});
 
-    SetPriorityOfSelection(state, 0x4000);
+    SetPriority(0x4000);
 
     EXPECT_EQ(processTable().Text(1, col::ProcessPriority), "Below Normal");
     EXPECT_EQ(processTable().Text(2, col::ProcessPriority), "Below Normal");
@@ -34,7 +39,7 @@ TEST_F(ProcessActionsTest, SetPriorityOnARunningProcessShowsWhatItTookAfterTheRe
     FillProcessTable(state, false, false);
     Select({1});
 
-    SetPriorityOfSelection(state, 0x80);
+    SetPriority(0x80);
 
     EXPECT_EQ(processes.setById, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{31, 0x80}}));
     EXPECT_FALSE(state.processRefreshNeeded);
@@ -46,7 +51,7 @@ TEST_F(ProcessActionsTest, SetPriorityOnARunningProcessShowsWhatItTookAfterTheRe
 TEST_F(ProcessActionsTest, EndProcessWithoutHandleNamesTheProgramAndAsksNothing) {
     AddStoredRow("notes.exe", "/notes.exe", "High");
     Select({1});
-    EndProcessOfSelection(state);
+    EndProcesses();
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text, "notes.exe is not running.");
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
@@ -61,9 +66,13 @@ TEST_F(ProcessActionsTest, EndProcessRunsFromTheBottomRowUpWithOneQuestionEach) 
     Select({1, 2, 3});
     fe.yesNoAnswers = {true, false, true};
 
-    EndProcessOfSelection(state);
+    EndProcesses();
 
-    EXPECT_EQ(fe.questions, std::vector<std::string>(3, "Are you sure you wish to terminate this process?"));
+    // Each question names its process below the question itself.
+    EXPECT_EQ(fe.questions,
+              (std::vector<std::string>{"Are you sure you wish to terminate this process?\r\nc.exe (pid 13)",
+                                        "Are you sure you wish to terminate this process?\r\nb.exe (pid 12)",
+                                        "Are you sure you wish to terminate this process?\r\na.exe (pid 11)"}));
     EXPECT_EQ(processes.terminated, (std::vector<std::uint32_t>{13, 11}));
     EXPECT_GE(fe.processEventsCalls, 3);
     // The refill after the action clears the handles of the ended ones.
@@ -80,7 +89,7 @@ TEST_F(ProcessActionsTest, AProcessThatCannotBeEndedLosesItsHandleWithoutAMessag
     Select({1});
     fe.yesNoAnswers = {true};
 
-    EndProcessOfSelection(state);
+    EndProcesses();
 
     EXPECT_EQ(processTable().Text(1, col::Handle), "");
     EXPECT_TRUE(fe.messages.empty());
@@ -94,7 +103,7 @@ TEST_F(ProcessActionsTest, AnIdentifierNowUsedByAnotherProgramIsNotEnded) {
     Select({1});
     fe.yesNoAnswers = {true};
 
-    EndProcessOfSelection(state);
+    EndProcesses();
 
     EXPECT_TRUE(processes.terminated.empty());
     EXPECT_EQ(processes.running.size(), 1u);
@@ -105,8 +114,8 @@ TEST_F(ProcessActionsTest, ActionsOnlyTouchTheProcessTable) {
     state.currentTab = Number(TableKind::HKCU_Run) + 1;
     state.tables[TableKind::HKCU_Run].Add({"run", "/x.exe"}, true);
     fe.selection[Number(TableKind::HKCU_Run)] = {1};
-    SetPriorityOfSelection(state, 0x80);
-    EndProcessOfSelection(state);
+    SetPriority(0x80);
+    EndProcesses();
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Row(1).texts, (std::vector<std::string>{"run", "/x.exe"}));
     EXPECT_TRUE(fe.messages.empty());
 }

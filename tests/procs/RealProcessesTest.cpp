@@ -166,10 +166,10 @@ TEST_F(RealProcessesTest, EndProcessEndsARunningChild) {
     for (int position : RowsOfProgram())
         if (table.Text(position, col::Handle) == std::to_string(child)) row = position;
     ASSERT_GT(row, 0);
-    fe.selection[Number(TableKind::Process)] = {row};
     fe.yesNoAnswers = {true};
+    const std::string name = table.Name(row);
 
-    EndProcessOfSelection(state);
+    ShowOutcome(fe, EndProcessesOfRows(state, fe, {row}));
 
     EXPECT_NE(fe.LastStatus().find(" - refreshed"), std::string::npos);
     ASSERT_TRUE(Ended(child));
@@ -179,7 +179,8 @@ TEST_F(RealProcessesTest, EndProcessEndsARunningChild) {
     std::set<std::string> handles;
     for (int position : RowsOfProgram()) handles.insert(table.Text(position, col::Handle));
     EXPECT_EQ(handles, (std::set<std::string>{"", std::to_string(other)}));
-    EXPECT_EQ(fe.questions, std::vector<std::string>{"Are you sure you wish to terminate this process?"});
+    EXPECT_EQ(fe.questions, std::vector<std::string>{"Are you sure you wish to terminate this process?\r\n" + name +
+                                                     " (pid " + std::to_string(child) + ")"});
 }
 
 }  // namespace

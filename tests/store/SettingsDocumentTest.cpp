@@ -45,6 +45,12 @@ protected:
     }
 
     std::string Saved() { return ReadText(state.settingsDocumentPath); }
+    // "Load a backup file" as the window runs it; what it came to.
+    OutcomeStatus Loaded() {
+        const Outcome outcome = LoadBackupCommand(state, fe);
+        ShowOutcome(fe, outcome);
+        return outcome.status;
+    }
 };
 
 constexpr const char* kGoldenDocument = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -153,11 +159,12 @@ TEST_F(SettingsDocumentTest, ANormalSaveWritesTheExactLayout) {
 
 TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFirstNeeded) {
     FillEveryTable();
-    BackupSettingsCommand(state);
+    ShowOutcome(fe, BackupSettingsCommand(state));
     const std::string path = AppFile("backup_07122026_081502.xml");
     ASSERT_TRUE(state.FileExists(path));
     ASSERT_EQ(fe.messages.size(), 1u);
-    EXPECT_EQ(fe.messages[0].text, kBackupSavedMessage);
+    // The message names the file it wrote, below its own text.
+    EXPECT_EQ(fe.messages[0].text, std::string(kBackupSavedMessage) + "\r\n" + path);
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
     EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
 
@@ -185,7 +192,7 @@ TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
     EXPECT_TRUE(fe.messages.empty());
 
     // "Save settings" writes even when nothing was changed.
-    SaveSettingsCommand(state);
+    ShowOutcome(fe, SaveSettingsCommand(state));
     EXPECT_TRUE(state.FileExists(state.settingsDocumentPath));
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text, kSettingsSavedMessage);
@@ -195,7 +202,7 @@ TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
 TEST_F(SettingsDocumentTest, TablesWithOnlyTickedOrNoRowsHaveNoElement) {
     Add(TableKind::HKLM_Run, {"Live", "C:\\live.exe", ""}, true);
     Add(TableKind::Process, {"p.exe", "C:\\p.exe", "High", ""}, false);
-    SaveSettingsCommand(state);
+    ShowOutcome(fe, SaveSettingsCommand(state));
     EXPECT_EQ(Saved(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root />\n");
 }
 
@@ -210,7 +217,7 @@ TEST(DelayTextTest, RoundsHalvesToEvenAndReadsNonNumbersAsZero) {
 
 TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
     FillEveryTable();
-    BackupSettingsCommand(state);
+    ShowOutcome(fe, BackupSettingsCommand(state));
     const Tables before = state.tables;
     state.tables.ClearAll();
     LoadSettingsFile(state, AppFile("backup_07122026_081502.xml"));
@@ -310,7 +317,7 @@ TEST_F(SettingsDocumentTest, ABackupLoadTicksTheActiveRowsAndReplacesEveryTable)
     WriteText(AppFile("chosen.xml"), kHandWritten);
     Add(TableKind::RunOnce, {"Before", "C:\\before.exe", ""}, true);
     fe.fileAnswers.push_back(AppFile("chosen.xml"));
-    EXPECT_TRUE(LoadBackupCommand(state));
+    EXPECT_EQ(Loaded(), OutcomeStatus::Done);
 
     const Table& run = state.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 4);
@@ -332,7 +339,7 @@ TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPend
     Add(TableKind::Known, {"C:\\pending.exe"}, true);
     state.settingsChanged = true;
     fe.fileAnswers.push_back(AppFile("chosen.xml"));
-    EXPECT_TRUE(LoadBackupCommand(state));
+    EXPECT_EQ(Loaded(), OutcomeStatus::Done);
 
     const Table& run = state.tables[TableKind::HKCU_Run];
     EXPECT_EQ(run.Count(), 5);
@@ -346,12 +353,12 @@ TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPend
 
 TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
     Add(TableKind::Deleted, {"Keep", "C:\\keep.exe"}, false);
-    EXPECT_FALSE(LoadBackupCommand(state));  // cancelled
+    EXPECT_EQ(Loaded(), OutcomeStatus::Cancelled);
     EXPECT_FALSE(state.settingsChanged);
 
     WriteText(AppFile("broken.xml"), "<Root><Deleted>");
     fe.fileAnswers.push_back(AppFile("broken.xml"));
-    EXPECT_FALSE(LoadBackupCommand(state));
+    EXPECT_EQ(Loaded(), OutcomeStatus::Refused);
     EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 1);
     EXPECT_TRUE(fe.statuses.empty());
     EXPECT_TRUE(fe.controlsEnabled);
@@ -397,10 +404,12 @@ TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesI
 TEST_F(SettingsDocumentTest, AFailedWriteIsNotReportedAsSavedAndKeepsTheChange) {
     state.settingsDocumentPath = AppFile("no such folder/settings.xml");
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
-    SaveSettingsCommand(state);
+    ShowOutcome(fe, SaveSettingsCommand(state));
     EXPECT_TRUE(state.settingsChanged);
     ASSERT_EQ(fe.messages.size(), 1u);
-    EXPECT_EQ(fe.messages[0].text, kSettingsNotSavedMessage);
+    // Which file could not be written, and why, each on a line of its own below the text.
+    EXPECT_EQ(fe.messages[0].text, std::string(kSettingsNotSavedMessage) + "\r\n" + state.settingsDocumentPath +
+                                       "\r\nThe system cannot find the path specified.");
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_NE(Log().find(kSaveFailedLog + state.settingsDocumentPath), std::string::npos);
 }
@@ -422,7 +431,7 @@ TEST_F(SettingsDocumentTest, RowsTakeTheIconOfAnExistingFileNamedByTheirPath) {
     Add(TableKind::Deleted, {"Tool", program}, false);
     Add(TableKind::Deleted, {"Ghost", AppFile("ghost.exe")}, false);
     Add(TableKind::Known, {program}, true);
-    SaveSettingsCommand(state);
+    ShowOutcome(fe, SaveSettingsCommand(state));
     state.tables.ClearAll();
     LoadSettingsDocument(state);
 

@@ -42,6 +42,7 @@ public:
     bool RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
     bool RenameFile(const std::string& from, const std::string& to) override { return inner_.RenameFile(from, to); }
     bool CreateDirectories(const std::string& path) override { return inner_.CreateDirectories(path); }
+    int LastError() const override { return inner_.LastError(); }
 
 private:
     platform::FileSystem& inner_;

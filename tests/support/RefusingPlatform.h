@@ -73,6 +73,7 @@ public:
     }
     bool RenameFile(const std::string& from, const std::string& to) override { return inner_.RenameFile(from, to); }
     bool CreateDirectories(const std::string& path) override { return inner_.CreateDirectories(path); }
+    int LastError() const override { return inner_.LastError(); }
 
 private:
     platform::FileSystem& inner_;

@@ -1,47 +1,55 @@
-// The main window's commands, routed to the parts that carry them out.
+// The main window's commands, routed to the parts that carry them out. A command on rows acts
+// on the current table and the rows its list has selected, and its outcome is shown as the
+// window shows every outcome: the status line, then the message boxes.
 
+#include "app/Outcome.h"
 #include "app/Text.h"
-#include "monitor/ChangeMonitor.h"
+#include "app/Tray.h"
+#include "app/session/Application.h"
 #include "delayed/DelayedCommands.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/Import.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
+#include "monitor/ChangeMonitor.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
+#include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
-#include "app/Tray.h"
-#include "app/session/Application.h"
 
 namespace kestrune {
 
-void Application::SaveSettings() { SaveSettingsCommand(state_); }
-void Application::BackupSettings() { BackupSettingsCommand(state_); }
+namespace {
+
+// The rows of the current table that its list has selected; none on the About tab.
+std::optional<std::pair<TableKind, std::vector<int>>> Selection(MainState& state) {
+    const auto kind = state.CurrentKind();
+    if (!kind) return std::nullopt;
+    return std::make_pair(*kind, state.fe.SelectedRows(*kind));
+}
+
+}  // namespace
+
+void Application::SaveSettings() { ShowOutcome(state_.fe, SaveSettingsCommand(state_)); }
+void Application::BackupSettings() { ShowOutcome(state_.fe, BackupSettingsCommand(state_)); }
 void Application::LoadBackup() {
-    if (LoadBackupCommand(state_)) ApplyRowIcons(state_);
+    const Outcome outcome = LoadBackupCommand(state_, state_.fe);
+    ShowOutcome(state_.fe, outcome);
+    if (outcome.status == OutcomeStatus::Done) ApplyRowIcons(state_);
 }
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
-        state_.fe.SetControlsEnabled(false, false);
-        DeleteDuplicates(state_, *kind, false);
-        state_.fe.SetControlsEnabled(true, false);
+        ShowOutcome(state_.fe, DeleteDuplicateRows(state_, *kind));
+        ShowTableStatus(state_);
     }
 }
-void Application::DeleteDuplicatesInAllTables() { kestrune::DeleteDuplicatesInAllTables(state_); }
+void Application::DeleteDuplicatesInAllTables() { ShowOutcome(state_.fe, DeleteDuplicateRows(state_, std::nullopt)); }
 void Application::RecordItemsInCurrentTable() {
-    if (const auto kind = state_.CurrentKind()) {
-        RecordTable(state_, *kind);
-        state_.fe.FitColumns(TableKind::Known);
-        state_.fe.SetStatus(kTableRecorded);
-    }
+    if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, RecordItems(state_, *kind));
 }
-void Application::RecordItemsInAllTables() {
-    RecordAllTables(state_);
-    state_.fe.FitColumns(TableKind::Known);
-    state_.fe.SetStatus(kAllTablesRecorded);
-}
+void Application::RecordItemsInAllTables() { ShowOutcome(state_.fe, RecordItems(state_, std::nullopt)); }
 void Application::DeleteUntickedItems() {
-    if (const auto kind = state_.CurrentKind()) DeleteUntickedRows(state_, *kind);
+    if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, DeleteUntickedRows(state_, *kind));
 }
 void Application::RefreshTables() {
     state_.fe.SetControlsEnabled(false, false);
@@ -49,7 +57,7 @@ void Application::RefreshTables() {
     state_.fe.SetControlsEnabled(true, false);
     LogRegistryProblems();
 }
-void Application::ImportStartupControlPanel() { kestrune::ImportStartupControlPanel(state_); }
+void Application::ImportStartupControlPanel() { ShowOutcome(state_.fe, kestrune::ImportStartupControlPanel(state_)); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() { kestrune::ToggleMonitor(state_); }
@@ -74,23 +82,47 @@ void Application::NewItem() { OpenItemEditor(state_, editor_, true); }
 void Application::EditItem() { OpenItemEditor(state_, editor_, false); }
 
 EditorField Application::ConfirmEditor() { return ConfirmItemEditor(state_, editor_); }
-void Application::DeleteSelected() { DeleteSelectedRows(state_); }
-void Application::ToggleSelected() { ToggleSelectedRows(state_); }
+void Application::DeleteSelected() {
+    if (const auto selection = Selection(state_))
+        ShowOutcome(state_.fe, DeleteRows(state_, state_.fe, selection->first, selection->second));
+}
+void Application::ToggleSelected() {
+    if (const auto selection = Selection(state_))
+        ShowOutcome(state_.fe, SetTicks(state_, selection->first, selection->second, std::nullopt));
+}
 void Application::RunNow() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
     const std::vector<int> selected = state_.fe.SelectedRows(*kind);
-    if (!selected.empty()) kestrune::RunNow(state_, *kind, selected.front());
+    if (!selected.empty()) ShowOutcome(state_.fe, kestrune::RunNow(state_, *kind, selected.front()));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }
-void Application::RecordSetting() { RecordSelectedRows(state_); }
-void Application::TickAll(bool ticked) { TickAllRows(state_, ticked); }
-void Application::TickSelected(bool ticked) { TickSelectedRows(state_, ticked); }
-void Application::MoveSelectedTo(TableKind target) { MoveSelectedRows(state_, target); }
-void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
-    SetPriorityOfSelection(state_, priorityClass);
+void Application::RecordSetting() {
+    if (const auto selection = Selection(state_))
+        ShowOutcome(state_.fe, RecordRows(state_, selection->first, selection->second));
 }
-void Application::EndSelectedProcesses() { EndProcessOfSelection(state_); }
+void Application::TickAll(bool ticked) {
+    if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, SetAllTicks(state_, *kind, ticked));
+}
+void Application::TickSelected(bool ticked) {
+    if (const auto selection = Selection(state_))
+        ShowOutcome(state_.fe, SetTicks(state_, selection->first, selection->second, ticked));
+}
+void Application::MoveSelectedTo(TableKind target) {
+    if (const auto selection = Selection(state_))
+        ShowOutcome(state_.fe, MoveRows(state_, selection->first, selection->second, target));
+}
+void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
+    // The priority entries act on processes only.
+    const auto selection = Selection(state_);
+    if (selection && selection->first == TableKind::Process)
+        ShowOutcome(state_.fe, SetPriorityOfRows(state_, selection->second, priorityClass));
+}
+void Application::EndSelectedProcesses() {
+    const auto selection = Selection(state_);
+    if (selection && selection->first == TableKind::Process)
+        ShowOutcome(state_.fe, EndProcessesOfRows(state_, state_.fe, selection->second));
+}
 
 }  // namespace kestrune

@@ -8,6 +8,7 @@
 #include "app/session/MainWindowRules.h"
 #include "locations/LocationChange.h"
 #include "locations/Scanning.h"
+#include "locations/TableOperations.h"
 #include "procs/TableStatus.h"
 
 namespace kestrune {
@@ -71,9 +72,7 @@ void Application::SelectTab(int tab) {
 
 void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     if (position < 1 || position > state_.tables[kind].Count()) return;
-    state_.settingsChanged = true;
-    state_.tables[kind].SetTicked(position, ticked);
-    ApplyLocationChange(state_, kind, position);
+    ShowOutcome(state_.fe, TickRow(state_, kind, position, ticked));
     ShowTableStatus(state_);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/emulated/LinuxFileSystem.h"
 
+#include "platform/Status.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,13 +124,16 @@ bool LinuxFileSystem::WriteFileAtomic(const std::string& path, const std::string
     const fs::path targetPath(target);
     std::string temp = (targetPath.parent_path() / ("." + targetPath.filename().string() + ".tmp-XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
+    if (fd < 0) return Failed();
     const bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    const int writeError = errno;
     struct stat st {};
     if (ok && ::stat(target.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
     else if (ok) ::fchmod(fd, 0644);
     ::close(fd);
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        if (!ok) errno = writeError;
+        Failed();
         ::unlink(temp.c_str());
         return false;
     }
@@ -148,8 +153,26 @@ bool LinuxFileSystem::RemoveFile(const std::string& path) { return ::unlink(Nati
 bool LinuxFileSystem::RenameFile(const std::string& from, const std::string& to) {
     const std::string target = Native(to);
     struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0) return false;
-    return ::rename(Native(from).c_str(), target.c_str()) == 0;
+    if (::lstat(target.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return Failed();
+    }
+    return ::rename(Native(from).c_str(), target.c_str()) == 0 || Failed();
+}
+
+bool LinuxFileSystem::Failed() {
+    switch (errno) {
+        case ENOENT:
+        case ENOTDIR: lastError_ = kErrorPathNotFound; break;
+        case EACCES:
+        case EPERM:
+        case EROFS: lastError_ = kErrorAccessDenied; break;
+        case ENOSPC:
+        case EDQUOT: lastError_ = kErrorDiskFull; break;
+        case EEXIST: lastError_ = kErrorAlreadyExists; break;
+        default: lastError_ = kErrorWriteFault; break;
+    }
+    return false;
 }
 
 bool LinuxFileSystem::CreateDirectories(const std::string& path) {

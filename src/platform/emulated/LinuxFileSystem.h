@@ -21,6 +21,12 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     bool CreateDirectories(const std::string& path) override;
+    int LastError() const override { return lastError_; }
+
+private:
+    // Keeps errno of a failed call, in the system's terms.
+    bool Failed();
+    int lastError_ = 0;
 };
 
 // The hidden and system files that a folder listing leaves out.

@@ -57,6 +57,7 @@ std::string LinuxSystem::ErrorText(int code) {
             return "The system cannot write to the specified device.";
         case kErrorDiskFull:
             return "There is not enough space on the disk.";
+        case kErrorAlreadyExists: return "Cannot create a file when that file already exists.";
         case 1015:
             return "The registry is corrupted.";
         case 1016:

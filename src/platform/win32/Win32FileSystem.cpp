@@ -126,14 +126,16 @@ bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string
     {
         UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return false;
+        if (!file.Valid()) return Failed();
         if (!WriteAll(file.Get(), content) || !FlushFileBuffers(file.Get())) {
+            Failed();
             file.Reset();
             DeleteFileW(temporary.c_str());
             return false;
         }
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Failed();
         DeleteFileW(temporary.c_str());
         return false;
     }
@@ -149,7 +151,12 @@ bool Win32FileSystem::AppendToFile(const std::string& path, const std::string& c
 bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
 
 bool Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), 0) != 0;
+    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), 0) != 0 || Failed();
+}
+
+bool Win32FileSystem::Failed() {
+    lastError_ = GetLastError();
+    return false;
 }
 
 bool Win32FileSystem::CreateDirectories(const std::string& path) {

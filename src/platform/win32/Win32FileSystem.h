@@ -18,6 +18,12 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     bool CreateDirectories(const std::string& path) override;
+    int LastError() const override { return static_cast<int>(lastError_); }
+
+private:
+    // Keeps GetLastError() of a failed call; answers false.
+    bool Failed();
+    unsigned long lastError_ = 0;
 };
 
 }  // namespace kestrune::platform::win32

@@ -1,0 +1,38 @@
+#include "app/Outcome.h"
+
+#include <iterator>
+
+#include "app/FrontEnd.h"
+
+namespace kestrune {
+
+namespace {
+
+int Weight(OutcomeStatus status) {
+    switch (status) {
+        case OutcomeStatus::Done: return 3;
+        case OutcomeStatus::Refused: return 2;
+        case OutcomeStatus::Cancelled: return 1;
+        case OutcomeStatus::NothingToDo: break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void Outcome::Add(Outcome other) {
+    if (Weight(other.status) > Weight(status)) status = other.status;
+    if (!other.statusLine.empty()) statusLine = std::move(other.statusLine);
+    messages.insert(messages.end(), std::make_move_iterator(other.messages.begin()),
+                    std::make_move_iterator(other.messages.end()));
+    details.insert(details.end(), std::make_move_iterator(other.details.begin()),
+                   std::make_move_iterator(other.details.end()));
+}
+
+void ShowOutcome(FrontEnd& frontEnd, const Outcome& outcome) {
+    if (!outcome.statusLine.empty()) frontEnd.SetStatus(outcome.statusLine);
+    for (const OutcomeMessage& message : outcome.messages)
+        frontEnd.ShowMessage(message.text, message.icon, message.caption);
+}
+
+}  // namespace kestrune
