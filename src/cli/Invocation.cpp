@@ -51,8 +51,8 @@ std::optional<std::string> UnknownCommandText(const CLI::App& app, int argc, con
         const auto found = std::find(names.begin(), names.end(), argument);
         if (found == names.end()) {
             const std::string what = level == &app ? "command" : level->get_name() + " command";
-            return "unknown " + what + " \"" + std::string(argument) + "\"" + DidYouMean(argument, names) +
-                   " (" + std::string(kProgramName) + " --help lists them)";
+            return "unknown " + what + " \"" + std::string(argument) + "\"" + DidYouMean(argument, names) + " (" +
+                   std::string(kProgramName) + " --help lists them)";
         }
         level = level->get_subcommand(*found);
     }

@@ -1,6 +1,5 @@
 #include "delayed/DelayedCommands.h"
 
-
 #include "app/CommandLine.h"
 #include "app/MainState.h"
 #include "app/Text.h"
@@ -58,15 +57,16 @@ std::optional<std::int16_t> AcceptIdleSetting(MainState& state, IdleSetting sett
 
 void SetIdleSettings(MainState& state) {
     Options& options = state.options;
-    const std::string thresholdText = state.fe.InputBox(kIdleThresholdPrompt, kTitle, std::to_string(options.idleThreshold));
+    const std::string thresholdText =
+        state.fe.InputBox(kIdleThresholdPrompt, kTitle, std::to_string(options.idleThreshold));
     if (thresholdText.empty()) return;
     const auto threshold = AcceptIdleSetting(state, IdleSetting::Threshold, thresholdText);
     if (!threshold) return;
     const std::string secondsText = state.fe.InputBox(kIdleSecondsPrompt, kTitle, std::to_string(options.idleSeconds));
     // An empty answer keeps the seconds; a refused one keeps the threshold too, so that nothing
     // half-typed is stored.
-    const auto seconds =
-        secondsText.empty() ? std::optional(options.idleSeconds) : AcceptIdleSetting(state, IdleSetting::Seconds, secondsText);
+    const auto seconds = secondsText.empty() ? std::optional(options.idleSeconds)
+                                             : AcceptIdleSetting(state, IdleSetting::Seconds, secondsText);
     if (!seconds) return;
     options.idleThreshold = *threshold;
     options.idleSeconds = *seconds;

@@ -27,9 +27,8 @@ std::optional<std::int64_t> WholeNumber(std::string_view text) {
 std::string RefusalText(IdleSetting setting) {
     const IdleSettingRange range = RangeOf(setting);
     const std::string span = std::to_string(range.lowest) + " to " + std::to_string(range.highest);
-    return setting == IdleSetting::Threshold
-               ? "The CPU threshold must be a whole number from " + span + " (percent)."
-               : "The idle time must be a whole number of seconds from " + span + ".";
+    return setting == IdleSetting::Threshold ? "The CPU threshold must be a whole number from " + span + " (percent)."
+                                             : "The idle time must be a whole number of seconds from " + span + ".";
 }
 
 }  // namespace

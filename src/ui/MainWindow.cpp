@@ -188,7 +188,8 @@ void MainWindow::SyncTable(TableKind kind) {
     const Table& table = app_.state().tables[kind];
     QItemSelection rows;
     for (const RowId id : selected) {
-        if (const auto position = table.PositionOf(id)) rows.select(model->index(*position - 1, 0), model->index(*position - 1, 0));
+        if (const auto position = table.PositionOf(id))
+            rows.select(model->index(*position - 1, 0), model->index(*position - 1, 0));
     }
     selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     const auto currentPosition = current ? table.PositionOf(current) : std::nullopt;

@@ -13,8 +13,7 @@
 
 namespace kestrune::ui {
 
-MonitorDialog::MonitorDialog(const QString& message, const QStringList& newEntries, QWidget* parent)
-    : QDialog(parent) {
+MonitorDialog::MonitorDialog(const QString& message, const QStringList& newEntries, QWidget* parent) : QDialog(parent) {
     setObjectName("frmMonitor");
     setWindowTitle(kMonitorCaption);
     setWindowIcon(IconStore::AppIcon());

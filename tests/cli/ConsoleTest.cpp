@@ -66,7 +66,8 @@ TEST(ConsoleFrontEndTest, MonitorPromptAnswersCarryTheRememberChoice) {
     deny.monitorKeep = false;
     deny.remember = true;
     Console c(deny, false);
-    const MonitorAnswer answer = c.fe.AskMonitor("The following programs", {"Updater \u2014 HKCU Run", "Chat \u2014 User"});
+    const MonitorAnswer answer =
+        c.fe.AskMonitor("The following programs", {"Updater \u2014 HKCU Run", "Chat \u2014 User"});
     EXPECT_FALSE(answer.keep);
     EXPECT_TRUE(answer.remember);
 

@@ -24,7 +24,8 @@ std::vector<std::string> ReadmeExamples() {
             fenced = !fenced;
             continue;
         }
-        if (fenced && (line.starts_with("kestrunec ") || line.starts_with("kestrune-machine "))) examples.push_back(line);
+        if (fenced && (line.starts_with("kestrunec ") || line.starts_with("kestrune-machine ")))
+            examples.push_back(line);
     }
     return examples;
 }

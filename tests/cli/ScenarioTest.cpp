@@ -111,12 +111,15 @@ TEST_F(ScenarioTest, BadInputIsOneLineAndChangesNothing) {
         {{"profile", "lst"}, 2, "kestrunec: unknown profile command \"lst\"; did you mean \"list\"?"},
         {{"list", "HKCU Rn"}, 2, "kestrunec: unknown table \"HKCU Rn\"; did you mean \"HKCU Run\"?"},
         {{"disable", "delayd", "x"}, 2, "kestrunec: unknown table \"delayd\"; did you mean \"Delayed\"?"},
-        {{"option", "set", "idle treshold", "5"}, 2,
+        {{"option", "set", "idle treshold", "5"},
+         2,
          "kestrunec: unknown option \"idle treshold\"; did you mean \"Idle threshold\"?"},
-        {{"option", "set", "Idle threshold", "500"}, 2,
+        {{"option", "set", "Idle threshold", "500"},
+         2,
          "kestrunec: bad value \"500\" for option \"Idle threshold\": The CPU threshold must be a whole number from 1 "
          "to 100 (percent)."},
-        {{"option", "set", "Idle seconds", "0"}, 2,
+        {{"option", "set", "Idle seconds", "0"},
+         2,
          "kestrunec: bad value \"0\" for option \"Idle seconds\": The idle time must be a whole number of seconds "
          "from 1 to 32767."},
         {{"load-backup", "/nonexistent/backup.xml"}, 1, "kestrunec: no backup file \"/nonexistent/backup.xml\""},

@@ -57,11 +57,21 @@ TEST(SelectionTest, OptionValuesAreCheckedAndWrittenInTheFileForm) {
         const char* given;
         std::optional<std::string> stored;
     } cases[] = {
-        {&flag, "1", "1"},         {&flag, "On", "1"},           {&flag, "false", "0"},
-        {&flag, "2", std::nullopt}, {&flag, "", std::nullopt},    {&number, "12", "12"},
-        {&number, "-3", std::nullopt}, {&number, "0", std::nullopt}, {&number, "32767", "32767"},
-        {&number, "32768", std::nullopt}, {&number, "1.5", std::nullopt}, {&number, "abc", std::nullopt},
-        {&threshold, "100", "100"}, {&threshold, "500", std::nullopt}, {&threshold, "0", std::nullopt},
+        {&flag, "1", "1"},
+        {&flag, "On", "1"},
+        {&flag, "false", "0"},
+        {&flag, "2", std::nullopt},
+        {&flag, "", std::nullopt},
+        {&number, "12", "12"},
+        {&number, "-3", std::nullopt},
+        {&number, "0", std::nullopt},
+        {&number, "32767", "32767"},
+        {&number, "32768", std::nullopt},
+        {&number, "1.5", std::nullopt},
+        {&number, "abc", std::nullopt},
+        {&threshold, "100", "100"},
+        {&threshold, "500", std::nullopt},
+        {&threshold, "0", std::nullopt},
         {&text, "Work", "Work"},
     };
     for (const auto& c : cases) EXPECT_EQ(NormaliseOptionValue(*c.key, c.given), c.stored) << c.given;

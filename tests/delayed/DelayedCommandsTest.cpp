@@ -149,22 +149,24 @@ TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOtherAndRefusedOutsid
         size_t questions;
         const char* refusal;  // the start of the message, or nullptr
     };
-    const char* threshold = "The CPU threshold must be a whole number from 1 to 100 (percent).\r\n"
-                            "The idle settings have not been changed.";
-    const char* seconds = "The idle time must be a whole number of seconds from 1 to 32767.\r\n"
-                          "The idle settings have not been changed.";
+    const char* threshold =
+        "The CPU threshold must be a whole number from 1 to 100 (percent).\r\n"
+        "The idle settings have not been changed.";
+    const char* seconds =
+        "The idle time must be a whole number of seconds from 1 to 32767.\r\n"
+        "The idle settings have not been changed.";
     const Case cases[] = {
         {{"30", "8"}, 30, 8, 2, nullptr},
-        {{" 1 ", "32767"}, 1, 32767, 2, nullptr},    // spaces around a number are no matter
+        {{" 1 ", "32767"}, 1, 32767, 2, nullptr},  // spaces around a number are no matter
         {{"100", "+9"}, 100, 9, 2, nullptr},
-        {{"", "unused"}, 20, 5, 1, nullptr},          // Cancel ends the command
-        {{"45", ""}, 45, 5, 2, nullptr},              // an empty second answer keeps the seconds
+        {{"", "unused"}, 20, 5, 1, nullptr},  // Cancel ends the command
+        {{"45", ""}, 45, 5, 2, nullptr},      // an empty second answer keeps the seconds
         // Typing "abc" once stored 0, after which no idle entry ever started.
         {{"abc", "unused"}, 20, 5, 1, threshold},
         {{"0", "unused"}, 20, 5, 1, threshold},
         {{"101", "unused"}, 20, 5, 1, threshold},
         {{"500", "unused"}, 20, 5, 1, threshold},
-        {{"12.5", "unused"}, 20, 5, 1, threshold},    // a whole number
+        {{"12.5", "unused"}, 20, 5, 1, threshold},  // a whole number
         {{"40000", "unused"}, 20, 5, 1, threshold},
         {{"1e99", "unused"}, 20, 5, 1, threshold},
         {{"99999999999999999999", "unused"}, 20, 5, 1, threshold},

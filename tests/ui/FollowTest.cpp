@@ -80,8 +80,7 @@ void FollowTest::anotherProgramsEntriesShowWithoutARefresh() {
     // A changed command with the same number of entries, which the monitor would not report.
     SetRunValue(t, "Updater", "/opt/upd/updater2");
     OneSecond(t);
-    QCOMPARE(QString::fromStdString(t.s.tables[TableKind::HKCU_Run].Text(1, col::Path)),
-             QString("/opt/upd/updater2"));
+    QCOMPARE(QString::fromStdString(t.s.tables[TableKind::HKCU_Run].Text(1, col::Path)), QString("/opt/upd/updater2"));
 }
 
 void FollowTest::theSelectionStaysOnItsRowAndLeavesWithIt() {

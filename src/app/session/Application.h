@@ -11,12 +11,12 @@
 #include "app/Clock.h"
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
-#include "platform/Platform.h"
 #include "delayed/DelayedRun.h"
 #include "locations/IconCache.h"
 #include "locations/ItemEditor.h"
 #include "monitor/ChangeMonitor.h"
 #include "monitor/PlaceFollower.h"
+#include "platform/Platform.h"
 #include "store/Profiles.h"
 
 namespace kestrune {
