@@ -26,13 +26,8 @@ struct CommandContext {
     MainState& state() { return app.state(); }
     Table& table(TableKind kind) { return app.state().tables[kind]; }
 
-    // Shows the table's tab, as a click on it does.
-    void SelectTable(TableKind kind);
-    // Shows the table's tab and selects the row the command line names (NAME or --row).
-    // Raises CommandError (status 1) when the table holds no such row.
-    int SelectRow(TableKind kind);
-    // The position of the row the command line names, for a command that takes its rows
-    // itself; CommandError (status 1) as SelectRow.
+    // The position of the row the command line names (NAME or --row). Raises CommandError
+    // (status 1) when the table holds no such row.
     int FindNamedRow(TableKind kind);
 
     // Prints what a command came to: its messages on standard error as the desktop would show

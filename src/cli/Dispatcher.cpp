@@ -49,18 +49,6 @@ const CommandEntry* FindCommand(std::string_view name) {
     return nullptr;
 }
 
-void CommandContext::SelectTable(TableKind kind) {
-    fe.ClearSelection();
-    app.SelectTab(Number(kind) + 1);
-}
-
-int CommandContext::SelectRow(TableKind kind) {
-    SelectTable(kind);
-    const int position = FindNamedRow(kind);
-    fe.Select(kind, position);
-    return position;
-}
-
 int CommandContext::FindNamedRow(TableKind kind) {
     // The process list is filled when its tab is shown; a command that names a process by its
     // name must find today's processes.
@@ -115,9 +103,6 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
     }
 
     CommandContext context{inv, out, err, frontEnd, timers, app};
-    // Commands select the tab of their table; the desktop program must still open on the tab
-    // its user left it on.
-    const int startTab = app.state().currentTab;
     int status = kExitDone;
     try {
         status = entry->run(context);
@@ -129,7 +114,6 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
         PrintError(err, e.what());
         return kExitUsage;
     }
-    if (app.state().currentTab != startTab) app.SelectTab(startTab);
     app.Shutdown(CloseReason::Code);
     return status;
 }

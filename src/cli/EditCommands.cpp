@@ -1,5 +1,5 @@
-// `add` and `edit`: the item editor filled from the command line and confirmed, as the user
-// fills and confirms the dialog.
+// `add` and `edit`: the item editor filled from the command line and confirmed, with the rules
+// the dialog's OK button keeps.
 
 #include <ostream>
 
@@ -64,17 +64,15 @@ void CheckAdd(const Invocation& inv, ConsoleAnswers&) {
 int RunAdd(CommandContext& context) {
     const Invocation& inv = context.inv;
     const TableKind kind = TableArgument(inv.table);
-    context.SelectTable(kind);
     Table& table = context.table(kind);
-    const int before = table.Count();
-
-    context.app.NewItem();
-    FillEditor(inv, kind, context.app.editor());
-    if (context.app.ConfirmEditor() != EditorField::None || table.Count() == before) return kExitRefused;
+    ItemEditorState editor = *OpenItemEditor(table, std::nullopt);
+    FillEditor(inv, kind, editor);
+    const EditorOutcome result = ConfirmItemEditor(context.state(), kind, editor);
     // The editor has no box for a shortcut's arguments; the new row is still disabled, so they
     // are plain data that the entry takes into its place when it is enabled.
-    if (IsFolderTable(kind) && inv.arguments) table.SetText(table.Count(), col::Arguments, *inv.arguments);
-    return kExitDone;
+    if (result.outcome.status == OutcomeStatus::Done && IsFolderTable(kind) && inv.arguments)
+        table.SetText(table.Count(), col::Arguments, *inv.arguments);
+    return context.Report(result.outcome);
 }
 
 void CheckEdit(const Invocation& inv, ConsoleAnswers&) {
@@ -91,10 +89,10 @@ void CheckEdit(const Invocation& inv, ConsoleAnswers&) {
 
 int RunEdit(CommandContext& context) {
     const TableKind kind = TableArgument(context.inv.table);
-    context.SelectRow(kind);
-    context.app.EditItem();
-    FillEditor(context.inv, kind, context.app.editor());
-    return context.app.ConfirmEditor() == EditorField::None ? kExitDone : kExitRefused;
+    const int position = context.FindNamedRow(kind);
+    ItemEditorState editor = *OpenItemEditor(context.table(kind), position);
+    FillEditor(context.inv, kind, editor);
+    return context.Report(ConfirmItemEditor(context.state(), kind, editor).outcome);
 }
 
 }  // namespace kestrune::cli

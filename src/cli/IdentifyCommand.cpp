@@ -18,15 +18,11 @@ void CheckIdentify(const Invocation& inv, ConsoleAnswers&) {
 
 int RunIdentify(CommandContext& context) {
     const TableKind kind = TableArgument(context.inv.table);
-    const int position = context.SelectRow(kind);
-    const std::string text = IdentifyText(context.table(kind), position, false, false);
-    if (text.empty()) {
-        context.fe.ShowMessage(std::string(kCannotIdentifyMessage), MessageIcon::Exclamation);
-        return kExitRefused;
-    }
+    const int position = context.FindNamedRow(kind);
     const auto& engine = kSearchEngines[static_cast<size_t>(context.inv.engine)];
-    context.out << SearchAddress(engine.addressTemplate, text) << std::endl;
-    return kExitDone;
+    const Identification found = IdentifyItem(context.table(kind), position, engine.addressTemplate);
+    if (!found.address.empty()) context.out << found.address << '\n';
+    return context.Report(found.outcome);
 }
 
 }  // namespace kestrune::cli

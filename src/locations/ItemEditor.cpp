@@ -4,6 +4,7 @@
 #include "app/Text.h"
 #include "app/Version.h"
 #include "locations/LocationChange.h"
+#include "locations/TableOperations.h"
 #include "procs/Priority.h"
 #include "procs/TableStatus.h"
 
@@ -23,89 +24,110 @@ std::string PriorityEntry(const std::string& text) {
     return {};
 }
 
-}  // namespace
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-void OpenItemEditor(MainState& state, ItemEditorState& editor, bool isNew) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    const Table& table = state.tables[*kind];
-    int position = -1;
-    if (!isNew) {
-        const std::vector<int> selected = state.fe.SelectedRows(*kind);
-        if (selected.empty() || selected.front() > table.Count()) return;
-        position = selected.front();
-    }
-
-    editor = ItemEditorState{};
-    editor.editRowPosition = position;
-    editor.caption = isNew ? kCaptionNew : kCaptionEdit;
-    if (!isNew) {
-        editor.name = table.Name(position);
-        editor.path = table.Text(position, PathColumn(*kind));
-    }
-    if (*kind == TableKind::Delayed) {
-        editor.showDelay = editor.showPriority = editor.priorityEnabled = true;
-        editor.delay = isNew ? "1" : table.Text(position, col::Delay);
-        editor.priority = isNew ? "" : PriorityEntry(table.Text(position, col::DelayedPriority));
-    } else if (*kind == TableKind::Process) {
-        editor.fullExeName = true;
-        editor.showPriority = editor.priorityEnabled = true;
-        // An edit starts on the row's own priority, so that changing only the name keeps it.
-        editor.priority = isNew ? "" : PriorityEntry(table.Text(position, col::ProcessPriority));
-    }
-    editor.visible = true;
-    state.fe.ShowItemEditor();
-}
-
-EditorField ConfirmItemEditor(MainState& state, ItemEditorState& editor) {
-    if (editor.name.empty()) {
-        state.fe.ShowMessage(kEnterName, MessageIcon::Information);
-        return EditorField::Name;
-    }
-    if (editor.path.empty()) {
-        state.fe.ShowMessage(kEnterPath, MessageIcon::Information);
-        return EditorField::Path;
-    }
-    // An edit whose entry could not leave its place changes nothing; the editor stays open.
-    if (!StoreEdit(state, editor)) return EditorField::Path;
-    editor.visible = false;
-    return EditorField::None;
-}
-
-bool StoreEdit(MainState& state, ItemEditorState& editor) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return false;
-    Table& table = state.tables[*kind];
+// Stores the editor's fields in a new row or in the edited one. A ticked row whose path changes
+// takes its old entry out of its place first and puts the new one in afterwards. False when
+// nothing was stored: the edited row is gone, or its entry could not leave its place.
+bool StoreEdit(MainState& state, TableKind kind, const ItemEditorState& editor, Outcome& outcome) {
+    Table& table = state.tables[kind];
     const bool isNew = editor.editRowPosition == -1;
     if (!isNew && (editor.editRowPosition < 1 || editor.editRowPosition > table.Count())) return false;
 
     const bool pathChanged =
-        isNew || !EqualsIgnoreCase(editor.path, table.Text(editor.editRowPosition, PathColumn(*kind)));
+        isNew || !EqualsIgnoreCase(editor.path, table.Text(editor.editRowPosition, PathColumn(kind)));
     bool wasUnticked = false;
     if (!isNew && pathChanged && table.Ticked(editor.editRowPosition)) {
+        const std::string oldName = table.Name(editor.editRowPosition);
         table.SetTicked(editor.editRowPosition, false);
-        if (ApplyLocationChange(state, *kind, editor.editRowPosition) == ChangeOutcome::Failed) return false;
+        if (CarryOutLocationChange(state, kind, editor.editRowPosition, outcome) == ChangeOutcome::Failed) {
+            outcome.status = OutcomeStatus::Refused;
+            outcome.details.push_back("did not change " + Quoted(oldName) + " in " + PlaceName(kind));
+            return false;
+        }
         wasUnticked = true;
     }
     state.settingsChanged = true;
     const int position = isNew ? table.Add({}) : editor.editRowPosition;
     table.SetText(position, col::Name, editor.name);
-    table.SetText(position, PathColumn(*kind), editor.path);
-    if (*kind == TableKind::Delayed) {
+    table.SetText(position, PathColumn(kind), editor.path);
+    if (kind == TableKind::Delayed) {
         table.SetText(position, col::Delay, editor.delay);
         table.SetText(position, col::DelayedPriority, editor.priority);
-    } else if (*kind == TableKind::Process) {
+    } else if (kind == TableKind::Process) {
         table.SetText(position, col::ProcessPriority, editor.priority);
     }
+    outcome.status = OutcomeStatus::Done;
+    std::string detail = isNew ? "added " + Quoted(editor.name) + " to " + PlaceName(kind)
+                               : "changed " + Quoted(editor.name) + " in " + PlaceName(kind);
     if (pathChanged) {
         table.SetIcon(position, state.ItemIcon(editor.path));
         if (wasUnticked) {
             table.SetTicked(position, true);
-            ApplyLocationChange(state, *kind, position);
+            const RowId id = table.Id(position);
+            CarryOutLocationChange(state, kind, position, outcome);
+            // The row is stored with its new fields, but a refused new entry leaves it disabled.
+            const auto now = table.PositionOf(id);
+            if (!now || !table.Ticked(*now)) {
+                outcome.status = OutcomeStatus::Refused;
+                detail += "; its new entry could not be put in its place, so it is disabled";
+            }
         }
     }
+    outcome.details.push_back(std::move(detail));
     if (isNew) ShowTableStatus(state);
     return true;
+}
+
+}  // namespace
+
+std::optional<ItemEditorState> OpenItemEditor(const Table& table, std::optional<int> position) {
+    const TableKind kind = table.Kind();
+    const bool isNew = !position;
+    if (!isNew && (*position < 1 || *position > table.Count())) return std::nullopt;
+
+    ItemEditorState editor;
+    editor.editRowPosition = position.value_or(-1);
+    editor.caption = isNew ? kCaptionNew : kCaptionEdit;
+    if (!isNew) {
+        editor.name = table.Name(*position);
+        editor.path = table.Text(*position, PathColumn(kind));
+    }
+    if (kind == TableKind::Delayed) {
+        editor.showDelay = editor.showPriority = editor.priorityEnabled = true;
+        editor.delay = isNew ? "1" : table.Text(*position, col::Delay);
+        editor.priority = isNew ? "" : PriorityEntry(table.Text(*position, col::DelayedPriority));
+    } else if (kind == TableKind::Process) {
+        editor.fullExeName = true;
+        editor.showPriority = editor.priorityEnabled = true;
+        // An edit starts on the row's own priority, so that changing only the name keeps it.
+        editor.priority = isNew ? "" : PriorityEntry(table.Text(*position, col::ProcessPriority));
+    }
+    editor.visible = true;
+    return editor;
+}
+
+EditorOutcome ConfirmItemEditor(MainState& state, TableKind kind, ItemEditorState& editor) {
+    EditorOutcome result;
+    if (editor.name.empty()) {
+        result.outcome.status = OutcomeStatus::Refused;
+        result.outcome.Say(kEnterName, MessageIcon::Information);
+        result.focus = EditorField::Name;
+        return result;
+    }
+    if (editor.path.empty()) {
+        result.outcome.status = OutcomeStatus::Refused;
+        result.outcome.Say(kEnterPath, MessageIcon::Information);
+        result.focus = EditorField::Path;
+        return result;
+    }
+    // An edit whose entry could not leave its place changes nothing; the editor stays open.
+    if (!StoreEdit(state, kind, editor, result.outcome)) {
+        result.focus = EditorField::Path;
+        return result;
+    }
+    editor.visible = false;
+    return result;
 }
 
 }  // namespace kestrune

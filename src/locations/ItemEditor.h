@@ -1,12 +1,17 @@
 #pragma once
-// The item editor's state and its core: opening it for a new or an existing row of the
-// current table, checking its fields, and storing them.
+// The item editor's state and its core: filling it for a new or an existing row of a table,
+// checking its fields, and storing them.
 
+#include <optional>
 #include <string>
+
+#include "app/Outcome.h"
+#include "app/TableKind.h"
 
 namespace kestrune {
 
 struct MainState;
+class Table;
 
 struct ItemEditorState {
     bool visible = false;
@@ -24,12 +29,18 @@ struct ItemEditorState {
 
 enum class EditorField { None, Name, Path };
 
-// Fills the editor for a new row or the selected row and shows it (modal, via the front end).
-void OpenItemEditor(MainState& state, ItemEditorState& editor, bool isNew);
-// OK: shows the validation message and names the field to focus, or stores the edit and hides
-// the editor (EditorField::None).
-EditorField ConfirmItemEditor(MainState& state, ItemEditorState& editor);
-// False when nothing was stored: the edited row's entry could not leave its place.
-bool StoreEdit(MainState& state, ItemEditorState& editor);
+struct EditorOutcome {
+    Outcome outcome;
+    // Where the cursor goes while the editor stays open; None once the fields were stored.
+    EditorField focus = EditorField::None;
+};
+
+// The editor filled for a new row of `table` (no position) or for its row `position`; nullopt
+// when the table holds no such row.
+std::optional<ItemEditorState> OpenItemEditor(const Table& table, std::optional<int> position);
+// OK on the editor of a row of table `kind`: refused with the field to focus when a field is
+// missing or the edited row's entry could not leave its place; otherwise the fields are stored
+// and the editor is hidden.
+EditorOutcome ConfirmItemEditor(MainState& state, TableKind kind, ItemEditorState& editor);
 
 }  // namespace kestrune

@@ -39,6 +39,13 @@ protected:
         EXPECT_EQ(result.status, 0) << result.err;
         return Json::parse(result.out);
     }
+    Json Row(const std::string& table, const std::string& name) const {
+        const Json doc = ListJson({table});
+        for (const Json& row : doc["tables"][0]["rows"])
+            if (row["values"]["Name"] == name) return row;
+        ADD_FAILURE() << "no row " << name << " in " << table;
+        return {};
+    }
     std::string Document() const { return kestrune::test::ReadText(app + "/settings.xml"); }
 };
 
@@ -127,6 +134,47 @@ TEST_F(MachineScenarioTest, EachRowCommandSaysWhatItDidAndRefusalsEndWithStatusO
     EXPECT_EQ(refused.out, "did not disable \"Locked\" in HKCU Run\n");
     EXPECT_EQ(refused.err, "The system refused the change to Locked:\nAccess is denied.\n");
     EXPECT_NE(RegList(kHkcuRun).find("Locked"), std::string::npos);
+}
+
+// The editor's commands say what they stored, and a refusal (the system keeping the old entry)
+// ends with status 1 and leaves the place as it was.
+TEST_F(MachineScenarioTest, AddAndEditSayWhatTheyStoredAndRefusalsEndWithStatusOne) {
+    const ProcessResult added = Kestrunec({"add", "HKCU_Run", "--name", "Updater", "--path", "C:\\up.exe"});
+    EXPECT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(added.out, "added \"Updater\" to HKCU Run\n");
+
+    const ProcessResult delayed = Kestrunec({"add", "Delayed", "--name", "Mail", "--path", "mail.exe"});
+    EXPECT_EQ(delayed.out, "added \"Mail\" to Delayed\n");
+    const ProcessResult renamed = Kestrunec({"edit", "Delayed", "Mail", "--name", "Post", "--delay", "5"});
+    EXPECT_EQ(renamed.status, 0) << renamed.err;
+    EXPECT_EQ(renamed.out, "changed \"Post\" in Delayed\n");
+
+    ASSERT_EQ(Kestrunec({"enable", "HKCU_Run", "Updater"}).status, 0);
+    const ProcessResult identified = Kestrunec({"identify", "HKCU_Run", "Updater", "--engine", "5"});
+    EXPECT_EQ(identified.status, 0) << identified.err;
+    EXPECT_EQ(identified.out, "http://www.google.com/search?q=up.exe\n");
+
+    // The new path is one that is already enabled: the row keeps its new fields, disabled.
+    RegSet(kHkcuRun, "Other", "C:\\other.exe");
+    const ProcessResult clash = Kestrunec({"edit", "HKCU_Run", "Other", "--path", "C:\\up.exe"});
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_EQ(clash.out,
+              "changed \"Other\" in HKCU Run; its new entry could not be put in its place, so it is disabled\n");
+    EXPECT_EQ(clash.err, "This program has already been enabled\n");
+    EXPECT_EQ(RegList(kHkcuRun).find("Other"), std::string::npos);
+    EXPECT_EQ(Row("HKCU_Run", "Other")["ticked"], false);
+
+    // A new path takes the old entry out first; the system keeps it, so nothing changes.
+    const std::string before = RegList(kHkcuRun);
+    ASSERT_EQ(Machine({"deny", kHkcuRun}).status, 0);
+    const ProcessResult refused = Kestrunec({"edit", "HKCU_Run", "Updater", "--path", "C:\\new.exe"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "did not change \"Updater\" in HKCU Run\n");
+    EXPECT_EQ(refused.err, "The system refused the change to Updater:\nAccess is denied.\n");
+    EXPECT_EQ(RegList(kHkcuRun), before);
+    const Json row = Row("HKCU_Run", "Updater");
+    EXPECT_EQ(row["values"]["Path"], "C:\\up.exe");
+    EXPECT_EQ(row["ticked"], true);
 }
 
 TEST_F(MachineScenarioTest, ABackupSaysWhichFileItWrote) {

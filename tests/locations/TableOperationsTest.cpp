@@ -235,18 +235,18 @@ TEST_F(TableOperationsTest, RecordingSetsKnownTicksWithoutAddingTwice) {
 }
 
 TEST_F(TableOperationsTest, EditorValidatesNameThenPath) {
-    Show(TableKind::HKCU_Run);
-    ItemEditorState editor;
-    OpenItemEditor(state, editor, true);
+    ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], std::nullopt);
     EXPECT_EQ(editor.caption, "Kestrune - New");
     EXPECT_FALSE(editor.showDelay);
-    EXPECT_EQ(ConfirmItemEditor(state, editor), EditorField::Name);
-    EXPECT_EQ(fe.LastMessage(), "Please enter a name.");
+    EditorOutcome result = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    EXPECT_EQ(result.focus, EditorField::Name);
+    EXPECT_EQ(result.outcome.messages.back().text, "Please enter a name.");
     editor.name = "New";
-    EXPECT_EQ(ConfirmItemEditor(state, editor), EditorField::Path);
-    EXPECT_EQ(fe.LastMessage(), "Please enter a path.");
+    result = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    EXPECT_EQ(result.focus, EditorField::Path);
+    EXPECT_EQ(result.outcome.messages.back().text, "Please enter a path.");
     editor.path = "C:\\new.exe";
-    EXPECT_EQ(ConfirmItemEditor(state, editor), EditorField::None);
+    EXPECT_EQ(ConfirmItemEditor(state, TableKind::HKCU_Run, editor).focus, EditorField::None);
     const Table& run = state.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 1);
     EXPECT_FALSE(run.Ticked(1));  // a new entry is disabled until ticked
@@ -256,15 +256,13 @@ TEST_F(TableOperationsTest, EditorValidatesNameThenPath) {
 TEST_F(TableOperationsTest, EditingTheEntryOfATickedRunRowMovesTheValue) {
     SetRunValue(RootKey::CurrentUser, kRunKey, "Old", "C:\\old.exe");
     ScanPlaces(state);
-    Show(TableKind::HKCU_Run, {1});
-    ItemEditorState editor;
-    OpenItemEditor(state, editor, false);
+    ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
     EXPECT_EQ(editor.caption, "Kestrune - Edit");
     EXPECT_EQ(editor.path, "C:\\old.exe");
 
     editor.name = "New";
     editor.path = "C:\\new.exe";
-    ConfirmItemEditor(state, editor);
+    ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
     EXPECT_EQ(RunValue("Old"), std::nullopt);
     EXPECT_EQ(RunValue("New"), "C:\\new.exe");
     EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
@@ -273,12 +271,10 @@ TEST_F(TableOperationsTest, EditingTheEntryOfATickedRunRowMovesTheValue) {
 TEST_F(TableOperationsTest, ANameOrCaseChangeAloneLeavesThePlaceAlone) {
     SetRunValue(RootKey::CurrentUser, kRunKey, "Old", "C:\\old.exe");
     ScanPlaces(state);
-    Show(TableKind::HKCU_Run, {1});
-    ItemEditorState editor;
-    OpenItemEditor(state, editor, false);
+    ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
     editor.name = "Renamed";
     editor.path = "C:\\OLD.exe";  // differs only in case: unchanged
-    ConfirmItemEditor(state, editor);
+    ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
     EXPECT_EQ(RunValue("Old"), "C:\\old.exe");
     EXPECT_EQ(RunValue("Renamed"), std::nullopt);
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Name(1), "Renamed");
@@ -286,24 +282,21 @@ TEST_F(TableOperationsTest, ANameOrCaseChangeAloneLeavesThePlaceAlone) {
 
 TEST_F(TableOperationsTest, EditingDelayedAndProcessRowsKeepsTheirPriority) {
     state.tables[TableKind::Delayed].Add({"d", "C:\\d.exe", "-5", "HKCU Run", "high"});
-    Show(TableKind::Delayed, {1});
-    ItemEditorState editor;
-    OpenItemEditor(state, editor, false);
+    ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::Delayed], 1);
     EXPECT_TRUE(editor.showDelay);
     EXPECT_EQ(editor.delay, "-5");
     EXPECT_EQ(editor.priority, "High");
     editor.name = "dd";
-    ConfirmItemEditor(state, editor);
+    ConfirmItemEditor(state, TableKind::Delayed, editor);
     EXPECT_EQ(state.tables[TableKind::Delayed].Text(1, col::Previous), "HKCU Run");
     EXPECT_EQ(state.tables[TableKind::Delayed].Text(1, col::DelayedPriority), "High");
 
     state.tables[TableKind::Process].Add({"p.exe", "/usr/bin/p", "Below Normal", ""}, true);
-    Show(TableKind::Process, {1});
-    OpenItemEditor(state, editor, false);
+    editor = *OpenItemEditor(state.tables[TableKind::Process], 1);
     EXPECT_TRUE(editor.fullExeName);
     EXPECT_FALSE(editor.showDelay);
     editor.name = "q.exe";
-    ConfirmItemEditor(state, editor);
+    ConfirmItemEditor(state, TableKind::Process, editor);
     EXPECT_EQ(state.tables[TableKind::Process].Text(1, col::ProcessPriority), "Below Normal");
 }
 

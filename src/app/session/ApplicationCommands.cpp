@@ -78,10 +78,29 @@ void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
 void Application::UseSelectedProfile() {
     if (profiles_.Use(state_)) RefreshTables();
 }
-void Application::NewItem() { OpenItemEditor(state_, editor_, true); }
-void Application::EditItem() { OpenItemEditor(state_, editor_, false); }
+void Application::NewItem() {
+    const auto kind = state_.CurrentKind();
+    if (!kind) return;
+    editor_ = *OpenItemEditor(state_.tables[*kind], std::nullopt);
+    state_.fe.ShowItemEditor();
+}
+void Application::EditItem() {
+    const auto selection = Selection(state_);
+    if (!selection || selection->second.empty()) return;
+    auto filled = OpenItemEditor(state_.tables[selection->first], selection->second.front());
+    if (!filled) return;
+    editor_ = std::move(*filled);
+    state_.fe.ShowItemEditor();
+}
 
-EditorField Application::ConfirmEditor() { return ConfirmItemEditor(state_, editor_); }
+EditorField Application::ConfirmEditor() {
+    // The editor is modal: the table it was opened for is still the current one.
+    const auto kind = state_.CurrentKind();
+    if (!kind) return EditorField::None;
+    const EditorOutcome result = ConfirmItemEditor(state_, *kind, editor_);
+    ShowOutcome(state_.fe, result.outcome);
+    return result.focus;
+}
 void Application::DeleteSelected() {
     if (const auto selection = Selection(state_))
         ShowOutcome(state_.fe, DeleteRows(state_, state_.fe, selection->first, selection->second));

@@ -1,10 +1,18 @@
 #include "app/session/Identify.h"
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
+#include "app/Table.h"
 #include "app/Text.h"
+#include "app/session/MainWindowRules.h"
+#include "platform/Platform.h"
 
 namespace kestrune {
+
+namespace {
+
+bool HasRow(const Table& table, int position) { return position >= 1 && position <= table.Count(); }
+
+}  // namespace
 
 std::string SearchListEntry(const SearchEngine& engine) {
     return std::string(engine.displayName) + "\t" + std::string(engine.addressTemplate);
@@ -38,26 +46,35 @@ std::string SearchAddress(std::string_view addressTemplate, std::string_view tex
     return ReplaceAll(std::string(addressTemplate), kPlaceholder, text);
 }
 
-void IdentifyItem(MainState& state, std::string_view addressTemplate, bool keepPath, bool withArguments) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return;
-    const std::vector<int> selected = state.fe.SelectedRows(*kind);
-    if (selected.empty()) return;
-    const Table& table = state.tables[*kind];
-    const int position = selected.front();
-    if (position < 1 || position > table.Count()) return;
-
-    const std::string text = IdentifyText(table, position, keepPath, withArguments);
-    if (addressTemplate.empty()) {
-        state.fe.CopyToClipboard(text);
-        state.fe.SetStatus(std::string(kCopiedStatus));
-        return;
-    }
+Identification IdentifyItem(const Table& table, int position, std::string_view addressTemplate) {
+    Identification result;
+    if (!HasRow(table, position)) return result;
+    const std::string text = IdentifyText(table, position, false, false);
     if (text.empty()) {
-        state.fe.ShowMessage(std::string(kCannotIdentifyMessage), MessageIcon::Exclamation);
-        return;
+        result.outcome.status = OutcomeStatus::Refused;
+        result.outcome.Say(std::string(kCannotIdentifyMessage), MessageIcon::Exclamation);
+        return result;
     }
-    state.platform.shell().OpenDocument(SearchAddress(addressTemplate, text));
+    result.outcome.status = OutcomeStatus::Done;
+    result.address = SearchAddress(addressTemplate, text);
+    return result;
+}
+
+ItemCopy CopyItemDetails(const Table& table, int position, bool keepPath, bool withArguments) {
+    ItemCopy copy;
+    if (!HasRow(table, position)) return copy;
+    copy.text = IdentifyText(table, position, keepPath, withArguments);
+    copy.outcome.status = OutcomeStatus::Done;
+    copy.outcome.statusLine = kCopiedStatus;
+    return copy;
+}
+
+Outcome OpenContainerFolder(platform::Platform& platform, const Table& table, int position) {
+    if (!HasRow(table, position)) return Outcome::Of(OutcomeStatus::NothingToDo);
+    const std::string folder = ContainerFolderOf(table, position);
+    if (folder.empty() || !platform.files().DirectoryExists(folder)) return Outcome::Of(OutcomeStatus::NothingToDo);
+    platform.shell().OpenFolder(folder);
+    return Outcome::Of(OutcomeStatus::Done, "opened " + folder);
 }
 
 }  // namespace kestrune

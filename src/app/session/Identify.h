@@ -6,12 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/Outcome.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
 
-struct MainState;
 class Table;
+namespace platform {
+class Platform;
+}
 
 struct SearchEngine {
     std::string_view displayName;
@@ -44,8 +47,22 @@ std::string IdentifyText(const Table& table, int position, bool keepPath, bool w
 // The address for a text: every "<?>" replaced, or the text appended when there is none.
 std::string SearchAddress(std::string_view addressTemplate, std::string_view text);
 
-// The whole operation on the selected row of the current table: an empty template copies the
-// text to the clipboard; any other opens the address with the desktop's browser.
-void IdentifyItem(MainState& state, std::string_view addressTemplate, bool keepPath, bool withArguments);
+struct Identification {
+    Outcome outcome;      // refused, with the message, when the row gives no text to look up
+    std::string address;  // the engine's page about the row's program
+};
+// "Identify" on row `position` of `table`: the address to open for it.
+Identification IdentifyItem(const Table& table, int position, std::string_view addressTemplate);
+
+struct ItemCopy {
+    Outcome outcome;
+    std::string text;  // what goes to the clipboard
+};
+// "Copy to clipboard": the row's text, and the status line that says it was copied.
+ItemCopy CopyItemDetails(const Table& table, int position, bool keepPath, bool withArguments);
+
+// "Open container folder": the folder of the row's program, opened with the desktop's file
+// manager; nothing to do when the row names no folder that exists.
+Outcome OpenContainerFolder(platform::Platform& platform, const Table& table, int position);
 
 }  // namespace kestrune

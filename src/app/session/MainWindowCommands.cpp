@@ -1,6 +1,7 @@
 // The main window's own commands: tabs, sorting, identify and clipboard, the container folder
 // and the tray.
 
+#include "app/Outcome.h"
 #include "app/Text.h"
 #include "app/Tray.h"
 #include "app/session/Application.h"
@@ -15,12 +16,14 @@ namespace kestrune {
 
 namespace {
 
-// The first selected row of the current table, or 0.
-int FirstSelectedRow(MainState& state) {
+// The current table and the first row its list has selected; none on the About tab or
+// without a selection.
+std::optional<std::pair<TableKind, int>> FirstSelectedRow(MainState& state) {
     const auto kind = state.CurrentKind();
-    if (!kind) return 0;
+    if (!kind) return std::nullopt;
     const std::vector<int> selected = state.fe.SelectedRows(*kind);
-    return selected.empty() ? 0 : selected.front();
+    if (selected.empty()) return std::nullopt;
+    return std::make_pair(*kind, selected.front());
 }
 
 }  // namespace
@@ -41,24 +44,28 @@ void Application::ShowFromTray() {
 
 void Application::Identify(int engine) {
     if (engine < 0 || engine >= static_cast<int>(kSearchEngines.size())) return;
-    IdentifyItem(state_, kSearchEngines[static_cast<size_t>(engine)].addressTemplate, false, false);
+    const auto row = FirstSelectedRow(state_);
+    if (!row) return;
+    const Identification found = IdentifyItem(state_.tables[row->first], row->second,
+                                              kSearchEngines[static_cast<size_t>(engine)].addressTemplate);
+    if (!found.address.empty()) state_.platform.shell().OpenDocument(found.address);
+    ShowOutcome(state_.fe, found.outcome);
 }
 
 void Application::CopyToClipboard(int which) {
-    switch (which) {
-    case 0: IdentifyItem(state_, "", false, false); break;
-    case 1: IdentifyItem(state_, "", true, false); break;
-    case 2: IdentifyItem(state_, "", true, true); break;
-    default: break;
-    }
+    if (which < 0 || which > 2) return;
+    const auto row = FirstSelectedRow(state_);
+    if (!row) return;
+    // 0 the file name, 1 the path, 2 the path with its arguments.
+    const ItemCopy copy = CopyItemDetails(state_.tables[row->first], row->second, which >= 1, which == 2);
+    if (copy.outcome.status != OutcomeStatus::Done) return;
+    state_.fe.CopyToClipboard(copy.text);
+    ShowOutcome(state_.fe, copy.outcome);
 }
 
 void Application::OpenContainerFolder() {
-    Table* table = state_.CurrentTable();
-    const int position = FirstSelectedRow(state_);
-    if (!table || position < 1) return;
-    const std::string folder = ContainerFolderOf(*table, position);
-    if (!folder.empty() && state_.platform.files().DirectoryExists(folder)) state_.platform.shell().OpenFolder(folder);
+    if (const auto row = FirstSelectedRow(state_))
+        ShowOutcome(state_.fe, kestrune::OpenContainerFolder(state_.platform, state_.tables[row->first], row->second));
 }
 
 void Application::SelectTab(int tab) {
