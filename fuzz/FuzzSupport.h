@@ -32,7 +32,7 @@ public:
     bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
     std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
     std::string ChooseFile(const std::string&, const std::string&) override { return {}; }
-    MonitorAnswer AskMonitor(const std::string&) override { return {}; }
+    MonitorAnswer AskMonitor(const std::string&, const std::vector<std::string>&) override { return {}; }
     void SetStatus(const std::string&) override {}
     void SetCaption(const std::string&) override {}
     std::vector<int> SelectedRows(TableKind) override { return {}; }

@@ -15,6 +15,9 @@ class FrontEnd : public Prompts {
 public:
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetCaption(const std::string& text) = 0;
+    // True while a message, question or dialog waits for the user: a command is half done, so
+    // nothing may refill the tables under it.
+    virtual bool QuestionOpen() const { return false; }
 
     // The selected rows of a table's list, ascending positions.
     virtual std::vector<int> SelectedRows(TableKind kind) = 0;

@@ -4,6 +4,7 @@
 // Commands take this and nothing wider, so a test or the console can answer for the user.
 
 #include <string>
+#include <vector>
 
 namespace kestrune {
 
@@ -26,8 +27,9 @@ public:
                                  const std::string& defaultText) = 0;
     // An open-file dialog; filter as "XML files (*.xml)|*.xml"; "" when cancelled.
     virtual std::string ChooseFile(const std::string& filter, const std::string& initialFolder) = 0;
-    // The monitor's prompt (modal).
-    virtual MonitorAnswer AskMonitor(const std::string& message) = 0;
+    // The monitor's prompt (modal): its own text, and under it each new entry with its place
+    // ("Updater — HKCU Run"), so that the user knows where each one registered.
+    virtual MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) = 0;
 };
 
 }  // namespace kestrune

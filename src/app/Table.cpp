@@ -39,6 +39,18 @@ void Table::Clear() {
     Changed(true);
 }
 
+void Table::KeepIdentities(const std::vector<Item>& before) {
+    std::vector<bool> taken(before.size(), false);
+    for (Item& row : rows_) {
+        for (size_t i = 0; i < before.size(); ++i) {
+            if (taken[i] || before[i].texts != row.texts) continue;
+            taken[i] = true;
+            row.id = before[i].id;
+            break;
+        }
+    }
+}
+
 const Item& Table::Row(int position) const {
     if (position < 1 || position > Count()) throw std::out_of_range("row position out of range");
     return rows_[static_cast<size_t>(position - 1)];

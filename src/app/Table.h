@@ -42,6 +42,10 @@ public:
     int Add(std::vector<std::string> texts, bool ticked = false, int icon = kDefaultIcon);
     void Remove(int position);
     void Clear();
+    // After a refill: each row whose texts equal those of a row it had before takes that row's
+    // identity back (each identity once), so that what a view or a command held on to is still
+    // found where it went.
+    void KeepIdentities(const std::vector<Item>& before);
 
     const Item& Row(int position) const;
     const std::string& Text(int position, int column) const;

@@ -13,10 +13,12 @@ inline constexpr const char* kDesktopProgramName = "kestrune";
 inline constexpr const char* kMakerSiteName = "kestrune.org";
 inline constexpr const char* kMakerSiteUrl = "http://www.kestrune.org/";
 
-// "Kestrune - v1.0.0": the window caption without a profile.
-inline std::string VersionCaption() {
-    return std::string(kTitle) + " - v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
+// "1.0.0"
+inline std::string VersionNumber() {
+    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
 }
+
+// "Kestrune - v1.0.0": the window caption without a profile.
+inline std::string VersionCaption() { return std::string(kTitle) + " - v" + VersionNumber(); }
 
 }  // namespace kestrune

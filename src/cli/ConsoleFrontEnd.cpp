@@ -93,8 +93,9 @@ std::string ConsoleFrontEnd::ChooseFile(const std::string&, const std::string&) 
     return file;
 }
 
-MonitorAnswer ConsoleFrontEnd::AskMonitor(const std::string& message) {
+MonitorAnswer ConsoleFrontEnd::AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) {
     err_ << ForTerminal(message) << std::endl;
+    for (const std::string& entry : newEntries) err_ << "  " << entry << std::endl;
     if (answers_.monitorKeep) return {*answers_.monitorKeep, answers_.remember};
     if (interactive_) {
         std::optional<bool> keep;

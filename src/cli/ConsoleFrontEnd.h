@@ -64,7 +64,7 @@ public:
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
     std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
-    MonitorAnswer AskMonitor(const std::string& message) override;
+    MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) override;
 
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string&) override {}

@@ -1,9 +1,13 @@
 #include "cli/Invocation.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <ostream>
+#include <string_view>
 
+#include "app/Version.h"
 #include "cli/ExitStatus.h"
+#include "cli/Suggestion.h"
 
 namespace kestrune::cli {
 
@@ -22,7 +26,42 @@ void AddRowArguments(CLI::App* sub, Invocation& inv) {
     sub->add_option("--row", inv.row, kRowHelp)->check(CLI::PositiveNumber);
 }
 
+std::vector<std::string> SubcommandNames(const CLI::App& app) {
+    std::vector<std::string> names;
+    for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
+        names.push_back(sub->get_name());
+    return names;
+}
+
+// The error for a command word that names no command, with the nearest one. CLI11 itself
+// would take the word for a stray argument and answer that a command is required.
+std::optional<std::string> UnknownCommandText(const CLI::App& app, int argc, const char* const* argv) {
+    const CLI::App* level = &app;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") return std::nullopt;
+        if (argument.starts_with("-")) {
+            // A command's own options are CLI11's to judge; the program's take a value apart.
+            if (level != &app) return std::nullopt;
+            if (argument == "--app-dir" || argument == "--machine") ++i;
+            continue;
+        }
+        const std::vector<std::string> names = SubcommandNames(*level);
+        if (names.empty()) return std::nullopt;
+        const auto found = std::find(names.begin(), names.end(), argument);
+        if (found == names.end()) {
+            const std::string what = level == &app ? "command" : level->get_name() + " command";
+            return "unknown " + what + " \"" + std::string(argument) + "\"" + DidYouMean(argument, names) + " (" +
+                   std::string(kProgramName) + " --help lists them)";
+        }
+        level = level->get_subcommand(*found);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::string VersionText() { return std::string(kProgramName) + " (" + kTitle + ") " + VersionNumber(); }
 
 std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation& inv, std::ostream& out,
                                    std::ostream& err) {
@@ -34,6 +73,8 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     auto* yes = app.add_flag_callback("--yes", [&] { inv.yesNo = true; }, "answer the program's questions Yes");
     auto* no = app.add_flag_callback("--no", [&] { inv.yesNo = false; }, "answer the program's questions No");
     yes->excludes(no);
+    app.set_version_flag("--version", VersionText(), "print the program's version and end");
+    app.add_subcommand("version", "print the program's version");
 
     auto* list = app.add_subcommand("list", "print tables (all of them when none is named)");
     list->add_option("TABLE", inv.tables, kTableHelp);
@@ -104,8 +145,15 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     AddRowArguments(identify, inv);
     identify->add_option("--engine", inv.engine, "the search engine, 0-6")->check(CLI::Range(0, 6));
 
+    if (const auto unknown = UnknownCommandText(app, argc, argv)) {
+        err << kProgramName << ": " << *unknown << std::endl;
+        return kExitUsage;
+    }
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForVersion&) {
+        out << VersionText() << std::endl;
+        return kExitDone;
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e, out, err);
     } catch (const CLI::CallForAllHelp& e) {
@@ -118,6 +166,11 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     for (CLI::App* sub : app.get_subcommands()) {
         inv.command = sub->get_name();
         for (CLI::App* second : sub->get_subcommands()) inv.action = second->get_name();
+    }
+    if (inv.command == "version") {
+        // Reads no file and takes no lock: the version is there to be asked for at any time.
+        out << VersionText() << std::endl;
+        return kExitDone;
     }
     return std::nullopt;
 }

@@ -39,6 +39,9 @@ struct Invocation {
     int engine = 0;                  // identify --engine
 };
 
+// "kestrunec (Kestrune) 1.0.0", for --version and the version command.
+std::string VersionText();
+
 // Reads the command line. Answers the exit status when the program must end at once (help
 // printed: 0; wrong usage, reported on `err` in one line: 2), else nullopt.
 std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation& invocation, std::ostream& out,

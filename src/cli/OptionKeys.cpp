@@ -1,7 +1,6 @@
 #include "cli/OptionKeys.h"
 
 #include <array>
-#include <limits>
 
 #include "app/MainState.h"
 #include "app/Text.h"
@@ -48,6 +47,16 @@ std::string OptionValue(const MainState& state, const OptionKey& key) {
     return state.profile;
 }
 
+IdleSetting IdleSettingOf(const OptionKey& key) {
+    return key.key == kIdleThresholdKey ? IdleSetting::Threshold : IdleSetting::Seconds;
+}
+
+std::string ValueRefusalText(const OptionKey& key, std::string_view value) {
+    std::string text = "bad value \"" + std::string(value) + "\" for option \"" + std::string(key.key) + "\"";
+    if (key.type == OptionType::Number) return text + ": " + CheckIdleSetting(IdleSettingOf(key), value).refusal;
+    return text + " (1 or 0)";
+}
+
 std::optional<std::string> NormaliseOptionValue(const OptionKey& key, std::string_view value) {
     const std::string text = ToLower(Trim(value));
     switch (key.type) {
@@ -56,12 +65,8 @@ std::optional<std::string> NormaliseOptionValue(const OptionKey& key, std::strin
             if (text == "0" || text == "false" || text == "no" || text == "off") return "0";
             return std::nullopt;
         case OptionType::Number: {
-            if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos) return std::nullopt;
-            const auto number = ParseWholeNumber(text);
-            if (!number || *number < std::numeric_limits<std::int16_t>::min() ||
-                *number > std::numeric_limits<std::int16_t>::max()) {
-                return std::nullopt;
-            }
+            const auto number = CheckIdleSetting(IdleSettingOf(key), text).value;
+            if (!number) return std::nullopt;
             return std::to_string(*number);
         }
         case OptionType::Text: break;

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/OptionKeys.h"
+#include "cli/Suggestion.h"
 #include "locations/Import.h"
 #include "store/SettingsDocument.h"
 
@@ -17,9 +18,10 @@ namespace {
 constexpr const char* kOptionNotChanged = "the option was not changed";
 
 std::string UnknownKeyText(std::string_view key) {
-    std::string keys;
-    for (const OptionKey& option : AllOptionKeys()) keys += (keys.empty() ? "" : ", ") + std::string(option.key);
-    return "unknown option \"" + std::string(key) + "\" (keys: " + keys + ")";
+    std::vector<std::string> names;
+    for (const OptionKey& option : AllOptionKeys()) names.emplace_back(option.key);
+    return "unknown option \"" + std::string(key) + "\"" + DidYouMean(key, names) + " (keys: " + Join(names, ", ") +
+           ")";
 }
 
 // Sets one option through the menu command that changes it, so that its side effects (the
@@ -31,12 +33,11 @@ void SetOption(CommandContext& context, const OptionKey& key, const std::string&
             if (OptionValue(state, key) != value) (context.app.*key.toggle)();
             return;
         case OptionType::Number: {
-            // "Set idle settings" asks for the threshold, then for the seconds (an empty answer
-            // keeps them).
-            const bool threshold = key.key == kIdleThresholdKey;
-            context.fe.QueueInput(threshold ? value : std::to_string(state.options.idleThreshold));
-            context.fe.QueueInput(threshold ? std::string() : value);
-            context.app.SetIdleSettings();
+            // Checked before start-up by the desktop's own rule (NormaliseOptionValue); set alone,
+            // so that the other setting is left as it is whatever settings.ini holds for it.
+            const auto number = static_cast<std::int16_t>(std::stoi(value));
+            (IdleSettingOf(key) == IdleSetting::Threshold ? state.options.idleThreshold : state.options.idleSeconds) =
+                number;
             return;
         }
         case OptionType::Text:
@@ -70,11 +71,7 @@ void CheckOption(const Invocation& inv, ConsoleAnswers&) {
     if (inv.action != "set") return;
     const OptionKey* key = FindOptionKey(inv.first);
     if (!key) throw CommandError(kExitUsage, UnknownKeyText(inv.first));
-    if (!NormaliseOptionValue(*key, inv.second)) {
-        throw CommandError(kExitUsage, "bad value \"" + inv.second + "\" for option \"" + std::string(key->key) +
-                                           "\" (" + (key->type == OptionType::Flag ? "1 or 0" : "a whole number") +
-                                           ")");
-    }
+    if (!NormaliseOptionValue(*key, inv.second)) throw CommandError(kExitUsage, ValueRefusalText(*key, inv.second));
 }
 
 int RunOption(CommandContext& context) {

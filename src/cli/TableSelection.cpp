@@ -1,6 +1,9 @@
 #include "cli/TableSelection.h"
 
+#include <vector>
+
 #include "app/Text.h"
+#include "cli/Suggestion.h"
 
 namespace kestrune::cli {
 
@@ -38,8 +41,11 @@ std::string MissingRowText(const Table& table, const RowChoice& choice) {
 }
 
 std::string UnknownTableText(std::string_view text) {
-    return "unknown table \"" + std::string(text) +
-           "\" (use 1-9, a name such as HKCU_Run, or a tab caption such as \"HKCU Run\")";
+    std::vector<std::string> names;
+    for (TableKind kind : kAllTables) names.emplace_back(TabCaption(kind));
+    for (TableKind kind : kAllTables) names.emplace_back(KindName(kind));
+    return "unknown table \"" + std::string(text) + "\"" + DidYouMean(text, names) +
+           " (use 1-9, a name such as HKCU_Run, or a tab caption such as \"HKCU Run\")";
 }
 
 }  // namespace kestrune::cli

@@ -27,7 +27,8 @@ std::optional<int> FindRow(const Table& table, const RowChoice& choice);
 
 // "no row named "X" in table HKCU Run" / "no row 7 in table HKCU Run (3 rows)".
 std::string MissingRowText(const Table& table, const RowChoice& choice);
-// `unknown table "X" (use 1-9, a name such as HKCU_Run, or a tab caption such as "HKCU Run")`.
+// `unknown table "X" (use 1-9, a name such as HKCU_Run, or a tab caption such as "HKCU Run")`,
+// with `; did you mean "HKCU Run"?` after the name when one is near it.
 std::string UnknownTableText(std::string_view text);
 
 }  // namespace kestrune::cli

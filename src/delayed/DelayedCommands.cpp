@@ -1,12 +1,10 @@
 #include "delayed/DelayedCommands.h"
 
-#include <cmath>
-#include <limits>
-
 #include "app/CommandLine.h"
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
+#include "delayed/IdleSettings.h"
 #include "locations/LocationChange.h"
 #include "locations/ShellOps.h"
 #include "procs/ProcessList.h"
@@ -48,37 +46,32 @@ void MakeAllDelayedIdle(MainState& state) {
     state.fe.SetStatus(kAllIdleDone);
 }
 
-std::optional<std::int16_t> ReadIdleSetting(const std::string& answer) {
-    const double value = LeadingNumber(answer);
-    // Checked before rounding so that no huge or non-finite value reaches the conversion.
-    if (!(std::fabs(value) < 1e9)) return std::nullopt;
-    const std::int64_t whole = RoundHalfEven(value);
-    if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max())
-        return std::nullopt;
-    return static_cast<std::int16_t>(whole);
-}
-
 namespace {
 
-// One idle setting from an input box: false when the command ends here (nothing typed, or a
-// value refused); the setting changes only with an accepted value.
-bool AskIdleSetting(MainState& state, const char* prompt, std::int16_t& setting) {
-    const std::string answer = state.fe.InputBox(prompt, kTitle, std::to_string(setting));
-    if (answer.empty()) return false;
-    const auto value = ReadIdleSetting(answer);
-    if (!value) {
-        state.fe.ShowMessage(kIdleValueOutOfRange, MessageIcon::Exclamation);
-        return false;
-    }
-    setting = *value;
-    return true;
+// A typed idle setting: its value, or nullopt once the user has been told the range.
+std::optional<std::int16_t> AcceptIdleSetting(MainState& state, IdleSetting setting, const std::string& answer) {
+    const IdleSettingInput input = CheckIdleSetting(setting, answer);
+    if (!input.value) state.fe.ShowMessage(input.refusal + "\r\n" + kIdleSettingsNotChanged, MessageIcon::Exclamation);
+    return input.value;
 }
 
 }  // namespace
 
 void SetIdleSettings(MainState& state) {
-    if (!AskIdleSetting(state, kIdleThresholdPrompt, state.options.idleThreshold)) return;
-    AskIdleSetting(state, kIdleSecondsPrompt, state.options.idleSeconds);
+    Options& options = state.options;
+    const std::string thresholdText =
+        state.fe.InputBox(kIdleThresholdPrompt, kTitle, std::to_string(options.idleThreshold));
+    if (thresholdText.empty()) return;
+    const auto threshold = AcceptIdleSetting(state, IdleSetting::Threshold, thresholdText);
+    if (!threshold) return;
+    const std::string secondsText = state.fe.InputBox(kIdleSecondsPrompt, kTitle, std::to_string(options.idleSeconds));
+    // An empty answer keeps the seconds; a refused one keeps the threshold too, so that nothing
+    // half-typed is stored.
+    const auto seconds = secondsText.empty() ? std::optional(options.idleSeconds)
+                                             : AcceptIdleSetting(state, IdleSetting::Seconds, secondsText);
+    if (!seconds) return;
+    options.idleThreshold = *threshold;
+    options.idleSeconds = *seconds;
 }
 
 void ToggleExitAfterDelayed(MainState& state) { state.options.exitAfterDelayed = !state.options.exitAfterDelayed; }

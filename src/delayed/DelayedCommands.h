@@ -19,11 +19,9 @@ void RunDelayedCommand(MainState& state, DelayedRun& run);
 void StartSlimlineDelayedRun(MainState& state, DelayedRun& run);
 // mnAllIdle: every Delayed row gets a negative delay, -n .. -1 in table order.
 void MakeAllDelayedIdle(MainState& state);
-// mnSetIdle: asks for the idle threshold and then the idle seconds.
+// mnSetIdle: asks for the idle threshold and then the idle seconds; a value outside its range
+// (IdleSettings.h) is refused with a message and changes neither.
 void SetIdleSettings(MainState& state);
-// An idle setting typed by the user: its leading number rounded halves to even ("abc" reads 0);
-// nullopt when that does not fit the setting's 16-bit range.
-std::optional<std::int16_t> ReadIdleSetting(const std::string& answer);
 
 void ToggleExitAfterDelayed(MainState& state);
 void ToggleSkipRunning(MainState& state);

@@ -27,8 +27,7 @@ inline constexpr const char* kAllIdleDone = "All delayed items have been set to 
 inline constexpr const char* kIdleThresholdPrompt =
     "Please enter the CPU threshold for what should be considered as 'idle' (1-100):";
 inline constexpr const char* kIdleSecondsPrompt = "Please enter the time in seconds the CPU should be 'idle' for:";
-inline constexpr const char* kIdleValueOutOfRange =
-    "Please enter a whole number from -32768 to 32767. The idle settings have not been changed.";
+inline constexpr const char* kIdleSettingsNotChanged = "The idle settings have not been changed.";
 
 inline constexpr const char* kSelfShortcutName = "Kestrune";
 inline constexpr const char* kShortcutExtension = ".lnk";

@@ -41,9 +41,13 @@ bool RescanLocation(MainState& state, TableKind kind) {
     // The monitor asks every second; a document that cannot be written is logged by the save,
     // and the table keeps its rows until a later look can store them.
     if (!SaveSettingsDocument(state, true, false)) return false;
-    state.tables[kind].Clear();
+    Table& table = state.tables[kind];
+    const std::vector<Item> before = table.Rows();
+    table.Clear();
     ScanPlace(state, kind);
     LoadStoredTable(state, kind);
+    // The rows the place still holds stay the same rows: a selection survives the rescan.
+    table.KeepIdentities(before);
     return true;
 }
 

@@ -68,46 +68,6 @@ int RowOfOwnEntry(const Model& model, const NewEntry& item) {
     return 0;
 }
 
-std::vector<MonitorEntry> ReadFolder(platform::Platform& platform, const std::string& folder) {
-    std::vector<MonitorEntry> entries;
-    if (folder.empty() || !platform.files().DirectoryExists(folder)) return entries;
-    for (const std::string& fileName : platform.files().ListFiles(folder)) {
-        const ShortcutTarget link = ResolveShortcut(platform.shell(), folder, fileName);
-        if (link.target.empty()) continue;
-        MonitorEntry e;
-        e.identity = fileName + "\t" + link.target + "\t" + link.arguments;
-        e.key = link.target;
-        const std::string extension = ExtensionOf(fileName);
-        e.name = fileName.substr(0, fileName.size() - extension.size());
-        e.arguments = link.arguments;
-        e.file = AddBackslash(folder) + fileName;
-        entries.push_back(std::move(e));
-    }
-    return entries;
-}
-
-std::vector<MonitorEntry> ReadKey(platform::Registry& registry, TableKind kind) {
-    std::vector<MonitorEntry> entries;
-    const RunKeyPlace place = *RunKeyOf(kind);
-    const auto records = EnumRegistryValues(registry, place.root, place.subkey);
-    for (const RegistryValueRecord& record : records) {
-        if (record.data.empty()) continue;  // nothing to start
-        MonitorEntry e;
-        e.identity = record.name + "\t" + record.data;
-        e.key = record.data;
-        e.name = record.name;
-        entries.push_back(std::move(e));
-    }
-    return entries;
-}
-
-std::array<std::vector<MonitorEntry>, 5> ReadSnapshot(platform::Platform& platform, const Paths& paths) {
-    auto& registry = platform.registry();
-    return {ReadFolder(platform, paths.userStartupFolder), ReadFolder(platform, paths.commonStartupFolder),
-            ReadKey(registry, TableKind::HKLM_Run), ReadKey(registry, TableKind::HKCU_Run),
-            ReadKey(registry, TableKind::RunOnce)};
-}
-
 // Takes a new entry out of its place; false when the system refused. The refusal is logged;
 // the entry then stays in the snapshot, so that it is not asked about again until it changes.
 bool RemoveEntry(MainState& state, const NewEntry& item) {
@@ -162,7 +122,7 @@ bool CheckKnownEntries(MainState& state, std::vector<NewEntry>& items) {
 
 // Takes the removed entries out of the snapshot too, so that the next tick counts the place as
 // it really is and a program that registers in the same place later is not missed.
-void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std::vector<const NewEntry*>& removed) {
+void ForgetRemoved(PlaceSnapshot& snapshot, const std::vector<const NewEntry*>& removed) {
     for (const NewEntry* item : removed) {
         auto& entries = snapshot[static_cast<size_t>(Number(item->kind) - 1)];
         for (auto it = entries.begin(); it != entries.end(); ++it) {
@@ -176,6 +136,10 @@ void ForgetRemoved(std::array<std::vector<MonitorEntry>, 5>& snapshot, const std
 
 }  // namespace
 
+std::string NewEntryWithPlace(TableKind kind, const std::string& name) {
+    return name + kPlaceSeparator + std::string(TabCaption(kind));
+}
+
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
     state.monitorTimer->Stop();
     if (NothingChangedSinceLastLook(state.platform, state, monitor)) {
@@ -186,7 +150,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     std::vector<TableKind> changed;
     std::vector<NewEntry> items;
 
-    auto current = ReadSnapshot(state.platform, state);
+    auto current = ReadPlaceSnapshot(state.platform, state);
     // The program's own changes are told apart from outside ones whatever "Ignore self-made
     // changes" says; the option only decides whether the user is asked about them.
     const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
@@ -244,9 +208,13 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             entriesAdded = false;
         } else {
             std::string message = std::string(kMonitorPromptHead) + "\r\n";
-            for (const NewEntry* item : asked) message += item->entry.key + "\r\n";
+            std::vector<std::string> places;
+            for (const NewEntry* item : asked) {
+                message += item->entry.key + "\r\n";
+                places.push_back(NewEntryWithPlace(item->kind, item->entry.name));
+            }
             message += kMonitorPromptTail;
-            const MonitorAnswer answer = state.fe.AskMonitor(message);
+            const MonitorAnswer answer = state.fe.AskMonitor(message, places);
             if (answer.keep) {
                 for (const NewEntry* item : asked) AllowEntry(state, *item);
                 FitAllColumns(state);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/TableKind.h"
+#include "monitor/PlaceSnapshot.h"
 #include "platform/PlaceWatch.h"
 
 namespace kestrune {
@@ -17,19 +18,15 @@ inline constexpr const char* kMonitorPromptHead = "The following programs";
 inline constexpr const char* kMonitorPromptTail =
     "have registered to run at system start up - do you want to allow this?";
 inline constexpr const char* kNewEntryMark = "[_]";
+// Between an entry's name and its place in the list under the monitor's question.
+inline constexpr const char* kPlaceSeparator = " \u2014 ";
 
-// One entry of a place as the monitor sees it.
-struct MonitorEntry {
-    std::string identity;   // compared between ticks: the entry exactly as read
-    std::string key;        // the entry's path: the shortcut's target or the value's data
-    std::string name;       // the shortcut's name (file name without extension) or the value's name
-    std::string arguments;  // a shortcut's arguments
-    std::string file;       // a shortcut's file
-};
+// "Updater — HKCU Run": a new entry as the monitor's question lists it.
+std::string NewEntryWithPlace(TableKind kind, const std::string& name);
 
 struct MonitorState {
     bool snapshotTaken = false;
-    std::array<std::vector<MonitorEntry>, 5> previous;  // tables 1 to 5
+    PlaceSnapshot previous;                             // tables 1 to 5
     std::unique_ptr<platform::PlaceWatch> watch;        // null: every tick looks (MonitorWatch.h)
 };
 

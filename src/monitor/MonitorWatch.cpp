@@ -6,14 +6,18 @@
 
 namespace kestrune {
 
+std::unique_ptr<platform::PlaceWatch> WatchStartupPlaces(platform::Platform& platform, const Paths& paths) {
+    std::vector<platform::WatchedKey> keys;
+    for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce}) {
+        const RunKeyPlace place = *RunKeyOf(kind);
+        keys.push_back({place.root, std::string(place.subkey)});
+    }
+    return platform.WatchPlaces({paths.userStartupFolder, paths.commonStartupFolder}, std::move(keys));
+}
+
 bool NothingChangedSinceLastLook(platform::Platform& platform, const Paths& paths, MonitorState& monitor) {
     if (!monitor.snapshotTaken) {
-        std::vector<platform::WatchedKey> keys;
-        for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce}) {
-            const RunKeyPlace place = *RunKeyOf(kind);
-            keys.push_back({place.root, std::string(place.subkey)});
-        }
-        monitor.watch = platform.WatchPlaces({paths.userStartupFolder, paths.commonStartupFolder}, std::move(keys));
+        monitor.watch = WatchStartupPlaces(platform, paths);
         return false;
     }
     return monitor.watch && !monitor.watch->MayHaveChanged();

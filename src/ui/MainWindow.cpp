@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -208,7 +209,7 @@ void MainWindow::ShowTab(int tab) {
     }
     // The core has already run the tab's click handling; only the view follows.
     ApplyTabRules(tab);
-    if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+    if (const auto kind = TableFromNumber(tab - 1)) SyncTable(*kind);
     ShowFilterState();
 }
 
@@ -216,7 +217,7 @@ void MainWindow::OnTabChanged(int index) {
     const int tab = index + 1;
     app_.SelectTab(tab);
     ApplyTabRules(tab);
-    if (const auto kind = TableFromNumber(tab - 1)) Model(*kind)->Sync();
+    if (const auto kind = TableFromNumber(tab - 1)) SyncTable(*kind);
     ShowFilterState();
 }
 
@@ -241,7 +242,7 @@ std::vector<int> MainWindow::SelectedRows(TableKind kind) const {
 }
 
 void MainWindow::FitColumns(TableKind kind) {
-    Model(kind)->Sync();
+    SyncTable(kind);
     QTableView* view = View(kind);
     view->resizeColumnsToContents();
     // A very long path should not push the other columns out of sight.
@@ -259,12 +260,45 @@ void MainWindow::FitColumns(TableKind kind) {
 
 void MainWindow::SyncTables() {
     syncScheduled_ = false;
-    for (TableModel* model : models_) {
+    for (TableKind kind : kAllTables) {
+        SyncTable(kind);
         // Rows that came or went may need other widths; edits and sorting keep the user's.
-        model->Sync();
-        if (model->TakeRowsCameOrWent()) FitColumns(model->Kind());
+        if (Model(kind)->TakeRowsCameOrWent()) FitColumns(kind);
     }
     app_.UpdateTableStatus();
+}
+
+void MainWindow::SyncTable(TableKind kind) {
+    TableModel* model = Model(kind);
+    if (!model->Stale()) return;
+    // The selection follows its rows wherever a sort or a rescan put them; a row that left
+    // the table leaves the selection, so that no command hits the row that took its place.
+    // The list shows the table through its filter: rows are mapped both ways.
+    const RowFilter* filter = Filter(kind);
+    QTableView* view = View(kind);
+    QItemSelectionModel* selection = view->selectionModel();
+    const auto idOf = [&](const QModelIndex& index) { return model->ShownId(filter->mapToSource(index).row()); };
+    std::vector<RowId> selected;
+    for (const QModelIndex& index : selection->selectedRows()) selected.push_back(idOf(index));
+    const RowId current = view->currentIndex().isValid() ? idOf(view->currentIndex()) : 0;
+    const int currentColumn = std::max(view->currentIndex().column(), 0);
+    model->Sync();
+    if (selected.empty() && current == 0) return;
+    const Table& table = app_.state().tables[kind];
+    const auto listIndex = [&](int position, int column) {
+        return filter->mapFromSource(model->index(position - 1, column));
+    };
+    QItemSelection rows;
+    for (const RowId id : selected) {
+        if (const auto position = table.PositionOf(id)) {
+            const QModelIndex index = listIndex(*position, 0);
+            if (index.isValid()) rows.select(index, index);
+        }
+    }
+    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const auto currentPosition = current ? table.PositionOf(current) : std::nullopt;
+    selection->setCurrentIndex(currentPosition ? listIndex(*currentPosition, currentColumn) : QModelIndex(),
+                               QItemSelectionModel::NoUpdate);
 }
 
 void MainWindow::RowsChanged(TableKind) { ScheduleSync(); }

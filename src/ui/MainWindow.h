@@ -60,6 +60,8 @@ public:
     void AllowClose() { closing_ = true; }
     // Brings every list up to date with its table.
     void SyncTables();
+    // Brings one list up to date with its table, keeping the selection on the same rows.
+    void SyncTable(TableKind kind);
     // Fills in the row icons that start-up left out, a few rows per turn of the event loop so
     // that input is never held up, the rows in sight first. Ends the icon deferral.
     void StartIconFill();

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -12,7 +13,7 @@
 
 namespace kestrune::ui {
 
-MonitorDialog::MonitorDialog(const QString& message, QWidget* parent) : QDialog(parent) {
+MonitorDialog::MonitorDialog(const QString& message, const QStringList& newEntries, QWidget* parent) : QDialog(parent) {
     setObjectName("frmMonitor");
     setWindowTitle(kMonitorCaption);
     setWindowIcon(IconStore::AppIcon());
@@ -30,7 +31,14 @@ MonitorDialog::MonitorDialog(const QString& message, QWidget* parent) : QDialog(
     text_->setReadOnly(true);
     // The core separates lines with "\r\n"; a lone "\r" would show as an odd character.
     text_->setPlainText(QString(message).replace("\r\n", "\n"));
-    top->addWidget(text_, 1);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(text_, 1);
+    places_ = new QListWidget(this);
+    places_->setObjectName("lstNewEntries");
+    places_->addItems(newEntries);
+    places_->setVisible(!newEntries.isEmpty());
+    texts->addWidget(places_, 1);
+    top->addLayout(texts, 1);
     layout->addLayout(top, 1);
 
     auto* bottom = new QHBoxLayout;

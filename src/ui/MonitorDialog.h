@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QListWidget;
 class QPlainTextEdit;
 
 namespace kestrune::ui {
@@ -15,12 +16,14 @@ inline constexpr const char* kRememberCaption = "Remember your decision";
 class MonitorDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit MonitorDialog(const QString& message, QWidget* parent = nullptr);
+    // `newEntries` ("Updater — HKCU Run") are listed under the message.
+    MonitorDialog(const QString& message, const QStringList& newEntries, QWidget* parent = nullptr);
     bool Remember() const;
     QCheckBox* RememberBox() const { return remember_; }
 
 private:
     QPlainTextEdit* text_ = nullptr;
+    QListWidget* places_ = nullptr;
     QCheckBox* remember_ = nullptr;
 };
 

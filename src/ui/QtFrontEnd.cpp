@@ -42,6 +42,7 @@ QtFrontEnd::~QtFrontEnd() = default;
 
 void QtFrontEnd::Attach(Application& app) {
     app_ = &app;
+    app.FollowOutsideChanges();
     window_ = std::make_unique<MainWindow>(app, icons_);
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QObject::connect(gui, &QGuiApplication::commitDataRequest, window_.get(),
@@ -75,7 +76,25 @@ void QtFrontEnd::StartIconFill() {
     window_->StartIconFill();
 }
 
+namespace {
+
+// Counts a modal box or dialog as open for as long as it waits for the user; timers still fire
+// inside its event loop.
+class OpenQuestion {
+public:
+    explicit OpenQuestion(int& open) : open_(open) { ++open_; }
+    ~OpenQuestion() { --open_; }
+    OpenQuestion(const OpenQuestion&) = delete;
+    OpenQuestion& operator=(const OpenQuestion&) = delete;
+
+private:
+    int& open_;
+};
+
+}  // namespace
+
 void QtFrontEnd::RunModal(QDialog& dialog) {
+    const OpenQuestion open(questionsOpen_);
     if (seam_.active) {
         dialog.setModal(false);
         dialog.show();
@@ -94,6 +113,7 @@ void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon, const st
         return;
     }
     QMessageBox box(BoxIcon(icon), Q(boxTitle), Q(text), QMessageBox::Ok, QApplication::activeWindow());
+    const OpenQuestion open(questionsOpen_);
     box.exec();
 }
 
@@ -111,6 +131,7 @@ bool QtFrontEnd::AskYesNo(const std::string& text, MessageIcon icon, const std::
     }
     QMessageBox box(BoxIcon(icon), Q(boxTitle), Q(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    const OpenQuestion open(questionsOpen_);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -126,6 +147,7 @@ std::string QtFrontEnd::InputBox(const std::string& prompt, const std::string& t
         return answer;
     }
     bool ok = false;
+    const OpenQuestion open(questionsOpen_);
     const QString answer = QInputDialog::getText(QApplication::activeWindow(), Q(title.empty() ? kMessageTitle : title),
                                                  Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
     return ok ? answer.toStdString() : std::string{};
@@ -150,13 +172,16 @@ std::string QtFrontEnd::ChooseFile(const std::string& filter, const std::string&
         seam_.files.pop_front();
         return answer;
     }
+    const OpenQuestion open(questionsOpen_);
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(kMessageTitle), Q(initialFolder),
                                         Q(QtFilter(filter)))
         .toStdString();
 }
 
-MonitorAnswer QtFrontEnd::AskMonitor(const std::string& message) {
-    MonitorDialog dialog(Q(message), window_.get());
+MonitorAnswer QtFrontEnd::AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) {
+    QStringList entries;
+    for (const std::string& entry : newEntries) entries << Q(entry);
+    MonitorDialog dialog(Q(message), entries, window_.get());
     RunModal(dialog);
     return {dialog.result() == QDialog::Accepted, dialog.Remember()};
 }

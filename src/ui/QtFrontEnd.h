@@ -80,9 +80,10 @@ public:
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
     std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
-    MonitorAnswer AskMonitor(const std::string& message) override;
+    MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) override;
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string& text) override;
+    bool QuestionOpen() const override { return questionsOpen_ > 0; }
     std::vector<int> SelectedRows(TableKind kind) override;
     bool LoadFileIcon(const std::string& file, int iconNumber) override;
     void MinimiseWindow() override;
@@ -113,6 +114,7 @@ private:
     DialogSeam seam_;
     bool quitRequested_ = false;
     bool minimiseOnShow_ = false;  // minimised before it was first shown
+    int questionsOpen_ = 0;        // modal boxes and dialogs now waiting for the user
 };
 
 }  // namespace kestrune::ui

@@ -145,9 +145,10 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         Save(dialog, folder, "dialog-item-editor-new");
     }
     {
-        MonitorDialog dialog("The following programs\r\nC:\\Program Files\\Chat\\chat.exe --tray\r\n"
-                             "have registered to run at system start up - do you want to allow this?",
-                             &window);
+        MonitorDialog dialog(
+            "The following programs\r\nC:\\Program Files\\Chat\\chat.exe --tray\r\n"
+            "have registered to run at system start up - do you want to allow this?",
+            {QString::fromUtf8("Chat \u2014 User")}, &window);
         dialog.show();
         Save(dialog, folder, "dialog-monitor");
     }

@@ -10,15 +10,27 @@ TableModel::TableModel(const Table& table, const IconStore& icons, QObject* pare
       icons_(icons),
       rows_(table.Count()),
       revision_(table.Revision()),
-      rowsRevision_(table.RowsRevision()) {}
+      rowsRevision_(table.RowsRevision()) {
+    RememberIds();
+}
+
+void TableModel::RememberIds() {
+    shownIds_.clear();
+    for (const Item& row : table_.Rows()) shownIds_.push_back(row.id);
+}
+
+RowId TableModel::ShownId(int row) const {
+    return row >= 0 && row < static_cast<int>(shownIds_.size()) ? shownIds_[static_cast<size_t>(row)] : 0;
+}
 
 void TableModel::Sync() {
-    if (table_.Revision() == revision_ && table_.Count() == rows_) return;
+    if (!Stale()) return;
     if (table_.Count() != rows_) {
         Reset();
         return;
     }
     revision_ = table_.Revision();
+    RememberIds();
     if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
 }
 
@@ -32,6 +44,7 @@ void TableModel::Reset() {
     beginResetModel();
     rows_ = table_.Count();
     revision_ = table_.Revision();
+    RememberIds();
     endResetModel();
 }
 

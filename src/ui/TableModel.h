@@ -4,6 +4,7 @@
 // the view on the next turn of the event loop (or at once with Sync()).
 
 #include <cstdint>
+#include <vector>
 
 #include <QAbstractTableModel>
 
@@ -25,6 +26,10 @@ public:
     bool TakeRowsCameOrWent();
     // Tells the view that the rows may all be different (after a sort, say).
     void Reset();
+    // Whether the table has changed since the view was last told.
+    bool Stale() const { return table_.Revision() != revision_ || table_.Count() != rows_; }
+    // The identity of the row the view shows at `row` (from 0), as it was last told; 0 when none.
+    RowId ShownId(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,6 +49,8 @@ private:
     int rows_ = 0;
     std::uint64_t revision_ = 0;
     std::uint64_t rowsRevision_ = 0;
+    std::vector<RowId> shownIds_;
+    void RememberIds();
 };
 
 }  // namespace kestrune::ui

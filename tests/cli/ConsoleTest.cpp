@@ -54,7 +54,7 @@ TEST(ConsoleFrontEndTest, AnUnansweredQuestionNamesTheOptionThatAnswersIt) {
     EXPECT_THROW(ended.fe.AskYesNo("Q?", MessageIcon::Exclamation), UnansweredQuestion);
     Console monitor({}, false);
     try {
-        monitor.fe.AskMonitor("The following programs\r\nx.exe\r\nhave registered");
+        monitor.fe.AskMonitor("The following programs\r\nx.exe\r\nhave registered", {});
         FAIL() << "no exception";
     } catch (const UnansweredQuestion& e) {
         EXPECT_STREQ(e.what(), "the program asks \"The following programs\": answer it with --answer allow|deny");
@@ -66,12 +66,16 @@ TEST(ConsoleFrontEndTest, MonitorPromptAnswersCarryTheRememberChoice) {
     deny.monitorKeep = false;
     deny.remember = true;
     Console c(deny, false);
-    const MonitorAnswer answer = c.fe.AskMonitor("The following programs");
+    const MonitorAnswer answer =
+        c.fe.AskMonitor("The following programs", {"Updater \u2014 HKCU Run", "Chat \u2014 User"});
     EXPECT_FALSE(answer.keep);
     EXPECT_TRUE(answer.remember);
 
+    // Each new entry with its place, under the question's own text.
+    EXPECT_EQ(c.err.str(), "The following programs\n  Updater \u2014 HKCU Run\n  Chat \u2014 User\n");
+
     Console typed({}, true, "y\nn\n");
-    const MonitorAnswer typedAnswer = typed.fe.AskMonitor("The following programs");
+    const MonitorAnswer typedAnswer = typed.fe.AskMonitor("The following programs", {});
     EXPECT_TRUE(typedAnswer.keep);
     EXPECT_FALSE(typedAnswer.remember);
 }

@@ -333,6 +333,8 @@ TEST_F(MachineScenarioTest, TheMonitorDeniesAValueAddedDuringItsRun) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("The following programs"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("C:\\intruder.exe"), std::string::npos) << result.err;
+    // The question says where the newcomer registered.
+    EXPECT_NE(result.err.find("  Intruder \u2014 HKCU Run\n"), std::string::npos) << result.err;
     EXPECT_EQ(RegList(kHkcuRun).find("Intruder"), std::string::npos) << RegList(kHkcuRun);
     EXPECT_NE(RegList(kHkcuRun).find("Present"), std::string::npos);
     EXPECT_NE(kestrune::test::ReadText(app + "/log.txt").find("Deleting "), std::string::npos);

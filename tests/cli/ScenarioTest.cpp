@@ -105,7 +105,23 @@ TEST_F(ScenarioTest, BadInputIsOneLineAndChangesNothing) {
         {{"delete", "Processes", "x"}, 2, "kestrunec: delete is not offered for table Processes"},
         {{"dedupe"}, 2, "kestrunec: name a TABLE or give --all, not both"},
         {{"list", "--format", "xml"}, 2, "kestrunec: --format"},
-        {{"frobnicate"}, 2, "kestrunec: "},
+        {{"frobnicate"}, 2, "kestrunec: unknown command \"frobnicate\" ("},  // nothing near it
+        {{"disbale", "HKCU Run", "x"}, 2, "kestrunec: unknown command \"disbale\"; did you mean \"disable\"?"},
+        {{"LIST"}, 2, "kestrunec: unknown command \"LIST\"; did you mean \"list\"?"},
+        {{"profile", "lst"}, 2, "kestrunec: unknown profile command \"lst\"; did you mean \"list\"?"},
+        {{"list", "HKCU Rn"}, 2, "kestrunec: unknown table \"HKCU Rn\"; did you mean \"HKCU Run\"?"},
+        {{"disable", "delayd", "x"}, 2, "kestrunec: unknown table \"delayd\"; did you mean \"Delayed\"?"},
+        {{"option", "set", "idle treshold", "5"},
+         2,
+         "kestrunec: unknown option \"idle treshold\"; did you mean \"Idle threshold\"?"},
+        {{"option", "set", "Idle threshold", "500"},
+         2,
+         "kestrunec: bad value \"500\" for option \"Idle threshold\": The CPU threshold must be a whole number from 1 "
+         "to 100 (percent)."},
+        {{"option", "set", "Idle seconds", "0"},
+         2,
+         "kestrunec: bad value \"0\" for option \"Idle seconds\": The idle time must be a whole number of seconds "
+         "from 1 to 32767."},
         {{"load-backup", "/nonexistent/backup.xml"}, 1, "kestrunec: no backup file \"/nonexistent/backup.xml\""},
         {{"monitor", "--seconds", "1"}, 2, "kestrunec: the monitor's question needs an answer: --answer allow|deny"},
     };
@@ -180,6 +196,28 @@ TEST_F(ScenarioTest, ABackupInAFolderNamedWithNonAsciiLettersLoadsAgain) {
     const ProcessResult loaded = Kestrunec({"load-backup", backup});
     ASSERT_EQ(loaded.status, 0) << loaded.err;
     EXPECT_NE(Kestrunec({"list", "Delayed", "--format", "csv"}).out.find("Marker Zoë"), std::string::npos);
+}
+
+TEST_F(ScenarioTest, VersionIsPrintedWithoutTouchingAnyFile) {
+    const auto before = Snapshot();
+    for (const char* asked : {"--version", "version"}) {
+        const ProcessResult result = Kestrunec({asked});
+        EXPECT_EQ(result.status, 0) << asked << ": " << result.err;
+        EXPECT_EQ(result.out, "kestrunec (Kestrune) 1.0.0\n") << asked;
+        EXPECT_TRUE(result.err.empty()) << result.err;
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(fs::exists(AppFile("log.txt")));
+}
+
+TEST_F(ScenarioTest, AnIdleSettingInItsRangeIsStoredAloneAndKeptByTheNextRun) {
+    // A threshold outside the range in settings.ini (as an older version let it be stored)
+    // does not stop the seconds from being set.
+    kestrune::test::WriteText(AppFile("settings.ini"), "[Options]\r\nIdle threshold=500\r\n");
+    ASSERT_EQ(Kestrunec({"option", "set", "Idle seconds", "9"}).status, 0);
+    ASSERT_EQ(Kestrunec({"option", "set", "Idle threshold", " 100"}).status, 0);
+    const ProcessResult list = Kestrunec({"option", "list"});
+    EXPECT_NE(list.out.find("Idle threshold=100\nIdle seconds=9\n"), std::string::npos) << list.out;
 }
 
 TEST_F(ScenarioTest, HelpEndsWithStatusZero) {

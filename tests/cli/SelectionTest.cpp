@@ -50,16 +50,29 @@ TEST(SelectionTest, OptionKeysAreTheTwelveOfSettingsIniInTheirOrder) {
 TEST(SelectionTest, OptionValuesAreCheckedAndWrittenInTheFileForm) {
     const OptionKey& flag = *FindOptionKey("Monitor");
     const OptionKey& number = *FindOptionKey("Idle seconds");
+    const OptionKey& threshold = *FindOptionKey("Idle threshold");
     const OptionKey& text = *FindOptionKey("Profile");
     const struct {
         const OptionKey* key;
         const char* given;
         std::optional<std::string> stored;
     } cases[] = {
-        {&flag, "1", "1"},         {&flag, "On", "1"},           {&flag, "false", "0"},
-        {&flag, "2", std::nullopt}, {&flag, "", std::nullopt},    {&number, "12", "12"},
-        {&number, "-3", "-3"},     {&number, "32767", "32767"},  {&number, "32768", std::nullopt},
-        {&number, "1.5", std::nullopt}, {&number, "abc", std::nullopt}, {&text, "Work", "Work"},
+        {&flag, "1", "1"},
+        {&flag, "On", "1"},
+        {&flag, "false", "0"},
+        {&flag, "2", std::nullopt},
+        {&flag, "", std::nullopt},
+        {&number, "12", "12"},
+        {&number, "-3", std::nullopt},
+        {&number, "0", std::nullopt},
+        {&number, "32767", "32767"},
+        {&number, "32768", std::nullopt},
+        {&number, "1.5", std::nullopt},
+        {&number, "abc", std::nullopt},
+        {&threshold, "100", "100"},
+        {&threshold, "500", std::nullopt},
+        {&threshold, "0", std::nullopt},
+        {&text, "Work", "Work"},
     };
     for (const auto& c : cases) EXPECT_EQ(NormaliseOptionValue(*c.key, c.given), c.stored) << c.given;
 }

@@ -167,24 +167,41 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     EXPECT_FALSE(state.events.Busy().runDelayed);
 }
 
-TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOther) {
+TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOtherAndRefusedOutsideTheirRange) {
     struct Case {
         std::vector<std::string> answers;
         std::int16_t threshold;
         std::int16_t seconds;
         size_t questions;
-        bool refused;
+        const char* refusal;  // the start of the message, or nullptr
     };
+    const char* threshold =
+        "The CPU threshold must be a whole number from 1 to 100 (percent).\r\n"
+        "The idle settings have not been changed.";
+    const char* seconds =
+        "The idle time must be a whole number of seconds from 1 to 32767.\r\n"
+        "The idle settings have not been changed.";
     const Case cases[] = {
-        {{"30", "8"}, 30, 8, 2, false},
-        {{"abc", "x"}, 0, 0, 2, false},          // no leading number reads 0
-        {{"", "unused"}, 20, 5, 1, false},        // Cancel ends the command
-        {{"45", ""}, 45, 5, 2, false},            // an empty second answer keeps the seconds
-        {{"12.5", "7.5"}, 12, 8, 2, false},       // halves to even
-        {{"40000", "unused"}, 20, 5, 1, true},    // outside the 16-bit range: refused
-        {{"15", "-32769"}, 15, 5, 2, true},
-        {{"-32768", "32767"}, -32768, 32767, 2, false},
-        {{"1e99", "unused"}, 20, 5, 1, true},
+        {{"30", "8"}, 30, 8, 2, nullptr},
+        {{" 1 ", "32767"}, 1, 32767, 2, nullptr},  // spaces around a number are no matter
+        {{"100", "+9"}, 100, 9, 2, nullptr},
+        {{"", "unused"}, 20, 5, 1, nullptr},  // Cancel ends the command
+        {{"45", ""}, 45, 5, 2, nullptr},      // an empty second answer keeps the seconds
+        // Typing "abc" once stored 0, after which no idle entry ever started.
+        {{"abc", "unused"}, 20, 5, 1, threshold},
+        {{"0", "unused"}, 20, 5, 1, threshold},
+        {{"101", "unused"}, 20, 5, 1, threshold},
+        {{"500", "unused"}, 20, 5, 1, threshold},
+        {{"12.5", "unused"}, 20, 5, 1, threshold},  // a whole number
+        {{"40000", "unused"}, 20, 5, 1, threshold},
+        {{"1e99", "unused"}, 20, 5, 1, threshold},
+        {{"99999999999999999999", "unused"}, 20, 5, 1, threshold},
+        // A refused second answer keeps the first one out as well.
+        {{"15", "-32769"}, 20, 5, 2, seconds},
+        {{"15", "0"}, 20, 5, 2, seconds},
+        {{"15", "-3"}, 20, 5, 2, seconds},
+        {{"15", "x"}, 20, 5, 2, seconds},
+        {{"15", "32768"}, 20, 5, 2, seconds},
     };
     for (const Case& c : cases) {
         state.options.idleThreshold = 20;
@@ -201,8 +218,9 @@ TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOther) {
         if (c.questions > 1) {
             EXPECT_EQ(fe.questions[1], "Please enter the time in seconds the CPU should be 'idle' for:");
         }
-        ASSERT_EQ(fe.messages.size(), c.refused ? 1u : 0u) << label;
-        if (c.refused) {
+        ASSERT_EQ(fe.messages.size(), c.refusal ? 1u : 0u) << label;
+        if (c.refusal) {
+            EXPECT_EQ(fe.messages[0].text, c.refusal) << label;
             EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
         }
     }

@@ -62,6 +62,8 @@ TEST_F(ChangeMonitorTest, NewEntriesAreReportedOnceWithThePromptText) {
     EXPECT_EQ(fe.monitorPrompts[0],
               "The following programs\r\n/opt/chat/chat\r\n/opt/upd/updater --tray\r\n"
               "have registered to run at system start up - do you want to allow this?");
+    // Under the question's own text: each entry by name, with the place it registered in.
+    EXPECT_EQ(fe.monitorEntries[0], (std::vector<std::string>{"Chat \u2014 Common", "Updater \u2014 HKCU Run"}));
     Tick();
     EXPECT_EQ(fe.monitorPrompts.size(), 1u);  // not again
 

@@ -39,8 +39,9 @@ std::string ScriptedFrontEnd::ChooseFile(const std::string&, const std::string&)
     return answer;
 }
 
-MonitorAnswer ScriptedFrontEnd::AskMonitor(const std::string& message) {
+MonitorAnswer ScriptedFrontEnd::AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) {
     monitorPrompts.push_back(message);
+    monitorEntries.push_back(newEntries);
     if (monitorAnswers.empty()) {
         ADD_FAILURE() << "unexpected monitor prompt: " << message;
         return {};

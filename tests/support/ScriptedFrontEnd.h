@@ -35,6 +35,7 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> questions;       // yes/no and input prompts, in order
     std::vector<std::string> monitorPrompts;
+    std::vector<std::vector<std::string>> monitorEntries;  // the list under each prompt
     std::vector<std::string> statuses;
     std::vector<std::string> events;          // window, tray and dialog actions
     std::string caption;
@@ -48,7 +49,7 @@ public:
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
     std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
-    MonitorAnswer AskMonitor(const std::string& message) override;
+    MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) override;
     void SetStatus(const std::string& text) override { statuses.push_back(text); }
     void SetCaption(const std::string& text) override { caption = text; }
     std::vector<int> SelectedRows(TableKind kind) override { return selection[static_cast<size_t>(Number(kind))]; }

@@ -145,13 +145,18 @@ void DialogsTest::monitorPromptAnswersKeepAndRemember() {
         QCOMPARE(d.findChild<QPlainTextEdit*>("txtMsg")->toPlainText(),
                  QString("The following programs\nC:\\x.exe\nhave registered to run at system start up - do you "
                          "want to allow this?"));
+        auto* places = d.findChild<QListWidget*>("lstNewEntries");
+        QVERIFY(places->isVisible());
+        QCOMPARE(places->count(), 2);
+        QCOMPARE(places->item(0)->text(), QString::fromUtf8("x \u2014 HKCU Run"));
+        QCOMPARE(places->item(1)->text(), QString::fromUtf8("Mail \u2014 User"));
         auto* remember = d.findChild<QCheckBox*>("chkRemember");
         QCOMPARE(remember->text(), QString("Remember your decision"));
         QVERIFY(!remember->isChecked());
         QTest::mouseClick(remember, Qt::LeftButton);
         QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     };
-    const MonitorAnswer answer = t.fe.AskMonitor(message);
+    const MonitorAnswer answer = t.fe.AskMonitor(message, {"x \u2014 HKCU Run", "Mail \u2014 User"});
     QVERIFY(answer.keep);
     QVERIFY(answer.remember);
 }
@@ -161,7 +166,7 @@ void DialogsTest::monitorPromptCancelKeepsNothing() {
     t.seam().playDialog = [](QDialog& d) {
         QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
     };
-    const MonitorAnswer answer = t.fe.AskMonitor("x");
+    const MonitorAnswer answer = t.fe.AskMonitor("x", {});
     QVERIFY(!answer.keep);
     QVERIFY(!answer.remember);
 }

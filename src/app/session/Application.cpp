@@ -18,13 +18,27 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), timers_(timers) {
-    state_.delayedRunTimer =
-        timers_.Create(1000, [this] { CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }); });
-    state_.monitorTimer = timers_.Create(1000, [this] { OnMonitorTick(state_, monitor_); });
+    state_.delayedRunTimer = timers_.Create(1000, [this] {
+        CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); });
+    });
+    // While the monitor runs it looks first: a newcomer is asked about before any rescan could
+    // show it, and the follower catches what the monitor leaves alone (a changed command).
+    state_.monitorTimer = timers_.Create(1000, [this] {
+        OnMonitorTick(state_, monitor_);
+        if (following_) FollowPlaceChanges(state_, follower_);
+    });
+    followTimer_ = timers_.Create(1000, [this] {
+        if (!state_.options.monitor) FollowPlaceChanges(state_, follower_);
+    });
     state_.priorityTimer = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
 }
 
 Application::~Application() = default;
+
+void Application::FollowOutsideChanges() {
+    following_ = true;
+    if (!state_.appFolder.empty() && !state_.loadingInProgress && !shutDown_) followTimer_->Start();
+}
 
 void Application::LogRegistryProblems() {
     // A damaged registry file reads as absent; the log is where the user learns why.
@@ -133,6 +147,7 @@ bool Application::Startup(const std::string& commandLine) {
     LogRegistryProblems();
     s.fe.SetStatus("Finished loading");
     s.loadingInProgress = false;
+    if (following_) followTimer_->Start();
     return true;
 }
 
@@ -146,6 +161,7 @@ bool Application::Shutdown(CloseReason reason) {
     s.delayedRunTimer->Stop();
     s.monitorTimer->Stop();
     s.priorityTimer->Stop();
+    followTimer_->Stop();
 
     if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup) kestrune::ToggleRunOnStartup(s);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();

@@ -11,11 +11,12 @@
 #include "app/Clock.h"
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
-#include "platform/Platform.h"
 #include "delayed/DelayedRun.h"
 #include "locations/IconCache.h"
 #include "locations/ItemEditor.h"
 #include "monitor/ChangeMonitor.h"
+#include "monitor/PlaceFollower.h"
+#include "platform/Platform.h"
 #include "store/Profiles.h"
 
 namespace kestrune {
@@ -71,6 +72,9 @@ public:
     void ToggleMonitor();
     // One look at the start-up places, as the monitor timer takes it each second.
     void MonitorTick();
+    // For a front end that shows the tables: from the end of start-up on, each second, a place
+    // that another program changed is rescanned (PlaceFollower.h), Monitor on or off.
+    void FollowOutsideChanges();
     void PreventDelayedAppsFromRegistering();
     void MakeAllDelayedIdle();
     // Options menu
@@ -137,7 +141,10 @@ private:
     ItemEditorState editor_;
     DelayedRun delayed_;
     MonitorState monitor_;
+    PlaceFollowerState follower_;
+    bool following_ = false;
     TimerFactory& timers_;
+    std::unique_ptr<Timer> followTimer_;
     bool shutDown_ = false;
     bool deferIcons_ = false;
 };
