@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "monitor/Crc.h"
+#include "locations/Crc.h"
 
 namespace kestrune {
 namespace {

@@ -17,7 +17,7 @@
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/Scanning.h"
-#include "monitor/Crc.h"
+#include "locations/Crc.h"
 #include "platform/Platform.h"
 
 namespace kestrune {

@@ -23,16 +23,11 @@ if(KESTRUNE_BUILD_FUZZ)
     target_compile_options(kestrune_common INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
-# A library made of the .cpp files of one folder (not its subfolders), less those named in
-# EXCLUDE (file names).
-function(kestrune_library name folder)
-    cmake_parse_arguments(ARG "" "" "EXCLUDE;LINK" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${folder}/*.cpp")
-    foreach(excluded IN LISTS ARG_EXCLUDE)
-        list(FILTER sources EXCLUDE REGEX "/${excluded}$")
-    endforeach()
-    if(sources)
-        add_library(${name} STATIC ${sources})
+# A library of the sources listed after SOURCES (relative to the calling folder), linking LINK.
+function(kestrune_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+    if(ARG_SOURCES)
+        add_library(${name} STATIC ${ARG_SOURCES})
         target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
         target_link_libraries(${name} PUBLIC kestrune_common ${ARG_LINK})
     else()
@@ -42,14 +37,11 @@ function(kestrune_library name folder)
     endif()
 endfunction()
 
-# A GoogleTest program of the *Test.cpp files of one test folder, each test registered with CTest.
-function(kestrune_test_suite name folder)
-    file(GLOB sources CONFIGURE_DEPENDS "${folder}/*Test.cpp")
-    if(NOT sources)
-        return()
-    endif()
-    add_executable(${name} ${sources})
-    target_link_libraries(${name} PRIVATE kestrune_test_support ${ARGN} GTest::gtest_main GTest::gmock)
+# A GoogleTest program of the listed test files, each test registered with CTest.
+function(kestrune_test_suite name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE kestrune_test_support ${ARG_LINK} GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT
         "KESTRUNE_SAMPLES=${KESTRUNE_SAMPLES_DIR};KESTRUNE_BUILD_DIR=${PROJECT_BINARY_DIR}")
 endfunction()

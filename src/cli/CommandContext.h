@@ -8,7 +8,7 @@
 
 #include "app/Outcome.h"
 #include "app/TableKind.h"
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "cli/ConsoleFrontEnd.h"
 #include "cli/ConsoleTimers.h"
 #include "cli/Invocation.h"

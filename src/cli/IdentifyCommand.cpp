@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/session/Identify.h"
+#include "session/Identify.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/MainState.h"
 #include "app/Text.h"
-#include "app/session/Application.h"
+#include "session/Application.h"
 
 namespace kestrune::cli {
 

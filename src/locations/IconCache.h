@@ -9,7 +9,7 @@
 #include "app/FrontEnd.h"
 #include "app/Services.h"
 #include "app/ViewState.h"
-#include "monitor/Crc.h"
+#include "locations/Crc.h"
 #include "platform/FileSystem.h"
 
 namespace kestrune {

@@ -8,7 +8,7 @@
 
 #include "app/MainState.h"
 #include "app/Version.h"
-#include "app/session/MainWindowRules.h"
+#include "session/MainWindowRules.h"
 #include "ui/IconStore.h"
 
 namespace kestrune::ui {

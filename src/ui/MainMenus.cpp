@@ -3,7 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/session/Application.h"
+#include "session/Application.h"
 
 namespace kestrune::ui {
 

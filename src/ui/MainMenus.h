@@ -8,8 +8,8 @@
 
 #include <QObject>
 
-#include "app/session/Identify.h"
-#include "app/session/MainWindowRules.h"
+#include "session/Identify.h"
+#include "session/MainWindowRules.h"
 
 class QAction;
 class QMenu;

@@ -18,8 +18,8 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "app/session/Application.h"
-#include "app/session/MainWindowRules.h"
+#include "session/Application.h"
+#include "session/MainWindowRules.h"
 #include "locations/Scanning.h"
 #include "ui/AboutPanel.h"
 #include "ui/IconStore.h"

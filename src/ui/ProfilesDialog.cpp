@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "store/Profiles.h"
 #include "ui/IconStore.h"
 

@@ -10,7 +10,7 @@
 #include <QSystemTrayIcon>
 
 #include "app/Text.h"
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
 #include "ui/DelayedWindowView.h"

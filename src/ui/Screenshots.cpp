@@ -11,9 +11,9 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/session/Application.h"
-#include "app/session/Identify.h"
-#include "app/session/MainWindowRules.h"
+#include "session/Application.h"
+#include "session/Identify.h"
+#include "session/MainWindowRules.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
 #include "procs/ProcessActions.h"

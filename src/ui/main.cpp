@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "platform/Platform.h"
 #include "ui/IconStore.h"
 #include "ui/QtFrontEnd.h"

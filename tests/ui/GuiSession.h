@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <QStringList>
 
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "support/RecordingPlatform.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"

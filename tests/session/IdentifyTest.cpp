@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/session/Application.h"
-#include "app/session/Identify.h"
+#include "session/Application.h"
+#include "session/Identify.h"
 #include "support/RecordingPlatform.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"

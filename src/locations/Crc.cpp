@@ -1,4 +1,4 @@
-#include "monitor/Crc.h"
+#include "locations/Crc.h"
 
 #include <zlib.h>
 

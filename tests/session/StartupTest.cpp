@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "locations/Places.h"
 #include "locations/Scanning.h"
 #include "support/CountingFiles.h"

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "monitor/Crc.h"
+#include "locations/Crc.h"
 #include "platform/FileSystem.h"
 #include "support/TestMachine.h"
 

@@ -1,9 +1,9 @@
-#include "app/session/Identify.h"
+#include "session/Identify.h"
 
 #include "app/CommandLine.h"
 #include "app/Table.h"
 #include "app/Text.h"
-#include "app/session/MainWindowRules.h"
+#include "session/MainWindowRules.h"
 #include "platform/Platform.h"
 
 namespace kestrune {

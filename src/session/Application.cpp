@@ -1,4 +1,4 @@
-#include "app/session/Application.h"
+#include "session/Application.h"
 
 #include "app/Columns.h"
 #include "app/OptionsFile.h"

@@ -1,4 +1,4 @@
-#include "app/session/MainWindowRules.h"
+#include "session/MainWindowRules.h"
 
 #include "app/CommandLine.h"
 #include "app/Text.h"

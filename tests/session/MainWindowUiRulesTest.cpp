@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session/Application.h"
-#include "app/session/MainWindowRules.h"
+#include "session/Application.h"
+#include "session/MainWindowRules.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 

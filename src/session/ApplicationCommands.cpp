@@ -5,7 +5,7 @@
 #include "app/Outcome.h"
 #include "app/Text.h"
 #include "app/Tray.h"
-#include "app/session/Application.h"
+#include "session/Application.h"
 #include "delayed/DelayedCommands.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/Import.h"
