@@ -51,15 +51,11 @@ void Tick(benchmark::State& run, bool watched) {
     run.SetLabel(std::to_string(perPlace) + " entries per place");
 }
 
-void BM_MonitorTick(benchmark::State& run) {
-    Tick(run, true);
-}
+void BM_MonitorTick(benchmark::State& run) { Tick(run, true); }
 BENCHMARK(BM_MonitorTick)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // The anchor: the same tick reading every place, as it did before it had a watch.
-void BM_MonitorTickLooking(benchmark::State& run) {
-    Tick(run, false);
-}
+void BM_MonitorTickLooking(benchmark::State& run) { Tick(run, false); }
 BENCHMARK(BM_MonitorTickLooking)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // Processor time of `kestrunec monitor` for 11 seconds less that of a 1-second run (start-up

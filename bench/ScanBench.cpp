@@ -12,13 +12,13 @@
 #include <string>
 
 #include "app/MainState.h"
-#include "support/ScriptedFrontEnd.h"
+#include "locations/Crc.h"
 #include "locations/IconCache.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/Scanning.h"
-#include "locations/Crc.h"
 #include "platform/Platform.h"
+#include "support/ScriptedFrontEnd.h"
 
 namespace kestrune {
 namespace {

@@ -10,9 +10,9 @@
 #include "app/Clock.h"
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
-#include "support/ScriptedFrontEnd.h"
 #include "platform/Platform.h"
 #include "store/SettingsDocument.h"
+#include "support/ScriptedFrontEnd.h"
 
 namespace kestrune {
 namespace {
@@ -53,7 +53,9 @@ struct Setup {
             const std::string path = "C:\\Program Files\\Vendor " + n + "\\app" + n + ".exe";
             Table& table = state->tables[kind];
             switch (kind) {
-                case TableKind::Delayed: table.Add({"App " + n, path, std::to_string(i % 60 - 10), "User", "Normal"}, i % 2); break;
+                case TableKind::Delayed:
+                    table.Add({"App " + n, path, std::to_string(i % 60 - 10), "User", "Normal"}, i % 2);
+                    break;
                 case TableKind::Known: table.Add({path}, i % 2); break;
                 case TableKind::Process: table.Add({"app" + n + ".exe", path, "High", n}, true); break;
                 default: table.Add({"App " + n, path, "--start " + n}, i % 2 == 0); break;

@@ -20,9 +20,9 @@ bool FillKey(kestrune::platform::Registry& registry, RootKey root, const char* s
     if (!registry.CreateKey(root, subkey).Ok()) return false;
     for (int i = 1; i <= count; ++i) {
         const std::string n = std::to_string(i);
-        kestrune::platform::RegistryValue value{prefix + " " + n, kestrune::platform::ValueType::String,
-                                                "\"C:\\Program Files\\" + prefix + " " + n + "\\app" + n +
-                                                    ".exe\" /background"};
+        kestrune::platform::RegistryValue value{
+            prefix + " " + n, kestrune::platform::ValueType::String,
+            "\"C:\\Program Files\\" + prefix + " " + n + "\\app" + n + ".exe\" /background"};
         if (!registry.SetValue(root, subkey, value).Ok()) return false;
     }
     return true;

@@ -85,10 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (size_t i = 0; i < kKeys.size(); ++i) {
         const bool sameKey =
             EqualsIgnoreCase(kKeys[i].section, written.section) && EqualsIgnoreCase(kKeys[i].key, written.key);
-        if (sameKey)
-            Require(after[i] == value, "a value written reads back the same");
-        else
-            Require(after[i] == before[i], "writing one key changes no other");
+        if (sameKey) Require(after[i] == value, "a value written reads back the same");
+        else Require(after[i] == before[i], "writing one key changes no other");
     }
 
     // What start-up reads, shut-down writes and the next start-up reads again.

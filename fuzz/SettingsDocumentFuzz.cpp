@@ -57,10 +57,8 @@ Tables SaveAndLoad(MainState& state, bool backup) {
     auto again = fuzz::FuzzMachine::Instance().NewState();
     auto& files = fuzz::FuzzMachine::Instance().Platform().files();
     Require(files.WriteFileAtomic(again->settingsDocumentPath, text), "the document can be written");
-    if (backup)
-        LoadSettingsFile(*again, again->settingsDocumentPath);
-    else
-        LoadSettingsDocument(*again);
+    if (backup) LoadSettingsFile(*again, again->settingsDocumentPath);
+    else LoadSettingsDocument(*again);
     return std::move(again->tables);
 }
 

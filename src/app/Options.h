@@ -29,7 +29,7 @@ inline constexpr std::int16_t kDefaultIdleThreshold = 20;
 inline constexpr std::int16_t kDefaultIdleSeconds = 5;
 
 struct WindowPosition {
-    int state = 0;  // 0 normal, 1 minimised, 2 maximised
+    int state = 0;                                 // 0 normal, 1 minimised, 2 maximised
     int top = 0, left = 0, width = 0, height = 0;  // twips
     int lastTab = 0;
     // Bounds a window had; a position without a size (what a program without a window has)

@@ -95,9 +95,8 @@ void Table::Sort(int column, bool ascending) {
             if (r.texts[c].empty()) return std::nullopt;
             return RoundHalfEven(LeadingNumber(r.texts[c]));
         };
-        std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
-            return ascending ? key(a) < key(b) : key(b) < key(a);
-        });
+        std::stable_sort(rows_.begin(), rows_.end(),
+                         [&](const Item& a, const Item& b) { return ascending ? key(a) < key(b) : key(b) < key(a); });
     } else {
         std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
             const int cmp = CompareIgnoreCase(a.texts[c], b.texts[c]);

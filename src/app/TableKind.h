@@ -31,7 +31,9 @@ inline constexpr std::array<TableKind, kTableCount> kAllTables = {
 inline constexpr int Number(TableKind kind) { return static_cast<int>(kind); }
 std::optional<TableKind> TableFromNumber(int number);
 
-inline constexpr bool IsFolderTable(TableKind k) { return k == TableKind::UserStartup || k == TableKind::CommonStartup; }
+inline constexpr bool IsFolderTable(TableKind k) {
+    return k == TableKind::UserStartup || k == TableKind::CommonStartup;
+}
 inline constexpr bool IsRunKeyTable(TableKind k) {
     return k == TableKind::HKLM_Run || k == TableKind::HKCU_Run || k == TableKind::RunOnce;
 }

@@ -107,7 +107,8 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
 int CountOccurrences(std::string_view text, std::string_view separator) {
     if (separator.empty()) return 0;
     int count = 0;
-    for (size_t at = text.find(separator); at != std::string_view::npos; at = text.find(separator, at + separator.size()))
+    for (size_t at = text.find(separator); at != std::string_view::npos;
+         at = text.find(separator, at + separator.size()))
         ++count;
     return count;
 }

@@ -8,10 +8,10 @@
 
 #include "app/Outcome.h"
 #include "app/TableKind.h"
-#include "session/Application.h"
 #include "cli/ConsoleFrontEnd.h"
 #include "cli/ConsoleTimers.h"
 #include "cli/Invocation.h"
+#include "session/Application.h"
 
 namespace kestrune::cli {
 

@@ -26,11 +26,11 @@ public:
 
 // The answers given on the command line.
 struct ConsoleAnswers {
-    std::optional<bool> yesNo;           // --yes / --no
-    std::optional<bool> monitorKeep;     // --answer allow / deny
-    bool remember = false;               // --remember
-    std::deque<std::string> inputs;      // the command's answers to input boxes, in order
-    std::deque<std::string> files;       // the command's answers to open-file dialogs
+    std::optional<bool> yesNo;        // --yes / --no
+    std::optional<bool> monitorKeep;  // --answer allow / deny
+    bool remember = false;            // --remember
+    std::deque<std::string> inputs;   // the command's answers to input boxes, in order
+    std::deque<std::string> files;    // the command's answers to open-file dialogs
 };
 
 struct ShownMessage {

@@ -57,9 +57,7 @@ void FillEditor(const Invocation& inv, TableKind kind, ItemEditorState& editor) 
 
 }  // namespace
 
-void CheckAdd(const Invocation& inv, ConsoleAnswers&) {
-    CheckEditorFields(inv, TableArgument(inv.table));
-}
+void CheckAdd(const Invocation& inv, ConsoleAnswers&) { CheckEditorFields(inv, TableArgument(inv.table)); }
 
 int RunAdd(CommandContext& context) {
     const Invocation& inv = context.inv;

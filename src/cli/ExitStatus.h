@@ -7,8 +7,8 @@
 namespace kestrune::cli {
 
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitRefused = 1;  // the program refused; its message has been printed
-inline constexpr int kExitUsage = 2;    // wrong usage, or a question nobody answered
+inline constexpr int kExitRefused = 1;        // the program refused; its message has been printed
+inline constexpr int kExitUsage = 2;          // wrong usage, or a question nobody answered
 inline constexpr int kExitInterrupted = 130;  // Ctrl+C ended a long-running command; settings were saved
 
 inline constexpr const char* kProgramName = "kestrunec";

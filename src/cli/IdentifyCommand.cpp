@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "session/Identify.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
+#include "session/Identify.h"
 
 namespace kestrune::cli {
 

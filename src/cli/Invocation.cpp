@@ -70,8 +70,10 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     app.fallthrough();
     app.add_option("--app-dir", inv.appDir, "the program's folder (settings.ini, settings.xml, profiles, log)");
     app.add_option("--machine", inv.machine, "the emulated machine's root folder");
-    auto* yes = app.add_flag_callback("--yes", [&] { inv.yesNo = true; }, "answer the program's questions Yes");
-    auto* no = app.add_flag_callback("--no", [&] { inv.yesNo = false; }, "answer the program's questions No");
+    auto* yes = app.add_flag_callback(
+        "--yes", [&] { inv.yesNo = true; }, "answer the program's questions Yes");
+    auto* no = app.add_flag_callback(
+        "--no", [&] { inv.yesNo = false; }, "answer the program's questions No");
     yes->excludes(no);
     app.set_version_flag("--version", VersionText(), "print the program's version and end");
     app.add_subcommand("version", "print the program's version");

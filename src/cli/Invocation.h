@@ -9,8 +9,8 @@
 namespace kestrune::cli {
 
 struct Invocation {
-    std::string appDir;   // --app-dir (else KESTRUNE_APP_DIR, else the program's folder)
-    std::string machine;  // --machine (else KESTRUNE_MACHINE)
+    std::string appDir;         // --app-dir (else KESTRUNE_APP_DIR, else the program's folder)
+    std::string machine;        // --machine (else KESTRUNE_MACHINE)
     std::optional<bool> yesNo;  // --yes / --no
     bool interactive = false;   // standard input is a terminal: questions may be asked on it
 
@@ -36,7 +36,7 @@ struct Invocation {
     std::string file;  // load-backup FILE
     // The profile and option arguments: NAME, OLD NEW, KEY VALUE.
     std::string first, second;
-    int engine = 0;                  // identify --engine
+    int engine = 0;  // identify --engine
 };
 
 // "kestrunec (Kestrune) 1.0.0", for --version and the version command.

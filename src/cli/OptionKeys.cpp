@@ -41,7 +41,7 @@ std::string OptionValue(const MainState& state, const OptionKey& key) {
         case OptionType::Flag: return BoolToIni(state.options.*key.flag);
         case OptionType::Number:
             return std::to_string(key.key == kIdleThresholdKey ? state.options.idleThreshold
-                                                              : state.options.idleSeconds);
+                                                               : state.options.idleSeconds);
         case OptionType::Text: break;
     }
     return state.profile;

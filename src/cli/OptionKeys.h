@@ -25,8 +25,8 @@ enum class OptionType { Flag, Number, Text };
 struct OptionKey {
     std::string_view key;  // as in settings.ini
     OptionType type;
-    bool Options::*flag = nullptr;                 // flags
-    void (Application::*toggle)() = nullptr;       // flags: the menu command that flips it
+    bool Options::*flag = nullptr;            // flags
+    void (Application::*toggle)() = nullptr;  // flags: the menu command that flips it
 };
 
 // In the order settings.ini stores them.

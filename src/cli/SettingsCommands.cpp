@@ -40,8 +40,7 @@ void SetOption(CommandContext& context, const OptionKey& key, const std::string&
                 number;
             return;
         }
-        case OptionType::Text:
-            break;  // a profile is made current by RunProfileUse
+        case OptionType::Text: break;  // a profile is made current by RunProfileUse
     }
 }
 

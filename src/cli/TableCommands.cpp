@@ -50,7 +50,8 @@ int RunList(CommandContext& context) {
 void CheckRowCommand(const Invocation& inv, ConsoleAnswers&) {
     const TableKind kind = TableArgument(inv.table);
     CheckRowArgument(inv);
-    if (inv.command == "delete" && kind == TableKind::Process) throw CommandError(kExitUsage, NotOffered("delete", kind));
+    if (inv.command == "delete" && kind == TableKind::Process)
+        throw CommandError(kExitUsage, NotOffered("delete", kind));
 }
 
 int RunEnable(CommandContext& context) { return SetTick(context, true); }
@@ -67,7 +68,8 @@ void CheckMove(const Invocation& inv, ConsoleAnswers& answers) {
     CheckRowCommand(inv, answers);
     const TableKind source = TableArgument(inv.table);
     const TableKind target = TableArgument(inv.target);
-    if (source == TableKind::Known || source == TableKind::Process) throw CommandError(kExitUsage, NotOffered("move", source));
+    if (source == TableKind::Known || source == TableKind::Process)
+        throw CommandError(kExitUsage, NotOffered("move", source));
     if (Number(target) < kFirstMoveTarget || Number(target) > kLastMoveTarget || target == source) {
         throw CommandError(kExitUsage, "a row of table " + std::string(TabCaption(source)) + " cannot move to table " +
                                            std::string(TabCaption(target)) + " (use a table from 1 to 6 but its own)");
@@ -84,7 +86,8 @@ int RunMove(CommandContext& context) {
 void CheckRecord(const Invocation& inv, ConsoleAnswers& answers) {
     CheckRowCommand(inv, answers);
     const TableKind kind = TableArgument(inv.table);
-    if (kind == TableKind::Known || kind == TableKind::Process) throw CommandError(kExitUsage, NotOffered("record", kind));
+    if (kind == TableKind::Known || kind == TableKind::Process)
+        throw CommandError(kExitUsage, NotOffered("record", kind));
 }
 
 int RunRecord(CommandContext& context) {

@@ -18,9 +18,8 @@ constexpr std::string_view kColumnGap = "  ";
 
 // Display width in characters: UTF-8 continuation bytes take no room.
 size_t Width(std::string_view text) {
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    return static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string PadRight(std::string text, size_t width) {

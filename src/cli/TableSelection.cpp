@@ -34,8 +34,7 @@ std::optional<int> FindRow(const Table& table, const RowChoice& choice) {
 std::string MissingRowText(const Table& table, const RowChoice& choice) {
     const std::string where = " in table " + std::string(TabCaption(table.Kind()));
     if (choice.position) {
-        return "no row " + std::to_string(*choice.position) + where + " (" + std::to_string(table.Count()) +
-               " row(s))";
+        return "no row " + std::to_string(*choice.position) + where + " (" + std::to_string(table.Count()) + " row(s))";
     }
     return "no row named \"" + choice.name + "\"" + where;
 }

@@ -92,8 +92,7 @@ int CpuUsageNT::Query() {
                                    ? RoundToFourPlaces(static_cast<double>(idleDelta) / static_cast<double>(timeDelta))
                                    : SaturatingMultiply(idleDelta, kScale);
     const std::int64_t idlePercent = SaturatingMultiply(share, 100);
-    const double reading =
-        100.0 - (static_cast<double>(idlePercent) / static_cast<double>(kScale)) / *processors + 0.5;
+    const double reading = 100.0 - (static_cast<double>(idlePercent) / static_cast<double>(kScale)) / *processors + 0.5;
     const std::int64_t usage = FloorDivide(RoundToFourPlaces(reading), kScale);
 
     idleBaseline_ = *idle;

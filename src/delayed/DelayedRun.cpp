@@ -191,7 +191,8 @@ std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::strin
         }
     }
     state.fe.SetStatus(kRunning + command);
-    const platform::LaunchResult result = state.platform.launcher().StartCommand(command, platform::ShowWindow::Minimised);
+    const platform::LaunchResult result =
+        state.platform.launcher().StartCommand(command, platform::ShowWindow::Minimised);
     if (!result.ok) {
         state.WriteLog(kErrorRunning + command);
         state.WriteLog(kError + std::to_string(result.errorNumber) + kErrorSeparator + result.errorText);

@@ -29,8 +29,8 @@ struct DelayedRow {
 
 struct DelayedWindow {
     std::vector<DelayedRow> rows;
-    int listPosition = 0;  // the row reached so far (1-based), 0 before the first
-    int selectedRow = 0;   // the highlighted row (1-based), 0 for none
+    int listPosition = 0;   // the row reached so far (1-based), 0 before the first
+    int selectedRow = 0;    // the highlighted row (1-based), 0 for none
     int progressValue = 0;  // 0 to 100
     std::string progressCaption = "0%";
     std::string progressLine;

@@ -43,8 +43,8 @@ Outcome ImportStartupControlPanel(MainState& state) {
     state.settingsChanged = true;
     int after = 0;
     for (TableKind kind : kAllTables) after += state.tables[kind].Count();
-    Outcome outcome = Outcome::Of(OutcomeStatus::Done, "took over " + std::to_string(after - before) +
-                                                           " row(s) from Startup Control Panel");
+    Outcome outcome = Outcome::Of(OutcomeStatus::Done,
+                                  "took over " + std::to_string(after - before) + " row(s) from Startup Control Panel");
     outcome.statusLine = kImportDone;
     outcome.Say(kImportDone, MessageIcon::Information);
     return outcome;

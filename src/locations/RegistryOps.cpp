@@ -63,14 +63,9 @@ RegistryRead ReadValue(const RegistryValue& value) {
     switch (value.type) {
         case ValueType::String:
         case ValueType::ExpandString:
-        case ValueType::Binary:
-            result.data = QueriedText(value);
-            break;
-        case ValueType::Dword:
-            result.data = DwordText(value.data);
-            break;
-        default:
-            break;
+        case ValueType::Binary: result.data = QueriedText(value); break;
+        case ValueType::Dword: result.data = DwordText(value.data); break;
+        default: break;
     }
     return result;
 }

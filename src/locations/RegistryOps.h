@@ -15,7 +15,8 @@ namespace kestrune {
 // Values whose stored bytes (a string's terminating zero included) exceed this are not read.
 inline constexpr std::size_t kMaxValueBytes = 1024;
 
-inline constexpr std::string_view kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr std::string_view kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 struct RegistryValueRecord {
     std::string name;

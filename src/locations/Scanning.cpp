@@ -53,8 +53,8 @@ void ScanPlace(MainState& state, TableKind kind) {
 }
 
 void ScanPlaces(MainState& state) {
-    for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKLM_Run,
-                           TableKind::HKCU_Run, TableKind::RunOnce})
+    for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKLM_Run, TableKind::HKCU_Run,
+                           TableKind::RunOnce})
         ScanPlace(state, kind);
 }
 

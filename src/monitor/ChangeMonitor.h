@@ -26,8 +26,8 @@ std::string NewEntryWithPlace(TableKind kind, const std::string& name);
 
 struct MonitorState {
     bool snapshotTaken = false;
-    PlaceSnapshot previous;                             // tables 1 to 5
-    std::unique_ptr<platform::PlaceWatch> watch;        // null: every tick looks (MonitorWatch.h)
+    PlaceSnapshot previous;                       // tables 1 to 5
+    std::unique_ptr<platform::PlaceWatch> watch;  // null: every tick looks (MonitorWatch.h)
 };
 
 // The monitor timer's tick.

@@ -1,11 +1,11 @@
 #include "monitor/PlaceSnapshot.h"
 
 #include "app/Paths.h"
-#include "platform/Platform.h"
 #include "app/Text.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
+#include "platform/Platform.h"
 
 namespace kestrune {
 

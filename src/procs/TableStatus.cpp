@@ -40,12 +40,8 @@ void ShowStatusText(MainState& state) {
     const Table& table = state.tables[*kind];
     const int rows = table.Count();
     switch (*kind) {
-        case TableKind::Process:
-            ShowProcessStatus(state);
-            break;
-        case TableKind::Deleted:
-            state.fe.SetStatus(std::to_string(rows) + " item(s)");
-            break;
+        case TableKind::Process: ShowProcessStatus(state); break;
+        case TableKind::Deleted: state.fe.SetStatus(std::to_string(rows) + " item(s)"); break;
         default: {
             const int ticked = table.CountTicked();
             state.fe.SetStatus(std::to_string(rows) + " item(s) : " + std::to_string(ticked) + " enabled, " +

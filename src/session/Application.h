@@ -3,9 +3,9 @@
 // state and each part's own state, runs the start-up and shut-down sequences, owns the three
 // timers and routes the menu commands to the parts that carry them out.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
-#include <cstdint>
 #include <string>
 
 #include "app/Clock.h"
@@ -93,19 +93,19 @@ public:
     ProfileList& profiles() { return profiles_; }
     void UseSelectedProfile();
     // Table menu
-    void Identify(int engine);          // "Search ..." entries; the double click and "/" use engine 0
-    void CopyToClipboard(int which);    // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments"
+    void Identify(int engine);        // "Search ..." entries; the double click and "/" use engine 0
+    void CopyToClipboard(int which);  // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments"
     void NewItem();
     void EditItem();
     // The item editor's fields; its OK button: a field to focus, or None when stored.
     ItemEditorState& editor() { return editor_; }
     EditorField ConfirmEditor();
     void DeleteSelected();
-    void ToggleSelected();              // "Enable / Disable"
+    void ToggleSelected();  // "Enable / Disable"
     void RunNow();
     void RecordSetting();
-    void TickAll(bool ticked);          // "Tick All" / "Untick All"
-    void TickSelected(bool ticked);     // "Tick Selected" / "Untick Selected"
+    void TickAll(bool ticked);       // "Tick All" / "Untick All"
+    void TickSelected(bool ticked);  // "Tick Selected" / "Untick Selected"
     void MoveSelectedTo(TableKind target);
     void OpenContainerFolder();
     void SetPriorityOfSelected(std::uint32_t priorityClass);
@@ -115,9 +115,9 @@ public:
     void RestoreFromTray();
     void ShowFromTray();
     // List events
-    void SelectTab(int tab);                                 // a tab click: ShowTable
+    void SelectTab(int tab);                                           // a tab click: ShowTable
     void OnRowTickChanged(TableKind kind, int position, bool ticked);  // the user clicked a check box
-    void SortByColumn(TableKind kind, int column);           // a header click (toggles the order)
+    void SortByColumn(TableKind kind, int column);                     // a header click (toggles the order)
     // A view that has caught up with changed tables (ModelObserver::RowsChanged): the status
     // line's counts follow the current table.
     void UpdateTableStatus();

@@ -5,7 +5,6 @@
 #include "app/Outcome.h"
 #include "app/Text.h"
 #include "app/Tray.h"
-#include "session/Application.h"
 #include "delayed/DelayedCommands.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/Import.h"
@@ -15,6 +14,7 @@
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "procs/TableStatus.h"
+#include "session/Application.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {

@@ -3,8 +3,8 @@
 #include "app/CommandLine.h"
 #include "app/Table.h"
 #include "app/Text.h"
-#include "session/MainWindowRules.h"
 #include "platform/Platform.h"
+#include "session/MainWindowRules.h"
 
 namespace kestrune {
 

@@ -4,13 +4,13 @@
 #include "app/Outcome.h"
 #include "app/Text.h"
 #include "app/Tray.h"
-#include "session/Application.h"
-#include "session/Identify.h"
-#include "session/MainWindowRules.h"
 #include "locations/LocationChange.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
 #include "procs/TableStatus.h"
+#include "session/Application.h"
+#include "session/Identify.h"
+#include "session/MainWindowRules.h"
 
 namespace kestrune {
 

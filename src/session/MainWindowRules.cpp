@@ -1,8 +1,8 @@
 #include "session/MainWindowRules.h"
 
 #include "app/CommandLine.h"
-#include "app/Text.h"
 #include "app/Table.h"
+#include "app/Text.h"
 #include "app/Version.h"
 
 namespace kestrune {
@@ -38,16 +38,15 @@ ContextMenuRules ContextMenuFor(TableKind kind, int selectedCount) {
     const bool single = selectedCount <= 1;
     rules.identifyEnabled = rules.copyEnabled = rules.editEnabled = rules.runEnabled = single;
     switch (kind) {
-    case TableKind::Known:
-        rules.moveVisible = rules.editVisible = rules.recordVisible = false;
-        rules.priorityVisible = rules.endProcessVisible = false;
-        break;
-    case TableKind::Process:
-        rules.deleteVisible = rules.editVisible = rules.recordVisible = rules.moveVisible = false;
-        rules.priorityVisible = rules.endProcessVisible = true;
-        break;
-    default:
-        break;
+        case TableKind::Known:
+            rules.moveVisible = rules.editVisible = rules.recordVisible = false;
+            rules.priorityVisible = rules.endProcessVisible = false;
+            break;
+        case TableKind::Process:
+            rules.deleteVisible = rules.editVisible = rules.recordVisible = rules.moveVisible = false;
+            rules.priorityVisible = rules.endProcessVisible = true;
+            break;
+        default: break;
     }
     return rules;
 }

@@ -17,7 +17,9 @@ constexpr std::string_view kDocumentExtension = ".xml";
 // Windows keeps a file name to 255 characters, and the ".xml" comes on top of the name.
 constexpr size_t kLongestProfileName = 255 - 4;
 
-bool IsDefaultProfile(std::string_view profile) { return profile.empty() || EqualsIgnoreCase(profile, kDefaultProfile); }
+bool IsDefaultProfile(std::string_view profile) {
+    return profile.empty() || EqualsIgnoreCase(profile, kDefaultProfile);
+}
 
 // Windows opens the device, not a file, for these names whatever extension follows them.
 bool IsDeviceName(std::string_view name) {
@@ -123,7 +125,9 @@ int ProfileList::IndexOf(std::string_view name) const {
 
 bool ProfileList::ProfileExists(std::string_view name) const { return IndexOf(name) >= 0; }
 
-void ProfileList::Select(int index) { selection_ = index >= 0 && index < static_cast<int>(entries_.size()) ? index : -1; }
+void ProfileList::Select(int index) {
+    selection_ = index >= 0 && index < static_cast<int>(entries_.size()) ? index : -1;
+}
 
 std::string ProfileList::SelectedEntry() const {
     return selection_ >= 0 ? entries_[static_cast<size_t>(selection_)] : std::string{};

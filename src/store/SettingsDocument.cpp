@@ -38,8 +38,7 @@ void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
         const std::string& path = ticked ? active : stored;
         if (IsFolderTable(table.Kind()))
             writer.WriteFolderItem(path, n, table.Name(n), table.Text(n, col::Path), table.Text(n, col::Arguments));
-        else
-            writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
+        else writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
     }
 }
 
@@ -69,7 +68,8 @@ bool KeepUnreadableDocument(MainState& state, const std::string& target) {
     if (existing.LoadFromFile(files, target)) return true;
     const std::string base = target + ".unreadable_" + Stamp(state.clock.Now());
     std::string aside = base;
-    for (int attempt = 2; files.FileExists(aside) && attempt < 100; ++attempt) aside = base + "_" + std::to_string(attempt);
+    for (int attempt = 2; files.FileExists(aside) && attempt < 100; ++attempt)
+        aside = base + "_" + std::to_string(attempt);
     if (!files.RenameFile(target, aside)) {
         state.log.Write(kCannotKeepUnreadableLog + target, state.logPath);
         return false;
@@ -104,7 +104,8 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
 
     const Table& known = tables[TableKind::Known];
     const std::string knownPath(KindName(TableKind::Known));
-    for (int n = 1; n <= known.Count(); ++n) writer.WriteKnownItem(knownPath, n, known.Text(n, col::KnownPath), known.Ticked(n));
+    for (int n = 1; n <= known.Count(); ++n)
+        writer.WriteKnownItem(knownPath, n, known.Text(n, col::KnownPath), known.Ticked(n));
 
     WriteProcessTable(tables[TableKind::Process], writer);
 }
@@ -173,8 +174,9 @@ bool StoreSettingsNow(MainState& state) {
 
 bool StorePendingBeforeReload(MainState& state) {
     if (SaveSettingsDocument(state, true, false)) return true;
-    state.fe.ShowMessage(std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath + WriteFailureLine(state),
-                         MessageIcon::Exclamation);
+    state.fe.ShowMessage(
+        std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath + WriteFailureLine(state),
+        MessageIcon::Exclamation);
     return false;
 }
 
@@ -197,15 +199,11 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
         bool tick = ticked;
         switch (kind) {
             case TableKind::UserStartup:
-            case TableKind::CommonStartup:
-                texts = {fields[0], fields[1], fields[2]};
-                break;
+            case TableKind::CommonStartup: texts = {fields[0], fields[1], fields[2]}; break;
             case TableKind::HKLM_Run:
             case TableKind::HKCU_Run:
             case TableKind::RunOnce:
-            case TableKind::Deleted:
-                texts = {fields[0], fields[1]};
-                break;
+            case TableKind::Deleted: texts = {fields[0], fields[1]}; break;
             case TableKind::Delayed:
                 texts = {fields[0], fields[1], fields[2], fields[3], fields[5]};
                 tick = fields[4] == "1";

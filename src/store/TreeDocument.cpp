@@ -15,9 +15,7 @@ constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 // whitespace that is an element's only child is kept; the indentation between elements is not.
 constexpr unsigned int kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
-bool IsText(const pugi::xml_node& node) {
-    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-}
+bool IsText(const pugi::xml_node& node) { return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata; }
 
 void AppendText(const pugi::xml_node& node, std::string& out) {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {

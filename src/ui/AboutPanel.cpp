@@ -100,12 +100,11 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     button(kContactCaption, "cmdContactForm", open(std::string(kMakerSiteUrl) + std::string(kContactQuery)));
     button(kDonateCaption, "cmdDonate", open(std::string(kMakerSiteUrl) + std::string(kDonateQuery)));
     buttons->addStretch(1);
-    button(std::string(caption::ShowHelp).c_str(), "cmdHelp",
-           [&state] {
-               const std::string help = state.appFolder + std::string(kMakerHelpFile);
-               if (!state.FileExists(help) || !state.platform.shell().OpenDocument(help))
-                   state.fe.ShowMessage("The help file could not be opened: " + help, MessageIcon::Exclamation);
-           });
+    button(std::string(caption::ShowHelp).c_str(), "cmdHelp", [&state] {
+        const std::string help = state.appFolder + std::string(kMakerHelpFile);
+        if (!state.FileExists(help) || !state.platform.shell().OpenDocument(help))
+            state.fe.ShowMessage("The help file could not be opened: " + help, MessageIcon::Exclamation);
+    });
     layout->addLayout(buttons);
 }
 

@@ -119,15 +119,9 @@ void ItemEditorDialog::StoreFields() {
 void ItemEditorDialog::accept() {
     StoreFields();
     switch (confirm_()) {
-    case EditorField::None:
-        QDialog::accept();
-        break;
-    case EditorField::Name:
-        name_->setFocus();
-        break;
-    case EditorField::Path:
-        path_->setFocus();
-        break;
+        case EditorField::None: QDialog::accept(); break;
+        case EditorField::Name: name_->setFocus(); break;
+        case EditorField::Path: path_->setFocus(); break;
     }
 }
 

@@ -18,9 +18,9 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "locations/Scanning.h"
 #include "session/Application.h"
 #include "session/MainWindowRules.h"
-#include "locations/Scanning.h"
 #include "ui/AboutPanel.h"
 #include "ui/IconStore.h"
 #include "ui/ListTexts.h"
@@ -86,9 +86,8 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         view->installEventFilter(this);
 
-        connect(model, &TableModel::tickRequested, this, [this](TableKind k, int position, bool ticked) {
-            app_.OnRowTickChanged(k, position, ticked);
-        });
+        connect(model, &TableModel::tickRequested, this,
+                [this](TableKind k, int position, bool ticked) { app_.OnRowTickChanged(k, position, ticked); });
         connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, kind, model](int column) {
             app_.SortByColumn(kind, column);
             model->Reset();
@@ -328,9 +327,7 @@ void MainWindow::StartIconFill() {
     iconFill_->start();
 }
 
-bool MainWindow::IconFillRunning() const {
-    return iconFill_ && iconFill_->isActive();
-}
+bool MainWindow::IconFillRunning() const { return iconFill_ && iconFill_->isActive(); }
 
 void MainWindow::FillIconSlice() {
     MainState& state = app_.state();
@@ -495,22 +492,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifiers) {
     switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_F2: app_.EditItem(); break;
-    case Qt::Key_Delete:
-        app_.DeleteSelected();
-        break;
-    case Qt::Key_Plus:
-        if (modifiers & Qt::KeypadModifier) app_.NewItem();
-        break;
-    case Qt::Key_Slash:
-    case Qt::Key_Question:
-        // The "/ ?" key of the main keyboard; the keypad's divide key is another key.
-        if (!(modifiers & Qt::KeypadModifier)) app_.Identify(0);
-        break;
-    default:
-        break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F2: app_.EditItem(); break;
+        case Qt::Key_Delete: app_.DeleteSelected(); break;
+        case Qt::Key_Plus:
+            if (modifiers & Qt::KeypadModifier) app_.NewItem();
+            break;
+        case Qt::Key_Slash:
+        case Qt::Key_Question:
+            // The "/ ?" key of the main keyboard; the keypad's divide key is another key.
+            if (!(modifiers & Qt::KeypadModifier)) app_.Identify(0);
+            break;
+        default: break;
     }
 }
 

@@ -15,11 +15,10 @@ ProcessChooser::ProcessChooser(std::vector<platform::ProcessInfo> processes, QWi
     : QDialog(parent), processes_(std::move(processes)) {
     setWindowTitle(kProcessChooserCaption);
     resize(560, 380);
-    std::stable_sort(processes_.begin(), processes_.end(),
-                     [](const auto& a, const auto& b) {
-                         const int byName = CompareIgnoreCase(a.name, b.name);
-                         return byName != 0 ? byName < 0 : a.path < b.path;
-                     });
+    std::stable_sort(processes_.begin(), processes_.end(), [](const auto& a, const auto& b) {
+        const int byName = CompareIgnoreCase(a.name, b.name);
+        return byName != 0 ? byName < 0 : a.path < b.path;
+    });
     // Many copies of one program (shells, helpers) would only bury the others: one line each.
     processes_.erase(std::unique(processes_.begin(), processes_.end(),
                                  [](const auto& a, const auto& b) { return a.name == b.name && a.path == b.path; }),

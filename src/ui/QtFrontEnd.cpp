@@ -10,9 +10,9 @@
 #include <QSystemTrayIcon>
 
 #include "app/Text.h"
-#include "session/Application.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
+#include "session/Application.h"
 #include "ui/DelayedWindowView.h"
 #include "ui/ItemEditorDialog.h"
 #include "ui/MainWindow.h"
@@ -27,10 +27,10 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::None: break;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Critical: return QMessageBox::Critical;
+        case MessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }
@@ -72,9 +72,7 @@ void QtFrontEnd::ShowAfterStartup() {
     else window_->show();
 }
 
-void QtFrontEnd::StartIconFill() {
-    window_->StartIconFill();
-}
+void QtFrontEnd::StartIconFill() { window_->StartIconFill(); }
 
 namespace {
 
@@ -248,7 +246,8 @@ void QtFrontEnd::CopyToClipboard(const std::string& text) {
 
 void QtFrontEnd::ShowItemEditor() {
     Application* app = app_;
-    ItemEditorDialog dialog(app->editor(), [app] { return app->ConfirmEditor(); }, app->state(), window_.get());
+    ItemEditorDialog dialog(
+        app->editor(), [app] { return app->ConfirmEditor(); }, app->state(), window_.get());
     RunModal(dialog);
     app->editor().visible = false;
 }

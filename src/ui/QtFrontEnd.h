@@ -20,7 +20,7 @@ class QSystemTrayIcon;
 namespace kestrune {
 class Application;
 struct DelayedWindow;
-}
+}  // namespace kestrune
 
 namespace kestrune::ui {
 

@@ -11,12 +11,12 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "session/Application.h"
-#include "session/Identify.h"
-#include "session/MainWindowRules.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
 #include "procs/ProcessActions.h"
+#include "session/Application.h"
+#include "session/Identify.h"
+#include "session/MainWindowRules.h"
 #include "store/SettingsDocument.h"
 #include "ui/DelayedWindowView.h"
 #include "ui/ItemEditorDialog.h"
@@ -99,7 +99,8 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         app.SelectTab(tab);  // as a click on the tab
         window.ShowTab(tab);
         if (const auto kind = TableFromNumber(tab - 1)) window.FitColumns(*kind);
-        Save(window, folder, QString("tab-%1-%2").arg(tab, 2, 10, QChar('0')).arg(Slug(window.TabWidget()->tabText(tab - 1))));
+        Save(window, folder,
+             QString("tab-%1-%2").arg(tab, 2, 10, QChar('0')).arg(Slug(window.TabWidget()->tabText(tab - 1))));
     }
 
     app.SelectTab(Number(TableKind::HKCU_Run) + 1);
@@ -131,7 +132,8 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     editor.priority = "Below Normal";
     editor.showDelay = editor.showPriority = editor.priorityEnabled = true;
     {
-        ItemEditorDialog dialog(editor, [] { return EditorField::None; }, app.state(), &window);
+        ItemEditorDialog dialog(
+            editor, [] { return EditorField::None; }, app.state(), &window);
         dialog.show();
         Save(dialog, folder, "dialog-item-editor-delayed");
     }
@@ -140,7 +142,8 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     editor.path.clear();
     editor.showDelay = editor.showPriority = editor.priorityEnabled = false;
     {
-        ItemEditorDialog dialog(editor, [] { return EditorField::None; }, app.state(), &window);
+        ItemEditorDialog dialog(
+            editor, [] { return EditorField::None; }, app.state(), &window);
         dialog.show();
         Save(dialog, folder, "dialog-item-editor-new");
     }

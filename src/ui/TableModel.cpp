@@ -57,17 +57,15 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     // The table may have shrunk since the view last asked; such rows are gone.
     if (!index.isValid() || position > table_.Count()) return {};
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return QString::fromStdString(table_.Text(position, index.column()));
-    case Qt::CheckStateRole:
-        if (index.column() == 0) return table_.Ticked(position) ? Qt::Checked : Qt::Unchecked;
-        return {};
-    case Qt::DecorationRole:
-        if (index.column() == 0) return icons_.RowIcon(table_.Icon(position));
-        return {};
-    default:
-        return {};
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole: return QString::fromStdString(table_.Text(position, index.column()));
+        case Qt::CheckStateRole:
+            if (index.column() == 0) return table_.Ticked(position) ? Qt::Checked : Qt::Unchecked;
+            return {};
+        case Qt::DecorationRole:
+            if (index.column() == 0) return icons_.RowIcon(table_.Icon(position));
+            return {};
+        default: return {};
     }
 }
 

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "session/Application.h"
 #include "platform/Platform.h"
+#include "session/Application.h"
 #include "ui/IconStore.h"
 #include "ui/QtFrontEnd.h"
 #include "ui/QtTimers.h"

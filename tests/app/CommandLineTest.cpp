@@ -28,16 +28,16 @@ TEST_P(SplitCommandLineCases, SplitsIntoPathAndArguments) {
 }
 
 // The examples the rule was written for.
-INSTANTIATE_TEST_SUITE_P(
-    Documented, SplitCommandLineCases,
-    ::testing::Values(SplitCase{R"("C:\Program Files\App\app.exe" -min)", R"(C:\Program Files\App\app.exe)", "-min"},
-                      SplitCase{"rundll32.exe shell32.dll,Control_RunDLL", "rundll32.exe",
-                                "shell32.dll,Control_RunDLL"},
-                      // The last component "x.dll,Run" has no space after its last dot.
-                      SplitCase{R"(C:\WINDOWS\system32\rundll32.exe C:\PROGRA~1\x.dll,Run)",
-                                R"(C:\WINDOWS\system32\rundll32.exe C:\PROGRA~1\x.dll,Run)", ""},
-                      // No backslash: the first space outside the quotes splits.
-                      SplitCase{R"("my app.exe" /x)", "my app.exe", "/x"}));
+INSTANTIATE_TEST_SUITE_P(Documented, SplitCommandLineCases,
+                         ::testing::Values(SplitCase{R"("C:\Program Files\App\app.exe" -min)",
+                                                     R"(C:\Program Files\App\app.exe)", "-min"},
+                                           SplitCase{"rundll32.exe shell32.dll,Control_RunDLL", "rundll32.exe",
+                                                     "shell32.dll,Control_RunDLL"},
+                                           // The last component "x.dll,Run" has no space after its last dot.
+                                           SplitCase{R"(C:\WINDOWS\system32\rundll32.exe C:\PROGRA~1\x.dll,Run)",
+                                                     R"(C:\WINDOWS\system32\rundll32.exe C:\PROGRA~1\x.dll,Run)", ""},
+                                           // No backslash: the first space outside the quotes splits.
+                                           SplitCase{R"("my app.exe" /x)", "my app.exe", "/x"}));
 
 // Command lines as Run keys and shortcuts hold them.
 INSTANTIATE_TEST_SUITE_P(
@@ -96,19 +96,18 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{R"(C:\Tools\runner)", R"(C:\Tools\runner)", ""},
         SplitCase{R"(C:\Tools\runner --quiet)", R"(C:\Tools\runner)", "--quiet"},
         SplitCase{R"(C:\Program Files\My App\launcher -x -y)", R"(C:\Program Files\My App\launcher)", "-x -y"},
-        SplitCase{"notepad", "notepad", ""},
-        SplitCase{"notepad.exe", "notepad.exe", ""},
+        SplitCase{"notepad", "notepad", ""}, SplitCase{"notepad.exe", "notepad.exe", ""},
         // Without any backslash, "/" separates the components.
         SplitCase{"/usr/bin/syncthing -no-browser", "/usr/bin/syncthing", "-no-browser"},
         SplitCase{"/opt/app/bin/app.sh --tray", "/opt/app/bin/app.sh", "--tray"},
         SplitCase{R"(/bin/sh -c "echo hi")", "/bin/sh", R"(-c "echo hi")"},
         SplitCase{"regsvr32 /s mydll.dll", "regsvr32", "/s mydll.dll"},
-        SplitCase{"javaw -jar app.jar", "javaw", "-jar app.jar"},
-        SplitCase{R"("C:\a.exe")", R"(C:\a.exe)", ""}, SplitCase{R"(""C:\a.exe"")", R"(C:\a.exe)", ""},
-        SplitCase{"", "", ""}));
+        SplitCase{"javaw -jar app.jar", "javaw", "-jar app.jar"}, SplitCase{R"("C:\a.exe")", R"(C:\a.exe)", ""},
+        SplitCase{R"(""C:\a.exe"")", R"(C:\a.exe)", ""}, SplitCase{"", "", ""}));
 
 TEST(SplitCommandLine, KeepQuotesLeavesThePathAsWritten) {
-    EXPECT_EQ(SplitCommandLine(R"("C:\Program Files\App\app.exe" -min)", true).path, R"("C:\Program Files\App\app.exe")");
+    EXPECT_EQ(SplitCommandLine(R"("C:\Program Files\App\app.exe" -min)", true).path,
+              R"("C:\Program Files\App\app.exe")");
     EXPECT_EQ(SplitCommandLine(R"("my app.exe" /x)", true).path, R"("my app.exe")");
     EXPECT_EQ(SplitCommandLine(R"("my app.exe" /x)", true).arguments, "/x");
 }
@@ -119,9 +118,8 @@ struct PathCase {
 };
 
 TEST(PathHelpers, FileNameOfTakesTheLastComponent) {
-    for (const PathCase& c : {PathCase{R"(C:\a\b.exe)", "b.exe"}, PathCase{"b.exe", "b.exe"},
-                              PathCase{R"(C:\a\)", ""}, PathCase{"", ""},
-                              PathCase{R"(C:\Program Files\App\my app.exe)", "my app.exe"},
+    for (const PathCase& c : {PathCase{R"(C:\a\b.exe)", "b.exe"}, PathCase{"b.exe", "b.exe"}, PathCase{R"(C:\a\)", ""},
+                              PathCase{"", ""}, PathCase{R"(C:\Program Files\App\my app.exe)", "my app.exe"},
 #ifndef _WIN32
                               PathCase{"/usr/bin/x", "x"}, PathCase{R"(C:\a/b\c.txt)", "c.txt"},
                               PathCase{R"(/tmp/m\Startup\App.lnk)", "App.lnk"}, PathCase{R"(C:\a\b/c)", "c"}
@@ -157,14 +155,14 @@ TEST(PathHelpers, AddBackslashAddsOneSeparatorOnly) {
 }
 
 TEST(PathHelpers, ExpandEnvironmentReplacesKnownNamesIgnoringCase) {
-    const EnvironmentList env{{"windir", R"(C:\Windows)"}, {"ProgramFiles", R"(C:\Program Files)"}, {"LOOP", "%windir%"}};
-    for (const PathCase& c :
-         {PathCase{R"(%WINDIR%\system32\a.exe)", R"(C:\Windows\system32\a.exe)"},
-          PathCase{R"(%programfiles%\x\%windir%)", R"(C:\Program Files\x\C:\Windows)"},
-          PathCase{R"(%UNKNOWN%\a.exe)", R"(%UNKNOWN%\a.exe)"}, PathCase{"100% sure", "100% sure"},
-          PathCase{"%a%windir%", R"(%aC:\Windows)"}, PathCase{"%%", "%%"},
-          // A value is not expanded again.
-          PathCase{"%LOOP%", "%windir%"}})
+    const EnvironmentList env{
+        {"windir", R"(C:\Windows)"}, {"ProgramFiles", R"(C:\Program Files)"}, {"LOOP", "%windir%"}};
+    for (const PathCase& c : {PathCase{R"(%WINDIR%\system32\a.exe)", R"(C:\Windows\system32\a.exe)"},
+                              PathCase{R"(%programfiles%\x\%windir%)", R"(C:\Program Files\x\C:\Windows)"},
+                              PathCase{R"(%UNKNOWN%\a.exe)", R"(%UNKNOWN%\a.exe)"}, PathCase{"100% sure", "100% sure"},
+                              PathCase{"%a%windir%", R"(%aC:\Windows)"}, PathCase{"%%", "%%"},
+                              // A value is not expanded again.
+                              PathCase{"%LOOP%", "%windir%"}})
         EXPECT_EQ(ExpandEnvironment(c.input, env), c.expected) << c.input;
 }
 

@@ -128,7 +128,7 @@ TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
         {"[Options]\r\nIdle threshold=0\r\nIdle seconds=0\r\n", 20, 5},
         {"[Options]\r\nIdle threshold=30\r\nIdle seconds=12\r\n", 30, 12},
         {"[Options]\r\nIdle threshold=12.5\r\nIdle seconds=2.5\r\n", 12, 2},  // halves to even
-        {"[Options]\r\nIdle threshold=99999\r\n", 20, 5},                        // beyond 16 bits
+        {"[Options]\r\nIdle threshold=99999\r\n", 20, 5},                     // beyond 16 bits
     };
     for (const Case& c : cases) {
         test::TestState s(*machine.platform, fe, clock);
@@ -170,7 +170,7 @@ TEST(PrivateProfileTest, ValueExistsRemembersSectionAndFile) {
     PrivateProfile ini(machine.platform->files());
     EXPECT_FALSE(ini.ValueExists("Position", "", ""));  // only remembers
     EXPECT_TRUE(ini.ValueExists("", "Window state", file));
-    EXPECT_FALSE(ini.ValueExists("Other", "Empty", ""));  // present but empty
+    EXPECT_FALSE(ini.ValueExists("Other", "Empty", ""));    // present but empty
     EXPECT_FALSE(ini.ValueExists("", "Window state", ""));  // the section remembered last is "Other" now
 }
 

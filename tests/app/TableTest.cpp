@@ -17,8 +17,7 @@ TEST(TableTest, ColumnsComeFromTheHeaderText) {
     EXPECT_EQ(tables[TableKind::UserStartup].Headers(), (std::vector<std::string>{"Name", "Path", "Arguments"}));
     EXPECT_EQ(tables[TableKind::Delayed].ColumnCount(), 5);
     EXPECT_EQ(tables[TableKind::Known].Headers(), (std::vector<std::string>{"Path"}));
-    EXPECT_EQ(tables[TableKind::Process].Headers(),
-              (std::vector<std::string>{"Name", "Path", "Priority", "Handle"}));
+    EXPECT_EQ(tables[TableKind::Process].Headers(), (std::vector<std::string>{"Name", "Path", "Priority", "Handle"}));
 }
 
 TEST(TableTest, PositionsAreOneBasedAndRemovalShiftsLaterRows) {

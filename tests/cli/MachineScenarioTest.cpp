@@ -59,7 +59,8 @@ TEST_F(MachineScenarioTest, ListsEveryTableAsJsonAfterOtherProgramsAddedEntries)
     ASSERT_EQ(hkcu["rows"].size(), 1u);
     EXPECT_EQ(hkcu["rows"][0]["position"], 1);
     EXPECT_EQ(hkcu["rows"][0]["ticked"], true);
-    EXPECT_EQ(hkcu["rows"][0]["values"], Json({{"Name", "Updater"}, {"Path", "C:\\Program Files\\Up\\up.exe /silent"}}));
+    EXPECT_EQ(hkcu["rows"][0]["values"],
+              Json({{"Name", "Updater"}, {"Path", "C:\\Program Files\\Up\\up.exe /silent"}}));
     ASSERT_EQ(doc["tables"][2]["rows"].size(), 1u);
     EXPECT_EQ(doc["tables"][2]["rows"][0]["values"]["Name"], "Agent");
 
@@ -221,7 +222,8 @@ TEST_F(MachineScenarioTest, DeletingFromDeletedAsksAndWithoutAnAnswerRefusesWith
 }
 
 TEST_F(MachineScenarioTest, AddedAndEditedRowsGoThroughTheItemEditor) {
-    const ProcessResult added = Kestrunec({"add", "Delayed", "--name", "Mail", "--path", "mail.exe", "--priority", "high"});
+    const ProcessResult added =
+        Kestrunec({"add", "Delayed", "--name", "Mail", "--path", "mail.exe", "--priority", "high"});
     ASSERT_EQ(added.status, 0) << added.err;
     Json row = ListJson({"Delayed"})["tables"][0]["rows"][0];
     EXPECT_EQ(row["ticked"], false);

@@ -13,11 +13,21 @@ TEST(SelectionTest, TablesByNumberKindNameOrCaptionIgnoringCase) {
         const char* text;
         std::optional<TableKind> kind;
     } cases[] = {
-        {"4", TableKind::HKCU_Run},         {"HKCU_Run", TableKind::HKCU_Run}, {"hkcu run", TableKind::HKCU_Run},
-        {"1", TableKind::UserStartup},      {"User", TableKind::UserStartup},  {"userstartup", TableKind::UserStartup},
-        {"Processes", TableKind::Process},  {"process", TableKind::Process},   {"RUN ONCE", TableKind::RunOnce},
-        {"9", TableKind::Process},          {"0", std::nullopt},               {"10", std::nullopt},
-        {"HKCU", std::nullopt},             {"", std::nullopt},                {"About", std::nullopt},
+        {"4", TableKind::HKCU_Run},
+        {"HKCU_Run", TableKind::HKCU_Run},
+        {"hkcu run", TableKind::HKCU_Run},
+        {"1", TableKind::UserStartup},
+        {"User", TableKind::UserStartup},
+        {"userstartup", TableKind::UserStartup},
+        {"Processes", TableKind::Process},
+        {"process", TableKind::Process},
+        {"RUN ONCE", TableKind::RunOnce},
+        {"9", TableKind::Process},
+        {"0", std::nullopt},
+        {"10", std::nullopt},
+        {"HKCU", std::nullopt},
+        {"", std::nullopt},
+        {"About", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveTable(c.text), c.kind) << c.text;
 }

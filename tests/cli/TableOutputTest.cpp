@@ -23,11 +23,12 @@ struct Fixture {
 TEST(TableOutputTest, JsonKeepsTheDocumentedShapeAndKeyOrder) {
     Fixture f;
     const std::string text = TablesToJson({&f.run});
-    EXPECT_EQ(text,
-              "{\"tables\":[{\"number\":4,\"kind\":\"HKCU_Run\",\"caption\":\"HKCU Run\",\"columns\":[\"Name\",\"Path\"],"
-              "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"values\":{\"Name\":\"Updater\",\"Path\":"
-              "\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,\"icon\":1,"
-              "\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
+    EXPECT_EQ(
+        text,
+        "{\"tables\":[{\"number\":4,\"kind\":\"HKCU_Run\",\"caption\":\"HKCU Run\",\"columns\":[\"Name\",\"Path\"],"
+        "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"values\":{\"Name\":\"Updater\",\"Path\":"
+        "\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,\"icon\":1,"
+        "\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
 }
 
 TEST(TableOutputTest, JsonListsEveryTableWithItsOwnColumns) {

@@ -16,14 +16,14 @@ TEST(RoundToFourPlacesTest, HalvesGoToEvenOnTheExactValue) {
         {0.0, 0},
         {1.0, 10000},
         {0.5, 5000},
-        {0.12345, 1235},         // the double lies just above ...45: up, where value * 10000 = 1234.5 -> 1234
-        {0.00015, 1},            // the double lies just below ...15: down
-        {0.00125, 13},           // just above the half
+        {0.12345, 1235},  // the double lies just above ...45: up, where value * 10000 = 1234.5 -> 1234
+        {0.00015, 1},     // the double lies just below ...15: down
+        {0.00125, 13},    // just above the half
         {1.0 / 3.0, 3333},
         {2.0 / 3.0, 6667},
         {-0.5, -5000},
         {-2.0 / 3.0, -6667},
-        {0.000025, 0},           // a quarter of the last place
+        {0.000025, 0},  // a quarter of the last place
         {100.5, 1005000},
         {1e300, std::numeric_limits<std::int64_t>::max()},
         {-1e300, std::numeric_limits<std::int64_t>::min()},
@@ -33,8 +33,8 @@ TEST(RoundToFourPlacesTest, HalvesGoToEvenOnTheExactValue) {
 
 TEST(RoundToFourPlacesTest, ExactHalvesOfTheLastPlace) {
     // x.xxxx5 exactly representable: multiples of 1/2^k with k small.
-    EXPECT_EQ(RoundToFourPlaces(0.03125), 312);   // 312.5 -> 312
-    EXPECT_EQ(RoundToFourPlaces(0.09375), 938);   // 937.5 -> 938
+    EXPECT_EQ(RoundToFourPlaces(0.03125), 312);  // 312.5 -> 312
+    EXPECT_EQ(RoundToFourPlaces(0.09375), 938);  // 937.5 -> 938
     EXPECT_EQ(RoundToFourPlaces(-0.03125), -312);
 }
 
@@ -59,8 +59,8 @@ TEST_F(CpuUsageNTTest, ReadsTheShareOfBusyTimeSinceTheLastReading) {
         {2, 10'000'000, 10'000'000, 50},  // one of two processors idle all the time
         {1, 10'000'000, 10'000'000, 0},
         {1, 10'000'000, 0, 100},
-        {1, 10'000'000, 2'550'000, 75},   // 74.5 + 0.5 = 75.0: a value ending in .5 rounds up
-        {1, 10'000'000, 2'560'000, 74},   // 74.4 -> 74
+        {1, 10'000'000, 2'550'000, 75},  // 74.5 + 0.5 = 75.0: a value ending in .5 rounds up
+        {1, 10'000'000, 2'560'000, 74},  // 74.4 -> 74
         {4, 10'000'000, 30'000'000, 25},
         {3, 10'000'000, 10'000'000, 67},  // 100 - 33.3333 + 0.5 = 67.1667 -> 67
         {1, 10'000'000, 12'000'000, 0},   // idle ahead of the clock: held at 0
@@ -126,7 +126,7 @@ TEST(CpuUsageTest, ReadsTheKernelCounterFromTheDynamicData) {
     CpuUsage meter(registry);
     meter.Initialize();
     EXPECT_THAT(registry.reads, ElementsAre("PerfStats\\StartStat|KERNEL\\CPUUsage"));
-    EXPECT_EQ(meter.Query(), 42);  // the low byte of 0x12a
+    EXPECT_EQ(meter.Query(), 42);                                                        // the low byte of 0x12a
     registry.Put(kPerfDataKey, kCpuUsageValue, std::string("\x07\x00\x00\x00\x00", 5));  // does not fit
     EXPECT_EQ(meter.Query(), 42);
     registry.keys.erase(ToLower(kPerfDataKey));

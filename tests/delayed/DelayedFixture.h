@@ -71,7 +71,7 @@ public:
 class MemoryRegistry : public platform::Registry {
 public:
     std::map<std::string, std::map<std::string, platform::RegistryValue>> keys;  // by lower-case key
-    std::vector<std::string> reads;                                           // "key|value" in order
+    std::vector<std::string> reads;                                              // "key|value" in order
 
     void Put(const std::string& key, const std::string& name, std::string data) {
         keys[ToLower(key)][ToLower(name)] = {name, platform::ValueType::Binary, std::move(data)};
@@ -101,7 +101,9 @@ class RecordingShell : public platform::Shell {
 public:
     std::string commonStartup;
     std::map<std::string, platform::ShortcutInfo> written;
-    std::string SpecialFolder(int csidl) override { return csidl == platform::kCsidlCommonStartup ? commonStartup : ""; }
+    std::string SpecialFolder(int csidl) override {
+        return csidl == platform::kCsidlCommonStartup ? commonStartup : "";
+    }
     std::optional<platform::ShortcutInfo> ReadShortcut(const std::string& path) override {
         const auto found = written.find(path);
         if (found == written.end()) return std::nullopt;

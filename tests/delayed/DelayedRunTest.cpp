@@ -26,9 +26,9 @@ TEST_F(DelayedRunTest, EqualDelaysStartOneSecondApartAndCountFromTheStart) {
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\first.exe", "C:\\A\\second.exe", "C:\\A\\late.exe"));
     EXPECT_THAT(LaunchSeconds(), ElementsAre(5, 6, 30));
     EXPECT_EQ(launcher().launches[0].show, platform::ShowWindow::Minimised);
-    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\first.exe",
-                                        "Running C:\\A\\second.exe", "Running C:\\A\\late.exe",
-                                        "Finished running delayed applications."));
+    EXPECT_THAT(LogTexts(),
+                ElementsAre("Running delayed applications...", "Running C:\\A\\first.exe", "Running C:\\A\\second.exe",
+                            "Running C:\\A\\late.exe", "Finished running delayed applications."));
     EXPECT_FALSE(state.delayedRunTimer->Running());
     EXPECT_FALSE(run.window.visible);
     EXPECT_EQ(meter->queries, 0);
@@ -63,10 +63,9 @@ TEST_F(DelayedRunTest, NegativeDelaysWaitForTheirOwnRunOfIdleSeconds) {
     Seconds(6);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\ten.exe", "C:\\A\\minus2.exe", "C:\\A\\minus1.exe"));
     EXPECT_THAT(LaunchSeconds(), ElementsAre(10, 16, 22));
-    EXPECT_THAT(LogTexts(),
-                ElementsAre("Running delayed applications...", "Running C:\\A\\ten.exe",
-                            "Starting applications to be run when idle", "Running C:\\A\\minus2.exe",
-                            "Running C:\\A\\minus1.exe", "Finished running delayed applications."));
+    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\ten.exe",
+                                        "Starting applications to be run when idle", "Running C:\\A\\minus2.exe",
+                                        "Running C:\\A\\minus1.exe", "Finished running delayed applications."));
     EXPECT_FALSE(state.delayedRunTimer->Running());
 }
 
@@ -147,9 +146,9 @@ TEST_F(DelayedRunTest, RowUntickedInTheWindowIsSkippedAndTheNextRunsAtOnce) {
     EXPECT_THAT(LaunchSeconds(), ElementsAre(2, 4));
     EXPECT_EQ(run.window.rows[1].icon, "skip");
     EXPECT_EQ(run.window.rows[2].icon, "ticked");
-    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\one.exe",
-                                        "Skipping C:\\A\\two.exe", "Running C:\\A\\three.exe",
-                                        "Finished running delayed applications."));
+    EXPECT_THAT(LogTexts(),
+                ElementsAre("Running delayed applications...", "Running C:\\A\\one.exe", "Skipping C:\\A\\two.exe",
+                            "Running C:\\A\\three.exe", "Finished running delayed applications."));
 }
 
 TEST_F(DelayedRunTest, UntickingAnIdleRowSkipsThatRowAfterTheTimedOnes) {
@@ -197,10 +196,10 @@ TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {
     StartDelayedRun(state, run);
     Seconds(2);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\Other\\notepad.exe"));
-    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...",
-                                        "Running \"C:\\Program Files\\Tool\\tool.exe\" /quiet",
-                                        "Skipping running process: \"C:\\Program Files\\Tool\\tool.exe\" /quiet",
-                                        "Running C:\\Other\\notepad.exe", "Finished running delayed applications."));
+    EXPECT_THAT(LogTexts(),
+                ElementsAre("Running delayed applications...", "Running \"C:\\Program Files\\Tool\\tool.exe\" /quiet",
+                            "Skipping running process: \"C:\\Program Files\\Tool\\tool.exe\" /quiet",
+                            "Running C:\\Other\\notepad.exe", "Finished running delayed applications."));
     EXPECT_TRUE(std::find(fe.statuses.begin(), fe.statuses.end(),
                           "Skipping \"C:\\Program Files\\Tool\\tool.exe\" /quiet") != fe.statuses.end());
     // Only the launched one had its priority set (High = 0x80).
@@ -235,10 +234,10 @@ TEST_F(DelayedRunTest, ALaunchFailureIsLoggedAndTheRunGoesOn) {
     AddDelayed("C:\\A\\b.exe", "2");
     StartDelayedRun(state, run);
     Seconds(2);
-    EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\Gone\\gone.exe",
-                                        "Error running C:\\Gone\\gone.exe",
-                                        "Error 2 - The system cannot find the file specified.",
-                                        "Running C:\\A\\b.exe", "Finished running delayed applications."));
+    EXPECT_THAT(LogTexts(),
+                ElementsAre("Running delayed applications...", "Running C:\\Gone\\gone.exe",
+                            "Error running C:\\Gone\\gone.exe", "Error 2 - The system cannot find the file specified.",
+                            "Running C:\\A\\b.exe", "Finished running delayed applications."));
     EXPECT_THAT(platform.scriptedProcesses.priorityByName, IsEmpty());
     EXPECT_THAT(fe.messages, IsEmpty());
 }
@@ -296,8 +295,17 @@ TEST_F(DelayedRunTest, ExitAfterTheRunClosesDownThroughTheCaller) {
 
 TEST(DelayedEntriesTest, DelayTextReadsAsRoundedWholeSeconds) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"5", 5},     {"-2", -2},  {"2.5", 2},   {"3.5", 4},  {"-0.5", 0},         {"12abc", 12},
-        {"abc", 0},   {"", 0},     {" 7", 7},    {"1e3", 1000}, {"99999999999", 2147483647},
+        {"5", 5},
+        {"-2", -2},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-0.5", 0},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {" 7", 7},
+        {"1e3", 1000},
+        {"99999999999", 2147483647},
         {"-99999999999", -2147483647 - 1},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(DelayOf(text), expected) << text;

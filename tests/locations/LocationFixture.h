@@ -31,8 +31,8 @@ protected:
         state.icons = &icons;
         state.InProgramFolder(machine.appFolder).WithTimers(timers);
         auto& registry = Platform().registry();
-        for (const auto& key : {RunKeyOf(TableKind::HKLM_Run), RunKeyOf(TableKind::HKCU_Run),
-                                RunKeyOf(TableKind::RunOnce)})
+        for (const auto& key :
+             {RunKeyOf(TableKind::HKLM_Run), RunKeyOf(TableKind::HKCU_Run), RunKeyOf(TableKind::RunOnce)})
             registry.CreateKey(key->root, key->subkey);
         DetermineStartupFolders(state.platform, state);
         userFolder = state.userStartupFolder;

@@ -66,8 +66,9 @@ TEST_F(RefreshingTest, ScanAllLocationsRefillsEveryTableAndLeavesSlimlineMode) {
 
 TEST_F(RefreshingTest, RefreshAllTablesKeepsSlimlineModeAndListsProcesses) {
     SetValue(TableKind::RunOnce, "Once", ValueType::String, "once.exe");
-    StoreDocument("<Process><item_1><name>zz-not-running.exe</name><path>/nowhere/zz-not-running.exe</path>"
-                  "<priority>Low</priority></item_1></Process>");
+    StoreDocument(
+        "<Process><item_1><name>zz-not-running.exe</name><path>/nowhere/zz-not-running.exe</path>"
+        "<priority>Low</priority></item_1></Process>");
     state.slimlineMode = true;
     RefreshAllTables(state);
     EXPECT_TRUE(state.slimlineMode);
@@ -85,8 +86,9 @@ TEST_F(RefreshingTest, RefreshAllTablesKeepsSlimlineModeAndListsProcesses) {
 
 TEST_F(RefreshingTest, RescanLocationRefillsOnlyItsOwnTable) {
     SetValue(TableKind::HKCU_Run, "First", ValueType::String, "first.exe");
-    StoreDocument("<HKCU_Run><item_1><name>Off</name><path>off.exe</path></item_1></HKCU_Run>"
-                  "<HKLM_Run><item_1><name>Other</name><path>o.exe</path></item_1></HKLM_Run>");
+    StoreDocument(
+        "<HKCU_Run><item_1><name>Off</name><path>off.exe</path></item_1></HKCU_Run>"
+        "<HKLM_Run><item_1><name>Other</name><path>o.exe</path></item_1></HKLM_Run>");
     state.tables[TableKind::HKCU_Run].Add({"Gone", "gone.exe"}, true);
     state.tables[TableKind::HKLM_Run].Add({"Untouched", "u.exe"}, true);
 

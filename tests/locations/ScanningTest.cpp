@@ -14,8 +14,8 @@ TEST_F(ScanningTest, StartupFolderListsShortcutsOnlyByNameWithoutExtension) {
     const std::string sync = Program("Sync/sync tool.exe", "sync");
     Link(state.userStartupFolder, "App.exe.lnk", app, "-min");
     Link(state.userStartupFolder, "sync Tool.lnk", sync, R"(--profile "Home")");
-    Link(state.userStartupFolder, ".Hidden.lnk", app);   // hidden files are not listed
-    Link(state.userStartupFolder, "desktop.ini", app);   // nor the folder's own settings
+    Link(state.userStartupFolder, ".Hidden.lnk", app);  // hidden files are not listed
+    Link(state.userStartupFolder, "desktop.ini", app);  // nor the folder's own settings
     WriteText(AddBackslash(state.userStartupFolder) + "Notes.txt", "not a shortcut");
     Link(state.userStartupFolder, "NoTarget.lnk", "");  // a shortcut without a file target
 
@@ -33,7 +33,8 @@ TEST_F(ScanningTest, StartupFolderListsShortcutsOnlyByNameWithoutExtension) {
 
 TEST_F(ScanningTest, FolderNamesAreOrderedIgnoringCase) {
     const std::string app = Program("app.exe", "app");
-    for (const char* name : {"beta.lnk", "Alpha.lnk", "gamma.lnk", "Delta.lnk"}) Link(state.userStartupFolder, name, app);
+    for (const char* name : {"beta.lnk", "Alpha.lnk", "gamma.lnk", "Delta.lnk"})
+        Link(state.userStartupFolder, name, app);
     ScanStartupFolder(state, state.userStartupFolder, TableKind::UserStartup);
     Texts names;
     for (int i = 1; i <= state.tables[TableKind::UserStartup].Count(); ++i)
@@ -52,7 +53,8 @@ TEST_F(ScanningTest, RunKeyListsValuesThatReadAsText) {
     SetValue(TableKind::HKLM_Run, "", ValueType::String, "the default value is never listed");
     SetValue(TableKind::HKLM_Run, "Audio Tray", ValueType::String, "\"" + tray + "\" -s");
     SetValue(TableKind::HKLM_Run, "Counter", ValueType::Dword, std::string("\x2a\0\0\0", 4));
-    SetValue(TableKind::HKLM_Run, "Security", ValueType::ExpandString, R"(%windir%\system32\SecurityHealthSystray.exe)");
+    SetValue(TableKind::HKLM_Run, "Security", ValueType::ExpandString,
+             R"(%windir%\system32\SecurityHealthSystray.exe)");
     SetValue(TableKind::HKLM_Run, "Blob", ValueType::Binary, "raw");
     SetValue(TableKind::HKLM_Run, "Multi", ValueType::MultiString, std::string("one\0two\0", 8));
     SetValue(TableKind::HKLM_Run, "Big", ValueType::Qword, std::string("\0\0\0\0\1\0\0\0", 8));

@@ -66,8 +66,9 @@ TEST(EmulatedRegistryTest, NamesIgnoreCaseAndValuesKeepTheirCreationOrder) {
     EXPECT_EQ(Names(registry, RootKey::LocalMachine, kRun), (std::vector<std::string>{"Zeta", "alpha", "Mid", ""}));
 
     // Replacing a value keeps its place and its first spelling.
-    EXPECT_TRUE(registry.SetValue(RootKey::LocalMachine, "software\\microsoft\\windows\\currentversion\\RUN",
-                                  Text("ALPHA", "/usr/bin/env"))
+    EXPECT_TRUE(registry
+                    .SetValue(RootKey::LocalMachine, "software\\microsoft\\windows\\currentversion\\RUN",
+                              Text("ALPHA", "/usr/bin/env"))
                     .Ok());
     EXPECT_EQ(Names(registry, RootKey::LocalMachine, kRun), (std::vector<std::string>{"Zeta", "alpha", "Mid", ""}));
     EXPECT_EQ(registry.QueryValue(RootKey::LocalMachine, kRun, "Alpha")->data, "/usr/bin/env");
@@ -161,7 +162,8 @@ TEST(EmulatedRegistryTest, TwoProcessesAddingFiveHundredValuesEachLoseNone) {
             int failures = 0;
             for (int i = 0; i < kEach; ++i) {
                 const std::string name = prefix + std::to_string(i);
-                if (!registry.SetValue(RootKey::CurrentUser, kRun, Text(name, "/usr/bin/sleep " + std::to_string(i))).Ok())
+                if (!registry.SetValue(RootKey::CurrentUser, kRun, Text(name, "/usr/bin/sleep " + std::to_string(i)))
+                         .Ok())
                     ++failures;
             }
             ::_exit(failures > 100 ? 100 : failures);
@@ -218,9 +220,11 @@ TEST(EmulatedRegistryTest, ImportsAnExportAndExportsWhatItHolds) {
     EXPECT_TRUE(other.registry().KeyExists(RootKey::LocalMachine, kRunOnceKey));
 
     // Deletions in an import remove values and whole keys.
-    const RegFileParse removal = ParseRegFile(
-        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kRun + "]\r\n\"Blob\"=-\r\n\r\n"
-        "[-HKEY_LOCAL_MACHINE\\" + std::string(kRunOnceKey) + "]\r\n");
+    const RegFileParse removal =
+        ParseRegFile("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kRun +
+                     "]\r\n\"Blob\"=-\r\n\r\n"
+                     "[-HKEY_LOCAL_MACHINE\\" +
+                     std::string(kRunOnceKey) + "]\r\n");
     ASSERT_TRUE(removal.file) << removal.Describe();
     ASSERT_TRUE(registry.Import(*removal.file).Ok());
     EXPECT_FALSE(registry.QueryValue(RootKey::LocalMachine, kRun, "Blob"));

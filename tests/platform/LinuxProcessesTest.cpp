@@ -86,7 +86,7 @@ TEST(LinuxProcessesTest, EveryClassReadsBackAsItsOwnBasePriority) {
         int basePriority;
     };
     const std::vector<Case> cases = {
-        {PriorityClass::Realtime, -20, 24}, {PriorityClass::High, -10, 13},   {PriorityClass::AboveNormal, -5, 10},
+        {PriorityClass::Realtime, -20, 24}, {PriorityClass::High, -10, 13},      {PriorityClass::AboveNormal, -5, 10},
         {PriorityClass::Normal, 0, 8},      {PriorityClass::BelowNormal, 10, 6}, {PriorityClass::Idle, 19, 4},
     };
     for (const Case& c : cases) {

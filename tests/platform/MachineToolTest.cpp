@@ -38,8 +38,9 @@ std::string Quoted(const std::string& text) {
 class MachineToolTest : public ::testing::Test {
 protected:
     ToolRun Tool(const std::vector<std::string>& arguments) {
-        std::string command = Quoted(std::string(KESTRUNE_BINARY_DIR) + "/src/platform/emulated/tool/kestrune-machine") +
-                              " --machine " + Quoted(root_);
+        std::string command =
+            Quoted(std::string(KESTRUNE_BINARY_DIR) + "/src/platform/emulated/tool/kestrune-machine") + " --machine " +
+            Quoted(root_);
         for (const std::string& argument : arguments) command += " " + Quoted(argument);
         const std::string out = temp_.Path() + "out.txt";
         const std::string err = temp_.Path() + "err.txt";
@@ -103,12 +104,9 @@ TEST_F(MachineToolTest, SetsListsAndDeletesValuesOfEveryType) {
         std::string name, data, type, listed;
     };
     const std::vector<Case> cases = {
-        {"", "default text", "REG_SZ", "default text"},
-        {"Path", "%windir%\\x.exe", "REG_EXPAND_SZ", "%windir%\\x.exe"},
-        {"Count", "0x2A", "REG_DWORD", "42"},
-        {"Big", "4294967296", "REG_QWORD", "4294967296"},
-        {"Blob", "00 FF,10", "REG_BINARY", "00,ff,10"},
-        {"List", "one\\0two words", "REG_MULTI_SZ", "one\\0two words"},
+        {"", "default text", "REG_SZ", "default text"}, {"Path", "%windir%\\x.exe", "REG_EXPAND_SZ", "%windir%\\x.exe"},
+        {"Count", "0x2A", "REG_DWORD", "42"},           {"Big", "4294967296", "REG_QWORD", "4294967296"},
+        {"Blob", "00 FF,10", "REG_BINARY", "00,ff,10"}, {"List", "one\\0two words", "REG_MULTI_SZ", "one\\0two words"},
     };
     for (const Case& c : cases) {
         const ToolRun set = Tool({"reg", "set", key, c.name, c.data, "--type", c.type});
@@ -122,7 +120,8 @@ TEST_F(MachineToolTest, SetsListsAndDeletesValuesOfEveryType) {
     EXPECT_EQ(Tool({"reg", "delete", key, "count"}).status, 0);
     EXPECT_EQ(Lines(Tool({"reg", "list", key}).out).size(), cases.size() - 1);
     EXPECT_EQ(Tool({"reg", "set", key, "Plain", "no type given"}).status, 0);
-    EXPECT_EQ(Lines(Tool({"reg", "list", key}).out).back(), (std::vector<std::string>{"Plain", "REG_SZ", "no type given"}));
+    EXPECT_EQ(Lines(Tool({"reg", "list", key}).out).back(),
+              (std::vector<std::string>{"Plain", "REG_SZ", "no type given"}));
 }
 
 TEST_F(MachineToolTest, ImportsAndExportsRegFilesAndShortcuts) {
@@ -131,7 +130,8 @@ TEST_F(MachineToolTest, ImportsAndExportsRegFilesAndShortcuts) {
     ASSERT_EQ(Tool({"reg", "import", sample}).status, 0);
     const std::string run = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::string listed = Tool({"reg", "list", run}).out;
-    EXPECT_NE(listed.find("Audio Tray\tREG_SZ\t\"C:\\Program Files\\Audio\\tray.exe\" -s\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("Audio Tray\tREG_SZ\t\"C:\\Program Files\\Audio\\tray.exe\" -s\n"), std::string::npos)
+        << listed;
     EXPECT_NE(listed.find("Multi\tREG_MULTI_SZ\tone\\0two\n"), std::string::npos);
 
     const std::string exported = temp_.Path() + "export.reg";

@@ -47,10 +47,9 @@ TEST(ShellLauncherTest, TheCommandRunsThroughTheShellDetachedAndOutlivesItsStart
     ASSERT_GE(starter, 0);
     if (starter == 0) {
         ShellLauncher launcher;
-        const LaunchResult result =
-            launcher.StartCommand("echo \"$$ $0\" > '" + marker + ".tmp' && mv '" + marker + ".tmp' '" + marker +
-                                      "' && exec sleep 20",
-                                  ShowWindow::Minimised);
+        const LaunchResult result = launcher.StartCommand(
+            "echo \"$$ $0\" > '" + marker + ".tmp' && mv '" + marker + ".tmp' '" + marker + "' && exec sleep 20",
+            ShowWindow::Minimised);
         ::_exit(result.ok ? 0 : 1);
     }
     int status = 0;

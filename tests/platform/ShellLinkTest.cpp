@@ -57,14 +57,14 @@ std::string WindowsFileEntry(const std::string& shortName, const std::string& lo
     std::string block(2, '\0');
     U16(block, 9);
     U32(block, 0xBEEF0004);
-    block.append(8, '\x22');   // times
-    U16(block, 0x2E);          // identifier
-    block.append(2, '\0');     // unknown
-    block.append(8, '\x33');   // file reference
-    block.append(8, '\0');     // unknown
-    U16(block, 0);             // localized name size
-    block.append(4, '\0');     // version 9 field
-    block.append(4, '\0');     // version 8 field
+    block.append(8, '\x22');  // times
+    U16(block, 0x2E);         // identifier
+    block.append(2, '\0');    // unknown
+    block.append(8, '\x33');  // file reference
+    block.append(8, '\0');    // unknown
+    U16(block, 0);            // localized name size
+    block.append(4, '\0');    // version 9 field
+    block.append(4, '\0');    // version 8 field
     block += Wide(longName);
     U16(block, static_cast<std::uint32_t>(blockStart));
     block = WithSize(block);
@@ -184,7 +184,8 @@ TEST(ShellLinkTest, ReadsTheShortcutsOfAnotherImplementation) {
 TEST(ShellLinkTest, ReadsTheKindsOfShortcutWindowsWrites) {
     // The ID list wins over the link info, and long names come from the extension blocks.
     std::string idListFirst = Header(0x1 | 0x2 | 0x20 | 0x80);
-    idListFirst += WindowsIdList("C:\\", {{"PROGRA~1", "Program Files"}, {"MYAPP~1", "My App"}, {"MYAPP~1.EXE", "My App.exe"}});
+    idListFirst +=
+        WindowsIdList("C:\\", {{"PROGRA~1", "Program Files"}, {"MYAPP~1", "My App"}, {"MYAPP~1.EXE", "My App.exe"}});
     idListFirst += AnsiLinkInfo("C:\\PROGRA~1\\MYAPP~1\\MYAPP~1.EXE");
     idListFirst += Counted("/tray", true);
     U32(idListFirst, 0);
@@ -275,11 +276,12 @@ TEST(ShellLinkTest, TruncatedDamagedOrForeignFilesHaveNoTarget) {
     test::TestMachine machine;
     Shell& shell = machine.platform->shell();
     const std::string folder = machine.folder.Path();
-    WriteText(folder + "notes.txt", "just some text that is not a shortcut at all, long enough for a header ...........");
+    WriteText(folder + "notes.txt",
+              "just some text that is not a shortcut at all, long enough for a header ...........");
     WriteText(folder + "empty.lnk", "");
     WriteText(folder + "huge.lnk", Header(0x80) + std::string(kMaxShellLinkSize, '\0'));
-    for (const std::string& path : {folder + "notes.txt", folder + "empty.lnk", folder + "huge.lnk", folder + "missing.lnk",
-                                    folder + "app"})
+    for (const std::string& path :
+         {folder + "notes.txt", folder + "empty.lnk", folder + "huge.lnk", folder + "missing.lnk", folder + "app"})
         EXPECT_FALSE(shell.ReadShortcut(path)) << path;
 }
 
@@ -294,9 +296,11 @@ TEST(ShellLinkTest, TheShellWritesShortcutsIntoTheStartupFolders) {
         ASSERT_TRUE(read);
         EXPECT_EQ(read->target, "/usr/bin/sleep");
         EXPECT_EQ(read->arguments, "60");
-        EXPECT_EQ(machine.platform->files().ListFiles(shell.SpecialFolder(csidl)), std::vector<std::string>{"Sleeper.lnk"});
+        EXPECT_EQ(machine.platform->files().ListFiles(shell.SpecialFolder(csidl)),
+                  std::vector<std::string>{"Sleeper.lnk"});
     }
-    EXPECT_FALSE(shell.WriteShortcut(machine.folder.Path() + "no/such/folder/x.lnk", {"/usr/bin/env", "", "", "", 0, 1}));
+    EXPECT_FALSE(
+        shell.WriteShortcut(machine.folder.Path() + "no/such/folder/x.lnk", {"/usr/bin/env", "", "", "", 0, 1}));
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ namespace kestrune::test {
 class FakeProcesses : public platform::Processes {
 public:
     std::vector<platform::ProcessInfo> running;
-    std::map<std::string, int> privilegeErrors;  // privilege name -> error number
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> setById;       // id, class
-    std::vector<std::pair<std::string, std::uint32_t>> setByName;       // name, class
+    std::map<std::string, int> privilegeErrors;                    // privilege name -> error number
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> setById;  // id, class
+    std::vector<std::pair<std::string, std::uint32_t>> setByName;  // name, class
     std::vector<std::uint32_t> terminated;
     bool refuseTermination = false;
 

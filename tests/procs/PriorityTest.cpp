@@ -12,10 +12,11 @@ TEST(PriorityTest, TextToClassIgnoresCaseAndFailsOnUnknownTexts) {
         bool failed;
     };
     const Case cases[] = {
-        {"Low", 0x40, false},          {"below normal", 0x4000, false}, {"NORMAL", 0x20, false},
-        {"Above Normal", 0x8000, false}, {"HIGH", 0x80, false},         {"realTime", 0x100, false},
-        {"", 0x20, true},              {"Idle", 0x20, true},            {" High", 0x20, true},
-        {"BelowNormal", 0x20, true},
+        {"Low", 0x40, false},    {"below normal", 0x4000, false},
+        {"NORMAL", 0x20, false}, {"Above Normal", 0x8000, false},
+        {"HIGH", 0x80, false},   {"realTime", 0x100, false},
+        {"", 0x20, true},        {"Idle", 0x20, true},
+        {" High", 0x20, true},   {"BelowNormal", 0x20, true},
     };
     for (const auto& c : cases) {
         const auto result = PriorityClassFromText(c.text);
@@ -26,8 +27,8 @@ TEST(PriorityTest, TextToClassIgnoresCaseAndFailsOnUnknownTexts) {
 
 TEST(PriorityTest, BasePriorityOutsideTheKnownLevelsReadsAsNormal) {
     const std::pair<int, std::string_view> cases[] = {
-        {4, "Low"},     {6, "Below Normal"}, {8, "Normal"}, {10, "Above Normal"}, {13, "High"},
-        {24, "Realtime"}, {0, "Normal"},     {7, "Normal"}, {-1, "Normal"},       {31, "Normal"},
+        {4, "Low"},       {6, "Below Normal"}, {8, "Normal"}, {10, "Above Normal"}, {13, "High"},
+        {24, "Realtime"}, {0, "Normal"},       {7, "Normal"}, {-1, "Normal"},       {31, "Normal"},
     };
     for (const auto& [base, text] : cases) EXPECT_EQ(PriorityTextFromBase(base), text) << base;
 }

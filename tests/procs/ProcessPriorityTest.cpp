@@ -10,9 +10,9 @@ using ProcessPriorityTest = ProcsFixture;
 
 TEST_F(ProcessPriorityTest, StartUpAppliesEveryStoredRowWhoseProgramRuns) {
     AddStoredRow("a.exe", "/a.exe", "High");
-    AddStoredRow("b.exe", "/b.exe", "Low");           // not running
-    AddStoredRow("c.exe", "/c.exe", "Normal");        // already at that priority: still set
-    AddStoredRow("d.exe", "/d.exe", "Whatever");      // unknown text: logged, nothing set
+    AddStoredRow("b.exe", "/b.exe", "Low");                      // not running
+    AddStoredRow("c.exe", "/c.exe", "Normal");                   // already at that priority: still set
+    AddStoredRow("d.exe", "/d.exe", "Whatever");                 // unknown text: logged, nothing set
     processTable().Add({"e.exe", "/e.exe", "High", ""}, false);  // not stored
     processes.Add(1, "a.exe", 8, "/a.exe");
     processes.Add(2, "A.EXE", 8, "/elsewhere/A.EXE");
@@ -23,9 +23,9 @@ TEST_F(ProcessPriorityTest, StartUpAppliesEveryStoredRowWhoseProgramRuns) {
 
     ApplyStoredPriorities(state, false);
 
-    EXPECT_EQ(LogTexts(), (std::vector<std::string>{"Setting priority for a.exe to High",
-                                                    "Setting priority for c.exe to Normal",
-                                                    "Setting priority for d.exe to Whatever"}));
+    EXPECT_EQ(LogTexts(),
+              (std::vector<std::string>{"Setting priority for a.exe to High", "Setting priority for c.exe to Normal",
+                                        "Setting priority for d.exe to Whatever"}));
     const std::vector<std::pair<std::string, std::uint32_t>> expected = {{"a.exe", 0x80}, {"c.exe", 0x20}};
     EXPECT_EQ(processes.setByName, expected);
     // Set by name: the copy elsewhere goes along.

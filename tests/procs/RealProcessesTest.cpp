@@ -60,7 +60,8 @@ protected:
         children.push_back(child);
         // The child is listed once it has replaced the spawning copy of this program.
         const bool listsAnything = !state.platform.processes().List().empty();
-        for (int i = 0; listsAnything && i < 200 && !Listed(child); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; listsAnything && i < 200 && !Listed(child); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return child;
     }
 

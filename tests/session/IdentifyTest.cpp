@@ -66,13 +66,19 @@ TEST(Identify, TextPerTableAndMode) {
 }
 
 TEST(Identify, AddressesPutTheTextInPlaceOrAppendIt) {
-    EXPECT_EQ(SearchAddress(kSearchEngines[2].addressTemplate, "tool.exe"), "http://www.reger24.de/prozesse/tool.exe.php");
+    EXPECT_EQ(SearchAddress(kSearchEngines[2].addressTemplate, "tool.exe"),
+              "http://www.reger24.de/prozesse/tool.exe.php");
     EXPECT_EQ(SearchAddress(kSearchEngines[5].addressTemplate, "tool.exe"), "http://www.google.com/search?q=tool.exe");
     EXPECT_EQ(SearchAddress("x<?>y<?>", "a b"), "xa bya b");
-    const char* names[] = {"Process Library", "Sys Info", "Reger 24", "2 Spyware", "File Research Centre", "Google",
-                           "Yahoo"};
-    const char* paths[] = {"/directory/?files=", "/startuplist.php?filter=", "/prozesse/<?>.php", "/file-<?>.html",
-                           "/search.html?searchitem=<?>&search=Search...", "/search?q=", "/search?p="};
+    const char* names[] = {"Process Library",      "Sys Info", "Reger 24", "2 Spyware",
+                           "File Research Centre", "Google",   "Yahoo"};
+    const char* paths[] = {"/directory/?files=",
+                           "/startuplist.php?filter=",
+                           "/prozesse/<?>.php",
+                           "/file-<?>.html",
+                           "/search.html?searchitem=<?>&search=Search...",
+                           "/search?q=",
+                           "/search?p="};
     for (size_t i = 0; i < kSearchEngines.size(); ++i) {
         const std::string_view t = kSearchEngines[i].addressTemplate;
         EXPECT_EQ(kSearchEngines[i].displayName, names[i]);
@@ -90,8 +96,9 @@ TEST(Identify, OpensTheAddressOfTheSelectedRow) {
     t.Select(TableKind::HKCU_Run, {1});
     t.app.Identify(0);
     t.app.Identify(3);
-    EXPECT_EQ(t.platform.recorder.opened, (std::vector<std::string>{"http://www.processlibrary.com/directory/?files=tool.exe",
-                                                                  "http://www.2-spyware.com/file-tool.exe.html"}));
+    EXPECT_EQ(t.platform.recorder.opened,
+              (std::vector<std::string>{"http://www.processlibrary.com/directory/?files=tool.exe",
+                                        "http://www.2-spyware.com/file-tool.exe.html"}));
     EXPECT_TRUE(t.fe.messages.empty());
 }
 

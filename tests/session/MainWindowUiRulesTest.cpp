@@ -23,7 +23,8 @@ struct Session {
 TEST(MainWindowRules, SummaryAndAllowedItemsPerTab) {
     EXPECT_EQ(RulesForTab(1).summary, "About Kestrune - v1.0.0");
     EXPECT_EQ(RulesForTab(5).summary, "Current User - Run");
-    EXPECT_EQ(RulesForTab(9).summary, "Applications / shortcuts which will be automatically allowed / disallowed in future");
+    EXPECT_EQ(RulesForTab(9).summary,
+              "Applications / shortcuts which will be automatically allowed / disallowed in future");
     const TabRules process = RulesForTab(10);
     EXPECT_EQ(process.summary, "Running processes - priority changes take immediate effect");
     EXPECT_FALSE(process.recordItemsEnabled);
@@ -32,8 +33,8 @@ TEST(MainWindowRules, SummaryAndAllowedItemsPerTab) {
         EXPECT_TRUE(RulesForTab(tab).recordItemsEnabled) << tab;
         EXPECT_TRUE(RulesForTab(tab).deleteUntickedEnabled) << tab;
     }
-    const char* captions[] = {"About",   "User",    "Common", "HKLM Run", "HKCU Run",
-                              "Run Once", "Delayed", "Deleted", "Known",   "Processes"};
+    const char* captions[] = {"About",    "User",    "Common",  "HKLM Run", "HKCU Run",
+                              "Run Once", "Delayed", "Deleted", "Known",    "Processes"};
     for (int tab = 1; tab <= kTabCount; ++tab) EXPECT_EQ(TabCaptionOf(tab), captions[tab - 1]);
 }
 

@@ -7,9 +7,9 @@
 
 #include <filesystem>
 
-#include "session/Application.h"
 #include "locations/Places.h"
 #include "locations/Scanning.h"
+#include "session/Application.h"
 #include "support/CountingFiles.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"

@@ -174,8 +174,8 @@ TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFir
     for (pugi::xml_node n : doc.Root().children()) top.push_back(n.name());
     for (pugi::xml_node n : FindXMLPath("Root/Active", doc.Root()).children()) active.push_back(n.name());
     // UserStartup's first row is ticked, so Active comes before UserStartup itself.
-    EXPECT_EQ(top, (std::vector<std::string>{"Deleted", "Active", "UserStartup", "CommonStartup", "HKCU_Run", "HKLM_Run",
-                                             "RunOnce", "Delayed", "Known", "Process"}));
+    EXPECT_EQ(top, (std::vector<std::string>{"Deleted", "Active", "UserStartup", "CommonStartup", "HKCU_Run",
+                                             "HKLM_Run", "RunOnce", "Delayed", "Known", "Process"}));
     EXPECT_EQ(active, (std::vector<std::string>{"UserStartup", "CommonStartup", "HKCU_Run", "HKLM_Run"}));
     const pugi::xml_node audio = FindXMLPath("Root/Active/CommonStartup/item_2", doc.Root());
     ASSERT_TRUE(audio);
@@ -208,9 +208,9 @@ TEST_F(SettingsDocumentTest, TablesWithOnlyTickedOrNoRowsHaveNoElement) {
 
 TEST(DelayTextTest, RoundsHalvesToEvenAndReadsNonNumbersAsZero) {
     const std::pair<const char*, const char*> cases[] = {
-        {"5", "5"},   {"0.5", "0"},  {"1.5", "2"},    {"2.5", "2"},    {"-2.5", "-2"}, {"-3.5", "-4"},
-        {" 7 ", "7"}, {"", "0"},     {"abc", "0"},    {"12abc", "0"},  {"0x1A", "0"},  {"inf", "0"},
-        {"1e2", "100"}, {"+4", "4"}, {"99999999999", "0"}, {"-30", "-30"},
+        {"5", "5"},     {"0.5", "0"}, {"1.5", "2"},         {"2.5", "2"},   {"-2.5", "-2"}, {"-3.5", "-4"},
+        {" 7 ", "7"},   {"", "0"},    {"abc", "0"},         {"12abc", "0"}, {"0x1A", "0"},  {"inf", "0"},
+        {"1e2", "100"}, {"+4", "4"},  {"99999999999", "0"}, {"-30", "-30"},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(DelayText(text), expected) << text;
 }

@@ -23,11 +23,11 @@ TEST(TreeDocumentTest, PathsResolveIgnoringCaseAndTestingTheCurrentElementFirst)
     };
     const Case cases[] = {
         {"Root/Delayed/item_1/name", "first"},
-        {"ROOT/delayed/ITEM_1/Name", "first"},              // names ignore case
-        {"Delayed/item_1/name", "first"},                   // the root's own name may be left out
-        {"Root//Delayed///item_1/name", "first"},           // empty pieces are skipped
+        {"ROOT/delayed/ITEM_1/Name", "first"},     // names ignore case
+        {"Delayed/item_1/name", "first"},          // the root's own name may be left out
+        {"Root//Delayed///item_1/name", "first"},  // empty pieces are skipped
         {"/Root/Delayed/item_1/name/", "first"},
-        {"Delayed/Delayed/item_1/name", "first"},           // a repeated name does not descend
+        {"Delayed/Delayed/item_1/name", "first"},  // a repeated name does not descend
         {"Root/Active/HKLM_Run/item_2/name", "ticked"},
         {"Root/Active/HKLM_Run/item_1/name", nullptr},
         {"Root/Missing", nullptr},

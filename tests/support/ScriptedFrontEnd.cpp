@@ -76,8 +76,7 @@ namespace {
 
 class ManualTimer : public Timer {
 public:
-    ManualTimer(std::shared_ptr<void> entry, std::function<void(bool)> setRunning,
-                std::function<bool()> running)
+    ManualTimer(std::shared_ptr<void> entry, std::function<void(bool)> setRunning, std::function<bool()> running)
         : entry_(std::move(entry)), setRunning_(std::move(setRunning)), running_(std::move(running)) {}
     void Start() override { setRunning_(true); }
     void Stop() override { setRunning_(false); }

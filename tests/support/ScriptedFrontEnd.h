@@ -33,11 +33,11 @@ public:
 
     // What happened.
     std::vector<Message> messages;
-    std::vector<std::string> questions;       // yes/no and input prompts, in order
+    std::vector<std::string> questions;  // yes/no and input prompts, in order
     std::vector<std::string> monitorPrompts;
     std::vector<std::vector<std::string>> monitorEntries;  // the list under each prompt
     std::vector<std::string> statuses;
-    std::vector<std::string> events;          // window, tray and dialog actions
+    std::vector<std::string> events;  // window, tray and dialog actions
     std::string caption;
     std::string clipboard;
     int quitCalls = 0;

@@ -36,8 +36,9 @@ void DelayedWindowTest::progressOfThreeEntriesWithOneUnticked() {
     GuiSession t;
     DelayedWindow model;
     t.fe.AttachDelayedWindow(model);
-    FillDelayedWindow(t.s, model,
-                      {{5, "\"C:\\Apps A\\alpha.exe\" -x", ""}, {10, "C:\\B\\beta.exe", ""}, {-3, "C:\\C\\gamma.exe", ""}});
+    FillDelayedWindow(
+        t.s, model,
+        {{5, "\"C:\\Apps A\\alpha.exe\" -x", ""}, {10, "C:\\B\\beta.exe", ""}, {-3, "C:\\C\\gamma.exe", ""}});
     ui::DelayedWindowView* view = t.fe.DelayedView();
     QVERIFY(view->isVisible());
     QCOMPARE(view->windowTitle(), QString("Kestrune - Delayed Apps"));

@@ -86,11 +86,10 @@ void DialogsTest::profilesDialogRefusesWhatItMust() {
             QCOMPARE(m.title, std::string("Kestrune"));
         }
         QCOMPARE(t.seam().prompts,
-                 (std::vector<std::string>{"Please enter a name for the new profile:",
-                                           "Please enter a name for the new profile:",
-                                           "Please enter a name for the new profile:",
-                                           "Please enter a new name for the profile:",
-                                           "Please enter a new name for the profile:"}));
+                 (std::vector<std::string>{
+                     "Please enter a name for the new profile:", "Please enter a name for the new profile:",
+                     "Please enter a name for the new profile:", "Please enter a new name for the profile:",
+                     "Please enter a new name for the profile:"}));
 
         // Using the profile switches to it and closes the dialog.
         SelectEntry(list, "Work");
@@ -139,8 +138,9 @@ void DialogsTest::profilesDialogStaysOpenWhileTheProfileInUseIsGone() {
 
 void DialogsTest::monitorPromptAnswersKeepAndRemember() {
     GuiSession t;
-    const std::string message = "The following programs\r\nC:\\x.exe\r\nhave registered to run at system start up - "
-                                "do you want to allow this?";
+    const std::string message =
+        "The following programs\r\nC:\\x.exe\r\nhave registered to run at system start up - "
+        "do you want to allow this?";
     t.seam().playDialog = [](QDialog& d) {
         QCOMPARE(d.findChild<QPlainTextEdit*>("txtMsg")->toPlainText(),
                  QString("The following programs\nC:\\x.exe\nhave registered to run at system start up - do you "

@@ -29,7 +29,10 @@ void EditingTest::untickingAnHkcuRunRowRemovesTheValue() {
     GuiSession t;
     auto& registry = t.platform.registry();
     QVERIFY(registry.CreateKey(RootKey::CurrentUser, kRunKey).Ok());
-    QVERIFY(registry.SetValue(RootKey::CurrentUser, kRunKey, {"Clock", platform::ValueType::String, "C:\\Clock\\clock.exe /t"}).Ok());
+    QVERIFY(
+        registry
+            .SetValue(RootKey::CurrentUser, kRunKey, {"Clock", platform::ValueType::String, "C:\\Clock\\clock.exe /t"})
+            .Ok());
     QVERIFY(t.Start());
     t.ClickTab("HKCU Run");
     QCOMPARE(t.window().Status()->text(), QString("1 item(s) : 1 enabled, 0 disabled."));

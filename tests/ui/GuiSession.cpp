@@ -58,8 +58,8 @@ void GuiSession::ClickRow(TableKind kind, int position) {
 QStringList GuiSession::RightClickMenu(TableKind kind) {
     QTableView* view = View(kind);
     QWidget* viewport = view->viewport();
-    const QPoint at = view->model()->rowCount() > 0 ? view->visualRect(view->model()->index(0, 1)).center()
-                                                    : QPoint(10, 10);
+    const QPoint at =
+        view->model()->rowCount() > 0 ? view->visualRect(view->model()->index(0, 1)).center() : QPoint(10, 10);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
     QApplication::sendEvent(viewport, &event);
     QMenu* menu = window().Menus().table;

@@ -67,7 +67,8 @@ void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
     QCOMPARE(bar, QStringList({"File", "Action", "Options", "Profiles"}));
 
     auto& m = t.window().Menus();
-    QCOMPARE(test::AllTexts(*m.file), QStringList({"Save settings", "Backup all settings", "Load a backup file", "Exit"}));
+    QCOMPARE(test::AllTexts(*m.file),
+             QStringList({"Save settings", "Backup all settings", "Load a backup file", "Exit"}));
     QCOMPARE(test::AllTexts(*m.action),
              QStringList({"Delete duplicates", "Record items", "Delete unticked items in current table",
                           "Refresh && reload tables", "Import from Startup Control Panel", "Run delayed applications",
@@ -148,13 +149,22 @@ void MainWindowTest::tickingARowWithTheKeyboardUpdatesTheStatus() {
 }
 
 void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
-    const QStringList location = {"Identify", "New item", "Delete", "Enable / Disable", "Edit item", "Run now",
-                                  "Copy to clipboard", "Record setting", "Tick / Untick", "Move to",
+    const QStringList location = {"Identify",
+                                  "New item",
+                                  "Delete",
+                                  "Enable / Disable",
+                                  "Edit item",
+                                  "Run now",
+                                  "Copy to clipboard",
+                                  "Record setting",
+                                  "Tick / Untick",
+                                  "Move to",
                                   "Open container folder"};
-    const QStringList known = {"Identify", "New item", "Delete", "Enable / Disable", "Run now", "Copy to clipboard",
-                               "Tick / Untick", "Open container folder"};
-    const QStringList process = {"Identify", "New item", "Enable / Disable", "Run now", "Copy to clipboard",
-                                 "Tick / Untick", "Open container folder", "Set Priority", "End Process"};
+    const QStringList known = {"Identify", "New item",          "Delete",        "Enable / Disable",
+                               "Run now",  "Copy to clipboard", "Tick / Untick", "Open container folder"};
+    const QStringList process = {"Identify",          "New item",      "Enable / Disable",      "Run now",
+                                 "Copy to clipboard", "Tick / Untick", "Open container folder", "Set Priority",
+                                 "End Process"};
     GuiSession t;
     QVERIFY(t.Start());
     for (TableKind kind : kAllTables) {
@@ -163,8 +173,7 @@ void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
         table.Add(row, true);
         t.ClickTab(QString::fromStdString(std::string(TabCaption(kind))));
         t.ClickRow(kind, 1);
-        const QStringList expected =
-            kind == TableKind::Known ? known : kind == TableKind::Process ? process : location;
+        const QStringList expected = kind == TableKind::Known ? known : kind == TableKind::Process ? process : location;
         QCOMPARE(t.RightClickMenu(kind), expected);
         // The own table is no target of "Move to".
         for (QAction* move : t.window().Menus().moveTo->actions()) {
@@ -199,7 +208,8 @@ void MainWindowTest::headerClickOnDelaySortsNumerically() {
     GuiSession t;
     QVERIFY(t.Start());
     auto& delayed = t.s.tables[TableKind::Delayed];
-    for (const char* delay : {"10", "9", "-5", "100", "", "-20"}) delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
+    for (const char* delay : {"10", "9", "-5", "100", "", "-20"})
+        delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
     t.ClickTab("Delayed");
     // The list was fitted in ascending order: the first click turns it round.
     t.ClickHeader(TableKind::Delayed, col::Delay);

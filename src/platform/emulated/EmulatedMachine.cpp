@@ -2,8 +2,8 @@
 
 #include "platform/emulated/EmulatedRegistry.h"
 #include "platform/emulated/EmulatedShell.h"
-#include "platform/emulated/LinuxProcessorTimes.h"
 #include "platform/emulated/LinuxProcesses.h"
+#include "platform/emulated/LinuxProcessorTimes.h"
 #include "platform/emulated/MachineLayout.h"
 #include "platform/emulated/ShellLauncher.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/Launcher.h"
-#include "platform/ProcessorTimes.h"
 #include "platform/Processes.h"
+#include "platform/ProcessorTimes.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 

@@ -76,9 +76,13 @@ bool ReplaceFile(const std::string& path, const std::string& content) {
 }  // namespace
 
 EmulatedRegistry::Signature EmulatedRegistry::SignatureOf(const struct stat& st) {
-    return Signature{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-                     static_cast<unsigned long long>(st.st_size), st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
-                     st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    return Signature{static_cast<unsigned long long>(st.st_dev),
+                     static_cast<unsigned long long>(st.st_ino),
+                     static_cast<unsigned long long>(st.st_size),
+                     st.st_mtim.tv_sec,
+                     st.st_mtim.tv_nsec,
+                     st.st_ctim.tv_sec,
+                     st.st_ctim.tv_nsec};
 }
 
 EmulatedRegistry::EmulatedRegistry(std::string machineRoot) : root_(std::move(machineRoot)), refusals_(root_) {
@@ -160,9 +164,7 @@ const EmulatedRegistry::Loaded& EmulatedRegistry::Current(RootKey root) {
         const bool exists = ::stat(FilePath(root).c_str(), &st) == 0;
         const Loaded& loaded = cached->second;
         if (!exists && !loaded.signature && loaded.hive && errno == ENOENT) return loaded;
-        if (exists && loaded.signature &&
-            *loaded.signature == SignatureOf(st))
-            return loaded;
+        if (exists && loaded.signature && *loaded.signature == SignatureOf(st)) return loaded;
     }
     return cache_[root] = ReadFile(root);
 }
@@ -271,7 +273,8 @@ RegistryStatus EmulatedRegistry::Import(const RegFile& file, std::string* error)
             if (error) *error = "the key " + key.path + " has no known root key";
             return {kErrorFileNotFound};
         }
-        auto it = std::find_if(byRoot.begin(), byRoot.end(), [&](const auto& entry) { return entry.first == split->first; });
+        auto it =
+            std::find_if(byRoot.begin(), byRoot.end(), [&](const auto& entry) { return entry.first == split->first; });
         if (it == byRoot.end()) it = byRoot.insert(byRoot.end(), {split->first, RegFile{}});
         it->second.keys.push_back(key);
     }

@@ -87,12 +87,9 @@ Status EmulatedShell::DeleteShortcut(const std::string& path) {
     if (honourRefusals_ && refusals_.RefusesFile(Native(path))) return {kErrorAccessDenied};
     if (::unlink(Native(path).c_str()) == 0) return {};
     switch (errno) {
-        case ENOENT:
-            return {kErrorFileNotFound};
-        case ENOTDIR:
-            return {kErrorPathNotFound};
-        default:
-            return {kErrorAccessDenied};
+        case ENOENT: return {kErrorFileNotFound};
+        case ENOTDIR: return {kErrorPathNotFound};
+        default: return {kErrorAccessDenied};
     }
 }
 

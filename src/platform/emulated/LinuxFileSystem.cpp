@@ -48,9 +48,7 @@ bool IsSystemName(const std::string& name) {
     return lower == "desktop.ini" || lower == "thumbs.db";
 }
 
-bool IsHiddenOrSystemName(const std::string& name) {
-    return name.empty() || name.front() == '.' || IsSystemName(name);
-}
+bool IsHiddenOrSystemName(const std::string& name) { return name.empty() || name.front() == '.' || IsSystemName(name); }
 
 bool LinuxFileSystem::FileExists(const std::string& path) {
     if (path.empty()) return false;

@@ -27,7 +27,7 @@ std::optional<int> LinuxProcessorTimes::ProcessorCount() {
 }
 
 std::optional<std::int64_t> LinuxProcessorTimes::CurrentTime() {
-    timespec now {};
+    timespec now{};
     if (::clock_gettime(CLOCK_MONOTONIC, &now) != 0) return std::nullopt;
     return static_cast<std::int64_t>(now.tv_sec) * kUnitsPerSecond + now.tv_nsec / 100;
 }

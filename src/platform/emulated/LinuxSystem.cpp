@@ -47,23 +47,15 @@ LinuxSystem::LinuxSystem(const std::string& appFolder, std::string machineRoot)
 
 std::string LinuxSystem::ErrorText(int code) {
     switch (code) {
-        case kErrorFileNotFound:
-            return "The system cannot find the file specified.";
-        case kErrorPathNotFound:
-            return "The system cannot find the path specified.";
-        case kErrorAccessDenied:
-            return "Access is denied.";
-        case kErrorWriteFault:
-            return "The system cannot write to the specified device.";
-        case kErrorDiskFull:
-            return "There is not enough space on the disk.";
+        case kErrorFileNotFound: return "The system cannot find the file specified.";
+        case kErrorPathNotFound: return "The system cannot find the path specified.";
+        case kErrorAccessDenied: return "Access is denied.";
+        case kErrorWriteFault: return "The system cannot write to the specified device.";
+        case kErrorDiskFull: return "There is not enough space on the disk.";
         case kErrorAlreadyExists: return "Cannot create a file when that file already exists.";
-        case 1015:
-            return "The registry is corrupted.";
-        case 1016:
-            return "An I/O operation initiated by the registry failed unrecoverably.";
-        default:
-            return "Error " + std::to_string(code);
+        case 1015: return "The registry is corrupted.";
+        case 1016: return "An I/O operation initiated by the registry failed unrecoverably.";
+        default: return "Error " + std::to_string(code);
     }
 }
 

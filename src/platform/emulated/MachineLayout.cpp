@@ -49,14 +49,15 @@ void MachineLayout::Ensure(EmulatedRegistry& registry) const {
         registry.Import(RegFile{std::move(keys)});
     };
     create(RootKey::LocalMachine, {{std::string(kRunKey), false, {}}, {std::string(kRunOnceKey), false, {}}});
-    create(RootKey::CurrentUser,
-           {{std::string(kRunKey), false, {}},
-            {std::string(kShellFoldersKey),
-             false,
-             {{{std::string(kStartupValue), ValueType::String, DefaultUserStartup()}, false}}}});
+    create(RootKey::CurrentUser, {{std::string(kRunKey), false, {}},
+                                  {std::string(kShellFoldersKey),
+                                   false,
+                                   {{{std::string(kStartupValue), ValueType::String, DefaultUserStartup()}, false}}}});
     std::vector<RegFileKey> perfStats;
     for (std::string_view key : kPerfStatsKeys) {
-        perfStats.push_back({std::string(key), false, {{{std::string(kCpuUsageValue), ValueType::Dword, std::string(4, '\0')}, false}}});
+        perfStats.push_back({std::string(key),
+                             false,
+                             {{{std::string(kCpuUsageValue), ValueType::Dword, std::string(4, '\0')}, false}}});
     }
     create(RootKey::DynData, std::move(perfStats));
 }

@@ -72,9 +72,7 @@ bool Refusals::RefusesKey(RootKey root, std::string_view subkey) const {
     return Refuses(RootName(root) + "\\" + NormalizeSubkey(subkey));
 }
 
-bool Refusals::RefusesFile(const std::string& path) const {
-    return !path.empty() && Refuses(path);
-}
+bool Refusals::RefusesFile(const std::string& path) const { return !path.empty() && Refuses(path); }
 
 void Refusals::Add(const std::string& item) {
     const std::string canonical = Canonical(item);
@@ -94,10 +92,8 @@ void Refusals::Remove(const std::string& item) {
     std::ostringstream text;
     bool found = false;
     for (const std::string& listed : Items()) {
-        if (Canonical(listed) == canonical)
-            found = true;
-        else
-            text << listed << '\n';
+        if (Canonical(listed) == canonical) found = true;
+        else text << listed << '\n';
     }
     if (!found) return;
     LinuxFileSystem files;

@@ -231,7 +231,8 @@ private:
 
     // The stored form of hex data: strings become UTF-8 text without terminators.
     std::string FromStoredBytes(ValueType type, const std::string& bytes) const {
-        if (type != ValueType::String && type != ValueType::ExpandString && type != ValueType::MultiString) return bytes;
+        if (type != ValueType::String && type != ValueType::ExpandString && type != ValueType::MultiString)
+            return bytes;
         std::string text = unicode_ ? Utf16LeToUtf8(bytes) : AnsiToUtf8(bytes);
         if (type != ValueType::MultiString) {
             // Only the terminator goes; a NUL inside the data is data.
@@ -259,7 +260,8 @@ void AppendHex(std::string& out, std::string lineStart, std::string_view bytes) 
     std::string line = std::move(lineStart);
     for (size_t i = 0; i < bytes.size(); ++i) {
         char item[4];
-        std::snprintf(item, sizeof item, "%02x%s", static_cast<unsigned char>(bytes[i]), i + 1 < bytes.size() ? "," : "");
+        std::snprintf(item, sizeof item, "%02x%s", static_cast<unsigned char>(bytes[i]),
+                      i + 1 < bytes.size() ? "," : "");
         if (line.size() + 3 + 1 > kWrapColumn) {
             out += line;
             out += "\\";
@@ -276,26 +278,25 @@ std::string FormatValue(const RegistryValue& value) {
     const std::string& data = value.data;
     std::string line;
     switch (value.type) {
-    case ValueType::String:
-        if (data.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return start + Quote(data);
-        AppendHex(line, start + TypeTag(value.type), Utf8ToUtf16Le(data) + std::string(2, '\0'));
-        return line;
-    case ValueType::ExpandString:
-    case ValueType::MultiString:
-        // A multi-string's data ends with its last string's NUL; the list's own NUL follows.
-        AppendHex(line, start + TypeTag(value.type), Utf8ToUtf16Le(data) + std::string(2, '\0'));
-        return line;
-    case ValueType::Dword:
-        if (data.size() == 4) {
-            std::uint32_t number = 0;
-            for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(data[i]);
-            char text[20];
-            std::snprintf(text, sizeof text, "dword:%08x", number);
-            return start + text;
-        }
-        break;
-    default:
-        break;
+        case ValueType::String:
+            if (data.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return start + Quote(data);
+            AppendHex(line, start + TypeTag(value.type), Utf8ToUtf16Le(data) + std::string(2, '\0'));
+            return line;
+        case ValueType::ExpandString:
+        case ValueType::MultiString:
+            // A multi-string's data ends with its last string's NUL; the list's own NUL follows.
+            AppendHex(line, start + TypeTag(value.type), Utf8ToUtf16Le(data) + std::string(2, '\0'));
+            return line;
+        case ValueType::Dword:
+            if (data.size() == 4) {
+                std::uint32_t number = 0;
+                for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(data[i]);
+                char text[20];
+                std::snprintf(text, sizeof text, "dword:%08x", number);
+                return start + text;
+            }
+            break;
+        default: break;
     }
     AppendHex(line, start + TypeTag(value.type), data);
     return line;

@@ -20,7 +20,7 @@ struct RegFileValue {
 };
 
 struct RegFileKey {
-    std::string path;  // as written, root name first: "HKEY_CURRENT_USER\Software\..."
+    std::string path;     // as written, root name first: "HKEY_CURRENT_USER\Software\..."
     bool remove = false;  // [-PATH]: the key and all its subkeys
     std::vector<RegFileValue> values;
 };

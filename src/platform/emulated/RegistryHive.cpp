@@ -141,7 +141,8 @@ bool RegistryHive::CreateKey(std::string_view subkey) {
 bool RegistryHive::DeleteKey(std::string_view subkey) {
     const std::string wanted = NormalizeSubkey(subkey);
     const bool existed = KeyExists(wanted);
-    std::erase_if(keys_, [&](const Key& key) { return EqualsIgnoringCase(key.path, wanted) || IsUnder(key.path, wanted); });
+    std::erase_if(keys_,
+                  [&](const Key& key) { return EqualsIgnoringCase(key.path, wanted) || IsUnder(key.path, wanted); });
     return existed;
 }
 

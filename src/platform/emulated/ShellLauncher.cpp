@@ -26,9 +26,7 @@ LaunchResult Failure(int error) {
 
 // Characters that mean something to the shell wherever they stand unquoted: a plain command
 // line has none of them.
-bool IsShellSyntax(char c) {
-    return std::string_view("|&;<>()$`*?[]~{}#\n").find(c) != std::string_view::npos;
-}
+bool IsShellSyntax(char c) { return std::string_view("|&;<>()$`*?[]~{}#\n").find(c) != std::string_view::npos; }
 
 // The program a bare name stands for, searched along PATH as the shell would; an error number
 // when there is none that may be run.

@@ -170,8 +170,7 @@ std::optional<std::string> PathOfLinkInfo(std::string_view info) {
     const std::uint32_t headerSize = ReadU32At(info, 4);
     const std::uint32_t flags = ReadU32At(info, 8);
     const bool unicode = headerSize >= 0x24;
-    std::optional<std::string> suffix =
-        unicode ? UnicodeAt(info, ReadU32At(info, 0x20)) : std::optional<std::string>();
+    std::optional<std::string> suffix = unicode ? UnicodeAt(info, ReadU32At(info, 0x20)) : std::optional<std::string>();
     if (!suffix) suffix = AnsiAt(info, ReadU32At(info, 0x18));
     if (!suffix) suffix = std::string();
     if (flags & 0x1) {
@@ -219,9 +218,9 @@ std::string FileEntry(const std::string& name, bool isFile) {
     PutU16(item, 0);  // size, set below
     item.push_back(static_cast<char>(isFile ? 0x32 : 0x31));
     item.push_back('\0');
-    PutU32(item, 0);                        // file size
-    PutU32(item, 0);                        // modification time
-    PutU16(item, isFile ? 0x20 : 0x10);     // attributes
+    PutU32(item, 0);                     // file size
+    PutU32(item, 0);                     // modification time
+    PutU16(item, isFile ? 0x20 : 0x10);  // attributes
     item += Utf8ToAnsi(name);
     item.push_back('\0');
     if (item.size() % 2) item.push_back('\0');

@@ -89,9 +89,7 @@ std::vector<std::string> CommandLineArguments(int, char**) {
 }
 
 // Not _isatty: it takes the null device for a terminal.
-bool StandardInputIsConsole() {
-    return IsConsole(GetStdHandle(STD_INPUT_HANDLE));
-}
+bool StandardInputIsConsole() { return IsConsole(GetStdHandle(STD_INPUT_HANDLE)); }
 
 ConsoleStreams::ConsoleStreams() : out_(BufferFor(STD_OUTPUT_HANDLE)), err_(BufferFor(STD_ERROR_HANDLE)) {
     if (out_) previousOut_ = std::cout.rdbuf(out_.get());

@@ -45,8 +45,8 @@ struct TimeOfDayInformation {
 
 NtProcessorTimes::NtProcessorTimes() {
     if (const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"))
-        query_ = reinterpret_cast<QueryFunction>(
-            reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
+        query_ =
+            reinterpret_cast<QueryFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
 }
 
 std::optional<int> NtProcessorTimes::ProcessorCount() {
@@ -69,8 +69,8 @@ std::optional<std::int64_t> NtProcessorTimes::IdleTime() {
     std::vector<unsigned char> buffer(512);
     for (int attempt = 0; attempt < 2; ++attempt) {
         unsigned long needed = 0;
-        const long status = query_(kSystemPerformanceInformation, buffer.data(),
-                                   static_cast<unsigned long>(buffer.size()), &needed);
+        const long status =
+            query_(kSystemPerformanceInformation, buffer.data(), static_cast<unsigned long>(buffer.size()), &needed);
         if (status == kStatusInfoLengthMismatch && needed > buffer.size()) {
             buffer.resize(needed);
             continue;

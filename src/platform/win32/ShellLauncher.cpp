@@ -25,9 +25,9 @@ std::wstring ExpandEnvironment(const std::wstring& text) {
 
 std::string SystemErrorText(unsigned long errorNumber) {
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        errorNumber, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, errorNumber, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0 || !text) return "Error " + std::to_string(errorNumber);
     std::wstring message(text, length);
     LocalFree(text);

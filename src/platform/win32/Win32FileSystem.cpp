@@ -33,8 +33,8 @@ bool WriteAll(HANDLE file, const std::string& content) {
 }
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    const int order = CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                           static_cast<int>(b.size()), TRUE);
+    const int order =
+        CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE);
     if (order != CSTR_EQUAL) return order == CSTR_LESS_THAN;
     return a < b;
 }
@@ -76,8 +76,9 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
-    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return std::nullopt;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || size.QuadPart > INT_MAX) return std::nullopt;
@@ -124,8 +125,8 @@ bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string
     if (target.empty()) return false;
     const std::wstring temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId());
     {
-        UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueHandle file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) return Failed();
         if (!WriteAll(file.Get(), content) || !FlushFileBuffers(file.Get())) {
             Failed();

@@ -44,8 +44,8 @@ std::optional<std::vector<RegistryValue>> Win32Registry::EnumValues(RootKey root
     if (OpenKey(root, subkey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return std::nullopt;
 
     DWORD longestData = 0;
-    RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     &longestData, nullptr, nullptr);
+    RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestData,
+                     nullptr, nullptr);
     std::wstring name(kNameBufferChars, L'\0');
     std::vector<BYTE> data(std::max<DWORD>(longestData, 64));
 
@@ -54,7 +54,8 @@ std::optional<std::vector<RegistryValue>> Win32Registry::EnumValues(RootKey root
         DWORD nameLength = kNameBufferChars;
         DWORD type = REG_NONE;
         DWORD size = static_cast<DWORD>(data.size());
-        const LONG status = RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        const LONG status =
+            RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
         if (status == ERROR_MORE_DATA) {
             // Another writer may have grown the value since the key was measured.
             data.resize(std::max<size_t>(size, data.size() * 2));

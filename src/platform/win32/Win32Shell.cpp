@@ -59,15 +59,12 @@ struct ShellLink {
 };
 
 bool CreateShellLink(ShellLink& shellLink) {
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                shellLink.link.Out())))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.link.Out())))
         return false;
     return SUCCEEDED(shellLink.link->QueryInterface(IID_IPersistFile, shellLink.file.Out()));
 }
 
-std::string TextUpToNul(const std::vector<wchar_t>& buffer) {
-    return Narrow(std::wstring_view(buffer.data()));
-}
+std::string TextUpToNul(const std::vector<wchar_t>& buffer) { return Narrow(std::wstring_view(buffer.data())); }
 
 }  // namespace
 

@@ -73,7 +73,8 @@ Win32System::Win32System(const std::string& appFolder) {
 
     if (!appFolder.empty()) {
         appFolder_ = WithBackslash(FullPath(Widen(appFolder)));
-    } else if (const std::wstring fromEnvironment = EnvironmentVariable(L"KESTRUNE_APP_DIR"); !fromEnvironment.empty()) {
+    } else if (const std::wstring fromEnvironment = EnvironmentVariable(L"KESTRUNE_APP_DIR");
+               !fromEnvironment.empty()) {
         appFolder_ = WithBackslash(FullPath(fromEnvironment));
     } else {
         appFolder_ = WithBackslash(slash == std::wstring::npos ? FullPath(L".") : module.substr(0, slash));
@@ -98,8 +99,6 @@ std::vector<std::pair<std::string, std::string>> Win32System::Environment() {
 std::string Win32System::WindowsFolder() { return FolderFrom(GetWindowsDirectoryW); }
 std::string Win32System::SystemFolder() { return FolderFrom(GetSystemDirectoryW); }
 
-std::string Win32System::ErrorText(int code) {
-    return SystemErrorText(static_cast<unsigned long>(code));
-}
+std::string Win32System::ErrorText(int code) { return SystemErrorText(static_cast<unsigned long>(code)); }
 
 }  // namespace kestrune::platform::win32

@@ -46,9 +46,8 @@ std::string CrossCheckFolder() {
 }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -61,8 +60,8 @@ void ContractTest::SetUp() {
     std::error_code ec;
     const fs::path base = fs::temp_directory_path(ec);
     ASSERT_FALSE(ec) << "no temporary folder";
-    root_ = FromPath(base / ("kestrune-contract-" + std::to_string(CurrentProcessId()) + "-" +
-                             std::to_string(++counter)));
+    root_ =
+        FromPath(base / ("kestrune-contract-" + std::to_string(CurrentProcessId()) + "-" + std::to_string(++counter)));
     fs::remove_all(ToPath(root_), ec);
     root_.push_back(Separator());
     appFolder_ = root_ + "app";

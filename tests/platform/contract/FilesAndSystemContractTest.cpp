@@ -115,8 +115,8 @@ using SystemContract = ContractTest;
 TEST_F(SystemContract, ProgramFolderNameAndSystemFolders) {
     const char separator = Os().system().PathSeparator();
     EXPECT_EQ(Os().system().AppFolder(), AppFolderGiven() + separator);
-    EXPECT_TRUE(EqualIgnoringCase(Os().system().ProgramName() + Os().system().ProgramExtension(),
-                                  FileNameOf(OwnPath())))
+    EXPECT_TRUE(
+        EqualIgnoringCase(Os().system().ProgramName() + Os().system().ProgramExtension(), FileNameOf(OwnPath())))
         << OwnPath();
 
     const std::string windows = Os().system().WindowsFolder();

@@ -32,9 +32,7 @@ void PrintLine(const std::string& text) {
     std::fputc('\n', stdout);
 }
 
-void Wait(const std::string& seconds) {
-    std::this_thread::sleep_for(std::chrono::seconds(std::stoi(seconds)));
-}
+void Wait(const std::string& seconds) { std::this_thread::sleep_for(std::chrono::seconds(std::stoi(seconds))); }
 
 bool WritePid(Platform& os, const std::string& file) {
     return os.files().WriteFileAtomic(file, std::to_string(kestrune::contract::CurrentProcessId()));
@@ -83,12 +81,9 @@ int Run(std::vector<std::string> args) {
     if (command == "lnk" && args.size() >= 3 && args[1] == "create") {
         kestrune::platform::ShortcutInfo info;
         for (size_t i = 3; i + 1 < args.size(); i += 2) {
-            if (args[i] == "--target")
-                info.target = args[i + 1];
-            else if (args[i] == "--args")
-                info.arguments = args[i + 1];
-            else
-                return Fail("unknown option " + args[i]);
+            if (args[i] == "--target") info.target = args[i + 1];
+            else if (args[i] == "--args") info.arguments = args[i + 1];
+            else return Fail("unknown option " + args[i]);
         }
         if (info.target.empty()) return Fail("--target is required");
         info.iconLocation = info.target;
@@ -100,6 +95,4 @@ int Run(std::vector<std::string> args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    return Run(kestrune::platform::CommandLineArguments(argc, argv));
-}
+int main(int argc, char** argv) { return Run(kestrune::platform::CommandLineArguments(argc, argv)); }

@@ -33,8 +33,8 @@ protected:
     // Starts the helper, which waits a minute; answers its process id, 0 when it did not start.
     std::uint32_t StartHelper() {
         const std::string pidFile = PathOf("helper.pid");
-        const auto started = Os().launcher().StartCommand(ProbeCommand("hold " + Quote(pidFile) + " 60"),
-                                                          ShowWindow::Minimised);
+        const auto started =
+            Os().launcher().StartCommand(ProbeCommand("hold " + Quote(pidFile) + " 60"), ShowWindow::Minimised);
         if (!started.ok) return 0;
         std::uint32_t id = 0;
         WaitFor([&] {
@@ -62,8 +62,7 @@ TEST_F(ProcessContract, ListHoldsThisTestWithItsNameAndPath) {
     EXPECT_TRUE(Os().files().FileExists(self->path)) << self->path;
     EXPECT_EQ(Os().processes().PathOf(CurrentProcessId()), self->path);
     const int bases[] = {4, 6, 8, 10, 13, 24};
-    EXPECT_NE(std::find(std::begin(bases), std::end(bases), self->basePriority), std::end(bases))
-        << self->basePriority;
+    EXPECT_NE(std::find(std::begin(bases), std::end(bases), self->basePriority), std::end(bases)) << self->basePriority;
 }
 
 TEST_F(ProcessContract, PriorityClassesSetOnAHelperReadBackAsBasePriorities) {

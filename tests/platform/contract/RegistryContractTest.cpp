@@ -72,8 +72,8 @@ TEST_F(RegistryContract, EveryValueTypeRoundTripsWithNonAsciiNamesAndData) {
     ASSERT_EQ(listed->size(), values.size());
     for (const RegistryValue& value : values) {
         SCOPED_TRACE("listed value '" + value.name + "'");
-        const auto found = std::find_if(listed->begin(), listed->end(),
-                                        [&](const RegistryValue& v) { return v.name == value.name; });
+        const auto found =
+            std::find_if(listed->begin(), listed->end(), [&](const RegistryValue& v) { return v.name == value.name; });
         ASSERT_NE(found, listed->end());
         EXPECT_EQ(found->type, value.type);
         EXPECT_EQ(found->data, value.data);

@@ -42,7 +42,9 @@ constexpr std::array<TypeName, 7> kTypeNames = {{
 
 std::pair<RootKey, std::string> ParseKey(const std::string& key) {
     const auto split = platform::SplitRootedPath(key);
-    if (!split) throw ToolError("the key \"" + key + "\" does not begin with HKEY_LOCAL_MACHINE, HKLM, HKEY_CURRENT_USER or HKCU");
+    if (!split)
+        throw ToolError("the key \"" + key +
+                        "\" does not begin with HKEY_LOCAL_MACHINE, HKLM, HKEY_CURRENT_USER or HKCU");
     return *split;
 }
 
@@ -67,12 +69,14 @@ std::string ParseBytes(const std::string& text) {
     std::string digits;
     for (char c : text) {
         if (c == ',' || c == ' ') continue;
-        if (!std::isxdigit(static_cast<unsigned char>(c))) throw ToolError("\"" + text + "\" is not a list of hexadecimal bytes");
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            throw ToolError("\"" + text + "\" is not a list of hexadecimal bytes");
         digits.push_back(c);
     }
     if (digits.size() % 2) throw ToolError("\"" + text + "\" holds half a byte");
     std::string bytes;
-    for (size_t i = 0; i < digits.size(); i += 2) bytes.push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i < digits.size(); i += 2)
+        bytes.push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
@@ -87,29 +91,22 @@ RegistryValue MakeValue(const std::string& name, const std::string& data, const 
     }
     if (!known) throw ToolError("unknown type \"" + typeName + "\"");
     switch (value.type) {
-    case ValueType::Dword:
-        value.data = LittleEndian(ParseNumber(data, 0xFFFFFFFFull), 4);
-        break;
-    case ValueType::Qword:
-        value.data = LittleEndian(ParseNumber(data, ~0ull), 8);
-        break;
-    case ValueType::Binary:
-        value.data = ParseBytes(data);
-        break;
-    case ValueType::MultiString: {
-        value.data.clear();
-        if (data.empty()) break;
-        for (size_t start = 0;;) {
-            const size_t end = data.find(kMultiSeparator, start);
-            value.data += data.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            value.data.push_back('\0');
-            if (end == std::string::npos) break;
-            start = end + kMultiSeparator.size();
+        case ValueType::Dword: value.data = LittleEndian(ParseNumber(data, 0xFFFFFFFFull), 4); break;
+        case ValueType::Qword: value.data = LittleEndian(ParseNumber(data, ~0ull), 8); break;
+        case ValueType::Binary: value.data = ParseBytes(data); break;
+        case ValueType::MultiString: {
+            value.data.clear();
+            if (data.empty()) break;
+            for (size_t start = 0;;) {
+                const size_t end = data.find(kMultiSeparator, start);
+                value.data += data.substr(start, end == std::string::npos ? std::string::npos : end - start);
+                value.data.push_back('\0');
+                if (end == std::string::npos) break;
+                start = end + kMultiSeparator.size();
+            }
+            break;
         }
-        break;
-    }
-    default:
-        break;
+        default: break;
     }
     return value;
 }
@@ -127,32 +124,31 @@ std::string HexList(const std::string& bytes) {
 
 std::string ShowValue(const RegistryValue& value) {
     switch (value.type) {
-    case ValueType::String:
-    case ValueType::ExpandString:
-        return value.data;
-    case ValueType::Dword:
-    case ValueType::Qword:
-        if (value.data.size() == (value.type == ValueType::Dword ? 4u : 8u)) {
-            unsigned long long number = 0;
-            for (size_t i = value.data.size(); i-- > 0;) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
-            return std::to_string(number);
-        }
-        return HexList(value.data);
-    case ValueType::MultiString: {
-        std::string out;
-        std::string data = value.data;
-        if (!data.empty() && data.back() == '\0') data.pop_back();
-        for (char c : data) {
-            if (c == '\0') {
-                out += kMultiSeparator;
-            } else {
-                out.push_back(c);
+        case ValueType::String:
+        case ValueType::ExpandString: return value.data;
+        case ValueType::Dword:
+        case ValueType::Qword:
+            if (value.data.size() == (value.type == ValueType::Dword ? 4u : 8u)) {
+                unsigned long long number = 0;
+                for (size_t i = value.data.size(); i-- > 0;)
+                    number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+                return std::to_string(number);
             }
+            return HexList(value.data);
+        case ValueType::MultiString: {
+            std::string out;
+            std::string data = value.data;
+            if (!data.empty() && data.back() == '\0') data.pop_back();
+            for (char c : data) {
+                if (c == '\0') {
+                    out += kMultiSeparator;
+                } else {
+                    out.push_back(c);
+                }
+            }
+            return out;
         }
-        return out;
-    }
-    default:
-        return HexList(value.data);
+        default: return HexList(value.data);
     }
 }
 
@@ -209,7 +205,8 @@ void MachineTool::Init(bool demo) {
         if (!IsProgram(entry.program)) continue;
         const auto status = machine_.registry().SetValue(
             entry.root, entry.key, {entry.name, ValueType::String, entry.program + entry.arguments});
-        if (!status.Ok()) throw ToolError("cannot write " + platform::RootName(entry.root) + "\\" + std::string(entry.key));
+        if (!status.Ok())
+            throw ToolError("cannot write " + platform::RootName(entry.root) + "\\" + std::string(entry.key));
     }
     struct Shortcut {
         int csidl;
@@ -225,12 +222,14 @@ void MachineTool::Init(bool demo) {
     for (const Shortcut& shortcut : shortcuts) {
         const std::string folder = machine_.shell().SpecialFolder(shortcut.csidl);
         if (folder.empty() || !IsProgram(shortcut.target)) continue;
-        if (!machine_.shell().WriteShortcut(folder + shortcut.file, {shortcut.target, shortcut.arguments, "", shortcut.target, 0, 1}))
+        if (!machine_.shell().WriteShortcut(folder + shortcut.file,
+                                            {shortcut.target, shortcut.arguments, "", shortcut.target, 0, 1}))
             throw ToolError("cannot write " + folder + shortcut.file);
     }
 }
 
-void MachineTool::RegSet(const std::string& key, const std::string& name, const std::string& data, const std::string& type) {
+void MachineTool::RegSet(const std::string& key, const std::string& name, const std::string& data,
+                         const std::string& type) {
     const auto [root, subkey] = ParseKey(key);
     const RegistryValue value = MakeValue(name, data, type);
     auto& registry = machine_.registry();
@@ -248,7 +247,8 @@ void MachineTool::RegList(const std::string& key, std::ostream& out) {
     const auto [root, subkey] = ParseKey(key);
     const auto values = machine_.registry().EnumValues(root, subkey);
     if (!values) throw ToolError("the key " + key + " does not exist");
-    for (const RegistryValue& value : *values) out << value.name << '\t' << ShowType(value.type) << '\t' << ShowValue(value) << '\n';
+    for (const RegistryValue& value : *values)
+        out << value.name << '\t' << ShowType(value.type) << '\t' << ShowValue(value) << '\n';
 }
 
 void MachineTool::RegImport(const std::string& file) {
@@ -270,7 +270,8 @@ void MachineTool::RegExport(const std::string& key, const std::string& file) {
 
 void MachineTool::LnkCreate(const std::string& file, const std::string& target, const std::string& arguments) {
     if (target.empty()) throw ToolError("a shortcut needs a --target");
-    if (!machine_.shell().WriteShortcut(file, {target, arguments, "", target, 0, 1})) throw ToolError("cannot write " + file);
+    if (!machine_.shell().WriteShortcut(file, {target, arguments, "", target, 0, 1}))
+        throw ToolError("cannot write " + file);
 }
 
 void MachineTool::LnkShow(const std::string& file, std::ostream& out) {
@@ -291,9 +292,7 @@ void MachineTool::Deny(const std::string& item) {
     platform::Refusals(machine_.Root()).Add(item);
 }
 
-void MachineTool::Allow(const std::string& item) {
-    platform::Refusals(machine_.Root()).Remove(item);
-}
+void MachineTool::Allow(const std::string& item) { platform::Refusals(machine_.Root()).Remove(item); }
 
 void MachineTool::ListDenied(std::ostream& out) {
     for (const std::string& item : platform::Refusals(machine_.Root()).Items()) out << item << '\n';

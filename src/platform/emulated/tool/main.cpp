@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     CLI::App app{"Works on an emulated Windows machine: its registry, shortcut files and Startup folders.", kToolName};
     app.require_subcommand(1);
     std::string machine;
-    app.add_option("--machine", machine, "The machine root (default: $KESTRUNE_MACHINE, else machine/ beside the program)");
+    app.add_option("--machine", machine,
+                   "The machine root (default: $KESTRUNE_MACHINE, else machine/ beside the program)");
 
     bool demo = false;
     CLI::App* init = app.add_subcommand("init", "Create the machine's layout (kept where it exists)");
