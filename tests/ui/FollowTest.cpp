@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
@@ -25,6 +26,7 @@ class FollowTest : public QObject {
 private slots:
     void anotherProgramsEntriesShowWithoutARefresh();
     void theSelectionStaysOnItsRowAndLeavesWithIt();
+    void theSelectionStaysOnItsRowThroughTheFilter();
     void theProgramsOwnChangeCausesNoRescan();
     void noRescanWhileADialogIsOpen();
     void withTheMonitorOnANewcomerIsAskedFirstAndShownOnce();
@@ -102,6 +104,26 @@ void FollowTest::theSelectionStaysOnItsRowAndLeavesWithIt() {
     OneSecond(t);
     QCOMPARE(ShownNames(t, TableKind::HKCU_Run), QStringList({"Alpha", "Beta"}));
     QVERIFY(t.window().SelectedRows(TableKind::HKCU_Run).empty());
+}
+
+// The list shows the table through the filter, so its rows are not the table's positions.
+void FollowTest::theSelectionStaysOnItsRowThroughTheFilter() {
+    GuiSession t;
+    SetRunValue(t, "Beta", "/opt/beta");
+    SetRunValue(t, "Delta", "/opt/delta");
+    QVERIFY(t.Start());
+    t.ClickTab("HKCU Run");
+    OneSecond(t);
+    QTest::keyClicks(t.window().FilterBox(), "elta");
+    QApplication::processEvents();
+    QCOMPARE(ShownNames(t, TableKind::HKCU_Run), QStringList({"Delta"}));
+    t.ClickRow(TableKind::HKCU_Run, 1);
+    QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run), std::vector<int>({2}));
+
+    SetRunValue(t, "Alpha", "/opt/alpha");  // comes in above, hidden by the filter
+    OneSecond(t);
+    QCOMPARE(ShownNames(t, TableKind::HKCU_Run), QStringList({"Delta"}));
+    QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run), std::vector<int>({3}));
 }
 
 void FollowTest::theProgramsOwnChangeCausesNoRescan() {
