@@ -54,6 +54,16 @@ QStringList ShownNames(GuiSession& t, TableKind kind) {
     return names;
 }
 
+// Starts the window on HKCU Run holding Beta and Delta, after the first look.
+bool StartWithBetaAndDelta(GuiSession& t) {
+    SetRunValue(t, "Beta", "/opt/beta");
+    SetRunValue(t, "Delta", "/opt/delta");
+    if (!t.Start()) return false;
+    t.ClickTab("HKCU Run");
+    OneSecond(t);
+    return true;
+}
+
 }  // namespace
 
 void FollowTest::anotherProgramsEntriesShowWithoutARefresh() {
@@ -87,11 +97,7 @@ void FollowTest::anotherProgramsEntriesShowWithoutARefresh() {
 
 void FollowTest::theSelectionStaysOnItsRowAndLeavesWithIt() {
     GuiSession t;
-    SetRunValue(t, "Beta", "/opt/beta");
-    SetRunValue(t, "Delta", "/opt/delta");
-    QVERIFY(t.Start());
-    t.ClickTab("HKCU Run");
-    OneSecond(t);
+    QVERIFY(StartWithBetaAndDelta(t));
     t.ClickRow(TableKind::HKCU_Run, 2);
     QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run), std::vector<int>({2}));
 
@@ -109,11 +115,7 @@ void FollowTest::theSelectionStaysOnItsRowAndLeavesWithIt() {
 // The list shows the table through the filter, so its rows are not the table's positions.
 void FollowTest::theSelectionStaysOnItsRowThroughTheFilter() {
     GuiSession t;
-    SetRunValue(t, "Beta", "/opt/beta");
-    SetRunValue(t, "Delta", "/opt/delta");
-    QVERIFY(t.Start());
-    t.ClickTab("HKCU Run");
-    OneSecond(t);
+    QVERIFY(StartWithBetaAndDelta(t));
     QTest::keyClicks(t.window().FilterBox(), "elta");
     QApplication::processEvents();
     QCOMPARE(ShownNames(t, TableKind::HKCU_Run), QStringList({"Delta"}));
