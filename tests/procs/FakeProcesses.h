@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/Text.h"
-#include "platform/Platform.h"
+#include "support/ForwardingPlatform.h"
 
 namespace kestrune::test {
 
@@ -78,21 +78,13 @@ public:
 };
 
 // Everything from the wrapped platform except the processes.
-class FakeProcessPlatform : public platform::Platform {
+class FakeProcessPlatform : public ForwardingPlatform {
 public:
     FakeProcessPlatform(platform::Platform& inner, platform::Processes& processes)
-        : inner_(inner), processes_(processes) {}
-    platform::Registry& registry() override { return inner_.registry(); }
-    platform::Shell& shell() override { return inner_.shell(); }
-    platform::FileSystem& files() override { return inner_.files(); }
+        : ForwardingPlatform(inner), processes_(processes) {}
     platform::Processes& processes() override { return processes_; }
-    platform::ProcessorTimes& processorTimes() override { return inner_.processorTimes(); }
-    platform::Launcher& launcher() override { return inner_.launcher(); }
-    platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
-    platform::System& system() override { return inner_.system(); }
 
 private:
-    platform::Platform& inner_;
     platform::Processes& processes_;
 };
 

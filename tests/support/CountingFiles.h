@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/Platform.h"
+#include "support/ForwardingPlatform.h"
 
 namespace kestrune::test {
 
@@ -48,26 +48,12 @@ private:
     platform::FileSystem& inner_;
 };
 
-class CountingPlatform final : public platform::Platform {
+class CountingPlatform final : public ForwardingPlatform {
 public:
-    explicit CountingPlatform(platform::Platform& inner) : counter(inner.files()), inner_(inner) {}
+    explicit CountingPlatform(platform::Platform& inner) : ForwardingPlatform(inner), counter(inner.files()) {}
     CountingFileSystem counter;
 
-    platform::Registry& registry() override { return inner_.registry(); }
-    platform::Shell& shell() override { return inner_.shell(); }
     platform::FileSystem& files() override { return counter; }
-    platform::Processes& processes() override { return inner_.processes(); }
-    platform::ProcessorTimes& processorTimes() override { return inner_.processorTimes(); }
-    platform::Launcher& launcher() override { return inner_.launcher(); }
-    platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
-    platform::System& system() override { return inner_.system(); }
-    std::unique_ptr<platform::PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
-                                                      const std::vector<platform::WatchedKey>& keys) override {
-        return inner_.WatchPlaces(folders, keys);
-    }
-
-private:
-    platform::Platform& inner_;
 };
 
 }  // namespace kestrune::test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "support/ForwardingPlatform.h"
 
 namespace kestrune::test {
 
@@ -35,26 +35,12 @@ private:
     platform::Shell& inner_;
 };
 
-class RecordingPlatform final : public platform::Platform {
+class RecordingPlatform final : public ForwardingPlatform {
 public:
-    explicit RecordingPlatform(platform::Platform& inner) : recorder(inner.shell()), inner_(inner) {}
+    explicit RecordingPlatform(platform::Platform& inner) : ForwardingPlatform(inner), recorder(inner.shell()) {}
     RecordingShell recorder;
 
-    platform::Registry& registry() override { return inner_.registry(); }
     platform::Shell& shell() override { return recorder; }
-    platform::FileSystem& files() override { return inner_.files(); }
-    platform::Processes& processes() override { return inner_.processes(); }
-    platform::ProcessorTimes& processorTimes() override { return inner_.processorTimes(); }
-    platform::Launcher& launcher() override { return inner_.launcher(); }
-    platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
-    platform::System& system() override { return inner_.system(); }
-    std::unique_ptr<platform::PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
-                                                      const std::vector<platform::WatchedKey>& keys) override {
-        return inner_.WatchPlaces(folders, keys);
-    }
-
-private:
-    platform::Platform& inner_;
 };
 
 }  // namespace kestrune::test

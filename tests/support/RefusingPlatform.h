@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/Platform.h"
+#include "support/ForwardingPlatform.h"
 
 namespace kestrune::test {
 
@@ -81,26 +81,17 @@ private:
 };
 
 // Forwards everything to `inner` but the refusing registry and file system.
-class RefusingPlatform final : public platform::Platform {
+class RefusingPlatform final : public ForwardingPlatform {
 public:
     RefusingPlatform(platform::Platform& inner, platform::RootKey refusedRoot, std::string refusedFolder)
-        : registryRefusals(inner.registry(), refusedRoot),
-          fileRefusals(inner.files(), std::move(refusedFolder)),
-          inner_(inner) {}
+        : ForwardingPlatform(inner),
+          registryRefusals(inner.registry(), refusedRoot),
+          fileRefusals(inner.files(), std::move(refusedFolder)) {}
     RefusingRegistry registryRefusals;
     RefusingFileSystem fileRefusals;
 
     platform::Registry& registry() override { return registryRefusals; }
-    platform::Shell& shell() override { return inner_.shell(); }
     platform::FileSystem& files() override { return fileRefusals; }
-    platform::Processes& processes() override { return inner_.processes(); }
-    platform::ProcessorTimes& processorTimes() override { return inner_.processorTimes(); }
-    platform::Launcher& launcher() override { return inner_.launcher(); }
-    platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
-    platform::System& system() override { return inner_.system(); }
-
-private:
-    platform::Platform& inner_;
 };
 
 }  // namespace kestrune::test
