@@ -15,9 +15,9 @@ int Table::CountTicked() const {
     return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const Item& r) { return r.ticked; }));
 }
 
-int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
+int Table::Add(std::vector<std::string> texts, bool ticked, int icon, EntryDetails details) {
     texts.resize(headers_.size());
-    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_});
+    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_, std::move(details)});
     Changed(true);
     return Count();
 }
@@ -81,6 +81,11 @@ void Table::SetTicked(int position, bool ticked) {
 
 void Table::SetIcon(int position, int icon) {
     MutableRow(position).icon = icon;
+    Changed();
+}
+
+void Table::SetDetails(int position, EntryDetails details) {
+    MutableRow(position).details = std::move(details);
     Changed();
 }
 

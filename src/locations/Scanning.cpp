@@ -31,7 +31,9 @@ void ScanStartupFolder(MainState& state, const std::string& folder, TableKind ki
         const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
         if (link.target.empty()) continue;
         const std::string name = fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
-        table.Add({name, link.target, link.arguments}, true, state.IconOf(link.target));
+        EntryDetails details;
+        details.shortcut = link.link;
+        table.Add({name, link.target, link.arguments}, true, state.IconOf(link.target), std::move(details));
     }
 }
 
@@ -40,7 +42,9 @@ void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subke
     Table& table = state.tables[kind];
     for (const RegistryValueRecord& record : records) {
         if (record.data.empty()) continue;
-        table.Add({record.name, record.data}, ticked, state.ItemIcon(record.data));
+        EntryDetails details;
+        details.value = StoredValue{record.type, record.bytes};
+        table.Add({record.name, record.data}, ticked, state.ItemIcon(record.data), std::move(details));
     }
 }
 

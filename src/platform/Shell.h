@@ -2,6 +2,7 @@
 // The desktop shell: special folders, shortcut (.lnk) files, and opening documents,
 // addresses and folders the way the user's desktop does.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,7 +20,10 @@ struct ShortcutInfo {
     std::string workingFolder;
     std::string iconLocation;
     int iconIndex = 0;
-    int showCommand = 1;  // 1 normal, 3 maximised, 7 minimised without focus
+    int showCommand = 1;       // 1 normal, 3 maximised, 7 minimised without focus
+    std::string description;   // the comment the desktop shows as the shortcut's tip
+    std::uint16_t hotKey = 0;  // virtual key in the low byte, modifier flags in the high byte
+    bool operator==(const ShortcutInfo&) const = default;
 };
 
 class Shell {

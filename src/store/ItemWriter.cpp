@@ -67,23 +67,26 @@ pugi::xml_node ItemWriter::Item(std::string_view tablePath, int n) {
     return CreateXMLPath(itemName, table.node);
 }
 
-void ItemWriter::WriteFolderItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                                 std::string_view arg) {
+pugi::xml_node ItemWriter::WriteFolderItem(std::string_view tablePath, int n, std::string_view name,
+                                           std::string_view path, std::string_view arg) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
     Field(item, "arg", arg);
+    return item;
 }
 
-void ItemWriter::WriteNamePathItem(std::string_view tablePath, int n, std::string_view name, std::string_view path) {
+pugi::xml_node ItemWriter::WriteNamePathItem(std::string_view tablePath, int n, std::string_view name,
+                                             std::string_view path) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
+    return item;
 }
 
-void ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                                  std::string_view delay, std::string_view prev, bool active,
-                                  std::string_view priority) {
+pugi::xml_node ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string_view name,
+                                            std::string_view path, std::string_view delay, std::string_view prev,
+                                            bool active, std::string_view priority) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
@@ -91,20 +94,23 @@ void ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string
     Field(item, "prev", prev);
     Field(item, "active", Flag(active));
     Field(item, "priority", priority);
+    return item;
 }
 
-void ItemWriter::WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable) {
+pugi::xml_node ItemWriter::WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "path", path);
     Field(item, "enable", Flag(enable));
+    return item;
 }
 
-void ItemWriter::WriteProcessItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                                  std::string_view priority) {
+pugi::xml_node ItemWriter::WriteProcessItem(std::string_view tablePath, int n, std::string_view name,
+                                            std::string_view path, std::string_view priority) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
     Field(item, "priority", priority);
+    return item;
 }
 
 }  // namespace kestrune

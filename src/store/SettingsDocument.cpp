@@ -7,6 +7,7 @@
 
 #include "app/MainState.h"
 #include "app/Text.h"
+#include "store/DetailsElements.h"
 #include "store/ItemWriter.h"
 #include "store/TreeDocument.h"
 
@@ -36,9 +37,12 @@ void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
         const bool ticked = table.Ticked(n);
         if (ticked && !backup) continue;
         const std::string& path = ticked ? active : stored;
-        if (IsFolderTable(table.Kind()))
-            writer.WriteFolderItem(path, n, table.Name(n), table.Text(n, col::Path), table.Text(n, col::Arguments));
-        else writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
+        const std::string& command = table.Text(n, col::Path);
+        const pugi::xml_node item =
+            IsFolderTable(table.Kind())
+                ? writer.WriteFolderItem(path, n, table.Name(n), command, table.Text(n, col::Arguments))
+                : writer.WriteNamePathItem(path, n, table.Name(n), command);
+        WriteEntryDetails(item, table.Details(n), command);
     }
 }
 
@@ -88,8 +92,11 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
 
     const Table& deleted = tables[TableKind::Deleted];
     const std::string deletedPath(KindName(TableKind::Deleted));
-    for (int n = 1; n <= deleted.Count(); ++n)
-        writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), deleted.Text(n, col::Path));
+    for (int n = 1; n <= deleted.Count(); ++n) {
+        const std::string& command = deleted.Text(n, col::Path);
+        WriteEntryDetails(writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), command), deleted.Details(n),
+                          command);
+    }
 
     for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
                            TableKind::RunOnce})
@@ -217,9 +224,14 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
                 tick = true;
                 break;
         }
+        // What the row knows of its entry follows the fixed fields, by name.
+        EntryDetails details;
+        if (IsLocationTable(kind) || kind == TableKind::Deleted) details = ReadEntryDetails(item, fields[0], fields[1]);
+        if (kind == TableKind::Deleted && details.origin)
+            texts.push_back(std::string(TabCaption(details.origin->table)));
         // The icon comes from the row's path, which for Known is its only column.
         const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
-        table.Add(std::move(texts), tick, icon);
+        table.Add(std::move(texts), tick, icon, std::move(details));
     }
 }
 
@@ -254,7 +266,7 @@ void KeepTakenOutRows(Tables& tables, const std::array<std::vector<Item>, kTable
             if (row.ticked) continue;
             bool found = false;
             for (const Item& other : loaded) found = found || SameEntry(row, other);
-            if (!found) table.Add(row.texts, false, row.icon);
+            if (!found) table.Add(row.texts, false, row.icon, row.details);
         }
     }
 }

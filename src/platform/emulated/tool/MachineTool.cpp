@@ -223,7 +223,7 @@ void MachineTool::Init(bool demo) {
         const std::string folder = machine_.shell().SpecialFolder(shortcut.csidl);
         if (folder.empty() || !IsProgram(shortcut.target)) continue;
         if (!machine_.shell().WriteShortcut(folder + shortcut.file,
-                                            {shortcut.target, shortcut.arguments, "", shortcut.target, 0, 1}))
+                                            {shortcut.target, shortcut.arguments, "", shortcut.target, 0, 1, "", 0}))
             throw ToolError("cannot write " + folder + shortcut.file);
     }
 }
@@ -270,7 +270,7 @@ void MachineTool::RegExport(const std::string& key, const std::string& file) {
 
 void MachineTool::LnkCreate(const std::string& file, const std::string& target, const std::string& arguments) {
     if (target.empty()) throw ToolError("a shortcut needs a --target");
-    if (!machine_.shell().WriteShortcut(file, {target, arguments, "", target, 0, 1}))
+    if (!machine_.shell().WriteShortcut(file, {target, arguments, "", target, 0, 1, "", 0}))
         throw ToolError("cannot write " + file);
 }
 
