@@ -38,6 +38,18 @@ public:
     virtual Status WriteShortcut(const std::string& path, const ShortcutInfo& info) = 0;
     // Deletes a shortcut file; a file that is not there is error 2.
     virtual Status DeleteShortcut(const std::string& path) = 0;
+    // Renames a shortcut file within its folder; another file already named `to` (other than
+    // `from` in another letter case) is error 183 and is left alone. The backends rename the
+    // file itself; this fallback writes the copy first and takes it away again on failure.
+    virtual Status RenameShortcut(const std::string& from, const std::string& to) {
+        const auto link = ReadShortcut(from);
+        if (!link) return {kErrorFileNotFound};
+        if (ReadShortcut(to)) return {kErrorAlreadyExists};
+        if (const Status written = WriteShortcut(to, *link); !written.Ok()) return written;
+        const Status removed = DeleteShortcut(from);
+        if (!removed.Ok()) DeleteShortcut(to);
+        return removed;
+    }
     // Opens an address, a document or a program with the desktop's "open" action.
     virtual bool OpenDocument(const std::string& target) = 0;
     // Shows a folder in the desktop's file manager.
