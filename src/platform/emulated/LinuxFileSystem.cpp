@@ -56,7 +56,8 @@ std::string ShortcutPathIgnoringCase(const std::string& path) {
     constexpr std::string_view kExtension = ".lnk";
     const auto slash = path.find_last_of('/');
     const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-    if (name.size() <= kExtension.size() || !EqualsIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension))
+    if (name.size() <= kExtension.size() ||
+        !EqualsIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension))
         return path;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0) return path;
