@@ -79,9 +79,9 @@ Outcome LoadBackupAndOffer(MainState& state, Prompts& prompts, std::optional<boo
         outcome.details.push_back(std::string(kBackupPlacesUnchangedLine) + " " + notIn + " " + kApplyBackupHint);
         return outcome;
     }
-    if (!apply && !prompts.AskYesNo(loaded + "\r\n" + kBackupPlacesUnchangedLine + " " + notIn + "\r\n" +
-                                        kApplyBackupQuestion,
-                                    MessageIcon::Information)) {
+    if (!apply &&
+        !prompts.AskYesNo(loaded + "\r\n" + kBackupPlacesUnchangedLine + " " + notIn + "\r\n" + kApplyBackupQuestion,
+                          MessageIcon::Information)) {
         outcome.details.push_back(std::string(kBackupPlacesUnchangedLine) + " " + notIn);
         return outcome;
     }

@@ -64,13 +64,14 @@ protected:
 TEST_F(KeptEditsScenarioTest, KilledAtRandomMomentsEveryRowReportedAddedIsInTheDocument) {
     constexpr int kRuns = 50;
     auto addArguments = [](int i) {
-        return std::vector<std::string>{"add", "Delayed", "--name", "Row" + std::to_string(i), "--path",
-                                        "/usr/bin/env true", "--delay", "3"};
+        return std::vector<std::string>{"add",    "Delayed",           "--name",  "Row" + std::to_string(i),
+                                        "--path", "/usr/bin/env true", "--delay", "3"};
     };
     const auto start = std::chrono::steady_clock::now();
     const ProcessResult first = Kestrunec(addArguments(0));
     ASSERT_EQ(first.status, 0) << first.err;
-    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    const auto runTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     ASSERT_TRUE(StoredName("Delayed", "Row0"));
 
     std::mt19937 random(20261210);
@@ -85,9 +86,9 @@ TEST_F(KeptEditsScenarioTest, KilledAtRandomMomentsEveryRowReportedAddedIsInTheD
         if (result.out.find("added \"Row" + std::to_string(i) + "\"") != std::string::npos)
             reported.push_back("Row" + std::to_string(i));
         for (const std::string& name : reported)
-            ASSERT_TRUE(StoredName("Delayed", name)) << name << " was reported added but is not stored (run " << i
-                                                     << ")\n"
-                                                     << Document();
+            ASSERT_TRUE(StoredName("Delayed", name))
+                << name << " was reported added but is not stored (run " << i << ")\n"
+                << Document();
     }
     // The kills must have left some runs whole, or the test proved nothing.
     EXPECT_GT(reported.size(), 1u);
@@ -149,9 +150,8 @@ TEST_F(KeptEditsScenarioTest, AMoveIntoAPlaceThatRefusesEndsWithStatusOneAndTheE
 
 TEST_F(KeptEditsScenarioTest, AShortcutNamedInCapitalsCanBeDisabledAndEnabled) {
     const std::string folderPath = UserFolder();
-    ASSERT_EQ(Machine({"lnk", "create", folderPath + "/Upper.LNK", "--target", "/usr/bin/sleep", "--args", "300"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Machine({"lnk", "create", folderPath + "/Upper.LNK", "--target", "/usr/bin/sleep", "--args", "300"}).status, 0);
     const ProcessResult disabled = Kestrunec({"disable", "User", "Upper"});
     ASSERT_EQ(disabled.status, 0) << disabled.err;
     EXPECT_FALSE(fs::exists(folderPath + "/Upper.LNK")) << "reported disabled, but the shortcut is still there";
