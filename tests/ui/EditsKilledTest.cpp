@@ -109,9 +109,8 @@ void EditsKilledTest::everyRowShownAsAddedIsStoredWhenKilled() {
         }
         const std::set<std::string> stored = StoredDelayedNames(app + "/settings.xml");
         for (const std::string& name : shown)
-            QVERIFY2(stored.contains(name), (name + " was shown as added but is not stored, run " +
-                                             std::to_string(run))
-                                                .c_str());
+            QVERIFY2(stored.contains(name),
+                     (name + " was shown as added but is not stored, run " + std::to_string(run)).c_str());
     }
     QVERIFY(shown.size() >= kRuns);
 }
