@@ -31,6 +31,10 @@ public:
     virtual void ShowWindowNormal() = 0;
     virtual void HideWindow() = 0;
     virtual void CentreWindow() = 0;
+    // Shut-down: the window's current normal bounds (and the shown tab) go into the position
+    // that settings.ini keeps, whether or not the window moved. Nothing for a front end
+    // without a window.
+    virtual void TakeWindowBounds() {}
 
     virtual void AddTrayIcon(const std::string& tip) = 0;
     virtual void RemoveTrayIcon() = 0;

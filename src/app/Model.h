@@ -4,6 +4,7 @@
 // changes from outside) and the running processes as last listed.
 
 #include <array>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ struct Model {
     // The running processes as last listed.
     std::vector<platform::ProcessInfo> processSnapshot;
     bool processRefreshNeeded = false;
+    // Processes the user ended: for a moment the system may still list one (with no path), and
+    // it must not come back as a row of its own.
+    std::set<std::uint32_t> endedProcesses;
 
     Table& table(TableKind kind) { return tables[kind]; }
 };

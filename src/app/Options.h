@@ -8,10 +8,11 @@
 namespace kestrune {
 
 struct Options {
-    // "Skip save on exit": the settings document and the profile list are not written at exit.
-    // It never holds back a row that keeps an entry taken out of a place (those are written at
-    // once) nor rows a reload would drop (written before it); it leaves unwritten only the other
-    // edits of a session (Delayed, Known, Process and the like) that nothing else wrote.
+    // "Skip save on exit". Clear: every command that changes a table writes the settings
+    // document (and settings.ini when an option changed) before it returns. Set: only the rows
+    // that keep an entry taken out of a place, and the rows a reload would drop, are written at
+    // once; the session's other edits (Delayed, Known, Process and the like) are not written,
+    // at exit neither. The profile list is written at once either way.
     bool skipSave = false;
     bool runOnStartup = false;      // "Run on startup"
     bool monitor = false;           // "Monitor"
@@ -23,6 +24,7 @@ struct Options {
     bool watchPriorities = false;   // "Watch priorities"
     std::int16_t idleThreshold = 0;
     std::int16_t idleSeconds = 0;
+    bool operator==(const Options&) const = default;
 };
 
 inline constexpr std::int16_t kDefaultIdleThreshold = 20;

@@ -11,8 +11,11 @@ namespace kestrune {
 enum class MessageIcon { None, Information, Exclamation, Critical };
 
 struct MonitorAnswer {
-    bool keep = false;      // OK: the new entries may stay
+    bool keep = false;      // "Allow": the new entries may stay
     bool remember = false;  // "Remember your decision" was checked
+    // False when the question closed without a button (the session or the program ended):
+    // no answer, so the entries stay where they are and are asked about at the next start.
+    bool answered = true;
 };
 
 class Prompts {

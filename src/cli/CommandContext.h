@@ -30,10 +30,11 @@ struct CommandContext {
     // (status 1) when the table holds no such row.
     int FindNamedRow(TableKind kind);
 
-    // Prints what a command came to: its messages on standard error as the desktop would show
-    // them, then what it did in words on standard output. Answers the exit status: done (or
-    // nothing to do) 0, refused or cancelled kExitRefused.
-    int Report(const Outcome& outcome);
+    // Stores what the command changed (Application::StoreEdits), then prints what it came to:
+    // its messages on standard error as the desktop would show them, then what it did in words
+    // on standard output. Answers the exit status: done (or nothing to do) 0, refused or
+    // cancelled kExitRefused.
+    int Report(Outcome outcome);
 };
 
 // The table the command line names; CommandError (status 2) when it names none.

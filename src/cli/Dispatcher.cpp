@@ -59,7 +59,9 @@ int CommandContext::FindNamedRow(TableKind kind) {
     return *position;
 }
 
-int CommandContext::Report(const Outcome& outcome) {
+int CommandContext::Report(Outcome outcome) {
+    // What the command did is on disk before the terminal says it was done.
+    app.StoreEdits(outcome);
     for (const OutcomeMessage& message : outcome.messages) fe.ShowMessage(message.text, message.icon, message.caption);
     for (const std::string& line : outcome.details) out << line << '\n';
     out << std::flush;

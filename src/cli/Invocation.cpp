@@ -125,6 +125,7 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     app.add_subcommand("backup", "write a backup of all settings");
     auto* load = app.add_subcommand("load-backup", "load all tables from a backup file");
     load->add_option("FILE", inv.file, "the backup file")->required();
+    load->add_flag("--apply", inv.apply, "also put the backup's ticked entries into their places");
 
     auto* profile = app.add_subcommand("profile", "the profiles");
     profile->require_subcommand(1);

@@ -33,7 +33,8 @@ struct Invocation {
     std::optional<std::string> answer;  // monitor --answer allow|deny
     bool remember = false;              // monitor --remember
 
-    std::string file;  // load-backup FILE
+    std::string file;    // load-backup FILE
+    bool apply = false;  // load-backup --apply
     // The profile and option arguments: NAME, OLD NEW, KEY VALUE.
     std::string first, second;
     int engine = 0;  // identify --engine

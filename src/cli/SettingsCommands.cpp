@@ -8,6 +8,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/OptionKeys.h"
 #include "cli/Suggestion.h"
+#include "locations/BackupEntries.h"
 #include "locations/Import.h"
 #include "store/SettingsDocument.h"
 
@@ -64,7 +65,9 @@ void CheckLoadBackup(const Invocation& inv, ConsoleAnswers& answers) {
     answers.files.emplace_back(absolute.begin(), absolute.end());
 }
 
-int RunLoadBackup(CommandContext& context) { return context.Report(LoadBackupCommand(context.state(), context.fe)); }
+int RunLoadBackup(CommandContext& context) {
+    return context.Report(LoadBackupAndOffer(context.state(), context.fe, context.inv.apply));
+}
 
 void CheckOption(const Invocation& inv, ConsoleAnswers&) {
     if (inv.action != "set") return;

@@ -92,6 +92,11 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
         table.SetText(position, col::DelayedPriority, editor.priority);
     } else if (kind == TableKind::Process) {
         table.SetText(position, col::ProcessPriority, editor.priority);
+        // Only ticked process rows are stored: a new one given a priority is one to keep.
+        if (isNew && !editor.priority.empty()) {
+            table.SetTicked(position, true);
+            CarryOutLocationChange(state, kind, position, outcome);
+        }
     }
     outcome.status = OutcomeStatus::Done;
     std::string detail = isNew ? "added " + Quoted(editor.name) + " to " + PlaceName(kind)

@@ -217,6 +217,7 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
         return false;
     }
     state.settingsChanged = true;
+    const Item original = from.Row(position);
     if (wasTicked) {
         // Until the new row exists, the document holds the entry as the disabled source row.
         from.SetTicked(position, false);
@@ -228,7 +229,17 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
     from.Remove(position);
     if (tickAfter) {
         to.SetTicked(added, true);
-        CarryOutLocationChange(state, target, added, said);
+        const RowId moved = to.Id(added);
+        if (CarryOutLocationChange(state, target, added, said) != ChangeOutcome::Done) {
+            // The target place refused (and has said why): the entry goes back where it was, so
+            // the move is not done at all. Should its own place refuse now, it stays stored as
+            // a disabled row there.
+            if (const auto now = to.PositionOf(moved)) to.Remove(*now);
+            const int back = from.Add(original.texts, original.ticked, original.icon, original.details);
+            if (original.ticked) CarryOutLocationChange(state, source, back, said);
+            StoreSettingsNow(state);
+            return false;
+        }
         FitAllColumns(state);
     }
     if (wasTicked || tickAfter) StoreSettingsNow(state);

@@ -14,6 +14,7 @@
 #include "locations/ShellOps.h"
 #include "locations/TableOperations.h"
 #include "monitor/MonitorWatch.h"
+#include "monitor/UnansweredQuestion.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -71,20 +72,68 @@ int RowOfOwnEntry(const Model& model, const NewEntry& item) {
 // Takes a new entry out of its place; false when the system refused. The refusal is logged;
 // the entry then stays in the snapshot, so that it is not asked about again until it changes.
 bool RemoveEntry(MainState& state, const NewEntry& item) {
+    // Through the shell and the registry, which honour a place's refusal as Windows does.
+    std::string what;
+    int code = 0;
     if (IsFolderTable(item.kind)) {
-        if (!state.FileExists(item.entry.file)) return true;
-        state.WriteLog(kDeleting + item.entry.file);
-        if (state.platform.files().RemoveFile(item.entry.file) || !state.FileExists(item.entry.file)) return true;
-        state.WriteLog(kCouldNotRemove + item.entry.file);
-        return false;
+        what = item.entry.file;
+        state.WriteLog(kDeleting + what);
+        code = state.platform.shell().DeleteShortcut(item.entry.file).code;
+    } else {
+        const RunKeyPlace place = *RunKeyOf(item.kind);
+        what = item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
+        state.WriteLog(kDeleting + what);
+        code = DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
     }
-    const RunKeyPlace place = *RunKeyOf(item.kind);
-    const std::string what = item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
-    state.WriteLog(kDeleting + what);
-    const int code = DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
     if (code == 0 || code == kNoSuchValue) return true;
-    state.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code));
+    state.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code) + " - " +
+                   state.platform.system().ErrorText(code));
     return false;
+}
+
+// The command line an entry starts: a shortcut's target, quoted, and its arguments (as "Move
+// to" makes it, so that a move back to a folder splits it into the same two).
+std::string FullCommand(const NewEntry& item) {
+    if (!IsFolderTable(item.kind)) return item.entry.key;
+    return "\"" + item.entry.key + "\"" + (item.entry.arguments.empty() ? "" : " " + item.entry.arguments);
+}
+
+// What the monitor takes out of a place is kept as a row of Deleted, from which the user can
+// bring it back; answers the row.
+RowId KeepInDeleted(MainState& state, const NewEntry& item) {
+    Table& deleted = state.tables[TableKind::Deleted];
+    const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
+    const int position = deleted.Add({item.entry.name, FullCommand(item)}, false, state.IconOf(file));
+    return deleted.Id(position);
+}
+
+// Takes newcomers out of their places, each kept in Deleted and on disk before it goes; what
+// a place refuses stays there and loses its Deleted row again. The entries taken out are
+// added to `removed`.
+void RemoveNewEntries(MainState& state, const std::vector<const NewEntry*>& items,
+                      std::vector<const NewEntry*>& removed) {
+    if (items.empty()) return;
+    Table& deleted = state.tables[TableKind::Deleted];
+    std::vector<RowId> rows;
+    for (const NewEntry* item : items) rows.push_back(KeepInDeleted(state, *item));
+    auto dropRow = [&](RowId id) {
+        if (const auto position = deleted.PositionOf(id)) deleted.Remove(*position);
+    };
+    if (!StoreSettingsNow(state)) {
+        // Not on disk: taking the entries out would leave them in memory only.
+        for (RowId id : rows) dropRow(id);
+        return;
+    }
+    bool refused = false;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (RemoveEntry(state, *items[i])) {
+            removed.push_back(items[i]);
+        } else {
+            dropRow(rows[i]);
+            refused = true;
+        }
+    }
+    if (refused) StoreSettingsNow(state);
 }
 
 void AllowEntry(MainState& state, const NewEntry& item) {
@@ -92,6 +141,12 @@ void AllowEntry(MainState& state, const NewEntry& item) {
     // The user's own enabling already has its row.
     if (item.own && RowOfOwnEntry(state, item) > 0) return;
     Table& table = state.tables[item.kind];
+    // A question left open at the last exit is asked about entries the start-up scan listed.
+    for (int p = 1; p <= table.Count(); ++p) {
+        if (table.Ticked(p) && table.Name(p) == item.entry.name &&
+            EqualsIgnoreCase(table.Text(p, col::Path), item.entry.key))
+            return;
+    }
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
     const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
@@ -134,6 +189,30 @@ void ForgetRemoved(PlaceSnapshot& snapshot, const std::vector<const NewEntry*>& 
     }
 }
 
+// The file of the open question; none for a program without a folder of its own.
+std::string UnansweredFile(const MainState& state) {
+    return state.appFolder.empty() ? std::string() : state.appFolder + kUnansweredFileName;
+}
+
+// The first look after a start: the entries of a question that was never answered, still in
+// their places as they were, are new again and asked about.
+void AskAgainUnanswered(MainState& state, const PlaceSnapshot& current, std::vector<NewEntry>& items,
+                        std::vector<TableKind>& changed) {
+    const std::string file = UnansweredFile(state);
+    if (file.empty()) return;
+    const std::vector<UnansweredEntry> open = ReadUnanswered(state, file);
+    for (const UnansweredEntry& entry : open) {
+        const auto& now = current[static_cast<size_t>(Number(entry.kind) - 1)];
+        for (const MonitorEntry& e : now) {
+            if (e.identity != entry.identity) continue;
+            items.push_back({entry.kind, e, e.key + kNewEntryMark + std::to_string(Number(entry.kind)), false, false});
+            if (std::find(changed.begin(), changed.end(), entry.kind) == changed.end()) changed.push_back(entry.kind);
+            break;
+        }
+    }
+    if (items.empty()) ForgetUnanswered(state, file);
+}
+
 }  // namespace
 
 std::string NewEntryWithPlace(TableKind kind, const std::string& name) {
@@ -155,7 +234,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     // changes" says; the option only decides whether the user is asked about them.
     const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
     state.ownPlaceChanges.clear();
-    if (monitor.snapshotTaken) {
+    if (!monitor.snapshotTaken) {
+        AskAgainUnanswered(state, current, items, changed);
+        entriesAdded = !items.empty();
+    } else {
         for (size_t i = 0; i < current.size(); ++i) {
             const TableKind kind = static_cast<TableKind>(i + 1);
             const auto& before = monitor.previous[i];
@@ -195,10 +277,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
         if (CheckKnownEntries(state, items)) {
             // A disallowed program registered again: this tick's new entries all go, but never
             // what the program itself has just put there.
-            for (const NewEntry& item : items) {
-                if (item.selfMade || item.own) continue;
-                if (RemoveEntry(state, item)) removed.push_back(&item);
-            }
+            std::vector<const NewEntry*> going;
+            for (const NewEntry& item : items)
+                if (!item.selfMade && !item.own) going.push_back(&item);
+            RemoveNewEntries(state, going, removed);
             for (NewEntry& item : items) item.line.clear();
         }
         std::vector<const NewEntry*> asked;
@@ -214,30 +296,43 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                 places.push_back(NewEntryWithPlace(item->kind, item->entry.name));
             }
             message += kMonitorPromptTail;
+            const std::string unanswered = UnansweredFile(state);
+            if (!unanswered.empty()) {
+                std::vector<UnansweredEntry> open;
+                for (const NewEntry* item : asked) open.push_back({item->kind, item->entry.identity});
+                KeepUnanswered(state, unanswered, open);
+            }
             const MonitorAnswer answer = state.fe.AskMonitor(message, places);
-            if (answer.keep) {
+            if (!answer.answered) {
+                // The session or the program ended with the question open: nothing is decided.
+                // The entries stay in their places (and in the snapshot, so this session does
+                // not ask again); the file asks at the next start.
+                entriesAdded = false;
+            } else if (answer.keep) {
                 for (const NewEntry* item : asked) AllowEntry(state, *item);
                 FitAllColumns(state);
                 entriesAdded = false;
             } else {
                 // Only what the user was asked about goes. The user's own enabling is taken
                 // back as unticking its row would: the row stays, so the entry can come back.
+                std::vector<const NewEntry*> going;
                 for (const NewEntry* item : asked) {
                     if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
                         SetRowTick(state, item->kind, row, false);
-                        if (state.tables[item->kind].Ticked(row)) continue;  // refused: it stays
-                    } else if (!RemoveEntry(state, *item)) {
-                        continue;
+                        if (!state.tables[item->kind].Ticked(row)) removed.push_back(item);  // else refused
+                    } else {
+                        going.push_back(item);
                     }
-                    removed.push_back(item);
                 }
+                RemoveNewEntries(state, going, removed);
             }
-            if (answer.remember) {
+            if (answer.answered && answer.remember) {
                 Table& known = state.tables[TableKind::Known];
                 for (const NewEntry* item : asked)
                     known.Add({item->entry.key}, answer.keep, state.IconOf(state.ResolveItemFile(item->entry.key)));
                 state.settingsChanged = true;
             }
+            if (answer.answered && !unanswered.empty()) ForgetUnanswered(state, unanswered);
         }
     }
 

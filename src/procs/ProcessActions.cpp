@@ -63,6 +63,8 @@ Outcome EndRowProcess(MainState& state, Prompts& prompts, int position) {
         return Outcome::Of(OutcomeStatus::Cancelled, "left \"" + name + "\" running");
     if (StillRunsAs(state, id, name) && EndProcessById(state, id)) {
         state.processRefreshNeeded = true;
+        // Until the system stops listing it, the refill must not take it for a new process.
+        state.endedProcesses.insert(id);
         return Outcome::Of(OutcomeStatus::Done, "ended \"" + name + "\" (pid " + std::to_string(id) + ")");
     }
     table.SetText(position, col::Handle, "");

@@ -66,7 +66,16 @@ void FillProcessTable(MainState& state, bool /*detachIcons*/, bool applyChanges)
 
     for (int position = 1; position <= table.Count(); ++position) table.SetText(position, col::Handle, "");
 
-    for (const auto& process : state.processSnapshot) MergeProcess(state, table, process, applyChanges);
+    // An ended process is forgotten once the system no longer lists it.
+    std::set<std::uint32_t> stillListed;
+    for (const auto& process : state.processSnapshot) {
+        if (state.endedProcesses.contains(process.id)) {
+            stillListed.insert(process.id);
+            continue;
+        }
+        MergeProcess(state, table, process, applyChanges);
+    }
+    state.endedProcesses = std::move(stillListed);
     // Not sorted: a process list keeps the order in which it was filled.
 }
 

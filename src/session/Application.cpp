@@ -98,6 +98,7 @@ bool Application::Startup(const std::string& commandLine) {
 
     Step(14);
     ApplyIdleDefaults(s.options);
+    RememberStoredOptions();
 
     Step(15);
     profiles_.LoadProfiles(s, s.profilesPath);
@@ -165,7 +166,9 @@ bool Application::Shutdown(CloseReason reason) {
     if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup) kestrune::ToggleRunOnStartup(s);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();
 
+    s.fe.TakeWindowBounds();
     WriteOptions(s);
+    RememberStoredOptions();
     if (!s.options.skipSave) {
         SaveSettingsDocument(s, true, false);
         profiles_.SaveProfiles(s, s.profilesPath);
@@ -174,6 +177,32 @@ bool Application::Shutdown(CloseReason reason) {
     s.platform.instanceLock().Release();
     shutDown_ = true;
     return true;
+}
+
+void Application::RememberStoredOptions() {
+    storedOptions_ = state_.options;
+    storedProfile_ = state_.profile;
+}
+
+bool Application::StoreEdits(Outcome& said) {
+    MainState& s = state_;
+    // Turning "Skip save on exit" on is itself a choice to keep.
+    const bool optionsChanged = s.options != storedOptions_ || s.profile != storedProfile_;
+    if (optionsChanged && (!s.options.skipSave || !storedOptions_.skipSave)) {
+        WriteOptions(s);
+        RememberStoredOptions();
+    }
+    if (kestrune::StoreEdits(s)) return true;
+    said.Say(std::string(kNotWrittenMessage) + "\r\n" + s.settingsDocumentPath + WriteFailureLine(s),
+             MessageIcon::Exclamation);
+    said.details.push_back("could not write " + s.settingsDocumentPath);
+    if (said.Succeeded()) said.status = OutcomeStatus::Refused;
+    return false;
+}
+
+void Application::Report(Outcome outcome) {
+    StoreEdits(outcome);
+    ShowOutcome(state_.fe, outcome);
 }
 
 void Application::CloseDown() {

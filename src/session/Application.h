@@ -11,6 +11,7 @@
 #include "app/Clock.h"
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
+#include "app/Outcome.h"
 #include "delayed/DelayedRun.h"
 #include "locations/IconCache.h"
 #include "locations/ItemEditor.h"
@@ -40,6 +41,11 @@ public:
     void CloseDown();
 
     MainState& state() { return state_; }
+
+    // Stores what the commands since the last call changed: the settings document unless
+    // "Skip save on exit" is set, and settings.ini when an option or the profile changed. A
+    // write that failed is added to what `said` tells the user (and `said` is no longer Done).
+    bool StoreEdits(Outcome& said);
 
     // Called before Startup by a front end that fills the row icons in after the window is
     // usable: start-up then reads no file for an icon and every row starts on the default one.
@@ -133,6 +139,9 @@ public:
 
 private:
     void Step(int number);
+    // A command's outcome shown once its edits are stored (StoreEdits).
+    void Report(Outcome outcome);
+    void RememberStoredOptions();
     void LogRegistryProblems();
 
     MainState state_;
@@ -147,6 +156,9 @@ private:
     std::unique_ptr<Timer> followTimer_;
     bool shutDown_ = false;
     bool deferIcons_ = false;
+    // What settings.ini holds for the options, so that only a change writes it again.
+    Options storedOptions_;
+    std::string storedProfile_;
 };
 
 // The log line of an exit: "Exiting Kestrune".

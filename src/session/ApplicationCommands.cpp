@@ -7,6 +7,7 @@
 #include "app/Tray.h"
 #include "delayed/DelayedCommands.h"
 #include "delayed/DelayedWindow.h"
+#include "locations/BackupEntries.h"
 #include "locations/Import.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
@@ -30,26 +31,27 @@ std::optional<std::pair<TableKind, std::vector<int>>> Selection(MainState& state
 
 }  // namespace
 
+// These two write and report their own file.
 void Application::SaveSettings() { ShowOutcome(state_.fe, SaveSettingsCommand(state_)); }
 void Application::BackupSettings() { ShowOutcome(state_.fe, BackupSettingsCommand(state_)); }
 void Application::LoadBackup() {
-    const Outcome outcome = LoadBackupCommand(state_, state_.fe);
-    ShowOutcome(state_.fe, outcome);
+    const Outcome outcome = LoadBackupAndOffer(state_, state_.fe, std::nullopt);
+    Report(outcome);
     if (outcome.status == OutcomeStatus::Done) ApplyRowIcons(state_);
 }
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
-        ShowOutcome(state_.fe, DeleteDuplicateRows(state_, *kind));
+        Report(DeleteDuplicateRows(state_, *kind));
         ShowTableStatus(state_);
     }
 }
-void Application::DeleteDuplicatesInAllTables() { ShowOutcome(state_.fe, DeleteDuplicateRows(state_, std::nullopt)); }
+void Application::DeleteDuplicatesInAllTables() { Report(DeleteDuplicateRows(state_, std::nullopt)); }
 void Application::RecordItemsInCurrentTable() {
-    if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, RecordItems(state_, *kind));
+    if (const auto kind = state_.CurrentKind()) Report(RecordItems(state_, *kind));
 }
-void Application::RecordItemsInAllTables() { ShowOutcome(state_.fe, RecordItems(state_, std::nullopt)); }
+void Application::RecordItemsInAllTables() { Report(RecordItems(state_, std::nullopt)); }
 void Application::DeleteUntickedItems() {
-    if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, DeleteUntickedRows(state_, *kind));
+    if (const auto kind = state_.CurrentKind()) Report(DeleteUntickedRows(state_, *kind));
 }
 void Application::RefreshTables() {
     {
@@ -60,26 +62,63 @@ void Application::RefreshTables() {
     // A refresh ends on the counts it found, whatever the reload said before.
     ShowTableStatus(state_);
 }
-void Application::ImportStartupControlPanel() { ShowOutcome(state_.fe, kestrune::ImportStartupControlPanel(state_)); }
+void Application::ImportStartupControlPanel() { Report(kestrune::ImportStartupControlPanel(state_)); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
-void Application::ToggleMonitor() { kestrune::ToggleMonitor(state_); }
+void Application::ToggleMonitor() {
+    kestrune::ToggleMonitor(state_);
+    Report({});
+}
 void Application::MonitorTick() { OnMonitorTick(state_, monitor_); }
-void Application::PreventDelayedAppsFromRegistering() { kestrune::PreventDelayedAppsFromRegistering(state_); }
-void Application::MakeAllDelayedIdle() { kestrune::MakeAllDelayedIdle(state_); }
-void Application::ToggleRunOnStartup() { kestrune::ToggleRunOnStartup(state_); }
-void Application::ToggleSkipSave() { state_.options.skipSave = !state_.options.skipSave; }
-void Application::ToggleTrayOnClose() { state_.options.trayOnClose = !state_.options.trayOnClose; }
-void Application::ToggleExitAfterDelayed() { kestrune::ToggleExitAfterDelayed(state_); }
-void Application::ToggleIgnoreSelf() { state_.options.ignoreSelf = !state_.options.ignoreSelf; }
-void Application::ToggleChooseProfile() { state_.options.chooseProfile = !state_.options.chooseProfile; }
-void Application::ToggleSkipRunning() { kestrune::ToggleSkipRunning(state_); }
-void Application::ToggleWatchPriorities() { kestrune::ToggleWatchPriorities(state_); }
-void Application::SetIdleSettings() { kestrune::SetIdleSettings(state_); }
+void Application::PreventDelayedAppsFromRegistering() {
+    kestrune::PreventDelayedAppsFromRegistering(state_);
+    Report({});
+}
+void Application::MakeAllDelayedIdle() {
+    kestrune::MakeAllDelayedIdle(state_);
+    Report({});
+}
+void Application::ToggleRunOnStartup() {
+    kestrune::ToggleRunOnStartup(state_);
+    Report({});
+}
+void Application::ToggleSkipSave() {
+    state_.options.skipSave = !state_.options.skipSave;
+    Report({});
+}
+void Application::ToggleTrayOnClose() {
+    state_.options.trayOnClose = !state_.options.trayOnClose;
+    Report({});
+}
+void Application::ToggleExitAfterDelayed() {
+    kestrune::ToggleExitAfterDelayed(state_);
+    Report({});
+}
+void Application::ToggleIgnoreSelf() {
+    state_.options.ignoreSelf = !state_.options.ignoreSelf;
+    Report({});
+}
+void Application::ToggleChooseProfile() {
+    state_.options.chooseProfile = !state_.options.chooseProfile;
+    Report({});
+}
+void Application::ToggleSkipRunning() {
+    kestrune::ToggleSkipRunning(state_);
+    Report({});
+}
+void Application::ToggleWatchPriorities() {
+    kestrune::ToggleWatchPriorities(state_);
+    Report({});
+}
+void Application::SetIdleSettings() {
+    kestrune::SetIdleSettings(state_);
+    Report({});
+}
 void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
 
 void Application::UseSelectedProfile() {
     if (profiles_.Use(state_)) RefreshTables();
+    Report({});
 }
 void Application::NewItem() {
     const auto kind = state_.CurrentKind();
@@ -101,50 +140,47 @@ EditorField Application::ConfirmEditor() {
     const auto kind = state_.CurrentKind();
     if (!kind) return EditorField::None;
     const EditorOutcome result = ConfirmItemEditor(state_, *kind, editor_);
-    ShowOutcome(state_.fe, result.outcome);
+    Report(result.outcome);
     return result.focus;
 }
 void Application::DeleteSelected() {
     if (const auto selection = Selection(state_))
-        ShowOutcome(state_.fe, DeleteRows(state_, state_.fe, selection->first, selection->second));
+        Report(DeleteRows(state_, state_.fe, selection->first, selection->second));
 }
 void Application::ToggleSelected() {
     if (const auto selection = Selection(state_))
-        ShowOutcome(state_.fe, SetTicks(state_, selection->first, selection->second, std::nullopt));
+        Report(SetTicks(state_, selection->first, selection->second, std::nullopt));
 }
 void Application::RunNow() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
     const std::vector<int> selected = state_.fe.SelectedRows(*kind);
-    if (!selected.empty()) ShowOutcome(state_.fe, kestrune::RunNow(state_, *kind, selected.front()));
+    if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front()));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }
 void Application::RecordSetting() {
-    if (const auto selection = Selection(state_))
-        ShowOutcome(state_.fe, RecordRows(state_, selection->first, selection->second));
+    if (const auto selection = Selection(state_)) Report(RecordRows(state_, selection->first, selection->second));
 }
 void Application::TickAll(bool ticked) {
-    if (const auto kind = state_.CurrentKind()) ShowOutcome(state_.fe, SetAllTicks(state_, *kind, ticked));
+    if (const auto kind = state_.CurrentKind()) Report(SetAllTicks(state_, *kind, ticked));
 }
 void Application::TickSelected(bool ticked) {
-    if (const auto selection = Selection(state_))
-        ShowOutcome(state_.fe, SetTicks(state_, selection->first, selection->second, ticked));
+    if (const auto selection = Selection(state_)) Report(SetTicks(state_, selection->first, selection->second, ticked));
 }
 void Application::MoveSelectedTo(TableKind target) {
-    if (const auto selection = Selection(state_))
-        ShowOutcome(state_.fe, MoveRows(state_, selection->first, selection->second, target));
+    if (const auto selection = Selection(state_)) Report(MoveRows(state_, selection->first, selection->second, target));
 }
 void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
     // The priority entries act on processes only.
     const auto selection = Selection(state_);
     if (selection && selection->first == TableKind::Process)
-        ShowOutcome(state_.fe, SetPriorityOfRows(state_, selection->second, priorityClass));
+        Report(SetPriorityOfRows(state_, selection->second, priorityClass));
 }
 void Application::EndSelectedProcesses() {
     const auto selection = Selection(state_);
     if (selection && selection->first == TableKind::Process)
-        ShowOutcome(state_.fe, EndProcessesOfRows(state_, state_.fe, selection->second));
+        Report(EndProcessesOfRows(state_, state_.fe, selection->second));
 }
 
 }  // namespace kestrune

@@ -49,7 +49,7 @@ void Application::Identify(int engine) {
     const Identification found = IdentifyItem(state_.tables[row->first], row->second,
                                               kSearchEngines[static_cast<size_t>(engine)].addressTemplate);
     if (!found.address.empty()) state_.platform.shell().OpenDocument(found.address);
-    ShowOutcome(state_.fe, found.outcome);
+    Report(found.outcome);
 }
 
 void Application::CopyToClipboard(int which) {
@@ -60,12 +60,12 @@ void Application::CopyToClipboard(int which) {
     const ItemCopy copy = CopyItemDetails(state_.tables[row->first], row->second, which >= 1, which == 2);
     if (copy.outcome.status != OutcomeStatus::Done) return;
     state_.fe.CopyToClipboard(copy.text);
-    ShowOutcome(state_.fe, copy.outcome);
+    Report(copy.outcome);
 }
 
 void Application::OpenContainerFolder() {
     if (const auto row = FirstSelectedRow(state_))
-        ShowOutcome(state_.fe, kestrune::OpenContainerFolder(state_.platform, state_.tables[row->first], row->second));
+        Report(kestrune::OpenContainerFolder(state_.platform, state_.tables[row->first], row->second));
 }
 
 void Application::SelectTab(int tab) {
@@ -79,7 +79,7 @@ void Application::SelectTab(int tab) {
 
 void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     if (position < 1 || position > state_.tables[kind].Count()) return;
-    ShowOutcome(state_.fe, TickRow(state_, kind, position, ticked));
+    Report(TickRow(state_, kind, position, ticked));
     ShowTableStatus(state_);
 }
 

@@ -108,12 +108,12 @@ void ProfileList::LoadProfiles(Services& services, const std::string& file) {
     }
 }
 
-void ProfileList::SaveProfiles(Services& services, const std::string& file) const {
+bool ProfileList::SaveProfiles(Services& services, const std::string& file) const {
     std::vector<std::string> names;
     for (const std::string& entry : entries_) {
         if (!EqualsIgnoreCase(entry, kDefaultProfile)) names.push_back(entry);
     }
-    services.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
+    return services.platform.files().WriteFileIfChanged(file, Join(names, kProfileSeparator));
 }
 
 int ProfileList::IndexOf(std::string_view name) const {

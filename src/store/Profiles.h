@@ -33,6 +33,8 @@ inline constexpr const char* kProfileGoneMessage =
     "and click on the 'Use selected profile' button.";
 inline constexpr const char* kProfileFileNotMovedMessage =
     "The profile's settings file could not be renamed, so the profile keeps its name.";
+inline constexpr const char* kProfileListNotWrittenMessage =
+    "The profile list could not be written, so the profiles stay as they were:";
 inline constexpr const char* kProfileNameCharactersMessage =
     "A profile name cannot contain any of the characters \\ / : * ? \" < > | or control characters.";
 inline constexpr const char* kProfileNameSeparatorMessage =
@@ -72,8 +74,8 @@ class ProfileList {
 public:
     // Adds "[default]" and then the non-empty lines of `file` (when it exists); clears nothing.
     void LoadProfiles(Services& services, const std::string& file);
-    // Writes every entry but "[default]", one per line.
-    void SaveProfiles(Services& services, const std::string& file) const;
+    // Writes every entry but "[default]", one per line; false when the file could not be written.
+    bool SaveProfiles(Services& services, const std::string& file) const;
     bool ProfileExists(std::string_view name) const;
 
     const std::vector<std::string>& Entries() const { return entries_; }
@@ -99,6 +101,9 @@ public:
 
 private:
     int IndexOf(std::string_view name) const;
+    // The buttons change the list on disk at once, so that it always names the documents
+    // beside it. False, and the user told why, when profiles.txt could not be written.
+    bool StoreList(MainState& state);
 
     std::vector<std::string> entries_;
     int selection_ = -1;

@@ -3,6 +3,7 @@
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "store/Profiles.h"
+#include "store/SettingsDocument.h"
 
 namespace kestrune {
 
@@ -18,12 +19,19 @@ void ProfilesCommand(MainState& state, ProfileList& list, bool editable) {
     state.fe.ShowProfilesDialog();
 }
 
+bool ProfileList::StoreList(MainState& state) {
+    if (SaveProfiles(state, state.profilesPath)) return true;
+    Refuse(state, std::string(kProfileListNotWrittenMessage) + "\r\n" + state.profilesPath + WriteFailureLine(state));
+    return false;
+}
+
 void ProfileList::Add(MainState& state) {
     const std::string answer = state.fe.InputBox(kAddProfilePrompt, kAddProfileTitle, "");
     if (answer.empty()) return;
     if (ProfileExists(answer)) return Refuse(state, kProfileExistsMessage);
     if (const auto problem = ProfileNameProblem(answer, NamingOf(state))) return Refuse(state, *problem);
     entries_.push_back(answer);
+    if (!StoreList(state)) entries_.pop_back();
 }
 
 void ProfileList::Edit(MainState& state) {
@@ -45,11 +53,17 @@ void ProfileList::Edit(MainState& state) {
     // leaves that file where it is.
     const std::string oldFile = ProfileDocumentPath(state, old);
     const std::string newFile = ProfileDocumentPath(state, answer);
-    if (OwnsItsDocument(old, naming) && oldFile != newFile && state.FileExists(oldFile)) {
-        // The move fails rather than overwrite a document already under the new name.
-        if (!state.platform.files().RenameFile(oldFile, newFile)) return Refuse(state, kProfileFileNotMovedMessage);
-    }
+    auto& files = state.platform.files();
+    const bool moveDocument = OwnsItsDocument(old, naming) && oldFile != newFile && state.FileExists(oldFile);
+    // The move fails rather than overwrite a document already under the new name.
+    if (moveDocument && !files.RenameFile(oldFile, newFile)) return Refuse(state, kProfileFileNotMovedMessage);
     entries_[static_cast<size_t>(selection_)] = answer;
+    if (!StoreList(state)) {
+        // A list that still names the old profile must find its document where it was.
+        entries_[static_cast<size_t>(selection_)] = old;
+        if (moveDocument) files.RenameFile(newFile, oldFile);
+        return;
+    }
     // Document names ignore letter case, so a current profile spelled differently has just
     // had its document moved as well and must follow it.
     if (EqualsIgnoreCase(state.profile, old)) BuildXMLName(state, answer, false);
@@ -60,9 +74,14 @@ void ProfileList::Delete(MainState& state) {
     const std::string name = entries_[static_cast<size_t>(selection_)];
     if (EqualsIgnoreCase(name, kDefaultProfile)) return Refuse(state, kCannotDeleteDefaultMessage);
     const std::string file = ProfileDocumentPath(state, name);
+    entries_.erase(entries_.begin() + selection_);
+    // The document goes only once the list no longer names it.
+    if (!StoreList(state)) {
+        entries_.insert(entries_.begin() + selection_, name);
+        return;
+    }
     if (OwnsItsDocument(name, NamingOf(state)) && state.FileExists(file)) state.platform.files().RemoveFile(file);
     if (EqualsIgnoreCase(name, state.profile)) deletedDocument_ = file;
-    entries_.erase(entries_.begin() + selection_);
     selection_ = IndexOf(kDefaultProfile);
 }
 

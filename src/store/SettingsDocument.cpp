@@ -179,6 +179,11 @@ bool StoreSettingsNow(MainState& state) {
     return SaveSettingsDocument(state, true, false);
 }
 
+bool StoreEdits(MainState& state) {
+    if (state.options.skipSave || !state.settingsChanged) return true;
+    return SaveSettingsDocument(state, true, false);
+}
+
 bool StorePendingBeforeReload(MainState& state) {
     if (SaveSettingsDocument(state, true, false)) return true;
     state.fe.ShowMessage(
@@ -271,9 +276,21 @@ void KeepTakenOutRows(Tables& tables, const std::array<std::vector<Item>, kTable
     }
 }
 
-bool ReadSettingsFile(MainState& state, const std::string& path) {
+// The captions of the tables that the document holds rows for.
+std::vector<std::string> TablesHeld(const TreeDocument& doc) {
+    std::vector<std::string> held;
+    for (TableKind kind : kAllTables) {
+        const bool stored = FindXMLPath(StoredPath(kind), doc.Root());
+        const bool active = IsLocationTable(kind) && FindXMLPath(ActivePath(kind), doc.Root());
+        if (stored || active) held.emplace_back(TabCaption(kind));
+    }
+    return held;
+}
+
+bool ReadSettingsFile(MainState& state, const std::string& path, std::vector<std::string>* held = nullptr) {
     TreeDocument doc;
     if (!LoadDocument(state, path, doc)) return false;
+    if (held) *held = TablesHeld(doc);
     std::array<std::vector<Item>, kTableCount> before;
     for (TableKind kind : kAllTables) before[static_cast<size_t>(Number(kind) - 1)] = state.tables[kind].Rows();
     state.tables.ClearAll();
@@ -310,15 +327,18 @@ Outcome LoadBackupCommand(MainState& state, Prompts& prompts) {
         return Outcome::Of(OutcomeStatus::Refused,
                            "did not load " + file + ": the changes not yet saved could not be written first");
     bool loaded = false;
+    std::vector<std::string> held;
     const BusyScope busy(state.events);
     try {
-        loaded = ReadSettingsFile(state, file);
+        loaded = ReadSettingsFile(state, file, &held);
         state.settingsChanged = true;
     } catch (...) {
         // A broken backup must not take the program down; whatever was read stays.
     }
     if (!loaded) return Outcome::Of(OutcomeStatus::Refused, "could not load " + file);
-    return Outcome::Of(OutcomeStatus::Done, "loaded every table from " + file);
+    // Every table was emptied; only these got rows back from the file.
+    return Outcome::Of(OutcomeStatus::Done, "replaced the tables with the rows of " + file + " (rows for: " +
+                                                (held.empty() ? std::string("none") : Join(held, ", ")) + ")");
 }
 
 }  // namespace kestrune

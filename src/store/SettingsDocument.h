@@ -39,6 +39,11 @@ std::string WriteFailureLine(MainState& state);
 // says: the rows that hold entries taken out of their places must never exist only in memory.
 // False when it could not be written (logged, nothing shown).
 bool StoreSettingsNow(MainState& state);
+// After a command: with "Skip save on exit" clear, the tables' changes are written now, one
+// write for everything the command changed, so that nothing the user is told is done waits for
+// the exit. With the option set only StoreSettingsNow's rows are written at once. False when
+// the write failed (logged; the tables stay marked as changed).
+bool StoreEdits(MainState& state);
 // Writes the changes not yet stored before the tables are read again from a document, so that
 // no reload drops them. False (and the user told, with the file's path) when they could not be
 // written: the caller must then not reload.

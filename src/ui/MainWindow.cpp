@@ -432,6 +432,21 @@ void MainWindow::RememberPosition() {
     s.position.height = bounds.height() * kTwipsPerPixel;
 }
 
+void MainWindow::RememberBoundsAtExit() {
+    MainState& s = app_.state();
+    // Moved or not, minimised, hidden in the tray or maximised: the bounds it has when shown
+    // normally are the ones to open on next time.
+    const bool normal = isVisible() && !isMinimized() && !isMaximized();
+    QRect bounds = normal ? geometry() : normalGeometry();
+    if (!bounds.isValid()) bounds = geometry();
+    if (!bounds.isValid()) return;
+    s.position.state = isMaximized() ? 2 : 0;
+    s.position.left = bounds.x() * kTwipsPerPixel;
+    s.position.top = bounds.y() * kTwipsPerPixel;
+    s.position.width = bounds.width() * kTwipsPerPixel;
+    s.position.height = bounds.height() * kTwipsPerPixel;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closing_) {
         event->accept();

@@ -56,6 +56,8 @@ public:
     void ApplyStoredPosition();
     // Remembers the window's state and bounds in the options (not while minimised or loading).
     void RememberPosition();
+    // At shut-down: the bounds the window has when shown normally, whatever its state now.
+    void RememberBoundsAtExit();
     // Lets the next close through: the shut-down sequence has run.
     void AllowClose() { closing_ = true; }
     // Brings every list up to date with its table.

@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -46,13 +48,51 @@ MonitorDialog::MonitorDialog(const QString& message, const QStringList& newEntri
     remember_->setObjectName("chkRemember");
     bottom->addWidget(remember_);
     bottom->addStretch(1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = new QDialogButtonBox(this);
+    allow_ = buttons->addButton(kAllowCaption, QDialogButtonBox::AcceptRole);
+    allow_->setObjectName("cmdAllow");
+    remove_ = buttons->addButton(kRemoveCaption, QDialogButtonBox::DestructiveRole);
+    remove_->setObjectName("cmdRemove");
+    for (QPushButton* button : {allow_, remove_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(allow_, &QPushButton::clicked, this, [this] { Choose(Choice::Allow); });
+    connect(remove_, &QPushButton::clicked, this, [this] { Choose(Choice::Remove); });
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
+    // Keys go to the focused child; each one is looked at before it acts.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+    text_->setFocus();
 }
 
 bool MonitorDialog::Remember() const { return remember_->isChecked(); }
+
+void MonitorDialog::Choose(Choice choice) {
+    chosen_ = choice;
+    done(choice == Choice::Allow ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void MonitorDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    shown_.start();
+}
+
+void MonitorDialog::keyPressEvent(QKeyEvent* event) {
+    // QDialog would take Esc for a rejection and Enter for its default button.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool MonitorDialog::eventFilter(QObject* watched, QEvent* event) {
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+                     event->type() == QEvent::ShortcutOverride;
+    // A key typed before the dialog came up, or just as it did, was meant for something else.
+    if (key && (!shown_.isValid() || shown_.elapsed() < kKeyGuardMilliseconds)) return true;
+    return QDialog::eventFilter(watched, event);
+}
 
 }  // namespace kestrune::ui

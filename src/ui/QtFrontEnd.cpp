@@ -181,7 +181,8 @@ MonitorAnswer QtFrontEnd::AskMonitor(const std::string& message, const std::vect
     for (const std::string& entry : newEntries) entries << Q(entry);
     MonitorDialog dialog(Q(message), entries, window_.get());
     RunModal(dialog);
-    return {dialog.result() == QDialog::Accepted, dialog.Remember()};
+    const MonitorDialog::Choice chosen = dialog.Chosen();
+    return {chosen == MonitorDialog::Choice::Allow, dialog.Remember(), chosen != MonitorDialog::Choice::None};
 }
 
 void QtFrontEnd::SetStatus(const std::string& text) { window_->SetStatus(Q(text)); }
@@ -210,6 +211,7 @@ void QtFrontEnd::HideWindow() {
 }
 
 void QtFrontEnd::CentreWindow() { window_->CentreWindow(); }
+void QtFrontEnd::TakeWindowBounds() { window_->RememberBoundsAtExit(); }
 
 void QtFrontEnd::AddTrayIcon(const std::string& tip) {
     if (!tray_) {

@@ -90,6 +90,7 @@ public:
     void ShowWindowNormal() override;
     void HideWindow() override;
     void CentreWindow() override;
+    void TakeWindowBounds() override;
     void AddTrayIcon(const std::string& tip) override;
     void RemoveTrayIcon() override;
     void ShowBalloon(const std::string& title, const std::string& text, int timeoutMs) override;

@@ -215,5 +215,55 @@ TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
     EXPECT_EQ(fe.LastStatus(), "No delayed applications to add to the known list");
 }
 
+// The session ends (or the program is closed) with the question open: nothing is decided, the
+// entry stays, and the next start asks again before anything else.
+TEST_F(ChangeMonitorTest, AQuestionLeftOpenIsNoAnswerAndIsAskedAgainAtTheNextStart) {
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater --tray");
+    fe.monitorAnswers = {{.keep = false, .remember = true, .answered = false}};
+    Tick();
+    ASSERT_EQ(fe.monitorPrompts.size(), 1u);
+    EXPECT_TRUE(RunValueExists("Updater"));
+    EXPECT_EQ(state.tables[TableKind::Known].Count(), 0);
+    EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 0);
+    Tick();
+    EXPECT_EQ(fe.monitorPrompts.size(), 1u) << "asked twice in one session";
+
+    // The next start: the places scanned afresh, a monitor that has seen nothing yet.
+    state.tables.ClearAll();
+    ScanPlaces(state);
+    MonitorState restarted;
+    fe.monitorAnswers = {{.keep = false, .remember = false}};
+    OnMonitorTick(state, restarted);
+    ASSERT_EQ(fe.monitorPrompts.size(), 2u);
+    EXPECT_NE(fe.monitorPrompts[1].find("/opt/upd/updater --tray"), std::string::npos);
+    EXPECT_FALSE(RunValueExists("Updater"));
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 0);
+    // Removed, but kept where the user can bring it back.
+    const Table& deleted = state.tables[TableKind::Deleted];
+    ASSERT_EQ(deleted.Count(), 1);
+    EXPECT_EQ(deleted.Name(1), "Updater");
+    EXPECT_EQ(deleted.Text(1, col::Path), "/opt/upd/updater --tray");
+
+    // Answered now: a further start does not ask.
+    MonitorState again;
+    OnMonitorTick(state, again);
+    EXPECT_EQ(fe.monitorPrompts.size(), 2u);
+}
+
+// Allowed at the next start, the entry keeps the one row the scan gave it.
+TEST_F(ChangeMonitorTest, AnOpenQuestionAllowedAtTheNextStartAddsNoSecondRow) {
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    fe.monitorAnswers = {{.keep = false, .remember = false, .answered = false}};
+    Tick();
+    state.tables.ClearAll();
+    ScanPlaces(state);
+    MonitorState restarted;
+    fe.monitorAnswers = {{.keep = true, .remember = false}};
+    OnMonitorTick(state, restarted);
+    ASSERT_EQ(fe.monitorPrompts.size(), 2u);
+    EXPECT_TRUE(RunValueExists("Updater"));
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+}
+
 }  // namespace
 }  // namespace kestrune

@@ -21,6 +21,9 @@ public:
     std::vector<std::pair<std::string, std::uint32_t>> setByName;  // name, class
     std::vector<std::uint32_t> terminated;
     bool refuseTermination = false;
+    // An ended process stays listed without its path, as a Linux process does until its
+    // parent collects it.
+    bool endedStayListed = false;
 
     void Add(std::uint32_t id, std::string name, int basePriority, std::string path) {
         running.push_back({id, std::move(name), basePriority, std::move(path)});
@@ -53,6 +56,15 @@ public:
     }
     bool Terminate(std::uint32_t id) override {
         if (refuseTermination) return false;
+        if (endedStayListed) {
+            for (auto& p : running)
+                if (p.id == id && !p.path.empty()) {
+                    p.path.clear();
+                    terminated.push_back(id);
+                    return true;
+                }
+            return false;
+        }
         const auto before = running.size();
         std::erase_if(running, [id](const auto& p) { return p.id == id; });
         if (running.size() == before) return false;

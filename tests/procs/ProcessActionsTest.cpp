@@ -81,6 +81,29 @@ TEST_F(ProcessActionsTest, EndProcessRunsFromTheBottomRowUpWithOneQuestionEach) 
     EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s) - refreshed");
 }
 
+// An ended process may still be listed for a moment, without its path (as a Linux process is
+// until its parent collects it); the refill must not give it a second row.
+TEST_F(ProcessActionsTest, AnEndedProcessStillListedGetsNoSecondRow) {
+    processes.endedStayListed = true;
+    processes.Add(11, "a.exe", 8, "/a.exe");
+    FillProcessTable(state, false, false);
+    Select({1});
+    fe.yesNoAnswers = {true};
+    EndProcesses();
+    ASSERT_EQ(processes.terminated, (std::vector<std::uint32_t>{11}));
+    FillProcessTable(state, false, true);
+    ASSERT_EQ(processTable().Count(), 1);
+    EXPECT_EQ(processTable().Text(1, col::Path), "/a.exe");
+    EXPECT_EQ(processTable().Text(1, col::Handle), "");
+    // Gone from the list, the identifier may name a new process again.
+    processes.running.clear();
+    FillProcessTable(state, false, true);
+    processes.Add(11, "b.exe", 8, "/b.exe");
+    FillProcessTable(state, false, true);
+    ASSERT_EQ(processTable().Count(), 2);
+    EXPECT_EQ(processTable().Text(2, col::Handle), "11");
+}
+
 TEST_F(ProcessActionsTest, AProcessThatCannotBeEndedLosesItsHandleWithoutAMessage) {
     processes.Add(11, "a.exe", 8, "/a.exe");
     FillProcessTable(state, false, false);

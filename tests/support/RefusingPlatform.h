@@ -80,18 +80,49 @@ private:
     std::string refusedFolder_;
 };
 
-// Forwards everything to `inner` but the refusing registry and file system.
+// The shell refuses to delete shortcuts in the folder its file system refuses, and counts
+// the refusals with the file system's.
+class RefusingShell final : public platform::Shell {
+public:
+    RefusingShell(platform::Shell& inner, RefusingFileSystem& files, std::string refusedFolder)
+        : inner_(inner), files_(files), refusedFolder_(std::move(refusedFolder)) {}
+
+    std::string SpecialFolder(int csidl) override { return inner_.SpecialFolder(csidl); }
+    std::optional<platform::ShortcutInfo> ReadShortcut(const std::string& path) override {
+        return inner_.ReadShortcut(path);
+    }
+    platform::Status WriteShortcut(const std::string& path, const platform::ShortcutInfo& info) override {
+        return inner_.WriteShortcut(path, info);
+    }
+    platform::Status DeleteShortcut(const std::string& path) override {
+        if (refusedFolder_.empty() || path.rfind(refusedFolder_, 0) != 0) return inner_.DeleteShortcut(path);
+        ++files_.refusals;
+        return {kAccessDenied};
+    }
+    bool OpenDocument(const std::string& target) override { return inner_.OpenDocument(target); }
+    bool OpenFolder(const std::string& folder) override { return inner_.OpenFolder(folder); }
+
+private:
+    platform::Shell& inner_;
+    RefusingFileSystem& files_;
+    std::string refusedFolder_;
+};
+
+// Forwards everything to `inner` but the refusing registry, file system and shell.
 class RefusingPlatform final : public ForwardingPlatform {
 public:
     RefusingPlatform(platform::Platform& inner, platform::RootKey refusedRoot, std::string refusedFolder)
         : ForwardingPlatform(inner),
           registryRefusals(inner.registry(), refusedRoot),
-          fileRefusals(inner.files(), std::move(refusedFolder)) {}
+          fileRefusals(inner.files(), refusedFolder),
+          shellRefusals(inner.shell(), fileRefusals, refusedFolder) {}
     RefusingRegistry registryRefusals;
     RefusingFileSystem fileRefusals;
+    RefusingShell shellRefusals;
 
     platform::Registry& registry() override { return registryRefusals; }
     platform::FileSystem& files() override { return fileRefusals; }
+    platform::Shell& shell() override { return shellRefusals; }
 };
 
 }  // namespace kestrune::test

@@ -12,6 +12,7 @@
 
 #include "GuiSession.h"
 #include "store/Profiles.h"
+#include "ui/MonitorDialog.h"
 #include "ui/ProfilesDialog.h"
 
 using namespace kestrune;
@@ -46,6 +47,8 @@ private slots:
     void profilesDialogStaysOpenWhileTheProfileInUseIsGone();
     void monitorPromptAnswersKeepAndRemember();
     void monitorPromptCancelKeepsNothing();
+    void monitorPromptTakesNoKeyTypedAsItAppears();
+    void monitorPromptClosedWithoutAButtonIsNoAnswer();
 };
 
 void DialogsTest::profilesDialogRefusesWhatItMust() {
@@ -154,7 +157,7 @@ void DialogsTest::monitorPromptAnswersKeepAndRemember() {
         QCOMPARE(remember->text(), QString("Remember your decision"));
         QVERIFY(!remember->isChecked());
         QTest::mouseClick(remember, Qt::LeftButton);
-        QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QTest::mouseClick(d.findChild<QPushButton*>("cmdAllow"), Qt::LeftButton);
     };
     const MonitorAnswer answer = t.fe.AskMonitor(message, {"x \u2014 HKCU Run", "Mail \u2014 User"});
     QVERIFY(answer.keep);
@@ -163,12 +166,43 @@ void DialogsTest::monitorPromptAnswersKeepAndRemember() {
 
 void DialogsTest::monitorPromptCancelKeepsNothing() {
     GuiSession t;
-    t.seam().playDialog = [](QDialog& d) {
-        QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-    };
+    t.seam().playDialog = [](QDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>("cmdRemove"), Qt::LeftButton); };
     const MonitorAnswer answer = t.fe.AskMonitor("x", {});
     QVERIFY(!answer.keep);
     QVERIFY(!answer.remember);
+}
+
+void DialogsTest::monitorPromptTakesNoKeyTypedAsItAppears() {
+    GuiSession t;
+    t.seam().playDialog = [](QDialog& d) {
+        auto& dialog = static_cast<ui::MonitorDialog&>(d);
+        QCOMPARE(dialog.AllowButton()->text(), QString("Allow"));
+        QCOMPARE(dialog.RemoveButton()->text(), QString("Remove"));
+        // Keys meant for another window, arriving as the question comes up.
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+        QTest::keyClick(dialog.RemoveButton(), Qt::Key_Space);
+        QVERIFY(d.isVisible());
+        QCOMPARE(dialog.Chosen(), ui::MonitorDialog::Choice::None);
+        QTest::qWait(ui::MonitorDialog::kKeyGuardMilliseconds + 100);
+        // Later, Esc and Enter still decide nothing; a key on a button does.
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+        QVERIFY(d.isVisible());
+        dialog.AllowButton()->setFocus();
+        QTest::keyClick(dialog.AllowButton(), Qt::Key_Space);
+    };
+    const MonitorAnswer answer = t.fe.AskMonitor("x", {});
+    QVERIFY(answer.answered);
+    QVERIFY(answer.keep);
+}
+
+void DialogsTest::monitorPromptClosedWithoutAButtonIsNoAnswer() {
+    GuiSession t;
+    t.seam().playDialog = [](QDialog& d) { d.close(); };
+    const MonitorAnswer answer = t.fe.AskMonitor("x", {});
+    QVERIFY(!answer.answered);
+    QVERIFY(!answer.keep);
 }
 
 QTEST_MAIN(DialogsTest)

@@ -42,6 +42,7 @@ private slots:
     void closingWithTrayOnCloseGoesToTheTray();
     void onlyRestoreScansAfterASlimlineStart();
     void positionIsKeptInTwips();
+    void boundsAndLastTabAreWrittenAtExitUnmoved();
     void slimlineStartShowsTheWindowMinimised();
     void storedPositionIsAppliedAtStart();
     void aPositionWithoutASizeLeavesTheWindowCentred();
@@ -143,7 +144,10 @@ void MainWindowTest::tickingARowWithTheKeyboardUpdatesTheStatus() {
     QTest::keyClick(view, Qt::Key_Space);
     QVERIFY(!delayed.Ticked(2));
     QVERIFY(delayed.Ticked(1));
-    QVERIFY(t.s.settingsChanged);
+    // Stored at once, not at the exit.
+    QVERIFY(!t.s.settingsChanged);
+    const std::string document = test::ReadText(t.machine.appFolder + "settings.xml");
+    QVERIFY2(document.find("<name>B</name>") != std::string::npos, document.c_str());
     QCOMPARE(t.window().Status()->text(), QString("2 item(s) : 1 enabled, 1 disabled."));
     QCOMPARE(view->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 }
@@ -418,6 +422,22 @@ void MainWindowTest::positionIsKeptInTwips() {
     t.window().Menus().resetWindow->trigger();
     QApplication::processEvents();
     QCOMPARE(t.window().size(), QSize(780, 520));
+}
+
+// A Slimline start shows the window minimised; brought back from the tray and never moved, it
+// must still reopen where it is and on the tab last shown.
+void MainWindowTest::boundsAndLastTabAreWrittenAtExitUnmoved() {
+    GuiSession t;
+    QVERIFY(t.Start("/slim"));
+    t.app.RestoreFromTray();
+    QApplication::processEvents();
+    t.ClickTab("HKCU Run");
+    const QRect bounds = t.window().normalGeometry();
+    t.app.CloseDown();
+    const std::string ini = test::ReadText(t.machine.appFolder + "settings.ini");
+    QVERIFY2(ini.find("Last tab=4\r\n") != std::string::npos, ini.c_str());
+    QVERIFY2(ini.find("Width=" + std::to_string(bounds.width() * 15) + "\r\n") != std::string::npos, ini.c_str());
+    QVERIFY2(ini.find("Left=" + std::to_string(bounds.x() * 15) + "\r\n") != std::string::npos, ini.c_str());
 }
 
 void MainWindowTest::slimlineStartShowsTheWindowMinimised() {

@@ -45,12 +45,11 @@ void ToggleRow(GuiSession& t, TableKind kind, int position) {
     QTest::keyClick(view, Qt::Key_Space);
 }
 
-// The monitor's dialog answered with OK or Cancel; counts how often it came.
+// The monitor's dialog answered with Allow or Remove; counts how often it came.
 void AnswerMonitor(GuiSession& t, bool keep, int& asked) {
     t.seam().playDialog = [keep, &asked](QDialog& d) {
         ++asked;
-        auto* buttons = d.findChild<QDialogButtonBox*>();
-        QTest::mouseClick(buttons->button(keep ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+        QTest::mouseClick(d.findChild<QPushButton*>(keep ? "cmdAllow" : "cmdRemove"), Qt::LeftButton);
     };
 }
 

@@ -19,7 +19,7 @@ namespace {
 
 std::string Native(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
+    return ShortcutPathIgnoringCase(path);
 }
 
 // The first executable "xdg-open" on PATH; "" when the desktop has none.

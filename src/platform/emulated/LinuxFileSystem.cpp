@@ -24,7 +24,7 @@ namespace {
 std::string Native(const std::string& path) {
     std::string out = path;
     std::replace(out.begin(), out.end(), '\\', '/');
-    return out;
+    return ShortcutPathIgnoringCase(out);
 }
 
 bool WriteAll(int fd, const std::string& content) {
@@ -41,6 +41,34 @@ bool WriteAll(int fd, const std::string& content) {
 }
 
 }  // namespace
+
+namespace {
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+}  // namespace
+
+std::string ShortcutPathIgnoringCase(const std::string& path) {
+    constexpr std::string_view kExtension = ".lnk";
+    const auto slash = path.find_last_of('/');
+    const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    if (name.size() <= kExtension.size() ||
+        !EqualsIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension))
+        return path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) return path;
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (EqualsIgnoringAsciiCase(candidate, name)) return (slash == std::string::npos ? "" : folder) + candidate;
+    }
+    return path;
+}
 
 bool IsSystemName(const std::string& name) {
     std::string lower = name;

@@ -29,6 +29,11 @@ private:
     int lastError_ = 0;
 };
 
+// Windows finds a file whatever the letter case of its name, and programs write shortcuts as
+// "Name.LNK" as well as "Name.lnk". For a shortcut's path ("/" separated) that names no file,
+// the file of its folder whose name equals the last part ignoring case; otherwise the path.
+std::string ShortcutPathIgnoringCase(const std::string& path);
+
 // The hidden and system files that a folder listing leaves out.
 bool IsHiddenOrSystemName(const std::string& name);
 // The system files that no look-up finds.
