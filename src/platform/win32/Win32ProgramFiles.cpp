@@ -6,6 +6,7 @@
 #include <winver.h>
 
 #include <algorithm>
+#include <climits>
 #include <cwchar>
 #include <vector>
 
