@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/Text.h"
+#include "locations/Publishers.h"
 
 namespace kestrune::cli {
 
@@ -17,7 +18,6 @@ constexpr std::string_view kUntickedMark = "[ ]";
 constexpr std::string_view kColumnGap = "  ";
 // The field that location rows carry beside their own columns (JSON "publisher", CSV column).
 constexpr std::string_view kPublisherField = "publisher";
-constexpr std::string_view kPublisherColumn = "Publisher";
 
 bool HasPublisher(const Table& table) { return table.PublisherColumn() >= 0; }
 std::string PublisherOf(const Table& table, int position) { return table.Publisher(position).value_or(""); }
@@ -85,7 +85,7 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
     const bool publishers = std::any_of(tables.begin(), tables.end(), [](const Table* t) { return HasPublisher(*t); });
     std::string out = "Table,Position,Ticked";
     for (const std::string& column : columns) out += "," + CsvField(column);
-    if (publishers) out += "," + std::string(kPublisherColumn);
+    if (publishers) out += "," + std::string(kPublisherHeader);
     out += kCsvLineEnd;
     for (const Table* table : tables) {
         const auto& headers = table->Headers();

@@ -15,6 +15,9 @@ namespace kestrune {
 
 struct MainState;
 
+// The header of the column that the location lists show after their own (Table::PublisherColumn).
+inline constexpr const char* kPublisherHeader = "Publisher";
+
 class PublisherCache {
 public:
     PublisherCache(platform::ProgramFiles& programs, platform::FileSystem& files)

@@ -1,13 +1,9 @@
 #include "ui/TableModel.h"
 
+#include "locations/Publishers.h"
 #include "ui/IconStore.h"
 
 namespace kestrune::ui {
-
-namespace {
-// The header of the column the location lists add after their own.
-constexpr const char* kPublisherHeader = "Publisher";
-}  // namespace
 
 TableModel::TableModel(const Table& table, const IconStore& icons, QObject* parent)
     : QAbstractTableModel(parent),
