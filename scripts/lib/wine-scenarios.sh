@@ -75,8 +75,17 @@ console_scenario() {
     link="$startup/Notepad Zoë.lnk"
     timeout 60 wine "$windows_probe" lnk create "$(windows_path "$link")" --target 'C:\windows\notepad.exe' \
         --args '--flag 日本' </dev/null >/dev/null 2>&1 || true
+    # Wine's notepad.exe has an icon but no version information; its regedit.exe has both.
+    timeout 60 wine "$windows_probe" lnk create "$(windows_path "$startup/Registry.lnk")" \
+        --target 'C:\windows\regedit.exe' </dev/null >/dev/null 2>&1 || true
     kestrunec list UserStartup --format csv
     check_that "list shows the Startup shortcut" "$(contains 'Notepad Zoë' "$out" && echo 0 || echo 1)" "$out$err"
+    # The CSV's last column: the CompanyName of the program's version information.
+    local publisher notepad_publisher
+    publisher=$(echo "$out" | grep '^1,[0-9]*,1,Registry,' | head -n1 | awk -F, '{print $NF}')
+    notepad_publisher=$(echo "$out" | grep '^1,[0-9]*,1,Notepad Zoë' | head -n1 | awk -F, '{print $NF}')
+    check_that "list shows the publisher of regedit.exe, \"$publisher\", and none for notepad.exe, which names none" \
+        "$([ -n "$publisher" ] && [ -z "$notepad_publisher" ] && echo 0 || echo 1)" "$out"
     local row
     row=$(echo "$out" | sed -n 's/^1,[0-9]*,1,\(Notepad Zoë[^,]*\),.*/\1/p' | head -n1)
     kestrunec disable UserStartup "$row"
@@ -142,4 +151,19 @@ desktop_smoke_test() {
     check_that "kestrune.exe under Wine on Xvfb wrote $count screenshots, $empty of them empty" \
         "$([ "$status" -eq 0 ] && [ "$count" -ge 20 ] && [ "$empty" -eq 0 ] && echo 0 || echo 1)" "status $status"
     [ -z "${KESTRUNE_KEEP_SCREENSHOTS:-}" ] || cp -r "$shots/." "$KESTRUNE_KEEP_SCREENSHOTS/"
+
+    # The rows of the console scenario's Startup shortcuts, as the list showed them
+    # (rows/rows.tsv: table, name, path, icon number, publisher; rows/icon-N.png, one a number).
+    local rows="$shots/rows" line icon publisher
+    line=$(tr -d '\r' <"$rows/rows.tsv" 2>/dev/null | awk -F'\t' 'tolower($3) == "c:\\windows\\notepad.exe"' | head -n1)
+    icon=$(echo "$line" | cut -f4)
+    publisher=$(echo "$line" | cut -f5)
+    check_that "kestrune.exe shows the row of C:\\windows\\notepad.exe with its own icon ($icon), pixels unlike the default icon's" \
+        "$([ -n "$icon" ] && [ "$icon" != 1 ] && [ -s "$rows/icon-$icon.png" ] && [ -s "$rows/icon-1.png" ] &&
+            ! cmp -s "$rows/icon-1.png" "$rows/icon-$icon.png" && echo 0 || echo 1)" "$line"
+    line=$(tr -d '\r' <"$rows/rows.tsv" 2>/dev/null | awk -F'\t' 'tolower($3) == "c:\\windows\\regedit.exe"' | head -n1)
+    publisher=$(echo "$line" | cut -f5)
+    check_that "kestrune.exe shows the publisher of C:\\windows\\regedit.exe, \"$publisher\", and its own icon" \
+        "$([ -n "$publisher" ] && [ "$(echo "$line" | cut -f4)" -gt 1 ] 2>/dev/null && echo 0 || echo 1)" \
+        "$(tr -d '\r' <"$rows/rows.tsv" 2>/dev/null)"
 }

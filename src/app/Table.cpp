@@ -17,7 +17,7 @@ int Table::CountTicked() const {
 
 int Table::Add(std::vector<std::string> texts, bool ticked, int icon, EntryDetails details) {
     texts.resize(headers_.size());
-    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_, std::move(details)});
+    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_, std::move(details), std::nullopt});
     Changed(true);
     return Count();
 }
@@ -89,7 +89,23 @@ void Table::SetDetails(int position, EntryDetails details) {
     Changed();
 }
 
+void Table::SetPublisher(int position, std::string publisher) {
+    Item& row = MutableRow(position);
+    if (row.publisher == publisher) return;
+    row.publisher = std::move(publisher);
+    Changed();
+}
+
 void Table::Sort(int column, bool ascending) {
+    if (column >= 0 && column == PublisherColumn()) {
+        sortedAscending_ = ascending;
+        std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
+            const int cmp = CompareIgnoreCase(a.publisher.value_or(""), b.publisher.value_or(""));
+            return ascending ? cmp < 0 : cmp > 0;
+        });
+        Changed();
+        return;
+    }
     if (column < 0 || column >= ColumnCount()) return;
     sortedAscending_ = ascending;
     const std::string header = ToLower(headers_[static_cast<size_t>(column)]);

@@ -26,6 +26,9 @@ struct Item {
     int icon = kDefaultIcon;
     RowId id = 0;
     EntryDetails details;
+    // Who made the program the row names, from its file ("" when the file names nobody);
+    // nullopt until the file has been looked at. Not one of the texts: it is read, not kept.
+    std::optional<std::string> publisher;
 };
 
 class Table {
@@ -63,9 +66,14 @@ public:
     void SetTicked(int position, bool ticked);
     void SetIcon(int position, int icon);
     void SetDetails(int position, EntryDetails details);
+    const std::optional<std::string>& Publisher(int position) const { return Row(position).publisher; }
+    void SetPublisher(int position, std::string publisher);
+    // The location tables show the publisher after their own columns: the number of that
+    // column (ColumnCount()), or -1 for a table without it.
+    int PublisherColumn() const { return IsLocationTable(kind_) ? ColumnCount() : -1; }
 
     // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
-    // (empty texts first when ascending).
+    // (empty texts first when ascending). PublisherColumn() sorts on the publishers.
     void Sort(int column, bool ascending);
     // The direction of the last sort (ascending before any): a header click turns it round.
     bool SortedAscending() const { return sortedAscending_; }

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/TableOutput.h"
+#include "locations/Publishers.h"
 #include "locations/TableOperations.h"
 
 namespace kestrune::cli {
@@ -43,6 +44,9 @@ int RunList(CommandContext& context) {
     } else {
         for (const std::string& text : context.inv.tables) tables.push_back(&context.table(TableArgument(text)));
     }
+    // Only the listed rows' program files are opened for their publishers.
+    for (const Table* table : tables)
+        ApplyRowPublishers(context.state(), context.app.publishers(), table->Kind(), 1, table->Count());
     context.out << FormatTables(*ParseOutputFormat(context.inv.format), tables) << std::flush;
     return kExitDone;
 }

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/Text.h"
+#include "locations/Publishers.h"
 
 namespace kestrune::cli {
 
@@ -15,6 +16,11 @@ constexpr std::string_view kCsvLineEnd = "\r\n";
 constexpr std::string_view kTickedMark = "[x]";
 constexpr std::string_view kUntickedMark = "[ ]";
 constexpr std::string_view kColumnGap = "  ";
+// The field that location rows carry beside their own columns (JSON "publisher", CSV column).
+constexpr std::string_view kPublisherField = "publisher";
+
+bool HasPublisher(const Table& table) { return table.PublisherColumn() >= 0; }
+std::string PublisherOf(const Table& table, int position) { return table.Publisher(position).value_or(""); }
 
 // Display width in characters: UTF-8 continuation bytes take no room.
 size_t Width(std::string_view text) {
@@ -46,10 +52,10 @@ std::string TablesToJson(const std::vector<const Table*>& tables) {
             for (int column = 0; column < table->ColumnCount(); ++column) {
                 values[table->Headers()[static_cast<size_t>(column)]] = table->Text(position, column);
             }
-            rows.push_back(Json{{"position", position},
-                                {"ticked", table->Ticked(position)},
-                                {"icon", table->Icon(position)},
-                                {"values", std::move(values)}});
+            Json row{{"position", position}, {"ticked", table->Ticked(position)}, {"icon", table->Icon(position)}};
+            if (HasPublisher(*table)) row[std::string(kPublisherField)] = PublisherOf(*table, position);
+            row["values"] = std::move(values);
+            rows.push_back(std::move(row));
         }
         list.push_back(Json{{"number", Number(table->Kind())},
                             {"kind", std::string(KindName(table->Kind()))},
@@ -75,8 +81,11 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
             if (std::find(columns.begin(), columns.end(), header) == columns.end()) columns.push_back(header);
         }
     }
+    // The publisher comes after every table's own columns, so the columns before it stay put.
+    const bool publishers = std::any_of(tables.begin(), tables.end(), [](const Table* t) { return HasPublisher(*t); });
     std::string out = "Table,Position,Ticked";
     for (const std::string& column : columns) out += "," + CsvField(column);
+    if (publishers) out += "," + std::string(kPublisherHeader);
     out += kCsvLineEnd;
     for (const Table* table : tables) {
         const auto& headers = table->Headers();
@@ -90,6 +99,7 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
                     out += CsvField(table->Text(position, static_cast<int>(found - headers.begin())));
                 }
             }
+            if (publishers) out += "," + (HasPublisher(*table) ? CsvField(PublisherOf(*table, position)) : "");
             out += kCsvLineEnd;
         }
     }

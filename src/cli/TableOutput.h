@@ -17,11 +17,13 @@ enum class OutputFormat { Text, Json, Csv };
 std::optional<OutputFormat> ParseOutputFormat(std::string_view text);
 
 // {"tables":[{"number":..,"kind":..,"caption":..,"columns":[..],"rows":[{"position":..,
-// "ticked":..,"icon":..,"values":{column:text,..}}]}]}, on one line.
+// "ticked":..,"icon":..,"publisher":..,"values":{column:text,..}}]}]}, on one line; only the
+// location tables' rows carry "publisher".
 std::string TablesToJson(const std::vector<const Table*>& tables);
 
 // A header line "Table,Position,Ticked," and the column names of the listed tables (each
-// name once, in the order first met), then one line per row; RFC 4180 quoting, CRLF endings.
+// name once, in the order first met), "Publisher" last when a location table is listed, then
+// one line per row; RFC 4180 quoting, CRLF endings.
 std::string TablesToCsv(const std::vector<const Table*>& tables);
 
 // Each table under a heading line, its rows aligned in columns.

@@ -8,13 +8,14 @@
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
+#include "locations/StartupFolders.h"
 
 namespace kestrune {
 
 void DetermineStartupFolders(platform::Platform& platform, Paths& paths) {
-    paths.commonStartupFolder = GetSpecialFolder(platform.shell(), platform::kCsidlCommonStartup);
-    paths.userStartupFolder = GetShellFolder(platform.registry(), "Startup");
     paths.environment = platform.system().Environment();
+    paths.commonStartupFolder = FindCommonStartupFolder(platform);
+    paths.userStartupFolder = FindUserStartupFolder(platform, paths.environment);
 }
 
 void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind) {

@@ -15,8 +15,8 @@ namespace kestrune {
 struct MainState;
 struct Paths;
 
-// The all-users Startup folder from the shell, the current user's from the Shell Folders key,
-// and the environment for %NAME% expansion: once, at start-up, before the first scan.
+// The environment for %NAME% expansion and the two Startup folders (StartupFolders.h): once,
+// at start-up, before the first scan.
 void DetermineStartupFolders(platform::Platform& platform, Paths& paths);
 
 // Appends the shortcuts of one folder to table `kind`; non-shortcut files are skipped.

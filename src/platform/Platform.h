@@ -11,6 +11,7 @@
 #include "platform/PlaceWatch.h"
 #include "platform/Processes.h"
 #include "platform/ProcessorTimes.h"
+#include "platform/ProgramFiles.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
@@ -28,6 +29,11 @@ public:
     virtual Launcher& launcher() = 0;
     virtual InstanceLock& instanceLock() = 0;
     virtual System& system() = 0;
+    // Icons and publishers of program files. A platform that cannot read them answers none.
+    virtual ProgramFiles& programFiles() {
+        static NoProgramFiles none;
+        return none;
+    }
     // Starts watching the folders (missing ones included: they may appear) and the registry
     // keys for changes. Null when this platform cannot watch: the caller must then look every
     // time.

@@ -32,6 +32,13 @@ public:
 
     // The folder's path with a trailing separator, or "" when the shell has no such folder.
     virtual std::string SpecialFolder(int csidl) = 0;
+    // The folder as the shell's known-folder API finds it (following a redirection), without
+    // a trailing separator; "" when it cannot say, or has no such API (the callers then look
+    // for the folder the older ways).
+    virtual std::string KnownFolder(int csidl) {
+        (void)csidl;
+        return "";
+    }
     // nullopt when the file is missing or is not a readable shortcut.
     virtual std::optional<ShortcutInfo> ReadShortcut(const std::string& path) = 0;
     // Writes (or replaces) the shortcut file; the system's error when it cannot be written.

@@ -17,7 +17,7 @@ namespace kestrune {
 std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
-    : state_(platform, frontEnd, clock), timers_(timers) {
+    : state_(platform, frontEnd, clock), publishers_(platform.programFiles(), platform.files()), timers_(timers) {
     state_.delayedRunTimer =
         timers_.Create(1000, [this] { CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }); });
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could

@@ -15,6 +15,7 @@
 #include "delayed/DelayedRun.h"
 #include "locations/IconCache.h"
 #include "locations/ItemEditor.h"
+#include "locations/Publishers.h"
 #include "monitor/ChangeMonitor.h"
 #include "monitor/PlaceFollower.h"
 #include "platform/Platform.h"
@@ -56,6 +57,9 @@ public:
         if (icons_) icons_->SetDeferred(false);
     }
     bool IconsDeferred() const { return icons_ && icons_->Deferred(); }
+    // The location rows' publishers, which nothing reads by itself: the desktop fills them in
+    // with the icons, the console for the rows it lists (ApplyRowPublishers).
+    PublisherCache& publishers() { return publishers_; }
 
     // ---- Commands of the main window, as the front ends call them. Each acts on the current
     // table (state().currentTab) and its selection (FrontEnd::SelectedRows).
@@ -147,6 +151,7 @@ private:
     MainState state_;
     ProfileList profiles_;
     std::unique_ptr<IconCache> icons_;
+    PublisherCache publishers_;
     ItemEditorState editor_;
     DelayedRun delayed_;
     MonitorState monitor_;

@@ -1,12 +1,15 @@
 #include "ui/IconStore.h"
 
 #include <QApplication>
-#include <QFileIconProvider>
-#include <QFileInfo>
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QStyle>
+#include <algorithm>
+#include <cstdint>
 
 namespace kestrune::ui {
 
@@ -95,11 +98,35 @@ QIcon IconStore::RowIcon(int number) const {
     return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
 }
 
-bool IconStore::LoadFileIcon(const std::string& file, int number) {
-    const QFileInfo info(QString::fromStdString(file));
-    if (!info.exists()) return false;
-    static QFileIconProvider provider;
-    const QIcon icon = provider.icon(info);
+QIcon IconStore::IconOf(const platform::IconPicture& picture) {
+    QIcon icon;
+    if (!picture.encoded.empty()) {
+        QByteArray bytes(picture.encoded.data(), static_cast<qsizetype>(picture.encoded.size()));
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        for (int image = 0; image < std::max(reader.imageCount(), 1); ++image) {
+            if (image > 0 && !reader.jumpToNextImage()) break;
+            const QImage frame = reader.read();
+            if (!frame.isNull()) icon.addPixmap(QPixmap::fromImage(frame));
+        }
+        return icon;
+    }
+    const auto expected = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+    if (picture.width <= 0 || picture.height <= 0 || picture.pixels.size() != expected) return icon;
+    QImage image(picture.width, picture.height, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height; ++y) {
+        std::copy_n(picture.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width),
+                    picture.width, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    }
+    icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
+}
+
+bool IconStore::LoadFileIcon(platform::ProgramFiles& programs, const std::string& file, int number) {
+    const auto picture = programs.FirstIcon(file);
+    if (!picture) return false;
+    const QIcon icon = IconOf(*picture);
     if (icon.isNull()) return false;
     icons_[number] = icon;
     return true;

@@ -7,6 +7,9 @@
 #include <string_view>
 
 #include <QIcon>
+#include <QImage>
+
+#include "platform/ProgramFiles.h"
 
 namespace kestrune::ui {
 
@@ -17,8 +20,10 @@ public:
     static QIcon StateIcon(std::string_view name);
 
     QIcon RowIcon(int number) const;
-    // Takes the file's icon as picture `number`; false when the file cannot be found.
-    bool LoadFileIcon(const std::string& file, int number);
+    // Takes the file's first icon as picture `number`; false when the file has none.
+    bool LoadFileIcon(platform::ProgramFiles& programs, const std::string& file, int number);
+    // Every size a picture holds (an .ico holds several); an empty icon when it is no picture.
+    static QIcon IconOf(const platform::IconPicture& picture);
 
 private:
     std::map<int, QIcon> icons_;

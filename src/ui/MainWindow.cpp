@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "locations/Publishers.h"
 #include "locations/Scanning.h"
 #include "session/Application.h"
 #include "session/MainWindowRules.h"
@@ -259,11 +260,18 @@ void MainWindow::FitColumns(TableKind kind) {
 
 void MainWindow::SyncTables() {
     syncScheduled_ = false;
+    bool rowsCameOrWent = false;
     for (TableKind kind : kAllTables) {
         SyncTable(kind);
         // Rows that came or went may need other widths; edits and sorting keep the user's.
-        if (Model(kind)->TakeRowsCameOrWent()) FitColumns(kind);
+        if (Model(kind)->TakeRowsCameOrWent()) {
+            FitColumns(kind);
+            rowsCameOrWent = true;
+        }
     }
+    // New rows (a rescan, an entry another program added) have their icons, but their
+    // publishers are read only by the fill: once started, it goes round again from the top.
+    if (rowsCameOrWent && iconFill_) RestartFill();
     app_.UpdateTableStatus();
 }
 
@@ -321,6 +329,10 @@ void MainWindow::StartIconFill() {
         iconFill_->setInterval(0);
         connect(iconFill_, &QTimer::timeout, this, [this] { FillIconSlice(); });
     }
+    RestartFill();
+}
+
+void MainWindow::RestartFill() {
     fillTable_ = 0;
     fillNext_ = 1;
     inSightDone_.reset();
@@ -348,6 +360,7 @@ void MainWindow::FillIconSlice() {
                 last = std::max(last, rows->PositionOf(row));
             }
             ApplyRowIcons(state, *kind, first, last);
+            ApplyRowPublishers(state, app_.publishers(), *kind, first, last);
         }
         return;
     }
@@ -359,6 +372,7 @@ void MainWindow::FillIconSlice() {
             continue;
         }
         ApplyRowIcons(state, kind, fillNext_, fillNext_ + kIconSlice - 1);
+        ApplyRowPublishers(state, app_.publishers(), kind, fillNext_, fillNext_ + kIconSlice - 1);
         fillNext_ += kIconSlice;
         return;
     }

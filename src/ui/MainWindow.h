@@ -64,8 +64,9 @@ public:
     void SyncTables();
     // Brings one list up to date with its table, keeping the selection on the same rows.
     void SyncTable(TableKind kind);
-    // Fills in the row icons that start-up left out, a few rows per turn of the event loop so
-    // that input is never held up, the rows in sight first. Ends the icon deferral.
+    // Fills in the row icons that start-up left out and the publishers, a few rows per turn of
+    // the event loop so that input is never held up, the rows in sight first. Ends the icon
+    // deferral.
     void StartIconFill();
     bool IconFillRunning() const;
 
@@ -95,6 +96,8 @@ private:
     void OnKeyReleased(TableKind kind, int key, Qt::KeyboardModifiers modifiers);
     void ScheduleSync();
     void FillIconSlice();
+    // The fill from the first table's first row, the rows in sight first.
+    void RestartFill();
     void AddKeys();
     // To the next (1) or previous (-1) tab, round the end.
     void StepTab(int step);

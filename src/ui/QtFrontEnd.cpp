@@ -190,7 +190,9 @@ void QtFrontEnd::SetCaption(const std::string& text) { window_->setWindowTitle(Q
 
 std::vector<int> QtFrontEnd::SelectedRows(TableKind kind) { return window_->SelectedRows(kind); }
 
-bool QtFrontEnd::LoadFileIcon(const std::string& file, int iconNumber) { return icons_.LoadFileIcon(file, iconNumber); }
+bool QtFrontEnd::LoadFileIcon(const std::string& file, int iconNumber) {
+    return app_ && icons_.LoadFileIcon(app_->state().platform.programFiles(), file, iconNumber);
+}
 
 void QtFrontEnd::MinimiseWindow() {
     if (!window_->isVisible() && !app_->state().inTray) minimiseOnShow_ = true;

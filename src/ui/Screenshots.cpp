@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,7 +10,10 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextStream>
 #include <QTimer>
+#include <functional>
+#include <set>
 
 #include "delayed/DelayedWindow.h"
 #include "locations/ItemEditor.h"
@@ -189,14 +193,52 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     }
 }
 
+// What the location lists show of each row's program, for a script to check: rows.tsv (one
+// line per row: table, name, path, icon number, publisher) and icon-<number>.png (32 x 32) of
+// every icon the rows show, the default icon-1.png among them.
+void SaveRowDetails(Application& app, QtFrontEnd& frontEnd, const QDir& folder) {
+    QDir rows(folder.filePath(kRowDetailsFolder));
+    rows.mkpath(".");
+    QFile list(rows.filePath("rows.tsv"));
+    if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+    QTextStream out(&list);
+    std::set<int> icons = {kDefaultIcon};
+    for (TableKind kind : kAllTables) {
+        const Table& table = app.state().tables[kind];
+        if (table.PublisherColumn() < 0) continue;
+        for (int position = 1; position <= table.Count(); ++position) {
+            icons.insert(table.Icon(position));
+            out << QString::fromUtf8(KindName(kind).data(), qsizetype(KindName(kind).size())) << '\t'
+                << QString::fromStdString(table.Name(position)) << '\t'
+                << QString::fromStdString(table.Text(position, PathColumn(kind))) << '\t' << table.Icon(position)
+                << '\t' << QString::fromStdString(table.Publisher(position).value_or("")) << '\n';
+        }
+    }
+    for (const int icon : icons) {
+        frontEnd.Icons().RowIcon(icon).pixmap(32, 32).toImage().save(rows.filePath(QString("icon-%1.png").arg(icon)));
+    }
+}
+
+// The rows' icons and publishers are filled in after start-up; the pictures wait for them.
+void WhenFillDone(QtFrontEnd& frontEnd, int triesLeft, const std::function<void()>& then) {
+    if (!frontEnd.Window().IconFillRunning() || triesLeft == 0) {
+        then();
+        return;
+    }
+    QTimer::singleShot(100, [&frontEnd, triesLeft, then] { WhenFillDone(frontEnd, triesLeft - 1, then); });
+}
+
 }  // namespace
 
 void ScheduleScreenshots(Application& app, QtFrontEnd& frontEnd, const QString& folder) {
     QTimer::singleShot(400, [&app, &frontEnd, folder] {
-        QDir dir(folder);
-        dir.mkpath(".");
-        TakeAll(app, frontEnd, dir);
-        QCoreApplication::exit(0);
+        WhenFillDone(frontEnd, 300, [&app, &frontEnd, folder] {
+            QDir dir(folder);
+            dir.mkpath(".");
+            SaveRowDetails(app, frontEnd, dir);
+            TakeAll(app, frontEnd, dir);
+            QCoreApplication::exit(0);
+        });
     });
 }
 

@@ -1,5 +1,6 @@
 #include "ui/TableModel.h"
 
+#include "locations/Publishers.h"
 #include "ui/IconStore.h"
 
 namespace kestrune::ui {
@@ -50,7 +51,10 @@ void TableModel::Reset() {
 
 int TableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int TableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.ColumnCount(); }
+int TableModel::columnCount(const QModelIndex& parent) const {
+    if (parent.isValid()) return 0;
+    return table_.PublisherColumn() >= 0 ? table_.ColumnCount() + 1 : table_.ColumnCount();
+}
 
 QVariant TableModel::data(const QModelIndex& index, int role) const {
     const int position = index.row() + 1;
@@ -58,7 +62,10 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || position > table_.Count()) return {};
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole: return QString::fromStdString(table_.Text(position, index.column()));
+        case Qt::ToolTipRole:
+            if (index.column() == table_.PublisherColumn())
+                return QString::fromStdString(table_.Publisher(position).value_or(""));
+            return QString::fromStdString(table_.Text(position, index.column()));
         case Qt::CheckStateRole:
             if (index.column() == 0) return table_.Ticked(position) ? Qt::Checked : Qt::Unchecked;
             return {};
@@ -71,6 +78,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section >= 0 && section == table_.PublisherColumn()) return QString(kPublisherHeader);
     if (section < 0 || section >= table_.ColumnCount()) return {};
     return QString::fromStdString(table_.Headers()[static_cast<size_t>(section)]);
 }

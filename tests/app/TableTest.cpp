@@ -62,6 +62,31 @@ TEST(TableTest, DelayAndHandleSortAsNumbers) {
     EXPECT_EQ(Column(p, col::Handle), (std::vector<std::string>{"1200", "88", "3"}));
 }
 
+TEST(TableTest, OnlyLocationTablesHaveAPublisherColumnAndItSortsLikeText) {
+    Tables tables;
+    EXPECT_EQ(tables[TableKind::UserStartup].PublisherColumn(), 3);
+    EXPECT_EQ(tables[TableKind::HKCU_Run].PublisherColumn(), 2);
+    EXPECT_EQ(tables[TableKind::Delayed].PublisherColumn(), -1);
+    EXPECT_EQ(tables[TableKind::Process].PublisherColumn(), -1);
+
+    Table& t = tables[TableKind::HKCU_Run];
+    for (const char* name : {"a", "b", "c", "d"}) t.Add({name, "x"});
+    t.SetPublisher(1, "zeta");
+    t.SetPublisher(2, "Alpha");
+    t.SetPublisher(4, "");  // read, and names nobody; row 3 is not read yet
+    const auto before = t.Revision();
+    t.SetPublisher(4, "");
+    EXPECT_EQ(t.Revision(), before);  // the same publisher again is no change
+
+    t.Sort(t.PublisherColumn(), true);
+    EXPECT_EQ(Column(t, 0), (std::vector<std::string>{"c", "d", "b", "a"}));
+    t.Sort(t.PublisherColumn(), false);
+    EXPECT_EQ(Column(t, 0), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_FALSE(t.SortedAscending());
+    // The publisher is not one of the texts: the row's columns are as they were.
+    EXPECT_EQ(t.Row(1).texts, (std::vector<std::string>{"a", "x"}));
+}
+
 TEST(TableTest, EveryChangeCountsARevision) {
     Table t(TableKind::Deleted);
     int notified = 0;

@@ -47,6 +47,12 @@ protected:
         return {};
     }
     std::string Document() const { return kestrune::test::ReadText(app + "/settings.xml"); }
+    // "user" or "common": the Startup folder as the machine tool names it.
+    std::string Folder(const std::string& which) const {
+        std::string out = Machine({"folder", which}).out;
+        while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == '/')) out.pop_back();
+        return out;
+    }
 };
 
 TEST_F(MachineScenarioTest, ListsEveryTableAsJsonAfterOtherProgramsAddedEntries) {
@@ -65,7 +71,47 @@ TEST_F(MachineScenarioTest, ListsEveryTableAsJsonAfterOtherProgramsAddedEntries)
     EXPECT_EQ(doc["tables"][2]["rows"][0]["values"]["Name"], "Agent");
 
     const ProcessResult csv = Kestrunec({"list", "hkcu run", "--format", "csv"});
-    EXPECT_EQ(csv.out, "Table,Position,Ticked,Name,Path\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent\r\n");
+    EXPECT_EQ(csv.out,
+              "Table,Position,Ticked,Name,Path,Publisher\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,\r\n");
+}
+
+TEST_F(MachineScenarioTest, ListShowsThePublisherTheProgramFileNames) {
+    const std::string up = folder.Path() + "Up Software/up.exe";
+    fs::create_directories(folder.Path() + "Up Software");
+    kestrune::test::WriteText(up, "the updater");
+    kestrune::test::WriteText(up + ".version", "FileVersion=2.1\nCompanyName=Up, \"the\" Company\n");
+    const std::string plain = folder.Path() + "plain.exe";
+    kestrune::test::WriteText(plain, "no version information beside it");
+    RegSet(kHkcuRun, "Updater", "\"" + up + "\" /silent");
+    RegSet(kHkcuRun, "Plain", plain);
+    ASSERT_EQ(Machine({"lnk", "create", Folder("common") + "/Up.lnk", "--target", up}).status, 0);
+
+    EXPECT_EQ(Row("HKCU_Run", "Updater")["publisher"], "Up, \"the\" Company");
+    EXPECT_EQ(Row("HKCU_Run", "Plain")["publisher"], "");
+    EXPECT_EQ(Row("Common", "Up")["publisher"], "Up, \"the\" Company");
+    // Tables of the program's own carry no publisher.
+    ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", "Mail", "--path", up, "--delay", "3"}).status, 0);
+    EXPECT_FALSE(Row("Delayed", "Mail").contains("publisher"));
+
+    // In CSV the publisher comes last, after every listed table's own columns.
+    const ProcessResult csv = Kestrunec({"list", "HKCU_Run", "Delayed", "--format", "csv"});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(csv.out.find("Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher\r\n"), std::string::npos)
+        << csv.out;
+    EXPECT_NE(csv.out.find("/silent\",,,,\"Up, \"\"the\"\" Company\"\r\n"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("6,1,0,Mail," + up + ",3,,,\r\n"), std::string::npos) << csv.out;
+}
+
+TEST_F(MachineScenarioTest, ARedirectedUserStartupFolderIsTheOneListed) {
+    const std::string redirected = folder.Path() + "Redirected Startup";
+    fs::create_directories(redirected);
+    ASSERT_EQ(Machine({"lnk", "create", redirected + "/Notes.lnk", "--target", "/usr/bin/env"}).status, 0);
+    ASSERT_EQ(Machine({"lnk", "create", Folder("user") + "/Stale.lnk", "--target", "/usr/bin/env"}).status, 0);
+    RegSet("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Startup", redirected);
+
+    const Json doc = ListJson({"User"});
+    ASSERT_EQ(doc["tables"][0]["rows"].size(), 1u) << doc.dump();
+    EXPECT_EQ(doc["tables"][0]["rows"][0]["values"]["Name"], "Notes");
 }
 
 TEST_F(MachineScenarioTest, DisablingAndEnablingTakesTheValueOutAndPutsItBack) {

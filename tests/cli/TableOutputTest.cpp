@@ -16,6 +16,7 @@ struct Fixture {
     Fixture() {
         run.Add({"Updater", "C:\\Program Files\\Up\\up.exe /silent"}, true, 3);
         run.Add({"Tray, \"helper\"", "tray.exe"}, false);
+        run.SetPublisher(1, "Up, Inc.");  // row 2's program file was not read: no publisher
         delayed.Add({"Mail", "mail.exe", "30", "HKCU Run", "High"}, true);
     }
 };
@@ -26,9 +27,9 @@ TEST(TableOutputTest, JsonKeepsTheDocumentedShapeAndKeyOrder) {
     EXPECT_EQ(
         text,
         "{\"tables\":[{\"number\":4,\"kind\":\"HKCU_Run\",\"caption\":\"HKCU Run\",\"columns\":[\"Name\",\"Path\"],"
-        "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"values\":{\"Name\":\"Updater\",\"Path\":"
-        "\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,\"icon\":1,"
-        "\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
+        "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"publisher\":\"Up, Inc.\",\"values\":{\"Name\":"
+        "\"Updater\",\"Path\":\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,"
+        "\"icon\":1,\"publisher\":\"\",\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
 }
 
 TEST(TableOutputTest, JsonListsEveryTableWithItsOwnColumns) {
@@ -38,6 +39,8 @@ TEST(TableOutputTest, JsonListsEveryTableWithItsOwnColumns) {
     ASSERT_EQ(doc["tables"].size(), 3u);
     EXPECT_EQ(doc["tables"][1]["columns"], nlohmann::json({"Name", "Path", "Delay", "Previous", "Priority"}));
     EXPECT_EQ(doc["tables"][1]["rows"][0]["values"]["Priority"], "High");
+    // Only the location tables' rows name a publisher.
+    EXPECT_FALSE(doc["tables"][1]["rows"][0].contains("publisher"));
     EXPECT_EQ(doc["tables"][2]["number"], 8);
     EXPECT_EQ(doc["tables"][2]["caption"], "Known");
     EXPECT_TRUE(doc["tables"][2]["rows"].empty());
@@ -70,10 +73,13 @@ TEST(TableOutputTest, CsvFieldsAreQuotedOnlyWhenTheyMustBe) {
 TEST(TableOutputTest, CsvHasOneHeaderAndOneLinePerRowWithUnionOfColumns) {
     Fixture f;
     EXPECT_EQ(TablesToCsv({&f.run, &f.delayed}),
-              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority\r\n"
-              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,\r\n"
-              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,\r\n"
-              "6,1,1,Mail,mail.exe,30,HKCU Run,High\r\n");
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher\r\n"
+              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,,\"Up, Inc.\"\r\n"
+              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,,\r\n"
+              "6,1,1,Mail,mail.exe,30,HKCU Run,High,\r\n");
+    // Without a location table there is no publisher column.
+    EXPECT_EQ(TablesToCsv({&f.delayed}),
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority\r\n6,1,1,Mail,mail.exe,30,HKCU Run,High\r\n");
 }
 
 TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {
@@ -82,9 +88,9 @@ TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {
     Table run(TableKind::HKCU_Run);
     run.Add({"A", "C:\\b.exe"}, false);
     EXPECT_EQ(TablesToCsv({&known, &run}),
-              "Table,Position,Ticked,Path,Name\r\n"
-              "8,1,1,C:\\a.exe,\r\n"
-              "4,1,0,C:\\b.exe,A\r\n");
+              "Table,Position,Ticked,Path,Name,Publisher\r\n"
+              "8,1,1,C:\\a.exe,,\r\n"
+              "4,1,0,C:\\b.exe,A,\r\n");
 }
 
 TEST(TableOutputTest, TextAlignsColumnsUnderTheirHeadings) {

@@ -18,6 +18,7 @@ public:
     platform::Launcher& launcher() override { return inner_.launcher(); }
     platform::InstanceLock& instanceLock() override { return inner_.instanceLock(); }
     platform::System& system() override { return inner_.system(); }
+    platform::ProgramFiles& programFiles() override { return inner_.programFiles(); }
     std::unique_ptr<platform::PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
                                                       const std::vector<platform::WatchedKey>& keys) override {
         return inner_.WatchPlaces(folders, keys);

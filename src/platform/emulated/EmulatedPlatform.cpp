@@ -11,6 +11,7 @@
 #include "platform/emulated/InotifyPlaceWatch.h"
 #include "platform/emulated/LinuxFileSystem.h"
 #include "platform/emulated/LinuxSystem.h"
+#include "platform/emulated/SiblingProgramFiles.h"
 
 namespace kestrune::platform {
 
@@ -31,6 +32,7 @@ public:
     Launcher& launcher() override { return machine_.launcher(); }
     InstanceLock& instanceLock() override { return lock_; }
     System& system() override { return system_; }
+    ProgramFiles& programFiles() override { return programFiles_; }
     std::unique_ptr<PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
                                             const std::vector<WatchedKey>& keys) override {
         std::vector<std::string> files;
@@ -53,6 +55,7 @@ private:
     LinuxSystem system_;
     EmulatedMachine machine_;
     FileInstanceLock lock_;
+    SiblingProgramFiles programFiles_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32PlaceWatch.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32ProgramFiles.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
@@ -30,6 +31,7 @@ public:
     Launcher& launcher() override { return launcher_; }
     InstanceLock& instanceLock() override { return lock_; }
     System& system() override { return system_; }
+    ProgramFiles& programFiles() override { return programFiles_; }
     std::unique_ptr<PlaceWatch> WatchPlaces(const std::vector<std::string>& folders,
                                             const std::vector<WatchedKey>& keys) override {
         return win32::CreatePlaceWatch(folders, keys);
@@ -44,6 +46,7 @@ private:
     win32::ShellLauncher launcher_;
     win32::MutexInstanceLock lock_;
     win32::Win32System system_;
+    win32::Win32ProgramFiles programFiles_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // after windows.h
+#include <knownfolders.h>
 #include <objbase.h>
 #include <objidl.h>
 #include <shellapi.h>
@@ -73,6 +74,19 @@ std::string Win32Shell::SpecialFolder(int csidl) {
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) || path[0] == L'\0') return "";
     std::string folder = Narrow(path);
     if (folder.back() != '\\') folder.push_back('\\');
+    return folder;
+}
+
+std::string Win32Shell::KnownFolder(int csidl) {
+    const KNOWNFOLDERID* id = csidl == kCsidlStartup         ? &FOLDERID_Startup
+                              : csidl == kCsidlCommonStartup ? &FOLDERID_CommonStartup
+                                                             : nullptr;
+    if (!id) return "";
+    PWSTR path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &path);
+    std::string folder = SUCCEEDED(result) && path ? Narrow(path) : "";
+    CoTaskMemFree(path);
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
     return folder;
 }
 

@@ -9,6 +9,7 @@ namespace kestrune::platform::win32 {
 class Win32Shell final : public Shell {
 public:
     std::string SpecialFolder(int csidl) override;
+    std::string KnownFolder(int csidl) override;
     std::optional<ShortcutInfo> ReadShortcut(const std::string& path) override;
     Status WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
     Status DeleteShortcut(const std::string& path) override;

@@ -94,11 +94,15 @@ std::string ContractTest::ProbeFileName() const {
     return std::string("platform_probe") + platform_->system().ProgramExtension();
 }
 
-std::string ContractTest::ProbeCommand(const std::string& arguments) const {
+std::string ContractTest::ProbePath() const {
     const std::string own = platform_->processes().PathOf(CurrentProcessId());
     const size_t slash = own.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : own.substr(0, slash + 1);
-    return Quote(folder + ProbeFileName()) + " " + arguments;
+    return folder + ProbeFileName();
+}
+
+std::string ContractTest::ProbeCommand(const std::string& arguments) const {
+    return Quote(ProbePath()) + " " + arguments;
 }
 
 bool ContractTest::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

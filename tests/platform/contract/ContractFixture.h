@@ -37,6 +37,8 @@ protected:
     // The helper program beside this one, quoted for a command line.
     std::string ProbeCommand(const std::string& arguments) const;
     std::string ProbeFileName() const;
+    // The helper program's file: it carries the project's icon and version information.
+    std::string ProbePath() const;
     std::string OwnPath();
 
     static std::string Quote(const std::string& text) { return "\"" + text + "\""; }

@@ -35,6 +35,18 @@ TEST_F(ShellContract, BothStartupFoldersExistAndEndWithASeparator) {
               Os().shell().SpecialFolder(platform::kCsidlCommonStartup));
 }
 
+// Where the shell has a known-folder API it names the same folders (without the separator).
+TEST_F(ShellContract, KnownFoldersAgreeWithTheSpecialFolders) {
+    for (const int csidl : {platform::kCsidlStartup, platform::kCsidlCommonStartup}) {
+        SCOPED_TRACE("folder id " + std::to_string(csidl));
+        const std::string known = Os().shell().KnownFolder(csidl);
+        if (known.empty()) continue;
+        EXPECT_NE(known.back(), Os().system().PathSeparator());
+        EXPECT_TRUE(EqualIgnoringCase(known, WithoutTrailingSeparator(Os().shell().SpecialFolder(csidl)))) << known;
+    }
+    EXPECT_EQ(Os().shell().KnownFolder(-1), "");
+}
+
 TEST_F(ShellContract, ShellFoldersValueNamesTheUsersStartupFolder) {
     const auto value = Os().registry().QueryValue(RootKey::CurrentUser, kShellFoldersKey, "Startup");
     ASSERT_TRUE(value.has_value());
