@@ -88,9 +88,9 @@ void SortByName(std::vector<Entry>& entries, Key key) {
     });
 }
 
+// A delay that does not read as a number is exported as 0; it must compare equal to that.
 bool SameDelay(const std::string& have, const std::string& wanted) {
-    const auto number = ParseWholeNumber(have);
-    return number && number == ParseWholeNumber(wanted);
+    return ParseWholeNumber(have).value_or(0) == ParseWholeNumber(wanted).value_or(0);
 }
 
 void ComparePlace(const Table& table, const WantedPlace& place, std::vector<StateDifference>& out) {

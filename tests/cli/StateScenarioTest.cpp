@@ -213,6 +213,8 @@ TEST_F(StateScenarioTest, AStateFileThatIsNotOneIsRefusedWithAClearMessageAndCha
          "HKCU_Run has a name that is not a plain name: \"a/b\""},
         {Json{{"kestrune-state", 1}, {"places", {{"HKCU_Run", {{"entries", {disableOther, disableOther}}}}}}}.dump(),
          "HKCU_Run names this entry twice: \"Other\""},
+        {R"({"kestrune-state": 1, "places": {"HKCU_Run": {"entries": []}, "hkcu_run": {"entries": []}}})",
+         "places names HKCU_Run twice"},
         {"{\"kestrune-state\": 1, \"places\": {}, \"known\": [" + std::string(10 * 1024 * 1024, ' ') + "]}",
          "the state file is larger than 4 MiB"},
         {"{\"kestrune-state\": 1, \"delayed\": " + std::string(100, '[') + std::string(100, ']') + "}",

@@ -141,6 +141,30 @@ TEST_F(StateApplyTest, TheProgramsOwnTablesAreAddedUpdatedAndStoredAtOnce) {
     EXPECT_FALSE(ApplyDesiredState(state, wanted).Changed());
 }
 
+// What export writes for a machine is what check finds there, whatever odd rows the tables
+// hold: a delay that is no number, a path known twice, running processes beside stored ones.
+TEST_F(StateApplyTest, TheTablesMatchTheirOwnExport) {
+    SetRunValue("Clock", "C:\\clock.exe");
+    Rescan();
+    Tables& t = state.tables;
+    t[TableKind::UserStartup].Add({"Notes", "C:\\notes.exe", "-m"}, true);
+    t[TableKind::UserStartup].Add({"Old", "C:\\old.exe", ""}, false);
+    t[TableKind::Delayed].Add({"Soon", "C:\\soon.exe", "soon", "", ""}, true);
+    t[TableKind::Delayed].Add({"Blank", "C:\\blank.exe", "", "", "high"}, false);
+    t[TableKind::Known].Add({"C:\\a.exe"}, true);
+    t[TableKind::Known].Add({"c:\\A.EXE"}, false);
+    t[TableKind::Process].Add({"indexer.exe", "C:\\indexer.exe", "Low", ""}, true);
+    t[TableKind::Process].Add({"indexer.exe", "C:\\indexer.exe", "", "4242"}, false);
+    t[TableKind::Process].Add({"shell.exe", "C:\\shell.exe", "", "17"}, false);
+
+    const DesiredState exported = CaptureState(t);
+    EXPECT_EQ(ValidateDesiredState(exported), std::nullopt);
+    EXPECT_TRUE(CompareState(t, exported).empty());
+    ASSERT_EQ(exported.processes->size(), 1u);
+    EXPECT_EQ(exported.known->size(), 1u);
+    EXPECT_FALSE(ApplyDesiredState(state, exported).Changed());
+}
+
 TEST_F(StateApplyTest, UnsafeOrAmbiguousStatesAreRefusedBeforeAnythingIsCompared) {
     const struct {
         TableKind kind;
