@@ -58,6 +58,13 @@ int RunProfileUse(CommandContext&, const std::string& name);
 void CheckOption(const Invocation&, ConsoleAnswers&);
 int RunOption(CommandContext&);
 
+// The wanted state: export, check and apply
+void CheckExport(const Invocation&, ConsoleAnswers&);
+int RunExport(CommandContext&);
+void CheckStateCommand(const Invocation&, ConsoleAnswers&);
+int RunCheck(CommandContext&);
+int RunApply(CommandContext&);
+
 // Runs in real time
 int RunDelayed(CommandContext&);
 void CheckMonitor(const Invocation&, ConsoleAnswers&);

@@ -36,6 +36,9 @@ const CommandEntry kCommands[] = {
     {"profile", CheckProfile, RunProfile},
     {"option", CheckOption, RunOption},
     {"identify", CheckIdentify, RunIdentify},
+    {"export", CheckExport, RunExport},
+    {"check", CheckStateCommand, RunCheck},
+    {"apply", CheckStateCommand, RunApply},
 };
 
 void PrintError(std::ostream& err, const std::string& text) { err << kProgramName << ": " << text << std::endl; }
@@ -101,7 +104,8 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
     Application app(*platform, frontEnd, clock, timers);
     if (!app.Startup("")) {
         PrintError(err, kAlreadyRunningText);
-        return kExitRefused;
+        // check's status 1 means "the machine drifts", which nobody has looked at here.
+        return inv.command == "check" ? kExitUsage : kExitRefused;
     }
 
     CommandContext context{inv, out, err, frontEnd, timers, app};

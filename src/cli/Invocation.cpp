@@ -148,6 +148,18 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     AddRowArguments(identify, inv);
     identify->add_option("--engine", inv.engine, "the search engine, 0-6")->check(CLI::Range(0, 6));
 
+    auto* exportState = app.add_subcommand("export", "write the machine's start-up state as a state file");
+    exportState->add_option("FILE", inv.file, "the file to write (standard output when none)");
+    exportState->add_option("--mode", inv.mode, "each place's mode in the file: listed or exact");
+    auto* check = app.add_subcommand("check", "compare the machine with a state file (exit 1 when it differs)");
+    auto* apply = app.add_subcommand("apply", "make the machine match a state file");
+    for (CLI::App* sub : {check, apply})
+        sub->add_option("FILE", inv.file, "the state file (- for standard input)")->required();
+    check->add_option("--format", inv.format, "text, json, or dsc (the machine's state with _inDesiredState; exit 0)")
+        ->check(CLI::IsMember({"text", "json", "dsc"}));
+    apply->add_option("--format", inv.format, "text or json")->check(CLI::IsMember({"text", "json"}));
+    apply->add_flag("--check", inv.checkOnly, "change nothing; say what would change");
+
     if (const auto unknown = UnknownCommandText(app, argc, argv)) {
         err << kProgramName << ": " << *unknown << std::endl;
         return kExitUsage;

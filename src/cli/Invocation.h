@@ -33,8 +33,10 @@ struct Invocation {
     std::optional<std::string> answer;  // monitor --answer allow|deny
     bool remember = false;              // monitor --remember
 
-    std::string file;    // load-backup FILE
-    bool apply = false;  // load-backup --apply
+    std::string file;             // load-backup FILE; export, check and apply: the state file
+    bool apply = false;           // load-backup --apply
+    bool checkOnly = false;       // apply --check
+    std::string mode = "listed";  // export --mode
     // The profile and option arguments: NAME, OLD NEW, KEY VALUE.
     std::string first, second;
     int engine = 0;  // identify --engine

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 
 #include "session/Application.h"
+#include "ui/StateFileActions.h"
 
 namespace kestrune::ui {
 
@@ -43,6 +44,8 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     Add(file, caption::SaveSettings, [a] { a->SaveSettings(); });
     Add(file, caption::BackupSettings, [a] { a->BackupSettings(); });
     Add(file, caption::LoadBackup, [a] { a->LoadBackup(); });
+    file->addSeparator();
+    AddStateFileEntries(file, app);
     file->addSeparator();
     Add(file, caption::Exit, [a] { a->CloseDown(); });
 

@@ -89,6 +89,15 @@ private:
     int& open_;
 };
 
+// The file a test prepared for the next file chooser, open or save.
+std::string NextSeamFile(DialogSeam& seam, const std::string& filter) {
+    seam.prompts.push_back(filter);
+    if (seam.files.empty()) return {};
+    std::string answer = seam.files.front();
+    seam.files.pop_front();
+    return answer;
+}
+
 }  // namespace
 
 void QtFrontEnd::RunModal(QDialog& dialog) {
@@ -163,15 +172,17 @@ std::string QtFrontEnd::QtFilter(const std::string& filter) {
 }
 
 std::string QtFrontEnd::ChooseFile(const std::string& filter, const std::string& initialFolder) {
-    if (seam_.active) {
-        seam_.prompts.push_back(filter);
-        if (seam_.files.empty()) return {};
-        std::string answer = seam_.files.front();
-        seam_.files.pop_front();
-        return answer;
-    }
+    if (seam_.active) return NextSeamFile(seam_, filter);
     const OpenQuestion open(questionsOpen_);
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(kMessageTitle), Q(initialFolder),
+                                        Q(QtFilter(filter)))
+        .toStdString();
+}
+
+std::string QtFrontEnd::ChooseSaveFile(const std::string& filter, const std::string& initialFolder) {
+    if (seam_.active) return NextSeamFile(seam_, filter);
+    const OpenQuestion open(questionsOpen_);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), Q(kMessageTitle), Q(initialFolder),
                                         Q(QtFilter(filter)))
         .toStdString();
 }

@@ -80,6 +80,8 @@ public:
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& title = "") override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
     std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
+    // A file to write, for File › Export; "" when the user cancelled.
+    std::string ChooseSaveFile(const std::string& filter, const std::string& initialFolder);
     MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) override;
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string& text) override;

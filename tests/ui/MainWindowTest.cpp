@@ -68,8 +68,8 @@ void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
     QCOMPARE(bar, QStringList({"File", "Action", "Options", "Profiles"}));
 
     auto& m = t.window().Menus();
-    QCOMPARE(test::AllTexts(*m.file),
-             QStringList({"Save settings", "Backup all settings", "Load a backup file", "Exit"}));
+    QCOMPARE(test::AllTexts(*m.file), QStringList({"Save settings", "Backup all settings", "Load a backup file",
+                                                   "Export", "Apply a state file...", "Exit"}));
     QCOMPARE(test::AllTexts(*m.action),
              QStringList({"Delete duplicates", "Record items", "Delete unticked items in current table",
                           "Refresh && reload tables", "Import from Startup Control Panel", "Run delayed applications",
