@@ -102,8 +102,24 @@ std::string FullCommand(const NewEntry& item) {
 // bring it back; answers the row.
 RowId KeepInDeleted(MainState& state, const NewEntry& item) {
     Table& deleted = state.tables[TableKind::Deleted];
-    const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
-    const int position = deleted.Add({item.entry.name, FullCommand(item)}, false, state.IconOf(file));
+    const bool folder = IsFolderTable(item.kind);
+    const std::string file = folder ? item.entry.key : state.ResolveItemFile(item.entry.key);
+    // What the place holds now, read before it goes, so that "Move to" puts back the same.
+    EntryDetails details;
+    std::vector<std::string> texts{item.entry.name, item.entry.key};
+    if (folder) {
+        texts.push_back(item.entry.arguments);
+        details.shortcut = state.platform.shell().ReadShortcut(item.entry.file);
+    } else {
+        const RunKeyPlace place = *RunKeyOf(item.kind);
+        if (const auto value = state.platform.registry().QueryValue(place.root, place.subkey, item.entry.name))
+            details.value = StoredValue{value->type, value->data};
+    }
+    details.origin = DeletedFrom{item.kind, true, texts};
+    // As a deleted row has it: the path alone, the arguments kept with its origin, from which
+    // "Move to" builds the whole command for another table.
+    const int position = deleted.Add({item.entry.name, item.entry.key, std::string(TabCaption(item.kind))}, false,
+                                     state.IconOf(file), std::move(details));
     return deleted.Id(position);
 }
 

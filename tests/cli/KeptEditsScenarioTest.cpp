@@ -174,7 +174,7 @@ TEST_F(KeptEditsScenarioTest, WhatTheMonitorRemovesIsKeptInDeletedAndCanComeBack
 
     const auto deleted = Stored("Deleted");
     const std::vector<std::pair<std::string, std::string>> expected{{"Updater", "/usr/bin/env updater"},
-                                                                    {"Sleeper", "\"/usr/bin/sleep\" 300"}};
+                                                                    {"Sleeper", "/usr/bin/sleep"}};
     for (const auto& row : expected)
         EXPECT_NE(std::find(deleted.begin(), deleted.end(), row), deleted.end()) << row.first << "\n" << Document();
 
