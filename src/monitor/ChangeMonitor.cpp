@@ -216,7 +216,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             message += kMonitorPromptTail;
             const MonitorAnswer answer = state.fe.AskMonitor(message, places);
             if (answer.keep) {
-                for (const NewEntry* item : asked) AllowEntry(state, *item);
+                for (const NewEntry* item : asked) {
+                    AllowEntry(state, *item);
+                    state.events.MonitorDecided(item->kind, item->entry.name, true);
+                }
                 FitAllColumns(state);
                 entriesAdded = false;
             } else {
@@ -245,6 +248,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     // a later rescan reads the document again, and the program may end at any moment.
     if (!removed.empty() || state.settingsChanged) StoreSettingsNow(state);
 
+    for (const NewEntry* item : removed) state.events.MonitorDecided(item->kind, item->entry.name, false);
     ForgetRemoved(current, removed);
     monitor.previous = std::move(current);
     if (entriesAdded || entriesRemoved) {

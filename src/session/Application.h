@@ -50,6 +50,12 @@ public:
         if (icons_) icons_->SetDeferred(false);
     }
     bool IconsDeferred() const { return icons_ && icons_->Deferred(); }
+    // Called before Startup by a command that only reads (a console listing): start-up then
+    // takes no single-instance lock, so it works while the desktop program runs, and neither
+    // it nor the shut-down writes anything (no log line, no options, no settings, no process
+    // priority) or starts a timer.
+    void OpenReadOnly() { readOnly_ = true; }
+    bool ReadOnly() const { return readOnly_; }
 
     // ---- Commands of the main window, as the front ends call them. Each acts on the current
     // table (state().currentTab) and its selection (FrontEnd::SelectedRows).
@@ -133,6 +139,10 @@ public:
 
 private:
     void Step(int number);
+    // After ticks changed: a ticked Delayed row needs the program to start with Windows, and
+    // registering at once (rather than at exit) lets "Run on startup" and the Common table
+    // show it now, and survives a program that never gets to its exit.
+    void RegisterForDelayedRun();
     void LogRegistryProblems();
 
     MainState state_;
@@ -147,6 +157,7 @@ private:
     std::unique_ptr<Timer> followTimer_;
     bool shutDown_ = false;
     bool deferIcons_ = false;
+    bool readOnly_ = false;
 };
 
 // The log line of an exit: "Exiting Kestrune".

@@ -1,5 +1,6 @@
 #include "ui/AboutPanel.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -93,6 +94,10 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     auto button = [this, buttons](const char* caption, const char* name, auto onClick) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(name);
+        // Some styles (Windows' own, at a high scale) give a button no room beside its text.
+        const QFontMetrics metrics = b->fontMetrics();
+        b->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(caption).remove('&')) +
+                           4 * metrics.averageCharWidth());
         connect(b, &QPushButton::clicked, this, onClick);
         buttons->addWidget(b);
     };

@@ -68,8 +68,16 @@ void QtFrontEnd::ShowAfterStartup() {
     window_->ApplyStoredPosition();
     window_->ShowTab(app_->state().currentTab);
     if (app_->state().inTray || quitRequested_) return;
-    if (minimiseOnShow_) window_->showMinimized();
-    else window_->show();
+    if (!minimiseOnShow_) {
+        window_->show();
+        return;
+    }
+    window_->showMinimized();
+    // The delayed-run window, shown before the main window was, stays in front of it.
+    if (delayedView_ && delayedView_->isVisible()) {
+        delayedView_->raise();
+        delayedView_->activateWindow();
+    }
 }
 
 void QtFrontEnd::StartIconFill() { window_->StartIconFill(); }
@@ -99,9 +107,12 @@ void QtFrontEnd::RunModal(QDialog& dialog) {
         if (seam_.playDialog) seam_.playDialog(dialog);
         else Unexpected(dialog.windowTitle().toStdString());
         if (dialog.isVisible()) dialog.done(QDialog::Rejected);
-        return;
+    } else {
+        dialog.exec();
     }
-    dialog.exec();
+    // The window that opened the dialog takes the keys again, with the focus where it was (on
+    // the list the command acted on).
+    if (window_->isVisible() && !window_->isMinimized()) window_->activateWindow();
 }
 
 void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
@@ -165,6 +176,7 @@ std::string QtFrontEnd::QtFilter(const std::string& filter) {
 std::string QtFrontEnd::ChooseFile(const std::string& filter, const std::string& initialFolder) {
     if (seam_.active) {
         seam_.prompts.push_back(filter);
+        seam_.chooserFolders.push_back(initialFolder);
         if (seam_.files.empty()) return {};
         std::string answer = seam_.files.front();
         seam_.files.pop_front();

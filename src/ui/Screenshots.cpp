@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
+#include <QThread>
 #include <QTableView>
 #include <QTimer>
 
@@ -94,6 +95,11 @@ void SaveFilter(Application& app, MainWindow& window, const QDir& folder) {
 
 void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     MainWindow& window = fe.Window();
+    // The screen as the user first sees it: with the window manager's frame in place.
+    for (int i = 0; i < 100 && !window.FramePlaced(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
     SaveScreen(window, folder, "screen");
     for (int tab = 1; tab <= kTabCount; ++tab) {
         app.SelectTab(tab);  // as a click on the tab
