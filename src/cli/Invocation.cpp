@@ -79,7 +79,7 @@ std::optional<std::string> UnknownWordText(const CLI::App& app, int argc, const 
                 const std::string name(argument.substr(0, argument.find('=')));
                 return "unknown option \"" + name + "\"" + DidYouMean(name, OptionNames(level)) + HelpHint(app, level);
             }
-            if (option->get_type_size() > 0 && argument.find('=') == std::string_view::npos) ++i;
+            if (option->get_items_expected_max() > 0 && argument.find('=') == std::string_view::npos) ++i;
             continue;
         }
         const std::vector<std::string> names = SubcommandNames(*level);
@@ -121,8 +121,9 @@ CLI::Validator WholeNumberIn(const std::string& option, std::int64_t lowest, std
 }
 
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
-constexpr std::int64_t kDelayLowest = std::numeric_limits<std::int32_t>::min();
+// The settings document keeps a delay of at most 2147483647 seconds either way.
 constexpr std::int64_t kDelayHighest = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kDelayLowest = -kDelayHighest;
 
 void AddRowArguments(CLI::App* sub, Invocation& inv) {
     sub->add_option("TABLE", inv.table, kTableHelp)->required();

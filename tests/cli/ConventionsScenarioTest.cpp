@@ -53,20 +53,20 @@ TEST_F(ConventionsScenarioTest, NumbersAreCheckedInTheProgramsWordsAndAgainstThe
     ExpectUsage(Kestrunec({"enable", "HKCU_Run", "--row", "0"}), "--row must be a whole number from 1 to 2147483647");
     ExpectUsage(Kestrunec({"identify", "HKCU_Run", "x", "--engine", "7"}), "--engine must be a whole number from 0 to 6");
 
-    // A delay past what the run's 32-bit field holds would have been stored and read as 0.
-    for (const char* delay : {"99999999999", "2147483648", "-2147483649", "1.5", "5s"}) {
+    // A delay past what the settings document holds would have been stored as 0.
+    for (const char* delay : {"99999999999", "2147483648", "-2147483648", "1.5", "5s"}) {
         ExpectUsage(Kestrunec({"add", "Delayed", "--name", "Mail", "--path", "/usr/bin/env true", "--delay", delay}),
-                    "--delay must be a whole number from -2147483648 to 2147483647");
+                    "--delay must be a whole number from -2147483647 to 2147483647");
     }
     EXPECT_FALSE(fs::exists(app + "/settings.xml"));
-    for (const char* delay : {"2147483647", "-2147483648", "-5"}) {
+    for (const char* delay : {"2147483647", "-2147483647", "-5"}) {
         const ProcessResult added = Kestrunec(
             {"add", "Delayed", "--name", std::string("Mail") + delay, "--path", "/usr/bin/env true", "--delay", delay});
         EXPECT_EQ(added.status, 0) << delay << ": " << added.err;
     }
     const ProcessResult listed = Kestrunec({"list", "Delayed", "--format", "csv"});
     EXPECT_NE(listed.out.find(",2147483647,"), std::string::npos) << listed.out;
-    EXPECT_NE(listed.out.find(",-2147483648,"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find(",-2147483647,"), std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find(",-5,"), std::string::npos) << listed.out;
 
     // The idle seconds are a 16-bit field.

@@ -1,6 +1,8 @@
 // Changing entries through the window: ticking a Run entry off and on, and the item editor
 // with its checks, opened by the keys a user presses.
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -131,6 +133,7 @@ void EditingTest::enterEditsTheSelectedDelayedRow() {
 void EditingTest::theFileChooserOpensInTheProgramsFolder() {
     GuiSession t;
     const std::string folder = t.machine.machineRoot + "/Program Files/Mailer/";
+    std::filesystem::create_directories(folder);
     test::WriteText(folder + "mail.exe", "MZ");
     QVERIFY(t.Start());
     t.ClickTab("Delayed");
