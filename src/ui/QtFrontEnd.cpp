@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "app/Text.h"
 #include "delayed/DelayedWindow.h"
@@ -22,6 +23,8 @@
 namespace kestrune::ui {
 
 namespace {
+
+constexpr int kMinimiseAgainMs = 200;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -73,6 +76,15 @@ void QtFrontEnd::ShowAfterStartup() {
         return;
     }
     window_->showMinimized();
+    if (QGuiApplication::platformName() == "xcb") {
+        // X11 window managers may map a window that was never shown as a normal one whatever
+        // it asked for; once it is on the screen, it asks again.
+        QTimer::singleShot(kMinimiseAgainMs, window_.get(), [window = window_.get()] {
+            if (!window->isVisible()) return;
+            if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            window->showMinimized();
+        });
+    }
     // The delayed-run window, shown before the main window was, stays in front of it.
     if (delayedView_ && delayedView_->isVisible()) {
         delayedView_->raise();
