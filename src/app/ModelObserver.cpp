@@ -20,7 +20,8 @@ void ModelEvents::DelayedWindowChanged() {
 }
 
 void ModelEvents::MonitorDecided(TableKind kind, const std::string& name, bool allowed) {
-    for (ModelObserver* observer : std::vector<ModelObserver*>(observers_)) observer->MonitorDecided(kind, name, allowed);
+    for (ModelObserver* observer : std::vector<ModelObserver*>(observers_))
+        observer->MonitorDecided(kind, name, allowed);
 }
 
 void ModelEvents::BeginBusy(bool runDelayedToo) {

@@ -23,8 +23,8 @@ public:
     DecisionPrinter& operator=(const DecisionPrinter&) = delete;
 
     void MonitorDecided(TableKind kind, const std::string& name, bool allowed) override {
-        out_ << (allowed ? "allowed \"" : "removed \"") << name << (allowed ? "\" in " : "\" from ")
-             << TabCaption(kind) << std::endl;
+        out_ << (allowed ? "allowed \"" : "removed \"") << name << (allowed ? "\" in " : "\" from ") << TabCaption(kind)
+             << std::endl;
     }
 
 private:

@@ -62,7 +62,8 @@ int RunProfileUse(CommandContext& context, const std::string& name) {
         context.app.UseSelectedProfile();
     });
     if (!IsCurrent(context.state(), wanted)) return kExitRefused;
-    context.out << (already ? "profile " + Quoted(wanted) + " is already in use" : "now using profile " + Quoted(wanted))
+    context.out << (already ? "profile " + Quoted(wanted) + " is already in use"
+                            : "now using profile " + Quoted(wanted))
                 << std::endl;
     return kExitDone;
 }

@@ -36,7 +36,8 @@ constexpr const char* kTabLines[] = {
     "switch between them in the Profiles menu.",
 };
 constexpr const char* kKeysLine =
-    "Keys: F5 refresh, Ctrl+F filter, Ctrl+N new, F2 or Enter edit, Del delete, Ctrl+Tab next tab.";
+    "Keys: Space tick or untick, F5 refresh, Ctrl+F filter, Ctrl+N new, F2 or Enter edit, Del delete, "
+    "Ctrl+Tab next tab, Alt or F10 the menus, the context-menu key the row menu.";
 constexpr const char* kWebsiteCaption = "Visit the &website";
 constexpr const char* kContactCaption = "&Contact form";
 constexpr const char* kDonateCaption = "&Donate";

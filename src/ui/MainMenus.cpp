@@ -118,82 +118,81 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     refresh = Add(action, caption::Refresh, [a] { a->RefreshTables(); });
     refresh->setShortcut(QKeySequence(Qt::Key_F5));
     action->addSeparator();
-    importEntries = Add(action, caption::Import, [a] { a->ImportStartupControlPanel();
-});
-runDelayed = Add(action, caption::RunDelayed, [a] { a->RunDelayedApplications(); });
-sendToTray = Add(action, caption::SendToTray, [a] { a->SendToTray(); });
-monitor = Add(action, caption::Monitor, [a] { a->ToggleMonitor(); });
-monitor->setCheckable(true);
-stopDelayed = Add(action, caption::StopDelayed, [a] { a->PreventDelayedAppsFromRegistering(); });
-allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
-resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
+    importEntries = Add(action, caption::Import, [a] { a->ImportStartupControlPanel(); });
+    runDelayed = Add(action, caption::RunDelayed, [a] { a->RunDelayedApplications(); });
+    sendToTray = Add(action, caption::SendToTray, [a] { a->SendToTray(); });
+    monitor = Add(action, caption::Monitor, [a] { a->ToggleMonitor(); });
+    monitor->setCheckable(true);
+    stopDelayed = Add(action, caption::StopDelayed, [a] { a->PreventDelayedAppsFromRegistering(); });
+    allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
+    resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
 
-options = AddMenu(bar, caption::Options);
-for (const OptionItem& item : kOptionItems) {
-    QAction* option = Add(options, item.caption, [a, toggle = item.toggle] { (a->*toggle)(); });
-    option->setCheckable(true);
-    optionItems.push_back(option);
-}
-options->addSeparator();
-setIdle = Add(options, caption::SetIdle, [a] { a->SetIdleSettings(); });
+    options = AddMenu(bar, caption::Options);
+    for (const OptionItem& item : kOptionItems) {
+        QAction* option = Add(options, item.caption, [a, toggle = item.toggle] { (a->*toggle)(); });
+        option->setCheckable(true);
+        optionItems.push_back(option);
+    }
+    options->addSeparator();
+    setIdle = Add(options, caption::SetIdle, [a] { a->SetIdleSettings(); });
 
-profiles = bar->addAction(WithMnemonic(Q(caption::Profiles), bar));
-QObject::connect(profiles, &QAction::triggered, bar, [a] { a->OpenProfiles(); });
+    profiles = bar->addAction(WithMnemonic(Q(caption::Profiles), bar));
+    QObject::connect(profiles, &QAction::triggered, bar, [a] { a->OpenProfiles(); });
 
-// The check marks follow the options, which commands other than these items change too.
-QObject::connect(action, &QMenu::aboutToShow, action, [this, a] { SyncChecks(*a); });
-QObject::connect(options, &QMenu::aboutToShow, options, [this, a] { SyncChecks(*a); });
-for (QAction* option : optionItems) {
-    QObject::connect(option, &QAction::triggered, option, [this, a] { SyncChecks(*a); });
-}
-QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
+    // The check marks follow the options, which commands other than these items change too.
+    QObject::connect(action, &QMenu::aboutToShow, action, [this, a] { SyncChecks(*a); });
+    QObject::connect(options, &QMenu::aboutToShow, options, [this, a] { SyncChecks(*a); });
+    for (QAction* option : optionItems) {
+        QObject::connect(option, &QAction::triggered, option, [this, a] { SyncChecks(*a); });
+    }
+    QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
 
-table = new QMenu(Q(caption::TableMenu), owner);
-identify = AddMenu(table, caption::Identify);
-for (size_t i = 0; i < kSearchEngines.size(); ++i) {
-    search.push_back(Add(identify, SearchCaption(kSearchEngines[i]), [a, i] { a->Identify(static_cast<int>(i)); }));
-}
-newItem = Add(table, caption::NewItem, [a] { a->NewItem(); });
-deleteItems = Add(table, caption::Delete, [a] { a->DeleteSelected(); });
-toggle = Add(table, caption::Toggle, [a] { a->ToggleSelected(); });
-edit = Add(table, caption::Edit, [a] { a->EditItem(); });
-run = Add(table, caption::Run, [a] { a->RunNow(); });
-copy = AddMenu(table, caption::CopyClip);
-Add(copy, caption::ClipFile, [a] { a->CopyToClipboard(0); });
-Add(copy, caption::ClipPath, [a] { a->CopyToClipboard(1); });
-Add(copy, caption::ClipPathArgs, [a] { a->CopyToClipboard(2); });
-recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
-tick = AddMenu(table, caption::Tick);
-Add(tick, caption::TickAll, [a] { a->TickAll(true); });
-tickSelected = Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
-Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
-untickSelected = Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
-moveTo = AddMenu(table, caption::MoveTo);
-for (TableKind target : kMoveTargets) {
-    move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
-}
-openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
-priority = AddMenu(table, caption::SetPriority);
-for (const PriorityEntry& entry : kPriorityEntries) {
-    QAction* item = Add(priority, entry.caption, [a, c = entry.priorityClass] { a->SetPriorityOfSelected(c); });
-    item->setCheckable(true);
-    priorities.push_back(item);
-}
-endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
-// Shown here so that they can be learnt; the lists and the window take the keys themselves
-// (a list acts on a key's release), so these entries must never take them too.
-for (auto [entry, key] :
-     {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)}, std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
-      std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
-    entry->setShortcut(key);
-    entry->setShortcutContext(Qt::WidgetShortcut);
-}
+    table = new QMenu(Q(caption::TableMenu), owner);
+    identify = AddMenu(table, caption::Identify);
+    for (size_t i = 0; i < kSearchEngines.size(); ++i) {
+        search.push_back(Add(identify, SearchCaption(kSearchEngines[i]), [a, i] { a->Identify(static_cast<int>(i)); }));
+    }
+    newItem = Add(table, caption::NewItem, [a] { a->NewItem(); });
+    deleteItems = Add(table, caption::Delete, [a] { a->DeleteSelected(); });
+    toggle = Add(table, caption::Toggle, [a] { a->ToggleSelected(); });
+    edit = Add(table, caption::Edit, [a] { a->EditItem(); });
+    run = Add(table, caption::Run, [a] { a->RunNow(); });
+    copy = AddMenu(table, caption::CopyClip);
+    Add(copy, caption::ClipFile, [a] { a->CopyToClipboard(0); });
+    Add(copy, caption::ClipPath, [a] { a->CopyToClipboard(1); });
+    Add(copy, caption::ClipPathArgs, [a] { a->CopyToClipboard(2); });
+    recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
+    tick = AddMenu(table, caption::Tick);
+    Add(tick, caption::TickAll, [a] { a->TickAll(true); });
+    tickSelected = Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
+    Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
+    untickSelected = Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
+    moveTo = AddMenu(table, caption::MoveTo);
+    for (TableKind target : kMoveTargets) {
+        move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
+    }
+    openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
+    priority = AddMenu(table, caption::SetPriority);
+    for (const PriorityEntry& entry : kPriorityEntries) {
+        QAction* item = Add(priority, entry.caption, [a, c = entry.priorityClass] { a->SetPriorityOfSelected(c); });
+        item->setCheckable(true);
+        priorities.push_back(item);
+    }
+    endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
+    // Shown here so that they can be learnt; the lists and the window take the keys themselves
+    // (a list acts on a key's release), so these entries must never take them too.
+    for (auto [entry, key] :
+         {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)}, std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
+          std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
+        entry->setShortcut(key);
+        entry->setShortcutContext(Qt::WidgetShortcut);
+    }
 
-sysTray = new QMenu(Q(caption::SysTray), owner);
-restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
-sysTray->setDefaultAction(restore);
-Add(sysTray, caption::Cancel, [] {});
-Add(sysTray, caption::Exit, [a] { a->CloseDown(); });
+    sysTray = new QMenu(Q(caption::SysTray), owner);
+    restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
+    sysTray->setDefaultAction(restore);
+    Add(sysTray, caption::Cancel, [] {});
+    Add(sysTray, caption::Exit, [a] { a->CloseDown(); });
 }  // namespace kestrune::ui
 
 void MainMenus::SyncChecks(Application& app) {

@@ -8,8 +8,8 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
-#include <QThread>
 #include <QTableView>
+#include <QThread>
 #include <QTimer>
 
 #include "delayed/DelayedWindow.h"

@@ -33,7 +33,8 @@ protected:
         for (const std::string& root : {app, machine}) {
             if (!fs::exists(root)) continue;
             for (const auto& entry : fs::recursive_directory_iterator(root)) {
-                if (entry.is_regular_file()) files[entry.path().string()] = kestrune::test::ReadText(entry.path().string());
+                if (entry.is_regular_file())
+                    files[entry.path().string()] = kestrune::test::ReadText(entry.path().string());
             }
         }
         return files;
@@ -51,7 +52,8 @@ TEST_F(ConventionsScenarioTest, NumbersAreCheckedInTheProgramsWordsAndAgainstThe
     ExpectUsage(Kestrunec({"monitor", "--seconds", "ten", "--answer", "deny"}),
                 "--seconds must be a whole number from 1 to 2147483647");
     ExpectUsage(Kestrunec({"enable", "HKCU_Run", "--row", "0"}), "--row must be a whole number from 1 to 2147483647");
-    ExpectUsage(Kestrunec({"identify", "HKCU_Run", "x", "--engine", "7"}), "--engine must be a whole number from 0 to 6");
+    ExpectUsage(Kestrunec({"identify", "HKCU_Run", "x", "--engine", "7"}),
+                "--engine must be a whole number from 0 to 6");
 
     // A delay past what the settings document holds would have been stored as 0.
     for (const char* delay : {"99999999999", "2147483648", "-2147483648", "1.5", "5s"}) {
@@ -114,8 +116,7 @@ TEST_F(ConventionsScenarioTest, EveryChangingCommandSaysWhatItDid) {
 TEST_F(ConventionsScenarioTest, TheMonitorPrintsALineForEachEntryItRemovedOrAllowed) {
     RegSet("Present", "C:\\present.exe");
     {
-        test::BackgroundProcess monitor(KESTRUNEC_PATH,
-                                        WithFolders({"monitor", "--seconds", "4", "--answer", "deny"}));
+        test::BackgroundProcess monitor(KESTRUNEC_PATH, WithFolders({"monitor", "--seconds", "4", "--answer", "deny"}));
         ASSERT_TRUE(monitor.WaitForOutput("Watching the start-up places", std::chrono::seconds(60)));
         RegSet("Intruder", "C:\\intruder.exe");
         const ProcessResult result = monitor.Wait();

@@ -29,7 +29,8 @@ namespace {
 
 // A key pressed and released where the focus is, as a user types.
 void Type(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+    QWidget* target =
+        QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
     QVERIFY(target);
     QTest::keyClick(target, key, modifiers);
     QApplication::processEvents();
@@ -51,8 +52,10 @@ void KeyboardWalkThroughTest::everyCommandWithoutTheMouse() {
     GuiSession t;
     auto& registry = t.platform.registry();
     QVERIFY(registry.CreateKey(RootKey::CurrentUser, kRunKey).Ok());
-    for (const auto& [name, path] : std::vector<std::pair<std::string, std::string>>{
-             {"Alpha", "C:\\Apps\\alpha.exe"}, {"Bravo", "C:\\Tools\\bravo.exe"}, {"Charlie", "C:\\Apps\\charlie.exe"}}) {
+    for (const auto& [name, path] :
+         std::vector<std::pair<std::string, std::string>>{{"Alpha", "C:\\Apps\\alpha.exe"},
+                                                          {"Bravo", "C:\\Tools\\bravo.exe"},
+                                                          {"Charlie", "C:\\Apps\\charlie.exe"}}) {
         QVERIFY(registry.SetValue(RootKey::CurrentUser, kRunKey, {name, platform::ValueType::String, path}).Ok());
     }
     QVERIFY(t.Start());
