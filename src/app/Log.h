@@ -19,11 +19,15 @@ public:
     // A non-empty path is remembered; an empty one means the path remembered last.
     void Write(std::string_view text, const std::string& path = "");
     const std::string& Path() const { return path_; }
+    // A run that only looks (a console listing while the desktop program runs) leaves the
+    // log as it found it.
+    void Mute() { muted_ = true; }
 
 private:
     platform::FileSystem& files_;
     Clock& clock_;
     std::string path_;
+    bool muted_ = false;
 };
 
 }  // namespace kestrune

@@ -19,6 +19,11 @@ void ModelEvents::DelayedWindowChanged() {
     for (ModelObserver* observer : std::vector<ModelObserver*>(observers_)) observer->DelayedWindowChanged();
 }
 
+void ModelEvents::MonitorDecided(TableKind kind, const std::string& name, bool allowed) {
+    for (ModelObserver* observer : std::vector<ModelObserver*>(observers_))
+        observer->MonitorDecided(kind, name, allowed);
+}
+
 void ModelEvents::BeginBusy(bool runDelayedToo) {
     ++busyDepth_;
     if (runDelayedToo) ++runDelayedDepth_;

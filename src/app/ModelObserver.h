@@ -3,6 +3,7 @@
 // asks a view to redraw, size its columns, enable its controls or let queued events run. A
 // view registers once (MainState::events) and catches up on its own schedule.
 
+#include <string>
 #include <vector>
 
 #include "app/TableKind.h"
@@ -27,6 +28,8 @@ public:
     virtual void BusyChanged(const BusyState&) {}
     // The delayed-run window's model changed, its visibility included.
     virtual void DelayedWindowChanged() {}
+    // The change monitor let a newcomer to a place stay (`allowed`) or took it out again.
+    virtual void MonitorDecided(TableKind, const std::string& /*name*/, bool /*allowed*/) {}
 };
 
 // The model's change notices and the observers that receive them.
@@ -41,6 +44,7 @@ public:
 
     void RowsChanged(TableKind kind);
     void DelayedWindowChanged();
+    void MonitorDecided(TableKind kind, const std::string& name, bool allowed);
 
     // Work that keeps the controls busy until the matching EndBusy; nested work counts, so
     // an inner command ending never frees the controls while an outer one still runs.

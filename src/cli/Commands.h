@@ -15,7 +15,13 @@ struct CommandEntry {
     std::string_view name;
     void (*check)(const Invocation& inv, ConsoleAnswers& answers);
     int (*run)(CommandContext& context);
+    // Only reads: runs while the desktop program runs and writes nothing, not even the log.
+    bool readOnly = false;
 };
+
+// Whether this command line only reads (a read-only command, or the `list` of profiles or
+// options).
+bool OnlyReads(const Invocation& inv);
 
 // Every command, by its name on the command line.
 const CommandEntry* FindCommand(std::string_view name);

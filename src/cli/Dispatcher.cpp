@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kUnknownCommand = "unknown command ";
 
 const CommandEntry kCommands[] = {
-    {"list", CheckList, RunList},
+    {"list", CheckList, RunList, true},
     {"enable", CheckRowCommand, RunEnable},
     {"disable", CheckRowCommand, RunDisable},
     {"toggle", CheckRowCommand, RunToggle},
@@ -35,9 +35,9 @@ const CommandEntry kCommands[] = {
     {"load-backup", CheckLoadBackup, RunLoadBackup},
     {"profile", CheckProfile, RunProfile},
     {"option", CheckOption, RunOption},
-    {"identify", CheckIdentify, RunIdentify},
-    {"export", CheckExport, RunExport},
-    {"check", CheckStateCommand, RunCheck},
+    {"identify", CheckIdentify, RunIdentify, true},
+    {"export", CheckExport, RunExport, true},
+    {"check", CheckStateCommand, RunCheck, true},
     {"apply", CheckStateCommand, RunApply},
 };
 
@@ -52,10 +52,16 @@ const CommandEntry* FindCommand(std::string_view name) {
     return nullptr;
 }
 
+bool OnlyReads(const Invocation& inv) {
+    if ((inv.command == "profile" || inv.command == "option") && inv.action == "list") return true;
+    const CommandEntry* entry = FindCommand(inv.command);
+    return entry && entry->readOnly;
+}
+
 int CommandContext::FindNamedRow(TableKind kind) {
     // The process list is filled when its tab is shown; a command that names a process by its
     // name must find today's processes.
-    if (kind == TableKind::Process) FillProcessTable(state(), true, true);
+    if (kind == TableKind::Process) FillProcessTable(state(), true, !app.ReadOnly());
     const Table& rows = table(kind);
     const auto position = FindRow(rows, RowChoice{inv.name, inv.row});
     if (!position) throw CommandError(kExitRefused, MissingRowText(rows, RowChoice{inv.name, inv.row}));
@@ -102,6 +108,7 @@ int RunInvocation(const Invocation& inv, std::istream& in, std::ostream& out, st
     SystemClock clock;
     ConsoleTimers timers;
     Application app(*platform, frontEnd, clock, timers);
+    if (OnlyReads(inv)) app.OpenReadOnly();
     if (!app.Startup("")) {
         PrintError(err, kAlreadyRunningText);
         // check's status 1 means "the machine drifts", which nobody has looked at here.

@@ -2,12 +2,18 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <limits>
 #include <ostream>
+#include <stdexcept>
 #include <string_view>
 
 #include "app/Version.h"
 #include "cli/ExitStatus.h"
 #include "cli/Suggestion.h"
+#include "session/Identify.h"
 
 namespace kestrune::cli {
 
@@ -20,12 +26,6 @@ constexpr const char* kTableHelp = "a table: 1-9, a name such as HKCU_Run, or a 
 constexpr const char* kNameHelp = "the row whose first column is NAME (ignoring case)";
 constexpr const char* kRowHelp = "the row at position N instead of NAME";
 
-void AddRowArguments(CLI::App* sub, Invocation& inv) {
-    sub->add_option("TABLE", inv.table, kTableHelp)->required();
-    sub->add_option("NAME", inv.name, kNameHelp);
-    sub->add_option("--row", inv.row, kRowHelp)->check(CLI::PositiveNumber);
-}
-
 std::vector<std::string> SubcommandNames(const CLI::App& app) {
     std::vector<std::string> names;
     for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
@@ -33,21 +33,57 @@ std::vector<std::string> SubcommandNames(const CLI::App& app) {
     return names;
 }
 
-// The error for a command word that names no command, with the nearest one. CLI11 itself
-// would take the word for a stray argument and answer that a command is required.
-std::optional<std::string> UnknownCommandText(const CLI::App& app, int argc, const char* const* argv) {
+// A number given where a value goes ("--delay -5") is no option.
+bool IsNumber(std::string_view word) {
+    return word.size() > 1 && word.front() == '-' && std::isdigit(static_cast<unsigned char>(word[1]));
+}
+
+// The option a word names at this level or above (the program's options fall through to the
+// commands), or nullptr.
+const CLI::Option* KnownOption(const CLI::App* level, std::string_view word) {
+    const std::string name(word.substr(0, word.find('=')));
+    for (const CLI::App* at = level; at; at = at->get_parent()) {
+        for (const CLI::Option* option : at->get_options()) {
+            if (option->check_name(name)) return option;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> OptionNames(const CLI::App* level) {
+    std::vector<std::string> names;
+    for (const CLI::App* at = level; at; at = at->get_parent()) {
+        for (const CLI::Option* option : at->get_options()) {
+            for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+        }
+    }
+    return names;
+}
+
+std::string HelpHint(const CLI::App& app, const CLI::App* level) {
+    const std::string command = level == &app ? "" : " " + level->get_name();
+    return " (" + std::string(kProgramName) + command + " --help lists them)";
+}
+
+// The error for a word that names no command or no option, with the nearest one. CLI11 itself
+// would take a command word for a stray argument, and answer an unknown option of the program
+// with "A subcommand is required".
+std::optional<std::string> UnknownWordText(const CLI::App& app, int argc, const char* const* argv) {
     const CLI::App* level = &app;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--") return std::nullopt;
-        if (argument.starts_with("-")) {
-            // A command's own options are CLI11's to judge; the program's take a value apart.
-            if (level != &app) return std::nullopt;
-            if (argument == "--app-dir" || argument == "--machine") ++i;
+        if (argument.starts_with("-") && !IsNumber(argument)) {
+            const CLI::Option* option = KnownOption(level, argument);
+            if (!option) {
+                const std::string name(argument.substr(0, argument.find('=')));
+                return "unknown option \"" + name + "\"" + DidYouMean(name, OptionNames(level)) + HelpHint(app, level);
+            }
+            if (option->get_items_expected_max() > 0 && argument.find('=') == std::string_view::npos) ++i;
             continue;
         }
         const std::vector<std::string> names = SubcommandNames(*level);
-        if (names.empty()) return std::nullopt;
+        if (names.empty()) continue;  // TABLE, NAME and the like
         const auto found = std::find(names.begin(), names.end(), argument);
         if (found == names.end()) {
             const std::string what = level == &app ? "command" : level->get_name() + " command";
@@ -57,6 +93,42 @@ std::optional<std::string> UnknownCommandText(const CLI::App& app, int argc, con
         level = level->get_subcommand(*found);
     }
     return std::nullopt;
+}
+
+// Raised by a number check while the command line is read: the text is the whole message.
+class NumberRefusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A whole number from `lowest` to `highest`: what the field it lands in holds. CLI11's own
+// checks would answer in its words ("Value 0 not in range 0.000000 to 1.79769e+308"), and a
+// number past the field's end would be stored cut.
+CLI::Validator WholeNumberIn(const std::string& option, std::int64_t lowest, std::int64_t highest) {
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            std::int64_t value = 0;
+            const char* end = text.data() + text.size();
+            const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
+            const auto [stop, error] = std::from_chars(begin, end, value);
+            if (text.empty() || error != std::errc() || stop != end || value < lowest || value > highest) {
+                throw NumberRefusal(option + " must be a whole number from " + std::to_string(lowest) + " to " +
+                                    std::to_string(highest));
+            }
+            return {};
+        },
+        "");
+}
+
+constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+// The settings document keeps a delay of at most 2147483647 seconds either way.
+constexpr std::int64_t kDelayHighest = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kDelayLowest = -kDelayHighest;
+
+void AddRowArguments(CLI::App* sub, Invocation& inv) {
+    sub->add_option("TABLE", inv.table, kTableHelp)->required();
+    sub->add_option("NAME", inv.name, kNameHelp);
+    sub->add_option("--row", inv.row, kRowHelp)->check(WholeNumberIn("--row", 1, kIntMax));
 }
 
 }  // namespace
@@ -92,14 +164,16 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     add->add_option("--name", inv.newName, "the row's name")->required();
     add->add_option("--path", inv.path, "the command or target")->required();
     add->add_option("--args", inv.arguments, "the arguments");
-    add->add_option("--delay", inv.delay, "seconds (Delayed); negative: when idle");
+    add->add_option("--delay", inv.delay, "seconds (Delayed); negative: when idle")
+        ->check(WholeNumberIn("--delay", kDelayLowest, kDelayHighest));
     add->add_option("--priority", inv.priority, "Realtime, High, Above Normal, Normal, Below Normal or Low");
 
     auto* edit = app.add_subcommand("edit", "change a row's name, path, delay or priority");
     AddRowArguments(edit, inv);
     edit->add_option("--name", inv.newName, "the new name");
     edit->add_option("--path", inv.path, "the new path");
-    edit->add_option("--delay", inv.delay, "the new delay (Delayed)");
+    edit->add_option("--delay", inv.delay, "the new delay (Delayed)")
+        ->check(WholeNumberIn("--delay", kDelayLowest, kDelayHighest));
     edit->add_option("--priority", inv.priority, "the new priority (Delayed, Process)");
 
     AddRowArguments(app.add_subcommand("delete", "delete a row (it moves to Deleted)"), inv);
@@ -116,7 +190,7 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
 
     app.add_subcommand("run-delayed", "run the delayed applications now, in the foreground");
     auto* monitor = app.add_subcommand("monitor", "watch the start-up places for a while");
-    monitor->add_option("--seconds", inv.seconds, "how long to watch")->check(CLI::PositiveNumber);
+    monitor->add_option("--seconds", inv.seconds, "how long to watch")->check(WholeNumberIn("--seconds", 1, kIntMax));
     monitor->add_option("--answer", inv.answer, "allow or deny new entries")
         ->check(CLI::IsMember({"allow", "deny"}, CLI::ignore_case));
     monitor->add_flag("--remember", inv.remember, "remember the decision in Known");
@@ -146,7 +220,8 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
 
     auto* identify = app.add_subcommand("identify", "print the web address that identifies a row's program");
     AddRowArguments(identify, inv);
-    identify->add_option("--engine", inv.engine, "the search engine, 0-6")->check(CLI::Range(0, 6));
+    identify->add_option("--engine", inv.engine, "the search engine, 0-6")
+        ->check(WholeNumberIn("--engine", 0, static_cast<std::int64_t>(kSearchEngines.size()) - 1));
 
     auto* exportState = app.add_subcommand("export", "write the machine's start-up state as a state file");
     exportState->add_option("FILE", inv.file, "the file to write (standard output when none)");
@@ -160,7 +235,7 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     apply->add_option("--format", inv.format, "text or json")->check(CLI::IsMember({"text", "json"}));
     apply->add_flag("--check", inv.checkOnly, "change nothing; say what would change");
 
-    if (const auto unknown = UnknownCommandText(app, argc, argv)) {
+    if (const auto unknown = UnknownWordText(app, argc, argv)) {
         err << kProgramName << ": " << *unknown << std::endl;
         return kExitUsage;
     }
@@ -174,6 +249,9 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e, out, err);
     } catch (const CLI::ParseError& e) {
+        err << kProgramName << ": " << e.what() << std::endl;
+        return kExitUsage;
+    } catch (const NumberRefusal& e) {
         err << kProgramName << ": " << e.what() << std::endl;
         return kExitUsage;
     }

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <iostream>
+#include <ostream>
 
 #include "app/Text.h"
 #include "cli/Commands.h"
@@ -10,6 +11,28 @@
 #include "cli/Interrupt.h"
 
 namespace kestrune::cli {
+
+namespace {
+
+// One line on standard output for each newcomer the monitor decided about, as it happens.
+class DecisionPrinter final : public ModelObserver {
+public:
+    DecisionPrinter(ModelEvents& events, std::ostream& out) : events_(events), out_(out) { events_.Attach(*this); }
+    ~DecisionPrinter() override { events_.Detach(*this); }
+    DecisionPrinter(const DecisionPrinter&) = delete;
+    DecisionPrinter& operator=(const DecisionPrinter&) = delete;
+
+    void MonitorDecided(TableKind kind, const std::string& name, bool allowed) override {
+        out_ << (allowed ? "allowed \"" : "removed \"") << name << (allowed ? "\" in " : "\" from ") << TabCaption(kind)
+             << std::endl;
+    }
+
+private:
+    ModelEvents& events_;
+    std::ostream& out_;
+};
+
+}  // namespace
 
 void CheckMonitor(const Invocation& inv, ConsoleAnswers& answers) {
     if (inv.answer) {
@@ -31,6 +54,7 @@ int RunMonitor(CommandContext& context) {
     std::cout << "Watching the start-up places for " << context.inv.seconds << " second(s)..." << std::endl;
     // The timer runs for this command only; the option "Monitor" stays as it is.
     if (!state.monitorTimer->Running()) state.monitorTimer->Start();
+    const DecisionPrinter printer(state.events, context.out);
     const InterruptGuard guard;
     context.timers.RunUntil([&] { return context.fe.QuitRequested() || InterruptGuard::Interrupted(); },
                             std::chrono::seconds(context.inv.seconds));

@@ -15,7 +15,9 @@ namespace {
 constexpr const char* kCurrentMark = "* ";
 constexpr const char* kOtherMark = "  ";
 
-std::string NoProfileText(const std::string& name) { return "no profile named \"" + name + "\""; }
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string NoProfileText(const std::string& name) { return "no profile named " + Quoted(name); }
 
 bool IsCurrent(const MainState& state, std::string_view entry) {
     const std::string current = state.profile.empty() ? std::string(kDefaultProfile) : state.profile;
@@ -53,10 +55,16 @@ void CheckProfile(const Invocation& inv, ConsoleAnswers&) {
 }
 
 int RunProfileUse(CommandContext& context, const std::string& name) {
+    const std::string wanted = name.empty() ? std::string(kDefaultProfile) : name;
+    const bool already = IsCurrent(context.state(), wanted);
     InProfilesDialog(context, [&](ProfileList& list) {
-        SelectProfile(list, name.empty() ? std::string(kDefaultProfile) : name);
+        SelectProfile(list, wanted);
         context.app.UseSelectedProfile();
     });
+    if (!IsCurrent(context.state(), wanted)) return kExitRefused;
+    context.out << (already ? "profile " + Quoted(wanted) + " is already in use"
+                            : "now using profile " + Quoted(wanted))
+                << std::endl;
     return kExitDone;
 }
 
@@ -80,7 +88,9 @@ int RunProfile(CommandContext& context) {
             context.fe.QueueInput(inv.first);
             profiles.Add(state);
         });
-        return list.Entries().size() > before.size() ? kExitDone : kExitRefused;
+        if (list.Entries().size() <= before.size()) return kExitRefused;
+        context.out << "added profile " << Quoted(inv.first) << std::endl;
+        return kExitDone;
     }
     if (inv.action == "rename") {
         const std::string& newName = inv.second;
@@ -89,7 +99,9 @@ int RunProfile(CommandContext& context) {
             context.fe.QueueInput(newName);
             profiles.Edit(state);
         });
-        return list.Entries() != before ? kExitDone : kExitRefused;
+        if (list.Entries() == before) return kExitRefused;
+        context.out << "renamed profile " << Quoted(inv.first) << " to " << Quoted(newName) << std::endl;
+        return kExitDone;
     }
     // delete: the desktop keeps its dialog open until another profile is chosen when the one
     // in use is deleted; a command cannot wait for that, so it refuses before deleting.
@@ -101,7 +113,9 @@ int RunProfile(CommandContext& context) {
         SelectProfile(profiles, name);
         profiles.Delete(state);
     });
-    return list.Entries().size() < before.size() ? kExitDone : kExitRefused;
+    if (list.Entries().size() >= before.size()) return kExitRefused;
+    context.out << "deleted profile " << Quoted(name) << std::endl;
+    return kExitDone;
 }
 
 }  // namespace kestrune::cli

@@ -86,12 +86,15 @@ int RunOption(CommandContext& context) {
     const OptionKey& key = *FindOptionKey(context.inv.first);
     const std::string value = *NormaliseOptionValue(key, context.inv.second);
     if (key.type == OptionType::Text) return RunProfileUse(context, value);
+    const bool already = OptionValue(state, key) == value;
     SetOption(context, key, value);
     if (OptionValue(state, key) != value) {
         // The program refused (its message has been printed) or cannot change it.
         context.err << kProgramName << ": " << kOptionNotChanged << std::endl;
         return kExitRefused;
     }
+    const std::string quotedKey = "\"" + std::string(key.key) + "\"";
+    context.out << (already ? quotedKey + " is already " + value : "set " + quotedKey + " to " + value) << std::endl;
     return kExitDone;
 }
 

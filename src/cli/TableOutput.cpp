@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "app/Text.h"
 #include "locations/Publishers.h"
@@ -22,10 +23,48 @@ constexpr std::string_view kPublisherField = "publisher";
 bool HasPublisher(const Table& table) { return table.PublisherColumn() >= 0; }
 std::string PublisherOf(const Table& table, int position) { return table.Publisher(position).value_or(""); }
 
-// Display width in characters: UTF-8 continuation bytes take no room.
+// The columns a code point takes on a terminal: two for the wide and full-width letters of
+// East Asian scripts, none for combining marks, one for the rest.
+size_t ColumnsOf(char32_t c) {
+    if ((c >= 0x0300 && c <= 0x036F) || (c >= 0x200B && c <= 0x200F)) return 0;
+    static constexpr std::pair<char32_t, char32_t> kWide[] = {
+        {0x1100, 0x115F}, {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},
+        {0xA000, 0xA4CF}, {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},   {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},
+        {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x1F900, 0x1F9FF}, {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD},
+    };
+    for (const auto& [first, last] : kWide) {
+        if (c >= first && c <= last) return 2;
+    }
+    return 1;
+}
+
+// Display width in terminal columns. Bytes that are no UTF-8 take one column each, as the
+// replacement character they are shown as.
 size_t Width(std::string_view text) {
-    return static_cast<size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    size_t width = 0;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80           ? 1
+                              : (lead >> 5) == 0x6  ? 2
+                              : (lead >> 4) == 0xE  ? 3
+                              : (lead >> 3) == 0x1E ? 4
+                                                    : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            ++width;
+            ++i;
+            continue;
+        }
+        width += ColumnsOf(c);
+        i += length;
+    }
+    return width;
 }
 
 std::string PadRight(std::string text, size_t width) {

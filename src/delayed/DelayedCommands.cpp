@@ -37,9 +37,13 @@ void StartSlimlineDelayedRun(MainState& state, DelayedRun& run) {
 }
 
 void MakeAllDelayedIdle(MainState& state) {
-    const BusyScope busy(state.events, true);
     Table& delayed = state.table(TableKind::Delayed);
     const int count = delayed.Count();
+    // Every delay the user typed is lost: asked first, with how many.
+    if (count > 0 && !state.fe.AskYesNo(kAllIdleQuestionHead + std::to_string(count) + kAllIdleQuestionTail,
+                                        MessageIcon::Exclamation))
+        return;
+    const BusyScope busy(state.events, true);
     for (int position = 1; position <= count; ++position)
         delayed.SetText(position, col::Delay, std::to_string(position - count - 1));
     state.settingsChanged = true;

@@ -24,6 +24,11 @@ inline constexpr const char* kError = "Error ";
 inline constexpr const char* kErrorSeparator = " - ";
 
 inline constexpr const char* kAllIdleDone = "All delayed items have been set to run when idle";
+// "This replaces the delays of all 3 delayed applications ..."
+inline constexpr const char* kAllIdleQuestionHead = "This replaces the delays of all ";
+inline constexpr const char* kAllIdleQuestionTail =
+    " delayed application(s): they will run one after another, in table order, whenever the "
+    "processor is idle.\r\nMake all delayed applications idle?";
 inline constexpr const char* kIdleThresholdPrompt =
     "Please enter the CPU threshold for what should be considered as 'idle' (1-100):";
 inline constexpr const char* kIdleSecondsPrompt = "Please enter the time in seconds the CPU should be 'idle' for:";

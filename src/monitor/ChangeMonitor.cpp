@@ -325,7 +325,10 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                 // not ask again); the file asks at the next start.
                 entriesAdded = false;
             } else if (answer.keep) {
-                for (const NewEntry* item : asked) AllowEntry(state, *item);
+                for (const NewEntry* item : asked) {
+                    AllowEntry(state, *item);
+                    state.events.MonitorDecided(item->kind, item->entry.name, true);
+                }
                 FitAllColumns(state);
                 entriesAdded = false;
             } else {
@@ -356,6 +359,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     // a later rescan reads the document again, and the program may end at any moment.
     if (!removed.empty() || state.settingsChanged) StoreSettingsNow(state);
 
+    for (const NewEntry* item : removed) state.events.MonitorDecided(item->kind, item->entry.name, false);
     ForgetRemoved(current, removed);
     monitor.previous = std::move(current);
     if (entriesAdded || entriesRemoved) {

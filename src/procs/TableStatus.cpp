@@ -10,17 +10,18 @@ namespace {
 
 void ShowProcessStatus(MainState& state) {
     const Table& table = state.tables[TableKind::Process];
-    const int rows = table.Count();
-    const int stored = table.CountTicked();
-
-    std::string status = std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus;
-    if (state.processRefreshNeeded) {
+    const bool refresh = state.processRefreshNeeded;
+    if (refresh) {
         state.fe.SetStatus(kRefreshingStatus);
         FillProcessTable(state, true, true);
         state.processRefreshNeeded = false;
-        status += kRefreshedStatus;
     }
-    state.fe.SetStatus(status);
+    // Counted after the refill: counts from before it would disagree with the rows in sight
+    // (and with the filter's count) whenever a process started or a row was added.
+    const int rows = table.Count();
+    const int stored = table.CountTicked();
+    state.fe.SetStatus(std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus +
+                       (refresh ? kRefreshedStatus : ""));
 
     Timer* watcher = state.priorityTimer.get();
     if (!watcher) return;

@@ -64,7 +64,8 @@ bool Application::Startup(const std::string& commandLine) {
     Step(3);  // screen metrics: the front end keeps them
 
     Step(4);
-    if (!platform.instanceLock().TryAcquire()) {
+    if (readOnly_) s.log.Mute();
+    else if (!platform.instanceLock().TryAcquire()) {
         s.log.Write(ExitingLine(), s.logPath);
         s.loadingInProgress = false;
         return false;
@@ -134,26 +135,36 @@ bool Application::Startup(const std::string& commandLine) {
     SelectTab(s.position.lastTab + 1);  // the views show state().currentTab when they appear
 
     Step(26);
-    if (s.options.monitor) s.monitorTimer->Start();
+    if (s.options.monitor && !readOnly_) s.monitorTimer->Start();
 
     Step(27);
-    if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
-    else ApplyStoredPriorities(s, false);
+    if (readOnly_) {
+        // Neither a delayed run nor a priority change: this run only looks.
+    } else if (s.slimlineMode) {
+        StartSlimlineDelayedRun(s, delayed_);
+    } else {
+        ApplyStoredPriorities(s, false);
+    }
 
     Step(28);
-    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.priorityTimer->Start();
+    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0 && !readOnly_)
+        s.priorityTimer->Start();
 
     Step(29);
     LogRegistryProblems();
     s.fe.SetStatus("Finished loading");
     s.loadingInProgress = false;
-    if (following_) followTimer_->Start();
+    if (following_ && !readOnly_) followTimer_->Start();
     return true;
 }
 
 bool Application::Shutdown(CloseReason reason) {
     MainState& s = state_;
     if (shutDown_) return true;
+    if (readOnly_) {
+        shutDown_ = true;
+        return true;
+    }
     if (s.options.trayOnClose && reason == CloseReason::User) {
         kestrune::SendToTray(s);
         return false;

@@ -60,6 +60,12 @@ public:
     // The location rows' publishers, which nothing reads by itself: the desktop fills them in
     // with the icons, the console for the rows it lists (ApplyRowPublishers).
     PublisherCache& publishers() { return publishers_; }
+    // Called before Startup by a command that only reads (a console listing): start-up then
+    // takes no single-instance lock, so it works while the desktop program runs, and neither
+    // it nor the shut-down writes anything (no log line, no options, no settings, no process
+    // priority) or starts a timer.
+    void OpenReadOnly() { readOnly_ = true; }
+    bool ReadOnly() const { return readOnly_; }
 
     // ---- Commands of the main window, as the front ends call them. Each acts on the current
     // table (state().currentTab) and its selection (FrontEnd::SelectedRows).
@@ -146,6 +152,10 @@ private:
     // A command's outcome shown once its edits are stored (StoreEdits).
     void Report(Outcome outcome);
     void RememberStoredOptions();
+    // After ticks changed: a ticked Delayed row needs the program to start with Windows, and
+    // registering at once (rather than at exit) lets "Run on startup" and the Common table
+    // show it now, and survives a program that never gets to its exit.
+    void RegisterForDelayedRun();
     void LogRegistryProblems();
 
     MainState state_;
@@ -164,6 +174,7 @@ private:
     // What settings.ini holds for the options, so that only a change writes it again.
     Options storedOptions_;
     std::string storedProfile_;
+    bool readOnly_ = false;
 };
 
 // The log line of an exit: "Exiting Kestrune".

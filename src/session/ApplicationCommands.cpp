@@ -150,6 +150,7 @@ void Application::DeleteSelected() {
 void Application::ToggleSelected() {
     if (const auto selection = Selection(state_))
         Report(SetTicks(state_, selection->first, selection->second, std::nullopt));
+    RegisterForDelayedRun();
 }
 void Application::RunNow() {
     const auto kind = state_.CurrentKind();
@@ -164,12 +165,15 @@ void Application::RecordSetting() {
 }
 void Application::TickAll(bool ticked) {
     if (const auto kind = state_.CurrentKind()) Report(SetAllTicks(state_, *kind, ticked));
+    RegisterForDelayedRun();
 }
 void Application::TickSelected(bool ticked) {
     if (const auto selection = Selection(state_)) Report(SetTicks(state_, selection->first, selection->second, ticked));
+    RegisterForDelayedRun();
 }
 void Application::MoveSelectedTo(TableKind target) {
     if (const auto selection = Selection(state_)) Report(MoveRows(state_, selection->first, selection->second, target));
+    RegisterForDelayedRun();
 }
 void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
     // The priority entries act on processes only.

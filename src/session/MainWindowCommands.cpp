@@ -4,6 +4,7 @@
 #include "app/Outcome.h"
 #include "app/Text.h"
 #include "app/Tray.h"
+#include "delayed/DelayedCommands.h"
 #include "locations/LocationChange.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
@@ -80,7 +81,13 @@ void Application::SelectTab(int tab) {
 void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     if (position < 1 || position > state_.tables[kind].Count()) return;
     Report(TickRow(state_, kind, position, ticked));
+    RegisterForDelayedRun();
     ShowTableStatus(state_);
+}
+
+void Application::RegisterForDelayedRun() {
+    if (state_.tables[TableKind::Delayed].CountTicked() > 0 && !state_.options.runOnStartup)
+        kestrune::ToggleRunOnStartup(state_);
 }
 
 void Application::UpdateTableStatus() { kestrune::UpdateTableStatus(state_); }

@@ -1,5 +1,6 @@
 #include "ui/AboutPanel.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -35,7 +36,8 @@ constexpr const char* kTabLines[] = {
     "switch between them in the Profiles menu.",
 };
 constexpr const char* kKeysLine =
-    "Keys: F5 refresh, Ctrl+F filter, Ctrl+N new, F2 or Enter edit, Del delete, Ctrl+Tab next tab.";
+    "Keys: Space tick or untick, F5 refresh, Ctrl+F filter, Ctrl+N new, F2 or Enter edit, Del delete, "
+    "Ctrl+Tab next tab, Alt or F10 the menus, the context-menu key the row menu.";
 constexpr const char* kWebsiteCaption = "Visit the &website";
 constexpr const char* kContactCaption = "&Contact form";
 constexpr const char* kDonateCaption = "&Donate";
@@ -93,6 +95,10 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     auto button = [this, buttons](const char* caption, const char* name, auto onClick) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(name);
+        // Some styles (Windows' own, at a high scale) give a button no room beside its text.
+        const QFontMetrics metrics = b->fontMetrics();
+        b->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(caption).remove('&')) +
+                           4 * metrics.averageCharWidth());
         connect(b, &QPushButton::clicked, this, onClick);
         buttons->addWidget(b);
     };

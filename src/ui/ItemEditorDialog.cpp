@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "app/CommandLine.h"
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "ui/IconStore.h"
@@ -125,8 +126,24 @@ void ItemEditorDialog::accept() {
     }
 }
 
+namespace {
+
+// The folder the program of a command line lies in, when it exists: the file chooser opens
+// there rather than wherever Kestrune was started.
+std::string ProgramFolderOf(MainState& state, const std::string& command) {
+    const std::string file = state.ResolveItemFile(command);
+    if (file.empty()) return {};
+    auto& files = state.platform.files();
+    if (files.DirectoryExists(file)) return file;
+    const std::string folder = file.substr(0, file.size() - FileNameOf(file).size());
+    return !folder.empty() && files.DirectoryExists(folder) ? folder : std::string{};
+}
+
+}  // namespace
+
 void ItemEditorDialog::ChooseFile() {
-    const std::string file = state_.fe.ChooseFile(kProgramsFilter, "");
+    const std::string file =
+        state_.fe.ChooseFile(kProgramsFilter, ProgramFolderOf(state_, path_->text().trimmed().toStdString()));
     if (file.empty()) return;
     path_->setText(QString::fromStdString(file));
     if (name_->text().isEmpty()) name_->setText(QFileInfo(QString::fromStdString(file)).completeBaseName());

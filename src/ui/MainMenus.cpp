@@ -12,10 +12,57 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// The letters that already open an entry of this menu (or bar), lower case.
+QString UsedMnemonics(const QWidget* menu) {
+    QString used;
+    for (const QAction* action : menu->actions()) {
+        const QString text = action->text();
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&') continue;
+            if (text[i + 1] != '&') used += text[i + 1].toLower();
+            ++i;
+        }
+    }
+    return used;
+}
+
+// The caption with an "&" before the letter that opens it from the keyboard: the first letter
+// of a word not yet taken in its menu, else any free letter or digit. The caption shown stays
+// the same; only the letter is underlined.
+QString WithMnemonic(const QString& caption, const QWidget* menu) {
+    const QString used = UsedMnemonics(menu);
+    const auto freeAt = [&](bool wordStartsOnly) -> qsizetype {
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption[i] == '&') {
+                ++i;  // "&&" shows one ampersand
+                continue;
+            }
+            if (!caption[i].isLetterOrNumber() || used.contains(caption[i].toLower())) continue;
+            if (!wordStartsOnly || i == 0 || caption[i - 1] == ' ') return i;
+        }
+        return -1;
+    };
+    qsizetype at = freeAt(true);
+    if (at < 0) at = freeAt(false);
+    // Every letter taken: the first one opens it too; pressed again, the key goes on to the
+    // next entry of that letter, as Windows menus do.
+    if (at < 0) {
+        at = 0;
+        while (at < caption.size() && !caption[at].isLetterOrNumber()) ++at;
+        if (at == caption.size()) return caption;
+    }
+    return caption.left(at) + '&' + caption.mid(at);
+}
+
 QAction* Add(QMenu* menu, std::string_view caption, std::function<void()> onTrigger) {
-    QAction* action = menu->addAction(Q(caption));
+    QAction* action = menu->addAction(WithMnemonic(Q(caption), menu));
     QObject::connect(action, &QAction::triggered, menu, [run = std::move(onTrigger)] { run(); });
     return action;
+}
+
+template <typename Parent>
+QMenu* AddMenu(Parent* parent, std::string_view caption) {
+    return parent->addMenu(WithMnemonic(Q(caption), parent));
 }
 
 // The Options menu's items with the option each shows and the command that toggles it.
@@ -37,10 +84,24 @@ const OptionItem kOptionItems[] = {
 
 }  // namespace
 
+QString ShownCaption(const QAction& action) {
+    const QString text = action.text();
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            if (text[i + 1] == '&') shown += "&&";
+            ++i;
+            if (text[i] == '&') continue;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
 void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize) {
     Application* a = &app;
 
-    file = bar->addMenu(Q(caption::File));
+    file = AddMenu(bar, caption::File);
     Add(file, caption::SaveSettings, [a] { a->SaveSettings(); });
     Add(file, caption::BackupSettings, [a] { a->BackupSettings(); });
     Add(file, caption::LoadBackup, [a] { a->LoadBackup(); });
@@ -49,100 +110,104 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     file->addSeparator();
     Add(file, caption::Exit, [a] { a->CloseDown(); });
 
-    action = bar->addMenu(Q(caption::Action));
-    deleteDuplicates = action->addMenu(Q(caption::DeleteDuplicates));
+    action = AddMenu(bar, caption::Action);
+    deleteDuplicates = AddMenu(action, caption::DeleteDuplicates);
     Add(deleteDuplicates, caption::InCurrentTable, [a] { a->DeleteDuplicatesInCurrentTable(); });
     Add(deleteDuplicates, caption::InAllTables, [a] { a->DeleteDuplicatesInAllTables(); });
-    recordItems = action->addMenu(Q(caption::RecordItems));
+    recordItems = AddMenu(action, caption::RecordItems);
     Add(recordItems, caption::InCurrentTable, [a] { a->RecordItemsInCurrentTable(); });
     Add(recordItems, caption::InAllTables, [a] { a->RecordItemsInAllTables(); });
     deleteUnticked = Add(action, caption::DeleteUnticked, [a] { a->DeleteUntickedItems(); });
     refresh = Add(action, caption::Refresh, [a] { a->RefreshTables(); });
     refresh->setShortcut(QKeySequence(Qt::Key_F5));
     action->addSeparator();
-    import = Add(action, caption::Import, [a] { a->ImportStartupControlPanel();
-});
-runDelayed = Add(action, caption::RunDelayed, [a] { a->RunDelayedApplications(); });
-sendToTray = Add(action, caption::SendToTray, [a] { a->SendToTray(); });
-monitor = Add(action, caption::Monitor, [a] { a->ToggleMonitor(); });
-monitor->setCheckable(true);
-stopDelayed = Add(action, caption::StopDelayed, [a] { a->PreventDelayedAppsFromRegistering(); });
-allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
-resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
+    importEntries = Add(action, caption::Import, [a] { a->ImportStartupControlPanel(); });
+    runDelayed = Add(action, caption::RunDelayed, [a] { a->RunDelayedApplications(); });
+    sendToTray = Add(action, caption::SendToTray, [a] { a->SendToTray(); });
+    monitor = Add(action, caption::Monitor, [a] { a->ToggleMonitor(); });
+    monitor->setCheckable(true);
+    stopDelayed = Add(action, caption::StopDelayed, [a] { a->PreventDelayedAppsFromRegistering(); });
+    allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
+    resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
 
-options = bar->addMenu(Q(caption::Options));
-for (const OptionItem& item : kOptionItems) {
-    QAction* option = Add(options, item.caption, [a, toggle = item.toggle] { (a->*toggle)(); });
-    option->setCheckable(true);
-    optionItems.push_back(option);
-}
-options->addSeparator();
-setIdle = Add(options, caption::SetIdle, [a] { a->SetIdleSettings(); });
+    options = AddMenu(bar, caption::Options);
+    for (const OptionItem& item : kOptionItems) {
+        QAction* option = Add(options, item.caption, [a, toggle = item.toggle] { (a->*toggle)(); });
+        option->setCheckable(true);
+        optionItems.push_back(option);
+    }
+    options->addSeparator();
+    setIdle = Add(options, caption::SetIdle, [a] { a->SetIdleSettings(); });
 
-profiles = bar->addAction(Q(caption::Profiles));
-QObject::connect(profiles, &QAction::triggered, bar, [a] { a->OpenProfiles(); });
+    profiles = bar->addAction(WithMnemonic(Q(caption::Profiles), bar));
+    QObject::connect(profiles, &QAction::triggered, bar, [a] { a->OpenProfiles(); });
 
-// The check marks follow the options, which commands other than these items change too.
-QObject::connect(action, &QMenu::aboutToShow, action, [this, a] { SyncChecks(*a); });
-QObject::connect(options, &QMenu::aboutToShow, options, [this, a] { SyncChecks(*a); });
-for (QAction* option : optionItems) {
-    QObject::connect(option, &QAction::triggered, option, [this, a] { SyncChecks(*a); });
-}
-QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
+    // The check marks follow the options, which commands other than these items change too.
+    QObject::connect(action, &QMenu::aboutToShow, action, [this, a] { SyncChecks(*a); });
+    QObject::connect(options, &QMenu::aboutToShow, options, [this, a] { SyncChecks(*a); });
+    for (QAction* option : optionItems) {
+        QObject::connect(option, &QAction::triggered, option, [this, a] { SyncChecks(*a); });
+    }
+    QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
 
-table = new QMenu(Q(caption::TableMenu), owner);
-identify = table->addMenu(Q(caption::Identify));
-for (size_t i = 0; i < kSearchEngines.size(); ++i) {
-    search.push_back(Add(identify, SearchCaption(kSearchEngines[i]), [a, i] { a->Identify(static_cast<int>(i)); }));
-}
-newItem = Add(table, caption::NewItem, [a] { a->NewItem(); });
-deleteItems = Add(table, caption::Delete, [a] { a->DeleteSelected(); });
-toggle = Add(table, caption::Toggle, [a] { a->ToggleSelected(); });
-edit = Add(table, caption::Edit, [a] { a->EditItem(); });
-run = Add(table, caption::Run, [a] { a->RunNow(); });
-copy = table->addMenu(Q(caption::CopyClip));
-Add(copy, caption::ClipFile, [a] { a->CopyToClipboard(0); });
-Add(copy, caption::ClipPath, [a] { a->CopyToClipboard(1); });
-Add(copy, caption::ClipPathArgs, [a] { a->CopyToClipboard(2); });
-recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
-tick = table->addMenu(Q(caption::Tick));
-Add(tick, caption::TickAll, [a] { a->TickAll(true); });
-tickSelected = Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
-Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
-untickSelected = Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
-moveTo = table->addMenu(Q(caption::MoveTo));
-for (TableKind target : kMoveTargets) {
-    move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
-}
-openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
-priority = table->addMenu(Q(caption::SetPriority));
-for (const PriorityEntry& entry : kPriorityEntries) {
-    QAction* item = Add(priority, entry.caption, [a, c = entry.priorityClass] { a->SetPriorityOfSelected(c); });
-    item->setCheckable(true);
-    priorities.push_back(item);
-}
-endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
-// Shown here so that they can be learnt; the lists and the window take the keys themselves
-// (a list acts on a key's release), so these entries must never take them too.
-for (auto [entry, key] :
-     {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)}, std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
-      std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
-    entry->setShortcut(key);
-    entry->setShortcutContext(Qt::WidgetShortcut);
-}
+    table = new QMenu(Q(caption::TableMenu), owner);
+    identify = AddMenu(table, caption::Identify);
+    for (size_t i = 0; i < kSearchEngines.size(); ++i) {
+        search.push_back(Add(identify, SearchCaption(kSearchEngines[i]), [a, i] { a->Identify(static_cast<int>(i)); }));
+    }
+    newItem = Add(table, caption::NewItem, [a] { a->NewItem(); });
+    deleteItems = Add(table, caption::Delete, [a] { a->DeleteSelected(); });
+    toggle = Add(table, caption::Toggle, [a] { a->ToggleSelected(); });
+    edit = Add(table, caption::Edit, [a] { a->EditItem(); });
+    run = Add(table, caption::Run, [a] { a->RunNow(); });
+    copy = AddMenu(table, caption::CopyClip);
+    Add(copy, caption::ClipFile, [a] { a->CopyToClipboard(0); });
+    Add(copy, caption::ClipPath, [a] { a->CopyToClipboard(1); });
+    Add(copy, caption::ClipPathArgs, [a] { a->CopyToClipboard(2); });
+    recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
+    tick = AddMenu(table, caption::Tick);
+    Add(tick, caption::TickAll, [a] { a->TickAll(true); });
+    tickSelected = Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
+    Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
+    untickSelected = Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
+    moveTo = AddMenu(table, caption::MoveTo);
+    for (TableKind target : kMoveTargets) {
+        move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
+    }
+    openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
+    priority = AddMenu(table, caption::SetPriority);
+    for (const PriorityEntry& entry : kPriorityEntries) {
+        QAction* item = Add(priority, entry.caption, [a, c = entry.priorityClass] { a->SetPriorityOfSelected(c); });
+        item->setCheckable(true);
+        priorities.push_back(item);
+    }
+    endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
+    // Shown here so that they can be learnt; the lists and the window take the keys themselves
+    // (a list acts on a key's release), so these entries must never take them too.
+    for (auto [entry, key] :
+         {std::pair{newItem, QKeySequence(Qt::CTRL | Qt::Key_N)}, std::pair{deleteItems, QKeySequence(Qt::Key_Delete)},
+          std::pair{edit, QKeySequence(Qt::Key_F2)}}) {
+        entry->setShortcut(key);
+        entry->setShortcutContext(Qt::WidgetShortcut);
+    }
 
-sysTray = new QMenu(Q(caption::SysTray), owner);
-restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
-sysTray->setDefaultAction(restore);
-Add(sysTray, caption::Cancel, [] {});
-Add(sysTray, caption::Exit, [a] { a->CloseDown(); });
+    sysTray = new QMenu(Q(caption::SysTray), owner);
+    restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
+    sysTray->setDefaultAction(restore);
+    Add(sysTray, caption::Cancel, [] {});
+    Add(sysTray, caption::Exit, [a] { a->CloseDown(); });
 }  // namespace kestrune::ui
 
 void MainMenus::SyncChecks(Application& app) {
     const Options& o = app.state().options;
     for (size_t i = 0; i < optionItems.size(); ++i) optionItems[i]->setChecked(o.*(kOptionItems[i].flag));
     monitor->setChecked(o.monitor);
-    runDelayed->setText(QString::fromStdString(app.RunDelayedCaption()));
+    // The caption changes between start and stop; its letter is chosen again.
+    const QString caption = QString::fromStdString(app.RunDelayedCaption());
+    if (ShownCaption(*runDelayed) != caption) {
+        runDelayed->setText({});
+        runDelayed->setText(WithMnemonic(caption, action));
+    }
 }
 
 void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected) {
@@ -173,7 +238,7 @@ void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::ve
 }
 
 void MainMenus::SetControlsEnabled(bool enabled, bool runDelayedEnabled, const TabRules& tab) {
-    for (QAction* item : {deleteDuplicates->menuAction(), import, sendToTray, monitor, stopDelayed, allIdle,
+    for (QAction* item : {deleteDuplicates->menuAction(), importEntries, sendToTray, monitor, stopDelayed, allIdle,
                           file->menuAction(), options->menuAction(), refresh}) {
         item->setEnabled(enabled);
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QString>
 
 #include "session/Identify.h"
 #include "session/MainWindowRules.h"
@@ -21,6 +22,10 @@ class Application;
 
 namespace kestrune::ui {
 
+// An entry's caption as its menu shows it: the "&" that marks its keyboard letter left out
+// ("&&", one ampersand shown, stays as it is).
+QString ShownCaption(const QAction& action);
+
 struct MainMenus {
     // Menu bar
     QMenu* file = nullptr;
@@ -31,7 +36,7 @@ struct MainMenus {
     QMenu* recordItems = nullptr;
     QAction* deleteUnticked = nullptr;
     QAction* refresh = nullptr;
-    QAction* import = nullptr;
+    QAction* importEntries = nullptr;  // "Import from Startup Control Panel"
     QAction* runDelayed = nullptr;
     QAction* sendToTray = nullptr;
     QAction* monitor = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -8,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -18,6 +21,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "app/Table.h"
 #include "locations/Publishers.h"
 #include "locations/Scanning.h"
 #include "session/Application.h"
@@ -46,6 +50,22 @@ QLabel* Line(QWidget* parent, const char* name) {
     label->setContentsMargins(4, 1, 4, 1);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+// Alt alone and F10 reach the menu bar, as on Windows; other styles leave the bar to the mouse.
+class MenuKeysStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+QString TabText(int tab, const RowFilter* rows) {
+    const QString caption = QString::fromStdString(TabCaptionOf(tab));
+    if (!rows || !rows->Active()) return caption;
+    return QString("%1 (%2)").arg(caption).arg(rows->rowCount());
 }
 
 }  // namespace
@@ -137,10 +157,14 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     setCentralWidget(central);
 
     menus_.Build(menuBar(), this, app, [this] { ResetWindowSize(); });
+    auto* menuKeys = new MenuKeysStyle;
+    menuKeys->setParent(menuBar());
+    menuBar()->setStyle(menuKeys);
     AddKeys();
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
         for (RowFilter* rows : filters_) rows->SetText(text);
         ShowFilterState();
+        OfferTabWithMatch();
     });
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
@@ -159,6 +183,7 @@ void MainWindow::AddKeys() {
         addAction(action);
         return action;
     };
+    key({QKeySequence(Qt::Key_F10)}, [this] { EnterMenuBar(); });
     key({QKeySequence::Find}, [this] {
         filter_->setFocus(Qt::ShortcutFocusReason);
         filter_->selectAll();
@@ -181,7 +206,27 @@ void MainWindow::StepTab(int step) {
     if (const auto kind = TableFromNumber(tabs_->currentIndex())) View(*kind)->setFocus(Qt::TabFocusReason);
 }
 
+void MainWindow::EnterMenuBar() {
+    // The bar switches to its keyboard mode on an Alt pressed and released alone; F10 says
+    // the same to it.
+    QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
+}
+
 RowFilter* MainWindow::Filter(TableKind kind) const { return filters_[static_cast<size_t>(Number(kind) - 1)]; }
+
+void MainWindow::OfferTabWithMatch() {
+    const QString text = filter_->text().trimmed();
+    const auto current = TableFromNumber(tabs_->currentIndex());
+    if (text.isEmpty() || (current && Filter(*current)->rowCount() > 0) || !tabs_->tabBar()->isEnabled()) return;
+    for (TableKind kind : kAllTables) {
+        if (Filter(kind)->rowCount() == 0) continue;
+        tabs_->setCurrentIndex(Number(kind));
+        return;
+    }
+}
 
 void MainWindow::ShowFilterState() {
     if (!filter_) return;  // rows announced while the window is being built
@@ -190,6 +235,8 @@ void MainWindow::ShowFilterState() {
         const bool hidden = !text.isEmpty() && Model(kind)->rowCount() > 0;
         views_[static_cast<size_t>(Number(kind) - 1)]->SetPlaceholder(hidden ? NoMatchText(text)
                                                                              : EmptyTableText(kind));
+        // Each tab says how many of its rows match, so that a match elsewhere is seen.
+        tabs_->setTabText(Number(kind), TabText(Number(kind) + 1, Filter(kind)));
     }
     const auto kind = TableFromNumber(tabs_->currentIndex());
     if (text.isEmpty() || !kind) {
@@ -273,6 +320,9 @@ void MainWindow::SyncTables() {
     // publishers are read only by the fill: once started, it goes round again from the top.
     if (rowsCameOrWent && iconFill_) RestartFill();
     app_.UpdateTableStatus();
+    // A command may change an option as it goes (ticking a delayed row registers the program
+    // to start with Windows): the check marks follow at once.
+    menus_.SyncChecks(app_);
 }
 
 void MainWindow::SyncTable(TableKind kind) {
@@ -380,10 +430,23 @@ void MainWindow::FillIconSlice() {
 }
 
 void MainWindow::BusyChanged(const BusyState& busy) {
+    const bool wasEnabled = controlsEnabled_;
+    if (wasEnabled && busy.controls) {
+        // Disabling the list that has the focus sends it on to the filter box; it comes back
+        // once the work is done, so that the arrow keys go on moving in the list.
+        QWidget* focus = QApplication::focusWidget();
+        listHadFocus_ = std::find(views_.begin(), views_.end(), focus) != views_.end();
+    }
     controlsEnabled_ = !busy.controls;
     tabs_->tabBar()->setEnabled(controlsEnabled_);
     for (QTableView* view : views_) view->setEnabled(controlsEnabled_);
     menus_.SetControlsEnabled(controlsEnabled_, !busy.runDelayed, RulesForTab(tabs_->currentIndex() + 1));
+    if (!wasEnabled && controlsEnabled_ && listHadFocus_) {
+        listHadFocus_ = false;
+        const QWidget* focus = QApplication::focusWidget();
+        const auto kind = TableFromNumber(tabs_->currentIndex());
+        if (kind && (!focus || focus == filter_)) View(*kind)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QMargins MainWindow::FrameMargins() {
@@ -397,6 +460,35 @@ void MainWindow::PlaceWindow(const QRect& client) {
     // On a screen smaller than the least size (a small one at a high scale) the screen wins.
     setMinimumSize(kMinimumSize.boundedTo(client.size()));
     setGeometry(client);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (framePlaced_ || frameWatch_) return;
+    frameWatch_ = new QTimer(this);
+    frameWatch_->setInterval(50);
+    connect(frameWatch_, &QTimer::timeout, this, [this] { KeepFrameOnScreen(); });
+    frameWatch_->start();
+}
+
+namespace {
+// How long to wait for a window manager to say how large its frame is (40 looks of 50 ms);
+// without one the frame stays unknown.
+constexpr int kFrameLooks = 40;
+}  // namespace
+
+void MainWindow::KeepFrameOnScreen() {
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull() && ++frameLooks_ < kFrameLooks) return;
+    frameWatch_->stop();
+    framePlaced_ = true;
+    if (frame.isNull() || isMinimized() || isMaximized() || isFullScreen() || !isVisible()) return;
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QRect client = geometry();
+    if (area.contains(client.marginsAdded(frame))) return;
+    PlaceWindow(FitIntoArea(client, frame, area));
 }
 
 void MainWindow::CentreWindow() {
@@ -511,12 +603,51 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::KeyPress) {
             keysPressedInList_.insert(key->key());
+            return OnKeyPressed(kind, *key);
         } else if (!key->isAutoRepeat() && keysPressedInList_.erase(key->key()) > 0) {
             OnKeyReleased(kind, key->key(), key->modifiers());
         }
         return false;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::OnKeyPressed(TableKind kind, const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    switch (key.key()) {
+        case Qt::Key_Space:
+            if (modifiers != Qt::NoModifier) return false;  // Ctrl+Space selects, as in every list
+            if (!key.isAutoRepeat()) ToggleSelectedTicks(kind);
+            return true;
+        case Qt::Key_Menu: ShowTableMenuFromKeyboard(kind); return true;
+        case Qt::Key_F10:
+            if (modifiers != Qt::ShiftModifier) return false;
+            ShowTableMenuFromKeyboard(kind);
+            return true;
+        case Qt::Key_Slash:
+        case Qt::Key_Question:
+        case Qt::Key_Plus:
+            // These act on their release, on the row selected now.
+            return true;
+        default: return false;
+    }
+}
+
+void MainWindow::ToggleSelectedTicks(TableKind kind) {
+    const std::vector<int> rows = SelectedRows(kind);
+    if (rows.empty()) return;
+    const Table& table = app_.state().tables[kind];
+    const QModelIndex current = View(kind)->currentIndex();
+    const int focused = current.isValid() ? Filter(kind)->PositionOf(current.row()) : 0;
+    const int lead = std::find(rows.begin(), rows.end(), focused) != rows.end() ? focused : rows.front();
+    const bool ticked = !table.Ticked(lead);
+    // Ticking may show a refusal and change the table; each row is found again by its id.
+    std::vector<RowId> ids;
+    for (const int position : rows) ids.push_back(table.Id(position));
+    for (const RowId id : ids) {
+        const auto position = table.PositionOf(id);
+        if (position && table.Ticked(*position) != ticked) app_.OnRowTickChanged(kind, *position, ticked);
+    }
 }
 
 void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifiers) {
@@ -558,6 +689,23 @@ bool MainWindow::OnFilterKey(int key) {
 void MainWindow::ShowTableMenu(TableKind kind, const QPoint& where) {
     menus_.PrepareTableMenu(app_, kind, SelectedRows(kind));
     menus_.table->popup(where);
+}
+
+void MainWindow::ShowTableMenuFromKeyboard(TableKind kind) {
+    if (!controlsEnabled_) return;
+    QTableView* view = View(kind);
+    // Below the focused row's name, as the mouse would have put it there.
+    QPoint at(0, 0);
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid()) {
+        const QRect cell = view->visualRect(current.siblingAtColumn(0));
+        if (cell.isValid()) at = QPoint(cell.left() + cell.height(), cell.bottom());
+    }
+    ShowTableMenu(kind, view->viewport()->mapToGlobal(at));
+    // As the Down key would: the first entry that can be chosen is highlighted, and a submenu
+    // there stays closed until Right or Enter opens it.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(menus_.table, &down);
 }
 
 }  // namespace kestrune::ui

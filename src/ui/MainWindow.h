@@ -69,6 +69,9 @@ public:
     // deferral.
     void StartIconFill();
     bool IconFillRunning() const;
+    // True once the window manager's frame is known and the window has been moved, where it
+    // had to be, so that the frame too is on the screen.
+    bool FramePlaced() const { return framePlaced_; }
 
     QTableView* View(TableKind kind) const { return views_[static_cast<size_t>(Number(kind) - 1)]; }
     TableModel* Model(TableKind kind) const { return models_[static_cast<size_t>(Number(kind) - 1)]; }
@@ -87,13 +90,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnTabChanged(int index);
     void ApplyTabRules(int tab);
     void ShowTableMenu(TableKind kind, const QPoint& where);
+    // The context-menu key and Shift+F10: the menu at the selected row, its first entry active.
+    void ShowTableMenuFromKeyboard(TableKind kind);
+    // Keys that act on their press in a list; true when taken (so the list's own search for a
+    // row starting with the key's letter never moves the selection first).
+    bool OnKeyPressed(TableKind kind, const QKeyEvent& key);
     void OnKeyReleased(TableKind kind, int key, Qt::KeyboardModifiers modifiers);
+    // Space: every selected row takes the opposite of the focused row's tick, each through the
+    // command a click on its box runs.
+    void ToggleSelectedTicks(TableKind kind);
+    // F10: the menu bar in keyboard mode, its first menu highlighted, as Alt alone does.
+    void EnterMenuBar();
+    // Typing in the filter: the first tab with a match is offered when this one has none.
+    void OfferTabWithMatch();
     void ScheduleSync();
     void FillIconSlice();
     // The fill from the first table's first row, the rows in sight first.
@@ -108,6 +124,9 @@ private:
     QMargins FrameMargins();
     // Puts the window (without its frame) at `client`, letting a small screen lower its least size.
     void PlaceWindow(const QRect& client);
+    // A window manager that draws the frame tells its size only once the window is on the
+    // screen; then the window is moved (and shrunk) until the frame fits as well.
+    void KeepFrameOnScreen();
 
     Application& app_;
     MainMenus menus_;
@@ -121,11 +140,15 @@ private:
     std::array<RowFilter*, kTableCount> filters_{};
     QSize designSize_;
     bool controlsEnabled_ = true;
+    bool listHadFocus_ = false;  // a list had the focus when busy work disabled the lists
     bool closing_ = false;
     bool applicationQuitting_ = false;
     bool syncScheduled_ = false;
     std::set<int> keysPressedInList_;
     QTimer* iconFill_ = nullptr;
+    QTimer* frameWatch_ = nullptr;
+    int frameLooks_ = 0;
+    bool framePlaced_ = false;
     size_t fillTable_ = 0;                  // index into kAllTables of the table being filled
     int fillNext_ = 1;                      // its next position
     std::optional<TableKind> inSightDone_;  // the table whose rows in sight came first

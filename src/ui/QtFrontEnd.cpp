@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "app/Text.h"
 #include "delayed/DelayedWindow.h"
@@ -22,6 +23,8 @@
 namespace kestrune::ui {
 
 namespace {
+
+constexpr int kMinimiseAgainMs = 200;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -68,8 +71,25 @@ void QtFrontEnd::ShowAfterStartup() {
     window_->ApplyStoredPosition();
     window_->ShowTab(app_->state().currentTab);
     if (app_->state().inTray || quitRequested_) return;
-    if (minimiseOnShow_) window_->showMinimized();
-    else window_->show();
+    if (!minimiseOnShow_) {
+        window_->show();
+        return;
+    }
+    window_->showMinimized();
+    if (QGuiApplication::platformName() == "xcb") {
+        // X11 window managers may map a window that was never shown as a normal one whatever
+        // it asked for; once it is on the screen, it asks again.
+        QTimer::singleShot(kMinimiseAgainMs, window_.get(), [window = window_.get()] {
+            if (!window->isVisible()) return;
+            if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            window->showMinimized();
+        });
+    }
+    // The delayed-run window, shown before the main window was, stays in front of it.
+    if (delayedView_ && delayedView_->isVisible()) {
+        delayedView_->raise();
+        delayedView_->activateWindow();
+    }
 }
 
 void QtFrontEnd::StartIconFill() { window_->StartIconFill(); }
@@ -108,9 +128,12 @@ void QtFrontEnd::RunModal(QDialog& dialog) {
         if (seam_.playDialog) seam_.playDialog(dialog);
         else Unexpected(dialog.windowTitle().toStdString());
         if (dialog.isVisible()) dialog.done(QDialog::Rejected);
-        return;
+    } else {
+        dialog.exec();
     }
-    dialog.exec();
+    // The window that opened the dialog takes the keys again, with the focus where it was (on
+    // the list the command acted on).
+    if (window_->isVisible() && !window_->isMinimized()) window_->activateWindow();
 }
 
 void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
@@ -172,7 +195,10 @@ std::string QtFrontEnd::QtFilter(const std::string& filter) {
 }
 
 std::string QtFrontEnd::ChooseFile(const std::string& filter, const std::string& initialFolder) {
-    if (seam_.active) return NextSeamFile(seam_, filter);
+    if (seam_.active) {
+        seam_.chooserFolders.push_back(initialFolder);
+        return NextSeamFile(seam_, filter);
+    }
     const OpenQuestion open(questionsOpen_);
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(kMessageTitle), Q(initialFolder),
                                         Q(QtFilter(filter)))

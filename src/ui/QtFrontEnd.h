@@ -42,6 +42,7 @@ struct DialogSeam {
     std::deque<std::string> files;
     std::vector<Shown> messages;
     std::vector<std::string> prompts;
+    std::vector<std::string> chooserFolders;  // the folder each file chooser opened in
     std::function<void(QDialog&)> playDialog;
     std::function<void(const std::string& question)> onUnexpected;
 };

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 #include <set>
@@ -98,6 +99,11 @@ void SaveFilter(Application& app, MainWindow& window, const QDir& folder) {
 
 void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     MainWindow& window = fe.Window();
+    // The screen as the user first sees it: with the window manager's frame in place.
+    for (int i = 0; i < 100 && !window.FramePlaced(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
     SaveScreen(window, folder, "screen");
     for (int tab = 1; tab <= kTabCount; ++tab) {
         app.SelectTab(tab);  // as a click on the tab

@@ -159,6 +159,14 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     AddDelayed("C:\\A\\a.exe", "10");
     AddDelayed("C:\\A\\b.exe", "abc");
     AddDelayed("C:\\A\\c.exe", "-7", "", false);
+    fe.yesNoAnswers = {false, true};
+    state.settingsChanged = false;
+    MakeAllDelayedIdle(state);
+    // Asked first, naming how many delays go; No keeps every one of them.
+    ASSERT_EQ(fe.questions.size(), 1u);
+    EXPECT_NE(fe.questions[0].find("all 3 delayed application(s)"), std::string::npos) << fe.questions[0];
+    EXPECT_THAT(Delays(), ElementsAre("10", "abc", "-7"));
+    EXPECT_FALSE(state.settingsChanged);
     MakeAllDelayedIdle(state);
     EXPECT_THAT(Delays(), ElementsAre("-3", "-2", "-1"));
     EXPECT_TRUE(state.settingsChanged);

@@ -170,14 +170,20 @@ TEST_F(ProcessActionsTest, WatcherOptionSwitchesTheTimerAndTheTabVisitSwitchesIt
     EXPECT_FALSE(state.priorityTimer->Running());
 }
 
-TEST_F(ProcessActionsTest, StatusCountsAreTakenBeforeTheRefill) {
+// Counts from before the refill would disagree with the rows the tab then shows.
+TEST_F(ProcessActionsTest, StatusCountsAreTakenAfterTheRefill) {
     processes.Add(1, "a.exe", 8, "/a.exe");
     processes.Add(2, "b.exe", 8, "/b.exe");
     state.processRefreshNeeded = true;
     ShowTableStatus(state);
-    EXPECT_EQ(fe.LastStatus(), "0 processes, 0 stored item(s) - refreshed");
+    EXPECT_EQ(fe.LastStatus(), "2 processes, 0 stored item(s) - refreshed");
+    processes.Add(3, "c.exe", 8, "/c.exe");
+    state.processRefreshNeeded = true;
     ShowTableStatus(state);
-    EXPECT_EQ(fe.LastStatus(), "2 processes, 0 stored item(s)");
+    EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s) - refreshed");
+    EXPECT_EQ(processTable().Count(), 3);
+    ShowTableStatus(state);
+    EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s)");
 }
 
 TEST_F(ProcessActionsTest, StatusOfTheOtherTabs) {

@@ -1,6 +1,9 @@
 // Changing entries through the window: ticking a Run entry off and on, and the item editor
 // with its checks, opened by the keys a user presses.
 
+#include <filesystem>
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -23,6 +26,8 @@ private slots:
     void untickingAnHkcuRunRowRemovesTheValue();
     void editorRefusesAnEmptyNameOrPath();
     void enterEditsTheSelectedDelayedRow();
+    void theFileChooserOpensInTheProgramsFolder();
+    void tickingADelayedRowRegistersTheProgramAtOnce();
 };
 
 void EditingTest::untickingAnHkcuRunRowRemovesTheValue() {
@@ -123,6 +128,59 @@ void EditingTest::enterEditsTheSelectedDelayedRow() {
     QCOMPARE(table.Text(1, col::Delay), std::string("-10"));
     QCOMPARE(table.Text(1, col::DelayedPriority), std::string("Low"));
     QVERIFY(t.seam().messages.empty());
+}
+
+void EditingTest::theFileChooserOpensInTheProgramsFolder() {
+    GuiSession t;
+    const std::string folder = t.machine.machineRoot + "/Program Files/Mailer/";
+    std::filesystem::create_directories(folder);
+    test::WriteText(folder + "mail.exe", "MZ");
+    QVERIFY(t.Start());
+    t.ClickTab("Delayed");
+    Table& delayed = t.s.tables[TableKind::Delayed];
+    delayed.Add({"Mail", "\"" + folder + "mail.exe\" --quiet", "5"});
+    delayed.Add({"Gone", "/nowhere/at/all/gone.exe", "5"});
+    t.window().SyncTables();
+
+    t.seam().playDialog = [](QDialog& dialog) {
+        auto* browse = dialog.findChild<QAbstractButton*>("cmdBrowse");
+        QVERIFY(browse);
+        QTest::mouseClick(browse, Qt::LeftButton);
+    };
+    const auto positionOf = [&](const std::string& name) {
+        for (int p = 1; p <= delayed.Count(); ++p)
+            if (delayed.Name(p) == name) return p;
+        return 0;
+    };
+    t.ClickRow(TableKind::Delayed, positionOf("Mail"));
+    QTest::keyClick(t.View(TableKind::Delayed), Qt::Key_F2);
+    // A folder that is gone leaves the choice to the system, as for a new row.
+    t.ClickRow(TableKind::Delayed, positionOf("Gone"));
+    QTest::keyClick(t.View(TableKind::Delayed), Qt::Key_F2);
+    const auto& folders = t.seam().chooserFolders;
+    QCOMPARE(folders.size(), size_t(2));
+    QCOMPARE(QString::fromStdString(folders[0]), QString::fromStdString(folder));
+    QCOMPARE(QString::fromStdString(folders[1]), QString());
+}
+
+void EditingTest::tickingADelayedRowRegistersTheProgramAtOnce() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.ClickTab("Delayed");
+    t.s.tables[TableKind::Delayed].Add({"Mail", "/usr/bin/env true", "5"});
+    t.window().SyncTables();
+    auto* runOnStartup = test::ActionNamed(*t.window().Menus().options, "Run on startup");
+    QVERIFY(!runOnStartup->isChecked());
+
+    t.ClickRow(TableKind::Delayed, 1);
+    QTest::keyClick(t.View(TableKind::Delayed), Qt::Key_Space);
+    QApplication::processEvents();
+    QVERIFY(t.s.tables[TableKind::Delayed].Ticked(1));
+    // The shortcut that starts the delayed run with Windows is there, and the menu says so
+    // without having been opened.
+    QVERIFY(t.s.options.runOnStartup);
+    QVERIFY(t.platform.files().FileExists(t.s.commonStartupFolder + "/Kestrune.lnk"));
+    QVERIFY(runOnStartup->isChecked());
 }
 
 QTEST_MAIN(EditingTest)

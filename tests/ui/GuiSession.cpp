@@ -37,7 +37,8 @@ bool GuiSession::Start(const std::string& commandLine) {
 void GuiSession::ClickTab(const QString& caption) {
     QTabBar* tabs = window().Tabs();
     for (int i = 0; i < tabs->count(); ++i) {
-        if (tabs->tabText(i) == caption) {
+        // While a filter is typed a tab says how many rows match: "HKCU Run (2)".
+        if (tabs->tabText(i) == caption || tabs->tabText(i).startsWith(caption + " (")) {
             QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
             QApplication::processEvents();
             return;
@@ -74,10 +75,16 @@ void GuiSession::ClickHeader(TableKind kind, int column) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
 
+void GuiSession::Reactivate() {
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    window().activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &window());
+}
+
 QStringList VisibleTexts(const QMenu& menu) {
     QStringList texts;
     for (QAction* action : menu.actions()) {
-        if (action->isVisible() && !action->isSeparator()) texts << action->text();
+        if (action->isVisible() && !action->isSeparator()) texts << ui::ShownCaption(*action);
     }
     return texts;
 }
@@ -85,14 +92,14 @@ QStringList VisibleTexts(const QMenu& menu) {
 QStringList AllTexts(const QMenu& menu) {
     QStringList texts;
     for (QAction* action : menu.actions()) {
-        if (!action->isSeparator()) texts << action->text();
+        if (!action->isSeparator()) texts << ui::ShownCaption(*action);
     }
     return texts;
 }
 
 QAction* ActionNamed(const QMenu& menu, const QString& text) {
     for (QAction* action : menu.actions()) {
-        if (action->text() == text) return action;
+        if (ui::ShownCaption(*action) == text) return action;
     }
     QTest::qFail(("no menu entry " + text.toStdString()).c_str(), __FILE__, __LINE__);
     return nullptr;

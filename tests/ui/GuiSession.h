@@ -42,9 +42,13 @@ struct GuiSession {
     // Right-clicks the list and answers the visible entries of the context menu that popped up.
     QStringList RightClickMenu(TableKind kind);
     void ClickHeader(TableKind kind, int column);
+    // Once the menus are closed: the offscreen platform leaves a closed menu's window active,
+    // where a desktop gives the activation back to the main window.
+    void Reactivate();
 };
 
-// The visible entries of a menu, separators left out.
+// The visible entries of a menu as they read (without the "&" of their keyboard letter),
+// separators left out.
 QStringList VisibleTexts(const QMenu& menu);
 QStringList AllTexts(const QMenu& menu);
 QAction* ActionNamed(const QMenu& menu, const QString& text);

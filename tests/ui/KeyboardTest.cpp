@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -31,6 +33,13 @@ private slots:
     void typingInTheFilterNarrowsTheRowsAndTheCount();
     void commandsActOnTheRowFoundByTheFilter();
     void anEmptyListSaysWhatThePlaceIsFor();
+    void spaceTicksTheSelectedRowsAsAClickWould();
+    void slashIdentifiesTheSelectedRowWithoutSearchingForIt();
+    void theMenuKeyOpensTheRowMenuOnItsFirstEntry();
+    void theMenuBarIsReachedFromTheKeyboard();
+    void everyMenuEntryHasItsOwnLetter();
+    void theFocusStaysInTheListAfterACommand();
+    void theFilterCountsTheRowsOfEveryTab();
 };
 
 namespace {
@@ -66,6 +75,27 @@ QStringList ShownNames(QTableView* view) {
 
 QImage Picture(QWidget* widget) { return widget->grab().toImage(); }
 
+bool InRunKey(GuiSession& t, const std::string& name) {
+    return t.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name).has_value();
+}
+
+int PositionOf(const Table& table, const std::string& name) {
+    for (int p = 1; p <= table.Count(); ++p)
+        if (table.Name(p) == name) return p;
+    return 0;
+}
+
+// The letter that opens an entry from the keyboard, or a null character.
+QChar Mnemonic(const QAction& action) {
+    const QString text = action.text();
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
 }  // namespace
 
 void KeyboardTest::menusShowTheirKeys() {
@@ -76,8 +106,8 @@ void KeyboardTest::menusShowTheirKeys() {
     QCOMPARE(m.edit->shortcut(), QKeySequence(Qt::Key_F2));
     QCOMPARE(m.deleteItems->shortcut(), QKeySequence(Qt::Key_Delete));
     // The captions stay as they are; the key is shown beside them.
-    QCOMPARE(m.refresh->text(), QString("Refresh && reload tables"));
-    QCOMPARE(m.deleteItems->text(), QString("Delete"));
+    QCOMPARE(ui::ShownCaption(*m.refresh), QString("Refresh && reload tables"));
+    QCOMPARE(ui::ShownCaption(*m.deleteItems), QString("Delete"));
 }
 
 void KeyboardTest::f5ReadsThePlacesAgain() {
@@ -283,6 +313,218 @@ void KeyboardTest::anEmptyListSaysWhatThePlaceIsFor() {
     const QImage withRow = Picture(view);
     view->SetPlaceholder({});
     QCOMPARE(Picture(view), withRow);
+}
+
+void KeyboardTest::spaceTicksTheSelectedRowsAsAClickWould() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    t.ClickRow(TableKind::HKCU_Run, PositionOf(run, "Bravo"));
+
+    // The place shows it at once, as after a click on the box.
+    QTest::keyClick(view, Qt::Key_Space);
+    QApplication::processEvents();
+    QVERIFY(!run.Ticked(PositionOf(run, "Bravo")));
+    QVERIFY(!InRunKey(t, "Bravo"));
+    QCOMPARE(t.window().Status()->text(), QString("5 item(s) : 4 enabled, 1 disabled."));
+    QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run), std::vector<int>{PositionOf(run, "Bravo")});
+
+    // Two rows: both take the opposite of the focused row's tick.
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run).size(), size_t(2));
+    QTest::keyClick(view, Qt::Key_Space);
+    QApplication::processEvents();
+    QVERIFY(!run.Ticked(PositionOf(run, "Bravo")));
+    QVERIFY(!run.Ticked(PositionOf(run, "Charlie")));
+    QVERIFY(!InRunKey(t, "Charlie"));
+    QTest::keyClick(view, Qt::Key_Space);
+    QApplication::processEvents();
+    QVERIFY(run.Ticked(PositionOf(run, "Bravo")));
+    QVERIFY(run.Ticked(PositionOf(run, "Charlie")));
+    QVERIFY(InRunKey(t, "Bravo"));
+    QVERIFY(InRunKey(t, "Charlie"));
+    QVERIFY(InRunKey(t, "Alpha"));
+}
+
+void KeyboardTest::slashIdentifiesTheSelectedRowWithoutSearchingForIt() {
+    GuiSession t;
+    // A path that starts with the key's own character: searching the list for "/" finds it.
+    AddRunValue(t, "Zulu", "/opt/zulu/zulu.exe");
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    t.ClickRow(TableKind::HKCU_Run, PositionOf(run, "Bravo"));
+    QTest::keyClick(view, Qt::Key_Slash);
+    QCOMPARE(t.platform.recorder.opened.size(), size_t(1));
+    QVERIFY2(QString::fromStdString(t.platform.recorder.opened[0]).endsWith("bravo.exe"),
+             t.platform.recorder.opened[0].c_str());
+    QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run), std::vector<int>{PositionOf(run, "Bravo")});
+}
+
+void KeyboardTest::theMenuKeyOpensTheRowMenuOnItsFirstEntry() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    auto& m = t.window().Menus();
+    t.ClickRow(TableKind::HKCU_Run, 3);
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
+                                         std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
+        QTest::keyClick(view, key, modifiers);
+        QVERIFY(m.table->isVisible());
+        QCOMPARE(m.table->activeAction(), m.identify->menuAction());
+        QCOMPARE(QApplication::activePopupWidget(), m.table);  // its submenu waits for Right
+        // The menu was made for this row: its row commands are on.
+        QVERIFY(m.edit->isEnabled() && m.edit->isVisible());
+        m.table->hide();
+    }
+    // The first entry that can be chosen: without a row, Identify is off and New item is first.
+    view->clearSelection();
+    QTest::keyClick(view, Qt::Key_Menu);
+    QVERIFY(m.table->isVisible());
+    QCOMPARE(m.table->activeAction(), m.newItem);
+    m.table->hide();
+}
+
+void KeyboardTest::theMenuBarIsReachedFromTheKeyboard() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    auto& m = t.window().Menus();
+    QMenuBar* bar = t.window().menuBar();
+    for (const auto& [letter, menu] :
+         {std::pair{Qt::Key_F, m.file}, std::pair{Qt::Key_A, m.action}, std::pair{Qt::Key_O, m.options}}) {
+        QTest::keyClick(view, letter, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QApplication::processEvents();
+        t.Reactivate();
+    }
+    QCOMPARE(QApplication::focusWidget(), view);
+
+    // F10 (and Alt alone) highlight the bar's first menu; Down opens it.
+    QTest::keyClick(view, Qt::Key_F10);
+    QCOMPARE(bar->activeAction(), m.file->menuAction());
+    QTest::keyClick(bar, Qt::Key_Right);
+    QCOMPARE(bar->activeAction(), m.action->menuAction());
+    QTest::keyClick(bar, Qt::Key_Down);
+    QTRY_COMPARE(QApplication::activePopupWidget(), m.action);
+    QTest::keyClick(m.action, Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QTRY_VERIFY(!bar->activeAction());
+    t.Reactivate();
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Alt);
+    QCOMPARE(bar->activeAction(), m.file->menuAction());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::focusWidget(), view);
+
+    // Profiles is a command of the bar itself: Alt+P runs it.
+    QStringList dialogs;
+    t.seam().playDialog = [&](QDialog& dialog) { dialogs << dialog.windowTitle(); };
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_P, Qt::AltModifier);
+    QTRY_COMPARE(dialogs.size(), 1);
+}
+
+void KeyboardTest::everyMenuEntryHasItsOwnLetter() {
+    GuiSession t;
+    auto& m = t.window().Menus();
+    std::vector<const QWidget*> menus = {t.window().menuBar(), m.table, m.sysTray};
+    for (size_t i = 0; i < menus.size(); ++i) {
+        QSet<QChar> letters;
+        for (QAction* action : menus[i]->actions()) {
+            if (action->isSeparator()) continue;
+            const QChar letter = Mnemonic(*action);
+            QVERIFY2(!letter.isNull(), qPrintable(action->text()));
+            if (action->menu()) menus.push_back(action->menu());
+            // A letter opens one entry, except where a menu has run out of letters.
+            if (menus[i] != m.table) QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
+            letters.insert(letter);
+        }
+    }
+    // The letter is only underlined: the captions read as they always did.
+    QCOMPARE(ui::ShownCaption(*m.file->menuAction()), QString("File"));
+    QCOMPARE(ui::ShownCaption(*m.allIdle), QString("Make all delayed applications idle"));
+    QCOMPARE(ui::ShownCaption(*m.resetWindow), QString("Reset window size && position"));
+    QCOMPARE(m.resetWindow->iconText().count('&'), 1);  // one ampersand shown, none lost
+}
+
+void KeyboardTest::theFocusStaysInTheListAfterACommand() {
+    GuiSession t;
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    t.ClickRow(TableKind::HKCU_Run, 2);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Delete);
+    QApplication::processEvents();
+    QCOMPARE(t.s.tables[TableKind::Deleted].Count(), 1);
+    QCOMPARE(QApplication::focusWidget(), view);
+
+    // The arrow keys go on moving in the list.
+    t.ClickRow(TableKind::HKCU_Run, 1);
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(t.window().SelectedRows(TableKind::HKCU_Run), std::vector<int>{2});
+
+    // So after a command chosen in the row menu by its letters, and after a dialog.
+    auto& m = t.window().Menus();
+    QTest::keyClick(view, Qt::Key_Menu);
+    QTest::keyClick(m.table, Qt::Key_U);
+    QTRY_COMPARE(QApplication::activePopupWidget(), m.tick);
+    QTest::keyClick(m.tick, Qt::Key_N);
+    QApplication::processEvents();
+    QVERIFY(!t.s.tables[TableKind::HKCU_Run].Ticked(2));
+    t.Reactivate();
+    QTRY_COMPARE(QApplication::focusWidget(), view);
+    t.seam().playDialog = [](QDialog& dialog) { dialog.reject(); };
+    QTest::keyClick(view, Qt::Key_F2);
+    QTRY_COMPARE(QApplication::focusWidget(), view);
+}
+
+void KeyboardTest::theFilterCountsTheRowsOfEveryTab() {
+    GuiSession t;
+    auto& registry = t.platform.registry();
+    QVERIFY(registry.CreateKey(RootKey::LocalMachine, kRunKey).Ok());
+    QVERIFY(registry.SetValue(RootKey::LocalMachine, kRunKey, {"Agent", platform::ValueType::String, "C:\\agent.exe"})
+                .Ok());
+    QTableView* view = FiveRunEntries(t);
+    QVERIFY(view);
+    QTabBar* tabs = t.window().Tabs();
+    QLineEdit* filter = t.window().FilterBox();
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+
+    // Found only in another table: that tab is offered, and every tab says how many match.
+    QTest::keyClicks(filter, "agent");
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("HKLM Run (1)"));
+    QCOMPARE(tabs->tabText(4), QString("HKCU Run (0)"));
+    QCOMPARE(tabs->tabText(0), QString("About"));
+    QCOMPARE(t.window().FilterCount()->text(), QString("1 of 1 shown"));
+    QCOMPARE(t.window().Status()->text(), QString("1 item(s) : 1 enabled, 0 disabled."));
+    QCOMPARE(QApplication::focusWidget(), filter);  // the typing goes on
+
+    // A text that this tab holds keeps the tab.
+    filter->setText("agent.exe");
+    QCOMPARE(tabs->currentIndex(), 3);
+    filter->setText("");
+    t.ClickTab("HKCU Run");
+    filter->setText("apps");
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("HKCU Run (3)"));
+    QCOMPARE(tabs->tabText(3), QString("HKLM Run (0)"));
+
+    // On every tab the count of all rows is the status line's.
+    for (TableKind kind : kAllTables) {
+        t.ClickTab(QString::fromStdString(std::string(TabCaption(kind))));
+        const QString all = QString::number(t.s.tables[kind].Count());
+        QVERIFY2(t.window().FilterCount()->text().endsWith(" of " + all + " shown"),
+                 qPrintable(t.window().FilterCount()->text()));
+        QVERIFY2(t.window().Status()->text().startsWith(all + " "), qPrintable(t.window().Status()->text()));
+    }
+
+    filter->clear();
+    QCOMPARE(tabs->tabText(4), QString("HKCU Run"));
+    QCOMPARE(tabs->tabText(3), QString("HKLM Run"));
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -64,7 +64,7 @@ void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
     QCOMPARE(t.window().Status()->text(), QString("Finished loading"));
 
     QStringList bar;
-    for (QAction* a : t.window().menuBar()->actions()) bar << a->text();
+    for (QAction* a : t.window().menuBar()->actions()) bar << ui::ShownCaption(*a);
     QCOMPARE(bar, QStringList({"File", "Action", "Options", "Profiles"}));
 
     auto& m = t.window().Menus();
@@ -181,7 +181,7 @@ void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
         QCOMPARE(t.RightClickMenu(kind), expected);
         // The own table is no target of "Move to".
         for (QAction* move : t.window().Menus().moveTo->actions()) {
-            QCOMPARE(move->isEnabled(), move->text().toStdString() != TabCaption(kind));
+            QCOMPARE(move->isEnabled(), ui::ShownCaption(*move).toStdString() != TabCaption(kind));
         }
     }
 }
@@ -299,7 +299,7 @@ void MainWindowTest::optionsMenuFollowsTheOptions() {
     t.s.options.monitor = true;
     m.SyncChecks(t.app);
     for (QAction* option : m.optionItems) {
-        QCOMPARE(option->isChecked(), option->text() == "Don't run apps if they are already running");
+        QCOMPARE(option->isChecked(), ui::ShownCaption(*option) == "Don't run apps if they are already running");
     }
     QVERIFY(m.monitor->isChecked());
 
