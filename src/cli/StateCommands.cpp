@@ -3,7 +3,6 @@
 // console's report; the exit status is what a detection script hands on (0 matches, 1 drifts).
 
 #include <iostream>
-#include <iterator>
 #include <ostream>
 
 #include "cli/Commands.h"
@@ -23,10 +22,9 @@ constexpr const char* kCannotWrite = "cannot write the state file ";
 constexpr const char* kWroteState = "wrote the state of ";
 constexpr const char* kWouldChange = "Kestrune state would change: ";
 constexpr const char* kWouldPrefix = "would ";
+constexpr const char* kDscFormat = "dsc";
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-constexpr const char* kDscFormat = "dsc";
 
 bool Json(const Invocation& inv) { return inv.format == "json"; }
 

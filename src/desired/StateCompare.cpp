@@ -23,6 +23,13 @@ constexpr const char* kNoDifferences = "no differences";
 constexpr const char* kMore = "; and more";
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// A name from the file in a one-line message: its control characters shown as "?".
+std::string QuotedName(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return Quoted(shown);
+}
 
 std::string SectionCaption(TableKind kind) {
     return IsLocationTable(kind) ? PlaceName(kind) : std::string(KindName(kind));
@@ -277,7 +284,7 @@ std::optional<std::string> ValidateDesiredState(const DesiredState& wanted) {
         std::unordered_set<std::string> names;
         for (const WantedEntry& entry : place.entries) {
             if (entry.name.empty()) return where + kEmptyName;
-            if (!IsPlainName(entry.name, IsFolderTable(kind))) return where + kUnsafeName + Quoted(entry.name);
+            if (!IsPlainName(entry.name, IsFolderTable(kind))) return where + kUnsafeName + QuotedName(entry.name);
             if (!names.insert(ToLower(entry.name)).second) return where + kNamedTwice + Quoted(entry.name);
             if (entry.arguments && !IsFolderTable(kind)) return where + kNoArguments + Quoted(entry.name);
         }

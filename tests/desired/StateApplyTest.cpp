@@ -173,7 +173,9 @@ TEST_F(StateApplyTest, UnsafeOrAmbiguousStatesAreRefusedBeforeAnythingIsCompared
     } cases[] = {
         {TableKind::UserStartup, {{"..", "C:\\x.exe", std::nullopt, true}}, "UserStartup has a name that is not"},
         {TableKind::UserStartup, {{"a:b", "C:\\x.exe", std::nullopt, true}}, "UserStartup has a name that is not"},
-        {TableKind::HKLM_Run, {{"tab\there", "x", std::nullopt, true}}, "HKLM_Run has a name that is not"},
+        {TableKind::HKLM_Run,
+         {{"line\nbreak", "x", std::nullopt, true}},
+         "HKLM_Run has a name that is not a plain name: \"line?break\""},
         {TableKind::HKLM_Run, {{"", "x", std::nullopt, true}}, "HKLM_Run has an entry without a name"},
         {TableKind::RunOnce,
          {{"A", "x", std::nullopt, true}, {"a", "y", std::nullopt, false}},
