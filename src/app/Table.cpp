@@ -17,7 +17,7 @@ int Table::CountTicked() const {
 
 int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
     texts.resize(headers_.size());
-    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_});
+    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_, {}});
     Changed(true);
     return Count();
 }
@@ -43,12 +43,19 @@ void Table::KeepIdentities(const std::vector<Item>& before) {
     std::vector<bool> taken(before.size(), false);
     for (Item& row : rows_) {
         for (size_t i = 0; i < before.size(); ++i) {
-            if (taken[i] || before[i].texts != row.texts) continue;
+            if (taken[i] || before[i].texts != row.texts || before[i].place.key != row.place.key) continue;
             taken[i] = true;
             row.id = before[i].id;
             break;
         }
     }
+}
+
+void Table::SetPlace(int position, RowPlace place) {
+    Item& row = MutableRow(position);
+    if (row.place == place) return;
+    row.place = place;
+    Changed();
 }
 
 const Item& Table::Row(int position) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RowPlace.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -24,6 +25,7 @@ struct Item {
     bool ticked = false;
     int icon = kDefaultIcon;
     RowId id = 0;
+    RowPlace place;  // location tables only
 };
 
 class Table {
@@ -59,6 +61,8 @@ public:
     void SetText(int position, int column, std::string text);
     void SetTicked(int position, bool ticked);
     void SetIcon(int position, int icon);
+    void SetPlace(int position, RowPlace place);
+    const RowPlace& Place(int position) const { return Row(position).place; }
 
     // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
     // (empty texts first when ascending).

@@ -46,10 +46,16 @@ std::string TablesToJson(const std::vector<const Table*>& tables) {
             for (int column = 0; column < table->ColumnCount(); ++column) {
                 values[table->Headers()[static_cast<size_t>(column)]] = table->Text(position, column);
             }
-            rows.push_back(Json{{"position", position},
-                                {"ticked", table->Ticked(position)},
-                                {"icon", table->Icon(position)},
-                                {"values", std::move(values)}});
+            Json row{{"position", position},
+                     {"ticked", table->Ticked(position)},
+                     {"icon", table->Icon(position)},
+                     {"values", std::move(values)}};
+            if (IsLocationTable(table->Kind())) {
+                const RowPlace& place = table->Place(position);
+                row["key"] = std::string(PlaceKeyMark(place.key));
+                row["disabledInWindows"] = place.disabledInWindows;
+            }
+            rows.push_back(std::move(row));
         }
         list.push_back(Json{{"number", Number(table->Kind())},
                             {"kind", std::string(KindName(table->Kind()))},
@@ -75,8 +81,11 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
             if (std::find(columns.begin(), columns.end(), header) == columns.end()) columns.push_back(header);
         }
     }
+    const bool places =
+        std::any_of(tables.begin(), tables.end(), [](const Table* table) { return IsLocationTable(table->Kind()); });
     std::string out = "Table,Position,Ticked";
     for (const std::string& column : columns) out += "," + CsvField(column);
+    if (places) out += ",Key,Windows";
     out += kCsvLineEnd;
     for (const Table* table : tables) {
         const auto& headers = table->Headers();
@@ -89,6 +98,11 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
                 if (found != headers.end()) {
                     out += CsvField(table->Text(position, static_cast<int>(found - headers.begin())));
                 }
+            }
+            if (places) {
+                const RowPlace& place = table->Place(position);
+                out += "," + CsvField(PlaceKeyMark(place.key)) + "," +
+                       (place.disabledInWindows ? std::string(kMarkDisabledInWindows) : std::string());
             }
             out += kCsvLineEnd;
         }
@@ -114,6 +128,8 @@ std::string TablesToText(const std::vector<const Table*>& tables) {
             std::vector<std::string> line = {std::to_string(position),
                                              std::string(table->Ticked(position) ? kTickedMark : kUntickedMark)};
             for (int column = 0; column < table->ColumnCount(); ++column) line.push_back(table->Text(position, column));
+            if (const std::string marks = RowMarks(table->Place(position)); !marks.empty())
+                line[2] += " [" + marks + "]";
             lines.push_back(std::move(line));
         }
         std::vector<size_t> widths(heading.size(), 0);

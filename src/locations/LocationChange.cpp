@@ -3,6 +3,7 @@
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
+#include "locations/Approvals.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
@@ -51,6 +52,49 @@ ChangeOutcome PutIn(MainState& state) {
     return ChangeOutcome::Done;
 }
 
+// The entry stays where it is; only Windows' own flag is switched on.
+ChangeOutcome ApproveInWindows(MainState& state, TableKind kind, int position, const ApprovalPlace& approvals,
+                               const std::string& approvalName, const std::string& path, Outcome& said) {
+    state.WriteLog(kEnablingInWindowsLog + path);
+    const int code = SetWindowsApproval(state.platform.registry(), approvals, approvalName, false);
+    if (code != 0) return RefusedBySystem(state, kind, position, "enable in Windows Settings ", path, code, said);
+    Table& table = state.tables[kind];
+    table.SetPlace(position, {table.Place(position).key, false});
+    return ChangeOutcome::Done;
+}
+
+// Switches the entry off as Task Manager does: it stays in its place, unticked and marked, and
+// the settings document need not hold it (the place does).
+ChangeOutcome DisapproveInWindows(MainState& state, TableKind kind, int position, const ApprovalPlace& approvals,
+                                  const std::string& approvalName, const std::string& path, Outcome& said) {
+    state.WriteLog(kDisablingInWindowsLog + path);
+    const int code = SetWindowsApproval(state.platform.registry(), approvals, approvalName, true);
+    if (code != 0) return RefusedBySystem(state, kind, position, "disable in Windows Settings ", path, code, said);
+    Table& table = state.tables[kind];
+    table.SetPlace(position, {table.Place(position).key, true});
+    return ChangeOutcome::Done;
+}
+
+// An entry put back into its place must not stay switched off by an old approval value. When
+// that value cannot be cleared the entry is in its place but Windows will not start it: the row
+// says so instead of claiming it is enabled.
+void ClearWindowsDisabling(MainState& state, TableKind kind, int position, const ApprovalPlace& approvals,
+                           const std::string& approvalName, const std::string& path, Outcome& said) {
+    auto& registry = state.platform.registry();
+    if (!DisabledInWindows(registry, approvals, approvalName)) return;
+    state.WriteLog(kEnablingInWindowsLog + path);
+    const int code = SetWindowsApproval(registry, approvals, approvalName, false);
+    if (code == 0) return;
+    const std::string reason = state.platform.system().ErrorText(code);
+    state.WriteLog(std::string(kCouldNotLog) + "enable in Windows Settings " + path + ": Error " +
+                   std::to_string(code) + " - " + reason);
+    Table& table = state.tables[kind];
+    table.SetTicked(position, false);
+    table.SetPlace(position, {table.Place(position).key, true});
+    said.Say(kSystemRefusedLine + table.Name(position) + ":\r\n" + reason + "\r\n" + kStillDisabledInWindowsLine,
+             MessageIcon::Exclamation);
+}
+
 ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, Outcome& said) {
     Table& table = state.tables[kind];
     const std::string name = table.Name(position);
@@ -58,13 +102,21 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
     const std::string& folder = StartupFolderOf(state, kind);
     auto& shell = state.platform.shell();
 
+    const RowPlace place = table.Place(position);
+    const auto approvals = FolderApprovalsOf(kind);
+    const std::string approvalName = FolderApprovalName(name);
+
     if (table.Ticked(position)) {
+        if (place.disabledInWindows && approvals)
+            return ApproveInWindows(state, kind, position, *approvals, approvalName, path, said);
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
         const platform::Status status = CreateShortcut(shell, folder, name, path, table.Text(position, col::Arguments));
         if (!status.Ok()) return RefusedBySystem(state, kind, position, "create shortcut to ", path, status.code, said);
+        if (approvals) ClearWindowsDisabling(state, kind, position, *approvals, approvalName, path, said);
         return PutIn(state);
     }
+    if (place.disabledInWindows) return ChangeOutcome::Done;
 
     // The delayed run depends on the program starting with Windows.
     if (EqualsIgnoreCase(name, kTitle) && AnyTicked(state.tables[TableKind::Delayed])) {
@@ -74,6 +126,8 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
     }
     if (!folder.empty()) {
         const std::string file = ShortcutFileOf(folder, name);
+        if (state.options.disableTheWindowsWay && approvals && state.FileExists(file))
+            return DisapproveInWindows(state, kind, position, *approvals, approvalName, path, said);
         if (state.FileExists(file)) {
             if (!StoreBeforeTakingOut(state, kind, position, said)) return ChangeOutcome::Failed;
             state.WriteLog(kDeletingShortcutLog + path);
@@ -88,12 +142,23 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
 
 ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, Outcome& said) {
     Table& table = state.tables[kind];
-    const RunKeyPlace key = *RunKeyOf(kind);
+    const RowPlace place = table.Place(position);
+    // A row of a key this table does not gather (moved in from another table) lives in its main key.
+    const RunKeySource source = RunKeySourceOf(kind, place.key).value_or(RunKeySourcesOf(kind).front());
+    const RunKeyPlace& key = source.place;
     const std::string name = table.Name(position);
     const std::string path = table.Text(position, col::Path);
-    auto& registry = state.platform.registry();
+    auto& registry = RegistryFor(state.platform.registry(), key);
 
+    if (source.key == PlaceKey::Policy) {
+        // Windows would put the value back at the next policy refresh anyway.
+        table.SetTicked(position, !table.Ticked(position));
+        said.Say(kSetByPolicyMessage, MessageIcon::Exclamation);
+        return ChangeOutcome::Refused;
+    }
     if (table.Ticked(position)) {
+        if (place.disabledInWindows && source.approvals)
+            return ApproveInWindows(state, kind, position, *source.approvals, name, path, said);
         if (!CanEnableEntry(state, kind, position)) {
             table.SetTicked(position, false);
             said.Say(kAlreadyEnabledMessage, MessageIcon::Exclamation);
@@ -103,8 +168,12 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
         state.WriteLog(kCreatingRegistryLog + path);
         const int code = WriteRegistryValue(registry, key.root, key.subkey, name, path, platform::ValueType::String);
         if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code, said);
+        if (source.approvals) ClearWindowsDisabling(state, kind, position, *source.approvals, name, path, said);
         return PutIn(state);
     }
+    if (place.disabledInWindows) return ChangeOutcome::Done;
+    if (state.options.disableTheWindowsWay && source.approvals && registry.QueryValue(key.root, key.subkey, name))
+        return DisapproveInWindows(state, kind, position, *source.approvals, name, path, said);
     // A value that is not there has nothing to lose.
     if (registry.QueryValue(key.root, key.subkey, name) && !StoreBeforeTakingOut(state, kind, position, said))
         return ChangeOutcome::Failed;

@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/MainState.h"
 #include "app/Text.h"
+#include "locations/Approvals.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
@@ -27,11 +28,14 @@ void ScanStartupFolder(MainState& state, const std::string& folder, TableKind ki
                      [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; });
 
     Table& table = state.tables[kind];
+    const auto approvals = FolderApprovalsOf(kind);
     for (const std::string& fileName : names) {
         const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
         if (link.target.empty()) continue;
         const std::string name = fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
-        table.Add({name, link.target, link.arguments}, true, state.IconOf(link.target));
+        const bool off = approvals && DisabledInWindows(state.platform.registry(), *approvals, fileName);
+        const int row = table.Add({name, link.target, link.arguments}, !off, state.IconOf(link.target));
+        if (off) table.SetPlace(row, {PlaceKey::Main, true});
     }
 }
 
@@ -44,12 +48,24 @@ void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subke
     }
 }
 
+void ScanRunKeySource(MainState& state, const RunKeySource& source, TableKind kind) {
+    auto& registry = state.platform.registry();
+    const auto records = EnumRunValues(RegistryFor(registry, source.place), source.place.root, source.place.subkey);
+    Table& table = state.tables[kind];
+    for (const RegistryValueRecord& record : records) {
+        if (record.data.empty()) continue;
+        const bool off = source.approvals && DisabledInWindows(registry, *source.approvals, record.name);
+        const int row = table.Add({record.name, record.data}, !off, state.ItemIcon(record.data));
+        if (off || source.key != PlaceKey::Main) table.SetPlace(row, {source.key, off});
+    }
+}
+
 void ScanPlace(MainState& state, TableKind kind) {
     if (IsFolderTable(kind)) {
         ScanStartupFolder(state, StartupFolderOf(state, kind), kind);
-    } else if (const auto key = RunKeyOf(kind)) {
-        ScanRunKey(state, key->root, key->subkey, kind, true);
+        return;
     }
+    for (const RunKeySource& source : RunKeySourcesOf(kind)) ScanRunKeySource(state, source, kind);
 }
 
 void ScanPlaces(MainState& state) {

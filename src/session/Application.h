@@ -86,6 +86,7 @@ public:
     void ToggleChooseProfile();
     void ToggleSkipRunning();
     void ToggleWatchPriorities();
+    void ToggleDisableTheWindowsWay();
     void SetIdleSettings();
     // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog), whose list and
     // buttons work on profiles(); "Use selected profile" goes through UseSelectedProfile.

@@ -75,6 +75,9 @@ void Application::ToggleIgnoreSelf() { state_.options.ignoreSelf = !state_.optio
 void Application::ToggleChooseProfile() { state_.options.chooseProfile = !state_.options.chooseProfile; }
 void Application::ToggleSkipRunning() { kestrune::ToggleSkipRunning(state_); }
 void Application::ToggleWatchPriorities() { kestrune::ToggleWatchPriorities(state_); }
+void Application::ToggleDisableTheWindowsWay() {
+    state_.options.disableTheWindowsWay = !state_.options.disableTheWindowsWay;
+}
 void Application::SetIdleSettings() { kestrune::SetIdleSettings(state_); }
 void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
 

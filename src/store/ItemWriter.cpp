@@ -67,18 +67,21 @@ pugi::xml_node ItemWriter::Item(std::string_view tablePath, int n) {
     return CreateXMLPath(itemName, table.node);
 }
 
-void ItemWriter::WriteFolderItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                                 std::string_view arg) {
+pugi::xml_node ItemWriter::WriteFolderItem(std::string_view tablePath, int n, std::string_view name,
+                                           std::string_view path, std::string_view arg) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
     Field(item, "arg", arg);
+    return item;
 }
 
-void ItemWriter::WriteNamePathItem(std::string_view tablePath, int n, std::string_view name, std::string_view path) {
+pugi::xml_node ItemWriter::WriteNamePathItem(std::string_view tablePath, int n, std::string_view name,
+                                             std::string_view path) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
+    return item;
 }
 
 void ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,

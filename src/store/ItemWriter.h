@@ -14,9 +14,10 @@ class ItemWriter {
 public:
     explicit ItemWriter(pugi::xml_node root) : root_(root) {}
 
-    void WriteFolderItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                         std::string_view arg);
-    void WriteNamePathItem(std::string_view tablePath, int n, std::string_view name, std::string_view path);
+    // Each answers the item element, for what a row adds to its fields.
+    pugi::xml_node WriteFolderItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
+                                   std::string_view arg);
+    pugi::xml_node WriteNamePathItem(std::string_view tablePath, int n, std::string_view name, std::string_view path);
     void WriteDelayedItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
                           std::string_view delay, std::string_view prev, bool active, std::string_view priority);
     void WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable);

@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::string_view kActive = "Active/";
 constexpr std::string_view kRootPrefix = "Root/";
+constexpr std::string_view kKeyElement = "key";
 
 std::string Stamp(const LocalTime& t) {
     char text[32];
@@ -29,17 +30,32 @@ std::string ActivePath(TableKind kind) {
 }
 
 // Location rows: the unticked ones always, the ticked ones only in a backup and under "Active".
+// A row Windows has switched off is still in its place, which holds it: it is not kept here.
+// A row of another key than the table's main one says which, in an element older files lack.
 void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
     const std::string stored(KindName(table.Kind()));
     const std::string active = std::string(kActive) + stored;
     for (int n = 1; n <= table.Count(); ++n) {
         const bool ticked = table.Ticked(n);
         if (ticked && !backup) continue;
+        const RowPlace& place = table.Place(n);
+        if (place.disabledInWindows) continue;
         const std::string& path = ticked ? active : stored;
+        pugi::xml_node item;
         if (IsFolderTable(table.Kind()))
-            writer.WriteFolderItem(path, n, table.Name(n), table.Text(n, col::Path), table.Text(n, col::Arguments));
-        else writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
+            item =
+                writer.WriteFolderItem(path, n, table.Name(n), table.Text(n, col::Path), table.Text(n, col::Arguments));
+        else item = writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
+        if (place.key != PlaceKey::Main)
+            item.append_child(kKeyElement.data()).text().set(std::string(PlaceKeyMark(place.key)).c_str());
     }
+}
+
+// The key a stored location row names; the main key when it names none (or one unknown here).
+PlaceKey StoredPlaceKey(const pugi::xml_node& item) {
+    const pugi::xml_node key = item.child(kKeyElement.data());
+    if (!key) return PlaceKey::Main;
+    return PlaceKeyFromMark(TextOf(key)).value_or(PlaceKey::Main);
 }
 
 // Only ticked process rows are kept, and each name and path only once.
@@ -219,7 +235,10 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
         }
         // The icon comes from the row's path, which for Known is its only column.
         const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
-        table.Add(std::move(texts), tick, icon);
+        const int row = table.Add(std::move(texts), tick, icon);
+        if (IsLocationTable(kind)) {
+            if (const PlaceKey key = StoredPlaceKey(item); key != PlaceKey::Main) table.SetPlace(row, {key, false});
+        }
     }
 }
 
@@ -238,7 +257,8 @@ void LoadStoredTable(MainState& state, TableKind kind) {
 namespace {
 
 bool SameEntry(const Item& a, const Item& b) {
-    return !a.ticked && !b.ticked && EqualsIgnoreCase(a.texts[col::Name], b.texts[col::Name]) &&
+    return !a.ticked && !b.ticked && a.place.key == b.place.key &&
+           EqualsIgnoreCase(a.texts[col::Name], b.texts[col::Name]) &&
            EqualsIgnoreCase(a.texts[col::Path], b.texts[col::Path]);
 }
 
@@ -254,7 +274,7 @@ void KeepTakenOutRows(Tables& tables, const std::array<std::vector<Item>, kTable
             if (row.ticked) continue;
             bool found = false;
             for (const Item& other : loaded) found = found || SameEntry(row, other);
-            if (!found) table.Add(row.texts, false, row.icon);
+            if (!found) table.SetPlace(table.Add(row.texts, false, row.icon), row.place);
         }
     }
 }

@@ -65,7 +65,9 @@ TEST_F(MachineScenarioTest, ListsEveryTableAsJsonAfterOtherProgramsAddedEntries)
     EXPECT_EQ(doc["tables"][2]["rows"][0]["values"]["Name"], "Agent");
 
     const ProcessResult csv = Kestrunec({"list", "hkcu run", "--format", "csv"});
-    EXPECT_EQ(csv.out, "Table,Position,Ticked,Name,Path\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent\r\n");
+    EXPECT_EQ(
+        csv.out,
+        "Table,Position,Ticked,Name,Path,Key,Windows\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,\r\n");
 }
 
 TEST_F(MachineScenarioTest, DisablingAndEnablingTakesTheValueOutAndPutsItBack) {

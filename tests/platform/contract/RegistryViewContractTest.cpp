@@ -59,7 +59,8 @@ TEST_F(RegistryViewContract, ThirtyTwoBitValuesLiveUnderTheNodeOfTheSixtyFourBit
 
 TEST_F(RegistryViewContract, BothViewsShareTheCurrentUsersKeys) {
     ASSERT_TRUE(View(RegistryView::Bits64).CreateKey(RootKey::CurrentUser, kUserKey).Ok());
-    ASSERT_TRUE(View(RegistryView::Bits32).SetValue(RootKey::CurrentUser, kUserKey, {"Shared", ValueType::String, "x"}).Ok());
+    ASSERT_TRUE(
+        View(RegistryView::Bits32).SetValue(RootKey::CurrentUser, kUserKey, {"Shared", ValueType::String, "x"}).Ok());
     const auto seen = View(RegistryView::Bits64).QueryValue(RootKey::CurrentUser, kUserKey, "Shared");
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->data, "x");
