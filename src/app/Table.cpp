@@ -15,9 +15,9 @@ int Table::CountTicked() const {
     return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const Item& r) { return r.ticked; }));
 }
 
-int Table::Add(std::vector<std::string> texts, bool ticked, int icon) {
+int Table::Add(std::vector<std::string> texts, bool ticked, int icon, EntryDetails details) {
     texts.resize(headers_.size());
-    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_, {}});
+    rows_.push_back(Item{std::move(texts), ticked, icon, ++lastId_, std::move(details)});
     Changed(true);
     return Count();
 }
@@ -43,7 +43,8 @@ void Table::KeepIdentities(const std::vector<Item>& before) {
     std::vector<bool> taken(before.size(), false);
     for (Item& row : rows_) {
         for (size_t i = 0; i < before.size(); ++i) {
-            if (taken[i] || before[i].texts != row.texts || before[i].place.key != row.place.key) continue;
+            if (taken[i] || before[i].texts != row.texts || before[i].details.place.key != row.details.place.key)
+                continue;
             taken[i] = true;
             row.id = before[i].id;
             break;
@@ -53,8 +54,8 @@ void Table::KeepIdentities(const std::vector<Item>& before) {
 
 void Table::SetPlace(int position, RowPlace place) {
     Item& row = MutableRow(position);
-    if (row.place == place) return;
-    row.place = place;
+    if (row.details.place == place) return;
+    row.details.place = place;
     Changed();
 }
 
@@ -88,6 +89,11 @@ void Table::SetTicked(int position, bool ticked) {
 
 void Table::SetIcon(int position, int icon) {
     MutableRow(position).icon = icon;
+    Changed();
+}
+
+void Table::SetDetails(int position, EntryDetails details) {
+    MutableRow(position).details = std::move(details);
     Changed();
 }
 

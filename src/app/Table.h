@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RowPlace.h"
+#include "app/EntryDetails.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -25,7 +25,7 @@ struct Item {
     bool ticked = false;
     int icon = kDefaultIcon;
     RowId id = 0;
-    RowPlace place;  // location tables only
+    EntryDetails details;
 };
 
 class Table {
@@ -41,7 +41,7 @@ public:
     bool Empty() const { return rows_.empty(); }
 
     // Appends a row (texts padded or cut to the column count); answers its position.
-    int Add(std::vector<std::string> texts, bool ticked = false, int icon = kDefaultIcon);
+    int Add(std::vector<std::string> texts, bool ticked = false, int icon = kDefaultIcon, EntryDetails details = {});
     void Remove(int position);
     void Clear();
     // After a refill: each row whose texts equal those of a row it had before takes that row's
@@ -54,6 +54,7 @@ public:
     const std::string& Name(int position) const { return Text(position, 0); }
     bool Ticked(int position) const { return Row(position).ticked; }
     int Icon(int position) const { return Row(position).icon; }
+    const EntryDetails& Details(int position) const { return Row(position).details; }
     RowId Id(int position) const { return Row(position).id; }
     // The row's present position; nullopt once it has left the table.
     std::optional<int> PositionOf(RowId id) const;
@@ -62,7 +63,8 @@ public:
     void SetTicked(int position, bool ticked);
     void SetIcon(int position, int icon);
     void SetPlace(int position, RowPlace place);
-    const RowPlace& Place(int position) const { return Row(position).place; }
+    const RowPlace& Place(int position) const { return Row(position).details.place; }
+    void SetDetails(int position, EntryDetails details);
 
     // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
     // (empty texts first when ascending).

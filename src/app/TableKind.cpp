@@ -16,7 +16,7 @@ constexpr TableInfo kInfo[kTableCount] = {
     {"RunOnce", "Name,Path", "Run Once", "Local Machine - Run Once"},
     {"Delayed", "Name,Path,Delay,Previous,Priority", "Delayed",
      "Delayed applications / shortcuts - negative delays only run when idle"},
-    {"Deleted", "Name,Path", "Deleted", "Deleted applications / shortcuts"},
+    {"Deleted", "Name,Path,From", "Deleted", "Deleted applications / shortcuts"},
     {"Known", "Path", "Known", "Applications / shortcuts which will be automatically allowed / disallowed in future"},
     {"Process", "Name,Path,Priority,Handle", "Processes", "Running processes - priority changes take immediate effect"},
 };

@@ -59,6 +59,7 @@ inline constexpr int DelayedPriority = 4;
 inline constexpr int KnownPath = 0;  // Known holds only the path
 inline constexpr int ProcessPriority = 2;
 inline constexpr int Handle = 3;
+inline constexpr int From = 2;  // Deleted: the caption of the table the row came from
 }  // namespace col
 
 // The column holding the entry's command or path: column 0 for Known, column 1 otherwise.

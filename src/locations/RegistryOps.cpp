@@ -90,7 +90,7 @@ std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry
         // The enumeration already carries each value: reading it again by name would only
         // cost a second look-up per value.
         const RegistryRead read = ReadValue(value);
-        records.push_back({value.name, read.data, read.type});
+        records.push_back({value.name, read.data, read.type, value.data});
     }
     return records;
 }
@@ -110,7 +110,7 @@ std::vector<RegistryValueRecord> EnumRunValues(platform::Registry& registry, Roo
             case ValueType::MultiString: read = {true, value.data.substr(0, value.data.find('\0')), value.type}; break;
             default: read = ReadValue(value); break;
         }
-        records.push_back({value.name, read.data, read.type});
+        records.push_back({value.name, read.data, read.type, value.data});
     }
     return records;
 }

@@ -22,6 +22,7 @@ struct RegistryValueRecord {
     std::string name;
     std::string data;
     platform::ValueType type = platform::ValueType::None;
+    std::string bytes;  // the value's data exactly as stored
 };
 
 struct RegistryRead {

@@ -34,8 +34,10 @@ void ScanStartupFolder(MainState& state, const std::string& folder, TableKind ki
         if (link.target.empty()) continue;
         const std::string name = fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
         const bool off = approvals && DisabledInWindows(state.platform.registry(), *approvals, fileName);
-        const int row = table.Add({name, link.target, link.arguments}, !off, state.IconOf(link.target));
-        if (off) table.SetPlace(row, {PlaceKey::Main, true});
+        EntryDetails details;
+        details.shortcut = link.link;
+        details.place = {PlaceKey::Main, off};
+        table.Add({name, link.target, link.arguments}, !off, state.IconOf(link.target), std::move(details));
     }
 }
 
@@ -44,7 +46,9 @@ void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subke
     Table& table = state.tables[kind];
     for (const RegistryValueRecord& record : records) {
         if (record.data.empty()) continue;
-        table.Add({record.name, record.data}, ticked, state.ItemIcon(record.data));
+        EntryDetails details;
+        details.value = StoredValue{record.type, record.bytes};
+        table.Add({record.name, record.data}, ticked, state.ItemIcon(record.data), std::move(details));
     }
 }
 
@@ -55,8 +59,10 @@ void ScanRunKeySource(MainState& state, const RunKeySource& source, TableKind ki
     for (const RegistryValueRecord& record : records) {
         if (record.data.empty()) continue;
         const bool off = source.approvals && DisabledInWindows(registry, *source.approvals, record.name);
-        const int row = table.Add({record.name, record.data}, !off, state.ItemIcon(record.data));
-        if (off || source.key != PlaceKey::Main) table.SetPlace(row, {source.key, off});
+        EntryDetails details;
+        details.value = StoredValue{record.type, record.bytes};
+        details.place = {source.key, off};
+        table.Add({record.name, record.data}, !off, state.ItemIcon(record.data), std::move(details));
     }
 }
 

@@ -18,7 +18,7 @@ ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder
     if (folder.empty() || fileName.empty()) return {};
     const auto link = shell.ReadShortcut(AddBackslash(folder) + fileName);
     if (!link) return {};
-    return {link->target, link->arguments};
+    return {link->target, link->arguments, *link};
 }
 
 platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,

@@ -14,10 +14,11 @@ std::string GetSpecialFolder(platform::Shell& shell, int folderId);
 struct ShortcutTarget {
     std::string target;
     std::string arguments;
+    platform::ShortcutInfo link;  // every field of the file
 };
 
-// The target and arguments of the shortcut `fileName` in `folder`; both empty when the file is
-// missing or is not a shortcut.
+// The target and arguments (and every other field) of the shortcut `fileName` in `folder`; all
+// empty when the file is missing or is not a shortcut.
 ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder, const std::string& fileName);
 
 // Writes (or replaces) "<folder>\<name>.lnk" pointing at `target`, normal window, the target's

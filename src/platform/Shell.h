@@ -2,6 +2,7 @@
 // The desktop shell: special folders, shortcut (.lnk) files, and opening documents,
 // addresses and folders the way the user's desktop does.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,7 +20,10 @@ struct ShortcutInfo {
     std::string workingFolder;
     std::string iconLocation;
     int iconIndex = 0;
-    int showCommand = 1;  // 1 normal, 3 maximised, 7 minimised without focus
+    int showCommand = 1;       // 1 normal, 3 maximised, 7 minimised without focus
+    std::string description;   // the comment the desktop shows as the shortcut's tip
+    std::uint16_t hotKey = 0;  // virtual key in the low byte, modifier flags in the high byte
+    bool operator==(const ShortcutInfo&) const = default;
 };
 
 class Shell {
@@ -34,6 +38,18 @@ public:
     virtual Status WriteShortcut(const std::string& path, const ShortcutInfo& info) = 0;
     // Deletes a shortcut file; a file that is not there is error 2.
     virtual Status DeleteShortcut(const std::string& path) = 0;
+    // Renames a shortcut file within its folder; another file already named `to` (other than
+    // `from` in another letter case) is error 183 and is left alone. The backends rename the
+    // file itself; this fallback writes the copy first and takes it away again on failure.
+    virtual Status RenameShortcut(const std::string& from, const std::string& to) {
+        const auto link = ReadShortcut(from);
+        if (!link) return {kErrorFileNotFound};
+        if (ReadShortcut(to)) return {kErrorAlreadyExists};
+        if (const Status written = WriteShortcut(to, *link); !written.Ok()) return written;
+        const Status removed = DeleteShortcut(from);
+        if (!removed.Ok()) DeleteShortcut(to);
+        return removed;
+    }
     // Opens an address, a document or a program with the desktop's "open" action.
     virtual bool OpenDocument(const std::string& target) = 0;
     // Shows a folder in the desktop's file manager.

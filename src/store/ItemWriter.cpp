@@ -84,9 +84,9 @@ pugi::xml_node ItemWriter::WriteNamePathItem(std::string_view tablePath, int n, 
     return item;
 }
 
-void ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                                  std::string_view delay, std::string_view prev, bool active,
-                                  std::string_view priority) {
+pugi::xml_node ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string_view name,
+                                            std::string_view path, std::string_view delay, std::string_view prev,
+                                            bool active, std::string_view priority) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
@@ -94,20 +94,23 @@ void ItemWriter::WriteDelayedItem(std::string_view tablePath, int n, std::string
     Field(item, "prev", prev);
     Field(item, "active", Flag(active));
     Field(item, "priority", priority);
+    return item;
 }
 
-void ItemWriter::WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable) {
+pugi::xml_node ItemWriter::WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "path", path);
     Field(item, "enable", Flag(enable));
+    return item;
 }
 
-void ItemWriter::WriteProcessItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                                  std::string_view priority) {
+pugi::xml_node ItemWriter::WriteProcessItem(std::string_view tablePath, int n, std::string_view name,
+                                            std::string_view path, std::string_view priority) {
     const pugi::xml_node item = Item(tablePath, n);
     Field(item, "name", name);
     Field(item, "path", path);
     Field(item, "priority", priority);
+    return item;
 }
 
 }  // namespace kestrune

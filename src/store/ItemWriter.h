@@ -1,6 +1,7 @@
 #pragma once
 // The five item layouts of the settings document. Each writer makes <table path>/item_N below
-// the root and then the item's fields in their fixed order, each holding its text.
+// the root and then the item's fields in their fixed order, each holding its text, and answers
+// the item, so that further elements can follow the fixed ones.
 
 #include <map>
 #include <string>
@@ -14,15 +15,15 @@ class ItemWriter {
 public:
     explicit ItemWriter(pugi::xml_node root) : root_(root) {}
 
-    // Each answers the item element, for what a row adds to its fields.
     pugi::xml_node WriteFolderItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
                                    std::string_view arg);
     pugi::xml_node WriteNamePathItem(std::string_view tablePath, int n, std::string_view name, std::string_view path);
-    void WriteDelayedItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                          std::string_view delay, std::string_view prev, bool active, std::string_view priority);
-    void WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable);
-    void WriteProcessItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
-                          std::string_view priority);
+    pugi::xml_node WriteDelayedItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
+                                    std::string_view delay, std::string_view prev, bool active,
+                                    std::string_view priority);
+    pugi::xml_node WriteKnownItem(std::string_view tablePath, int n, std::string_view path, bool enable);
+    pugi::xml_node WriteProcessItem(std::string_view tablePath, int n, std::string_view name, std::string_view path,
+                                    std::string_view priority);
 
 private:
     struct TableElement {

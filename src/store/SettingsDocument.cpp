@@ -7,6 +7,7 @@
 
 #include "app/MainState.h"
 #include "app/Text.h"
+#include "store/DetailsElements.h"
 #include "store/ItemWriter.h"
 #include "store/TreeDocument.h"
 
@@ -41,11 +42,11 @@ void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
         const RowPlace& place = table.Place(n);
         if (place.disabledInWindows) continue;
         const std::string& path = ticked ? active : stored;
-        pugi::xml_node item;
-        if (IsFolderTable(table.Kind()))
-            item =
-                writer.WriteFolderItem(path, n, table.Name(n), table.Text(n, col::Path), table.Text(n, col::Arguments));
-        else item = writer.WriteNamePathItem(path, n, table.Name(n), table.Text(n, col::Path));
+        const std::string& command = table.Text(n, col::Path);
+        pugi::xml_node item = IsFolderTable(table.Kind()) ? writer.WriteFolderItem(path, n, table.Name(n), command,
+                                                                                   table.Text(n, col::Arguments))
+                                                          : writer.WriteNamePathItem(path, n, table.Name(n), command);
+        WriteEntryDetails(item, table.Details(n), command);
         if (place.key != PlaceKey::Main)
             item.append_child(kKeyElement.data()).text().set(std::string(PlaceKeyMark(place.key)).c_str());
     }
@@ -104,8 +105,11 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
 
     const Table& deleted = tables[TableKind::Deleted];
     const std::string deletedPath(KindName(TableKind::Deleted));
-    for (int n = 1; n <= deleted.Count(); ++n)
-        writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), deleted.Text(n, col::Path));
+    for (int n = 1; n <= deleted.Count(); ++n) {
+        const std::string& command = deleted.Text(n, col::Path);
+        WriteEntryDetails(writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), command), deleted.Details(n),
+                          command);
+    }
 
     for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
                            TableKind::RunOnce})
@@ -233,12 +237,15 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
                 tick = true;
                 break;
         }
+        // What the row knows of its entry follows the fixed fields, by name.
+        EntryDetails details;
+        if (IsLocationTable(kind) || kind == TableKind::Deleted) details = ReadEntryDetails(item, fields[0], fields[1]);
+        if (kind == TableKind::Deleted && details.origin)
+            texts.push_back(std::string(TabCaption(details.origin->table)));
         // The icon comes from the row's path, which for Known is its only column.
         const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
-        const int row = table.Add(std::move(texts), tick, icon);
-        if (IsLocationTable(kind)) {
-            if (const PlaceKey key = StoredPlaceKey(item); key != PlaceKey::Main) table.SetPlace(row, {key, false});
-        }
+        if (IsLocationTable(kind)) details.place.key = StoredPlaceKey(item);
+        table.Add(std::move(texts), tick, icon, std::move(details));
     }
 }
 
@@ -257,7 +264,7 @@ void LoadStoredTable(MainState& state, TableKind kind) {
 namespace {
 
 bool SameEntry(const Item& a, const Item& b) {
-    return !a.ticked && !b.ticked && a.place.key == b.place.key &&
+    return !a.ticked && !b.ticked && a.details.place.key == b.details.place.key &&
            EqualsIgnoreCase(a.texts[col::Name], b.texts[col::Name]) &&
            EqualsIgnoreCase(a.texts[col::Path], b.texts[col::Path]);
 }
@@ -274,7 +281,7 @@ void KeepTakenOutRows(Tables& tables, const std::array<std::vector<Item>, kTable
             if (row.ticked) continue;
             bool found = false;
             for (const Item& other : loaded) found = found || SameEntry(row, other);
-            if (!found) table.SetPlace(table.Add(row.texts, false, row.icon), row.place);
+            if (!found) table.Add(row.texts, false, row.icon, row.details);
         }
     }
 }

@@ -144,6 +144,13 @@ TEST_F(MachineToolTest, ImportsAndExportsRegFilesAndShortcuts) {
     const std::string link = temp_.Path() + "Sleeper.lnk";
     ASSERT_EQ(Tool({"lnk", "create", link, "--target", "/usr/bin/sleep", "--args", "30 \"quoted\""}).status, 0);
     EXPECT_EQ(Tool({"lnk", "show", link}).out, "/usr/bin/sleep\n30 \"quoted\"\n");
+    const std::string full = temp_.Path() + "Full.lnk";
+    ASSERT_EQ(Tool({"lnk", "create", full, "--target", "/usr/bin/env", "--dir", "/tmp", "--icon", "/usr/bin/top",
+                    "--icon-index", "2", "--show", "7", "--comment", "Clock", "--hotkey", "0x654"})
+                  .status,
+              0);
+    EXPECT_EQ(Tool({"lnk", "show", full, "--all"}).out,
+              "/usr/bin/env\n\ndir: /tmp\nicon: /usr/bin/top,2\nshow: 7\ncomment: Clock\nhotkey: 0x0654\n");
     const std::string sampleLink = temp_.Path() + "Sync Tool.lnk";
     test::WriteText(sampleLink, ReadText(test::SamplePath("lnk/Sync Tool.lnk")));
     EXPECT_EQ(Tool({"lnk", "show", sampleLink}).out,

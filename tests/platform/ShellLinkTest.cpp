@@ -132,14 +132,15 @@ std::string EnvironmentBlock(const std::string& target) {
 
 TEST(ShellLinkTest, WhatIsWrittenReadsBackTheSame) {
     const std::vector<ShortcutInfo> shortcuts = {
-        {"/usr/bin/sleep", "300", "", "", 0, 1},
-        {"/usr/bin/top", "-d 5", "/tmp", "/usr/bin/top", 0, 7},
+        {"/usr/bin/sleep", "300", "", "", 0, 1, "", 0},
+        {"/usr/bin/top", "-d 5", "/tmp", "/usr/bin/top", 0, 7, "", 0},
         {"C:\\Program Files\\Sync\\sync tool.exe", "--minimized --profile \"Home\"", "C:\\Program Files\\Sync",
-         "C:\\Program Files\\Sync\\sync tool.exe", 2, 3},
-        {"C:\\Users\\Jörg\\日本\\app.exe", "ö 日本", "", "", -5, 1},
-        {"/home/jörg/bin/app", "", "", "", 0, 1},
-        {"%windir%\\system32\\notepad.exe", "%USERPROFILE%\\notes.txt", "", "", 0, 1},
-        {"C:\\", "", "", "", 0, 1},
+         "C:\\Program Files\\Sync\\sync tool.exe", 2, 3, "", 0},
+        {"C:\\Users\\Jörg\\日本\\app.exe", "ö 日本", "", "", -5, 1, "", 0},
+        {"/home/jörg/bin/app", "", "", "", 0, 1, "", 0},
+        {"%windir%\\system32\\notepad.exe", "%USERPROFILE%\\notes.txt", "", "", 0, 1, "", 0},
+        {"C:\\", "", "", "", 0, 1, "", 0},
+        {"/usr/bin/env", "true", "/tmp", "/usr/bin/env", 0, 7, "Keeps the clock, ö 日本", 0x0654},
     };
     for (const ShortcutInfo& written : shortcuts) {
         const auto read = ReadShellLink(WriteShellLink(written));
@@ -150,6 +151,8 @@ TEST(ShellLinkTest, WhatIsWrittenReadsBackTheSame) {
         EXPECT_EQ(read->iconLocation, written.iconLocation);
         EXPECT_EQ(read->iconIndex, written.iconIndex);
         EXPECT_EQ(read->showCommand, written.showCommand);
+        EXPECT_EQ(read->description, written.description);
+        EXPECT_EQ(read->hotKey, written.hotKey);
     }
 }
 
@@ -159,11 +162,11 @@ TEST(ShellLinkTest, ReadsTheShortcutsOfAnotherImplementation) {
         ShortcutInfo expected;
     };
     const std::vector<Sample> samples = {
-        {"Calculator.lnk", {"C:\\windows\\system32\\calc.exe", "", "", "", 0, 1}},
+        {"Calculator.lnk", {"C:\\windows\\system32\\calc.exe", "", "", "", 0, 1, "", 0}},
         {"Sync Tool.lnk",
          {"C:\\Program Files\\Sync\\sync tool.exe", "--minimized --profile \"Home\"", "C:\\Program Files\\Sync", "", 0,
-          7}},
-        {"Jörg's App.lnk", {"C:\\Users\\Jörg\\app.exe", "ö 日本", "", "C:\\Users\\Jörg\\app.exe", 0, 1}},
+          7, "", 0}},
+        {"Jörg's App.lnk", {"C:\\Users\\Jörg\\app.exe", "ö 日本", "", "C:\\Users\\Jörg\\app.exe", 0, 1, "", 0}},
     };
     test::TestMachine machine;
     Shell& shell = machine.platform->shell();
@@ -256,8 +259,8 @@ TEST(ShellLinkTest, TruncatedDamagedOrForeignFilesHaveNoTarget) {
     std::vector<std::string> links;
     for (const char* sample : {"Calculator.lnk", "Sync Tool.lnk", "Jörg's App.lnk"})
         links.push_back(ReadText(SamplePath(std::string("lnk/") + sample)));
-    links.push_back(WriteShellLink({"C:\\Program Files\\A\\a.exe", "-x", "C:\\Program Files\\A", "", 0, 1}));
-    links.push_back(WriteShellLink({"/usr/bin/env", "", "", "", 0, 1}));
+    links.push_back(WriteShellLink({"C:\\Program Files\\A\\a.exe", "-x", "C:\\Program Files\\A", "", 0, 1, "", 0}));
+    links.push_back(WriteShellLink({"/usr/bin/env", "", "", "", 0, 1, "", 0}));
     for (const std::string& link : links) {
         ASSERT_TRUE(ReadShellLink(link)) << "the whole file reads";
         // Everything but the final terminal block is needed for the link to be whole.
@@ -290,8 +293,9 @@ TEST(ShellLinkTest, TheShellWritesShortcutsIntoTheStartupFolders) {
     Shell& shell = machine.platform->shell();
     for (int csidl : {kCsidlStartup, kCsidlCommonStartup}) {
         const std::string path = shell.SpecialFolder(csidl) + "Sleeper.lnk";
-        ASSERT_TRUE(shell.WriteShortcut(path, {"/usr/bin/sleep", "30", "", "/usr/bin/sleep", 0, 1}));
-        ASSERT_TRUE(shell.WriteShortcut(path, {"/usr/bin/sleep", "60", "", "/usr/bin/sleep", 0, 1})) << "replaces";
+        ASSERT_TRUE(shell.WriteShortcut(path, {"/usr/bin/sleep", "30", "", "/usr/bin/sleep", 0, 1, "", 0}));
+        ASSERT_TRUE(shell.WriteShortcut(path, {"/usr/bin/sleep", "60", "", "/usr/bin/sleep", 0, 1, "", 0}))
+            << "replaces";
         const auto read = shell.ReadShortcut(path);
         ASSERT_TRUE(read);
         EXPECT_EQ(read->target, "/usr/bin/sleep");
@@ -300,7 +304,7 @@ TEST(ShellLinkTest, TheShellWritesShortcutsIntoTheStartupFolders) {
                   std::vector<std::string>{"Sleeper.lnk"});
     }
     EXPECT_FALSE(
-        shell.WriteShortcut(machine.folder.Path() + "no/such/folder/x.lnk", {"/usr/bin/env", "", "", "", 0, 1}));
+        shell.WriteShortcut(machine.folder.Path() + "no/such/folder/x.lnk", {"/usr/bin/env", "", "", "", 0, 1, "", 0}));
 }
 
 }  // namespace

@@ -457,3 +457,81 @@ TEST_F(SettingsDocumentTest, TheItemWritersReuseAnItemWrittenTwice) {
 
 }  // namespace
 }  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+class EntryDetailsDocumentTest : public test::StoreFixture {};
+
+TEST_F(EntryDetailsDocumentTest, WhatARowKnowsOfItsEntrySurvivesASaveAndALoad) {
+    using platform::ValueType;
+    EntryDetails expand;
+    expand.value = StoredValue{ValueType::ExpandString, "\"%ProgramFiles%\\App\\app.exe\" -nohome"};
+    EntryDetails multi;
+    multi.value = StoredValue{ValueType::MultiString, std::string("a.exe\0-x\0", 9)};
+    EntryDetails link;
+    link.shortcut = platform::ShortcutInfo{"", "", "C:\\Work", "C:\\icons.dll", 4, 7, "Keeps notes", 0x0654};
+    EntryDetails deleted;
+    deleted.origin = DeletedFrom{TableKind::Delayed, true, {"Idle", "C:\\idle.exe", "-10", "HKCU Run", "Low"}};
+    EntryDetails deletedLink = link;
+    deletedLink.origin = DeletedFrom{TableKind::UserStartup, true, {"Sleeper", "/usr/bin/sleep", "300"}};
+
+    state.tables[TableKind::HKCU_Run].Add({"App", "\"%ProgramFiles%\\App\\app.exe\" -nohome"}, false, 1, expand);
+    state.tables[TableKind::HKCU_Run].Add({"Multi", "a.exe"}, false, 1, multi);
+    state.tables[TableKind::UserStartup].Add({"Notes", "C:\\notes.exe", "/q"}, false, 1, link);
+    state.tables[TableKind::Deleted].Add({"Idle", "C:\\idle.exe", "Delayed"}, false, 1, deleted);
+    state.tables[TableKind::Deleted].Add({"Sleeper", "/usr/bin/sleep", "User"}, false, 1, deletedLink);
+    const Tables before = state.tables;
+    ASSERT_TRUE(StoreSettingsNow(state));
+
+    // The elements an older reader takes by position still come first.
+    TreeDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(state.platform.files(), state.settingsDocumentPath));
+    const pugi::xml_node item = FindXMLPath("Root/UserStartup/item_1", doc.Root());
+    EXPECT_STREQ(item.first_child().name(), "name");
+    EXPECT_STREQ(item.first_child().next_sibling().next_sibling().name(), "arg");
+
+    state.tables.ClearAll();
+    LoadSettingsDocument(state);
+    for (TableKind kind : {TableKind::HKCU_Run, TableKind::UserStartup, TableKind::Deleted}) {
+        ASSERT_EQ(state.tables[kind].Count(), before[kind].Count()) << KindName(kind);
+        for (int n = 1; n <= before[kind].Count(); ++n) {
+            EXPECT_EQ(state.tables[kind].Row(n).texts, before[kind].Row(n).texts) << KindName(kind) << n;
+            EXPECT_EQ(state.tables[kind].Details(n), before[kind].Details(n)) << KindName(kind) << n;
+        }
+    }
+}
+
+TEST_F(EntryDetailsDocumentTest, AnOlderDocumentGivesRowsWithoutDetailsAndAnEmptyFromColumn) {
+    WriteText(state.settingsDocumentPath, R"(<Root>
+  <Deleted><item_1><name>Old</name><path>C:\old.exe</path></item_1></Deleted>
+  <HKCU_Run><item_1><name>Off</name><path>C:\off.exe</path><comment>stray</comment></item_1></HKCU_Run>
+  <UserStartup><item_1><name>N</name><path>C:\n.exe</path><arg>-a</arg></item_1></UserStartup>
+</Root>)");
+    LoadSettingsDocument(state);
+    EXPECT_EQ(state.tables[TableKind::Deleted].Row(1).texts, (std::vector<std::string>{"Old", "C:\\old.exe", ""}));
+    for (TableKind kind : {TableKind::Deleted, TableKind::HKCU_Run, TableKind::UserStartup})
+        EXPECT_EQ(state.tables[kind].Details(1), EntryDetails{}) << KindName(kind);
+}
+
+TEST_F(EntryDetailsDocumentTest, DamagedDetailsAreIgnoredRatherThanMadeUp) {
+    WriteText(state.settingsDocumentPath, R"(<Root>
+  <HKCU_Run>
+    <item_1><name>Bin</name><path>x</path><type>3</type></item_1>
+    <item_2><name>Odd</name><path>x</path><type>7</type><data>6</data></item_2>
+    <item_3><name>Sz</name><path>C:\sz.exe</path><type>2</type></item_3>
+  </HKCU_Run>
+  <Deleted><item_1><name>D</name><path>p</path><from>Nowhere</from></item_1></Deleted>
+</Root>)");
+    LoadSettingsDocument(state);
+    const Table& run = state.tables[TableKind::HKCU_Run];
+    EXPECT_FALSE(run.Details(1).value);  // bytes that are not text cannot come from the path
+    EXPECT_FALSE(run.Details(2).value);  // odd hex
+    ASSERT_TRUE(run.Details(3).value);
+    EXPECT_EQ(*run.Details(3).value, (StoredValue{platform::ValueType::ExpandString, "C:\\sz.exe"}));
+    EXPECT_FALSE(state.tables[TableKind::Deleted].Details(1).origin);
+    EXPECT_EQ(state.tables[TableKind::Deleted].Text(1, col::From), "");
+}
+
+}  // namespace
+}  // namespace kestrune

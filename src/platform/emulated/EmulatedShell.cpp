@@ -93,6 +93,21 @@ Status EmulatedShell::DeleteShortcut(const std::string& path) {
     }
 }
 
+Status EmulatedShell::RenameShortcut(const std::string& from, const std::string& to) {
+    const std::string source = Native(from);
+    const std::string target = Native(to);
+    if (honourRefusals_ && (refusals_.RefusesFile(source) || refusals_.RefusesFile(target)))
+        return {kErrorAccessDenied};
+    struct stat st {};
+    if (::stat(source.c_str(), &st) != 0) return {errno == ENOENT ? kErrorFileNotFound : kErrorPathNotFound};
+    // Windows names ignore case: only the file itself may be renamed to another spelling.
+    struct stat other {};
+    if (::stat(target.c_str(), &other) == 0 && (other.st_ino != st.st_ino || other.st_dev != st.st_dev))
+        return {kErrorAlreadyExists};
+    if (::rename(source.c_str(), target.c_str()) == 0) return {};
+    return {errno == ENOENT || errno == ENOTDIR ? kErrorPathNotFound : kErrorAccessDenied};
+}
+
 bool EmulatedShell::OpenDocument(const std::string& target) { return OpenWithDesktop(target); }
 
 bool EmulatedShell::OpenFolder(const std::string& folder) {

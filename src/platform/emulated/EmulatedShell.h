@@ -21,6 +21,7 @@ public:
     // A file or folder listed as refusing changes (see Refusals) answers "access denied".
     Status WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
     Status DeleteShortcut(const std::string& path) override;
+    Status RenameShortcut(const std::string& from, const std::string& to) override;
     bool OpenDocument(const std::string& target) override;
     bool OpenFolder(const std::string& folder) override;
     // See EmulatedRegistry::IgnoreRefusals.

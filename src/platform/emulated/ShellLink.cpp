@@ -338,7 +338,8 @@ std::optional<ShortcutInfo> ReadShellLink(std::string_view bytes) {
     info.iconIndex = static_cast<std::int32_t>(in.U32());
     const std::uint32_t show = in.U32();
     info.showCommand = (show == 3 || show == 7) ? static_cast<int>(show) : 1;
-    in.Take(2 + 10);  // hot key, reserved
+    info.hotKey = in.U16();
+    in.Take(10);  // reserved
     if (!in.Ok()) return std::nullopt;
 
     std::optional<std::string> idListPath;
@@ -362,6 +363,7 @@ std::optional<ShortcutInfo> ReadShellLink(std::string_view bytes) {
         if (!(flags & field)) continue;
         std::optional<std::string> text = ReadCountedString(in, unicode);
         if (!text) return std::nullopt;
+        if (field == HasName) info.description = std::move(*text);
         if (field == HasRelativePath) relativePath = std::move(text);
         if (field == HasWorkingDir) info.workingFolder = std::move(*text);
         if (field == HasArguments) info.arguments = std::move(*text);
@@ -397,6 +399,7 @@ std::string WriteShellLink(const ShortcutInfo& info) {
     if (drive) flags |= HasLinkTargetIdList;
     if (!environment && !info.target.empty()) flags |= HasLinkInfo;
     if (environment) flags |= HasExpString;
+    if (!info.description.empty()) flags |= HasName;
     if (!info.workingFolder.empty()) flags |= HasWorkingDir;
     if (!info.arguments.empty()) flags |= HasArguments;
     if (!info.iconLocation.empty()) flags |= HasIconLocation;
@@ -410,9 +413,11 @@ std::string WriteShellLink(const ShortcutInfo& info) {
     PutU32(out, 0);        // file size
     PutU32(out, static_cast<std::uint32_t>(info.iconIndex));
     PutU32(out, static_cast<std::uint32_t>(info.showCommand == 3 || info.showCommand == 7 ? info.showCommand : 1));
-    out.append(2 + 10, '\0');
+    PutU16(out, info.hotKey);
+    out.append(10, '\0');
     if (flags & HasLinkTargetIdList) out += IdListFor(info.target);
     if (flags & HasLinkInfo) out += LinkInfoFor(info.target);
+    if (flags & HasName) PutString(out, info.description);
     if (flags & HasWorkingDir) PutString(out, info.workingFolder);
     if (flags & HasArguments) PutString(out, info.arguments);
     if (flags & HasIconLocation) PutString(out, info.iconLocation);

@@ -109,6 +109,10 @@ std::optional<ShortcutInfo> Win32Shell::ReadShortcut(const std::string& path) {
     }
     int showCommand = SW_SHOWNORMAL;
     if (SUCCEEDED(shellLink.link->GetShowCmd(&showCommand))) info.showCommand = showCommand;
+    buffer.assign(kFieldChars, L'\0');
+    if (SUCCEEDED(shellLink.link->GetDescription(buffer.data(), kFieldChars))) info.description = TextUpToNul(buffer);
+    WORD hotKey = 0;
+    if (SUCCEEDED(shellLink.link->GetHotkey(&hotKey))) info.hotKey = hotKey;
     return info;
 }
 
@@ -124,6 +128,9 @@ Status Win32Shell::WriteShortcut(const std::string& path, const ShortcutInfo& in
     if (!info.iconLocation.empty() && FAILED(link.SetIconLocation(Widen(info.iconLocation).c_str(), info.iconIndex)))
         return {ERROR_INVALID_PARAMETER};
     if (FAILED(link.SetShowCmd(info.showCommand))) return {ERROR_INVALID_PARAMETER};
+    if (!info.description.empty() && FAILED(link.SetDescription(Widen(info.description).c_str())))
+        return {ERROR_INVALID_PARAMETER};
+    if (info.hotKey != 0 && FAILED(link.SetHotkey(info.hotKey))) return {ERROR_INVALID_PARAMETER};
     const HRESULT saved = shellLink.file->Save(Widen(path).c_str(), TRUE);
     if (SUCCEEDED(saved)) return {};
     // A file system refusal comes back as a Win32 error wrapped in an HRESULT.
@@ -133,6 +140,13 @@ Status Win32Shell::WriteShortcut(const std::string& path, const ShortcutInfo& in
 
 Status Win32Shell::DeleteShortcut(const std::string& path) {
     if (DeleteFileW(Widen(path).c_str())) return {};
+    return {static_cast<int>(GetLastError())};
+}
+
+Status Win32Shell::RenameShortcut(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING another file of that name is left alone (error 183),
+    // while the file itself may take another letter case.
+    if (MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), 0)) return {};
     return {static_cast<int>(GetLastError())};
 }
 

@@ -12,6 +12,7 @@ public:
     std::optional<ShortcutInfo> ReadShortcut(const std::string& path) override;
     Status WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
     Status DeleteShortcut(const std::string& path) override;
+    Status RenameShortcut(const std::string& from, const std::string& to) override;
     bool OpenDocument(const std::string& target) override;
     bool OpenFolder(const std::string& folder) override;
 };

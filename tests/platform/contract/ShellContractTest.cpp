@@ -119,6 +119,60 @@ TEST_F(ShellContract, DeletingAndWritingAnswerTheSystemsErrorNumbers) {
     EXPECT_NE(denied, Os().system().ErrorText(platform::kErrorFileNotFound));
 }
 
+// Disabling and enabling a Startup entry writes back what was read: every field must survive.
+TEST_F(ShellContract, EveryFieldOfAShortcutSurvivesAWriteAndARead) {
+    const std::string target = PathOf("tool.exe");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(target, "MZ"));
+    ShortcutInfo info;
+    info.target = target;
+    info.arguments = "-a";
+    info.workingFolder = PathOf("");
+    info.iconLocation = PathOf("icons.dll");
+    info.iconIndex = 3;
+    info.showCommand = 3;
+    info.description = "Keeps the notes, ö 日本";
+    info.hotKey = 0x0654;  // Ctrl+Shift+T
+    const std::string path = PathOf("Every field.lnk");
+    ASSERT_TRUE(Os().shell().WriteShortcut(path, info));
+    const auto read = Os().shell().ReadShortcut(path);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->description, info.description);
+    EXPECT_EQ(read->hotKey, info.hotKey);
+    EXPECT_EQ(read->iconIndex, info.iconIndex);
+    EXPECT_TRUE(EqualIgnoringCase(read->iconLocation, info.iconLocation)) << read->iconLocation;
+    EXPECT_TRUE(
+        EqualIgnoringCase(WithoutTrailingSeparator(read->workingFolder), WithoutTrailingSeparator(info.workingFolder)))
+        << read->workingFolder;
+}
+
+TEST_F(ShellContract, RenamingMovesTheFileButNeverOntoAnother) {
+    ShortcutInfo info;
+    info.target = PathOf("app.exe");
+    info.arguments = "--kept";
+    const std::string first = PathOf("First.lnk");
+    const std::string second = PathOf("Second.lnk");
+    const std::string other = PathOf("Other.lnk");
+    ASSERT_TRUE(Os().shell().WriteShortcut(first, info));
+    ShortcutInfo otherInfo = info;
+    otherInfo.arguments = "--other";
+    ASSERT_TRUE(Os().shell().WriteShortcut(other, otherInfo));
+
+    ASSERT_TRUE(Os().shell().RenameShortcut(first, second).Ok());
+    EXPECT_FALSE(Os().files().FileExists(first));
+    const auto moved = Os().shell().ReadShortcut(second);
+    ASSERT_TRUE(moved.has_value());
+    EXPECT_EQ(moved->arguments, "--kept");
+
+    EXPECT_EQ(Os().shell().RenameShortcut(second, other).code, platform::kErrorAlreadyExists);
+    EXPECT_EQ(Os().shell().ReadShortcut(other)->arguments, "--other");
+    EXPECT_EQ(Os().shell().ReadShortcut(second)->arguments, "--kept");
+    EXPECT_EQ(Os().shell().RenameShortcut(first, PathOf("Third.lnk")).code, platform::kErrorFileNotFound);
+
+    // Another spelling of its own name is no other file.
+    ASSERT_TRUE(Os().shell().RenameShortcut(second, PathOf("SECOND.lnk")).Ok());
+    EXPECT_TRUE(Os().shell().ReadShortcut(PathOf("SECOND.lnk")).has_value());
+}
+
 TEST_F(ShellContract, MissingOrForeignFilesAreNoShortcuts) {
     EXPECT_FALSE(Os().shell().ReadShortcut(PathOf("missing.lnk")).has_value());
     const std::string text = PathOf("notes.lnk");

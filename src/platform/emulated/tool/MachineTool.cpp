@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -229,7 +230,7 @@ void MachineTool::Init(bool demo) {
         const std::string folder = machine_.shell().SpecialFolder(shortcut.csidl);
         if (folder.empty() || !IsProgram(shortcut.target)) continue;
         if (!machine_.shell().WriteShortcut(folder + shortcut.file,
-                                            {shortcut.target, shortcut.arguments, "", shortcut.target, 0, 1}))
+                                            {shortcut.target, shortcut.arguments, "", shortcut.target, 0, 1, "", 0}))
             throw ToolError("cannot write " + folder + shortcut.file);
     }
 }
@@ -274,16 +275,25 @@ void MachineTool::RegExport(const std::string& key, const std::string& file) {
     if (!out) throw ToolError("cannot write " + file);
 }
 
-void MachineTool::LnkCreate(const std::string& file, const std::string& target, const std::string& arguments) {
-    if (target.empty()) throw ToolError("a shortcut needs a --target");
-    if (!machine_.shell().WriteShortcut(file, {target, arguments, "", target, 0, 1}))
-        throw ToolError("cannot write " + file);
+void MachineTool::LnkCreate(const std::string& file, platform::ShortcutInfo link) {
+    if (link.target.empty()) throw ToolError("a shortcut needs a --target");
+    if (link.iconLocation.empty()) link.iconLocation = link.target;
+    if (link.iconIndex < 0) link.iconIndex = 0;
+    if (!machine_.shell().WriteShortcut(file, link)) throw ToolError("cannot write " + file);
 }
 
-void MachineTool::LnkShow(const std::string& file, std::ostream& out) {
+void MachineTool::LnkShow(const std::string& file, bool allFields, std::ostream& out) {
     const auto shortcut = machine_.shell().ReadShortcut(file);
     if (!shortcut) throw ToolError(file + " is not a readable shortcut");
     out << shortcut->target << '\n' << shortcut->arguments << '\n';
+    if (!allFields) return;
+    char hotKey[16];
+    std::snprintf(hotKey, sizeof hotKey, "0x%04x", shortcut->hotKey);
+    out << "dir: " << shortcut->workingFolder << '\n'
+        << "icon: " << shortcut->iconLocation << ',' << shortcut->iconIndex << '\n'
+        << "show: " << shortcut->showCommand << '\n'
+        << "comment: " << shortcut->description << '\n'
+        << "hotkey: " << hotKey << '\n';
 }
 
 void MachineTool::Folder(const std::string& which, std::ostream& out) {

@@ -29,8 +29,9 @@ public:
     void RegList(const std::string& key, std::ostream& out);
     void RegImport(const std::string& file);
     void RegExport(const std::string& key, const std::string& file);
-    void LnkCreate(const std::string& file, const std::string& target, const std::string& arguments);
-    void LnkShow(const std::string& file, std::ostream& out);
+    // An icon index of -1 (with no icon file) stands for the target's first icon.
+    void LnkCreate(const std::string& file, platform::ShortcutInfo link);
+    void LnkShow(const std::string& file, bool allFields, std::ostream& out);
     void Folder(const std::string& which, std::ostream& out);
     // Makes a key, a folder or a shortcut file refuse the program's changes (access denied), or
     // lets it change them again; with neither, lists what refuses.

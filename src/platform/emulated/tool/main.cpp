@@ -57,8 +57,18 @@ int main(int argc, char** argv) {
     create->add_option("FILE", file)->required();
     create->add_option("--target", target, "The shortcut's target")->required();
     create->add_option("--args", arguments, "The target's arguments");
+    kestrune::platform::ShortcutInfo link;
+    link.iconIndex = -1;  // the target's first icon unless --icon says otherwise
+    create->add_option("--dir", link.workingFolder, "The working folder");
+    create->add_option("--icon", link.iconLocation, "The file holding the icon (default: the target)");
+    create->add_option("--icon-index", link.iconIndex, "Which icon of that file");
+    create->add_option("--show", link.showCommand, "1 normal window, 3 maximised, 7 minimised");
+    create->add_option("--comment", link.description, "The comment shown as the shortcut's tip");
+    create->add_option("--hotkey", link.hotKey, "The hot key: virtual key + 256 x modifiers (e.g. 0x654)");
+    bool allFields = false;
     CLI::App* show = lnk->add_subcommand("show", "Print a shortcut's target and arguments, one line each");
     show->add_option("FILE", file)->required();
+    show->add_flag("--all", allFields, "Then every other field, one \"field: value\" line each");
 
     std::string which;
     CLI::App* folder = app.add_subcommand("folder", "Print the path of the user's or all users' Startup folder");
@@ -103,8 +113,12 @@ int main(int argc, char** argv) {
         if (list->parsed()) tool.RegList(key, std::cout);
         if (import->parsed()) tool.RegImport(file);
         if (exportKey->parsed()) tool.RegExport(key, file);
-        if (create->parsed()) tool.LnkCreate(file, target, arguments);
-        if (show->parsed()) tool.LnkShow(file, std::cout);
+        if (create->parsed()) {
+            link.target = target;
+            link.arguments = arguments;
+            tool.LnkCreate(file, link);
+        }
+        if (show->parsed()) tool.LnkShow(file, allFields, std::cout);
         if (folder->parsed()) tool.Folder(which, std::cout);
         if (deny->parsed()) tool.Deny(item);
         if (allow->parsed()) tool.Allow(item);
