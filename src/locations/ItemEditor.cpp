@@ -26,31 +26,67 @@ std::string PriorityEntry(const std::string& text) {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// Stores the editor's fields in a new row or in the edited one. A ticked row whose path changes
-// takes its old entry out of its place first and puts the new one in afterwards. False when
-// nothing was stored: the edited row is gone, or its entry could not leave its place.
-bool StoreEdit(MainState& state, TableKind kind, const ItemEditorState& editor, Outcome& outcome) {
+// A ticked location row whose name alone changes is renamed in its place first; one whose path
+// changes takes its old entry out first and puts the new one in afterwards, which must not
+// land on another entry of the new name. Nullopt when done; otherwise the field to correct.
+std::optional<EditorField> ChangeInPlace(MainState& state, TableKind kind, const ItemEditorState& editor,
+                                         bool pathChanged, bool& wasUnticked, Outcome& outcome) {
+    Table& table = state.tables[kind];
+    const int position = editor.editRowPosition;
+    const std::string oldName = table.Name(position);
+    if (!IsLocationTable(kind) || !table.Ticked(position)) return std::nullopt;
+    auto refused = [&](EditorField field) {
+        outcome.status = OutcomeStatus::Refused;
+        outcome.details.push_back("did not change " + Quoted(oldName) + " in " + PlaceName(kind));
+        return field;
+    };
+    if (!pathChanged) {
+        if (editor.name == oldName) return std::nullopt;
+        if (RenameInPlace(state, kind, position, editor.name, outcome) != ChangeOutcome::Done)
+            return refused(EditorField::Name);
+        return std::nullopt;
+    }
+    if (!EqualsIgnoreCase(editor.name, oldName) && PlaceHoldsName(state, kind, editor.name)) {
+        outcome.Say(NameTakenMessage(editor.name, kind), MessageIcon::Exclamation);
+        return refused(EditorField::Name);
+    }
+    table.SetTicked(position, false);
+    if (CarryOutLocationChange(state, kind, position, outcome) == ChangeOutcome::Failed)
+        return refused(EditorField::Path);
+    wasUnticked = true;
+    return std::nullopt;
+}
+
+// A value's bytes of a type that is not text stand for the old path only.
+void KeepDetailsTrueToPath(Table& table, int position) {
+    const EntryDetails& details = table.Details(position);
+    if (!details.value || IsTextValueType(details.value->type)) return;
+    EntryDetails kept;
+    kept.shortcut = details.shortcut;
+    kept.origin = details.origin;
+    table.SetDetails(position, std::move(kept));
+}
+
+// Stores the editor's fields in a new row or in the edited one. Nullopt when stored; otherwise
+// nothing was stored (the edited row is gone, or its entry could not be changed in its place)
+// and the answer is the field to correct.
+std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const ItemEditorState& editor,
+                                     Outcome& outcome) {
     Table& table = state.tables[kind];
     const bool isNew = editor.editRowPosition == -1;
-    if (!isNew && (editor.editRowPosition < 1 || editor.editRowPosition > table.Count())) return false;
+    if (!isNew && (editor.editRowPosition < 1 || editor.editRowPosition > table.Count())) return EditorField::Path;
 
     const bool pathChanged =
         isNew || !EqualsIgnoreCase(editor.path, table.Text(editor.editRowPosition, PathColumn(kind)));
     bool wasUnticked = false;
-    if (!isNew && pathChanged && table.Ticked(editor.editRowPosition)) {
-        const std::string oldName = table.Name(editor.editRowPosition);
-        table.SetTicked(editor.editRowPosition, false);
-        if (CarryOutLocationChange(state, kind, editor.editRowPosition, outcome) == ChangeOutcome::Failed) {
-            outcome.status = OutcomeStatus::Refused;
-            outcome.details.push_back("did not change " + Quoted(oldName) + " in " + PlaceName(kind));
-            return false;
-        }
-        wasUnticked = true;
+    if (!isNew) {
+        if (const auto field = ChangeInPlace(state, kind, editor, pathChanged, wasUnticked, outcome)) return field;
     }
     state.settingsChanged = true;
     const int position = isNew ? table.Add({}) : editor.editRowPosition;
     table.SetText(position, col::Name, editor.name);
     table.SetText(position, PathColumn(kind), editor.path);
+    if (pathChanged) KeepDetailsTrueToPath(table, position);
     if (kind == TableKind::Delayed) {
         table.SetText(position, col::Delay, editor.delay);
         table.SetText(position, col::DelayedPriority, editor.priority);
@@ -76,7 +112,7 @@ bool StoreEdit(MainState& state, TableKind kind, const ItemEditorState& editor, 
     }
     outcome.details.push_back(std::move(detail));
     if (isNew) ShowTableStatus(state);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -121,9 +157,10 @@ EditorOutcome ConfirmItemEditor(MainState& state, TableKind kind, ItemEditorStat
         result.focus = EditorField::Path;
         return result;
     }
-    // An edit whose entry could not leave its place changes nothing; the editor stays open.
-    if (!StoreEdit(state, kind, editor, result.outcome)) {
-        result.focus = EditorField::Path;
+    // An edit whose entry could not be changed in its place changes nothing; the editor stays
+    // open on the field to correct.
+    if (const auto field = StoreEdit(state, kind, editor, result.outcome)) {
+        result.focus = *field;
         return result;
     }
     editor.visible = false;

@@ -7,6 +7,7 @@
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
+#include "locations/TableOperations.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -31,6 +32,15 @@ bool StoreBeforeTakingOut(MainState& state, TableKind kind, int position, Outcom
     return false;
 }
 
+// The system's refusal of a change, told to the log and the user in the system's words.
+ChangeOutcome ReportSystemRefusal(MainState& state, const std::string& rowName, const std::string& action,
+                                  const std::string& path, int code, Outcome& said) {
+    const std::string reason = state.platform.system().ErrorText(code);
+    state.WriteLog(kCouldNotLog + action + path + ": Error " + std::to_string(code) + " - " + reason);
+    said.Say(kSystemRefusedLine + rowName + ":\r\n" + reason, MessageIcon::Exclamation);
+    return ChangeOutcome::Failed;
+}
+
 // The system said no: the tick goes back to what the place still holds, the log and the user
 // learn why, and the document no longer holds the row as if the change had happened.
 ChangeOutcome RefusedBySystem(MainState& state, TableKind kind, int position, const std::string& action,
@@ -38,11 +48,18 @@ ChangeOutcome RefusedBySystem(MainState& state, TableKind kind, int position, co
     Table& table = state.tables[kind];
     const bool wanted = table.Ticked(position);
     table.SetTicked(position, !wanted);
-    const std::string reason = state.platform.system().ErrorText(code);
-    state.WriteLog(kCouldNotLog + action + path + ": Error " + std::to_string(code) + " - " + reason);
-    said.Say(kSystemRefusedLine + table.Name(position) + ":\r\n" + reason, MessageIcon::Exclamation);
+    ReportSystemRefusal(state, table.Name(position), action, path, code, said);
     if (!wanted) StoreSettingsNow(state);
     return ChangeOutcome::Failed;
+}
+
+// Another entry of that name starts from the place already: putting this one there would
+// overwrite it, so the tick goes back.
+ChangeOutcome RefusedAsTaken(MainState& state, TableKind kind, int position, Outcome& said) {
+    Table& table = state.tables[kind];
+    table.SetTicked(position, false);
+    said.Say(NameTakenMessage(table.Name(position), kind), MessageIcon::Exclamation);
+    return ChangeOutcome::Refused;
 }
 
 // After an entry went into its place its row is no longer a disabled one; the document must
@@ -95,6 +112,39 @@ void ClearWindowsDisabling(MainState& state, TableKind kind, int position, const
              MessageIcon::Exclamation);
 }
 
+// The row was unticked but its place held nothing of that name: the row is a disabled one now,
+// and the document keeps it so.
+ChangeOutcome NothingTakenOut(MainState& state, TableKind kind) {
+    MarkSelfMadeRemoval(state, kind);
+    StoreSettingsNow(state);
+    return ChangeOutcome::NotInPlace;
+}
+
+// The shortcut a folder row puts back: the fields its file had when it was taken out, with the
+// row's target and arguments, which the user may have edited since.
+platform::ShortcutInfo ShortcutToWrite(const Table& table, int position) {
+    const std::string& path = table.Text(position, col::Path);
+    platform::ShortcutInfo link = NewShortcut(path, table.Text(position, col::Arguments));
+    if (const auto& kept = table.Details(position).shortcut) {
+        link = *kept;
+        link.target = path;
+        link.arguments = table.Text(position, col::Arguments);
+    }
+    return link;
+}
+
+// The value a registry row puts back: the type and bytes its place held, or a plain string of
+// the row's path for a row that knows none.
+platform::RegistryValue ValueToWrite(const Table& table, int position) {
+    platform::RegistryValue value{table.Name(position), platform::ValueType::String, table.Text(position, col::Path)};
+    if (const auto& kept = table.Details(position).value) {
+        value.type = kept->type;
+        // A text value's data is the row's path, edited or not; other bytes stand as they were.
+        if (!IsTextValueType(kept->type)) value.data = kept->data;
+    }
+    return value;
+}
+
 ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, Outcome& said) {
     Table& table = state.tables[kind];
     const std::string name = table.Name(position);
@@ -109,9 +159,10 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
     if (table.Ticked(position)) {
         if (place.disabledInWindows && approvals)
             return ApproveInWindows(state, kind, position, *approvals, approvalName, path, said);
+        if (PlaceHoldsName(state, kind, name)) return RefusedAsTaken(state, kind, position, said);
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
-        const platform::Status status = CreateShortcut(shell, folder, name, path, table.Text(position, col::Arguments));
+        const platform::Status status = CreateShortcut(shell, folder, name, ShortcutToWrite(table, position));
         if (!status.Ok()) return RefusedBySystem(state, kind, position, "create shortcut to ", path, status.code, said);
         if (approvals) ClearWindowsDisabling(state, kind, position, *approvals, approvalName, path, said);
         return PutIn(state);
@@ -124,18 +175,21 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
         table.SetTicked(position, true);
         return ChangeOutcome::Refused;
     }
-    if (!folder.empty()) {
-        const std::string file = ShortcutFileOf(folder, name);
-        if (state.options.disableTheWindowsWay && approvals && state.FileExists(file))
-            return DisapproveInWindows(state, kind, position, *approvals, approvalName, path, said);
-        if (state.FileExists(file)) {
-            if (!StoreBeforeTakingOut(state, kind, position, said)) return ChangeOutcome::Failed;
-            state.WriteLog(kDeletingShortcutLog + path);
-            const platform::Status status = shell.DeleteShortcut(file);
-            if (!status.Ok() && status.code != platform::kErrorFileNotFound)
-                return RefusedBySystem(state, kind, position, "delete shortcut to ", path, status.code, said);
-        }
+    const std::string file = folder.empty() ? std::string() : ShortcutFileOf(folder, name);
+    if (file.empty() || !state.FileExists(file)) return NothingTakenOut(state, kind);
+    if (state.options.disableTheWindowsWay && approvals)
+        return DisapproveInWindows(state, kind, position, *approvals, approvalName, path, said);
+    // What goes back when the row is ticked again is the file as it is now, every field of it.
+    if (const auto link = shell.ReadShortcut(file)) {
+        EntryDetails details = table.Details(position);
+        details.shortcut = *link;
+        table.SetDetails(position, std::move(details));
     }
+    if (!StoreBeforeTakingOut(state, kind, position, said)) return ChangeOutcome::Failed;
+    state.WriteLog(kDeletingShortcutLog + path);
+    const platform::Status status = shell.DeleteShortcut(file);
+    if (!status.Ok() && status.code != platform::kErrorFileNotFound)
+        return RefusedBySystem(state, kind, position, "delete shortcut to ", path, status.code, said);
     MarkSelfMadeRemoval(state, kind);
     return ChangeOutcome::Done;
 }
@@ -147,7 +201,6 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
     const RunKeySource source = RunKeySourceOf(kind, place.key).value_or(RunKeySourcesOf(kind).front());
     const RunKeyPlace& key = source.place;
     const std::string name = table.Name(position);
-    const std::string path = table.Text(position, col::Path);
     auto& registry = RegistryFor(state.platform.registry(), key);
 
     if (source.key == PlaceKey::Policy) {
@@ -157,6 +210,7 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
         return ChangeOutcome::Refused;
     }
     if (table.Ticked(position)) {
+        const std::string path = table.Text(position, col::Path);
         if (place.disabledInWindows && source.approvals)
             return ApproveInWindows(state, kind, position, *source.approvals, name, path, said);
         if (!CanEnableEntry(state, kind, position)) {
@@ -164,24 +218,84 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
             said.Say(kAlreadyEnabledMessage, MessageIcon::Exclamation);
             return ChangeOutcome::Refused;
         }
+        if (PlaceHoldsName(state, kind, name, place.key)) return RefusedAsTaken(state, kind, position, said);
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
-        const int code = WriteRegistryValue(registry, key.root, key.subkey, name, path, platform::ValueType::String);
+        const int code = registry.SetValue(key.root, key.subkey, ValueToWrite(table, position)).code;
         if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code, said);
         if (source.approvals) ClearWindowsDisabling(state, kind, position, *source.approvals, name, path, said);
         return PutIn(state);
     }
     if (place.disabledInWindows) return ChangeOutcome::Done;
-    if (state.options.disableTheWindowsWay && source.approvals && registry.QueryValue(key.root, key.subkey, name))
-        return DisapproveInWindows(state, kind, position, *source.approvals, name, path, said);
-    // A value that is not there has nothing to lose.
-    if (registry.QueryValue(key.root, key.subkey, name) && !StoreBeforeTakingOut(state, kind, position, said))
-        return ChangeOutcome::Failed;
+    // A value that is not there has nothing to lose, and nothing is taken out.
+    const auto live = registry.QueryValue(key.root, key.subkey, name);
+    if (!live) return NothingTakenOut(state, kind);
+    if (state.options.disableTheWindowsWay && source.approvals)
+        return DisapproveInWindows(state, kind, position, *source.approvals, name, table.Text(position, col::Path),
+                                   said);
+    // What goes back is the value as it is now: its type and bytes, and for text its text.
+    EntryDetails details = table.Details(position);
+    details.value = StoredValue{live->type, live->data};
+    table.SetDetails(position, std::move(details));
+    if (IsTextValueType(live->type) && live->data != table.Text(position, col::Path))
+        table.SetText(position, col::Path, live->data);
+    const std::string path = table.Text(position, col::Path);
+    if (!StoreBeforeTakingOut(state, kind, position, said)) return ChangeOutcome::Failed;
     state.WriteLog(kDeletingRegistryLog + path);
     const int code = DeleteRegistryValue(registry, key.root, key.subkey, name);
     if (code != 0 && code != platform::kErrorFileNotFound)
         return RefusedBySystem(state, kind, position, "delete registry shortcut to ", path, code, said);
     MarkSelfMadeRemoval(state, kind);
+    return ChangeOutcome::Done;
+}
+
+// A registry value under another name: the new one first, so that the entry is in its place at
+// every moment; when the old one cannot go, the new one goes again. Another spelling of the
+// same name is the same value to the registry: the old one must go first there.
+ChangeOutcome RenameValue(MainState& state, TableKind kind, PlaceKey placeKey, const std::string& oldName,
+                          const std::string& newName, Outcome& said) {
+    const RunKeyPlace key = RunKeySourceOf(kind, placeKey).value_or(RunKeySourcesOf(kind).front()).place;
+    auto& registry = RegistryFor(state.platform.registry(), key);
+    const auto live = registry.QueryValue(key.root, key.subkey, oldName);
+    if (!live) {
+        said.Say(oldName + kNotInPlace + PlaceName(kind) + kCannotRenameThere, MessageIcon::Exclamation);
+        return ChangeOutcome::Refused;
+    }
+    platform::RegistryValue renamed = *live;
+    renamed.name = newName;
+    const std::string what = oldName + kRenamedToLog + newName;
+    state.WriteLog(kRenamingRegistryLog + what);
+    const std::string action = "rename registry shortcut ";
+    if (EqualsIgnoreCase(oldName, newName)) {
+        if (const int code = DeleteRegistryValue(registry, key.root, key.subkey, oldName); code != 0)
+            return ReportSystemRefusal(state, oldName, action, what, code, said);
+        if (const int code = registry.SetValue(key.root, key.subkey, renamed).code; code != 0) {
+            registry.SetValue(key.root, key.subkey, *live);
+            return ReportSystemRefusal(state, oldName, action, what, code, said);
+        }
+        return ChangeOutcome::Done;
+    }
+    if (const int code = registry.SetValue(key.root, key.subkey, renamed).code; code != 0)
+        return ReportSystemRefusal(state, oldName, action, what, code, said);
+    if (const int code = DeleteRegistryValue(registry, key.root, key.subkey, oldName); code != 0) {
+        DeleteRegistryValue(registry, key.root, key.subkey, newName);
+        return ReportSystemRefusal(state, oldName, action, what, code, said);
+    }
+    return ChangeOutcome::Done;
+}
+
+ChangeOutcome RenameShortcutFile(MainState& state, TableKind kind, const std::string& oldName,
+                                 const std::string& newName, Outcome& said) {
+    const std::string& folder = StartupFolderOf(state, kind);
+    const std::string from = folder.empty() ? std::string() : ShortcutFileOf(folder, oldName);
+    if (from.empty() || !state.FileExists(from)) {
+        said.Say(oldName + kNotInPlace + PlaceName(kind) + kCannotRenameThere, MessageIcon::Exclamation);
+        return ChangeOutcome::Refused;
+    }
+    const std::string what = oldName + kRenamedToLog + newName;
+    state.WriteLog(kRenamingShortcutLog + what);
+    const platform::Status status = state.platform.shell().RenameShortcut(from, ShortcutFileOf(folder, newName));
+    if (!status.Ok()) return ReportSystemRefusal(state, oldName, "rename shortcut ", what, status.code, said);
     return ChangeOutcome::Done;
 }
 
@@ -215,9 +329,11 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
     if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position, said);
     else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position, said);
     else if (kind == TableKind::Process) ApplyProcessChange(state);
-    // A refusal puts the tick back; a tick that stayed is a change the program made.
+    // A refusal puts the tick back; a tick that stayed is a change the program made (unless
+    // there was nothing in the place to change).
     const auto now = table.PositionOf(row);
-    if (IsLocationTable(kind) && now && table.Ticked(*now) == wanted) NoteOwnPlaceChange(state, kind, name, wanted);
+    if (IsLocationTable(kind) && now && table.Ticked(*now) == wanted && outcome != ChangeOutcome::NotInPlace)
+        NoteOwnPlaceChange(state, kind, name, wanted);
     return outcome;
 }
 
@@ -231,6 +347,42 @@ bool CanEnableEntry(MainState& state, TableKind kind, int position) {
         if (table.Ticked(other) == ticked && EqualsIgnoreCase(table.Text(other, pathColumn), path)) return false;
     }
     return true;
+}
+
+bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key) {
+    if (IsRunKeyTable(kind)) {
+        const RunKeyPlace place = RunKeySourceOf(kind, key).value_or(RunKeySourcesOf(kind).front()).place;
+        return RegistryFor(state.platform.registry(), place).QueryValue(place.root, place.subkey, name).has_value();
+    }
+    const std::string& folder = StartupFolderOf(state, kind);
+    if (folder.empty() || !IsFolderTable(kind)) return false;
+    const std::string file = std::string(name) + kShortcutExtension;
+    for (const std::string& listed : state.platform.files().ListFiles(folder))
+        if (EqualsIgnoreCase(listed, file)) return true;
+    return false;
+}
+
+std::string NameTakenMessage(std::string_view name, TableKind kind) {
+    return std::string(name) + kAlreadyStartsFrom + PlaceName(kind) + kRenameOneFirst;
+}
+
+ChangeOutcome RenameInPlace(MainState& state, TableKind kind, int position, const std::string& newName, Outcome& said) {
+    Table& table = state.tables[kind];
+    const std::string oldName = table.Name(position);
+    if (!EqualsIgnoreCase(oldName, newName) && PlaceHoldsName(state, kind, newName, table.Place(position).key)) {
+        said.Say(NameTakenMessage(newName, kind), MessageIcon::Exclamation);
+        return ChangeOutcome::Refused;
+    }
+    const ChangeOutcome outcome = IsRunKeyTable(kind)
+                                      ? RenameValue(state, kind, table.Place(position).key, oldName, newName, said)
+                                      : RenameShortcutFile(state, kind, oldName, newName, said);
+    if (outcome != ChangeOutcome::Done) return outcome;
+    table.SetText(position, col::Name, newName);
+    RememberSelfMadeChange(state, table.Text(position, col::Path));
+    MarkSelfMadeRemoval(state, kind);
+    NoteOwnPlaceChange(state, kind, oldName, false);
+    NoteOwnPlaceChange(state, kind, newName, true);
+    return outcome;
 }
 
 void RememberSelfMadeChange(MainState& state, const std::string& path) {

@@ -12,8 +12,10 @@
 // says). When that document cannot be written the entry stays where it is.
 
 #include <string>
+#include <string_view>
 
 #include "app/Outcome.h"
+#include "app/RowPlace.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -39,11 +41,21 @@ inline constexpr const char* kNotStoredLine = "The settings file could not be wr
 inline constexpr const char* kLeftInPlaceLine = "so the entry was left in its place.";
 inline constexpr const char* kSystemRefusedLine = "The system refused the change to ";
 inline constexpr const char* kCouldNotLog = "Could not ";
+inline constexpr const char* kRenamingShortcutLog = "Renaming shortcut ";
+inline constexpr const char* kRenamingRegistryLog = "Renaming registry shortcut ";
+inline constexpr const char* kRenamedToLog = " to ";
+// "Updater already starts from HKCU Run; rename one of them first."
+inline constexpr const char* kAlreadyStartsFrom = " already starts from ";
+inline constexpr const char* kRenameOneFirst = "; rename one of them first.";
+// "Timer2 is not in HKCU Run, so it cannot be renamed there."
+inline constexpr const char* kNotInPlace = " is not in ";
+inline constexpr const char* kCannotRenameThere = ", so it cannot be renamed there.";
 
 enum class ChangeOutcome {
-    Done,     // the place now holds what the tick says (or had nothing to change)
-    Refused,  // one of the program's own rules said no; the tick is back
-    Failed,   // the system refused, or the row could not be stored first; the tick is back
+    Done,        // the place now holds what the tick says (or had nothing to change)
+    Refused,     // one of the program's own rules said no; the tick is back
+    Failed,      // the system refused, or the row could not be stored first; the tick is back
+    NotInPlace,  // the row was unticked, but its place held no such entry: nothing was taken out
 };
 
 // Carries out the current tick of row `position` of table `kind`. The program's own Startup
@@ -56,6 +68,19 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
 
 // False when another row of the table has the same path (ignoring case) and the same tick.
 bool CanEnableEntry(MainState& state, TableKind kind, int position);
+
+// Whether the place of `kind` holds an entry named `name` (ignoring case, as Windows does): a
+// value of that name, or a shortcut file of that name and ".lnk".
+bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key = PlaceKey::Main);
+// The refusal to put an entry where one of that name already starts.
+std::string NameTakenMessage(std::string_view name, TableKind kind);
+
+// Renames the entry of the ticked row `position` in its place to `newName` and then the row:
+// a value is written under the new name and the old one deleted (put back when that fails); a
+// shortcut file is renamed. Refused, and nothing changed, when the new name is taken or the
+// entry is not in its place; Failed when the system said no. What the user must know goes to
+// `said`.
+ChangeOutcome RenameInPlace(MainState& state, TableKind kind, int position, const std::string& newName, Outcome& said);
 
 // Remembers a path the program itself put into a place, for the change monitor; while
 // "Ignore self-made changes" is off the list is emptied instead.

@@ -87,7 +87,7 @@ const std::string& StartupFolderOf(const Paths& paths, TableKind kind) {
 }
 
 std::string ShortcutFileOf(const std::string& folder, std::string_view name) {
-    return AddBackslash(folder) + std::string(name) + ".lnk";
+    return AddBackslash(folder) + std::string(name) + kShortcutExtension;
 }
 
 }  // namespace kestrune

@@ -58,6 +58,8 @@ std::string DescribeKey(const RunKeySource& source);
 // The Startup folder of kinds 1 and 2 as determined at start-up; "" for the other kinds.
 const std::string& StartupFolderOf(const Paths& paths, TableKind kind);
 
+inline constexpr const char* kShortcutExtension = ".lnk";
+
 // The shortcut file of a folder row: the folder, a separator, the name and ".lnk".
 std::string ShortcutFileOf(const std::string& folder, std::string_view name);
 

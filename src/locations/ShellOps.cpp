@@ -21,17 +21,26 @@ ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder
     return {link->target, link->arguments, *link};
 }
 
-platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
-                                const std::string& target, const std::string& arguments) {
-    // Without a folder the name alone would land in the file system's root.
-    if (folder.empty()) return {platform::kErrorPathNotFound};
+platform::ShortcutInfo NewShortcut(const std::string& target, const std::string& arguments) {
     platform::ShortcutInfo link;
     link.target = target;
     link.arguments = arguments;
     link.iconLocation = target;
     link.iconIndex = 0;
     link.showCommand = kNormalWindow;
+    return link;
+}
+
+platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
+                                const platform::ShortcutInfo& link) {
+    // Without a folder the name alone would land in the file system's root.
+    if (folder.empty()) return {platform::kErrorPathNotFound};
     return shell.WriteShortcut(ShortcutFileOf(folder, name), link);
+}
+
+platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
+                                const std::string& target, const std::string& arguments) {
+    return CreateShortcut(shell, folder, name, NewShortcut(target, arguments));
 }
 
 }  // namespace kestrune

@@ -25,5 +25,10 @@ ShortcutTarget ResolveShortcut(platform::Shell& shell, const std::string& folder
 // first icon. Nothing is written without a folder (error 3, path not found).
 platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
                                 const std::string& target, const std::string& arguments);
+// The same with every field given (a shortcut put back as it was).
+platform::Status CreateShortcut(platform::Shell& shell, const std::string& folder, const std::string& name,
+                                const platform::ShortcutInfo& link);
+// The fields of a new shortcut to `target`: normal window, the target's first icon.
+platform::ShortcutInfo NewShortcut(const std::string& target, const std::string& arguments);
 
 }  // namespace kestrune

@@ -1,5 +1,6 @@
 #include "locations/TableOperations.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -54,9 +55,16 @@ Outcome TickRow(MainState& state, TableKind kind, int position, bool ticked) {
     table.SetTicked(position, ticked);
     const RowId id = table.Id(position);
     Outcome outcome;
-    CarryOutLocationChange(state, kind, position, outcome);
+    const ChangeOutcome change = CarryOutLocationChange(state, kind, position, outcome);
     // A refusal puts the tick back (and has said why).
     const auto now = table.PositionOf(id);
+    if (change == ChangeOutcome::NotInPlace) {
+        outcome.status = OutcomeStatus::NothingToDo;
+        outcome.details.push_back(name + " was not in " + PlaceName(kind) +
+                                  ", so nothing was taken out; the row is kept in " + DocumentName(state) +
+                                  " as disabled");
+        return outcome;
+    }
     if (!now || table.Ticked(*now) != ticked) {
         outcome.status = OutcomeStatus::Refused;
         outcome.details.push_back(std::string(ticked ? "did not enable " : "did not disable ") + name + " in " +
@@ -88,13 +96,24 @@ bool DeleteRow(MainState& state, Prompts& prompts, TableKind kind, int position,
         return true;
     }
     const bool wasTicked = table.Ticked(position);
-    if (wasTicked) {
+    // The tick it had: for a location row, whether its entry was in its place.
+    bool hadTick = wasTicked;
+    if (wasTicked && IsLocationTable(kind)) {
         // Until the row below reaches Deleted, the document holds the entry as this disabled row.
         table.SetTicked(position, false);
-        if (CarryOutLocationChange(state, kind, position, said) == ChangeOutcome::Failed) return false;
+        const ChangeOutcome change = CarryOutLocationChange(state, kind, position, said);
+        if (change == ChangeOutcome::Failed) return false;
+        hadTick = change != ChangeOutcome::NotInPlace;
+    } else if (wasTicked) {
+        table.SetTicked(position, false);
+        CarryOutLocationChange(state, kind, position, said);
     }
-    state.tables[TableKind::Deleted].Add({table.Text(position, col::Name), table.Text(position, col::Path)}, false,
-                                         table.Icon(position));
+    // Everything needed to bring it back as it was goes along.
+    EntryDetails details = table.Details(position);
+    details.origin = DeletedFrom{kind, hadTick, table.Row(position).texts};
+    state.tables[TableKind::Deleted].Add(
+        {table.Text(position, col::Name), table.Text(position, col::Path), std::string(TabCaption(kind))}, false,
+        table.Icon(position), std::move(details));
     table.Remove(position);
     if (wasTicked) StoreSettingsNow(state);
     return true;
@@ -122,47 +141,108 @@ int DeleteDuplicates(MainState& state, TableKind kind, Outcome& said) {
     return deleted;
 }
 
-bool MoveRow(MainState& state, TableKind source, int position, TableKind target, Outcome& said) {
-    if (source == target) return false;
-    Table& from = state.tables[source];
-    Table& to = state.tables[target];
-    state.settingsChanged = true;
+namespace {
 
-    const std::string path = from.Text(position, col::Path);
-    std::vector<std::string> texts(static_cast<size_t>(to.ColumnCount()));
-    texts[col::Name] = from.Name(position);
-    if (IsFolderTable(source) && !IsFolderTable(target)) {
+// A row as it was in its own table: a Deleted row that knows its origin is the row it was
+// there (with the name and path it has now, which the user may have edited).
+struct RowAsItWas {
+    TableKind kind;
+    std::vector<std::string> texts;
+    bool ticked;
+};
+
+RowAsItWas AsItWas(const Table& table, int position) {
+    const Item& row = table.Row(position);
+    const auto& origin = row.details.origin;
+    if (table.Kind() != TableKind::Deleted || !origin) return {table.Kind(), row.texts, row.ticked};
+    RowAsItWas was{origin->table, origin->texts, origin->ticked};
+    was.texts.resize(std::max<size_t>(was.texts.size(), 2));
+    was.texts[col::Name] = row.texts[col::Name];
+    was.texts[col::Path] = row.texts[col::Path];
+    return was;
+}
+
+// The columns of a row of table `was.kind` as a row of `target`.
+std::vector<std::string> TextsFor(const RowAsItWas& was, TableKind target, size_t columns) {
+    std::vector<std::string> texts = was.kind == target ? was.texts : std::vector<std::string>{};
+    texts.resize(columns);
+    if (was.kind == target) return texts;
+    auto text = [&](int column) { return column < static_cast<int>(was.texts.size()) ? was.texts[column] : ""; };
+    const std::string path = text(col::Path);
+    texts[col::Name] = text(col::Name);
+    if (IsFolderTable(was.kind) && !IsFolderTable(target)) {
         // A shortcut's target and arguments become one command line. Without arguments no
         // space follows the quotes, so the line splits back into the same target.
-        const std::string& arguments = from.Text(position, col::Arguments);
+        const std::string arguments = text(col::Arguments);
         texts[col::Path] = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
-    } else if (!IsFolderTable(source) && IsFolderTable(target)) {
+    } else if (!IsFolderTable(was.kind) && IsFolderTable(target)) {
         const SplitResult split = SplitCommandLine(path, false);
         texts[col::Path] = split.path;
         texts[col::Arguments] = split.arguments;
     } else {
         texts[col::Path] = path;
-        if (IsFolderTable(source) && IsFolderTable(target)) texts[col::Arguments] = from.Text(position, col::Arguments);
+        if (IsFolderTable(was.kind) && IsFolderTable(target)) texts[col::Arguments] = text(col::Arguments);
     }
     if (target == TableKind::Delayed) {
         texts[col::Delay] = "1";
-        texts[col::Previous] = std::string(TabCaption(source));
+        texts[col::Previous] = std::string(TabCaption(was.kind));
     }
+    return texts;
+}
+
+// What the row knew of its entry, where it still describes the entry in the target's place.
+EntryDetails DetailsFor(const EntryDetails& details, TableKind was, TableKind target) {
+    EntryDetails kept;
+    if (IsRunKeyTable(was) && IsRunKeyTable(target)) kept.value = details.value;
+    if (IsFolderTable(was) && IsFolderTable(target)) kept.shortcut = details.shortcut;
+    return kept;
+}
+
+}  // namespace
+
+bool MoveRow(MainState& state, TableKind source, int position, TableKind target, Outcome& said) {
+    if (source == target) return false;
+    Table& from = state.tables[source];
+    Table& to = state.tables[target];
+
+    const RowAsItWas was = AsItWas(from, position);
+    std::vector<std::string> texts = TextsFor(was, target, static_cast<size_t>(to.ColumnCount()));
+    EntryDetails details = DetailsFor(from.Details(position), was.kind, target);
     const bool wasTicked = from.Ticked(position);
+    // A Deleted row going back where it came from takes the tick it had there.
+    const bool tickAfter = wasTicked || (source == TableKind::Deleted && was.kind == target && was.ticked);
+    // Nothing may overwrite an entry that starts from the target place already.
+    if (tickAfter && IsLocationTable(target) && PlaceHoldsName(state, target, texts[col::Name])) {
+        said.Say(NameTakenMessage(texts[col::Name], target), MessageIcon::Exclamation);
+        return false;
+    }
+    state.settingsChanged = true;
     if (wasTicked) {
         // Until the new row exists, the document holds the entry as the disabled source row.
         from.SetTicked(position, false);
         if (CarryOutLocationChange(state, source, position, said) == ChangeOutcome::Failed) return false;
+        // The source's own bytes or fields were read again as it left.
+        details = DetailsFor(from.Details(position), source, target);
     }
-    const int added = to.Add(std::move(texts), false, from.Icon(position));
+    const int added = to.Add(std::move(texts), false, from.Icon(position), std::move(details));
     from.Remove(position);
-    if (wasTicked) {
+    if (tickAfter) {
         to.SetTicked(added, true);
         CarryOutLocationChange(state, target, added, said);
         FitAllColumns(state);
-        StoreSettingsNow(state);
     }
+    if (wasTicked || tickAfter) StoreSettingsNow(state);
     return true;
+}
+
+std::optional<TableKind> OriginOf(const MainState& state, int position) {
+    const Table& deleted = state.tables[TableKind::Deleted];
+    if (position < 1 || position > deleted.Count()) return std::nullopt;
+    const auto& origin = deleted.Details(position).origin;
+    if (!origin || Number(origin->table) < Number(TableKind::UserStartup) ||
+        Number(origin->table) > Number(TableKind::Delayed))
+        return std::nullopt;
+    return origin->table;
 }
 
 bool RecordRow(MainState& state, TableKind kind, int position, bool useTick) {
@@ -243,23 +323,47 @@ Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std
     return outcome;
 }
 
+namespace {
+
+// Moves one row and says what came of it.
+Outcome MoveOneRow(MainState& state, TableKind source, int position, TableKind target) {
+    const std::string name = Quoted(state.tables[source].Name(position));
+    const std::string where = " from " + PlaceName(source) + " to " + PlaceName(target);
+    Outcome row;
+    if (MoveRow(state, source, position, target, row)) {
+        row.status = OutcomeStatus::Done;
+        row.details.push_back("moved " + name + where);
+    } else {
+        row.status = OutcomeStatus::Refused;
+        row.details.push_back("did not move " + name + where);
+    }
+    return row;
+}
+
+}  // namespace
+
 Outcome MoveRows(MainState& state, TableKind source, const std::vector<int>& rows, TableKind target) {
     Outcome outcome;
     if (source == target) return outcome;
-    ForEachRowDo(state, source, rows, [&](int position) {
-        const std::string name = Quoted(state.tables[source].Name(position));
-        const std::string where = " from " + PlaceName(source) + " to " + PlaceName(target);
-        Outcome row;
-        if (MoveRow(state, source, position, target, row)) {
-            row.status = OutcomeStatus::Done;
-            row.details.push_back("moved " + name + where);
-        } else {
-            row.status = OutcomeStatus::Refused;
-            row.details.push_back("did not move " + name + where);
-        }
-        outcome.Add(std::move(row));
-    });
+    ForEachRowDo(state, source, rows, [&](int position) { outcome.Add(MoveOneRow(state, source, position, target)); });
     FitColumns(state, target);
+    return outcome;
+}
+
+Outcome MoveRowsBack(MainState& state, const std::vector<int>& rows) {
+    Outcome outcome;
+    ForEachRowDo(state, TableKind::Deleted, rows, [&](int position) {
+        const auto origin = OriginOf(state, position);
+        if (!origin) {
+            Outcome row;
+            row.status = OutcomeStatus::Refused;
+            row.Say(Quoted(state.tables[TableKind::Deleted].Name(position)) + kOriginUnknown, MessageIcon::Information);
+            outcome.Add(std::move(row));
+            return;
+        }
+        outcome.Add(MoveOneRow(state, TableKind::Deleted, position, *origin));
+        FitColumns(state, *origin);
+    });
     return outcome;
 }
 

@@ -20,6 +20,8 @@ inline constexpr const char* kAskDeleteAll = "Do you want to permanantly delete 
 inline constexpr const char* kDuplicatesDeleted = " duplicate(s) deleted.";
 inline constexpr const char* kTableRecorded = "All items in the table have been recorded.";
 inline constexpr const char* kAllTablesRecorded = "All items in all tables have been recorded.";
+inline constexpr const char* kOriginUnknown =
+    " does not say which table it came from (it was deleted by an older version); choose one with Move to.";
 
 // False when the row stays: the user declined, or its entry could not leave its place (what
 // the user must be told then is added to `said`).
@@ -28,6 +30,8 @@ int DeleteDuplicates(MainState& state, TableKind kind, Outcome& said);
 // Moves one row of `source` to the end of `target`, carrying its entry along when ticked;
 // false when the row stays because its entry could not leave its place.
 bool MoveRow(MainState& state, TableKind source, int position, TableKind target, Outcome& said);
+// The table a Deleted row came from, when it is one that "Move to" reaches (1 to 6).
+std::optional<TableKind> OriginOf(const MainState& state, int position);
 // Records a row's path in Known; true when a Known row was added.
 bool RecordRow(MainState& state, TableKind kind, int position, bool useTick);
 void RecordTable(MainState& state, TableKind kind);
@@ -48,6 +52,8 @@ Outcome SetAllTicks(MainState& state, TableKind kind, bool ticked);
 Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std::vector<int>& rows);
 // "Move to".
 Outcome MoveRows(MainState& state, TableKind source, const std::vector<int>& rows, TableKind target);
+// "Move back": each Deleted row to the table it came from; refused for a row that does not know it.
+Outcome MoveRowsBack(MainState& state, const std::vector<int>& rows);
 // "Record setting".
 Outcome RecordRows(MainState& state, TableKind kind, const std::vector<int>& rows);
 // "Record items" in one table or in all.

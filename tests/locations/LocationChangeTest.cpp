@@ -60,9 +60,8 @@ TEST_F(LocationChangeTest, WithoutAStartupFolderNoShortcutIsWrittenAnywhere) {
     EXPECT_TRUE(state.tables[TableKind::UserStartup].Row(row).texts == (Texts{"Rootless", app, ""}));
 }
 
-TEST_F(LocationChangeTest, AnEnabledRowIsWrittenUnderItsCurrentNameAndReplacesAnOldFile) {
+TEST_F(LocationChangeTest, AnEnabledRowIsWrittenUnderItsCurrentNameButNeverOverAnotherEntry) {
     const std::string app = Program("app.exe", "app");
-    WriteText(ShortcutFile(TableKind::UserStartup, "Renamed"), "an older file");
     const int row = AddRow(TableKind::UserStartup, {"Original", app, ""}, false);
     state.tables[TableKind::UserStartup].SetText(row, col::Name, "Renamed");
     Click(TableKind::UserStartup, row);
@@ -70,6 +69,23 @@ TEST_F(LocationChangeTest, AnEnabledRowIsWrittenUnderItsCurrentNameAndReplacesAn
     const auto link = Platform().shell().ReadShortcut(ShortcutFile(TableKind::UserStartup, "Renamed"));
     ASSERT_TRUE(link.has_value());
     EXPECT_EQ(link->target, app);
+
+    // Another program's shortcut of that name (in any letter case) is left as it is.
+    std::string otherFile = ShortcutFile(TableKind::UserStartup, "other");
+    otherFile.replace(otherFile.size() - 4, 4, ".LNK");
+    WriteText(otherFile, "another program's file");
+    const int other = AddRow(TableKind::UserStartup, {"Other", app, ""}, false);
+    Click(TableKind::UserStartup, other);
+    EXPECT_FALSE(state.tables[TableKind::UserStartup].Ticked(other));
+    EXPECT_EQ(ReadText(otherFile), "another program's file");
+    EXPECT_EQ(fe.LastMessage(), "Other already starts from Startup (user); rename one of them first.");
+
+    SetValue(TableKind::HKCU_Run, "Updater", ValueType::String, "C:\\new.exe");
+    const int stored = AddRow(TableKind::HKCU_Run, {"updater", "C:\\old.exe"}, false);
+    Click(TableKind::HKCU_Run, stored);
+    EXPECT_FALSE(state.tables[TableKind::HKCU_Run].Ticked(stored));
+    EXPECT_EQ(Registry().QueryValue(RootKey::CurrentUser, kRunKey, "Updater")->data, "C:\\new.exe");
+    EXPECT_EQ(fe.LastMessage(), "updater already starts from HKCU Run; rename one of them first.");
 }
 
 TEST_F(LocationChangeTest, UntickingARowWhoseShortcutIsGoneLogsNothingButMarksTheRemoval) {
@@ -135,11 +151,13 @@ TEST_F(LocationChangeTest, RunKeyRowsWriteAndDeleteTheirValues) {
     EXPECT_EQ(LogLines(), expectedLog);
 }
 
-TEST_F(LocationChangeTest, UntickingAnAbsentValueStillLogsAndMarksTheRemoval) {
+// Nothing was taken out, so there is no deletion to log; the row is a disabled one now.
+TEST_F(LocationChangeTest, UntickingAnAbsentValueLogsNothingButMarksTheRemoval) {
     const int row = AddRow(TableKind::HKCU_Run, {"Ghost", "ghost.exe"}, true);
     Click(TableKind::HKCU_Run, row);
-    EXPECT_EQ(LogLines(), (Texts{"Deleting registry shortcut to ghost.exe"}));
+    EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(Removed(TableKind::HKCU_Run));
+    EXPECT_FALSE(state.tables[TableKind::HKCU_Run].Ticked(row));
 }
 
 // Whatever "Skip save on exit" says, an entry that leaves its place is in the document by then.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Text.h"
 #include "locations/Import.h"
 #include "locations/ItemEditor.h"
@@ -262,16 +264,36 @@ TEST_F(TableOperationsTest, EditingTheEntryOfATickedRunRowMovesTheValue) {
     EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
 }
 
-TEST_F(TableOperationsTest, ANameOrCaseChangeAloneLeavesThePlaceAlone) {
+TEST_F(TableOperationsTest, ANameChangeAloneRenamesTheValueInItsPlace) {
     SetRunValue(RootKey::CurrentUser, kRunKey, "Old", "C:\\old.exe");
+    SetRunValue(RootKey::CurrentUser, kRunKey, "Other", "C:\\other.exe");
     ScanPlaces(state);
     ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
     editor.name = "Renamed";
     editor.path = "C:\\OLD.exe";  // differs only in case: unchanged
-    ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
-    EXPECT_EQ(RunValue("Old"), "C:\\old.exe");
-    EXPECT_EQ(RunValue("Renamed"), std::nullopt);
+    EXPECT_EQ(ConfirmItemEditor(state, TableKind::HKCU_Run, editor).outcome.status, OutcomeStatus::Done);
+    EXPECT_EQ(RunValue("Old"), std::nullopt);
+    EXPECT_EQ(RunValue("Renamed"), "C:\\old.exe");
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Name(1), "Renamed");
+
+    // Onto a name that starts from the place already: refused, and nothing changes.
+    editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
+    editor.name = "OTHER";
+    const EditorOutcome refused = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    EXPECT_EQ(refused.outcome.status, OutcomeStatus::Refused);
+    EXPECT_EQ(refused.focus, EditorField::Name);
+    EXPECT_EQ(RunValue("Renamed"), "C:\\old.exe");
+    EXPECT_EQ(RunValue("Other"), "C:\\other.exe");
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Name(1), "Renamed");
+
+    // Another spelling of its own name is a rename too.
+    editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
+    editor.name = "RENAMED";
+    ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    const auto values = state.platform.registry().EnumValues(RootKey::CurrentUser, kRunKey);
+    ASSERT_TRUE(values);
+    EXPECT_NE(std::find_if(values->begin(), values->end(), [](const auto& v) { return v.name == "RENAMED"; }),
+              values->end());
 }
 
 TEST_F(TableOperationsTest, EditingDelayedAndProcessRowsKeepsTheirPriority) {
