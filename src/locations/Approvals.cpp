@@ -36,6 +36,6 @@ int SetWindowsApproval(platform::Registry& registry, const ApprovalPlace& approv
         .code;
 }
 
-std::string FolderApprovalName(std::string_view rowName) { return std::string(rowName) + ".lnk"; }
+std::string FolderApprovalName(std::string_view rowName) { return std::string(rowName) + kShortcutExtension; }
 
 }  // namespace kestrune
