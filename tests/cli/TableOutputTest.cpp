@@ -27,8 +27,10 @@ TEST(TableOutputTest, JsonKeepsTheDocumentedShapeAndKeyOrder) {
         text,
         "{\"tables\":[{\"number\":4,\"kind\":\"HKCU_Run\",\"caption\":\"HKCU Run\",\"columns\":[\"Name\",\"Path\"],"
         "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"values\":{\"Name\":\"Updater\",\"Path\":"
-        "\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,\"icon\":1,"
-        "\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
+        "\"C:\\\\Program Files\\\\Up\\\\up.exe "
+        "/silent\"},\"key\":\"\",\"disabledInWindows\":false},{\"position\":2,\"ticked\":false,\"icon\":1,"
+        "\"values\":{\"Name\":\"Tray, "
+        "\\\"helper\\\"\",\"Path\":\"tray.exe\"},\"key\":\"\",\"disabledInWindows\":false}]}]}\n");
 }
 
 TEST(TableOutputTest, JsonListsEveryTableWithItsOwnColumns) {
@@ -70,10 +72,10 @@ TEST(TableOutputTest, CsvFieldsAreQuotedOnlyWhenTheyMustBe) {
 TEST(TableOutputTest, CsvHasOneHeaderAndOneLinePerRowWithUnionOfColumns) {
     Fixture f;
     EXPECT_EQ(TablesToCsv({&f.run, &f.delayed}),
-              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority\r\n"
-              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,\r\n"
-              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,\r\n"
-              "6,1,1,Mail,mail.exe,30,HKCU Run,High\r\n");
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Key,Windows\r\n"
+              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,,,\r\n"
+              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,,,\r\n"
+              "6,1,1,Mail,mail.exe,30,HKCU Run,High,,\r\n");
 }
 
 TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {
@@ -82,9 +84,9 @@ TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {
     Table run(TableKind::HKCU_Run);
     run.Add({"A", "C:\\b.exe"}, false);
     EXPECT_EQ(TablesToCsv({&known, &run}),
-              "Table,Position,Ticked,Path,Name\r\n"
-              "8,1,1,C:\\a.exe,\r\n"
-              "4,1,0,C:\\b.exe,A\r\n");
+              "Table,Position,Ticked,Path,Name,Key,Windows\r\n"
+              "8,1,1,C:\\a.exe,,,\r\n"
+              "4,1,0,C:\\b.exe,A,,\r\n");
 }
 
 TEST(TableOutputTest, TextAlignsColumnsUnderTheirHeadings) {
