@@ -137,6 +137,58 @@ console_scenario() {
         "$([ "$loaded_status" -eq 0 ] && contains 'Marker Zoë' "$out" && echo 0 || echo 1)" "$loaded_err$out"
 }
 
+# What current Windows starts: an entry switched off the way Task Manager does, a 32-bit
+# program's value in the 32-bit view, and an expandable string keeping its type. Uses the
+# console scenario's $app.
+windows_places_scenario() {
+    local approved='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+    local machine_run='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+    local name='Tray Zoë'
+    timeout 60 wine reg add "$run_key" /v "$name" /d 'C:\windows\notepad.exe /tray' /f </dev/null >/dev/null 2>&1
+    timeout 60 wine reg add "$approved" /v "$name" /t REG_BINARY /d 030000000102030405060708 /f </dev/null >/dev/null 2>&1
+    kestrunec list HKCU_Run --format csv
+    check_that "an entry disabled the Task Manager way is listed unticked and marked" \
+        "$(echo "$out" | grep -q "^4,[0-9]*,0,$name,C:\\\\windows\\\\notepad.exe /tray,,disabled in Windows Settings$" && echo 0 || echo 1)" "$out$err"
+    reg_export "$work/tray-before.reg"
+    kestrunec enable HKCU_Run "$name"
+    local flag
+    flag=$(timeout 60 wine reg query "$approved" /v "$name" </dev/null 2>/dev/null | tr -d '\r' | grep REG_BINARY || true)
+    reg_export "$work/tray-after.reg"
+    check_that "enable switches Windows' flag on (02 and zeros) and leaves the Run value's bytes and type" \
+        "$([ "$status" -eq 0 ] && contains "REG_BINARY    020000000000000000000000" "$flag" &&
+            cmp -s "$work/tray-before.reg" "$work/tray-after.reg" && echo 0 || echo 1)" "$flag$err"
+
+    # A 32-bit installer's value: in its own view only, and back byte for byte.
+    timeout 60 wine reg add "$machine_run" /v Legacy32 /d 'C:\windows\system32\cmd.exe /c rem 32' /reg:32 /f \
+        </dev/null >/dev/null 2>&1
+    timeout 60 wine reg export "$machine_run" "$(windows_path "$work/run32-before.reg")" /reg:32 /y </dev/null >/dev/null 2>&1
+    kestrunec list HKLM_Run --format csv
+    check_that "a 32-bit view value is listed in HKLM Run, marked 32-bit" \
+        "$(echo "$out" | grep -q '^3,[0-9]*,1,Legacy32,.*,32-bit,$' && echo 0 || echo 1)" "$out$err"
+    kestrunec disable HKLM_Run Legacy32
+    local gone=1
+    timeout 60 wine reg query "$machine_run" /v Legacy32 /reg:32 </dev/null >/dev/null 2>&1 || gone=0
+    check_that "disable takes Legacy32 out of the 32-bit view" "$([ "$status" -eq 0 ] && [ "$gone" -eq 0 ] && echo 0 || echo 1)" "$err"
+    kestrunec enable HKLM_Run Legacy32
+    timeout 60 wine reg export "$machine_run" "$(windows_path "$work/run32-after.reg")" /reg:32 /y </dev/null >/dev/null 2>&1
+    local in64=1
+    timeout 60 wine reg query "$machine_run" /v Legacy32 /reg:64 </dev/null >/dev/null 2>&1 || in64=0
+    check_that "enable puts Legacy32 back into its own key: 'wine reg export /reg:32' is byte for byte as before" \
+        "$([ "$status" -eq 0 ] && [ "$in64" -eq 0 ] && cmp -s "$work/run32-before.reg" "$work/run32-after.reg" && echo 0 || echo 1)" \
+        "$err$(diff <(iconv -f UTF-16 -t UTF-8 "$work/run32-before.reg") <(iconv -f UTF-16 -t UTF-8 "$work/run32-after.reg"))"
+
+    # An expandable string keeps its type through disable and enable.
+    timeout 60 wine reg add "$run_key" /v 'Expand Zoë' /t REG_EXPAND_SZ /d '%SystemRoot%\notepad.exe' /f </dev/null >/dev/null 2>&1
+    reg_export "$work/expand-before.reg"
+    kestrunec disable HKCU_Run 'Expand Zoë'
+    local disabled=$status
+    kestrunec enable HKCU_Run 'Expand Zoë'
+    reg_export "$work/expand-after.reg"
+    check_that "a REG_EXPAND_SZ Run value keeps its type through disable and enable" \
+        "$([ "$disabled" -eq 0 ] && [ "$status" -eq 0 ] && cmp -s "$work/expand-before.reg" "$work/expand-after.reg" && echo 0 || echo 1)" \
+        "$err$(diff <(iconv -f UTF-16 -t UTF-8 "$work/expand-before.reg") <(iconv -f UTF-16 -t UTF-8 "$work/expand-after.reg"))"
+}
+
 # kestrune.exe from FOLDER on a virtual X server writes every screenshot, none of them empty.
 desktop_smoke_test() {
     local folder=$1

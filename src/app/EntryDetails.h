@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RowPlace.h"
 #include "app/TableKind.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -38,6 +39,9 @@ struct EntryDetails {
     std::optional<platform::ShortcutInfo> shortcut;
     // Deleted rows.
     std::optional<DeletedFrom> origin;
+    // Location rows: which of the table's keys holds the entry, and whether Windows' own
+    // approval value keeps it off (see RowPlace.h).
+    RowPlace place;
     bool operator==(const EntryDetails&) const = default;
 };
 

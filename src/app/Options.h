@@ -22,10 +22,16 @@ struct Options {
     bool chooseProfile = false;     // "Choose profile on startup"
     bool skipRunning = false;       // "Skip running"
     bool watchPriorities = false;   // "Watch priorities"
+    // Unticking switches an entry off as Task Manager does (its approval value), leaving it in
+    // its place, instead of taking it out.
+    bool disableTheWindowsWay = false;  // "Disable the Windows way"
     std::int16_t idleThreshold = 0;
     std::int16_t idleSeconds = 0;
     bool operator==(const Options&) const = default;
 };
+
+// The settings.ini key of Options::disableTheWindowsWay (the console's option name too).
+inline constexpr const char* kDisableTheWindowsWayKey = "Disable the Windows way";
 
 inline constexpr std::int16_t kDefaultIdleThreshold = 20;
 inline constexpr std::int16_t kDefaultIdleSeconds = 5;

@@ -41,6 +41,7 @@ void ReadOptions(MainState& state) {
     o.chooseProfile = IniToBool(read("Choose profile on startup"));
     o.skipRunning = IniToBool(read("Skip running"));
     o.watchPriorities = IniToBool(read("Watch priorities"));
+    o.disableTheWindowsWay = IniToBool(read(kDisableTheWindowsWayKey));
     o.idleThreshold = ReadShort(read("Idle threshold"));
     o.idleSeconds = ReadShort(read("Idle seconds"));
 
@@ -64,7 +65,7 @@ void ApplyIdleDefaults(Options& options) {
 }
 
 void WriteOptions(MainState& state) {
-    // One rewrite of the file for all eighteen keys: each rewrite goes to the disk and waits
+    // One rewrite of the file for all nineteen keys: each rewrite goes to the disk and waits
     // for it, and the order of the keys is what it would be with one write each.
     std::vector<IniEntry> entries;
     auto write = [&](const char* section, const char* key, const std::string& value) {
@@ -83,6 +84,7 @@ void WriteOptions(MainState& state) {
     write(kOptions, "Choose profile on startup", BoolToIni(o.chooseProfile));
     write(kOptions, "Skip running", BoolToIni(o.skipRunning));
     write(kOptions, "Watch priorities", BoolToIni(o.watchPriorities));
+    write(kOptions, kDisableTheWindowsWayKey, BoolToIni(o.disableTheWindowsWay));
     const WindowPosition& p = state.position;
     // The console program has no window: the keys stay as the desktop program left them.
     if (p.HasBounds()) {

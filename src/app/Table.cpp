@@ -43,12 +43,20 @@ void Table::KeepIdentities(const std::vector<Item>& before) {
     std::vector<bool> taken(before.size(), false);
     for (Item& row : rows_) {
         for (size_t i = 0; i < before.size(); ++i) {
-            if (taken[i] || before[i].texts != row.texts) continue;
+            if (taken[i] || before[i].texts != row.texts || before[i].details.place.key != row.details.place.key)
+                continue;
             taken[i] = true;
             row.id = before[i].id;
             break;
         }
     }
+}
+
+void Table::SetPlace(int position, RowPlace place) {
+    Item& row = MutableRow(position);
+    if (row.details.place == place) return;
+    row.details.place = place;
+    Changed();
 }
 
 const Item& Table::Row(int position) const {

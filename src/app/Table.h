@@ -65,6 +65,8 @@ public:
     void SetText(int position, int column, std::string text);
     void SetTicked(int position, bool ticked);
     void SetIcon(int position, int icon);
+    void SetPlace(int position, RowPlace place);
+    const RowPlace& Place(int position) const { return Row(position).details.place; }
     void SetDetails(int position, EntryDetails details);
     const std::optional<std::string>& Publisher(int position) const { return Row(position).publisher; }
     void SetPublisher(int position, std::string publisher);

@@ -10,7 +10,7 @@ namespace kestrune::cli {
 
 namespace {
 
-const std::array<OptionKey, 12> kKeys = {{
+const std::array<OptionKey, 13> kKeys = {{
     {"Skip save on exit", OptionType::Flag, &Options::skipSave, &Application::ToggleSkipSave},
     {"Run on startup", OptionType::Flag, &Options::runOnStartup, &Application::ToggleRunOnStartup},
     {"Monitor", OptionType::Flag, &Options::monitor, &Application::ToggleMonitor},
@@ -23,6 +23,8 @@ const std::array<OptionKey, 12> kKeys = {{
     {"Choose profile on startup", OptionType::Flag, &Options::chooseProfile, &Application::ToggleChooseProfile},
     {"Skip running", OptionType::Flag, &Options::skipRunning, &Application::ToggleSkipRunning},
     {"Watch priorities", OptionType::Flag, &Options::watchPriorities, &Application::ToggleWatchPriorities},
+    {kDisableTheWindowsWayKey, OptionType::Flag, &Options::disableTheWindowsWay,
+     &Application::ToggleDisableTheWindowsWay},
 }};
 
 }  // namespace

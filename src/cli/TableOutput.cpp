@@ -93,6 +93,11 @@ std::string TablesToJson(const std::vector<const Table*>& tables) {
             }
             Json row{{"position", position}, {"ticked", table->Ticked(position)}, {"icon", table->Icon(position)}};
             if (HasPublisher(*table)) row[std::string(kPublisherField)] = PublisherOf(*table, position);
+            if (IsLocationTable(table->Kind())) {
+                const RowPlace& place = table->Place(position);
+                row["key"] = std::string(PlaceKeyMark(place.key));
+                row["disabledInWindows"] = place.disabledInWindows;
+            }
             row["values"] = std::move(values);
             rows.push_back(std::move(row));
         }
@@ -120,11 +125,15 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
             if (std::find(columns.begin(), columns.end(), header) == columns.end()) columns.push_back(header);
         }
     }
-    // The publisher comes after every table's own columns, so the columns before it stay put.
+    // The publisher and the place's marks come after every table's own columns, so the
+    // columns before them stay put.
     const bool publishers = std::any_of(tables.begin(), tables.end(), [](const Table* t) { return HasPublisher(*t); });
+    const bool places =
+        std::any_of(tables.begin(), tables.end(), [](const Table* table) { return IsLocationTable(table->Kind()); });
     std::string out = "Table,Position,Ticked";
     for (const std::string& column : columns) out += "," + CsvField(column);
     if (publishers) out += "," + std::string(kPublisherHeader);
+    if (places) out += ",Key,Windows";
     out += kCsvLineEnd;
     for (const Table* table : tables) {
         const auto& headers = table->Headers();
@@ -139,6 +148,11 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
                 }
             }
             if (publishers) out += "," + (HasPublisher(*table) ? CsvField(PublisherOf(*table, position)) : "");
+            if (places) {
+                const RowPlace& place = table->Place(position);
+                out += "," + CsvField(PlaceKeyMark(place.key)) + "," +
+                       (place.disabledInWindows ? std::string(kMarkDisabledInWindows) : std::string());
+            }
             out += kCsvLineEnd;
         }
     }
@@ -163,6 +177,8 @@ std::string TablesToText(const std::vector<const Table*>& tables) {
             std::vector<std::string> line = {std::to_string(position),
                                              std::string(table->Ticked(position) ? kTickedMark : kUntickedMark)};
             for (int column = 0; column < table->ColumnCount(); ++column) line.push_back(table->Text(position, column));
+            if (const std::string marks = RowMarks(table->Place(position)); !marks.empty())
+                line[2] += " [" + marks + "]";
             lines.push_back(std::move(line));
         }
         std::vector<size_t> widths(heading.size(), 0);

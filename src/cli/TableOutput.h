@@ -17,13 +17,16 @@ enum class OutputFormat { Text, Json, Csv };
 std::optional<OutputFormat> ParseOutputFormat(std::string_view text);
 
 // {"tables":[{"number":..,"kind":..,"caption":..,"columns":[..],"rows":[{"position":..,
-// "ticked":..,"icon":..,"publisher":..,"values":{column:text,..}}]}]}, on one line; only the
-// location tables' rows carry "publisher".
+// "ticked":..,"icon":..,"publisher":..,"values":{column:text,..}}]}]}, on one line. Rows of the
+// five location tables also carry "publisher", "key" (the mark of the key they live in: "",
+// "32-bit", "this user" or "policy") and "disabledInWindows" (Windows' own approval value
+// switches the entry off).
 std::string TablesToJson(const std::vector<const Table*>& tables);
 
 // A header line "Table,Position,Ticked," and the column names of the listed tables (each
-// name once, in the order first met), "Publisher" last when a location table is listed, then
-// one line per row; RFC 4180 quoting, CRLF endings.
+// name once, in the order first met), with "Publisher", "Key" and "Windows" after them when a
+// location table is listed (the key's mark, and "disabled in Windows Settings"), then one line
+// per row; RFC 4180 quoting, CRLF endings.
 std::string TablesToCsv(const std::vector<const Table*>& tables);
 
 // Each table under a heading line, its rows aligned in columns.

@@ -3,6 +3,7 @@
 #include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
+#include "locations/Approvals.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
@@ -68,6 +69,49 @@ ChangeOutcome PutIn(MainState& state) {
     return ChangeOutcome::Done;
 }
 
+// The entry stays where it is; only Windows' own flag is switched on.
+ChangeOutcome ApproveInWindows(MainState& state, TableKind kind, int position, const ApprovalPlace& approvals,
+                               const std::string& approvalName, const std::string& path, Outcome& said) {
+    state.WriteLog(kEnablingInWindowsLog + path);
+    const int code = SetWindowsApproval(state.platform.registry(), approvals, approvalName, false);
+    if (code != 0) return RefusedBySystem(state, kind, position, "enable in Windows Settings ", path, code, said);
+    Table& table = state.tables[kind];
+    table.SetPlace(position, {table.Place(position).key, false});
+    return ChangeOutcome::Done;
+}
+
+// Switches the entry off as Task Manager does: it stays in its place, unticked and marked, and
+// the settings document need not hold it (the place does).
+ChangeOutcome DisapproveInWindows(MainState& state, TableKind kind, int position, const ApprovalPlace& approvals,
+                                  const std::string& approvalName, const std::string& path, Outcome& said) {
+    state.WriteLog(kDisablingInWindowsLog + path);
+    const int code = SetWindowsApproval(state.platform.registry(), approvals, approvalName, true);
+    if (code != 0) return RefusedBySystem(state, kind, position, "disable in Windows Settings ", path, code, said);
+    Table& table = state.tables[kind];
+    table.SetPlace(position, {table.Place(position).key, true});
+    return ChangeOutcome::Done;
+}
+
+// An entry put back into its place must not stay switched off by an old approval value. When
+// that value cannot be cleared the entry is in its place but Windows will not start it: the row
+// says so instead of claiming it is enabled.
+void ClearWindowsDisabling(MainState& state, TableKind kind, int position, const ApprovalPlace& approvals,
+                           const std::string& approvalName, const std::string& path, Outcome& said) {
+    auto& registry = state.platform.registry();
+    if (!DisabledInWindows(registry, approvals, approvalName)) return;
+    state.WriteLog(kEnablingInWindowsLog + path);
+    const int code = SetWindowsApproval(registry, approvals, approvalName, false);
+    if (code == 0) return;
+    const std::string reason = state.platform.system().ErrorText(code);
+    state.WriteLog(std::string(kCouldNotLog) + "enable in Windows Settings " + path + ": Error " +
+                   std::to_string(code) + " - " + reason);
+    Table& table = state.tables[kind];
+    table.SetTicked(position, false);
+    table.SetPlace(position, {table.Place(position).key, true});
+    said.Say(kSystemRefusedLine + table.Name(position) + ":\r\n" + reason + "\r\n" + kStillDisabledInWindowsLine,
+             MessageIcon::Exclamation);
+}
+
 // The row was unticked but its place held nothing of that name: the row is a disabled one now,
 // and the document keeps it so.
 ChangeOutcome NothingTakenOut(MainState& state, TableKind kind) {
@@ -108,14 +152,22 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
     const std::string& folder = StartupFolderOf(state, kind);
     auto& shell = state.platform.shell();
 
+    const RowPlace place = table.Place(position);
+    const auto approvals = FolderApprovalsOf(kind);
+    const std::string approvalName = FolderApprovalName(name);
+
     if (table.Ticked(position)) {
+        if (place.disabledInWindows && approvals)
+            return ApproveInWindows(state, kind, position, *approvals, approvalName, path, said);
         if (PlaceHoldsName(state, kind, name)) return RefusedAsTaken(state, kind, position, said);
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingShortcutLog + path);
         const platform::Status status = CreateShortcut(shell, folder, name, ShortcutToWrite(table, position));
         if (!status.Ok()) return RefusedBySystem(state, kind, position, "create shortcut to ", path, status.code, said);
+        if (approvals) ClearWindowsDisabling(state, kind, position, *approvals, approvalName, path, said);
         return PutIn(state);
     }
+    if (place.disabledInWindows) return ChangeOutcome::Done;
 
     // The delayed run depends on the program starting with Windows.
     if (EqualsIgnoreCase(name, kTitle) && AnyTicked(state.tables[TableKind::Delayed])) {
@@ -125,6 +177,8 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
     }
     const std::string file = folder.empty() ? std::string() : ShortcutFileOf(folder, name);
     if (file.empty() || !state.FileExists(file)) return NothingTakenOut(state, kind);
+    if (state.options.disableTheWindowsWay && approvals)
+        return DisapproveInWindows(state, kind, position, *approvals, approvalName, path, said);
     // What goes back when the row is ticked again is the file as it is now, every field of it.
     if (const auto link = shell.ReadShortcut(file)) {
         EntryDetails details = table.Details(position);
@@ -142,27 +196,43 @@ ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, 
 
 ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, Outcome& said) {
     Table& table = state.tables[kind];
-    const RunKeyPlace key = *RunKeyOf(kind);
+    const RowPlace place = table.Place(position);
+    // A row of a key this table does not gather (moved in from another table) lives in its main key.
+    const RunKeySource source = RunKeySourceOf(kind, place.key).value_or(RunKeySourcesOf(kind).front());
+    const RunKeyPlace& key = source.place;
     const std::string name = table.Name(position);
-    auto& registry = state.platform.registry();
+    auto& registry = RegistryFor(state.platform.registry(), key);
 
+    if (source.key == PlaceKey::Policy) {
+        // Windows would put the value back at the next policy refresh anyway.
+        table.SetTicked(position, !table.Ticked(position));
+        said.Say(kSetByPolicyMessage, MessageIcon::Exclamation);
+        return ChangeOutcome::Refused;
+    }
     if (table.Ticked(position)) {
         const std::string path = table.Text(position, col::Path);
+        if (place.disabledInWindows && source.approvals)
+            return ApproveInWindows(state, kind, position, *source.approvals, name, path, said);
         if (!CanEnableEntry(state, kind, position)) {
             table.SetTicked(position, false);
             said.Say(kAlreadyEnabledMessage, MessageIcon::Exclamation);
             return ChangeOutcome::Refused;
         }
-        if (PlaceHoldsName(state, kind, name)) return RefusedAsTaken(state, kind, position, said);
+        if (PlaceHoldsName(state, kind, name, place.key)) return RefusedAsTaken(state, kind, position, said);
         RememberSelfMadeChange(state, path);
         state.WriteLog(kCreatingRegistryLog + path);
         const int code = registry.SetValue(key.root, key.subkey, ValueToWrite(table, position)).code;
         if (code != 0) return RefusedBySystem(state, kind, position, "create registry shortcut to ", path, code, said);
+        if (source.approvals) ClearWindowsDisabling(state, kind, position, *source.approvals, name, path, said);
         return PutIn(state);
     }
+    if (place.disabledInWindows) return ChangeOutcome::Done;
     // A value that is not there has nothing to lose, and nothing is taken out.
     const auto live = registry.QueryValue(key.root, key.subkey, name);
     if (!live) return NothingTakenOut(state, kind);
+    if (state.options.disableTheWindowsWay && source.approvals)
+        return DisapproveInWindows(state, kind, position, *source.approvals, name, table.Text(position, col::Path),
+                                   said);
     // What goes back is the value as it is now: its type and bytes, and for text its text.
     EntryDetails details = table.Details(position);
     details.value = StoredValue{live->type, live->data};
@@ -182,10 +252,10 @@ ChangeOutcome ApplyRunKeyChange(MainState& state, TableKind kind, int position, 
 // A registry value under another name: the new one first, so that the entry is in its place at
 // every moment; when the old one cannot go, the new one goes again. Another spelling of the
 // same name is the same value to the registry: the old one must go first there.
-ChangeOutcome RenameValue(MainState& state, TableKind kind, const std::string& oldName, const std::string& newName,
-                          Outcome& said) {
-    const RunKeyPlace key = *RunKeyOf(kind);
-    auto& registry = state.platform.registry();
+ChangeOutcome RenameValue(MainState& state, TableKind kind, PlaceKey placeKey, const std::string& oldName,
+                          const std::string& newName, Outcome& said) {
+    const RunKeyPlace key = RunKeySourceOf(kind, placeKey).value_or(RunKeySourcesOf(kind).front()).place;
+    auto& registry = RegistryFor(state.platform.registry(), key);
     const auto live = registry.QueryValue(key.root, key.subkey, oldName);
     if (!live) {
         said.Say(oldName + kNotInPlace + PlaceName(kind) + kCannotRenameThere, MessageIcon::Exclamation);
@@ -279,9 +349,11 @@ bool CanEnableEntry(MainState& state, TableKind kind, int position) {
     return true;
 }
 
-bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name) {
-    if (const auto key = RunKeyOf(kind))
-        return state.platform.registry().QueryValue(key->root, key->subkey, name).has_value();
+bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key) {
+    if (IsRunKeyTable(kind)) {
+        const RunKeyPlace place = RunKeySourceOf(kind, key).value_or(RunKeySourcesOf(kind).front()).place;
+        return RegistryFor(state.platform.registry(), place).QueryValue(place.root, place.subkey, name).has_value();
+    }
     const std::string& folder = StartupFolderOf(state, kind);
     if (folder.empty() || !IsFolderTable(kind)) return false;
     const std::string file = std::string(name) + kShortcutExtension;
@@ -297,12 +369,13 @@ std::string NameTakenMessage(std::string_view name, TableKind kind) {
 ChangeOutcome RenameInPlace(MainState& state, TableKind kind, int position, const std::string& newName, Outcome& said) {
     Table& table = state.tables[kind];
     const std::string oldName = table.Name(position);
-    if (!EqualsIgnoreCase(oldName, newName) && PlaceHoldsName(state, kind, newName)) {
+    if (!EqualsIgnoreCase(oldName, newName) && PlaceHoldsName(state, kind, newName, table.Place(position).key)) {
         said.Say(NameTakenMessage(newName, kind), MessageIcon::Exclamation);
         return ChangeOutcome::Refused;
     }
-    const ChangeOutcome outcome = IsRunKeyTable(kind) ? RenameValue(state, kind, oldName, newName, said)
-                                                      : RenameShortcutFile(state, kind, oldName, newName, said);
+    const ChangeOutcome outcome = IsRunKeyTable(kind)
+                                      ? RenameValue(state, kind, table.Place(position).key, oldName, newName, said)
+                                      : RenameShortcutFile(state, kind, oldName, newName, said);
     if (outcome != ChangeOutcome::Done) return outcome;
     table.SetText(position, col::Name, newName);
     RememberSelfMadeChange(state, table.Text(position, col::Path));

@@ -1,7 +1,10 @@
 #pragma once
 // Carrying a row's tick out in its place at once: a ticked folder row gets its shortcut file,
-// an unticked one loses it; a ticked Run-key row gets its value written, an unticked one
-// deleted. Every change is preceded by its log line and checked: what the system refuses puts
+// an unticked one loses it; a ticked Run-key row gets its value written into the key it came
+// from, an unticked one deleted. A row Windows has switched off (its approval value) is ticked
+// by switching that value on; an entry put back loses an approval value that would keep it off;
+// with "Disable the Windows way" unticking switches the value off and leaves the entry in place.
+// Policy rows are not changed. Every change is preceded by its log line and checked: what the system refuses puts
 // the tick back and is told with the system's words.
 //
 // Nothing taken out of a place exists only in memory: before an entry leaves its place, the
@@ -12,6 +15,7 @@
 #include <string_view>
 
 #include "app/Outcome.h"
+#include "app/RowPlace.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -25,6 +29,13 @@ inline constexpr const char* kDeletingRegistryLog = "Deleting registry shortcut 
 inline constexpr const char* kNeededForDelayedLine1 = "Kestrune needs to be set to start up with Windows";
 inline constexpr const char* kNeededForDelayedLine2 = "in order to run the delayed applications.";
 inline constexpr const char* kAlreadyEnabledMessage = "This program has already been enabled";
+
+inline constexpr const char* kSetByPolicyMessage =
+    "A policy sets this entry: Windows puts it back, so it cannot be changed here";
+inline constexpr const char* kEnablingInWindowsLog = "Enabling in Windows Settings: ";
+inline constexpr const char* kDisablingInWindowsLog = "Disabling in Windows Settings: ";
+inline constexpr const char* kStillDisabledInWindowsLine =
+    "The entry is in its place, but Windows Settings still keeps it disabled.";
 
 inline constexpr const char* kNotStoredLine = "The settings file could not be written:";
 inline constexpr const char* kLeftInPlaceLine = "so the entry was left in its place.";
@@ -60,7 +71,7 @@ bool CanEnableEntry(MainState& state, TableKind kind, int position);
 
 // Whether the place of `kind` holds an entry named `name` (ignoring case, as Windows does): a
 // value of that name, or a shortcut file of that name and ".lnk".
-bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name);
+bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key = PlaceKey::Main);
 // The refusal to put an entry where one of that name already starts.
 std::string NameTakenMessage(std::string_view name, TableKind kind);
 

@@ -95,6 +95,26 @@ std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry
     return records;
 }
 
+std::vector<RegistryValueRecord> EnumRunValues(platform::Registry& registry, RootKey root, std::string_view subkey) {
+    std::vector<RegistryValueRecord> records;
+    const auto values = registry.EnumValues(root, subkey);
+    if (!values) return records;
+    records.reserve(values->size());
+    for (const RegistryValue& value : *values) {
+        if (value.name.empty()) continue;
+        RegistryRead read;
+        switch (value.type) {
+            // Windows runs a long command line as well as a short one.
+            case ValueType::String:
+            case ValueType::ExpandString: read = {true, QueriedText(value), value.type}; break;
+            case ValueType::MultiString: read = {true, value.data.substr(0, value.data.find('\0')), value.type}; break;
+            default: read = ReadValue(value); break;
+        }
+        records.push_back({value.name, read.data, read.type, value.data});
+    }
+    return records;
+}
+
 int WriteRegistryValue(platform::Registry& registry, RootKey root, std::string_view subkey, std::string_view name,
                        std::string_view data, ValueType type) {
     RegistryValue value;

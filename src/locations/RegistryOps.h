@@ -42,6 +42,12 @@ RegistryRead ReadRegistryValue(platform::Registry& registry, platform::RootKey r
 std::vector<RegistryValueRecord> EnumRegistryValues(platform::Registry& registry, platform::RootKey root,
                                                     std::string_view subkey);
 
+// The values of a key Windows runs at log-on, each with the command Windows would run: a value
+// of any length is listed, a string list by its first string (what a reader of a string sees);
+// the unnamed default value is left out. A key that cannot be opened gives none.
+std::vector<RegistryValueRecord> EnumRunValues(platform::Registry& registry, platform::RootKey root,
+                                               std::string_view subkey);
+
 // Writes into an existing key only (it never creates one). A string value takes the text, a
 // DWORD value the text read as a 32-bit number; any other type writes nothing and answers 0.
 // Answers the registry's status (0 for success).

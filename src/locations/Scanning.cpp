@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/MainState.h"
 #include "app/Text.h"
+#include "locations/Approvals.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
@@ -28,13 +29,16 @@ void ScanStartupFolder(MainState& state, const std::string& folder, TableKind ki
                      [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; });
 
     Table& table = state.tables[kind];
+    const auto approvals = FolderApprovalsOf(kind);
     for (const std::string& fileName : names) {
         const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
         if (link.target.empty()) continue;
         const std::string name = fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
+        const bool off = approvals && DisabledInWindows(state.platform.registry(), *approvals, fileName);
         EntryDetails details;
         details.shortcut = link.link;
-        table.Add({name, link.target, link.arguments}, true, state.IconOf(link.target), std::move(details));
+        details.place = {PlaceKey::Main, off};
+        table.Add({name, link.target, link.arguments}, !off, state.IconOf(link.target), std::move(details));
     }
 }
 
@@ -49,12 +53,26 @@ void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subke
     }
 }
 
+void ScanRunKeySource(MainState& state, const RunKeySource& source, TableKind kind) {
+    auto& registry = state.platform.registry();
+    const auto records = EnumRunValues(RegistryFor(registry, source.place), source.place.root, source.place.subkey);
+    Table& table = state.tables[kind];
+    for (const RegistryValueRecord& record : records) {
+        if (record.data.empty()) continue;
+        const bool off = source.approvals && DisabledInWindows(registry, *source.approvals, record.name);
+        EntryDetails details;
+        details.value = StoredValue{record.type, record.bytes};
+        details.place = {source.key, off};
+        table.Add({record.name, record.data}, !off, state.ItemIcon(record.data), std::move(details));
+    }
+}
+
 void ScanPlace(MainState& state, TableKind kind) {
     if (IsFolderTable(kind)) {
         ScanStartupFolder(state, StartupFolderOf(state, kind), kind);
-    } else if (const auto key = RunKeyOf(kind)) {
-        ScanRunKey(state, key->root, key->subkey, kind, true);
+        return;
     }
+    for (const RunKeySource& source : RunKeySourcesOf(kind)) ScanRunKeySource(state, source, kind);
 }
 
 void ScanPlaces(MainState& state) {

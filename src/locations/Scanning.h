@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/TableKind.h"
+#include "locations/Places.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 
@@ -23,6 +24,9 @@ void DetermineStartupFolders(platform::Platform& platform, Paths& paths);
 void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind);
 // Appends the values of one key that read as text to table `kind`.
 void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subkey, TableKind kind, bool ticked);
+// Appends the values of one of the keys a Run-key table gathers, each marked with its key;
+// an entry whose approval value says Windows will not start it comes unticked and marked.
+void ScanRunKeySource(MainState& state, const RunKeySource& source, TableKind kind);
 // Scans one location table's place into its table (kinds 1 to 5; others do nothing).
 void ScanPlace(MainState& state, TableKind kind);
 // The five places in order: user Startup, common Startup, HKLM Run, HKCU Run, RunOnce.

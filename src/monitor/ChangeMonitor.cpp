@@ -26,10 +26,6 @@ constexpr const char* kDeleting = "Deleting ";
 constexpr const char* kCouldNotRemove = "Could not remove ";
 constexpr int kNoSuchValue = 2;
 
-const char* RootKeyName(platform::RootKey root) {
-    return root == platform::RootKey::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
-}
-
 // A new entry of this tick, with the line that stands for it in the prompt.
 struct NewEntry {
     TableKind kind;
@@ -65,7 +61,9 @@ bool AllTakenOutByProgram(const std::vector<MonitorEntry>& before, const std::ve
 int RowOfOwnEntry(const Model& model, const NewEntry& item) {
     const Table& table = model.tables[item.kind];
     for (int p = 1; p <= table.Count(); ++p)
-        if (table.Ticked(p) && EqualsIgnoreCase(table.Name(p), item.entry.name)) return p;
+        if (table.Ticked(p) && table.Place(p).key == item.entry.placeKey &&
+            EqualsIgnoreCase(table.Name(p), item.entry.name))
+            return p;
     return 0;
 }
 
@@ -80,10 +78,13 @@ bool RemoveEntry(MainState& state, const NewEntry& item) {
         state.WriteLog(kDeleting + what);
         code = state.platform.shell().DeleteShortcut(item.entry.file).code;
     } else {
-        const RunKeyPlace place = *RunKeyOf(item.kind);
-        what = item.entry.name + " from " + RootKeyName(place.root) + "\\" + std::string(place.subkey);
+        const RunKeySource source =
+            RunKeySourceOf(item.kind, item.entry.placeKey).value_or(RunKeySourcesOf(item.kind).front());
+        const RunKeyPlace& place = source.place;
+        what = item.entry.name + " from " + DescribeKey(source);
         state.WriteLog(kDeleting + what);
-        code = DeleteRegistryValue(state.platform.registry(), place.root, place.subkey, item.entry.name);
+        code = DeleteRegistryValue(RegistryFor(state.platform.registry(), place), place.root, place.subkey,
+                                   item.entry.name);
     }
     if (code == 0 || code == kNoSuchValue) return true;
     state.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code) + " - " +
@@ -111,8 +112,11 @@ RowId KeepInDeleted(MainState& state, const NewEntry& item) {
         texts.push_back(item.entry.arguments);
         details.shortcut = state.platform.shell().ReadShortcut(item.entry.file);
     } else {
-        const RunKeyPlace place = *RunKeyOf(item.kind);
-        if (const auto value = state.platform.registry().QueryValue(place.root, place.subkey, item.entry.name))
+        const RunKeySource source =
+            RunKeySourceOf(item.kind, item.entry.placeKey).value_or(RunKeySourcesOf(item.kind).front());
+        const RunKeyPlace& place = source.place;
+        if (const auto value =
+                RegistryFor(state.platform.registry(), place).QueryValue(place.root, place.subkey, item.entry.name))
             details.value = StoredValue{value->type, value->data};
     }
     details.origin = DeletedFrom{item.kind, true, texts};
@@ -166,7 +170,8 @@ void AllowEntry(MainState& state, const NewEntry& item) {
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
     const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
-    table.Add(std::move(texts), true, state.IconOf(file));
+    const int row = table.Add(std::move(texts), true, state.IconOf(file));
+    if (item.entry.placeKey != PlaceKey::Main) table.SetPlace(row, {item.entry.placeKey, false});
 }
 
 // Drops the lines that need no question: the program's own changes and Known entries. Answers
@@ -231,8 +236,13 @@ void AskAgainUnanswered(MainState& state, const PlaceSnapshot& current, std::vec
 
 }  // namespace
 
-std::string NewEntryWithPlace(TableKind kind, const std::string& name) {
-    return name + kPlaceSeparator + std::string(TabCaption(kind));
+std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey key) {
+    std::string text = name + kPlaceSeparator + std::string(TabCaption(kind));
+    // The tab names the main key; any other is named in full, as the registry editor shows it.
+    if (key != PlaceKey::Main) {
+        if (const auto source = RunKeySourceOf(kind, key)) text += ", " + DescribeKey(*source);
+    }
+    return text;
 }
 
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
@@ -309,7 +319,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
             std::vector<std::string> places;
             for (const NewEntry* item : asked) {
                 message += item->entry.key + "\r\n";
-                places.push_back(NewEntryWithPlace(item->kind, item->entry.name));
+                places.push_back(NewEntryWithPlace(item->kind, item->entry.name, item->entry.placeKey));
             }
             message += kMonitorPromptTail;
             const std::string unanswered = UnansweredFile(state);

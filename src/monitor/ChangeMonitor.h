@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RowPlace.h"
 #include "app/TableKind.h"
 #include "monitor/PlaceSnapshot.h"
 #include "platform/PlaceWatch.h"
@@ -21,8 +22,10 @@ inline constexpr const char* kNewEntryMark = "[_]";
 // Between an entry's name and its place in the list under the monitor's question.
 inline constexpr const char* kPlaceSeparator = " \u2014 ";
 
-// "Updater — HKCU Run": a new entry as the monitor's question lists it.
-std::string NewEntryWithPlace(TableKind kind, const std::string& name);
+// "Updater — HKCU Run": a new entry as the monitor's question lists it; an entry of another key
+// than the table's main one also names that key ("Updater — HKLM Run,
+// HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Microsoft\Windows\CurrentVersion\Run (32-bit)").
+std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey key = PlaceKey::Main);
 
 struct MonitorState {
     bool snapshotTaken = false;

@@ -9,8 +9,8 @@ namespace kestrune {
 std::unique_ptr<platform::PlaceWatch> WatchStartupPlaces(platform::Platform& platform, const Paths& paths) {
     std::vector<platform::WatchedKey> keys;
     for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce}) {
-        const RunKeyPlace place = *RunKeyOf(kind);
-        keys.push_back({place.root, std::string(place.subkey)});
+        for (const RunKeySource& source : RunKeySourcesOf(kind))
+            keys.push_back({source.place.root, std::string(source.place.subkey), source.place.view});
     }
     return platform.WatchPlaces({paths.userStartupFolder, paths.commonStartupFolder}, std::move(keys));
 }

@@ -29,17 +29,21 @@ std::vector<MonitorEntry> ReadFolder(platform::Platform& platform, const std::st
     return entries;
 }
 
+// Every key the table gathers, read as the scans read them.
 std::vector<MonitorEntry> ReadKey(platform::Registry& registry, TableKind kind) {
     std::vector<MonitorEntry> entries;
-    const RunKeyPlace place = *RunKeyOf(kind);
-    const auto records = EnumRegistryValues(registry, place.root, place.subkey);
-    for (const RegistryValueRecord& record : records) {
-        if (record.data.empty()) continue;  // nothing to start
-        MonitorEntry e;
-        e.identity = record.name + "\t" + record.data;
-        e.key = record.data;
-        e.name = record.name;
-        entries.push_back(std::move(e));
+    for (const RunKeySource& source : RunKeySourcesOf(kind)) {
+        const RunKeyPlace& place = source.place;
+        const auto records = EnumRunValues(RegistryFor(registry, place), place.root, place.subkey);
+        for (const RegistryValueRecord& record : records) {
+            if (record.data.empty()) continue;  // nothing to start
+            MonitorEntry e;
+            e.identity = std::string(PlaceKeyMark(source.key)) + "\t" + record.name + "\t" + record.data;
+            e.key = record.data;
+            e.name = record.name;
+            e.placeKey = source.key;
+            entries.push_back(std::move(e));
+        }
     }
     return entries;
 }

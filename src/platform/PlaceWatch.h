@@ -13,6 +13,7 @@ namespace kestrune::platform {
 struct WatchedKey {
     RootKey root;
     std::string subkey;
+    RegistryView view = RegistryView::Native;
 };
 
 class PlaceWatch {

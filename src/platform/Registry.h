@@ -42,6 +42,16 @@ struct RegistryValue {
 
 using RegistryStatus = Status;
 
+// 64-bit Windows keeps two views of HKEY_LOCAL_MACHINE\SOFTWARE: the one 64-bit programs see
+// and the one 32-bit programs see (stored under SOFTWARE\WOW6432Node). `Native` is the view
+// of whatever this program was built as; the other two are chosen explicitly, so that what a
+// caller reads does not depend on that.
+enum class RegistryView : std::uint8_t {
+    Native,
+    Bits64,
+    Bits32,
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -56,6 +66,8 @@ public:
     virtual RegistryStatus DeleteValue(RootKey root, std::string_view subkey, std::string_view name) = 0;
     // Creates the key and any missing parents; succeeds when it already exists.
     virtual RegistryStatus CreateKey(RootKey root, std::string_view subkey) = 0;
+    // The same registry seen through `view`; every key this one opens is opened in it.
+    virtual Registry& InView(RegistryView view) = 0;
     // Problems met since the last call that the user should find in the log (for example a
     // registry file that cannot be read), one line of text each; each problem is told once.
     virtual std::vector<std::string> TakeProblems() { return {}; }

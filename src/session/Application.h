@@ -102,6 +102,7 @@ public:
     void ToggleChooseProfile();
     void ToggleSkipRunning();
     void ToggleWatchPriorities();
+    void ToggleDisableTheWindowsWay();
     void SetIdleSettings();
     // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog), whose list and
     // buttons work on profiles(); "Use selected profile" goes through UseSelectedProfile.

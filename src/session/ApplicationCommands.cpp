@@ -110,6 +110,10 @@ void Application::ToggleWatchPriorities() {
     kestrune::ToggleWatchPriorities(state_);
     Report({});
 }
+void Application::ToggleDisableTheWindowsWay() {
+    state_.options.disableTheWindowsWay = !state_.options.disableTheWindowsWay;
+    Report({});
+}
 void Application::SetIdleSettings() {
     kestrune::SetIdleSettings(state_);
     Report({});

@@ -47,6 +47,7 @@ inline constexpr std::string_view IgnoreSelf = "Ignore self-made changes";
 inline constexpr std::string_view ChooseProfile = "Choose profile on startup";
 inline constexpr std::string_view SkipRunning = "Don't run apps if they are already running";
 inline constexpr std::string_view WatchPriorities = "Apply priority settings continuously";
+inline constexpr std::string_view DisableTheWindowsWay = "Disable entries the Windows way (they stay in place)";
 inline constexpr std::string_view SetIdle = "Set idle settings";
 inline constexpr std::string_view Profiles = "Profiles";
 inline constexpr std::string_view TableMenu = "Table Menu";

@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::string_view kActive = "Active/";
 constexpr std::string_view kRootPrefix = "Root/";
+constexpr std::string_view kKeyElement = "key";
 
 std::string Stamp(const LocalTime& t) {
     char text[32];
@@ -30,20 +31,32 @@ std::string ActivePath(TableKind kind) {
 }
 
 // Location rows: the unticked ones always, the ticked ones only in a backup and under "Active".
+// A row Windows has switched off is still in its place, which holds it: it is not kept here.
+// A row of another key than the table's main one says which, in an element older files lack.
 void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
     const std::string stored(KindName(table.Kind()));
     const std::string active = std::string(kActive) + stored;
     for (int n = 1; n <= table.Count(); ++n) {
         const bool ticked = table.Ticked(n);
         if (ticked && !backup) continue;
+        const RowPlace& place = table.Place(n);
+        if (place.disabledInWindows) continue;
         const std::string& path = ticked ? active : stored;
         const std::string& command = table.Text(n, col::Path);
-        const pugi::xml_node item =
-            IsFolderTable(table.Kind())
-                ? writer.WriteFolderItem(path, n, table.Name(n), command, table.Text(n, col::Arguments))
-                : writer.WriteNamePathItem(path, n, table.Name(n), command);
+        pugi::xml_node item = IsFolderTable(table.Kind()) ? writer.WriteFolderItem(path, n, table.Name(n), command,
+                                                                                   table.Text(n, col::Arguments))
+                                                          : writer.WriteNamePathItem(path, n, table.Name(n), command);
         WriteEntryDetails(item, table.Details(n), command);
+        if (place.key != PlaceKey::Main)
+            item.append_child(kKeyElement.data()).text().set(std::string(PlaceKeyMark(place.key)).c_str());
     }
+}
+
+// The key a stored location row names; the main key when it names none (or one unknown here).
+PlaceKey StoredPlaceKey(const pugi::xml_node& item) {
+    const pugi::xml_node key = item.child(kKeyElement.data());
+    if (!key) return PlaceKey::Main;
+    return PlaceKeyFromMark(TextOf(key)).value_or(PlaceKey::Main);
 }
 
 // Only ticked process rows are kept, and each name and path only once.
@@ -236,6 +249,7 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
             texts.push_back(std::string(TabCaption(details.origin->table)));
         // The icon comes from the row's path, which for Known is its only column.
         const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
+        if (IsLocationTable(kind)) details.place.key = StoredPlaceKey(item);
         table.Add(std::move(texts), tick, icon, std::move(details));
     }
 }
@@ -255,7 +269,8 @@ void LoadStoredTable(MainState& state, TableKind kind) {
 namespace {
 
 bool SameEntry(const Item& a, const Item& b) {
-    return !a.ticked && !b.ticked && EqualsIgnoreCase(a.texts[col::Name], b.texts[col::Name]) &&
+    return !a.ticked && !b.ticked && a.details.place.key == b.details.place.key &&
+           EqualsIgnoreCase(a.texts[col::Name], b.texts[col::Name]) &&
            EqualsIgnoreCase(a.texts[col::Path], b.texts[col::Path]);
 }
 

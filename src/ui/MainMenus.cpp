@@ -80,6 +80,7 @@ const OptionItem kOptionItems[] = {
     {caption::ChooseProfile, &Options::chooseProfile, &Application::ToggleChooseProfile},
     {caption::SkipRunning, &Options::skipRunning, &Application::ToggleSkipRunning},
     {caption::WatchPriorities, &Options::watchPriorities, &Application::ToggleWatchPriorities},
+    {caption::DisableTheWindowsWay, &Options::disableTheWindowsWay, &Application::ToggleDisableTheWindowsWay},
 };
 
 }  // namespace

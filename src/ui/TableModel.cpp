@@ -60,11 +60,19 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     const int position = index.row() + 1;
     // The table may have shrunk since the view last asked; such rows are gone.
     if (!index.isValid() || position > table_.Count()) return {};
+    // The first column carries the row's marks ("32-bit", "disabled in Windows Settings"), so
+    // that a row Windows keeps off says why it is unticked although its entry is in place.
+    const std::string marks = index.column() == 0 ? RowMarks(table_.Place(position)) : std::string();
     switch (role) {
         case Qt::DisplayRole:
+            if (index.column() == table_.PublisherColumn())
+                return QString::fromStdString(table_.Publisher(position).value_or(""));
+            if (!marks.empty()) return QString::fromStdString(table_.Text(position, 0) + " [" + marks + "]");
+            return QString::fromStdString(table_.Text(position, index.column()));
         case Qt::ToolTipRole:
             if (index.column() == table_.PublisherColumn())
                 return QString::fromStdString(table_.Publisher(position).value_or(""));
+            if (!marks.empty()) return QString::fromStdString(table_.Text(position, 0) + "\n" + marks);
             return QString::fromStdString(table_.Text(position, index.column()));
         case Qt::CheckStateRole:
             if (index.column() == 0) return table_.Ticked(position) ? Qt::Checked : Qt::Unchecked;

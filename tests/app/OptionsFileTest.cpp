@@ -44,6 +44,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
               "Choose profile on startup=0\r\n"
               "Skip running=0\r\n"
               "Watch priorities=0\r\n"
+              "Disable the Windows way=0\r\n"
               "[Position]\r\n"
               "Window state=2\r\n"
               "Top=100\r\n"

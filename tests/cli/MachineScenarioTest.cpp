@@ -72,7 +72,8 @@ TEST_F(MachineScenarioTest, ListsEveryTableAsJsonAfterOtherProgramsAddedEntries)
 
     const ProcessResult csv = Kestrunec({"list", "hkcu run", "--format", "csv"});
     EXPECT_EQ(csv.out,
-              "Table,Position,Ticked,Name,Path,Publisher\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,\r\n");
+              "Table,Position,Ticked,Name,Path,Publisher,Key,Windows\r\n4,1,1,Updater,C:\\Program Files\\Up\\up.exe "
+              "/silent,,,\r\n");
 }
 
 TEST_F(MachineScenarioTest, ListShowsThePublisherTheProgramFileNames) {
@@ -96,10 +97,10 @@ TEST_F(MachineScenarioTest, ListShowsThePublisherTheProgramFileNames) {
     // In CSV the publisher comes last, after every listed table's own columns.
     const ProcessResult csv = Kestrunec({"list", "HKCU_Run", "Delayed", "--format", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_NE(csv.out.find("Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher\r\n"), std::string::npos)
+    EXPECT_NE(csv.out.find("Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher,Key,Windows\r\n"), std::string::npos)
         << csv.out;
-    EXPECT_NE(csv.out.find("/silent\",,,,\"Up, \"\"the\"\" Company\"\r\n"), std::string::npos) << csv.out;
-    EXPECT_NE(csv.out.find("6,1,0,Mail," + up + ",3,,,\r\n"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("/silent\",,,,\"Up, \"\"the\"\" Company\",,\r\n"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("6,1,0,Mail," + up + ",3,,,,,\r\n"), std::string::npos) << csv.out;
 }
 
 TEST_F(MachineScenarioTest, ARedirectedUserStartupFolderIsTheOneListed) {

@@ -68,7 +68,7 @@ TEST_F(ScenarioTest, EachRunWritesTheStartAndTheOptionsLikeTheDesktopProgram) {
     const ProcessResult list = Kestrunec({"option", "list"});
     ASSERT_EQ(list.status, 0);
     EXPECT_NE(list.out.find("Skip running=1\n"), std::string::npos) << list.out;
-    EXPECT_EQ(Lines(list.out), 12);
+    EXPECT_EQ(Lines(list.out), 13);
 }
 
 TEST_F(ScenarioTest, TheConsoleLeavesTheWindowsPositionAsTheDesktopLeftIt) {

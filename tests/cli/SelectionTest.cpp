@@ -47,11 +47,11 @@ TEST(SelectionTest, RowsByFirstMatchingNameOrByPosition) {
     EXPECT_EQ(MissingRowText(table, {"", 4}), "no row 4 in table HKCU Run (3 row(s))");
 }
 
-TEST(SelectionTest, OptionKeysAreTheTwelveOfSettingsIniInTheirOrder) {
+TEST(SelectionTest, OptionKeysAreTheThirteenOfSettingsIniInTheirOrder) {
     const auto keys = AllOptionKeys();
-    ASSERT_EQ(keys.size(), 12u);
+    ASSERT_EQ(keys.size(), 13u);
     EXPECT_EQ(keys.front().key, "Skip save on exit");
-    EXPECT_EQ(keys.back().key, "Watch priorities");
+    EXPECT_EQ(keys.back().key, "Disable the Windows way");
     EXPECT_EQ(FindOptionKey("skip RUNNING")->key, "Skip running");
     EXPECT_EQ(FindOptionKey("Skip"), nullptr);
     EXPECT_EQ(FindOptionKey("Window state"), nullptr);  // a "Position" key, not an option

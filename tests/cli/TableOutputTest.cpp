@@ -27,9 +27,10 @@ TEST(TableOutputTest, JsonKeepsTheDocumentedShapeAndKeyOrder) {
     EXPECT_EQ(
         text,
         "{\"tables\":[{\"number\":4,\"kind\":\"HKCU_Run\",\"caption\":\"HKCU Run\",\"columns\":[\"Name\",\"Path\"],"
-        "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"publisher\":\"Up, Inc.\",\"values\":{\"Name\":"
-        "\"Updater\",\"Path\":\"C:\\\\Program Files\\\\Up\\\\up.exe /silent\"}},{\"position\":2,\"ticked\":false,"
-        "\"icon\":1,\"publisher\":\"\",\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
+        "\"rows\":[{\"position\":1,\"ticked\":true,\"icon\":3,\"publisher\":\"Up, Inc.\",\"key\":\"\","
+        "\"disabledInWindows\":false,\"values\":{\"Name\":\"Updater\",\"Path\":\"C:\\\\Program Files\\\\Up\\\\up.exe "
+        "/silent\"}},{\"position\":2,\"ticked\":false,\"icon\":1,\"publisher\":\"\",\"key\":\"\","
+        "\"disabledInWindows\":false,\"values\":{\"Name\":\"Tray, \\\"helper\\\"\",\"Path\":\"tray.exe\"}}]}]}\n");
 }
 
 TEST(TableOutputTest, JsonListsEveryTableWithItsOwnColumns) {
@@ -73,11 +74,11 @@ TEST(TableOutputTest, CsvFieldsAreQuotedOnlyWhenTheyMustBe) {
 TEST(TableOutputTest, CsvHasOneHeaderAndOneLinePerRowWithUnionOfColumns) {
     Fixture f;
     EXPECT_EQ(TablesToCsv({&f.run, &f.delayed}),
-              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher\r\n"
-              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,,\"Up, Inc.\"\r\n"
-              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,,\r\n"
-              "6,1,1,Mail,mail.exe,30,HKCU Run,High,\r\n");
-    // Without a location table there is no publisher column.
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher,Key,Windows\r\n"
+              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,,\"Up, Inc.\",,\r\n"
+              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,,,,\r\n"
+              "6,1,1,Mail,mail.exe,30,HKCU Run,High,,,\r\n");
+    // Without a location table there is no publisher column, nor the place's marks.
     EXPECT_EQ(TablesToCsv({&f.delayed}),
               "Table,Position,Ticked,Name,Path,Delay,Previous,Priority\r\n6,1,1,Mail,mail.exe,30,HKCU Run,High\r\n");
 }
@@ -88,9 +89,9 @@ TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {
     Table run(TableKind::HKCU_Run);
     run.Add({"A", "C:\\b.exe"}, false);
     EXPECT_EQ(TablesToCsv({&known, &run}),
-              "Table,Position,Ticked,Path,Name,Publisher\r\n"
-              "8,1,1,C:\\a.exe,,\r\n"
-              "4,1,0,C:\\b.exe,A,\r\n");
+              "Table,Position,Ticked,Path,Name,Publisher,Key,Windows\r\n"
+              "8,1,1,C:\\a.exe,,,,\r\n"
+              "4,1,0,C:\\b.exe,A,,,\r\n");
 }
 
 TEST(TableOutputTest, TextAlignsColumnsUnderTheirHeadings) {

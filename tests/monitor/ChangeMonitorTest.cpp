@@ -8,6 +8,7 @@
 #include "locations/Places.h"
 #include "locations/Scanning.h"
 #include "monitor/ChangeMonitor.h"
+#include "platform/StartupApproval.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 #include "support/TestState.h"
@@ -263,6 +264,38 @@ TEST_F(ChangeMonitorTest, AnOpenQuestionAllowedAtTheNextStartAddsNoSecondRow) {
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
     EXPECT_TRUE(RunValueExists("Updater"));
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+
+TEST_F(ChangeMonitorTest, ThirtyTwoBitNewcomersAreAskedAboutByTheirKeyAndApprovalChangesAreNot) {
+    auto& registry32 = state.platform.registry().InView(platform::RegistryView::Bits32);
+    ASSERT_TRUE(registry32.CreateKey(RootKey::LocalMachine, kRunKey).Ok());
+    ASSERT_TRUE(
+        registry32.SetValue(RootKey::LocalMachine, kRunKey, {"Agent32", ValueType::String, "/opt/agent32"}).Ok());
+    fe.monitorAnswers = {{false, false}};
+    Tick();
+    ASSERT_EQ(fe.monitorEntries.size(), 1u);
+    EXPECT_EQ(
+        fe.monitorEntries[0],
+        (std::vector<std::string>{"Agent32 \u2014 HKLM Run, "
+                                  "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run "
+                                  "(32-bit)"}));
+    EXPECT_FALSE(registry32.QueryValue(RootKey::LocalMachine, kRunKey, "Agent32").has_value())
+        << "Cancel takes it out of the key it registered in";
+
+    // Task Manager switching an entry off changes no place: nothing to ask about.
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    fe.monitorAnswers = {{true, false}};
+    Tick();
+    ASSERT_EQ(fe.monitorPrompts.size(), 2u);
+    auto& registry = state.platform.registry();
+    ASSERT_TRUE(registry.CreateKey(RootKey::CurrentUser, platform::kApprovedRunKey).Ok());
+    ASSERT_TRUE(registry
+                    .SetValue(RootKey::CurrentUser, platform::kApprovedRunKey,
+                              platform::EncodeStartupApproval("Updater", true, platform::FileTimeNow()))
+                    .Ok());
+    Tick();
+    Tick();
+    EXPECT_EQ(fe.monitorPrompts.size(), 2u);
+    EXPECT_TRUE(RunValueExists("Updater"));
 }
 
 }  // namespace

@@ -38,7 +38,11 @@ TEST(EmulatedRegistryTest, ANewMachineHasTheStartUpPlacesOfWindows) {
     EXPECT_TRUE(registry.KeyExists(RootKey::LocalMachine, kRunOnceKey));
     EXPECT_TRUE(registry.KeyExists(RootKey::CurrentUser, kRunKey));
     EXPECT_TRUE(registry.KeyExists(RootKey::LocalMachine, "software\\MICROSOFT"));
-    EXPECT_FALSE(registry.KeyExists(RootKey::CurrentUser, kRunOnceKey));
+    EXPECT_TRUE(registry.KeyExists(RootKey::CurrentUser, kRunOnceKey));
+    EXPECT_TRUE(registry.InView(platform::RegistryView::Bits32).KeyExists(RootKey::LocalMachine, kRunKey));
+    EXPECT_TRUE(registry.KeyExists(RootKey::LocalMachine, kRunOnce32Key));
+    EXPECT_FALSE(registry.KeyExists(RootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies"))
+        << "a machine without policies has no policy keys";
     EXPECT_EQ(registry.EnumValues(RootKey::LocalMachine, kRunKey)->size(), 0u);
     for (const char* file : {"HKEY_LOCAL_MACHINE.reg", "HKEY_CURRENT_USER.reg", "HKEY_DYN_DATA.reg"})
         EXPECT_TRUE(fs::is_regular_file(machine.machineRoot + "/" + file)) << file;

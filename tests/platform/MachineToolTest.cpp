@@ -157,6 +157,41 @@ TEST_F(MachineToolTest, ImportsAndExportsRegFilesAndShortcuts) {
               "C:\\Program Files\\Sync\\sync tool.exe\n--minimized --profile \"Home\"\n");
 }
 
+TEST_F(MachineToolTest, InitLaysOutCurrentWindowsAndApprovalsAreTaskManagersBytes) {
+    // A machine made before the 32-bit and approval keys existed gains them from init.
+    fs::create_directories(root_);
+    test::WriteText(root_ + "/HKEY_LOCAL_MACHINE.reg",
+                    "Windows Registry Editor Version 5.00\r\n\r\n"
+                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+                    "\"Old\"=\"/usr/bin/env\"\r\n\r\n");
+    ASSERT_EQ(Tool({"init"}).status, 0);
+    const std::string approved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+    for (const std::string& key : std::vector<std::string>{
+             "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+             "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+             "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "HKLM\\" + approved + "Run",
+             "HKLM\\" + approved + "Run32", "HKLM\\" + approved + "StartupFolder", "HKCU\\" + approved + "Run",
+             "HKCU\\" + approved + "StartupFolder"}) {
+        EXPECT_EQ(Tool({"reg", "list", key}).status, 0) << key;
+    }
+    EXPECT_EQ(Lines(Tool({"reg", "list", "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"}).out).size(), 1u)
+        << "init keeps what the machine held";
+
+    ASSERT_EQ(Tool({"disapprove", "HKLM_Run32", "Updater"}).status, 0);
+    ASSERT_EQ(Tool({"approve", "UserStartup", "Notes.lnk"}).status, 0);
+    const auto off = Lines(Tool({"reg", "list", "HKLM\\" + approved + "Run32"}).out);
+    ASSERT_EQ(off.size(), 1u);
+    EXPECT_EQ(off[0][0], "Updater");
+    EXPECT_EQ(off[0][1], "REG_BINARY");
+    ASSERT_EQ(off[0][2].size(), 12u * 3 - 1);
+    EXPECT_EQ(off[0][2].substr(0, 12), "03,00,00,00,");
+    EXPECT_NE(off[0][2].substr(12), "00,00,00,00,00,00,00,00") << "the time of the change";
+    EXPECT_EQ(
+        Lines(Tool({"reg", "list", "HKCU\\" + approved + "StartupFolder"}).out),
+        (std::vector<std::vector<std::string>>{{"Notes.lnk", "REG_BINARY", "02,00,00,00,00,00,00,00,00,00,00,00"}}));
+    EXPECT_EQ(Tool({"approve", "HKCU_RunOnce", "x"}).status, 1) << "RunOnce has no approvals";
+}
+
 TEST_F(MachineToolTest, ErrorsAreOneLineOnStandardErrorAndStatusOne) {
     const std::string damaged = temp_.Path() + "damaged.reg";
     test::WriteText(damaged, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n\"a\"=hex:zz\r\n");

@@ -2,6 +2,7 @@
 // A machine's platform on which the system refuses some removals, as Windows does to a user
 // without the right: deleting values under one root key, and deleting files in one folder.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,10 +41,17 @@ public:
     platform::RegistryStatus CreateKey(platform::RootKey root, std::string_view subkey) override {
         return inner_.CreateKey(root, subkey);
     }
+    // The 32-bit view refuses the same root.
+    platform::Registry& InView(platform::RegistryView view) override {
+        if (view != platform::RegistryView::Bits32) return *this;
+        if (!bits32_) bits32_ = std::make_unique<RefusingRegistry>(inner_.InView(view), refusedRoot_);
+        return *bits32_;
+    }
 
 private:
     platform::Registry& inner_;
     platform::RootKey refusedRoot_;
+    std::unique_ptr<RefusingRegistry> bits32_;
 };
 
 class RefusingFileSystem final : public platform::FileSystem {

@@ -85,8 +85,63 @@ EmulatedRegistry::Signature EmulatedRegistry::SignatureOf(const struct stat& st)
                      st.st_ctim.tv_nsec};
 }
 
-EmulatedRegistry::EmulatedRegistry(std::string machineRoot) : root_(std::move(machineRoot)), refusals_(root_) {
+std::string ThirtyTwoBitSubkey(RootKey root, std::string_view subkey) {
+    std::string path = NormalizeSubkey(subkey);
+    if (root != RootKey::LocalMachine) return path;
+    constexpr std::string_view software = "SOFTWARE";
+    const bool underSoftware = path.size() >= software.size() &&
+                               EqualsIgnoringCase(std::string_view(path).substr(0, software.size()), software) &&
+                               (path.size() == software.size() || path[software.size()] == '\\');
+    if (!underSoftware) return path;
+    const std::string_view rest = std::string_view(path).substr(std::min(path.size(), software.size() + 1));
+    const std::string_view first = rest.substr(0, rest.find('\\'));
+    // A path that names the node itself is already in the 32-bit programs' part.
+    if (EqualsIgnoringCase(first, kWow64Node)) return path;
+    std::string mapped = path.substr(0, software.size()) + "\\" + std::string(kWow64Node);
+    if (!rest.empty()) mapped += "\\" + std::string(rest);
+    return mapped;
+}
+
+// The machine's registry with every key name moved into the 32-bit programs' part.
+class EmulatedRegistry::ThirtyTwoBitView final : public Registry {
+public:
+    explicit ThirtyTwoBitView(EmulatedRegistry& machine) : machine_(machine) {}
+
+    bool KeyExists(RootKey root, std::string_view subkey) override {
+        return machine_.KeyExists(root, ThirtyTwoBitSubkey(root, subkey));
+    }
+    std::optional<std::vector<RegistryValue>> EnumValues(RootKey root, std::string_view subkey) override {
+        return machine_.EnumValues(root, ThirtyTwoBitSubkey(root, subkey));
+    }
+    std::optional<RegistryValue> QueryValue(RootKey root, std::string_view subkey, std::string_view name) override {
+        return machine_.QueryValue(root, ThirtyTwoBitSubkey(root, subkey), name);
+    }
+    RegistryStatus SetValue(RootKey root, std::string_view subkey, const RegistryValue& value) override {
+        return machine_.SetValue(root, ThirtyTwoBitSubkey(root, subkey), value);
+    }
+    RegistryStatus DeleteValue(RootKey root, std::string_view subkey, std::string_view name) override {
+        return machine_.DeleteValue(root, ThirtyTwoBitSubkey(root, subkey), name);
+    }
+    RegistryStatus CreateKey(RootKey root, std::string_view subkey) override {
+        return machine_.CreateKey(root, ThirtyTwoBitSubkey(root, subkey));
+    }
+    Registry& InView(RegistryView view) override { return machine_.InView(view); }
+    std::vector<std::string> TakeProblems() override { return machine_.TakeProblems(); }
+
+private:
+    EmulatedRegistry& machine_;
+};
+
+EmulatedRegistry::EmulatedRegistry(std::string machineRoot)
+    : root_(std::move(machineRoot)), bits32_(std::make_unique<ThirtyTwoBitView>(*this)), refusals_(root_) {
     if (!root_.empty() && root_.back() != '/') root_.push_back('/');
+}
+
+EmulatedRegistry::~EmulatedRegistry() = default;
+
+Registry& EmulatedRegistry::InView(RegistryView view) {
+    if (view == RegistryView::Bits32) return *bits32_;
+    return *this;
 }
 
 std::string EmulatedRegistry::FilePath(RootKey root) const { return root_ + RootName(root) + ".reg"; }

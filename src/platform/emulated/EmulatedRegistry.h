@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +27,16 @@ namespace kestrune::platform {
 inline constexpr int kErrorRegistryCorrupt = 1015;
 inline constexpr int kErrorRegistryIoFailed = 1016;
 
+// The emulated machine is a 64-bit Windows: its own view is the 64-bit one, and the 32-bit
+// view keeps HKEY_LOCAL_MACHINE\SOFTWARE\X under HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\X.
+// Everything else (HKEY_CURRENT_USER among it) both views share.
+inline constexpr std::string_view kWow64Node = "WOW6432Node";
+std::string ThirtyTwoBitSubkey(RootKey root, std::string_view subkey);
+
 class EmulatedRegistry final : public Registry {
 public:
     explicit EmulatedRegistry(std::string machineRoot);
+    ~EmulatedRegistry() override;
 
     bool KeyExists(RootKey root, std::string_view subkey) override;
     std::optional<std::vector<RegistryValue>> EnumValues(RootKey root, std::string_view subkey) override;
@@ -37,6 +45,7 @@ public:
     RegistryStatus DeleteValue(RootKey root, std::string_view subkey, std::string_view name) override;
     RegistryStatus CreateKey(RootKey root, std::string_view subkey) override;
     std::vector<std::string> TakeProblems() override;
+    Registry& InView(RegistryView view) override;
 
     // For the machine tool: removing a whole key, importing and exporting ".reg" files.
     RegistryStatus DeleteKey(RootKey root, std::string_view subkey);
@@ -78,7 +87,10 @@ private:
         return honourRefusals_ && refusals_.RefusesKey(root, subkey);
     }
 
+    class ThirtyTwoBitView;
+
     std::string root_;
+    std::unique_ptr<ThirtyTwoBitView> bits32_;
     Refusals refusals_;
     bool honourRefusals_ = true;
     std::map<RootKey, Loaded> cache_;

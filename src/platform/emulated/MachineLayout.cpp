@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/StartupApproval.h"
 #include "platform/emulated/EmulatedRegistry.h"
 
 namespace kestrune::platform {
@@ -18,6 +19,25 @@ constexpr std::string_view kUserStartup = "/AppData/Roaming/Microsoft/Windows/St
 constexpr std::string_view kSystemFolder = "Windows/System32";
 constexpr std::string_view kPerfStatsKeys[] = {"PerfStats\\StartStat", "PerfStats\\StatData", "PerfStats\\StopStat"};
 constexpr std::string_view kCpuUsageValue = "KERNEL\\CPUUsage";
+
+// The keys of each root a machine is made with (the values come only with a new file).
+std::vector<std::string> LocalMachineKeys() {
+    return {std::string(kRunKey),
+            std::string(kRunOnceKey),
+            std::string(kRun32Key),
+            std::string(kRunOnce32Key),
+            std::string(kApprovedRunKey),
+            std::string(kApprovedRun32Key),
+            std::string(kApprovedStartupFolderKey)};
+}
+std::vector<std::string> CurrentUserKeys() {
+    return {std::string(kRunKey),
+            std::string(kRunOnceKey),
+            std::string(kApprovedRunKey),
+            std::string(kApprovedRun32Key),
+            std::string(kApprovedStartupFolderKey),
+            std::string(kShellFoldersKey)};
+}
 
 bool Exists(const std::string& path) {
     struct stat st {};
@@ -48,11 +68,15 @@ void MachineLayout::Ensure(EmulatedRegistry& registry) const {
         for (RegFileKey& key : keys) key.path = RootName(root) + "\\" + key.path;
         registry.Import(RegFile{std::move(keys)});
     };
-    create(RootKey::LocalMachine, {{std::string(kRunKey), false, {}}, {std::string(kRunOnceKey), false, {}}});
-    create(RootKey::CurrentUser, {{std::string(kRunKey), false, {}},
-                                  {std::string(kShellFoldersKey),
-                                   false,
-                                   {{{std::string(kStartupValue), ValueType::String, DefaultUserStartup()}, false}}}});
+    const auto keysOf = [](const std::vector<std::string>& paths) {
+        std::vector<RegFileKey> keys;
+        for (const std::string& path : paths) keys.push_back({path, false, {}});
+        return keys;
+    };
+    create(RootKey::LocalMachine, keysOf(LocalMachineKeys()));
+    std::vector<RegFileKey> user = keysOf(CurrentUserKeys());
+    user.back().values.push_back({{std::string(kStartupValue), ValueType::String, DefaultUserStartup()}, false});
+    create(RootKey::CurrentUser, std::move(user));
     std::vector<RegFileKey> perfStats;
     for (std::string_view key : kPerfStatsKeys) {
         perfStats.push_back({std::string(key),
@@ -60,6 +84,18 @@ void MachineLayout::Ensure(EmulatedRegistry& registry) const {
                              {{{std::string(kCpuUsageValue), ValueType::Dword, std::string(4, '\0')}, false}}});
     }
     create(RootKey::DynData, std::move(perfStats));
+}
+
+bool MachineLayout::EnsureKeys(EmulatedRegistry& registry) const {
+    bool ok = true;
+    const auto ensure = [&](RootKey root, const std::vector<std::string>& keys) {
+        for (const std::string& key : keys) {
+            if (!registry.KeyExists(root, key)) ok = registry.CreateKey(root, key).Ok() && ok;
+        }
+    };
+    ensure(RootKey::LocalMachine, LocalMachineKeys());
+    ensure(RootKey::CurrentUser, CurrentUserKeys());
+    return ok;
 }
 
 }  // namespace kestrune::platform

@@ -8,7 +8,9 @@
 //                                                                       by HKCU's Shell Folders
 //   Windows/, Windows/System32/                                         Windows and System folders
 //
-// A new machine gets the Run and RunOnce keys of HKLM, HKCU's Run key, the Shell Folders
+// A new machine gets what current 64-bit Windows has: the Run and RunOnce keys of HKLM in both
+// registry views (the 32-bit ones under SOFTWARE\WOW6432Node), HKCU's Run and RunOnce keys,
+// the StartupApproved keys of HKLM and HKCU (Run, Run32, StartupFolder), the Shell Folders
 // "Startup" value and the older processor-usage keys under HKEY_DYN_DATA. Parts that exist
 // already are left as they are, so a test or script may shape a machine before the program
 // starts on it.
@@ -25,6 +27,8 @@ inline constexpr std::string_view kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\C
 inline constexpr std::string_view kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 inline constexpr std::string_view kStartupValue = "Startup";
+inline constexpr std::string_view kRun32Key = "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::string_view kRunOnce32Key = "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 class MachineLayout {
 public:
@@ -41,6 +45,9 @@ public:
 
     // Creates the missing folders and registry files with their keys.
     void Ensure(EmulatedRegistry& registry) const;
+    // Also creates each key of the layout that an existing registry file lacks (a machine made
+    // by an older version); false when a registry file cannot be written.
+    bool EnsureKeys(EmulatedRegistry& registry) const;
 
 private:
     std::string root_;

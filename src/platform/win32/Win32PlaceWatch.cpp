@@ -4,6 +4,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32Registry.h"
 
 namespace kestrune::platform::win32 {
 
@@ -36,6 +37,7 @@ struct KeyWatch {
     UniqueHandle event;
     bool armed = false;
 
+    LONG Open() { return OpenKey(place.root, place.subkey, KEY_NOTIFY | ViewFlag(place.view), key); }
     bool Arm() {
         armed = RegNotifyChangeKeyValue(key.Get(), FALSE, kKeyFilter, event.Get(), TRUE) == ERROR_SUCCESS;
         return armed;
@@ -56,7 +58,7 @@ public:
             auto w = std::make_unique<KeyWatch>();
             w->place = place;
             w->event.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-            if (w->event.Valid() && OpenKey(place.root, place.subkey, KEY_NOTIFY, w->key) == ERROR_SUCCESS) w->Arm();
+            if (w->event.Valid() && w->Open() == ERROR_SUCCESS) w->Arm();
             keys_.push_back(std::move(w));
         }
     }
@@ -82,9 +84,13 @@ public:
         }
         for (auto& w : keys_) {
             if (!w->armed) {
-                // A key that could not be watched is looked at every time.
+                // A key that could not be watched is looked at every time, except one that is
+                // still missing (most machines have no policy keys): it holds nothing to find.
+                if (!w->key.Get() && w->event.Valid()) {
+                    const LONG opened = w->Open();
+                    if (opened == ERROR_FILE_NOT_FOUND) continue;
+                }
                 changed = true;
-                if (!w->key.Get() && w->event.Valid()) OpenKey(w->place.root, w->place.subkey, KEY_NOTIFY, w->key);
                 if (w->key.Get()) w->Arm();
                 continue;
             }

@@ -34,14 +34,41 @@ LONG OpenKey(RootKey root, std::string_view subkey, REGSAM access, UniqueKey& ke
     return RegOpenKeyExW(rootHandle, Widen(subkey).c_str(), 0, access, key.Out());
 }
 
+std::uint32_t ViewFlag(RegistryView view) {
+    switch (view) {
+        case RegistryView::Native: return 0;
+        case RegistryView::Bits64: return KEY_WOW64_64KEY;
+        case RegistryView::Bits32: return KEY_WOW64_32KEY;
+    }
+    return 0;
+}
+
+Win32Registry::Win32Registry()
+    : owner_(this),
+      bits64_(new Win32Registry(*this, RegistryView::Bits64)),
+      bits32_(new Win32Registry(*this, RegistryView::Bits32)) {}
+
+Win32Registry::Win32Registry(Win32Registry& owner, RegistryView view) : owner_(&owner), viewFlag_(ViewFlag(view)) {}
+
+Win32Registry::~Win32Registry() = default;
+
+Registry& Win32Registry::InView(RegistryView view) {
+    switch (view) {
+        case RegistryView::Native: return *owner_;
+        case RegistryView::Bits64: return *owner_->bits64_;
+        case RegistryView::Bits32: return *owner_->bits32_;
+    }
+    return *owner_;
+}
+
 bool Win32Registry::KeyExists(RootKey root, std::string_view subkey) {
     UniqueKey key;
-    return OpenKey(root, subkey, KEY_QUERY_VALUE, key) == ERROR_SUCCESS;
+    return OpenKey(root, subkey, KEY_QUERY_VALUE | viewFlag_, key) == ERROR_SUCCESS;
 }
 
 std::optional<std::vector<RegistryValue>> Win32Registry::EnumValues(RootKey root, std::string_view subkey) {
     UniqueKey key;
-    if (OpenKey(root, subkey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return std::nullopt;
+    if (OpenKey(root, subkey, KEY_QUERY_VALUE | viewFlag_, key) != ERROR_SUCCESS) return std::nullopt;
 
     DWORD longestData = 0;
     RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestData,
@@ -71,7 +98,7 @@ std::optional<std::vector<RegistryValue>> Win32Registry::EnumValues(RootKey root
 
 std::optional<RegistryValue> Win32Registry::QueryValue(RootKey root, std::string_view subkey, std::string_view name) {
     UniqueKey key;
-    if (OpenKey(root, subkey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return std::nullopt;
+    if (OpenKey(root, subkey, KEY_QUERY_VALUE | viewFlag_, key) != ERROR_SUCCESS) return std::nullopt;
     const std::wstring wideName = Widen(name);
     std::vector<BYTE> data(256);
     for (;;) {
@@ -91,14 +118,16 @@ RegistryStatus Win32Registry::SetValue(RootKey root, std::string_view subkey, co
     const std::optional<std::vector<unsigned char>> bytes = EncodeValueData(value);
     if (!bytes) return {ERROR_INVALID_PARAMETER};
     UniqueKey key;
-    if (const LONG status = OpenKey(root, subkey, KEY_SET_VALUE, key); status != ERROR_SUCCESS) return {status};
+    if (const LONG status = OpenKey(root, subkey, KEY_SET_VALUE | viewFlag_, key); status != ERROR_SUCCESS)
+        return {status};
     return {RegSetValueExW(key.Get(), Widen(value.name).c_str(), 0, static_cast<DWORD>(value.type), bytes->data(),
                            static_cast<DWORD>(bytes->size()))};
 }
 
 RegistryStatus Win32Registry::DeleteValue(RootKey root, std::string_view subkey, std::string_view name) {
     UniqueKey key;
-    if (const LONG status = OpenKey(root, subkey, KEY_SET_VALUE, key); status != ERROR_SUCCESS) return {status};
+    if (const LONG status = OpenKey(root, subkey, KEY_SET_VALUE | viewFlag_, key); status != ERROR_SUCCESS)
+        return {status};
     return {RegDeleteValueW(key.Get(), Widen(name).c_str())};
 }
 
@@ -106,8 +135,8 @@ RegistryStatus Win32Registry::CreateKey(RootKey root, std::string_view subkey) {
     const HKEY rootHandle = RootHandle(root);
     if (!rootHandle) return {ERROR_INVALID_HANDLE};
     UniqueKey key;
-    return {RegCreateKeyExW(rootHandle, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE,
-                            nullptr, key.Out(), nullptr)};
+    return {RegCreateKeyExW(rootHandle, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_QUERY_VALUE | viewFlag_, nullptr, key.Out(), nullptr)};
 }
 
 }  // namespace kestrune::platform::win32

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -9,12 +10,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/StartupApproval.h"
 #include "platform/emulated/EmulatedRegistry.h"
 #include "platform/emulated/LinuxSystem.h"
 #include "platform/emulated/MachineLayout.h"
 #include "platform/emulated/Refusals.h"
 #include "platform/emulated/RegFile.h"
 #include "platform/emulated/RegistryHive.h"
+#include "platform/emulated/TextCodec.h"
 
 namespace kestrune::tool {
 
@@ -186,6 +189,9 @@ std::string ChooseMachineRoot(const std::string& option) {
 }
 
 void MachineTool::Init(bool demo) {
+    // A machine made by an older version gains what current Windows has.
+    if (!machine_.layout().EnsureKeys(machine_.emulatedRegistry()))
+        throw ToolError("cannot lay out the registry of " + machine_.Root());
     if (!demo) return;
     struct RunEntry {
         RootKey root;
@@ -306,6 +312,32 @@ void MachineTool::Allow(const std::string& item) { platform::Refusals(machine_.R
 
 void MachineTool::ListDenied(std::ostream& out) {
     for (const std::string& item : platform::Refusals(machine_.Root()).Items()) out << item << '\n';
+}
+
+void MachineTool::Approve(const std::string& place, const std::string& name, bool enabled) {
+    struct ApprovalPlace {
+        std::string_view name;
+        RootKey root;
+        std::string_view key;
+    };
+    static constexpr std::array<ApprovalPlace, 5> kPlaces = {{
+        {"HKCU_Run", RootKey::CurrentUser, platform::kApprovedRunKey},
+        {"HKLM_Run", RootKey::LocalMachine, platform::kApprovedRunKey},
+        {"HKLM_Run32", RootKey::LocalMachine, platform::kApprovedRun32Key},
+        {"UserStartup", RootKey::CurrentUser, platform::kApprovedStartupFolderKey},
+        {"CommonStartup", RootKey::LocalMachine, platform::kApprovedStartupFolderKey},
+    }};
+    const auto found = std::find_if(kPlaces.begin(), kPlaces.end(), [&](const ApprovalPlace& candidate) {
+        return platform::EqualsIgnoringCase(candidate.name, place);
+    });
+    if (found == kPlaces.end())
+        throw ToolError("unknown place \"" + place +
+                        "\" (HKCU_Run, HKLM_Run, HKLM_Run32, UserStartup or CommonStartup)");
+    if (name.empty()) throw ToolError("name the entry (a Startup entry by its file name, such as Notes.lnk)");
+    auto& registry = machine_.registry();
+    const RegistryValue value = platform::EncodeStartupApproval(name, !enabled, platform::FileTimeNow());
+    if (!registry.CreateKey(found->root, found->key).Ok() || !registry.SetValue(found->root, found->key, value).Ok())
+        throw ToolError("cannot write " + platform::RootName(found->root) + "\\" + std::string(found->key));
 }
 
 }  // namespace kestrune::tool

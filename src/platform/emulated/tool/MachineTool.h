@@ -38,6 +38,10 @@ public:
     void Deny(const std::string& item);
     void Allow(const std::string& item);
     void ListDenied(std::ostream& out);
+    // Writes the approval value of entry `name` of `place` (HKCU_Run, HKLM_Run, HKLM_Run32,
+    // UserStartup or CommonStartup; a Startup entry by its file name) with the bytes Task
+    // Manager writes when it switches the entry on or off.
+    void Approve(const std::string& place, const std::string& name, bool enabled);
 
 private:
     platform::EmulatedMachine machine_;

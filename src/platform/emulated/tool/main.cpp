@@ -82,6 +82,20 @@ int main(int argc, char** argv) {
     allow->add_option("WHAT", item)->required();
     CLI::App* denied = app.add_subcommand("denied", "List what refuses the program's changes");
 
+    std::string place;
+    const auto addApproval = [&](const char* command, const char* description) {
+        CLI::App* approval = app.add_subcommand(command, description);
+        approval
+            ->add_option("PLACE", place,
+                         "HKCU_Run, HKLM_Run, HKLM_Run32 (the 32-bit view), UserStartup or CommonStartup")
+            ->required();
+        approval->add_option("NAME", name, "The Run value's name, or the Startup file's name (Notes.lnk)")->required();
+        return approval;
+    };
+    CLI::App* approve = addApproval("approve", "Switch an entry on the way Task Manager does (its approval value)");
+    CLI::App* disapprove =
+        addApproval("disapprove", "Switch an entry off the way Task Manager does: it stays in its place");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -109,6 +123,8 @@ int main(int argc, char** argv) {
         if (deny->parsed()) tool.Deny(item);
         if (allow->parsed()) tool.Allow(item);
         if (denied->parsed()) tool.ListDenied(std::cout);
+        if (approve->parsed()) tool.Approve(place, name, true);
+        if (disapprove->parsed()) tool.Approve(place, name, false);
     } catch (const std::exception& error) {
         return Fail(error.what());
     }
