@@ -6,6 +6,7 @@
 #include "app/Version.h"
 #include "delayed/IdleSettings.h"
 #include "locations/LocationChange.h"
+#include "locations/Places.h"
 #include "locations/ShellOps.h"
 #include "procs/ProcessList.h"
 

@@ -30,7 +30,6 @@ inline constexpr const char* kIdleSecondsPrompt = "Please enter the time in seco
 inline constexpr const char* kIdleSettingsNotChanged = "The idle settings have not been changed.";
 
 inline constexpr const char* kSelfShortcutName = "Kestrune";
-inline constexpr const char* kShortcutExtension = ".lnk";
 inline constexpr const char* kSlimlineArgument = "slimline";
 inline constexpr const char* kNeedsRunOnStartup =
     "Kestrune needs to be set to start up with Windows\r\nin order to run the delayed applications.";

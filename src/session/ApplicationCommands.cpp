@@ -135,6 +135,10 @@ void Application::MoveSelectedTo(TableKind target) {
     if (const auto selection = Selection(state_))
         ShowOutcome(state_.fe, MoveRows(state_, selection->first, selection->second, target));
 }
+void Application::MoveSelectedBack() {
+    if (const auto selection = Selection(state_); selection && selection->first == TableKind::Deleted)
+        ShowOutcome(state_.fe, MoveRowsBack(state_, selection->second));
+}
 void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
     // The priority entries act on processes only.
     const auto selection = Selection(state_);

@@ -58,6 +58,8 @@ struct MainMenus {
     QAction* untickSelected = nullptr;
     QMenu* moveTo = nullptr;
     std::vector<QAction*> move;
+    QAction* moveBackSeparator = nullptr;
+    QAction* moveBack = nullptr;
     QAction* openContainer = nullptr;
     QMenu* priority = nullptr;
     std::vector<QAction*> priorities;
