@@ -179,7 +179,8 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     AddRowArguments(app.add_subcommand("delete", "delete a row (it moves to Deleted)"), inv);
     auto* move = app.add_subcommand("move", "move a row to another table");
     AddRowArguments(move, inv);
-    move->add_option("--to", inv.target, "the table to move it to (1-6)")->required();
+    move->add_option("--to", inv.target,
+                     "the table to move it to (1-6); a Deleted row goes back where it came from without it");
     AddRowArguments(app.add_subcommand("record", "record a row's setting in Known"), inv);
 
     auto* dedupe = app.add_subcommand("dedupe", "delete duplicates of a table, or of all tables");

@@ -71,9 +71,14 @@ int RunDelete(CommandContext& context) {
 void CheckMove(const Invocation& inv, ConsoleAnswers& answers) {
     CheckRowCommand(inv, answers);
     const TableKind source = TableArgument(inv.table);
-    const TableKind target = TableArgument(inv.target);
     if (source == TableKind::Known || source == TableKind::Process)
         throw CommandError(kExitUsage, NotOffered("move", source));
+    if (inv.target.empty()) {
+        if (source != TableKind::Deleted)
+            throw CommandError(kExitUsage, "give --to TABLE (only a Deleted row knows where it goes back to)");
+        return;
+    }
+    const TableKind target = TableArgument(inv.target);
     if (Number(target) < kFirstMoveTarget || Number(target) > kLastMoveTarget || target == source) {
         throw CommandError(kExitUsage, "a row of table " + std::string(TabCaption(source)) + " cannot move to table " +
                                            std::string(TabCaption(target)) + " (use a table from 1 to 6 but its own)");
@@ -82,8 +87,9 @@ void CheckMove(const Invocation& inv, ConsoleAnswers& answers) {
 
 int RunMove(CommandContext& context) {
     const TableKind source = TableArgument(context.inv.table);
-    const TableKind target = TableArgument(context.inv.target);
     const int position = context.FindNamedRow(source);
+    if (context.inv.target.empty()) return context.Report(MoveRowsBack(context.state(), {position}));
+    const TableKind target = TableArgument(context.inv.target);
     return context.Report(MoveRows(context.state(), source, {position}, target));
 }
 

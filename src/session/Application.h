@@ -124,6 +124,8 @@ public:
     void TickAll(bool ticked);       // "Tick All" / "Untick All"
     void TickSelected(bool ticked);  // "Tick Selected" / "Untick Selected"
     void MoveSelectedTo(TableKind target);
+    // The selected Deleted rows, each to the table it came from.
+    void MoveSelectedBack();
     void OpenContainerFolder();
     void SetPriorityOfSelected(std::uint32_t priorityClass);
     void EndSelectedProcesses();

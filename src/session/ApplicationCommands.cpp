@@ -179,6 +179,10 @@ void Application::MoveSelectedTo(TableKind target) {
     if (const auto selection = Selection(state_)) Report(MoveRows(state_, selection->first, selection->second, target));
     RegisterForDelayedRun();
 }
+void Application::MoveSelectedBack() {
+    if (const auto selection = Selection(state_); selection && selection->first == TableKind::Deleted)
+        ShowOutcome(state_.fe, MoveRowsBack(state_, selection->second));
+}
 void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
     // The priority entries act on processes only.
     const auto selection = Selection(state_);

@@ -37,6 +37,7 @@ ContextMenuRules ContextMenuFor(TableKind kind, int selectedCount) {
     for (size_t i = 0; i < kMoveTargets.size(); ++i) rules.moveEnabled[i] = kMoveTargets[i] != kind;
     const bool single = selectedCount <= 1;
     rules.identifyEnabled = rules.copyEnabled = rules.editEnabled = rules.runEnabled = single;
+    rules.moveBackVisible = kind == TableKind::Deleted;
     switch (kind) {
         case TableKind::Known:
             rules.moveVisible = rules.editVisible = rules.recordVisible = false;

@@ -68,6 +68,7 @@ inline constexpr std::string_view TickSelected = "Tick Selected";
 inline constexpr std::string_view UntickAll = "Untick All";
 inline constexpr std::string_view UntickSelected = "Untick Selected";
 inline constexpr std::string_view MoveTo = "Move to";
+inline constexpr std::string_view MoveBack = "Where it came from";
 inline constexpr std::string_view OpenContainer = "Open container folder";
 inline constexpr std::string_view SetPriority = "Set Priority";
 inline constexpr std::string_view EndProcess = "End Process";
@@ -125,6 +126,8 @@ struct ContextMenuRules {
     // Visibility.
     bool deleteVisible = true, moveVisible = true, editVisible = true, recordVisible = true;
     bool priorityVisible = false, endProcessVisible = false;
+    // "Move to" > "Where it came from": only Deleted rows know their table.
+    bool moveBackVisible = false;
 };
 ContextMenuRules ContextMenuFor(TableKind kind, int selectedCount);
 

@@ -175,6 +175,8 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     for (TableKind target : kMoveTargets) {
         move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
     }
+    moveBackSeparator = moveTo->addSeparator();
+    moveBack = Add(moveTo, caption::MoveBack, [a] { a->MoveSelectedBack(); });
     openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
     priority = AddMenu(table, caption::SetPriority);
     for (const PriorityEntry& entry : kPriorityEntries) {
@@ -214,6 +216,8 @@ void MainMenus::SyncChecks(Application& app) {
 void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected) {
     const ContextMenuRules rules = ContextMenuFor(kind, static_cast<int>(selected.size()));
     for (size_t i = 0; i < move.size(); ++i) move[i]->setEnabled(rules.moveEnabled[i]);
+    moveBackSeparator->setVisible(rules.moveBackVisible);
+    moveBack->setVisible(rules.moveBackVisible);
     // Without a row there is nothing for these to act on; New item and Tick All still make sense.
     const bool rows = !selected.empty();
     identify->menuAction()->setEnabled(rows && rules.identifyEnabled);

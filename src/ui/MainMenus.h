@@ -63,6 +63,8 @@ struct MainMenus {
     QAction* untickSelected = nullptr;
     QMenu* moveTo = nullptr;
     std::vector<QAction*> move;
+    QAction* moveBackSeparator = nullptr;
+    QAction* moveBack = nullptr;
     QAction* openContainer = nullptr;
     QMenu* priority = nullptr;
     std::vector<QAction*> priorities;

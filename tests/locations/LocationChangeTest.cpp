@@ -1,5 +1,6 @@
 #include "LocationFixture.h"
 #include "locations/LocationChange.h"
+#include "locations/TableOperations.h"
 #include "platform/emulated/Refusals.h"
 
 namespace kestrune::test {
@@ -158,6 +159,14 @@ TEST_F(LocationChangeTest, UntickingAnAbsentValueLogsNothingButMarksTheRemoval) 
     EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(Removed(TableKind::HKCU_Run));
     EXPECT_FALSE(state.tables[TableKind::HKCU_Run].Ticked(row));
+
+    // Told as what it is: nothing was disabled.
+    const int other = AddRow(TableKind::HKCU_Run, {"Gone", "gone.exe"}, true);
+    const Outcome outcome = TickRow(state, TableKind::HKCU_Run, other, false);
+    EXPECT_EQ(outcome.status, OutcomeStatus::NothingToDo);
+    ASSERT_EQ(outcome.details.size(), 1u);
+    EXPECT_EQ(outcome.details[0].rfind("\"Gone\" was not in HKCU Run, so nothing was taken out", 0), 0u)
+        << outcome.details[0];
 }
 
 // Whatever "Skip save on exit" says, an entry that leaves its place is in the document by then.

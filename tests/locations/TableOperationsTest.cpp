@@ -264,6 +264,26 @@ TEST_F(TableOperationsTest, EditingTheEntryOfATickedRunRowMovesTheValue) {
     EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
 }
 
+TEST_F(TableOperationsTest, MovingBackFromDeletedRestoresTheValueAsItWasAndRefusesRowsThatDoNotKnowTheirTable) {
+    state.platform.registry().SetValue(RootKey::CurrentUser, kRunKey,
+                                       {"App", ValueType::ExpandString, "%ProgramFiles%\\app.exe"});
+    ScanPlaces(state);
+    Shown(DeleteRows(state, fe, TableKind::HKCU_Run, {1}));
+    ASSERT_EQ(RunValue("App"), std::nullopt);
+    state.tables[TableKind::Deleted].Add({"Old", "C:\\old.exe"});  // from a document without origins
+
+    EXPECT_EQ(Shown(MoveRowsBack(state, {1})), OutcomeStatus::Done);
+    const auto value = state.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, "App");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, ValueType::ExpandString);
+    EXPECT_EQ(value->data, "%ProgramFiles%\\app.exe");
+    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
+
+    EXPECT_EQ(Shown(MoveRowsBack(state, {1})), OutcomeStatus::Refused);
+    EXPECT_EQ(fe.LastMessage(), std::string("\"Old\"") + kOriginUnknown);
+    EXPECT_EQ(Names(TableKind::Deleted), std::vector<std::string>{"Old"});
+}
+
 TEST_F(TableOperationsTest, ANameChangeAloneRenamesTheValueInItsPlace) {
     SetRunValue(RootKey::CurrentUser, kRunKey, "Old", "C:\\old.exe");
     SetRunValue(RootKey::CurrentUser, kRunKey, "Other", "C:\\other.exe");

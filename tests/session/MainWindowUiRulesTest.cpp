@@ -107,6 +107,7 @@ TEST(MainWindowRules, ContextMenuEntriesPerTable) {
         EXPECT_EQ(r.recordVisible, c.recordVisible);
         EXPECT_EQ(r.priorityVisible, c.priorityVisible);
         EXPECT_EQ(r.endProcessVisible, c.endVisible);
+        EXPECT_EQ(r.moveBackVisible, c.kind == TableKind::Deleted);
     }
 }
 

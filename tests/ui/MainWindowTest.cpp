@@ -96,7 +96,8 @@ void MainWindowTest::tableAndTrayMenusCarryTheirCaptions() {
                           "Search File Research Centre", "Search Google", "Search Yahoo"}));
     QCOMPARE(test::AllTexts(*m.copy), QStringList({"Filename", "Path without arguments", "Path with arguments"}));
     QCOMPARE(test::AllTexts(*m.tick), QStringList({"Tick All", "Tick Selected", "Untick All", "Untick Selected"}));
-    QCOMPARE(test::AllTexts(*m.moveTo), QStringList({"User", "Common", "HKLM Run", "HKCU Run", "Run Once", "Delayed"}));
+    QCOMPARE(test::AllTexts(*m.moveTo),
+             QStringList({"User", "Common", "HKLM Run", "HKCU Run", "Run Once", "Delayed", "Where it came from"}));
     QCOMPARE(test::AllTexts(*m.priority),
              QStringList({"Realtime", "High", "Above Normal", "Normal", "Below Normal", "Low"}));
     QCOMPARE(test::AllTexts(*m.sysTray), QStringList({"Restore", "Cancel", "Exit"}));
@@ -180,9 +181,11 @@ void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
         const QStringList expected = kind == TableKind::Known ? known : kind == TableKind::Process ? process : location;
         QCOMPARE(t.RightClickMenu(kind), expected);
         // The own table is no target of "Move to".
-        for (QAction* move : t.window().Menus().moveTo->actions()) {
+        for (QAction* move : t.window().Menus().move) {
             QCOMPARE(move->isEnabled(), ui::ShownCaption(*move).toStdString() != TabCaption(kind));
         }
+        // Only a Deleted row knows the table it came from.
+        QCOMPARE(t.window().Menus().moveBack->isVisible(), kind == TableKind::Deleted);
     }
 }
 
