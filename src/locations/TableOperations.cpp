@@ -195,6 +195,8 @@ EntryDetails DetailsFor(const EntryDetails& details, TableKind was, TableKind ta
     EntryDetails kept;
     if (IsRunKeyTable(was) && IsRunKeyTable(target)) kept.value = details.value;
     if (IsFolderTable(was) && IsFolderTable(target)) kept.shortcut = details.shortcut;
+    // Back in its own table it goes back into the key it lived in (the 32-bit view, say).
+    if (was == target) kept.place.key = details.place.key;
     return kept;
 }
 

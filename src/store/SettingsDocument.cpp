@@ -30,9 +30,13 @@ std::string ActivePath(TableKind kind) {
     return std::string(kRootPrefix) + std::string(kActive) + std::string(KindName(kind));
 }
 
+// A row of another key than the table's main one says which, in an element older files lack.
+void WritePlaceKey(pugi::xml_node item, PlaceKey key) {
+    if (key != PlaceKey::Main) item.append_child(kKeyElement.data()).text().set(std::string(PlaceKeyMark(key)).c_str());
+}
+
 // Location rows: the unticked ones always, the ticked ones only in a backup and under "Active".
 // A row Windows has switched off is still in its place, which holds it: it is not kept here.
-// A row of another key than the table's main one says which, in an element older files lack.
 void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
     const std::string stored(KindName(table.Kind()));
     const std::string active = std::string(kActive) + stored;
@@ -47,8 +51,7 @@ void WriteLocationTable(const Table& table, bool backup, ItemWriter& writer) {
                                                                                    table.Text(n, col::Arguments))
                                                           : writer.WriteNamePathItem(path, n, table.Name(n), command);
         WriteEntryDetails(item, table.Details(n), command);
-        if (place.key != PlaceKey::Main)
-            item.append_child(kKeyElement.data()).text().set(std::string(PlaceKeyMark(place.key)).c_str());
+        WritePlaceKey(item, place.key);
     }
 }
 
@@ -107,8 +110,10 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
     const std::string deletedPath(KindName(TableKind::Deleted));
     for (int n = 1; n <= deleted.Count(); ++n) {
         const std::string& command = deleted.Text(n, col::Path);
-        WriteEntryDetails(writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), command), deleted.Details(n),
-                          command);
+        pugi::xml_node item = writer.WriteNamePathItem(deletedPath, n, deleted.Name(n), command);
+        WriteEntryDetails(item, deleted.Details(n), command);
+        // The key it lived in within its table's place, so that it goes back there.
+        WritePlaceKey(item, deleted.Place(n).key);
     }
 
     for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
@@ -249,7 +254,7 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
             texts.push_back(std::string(TabCaption(details.origin->table)));
         // The icon comes from the row's path, which for Known is its only column.
         const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
-        if (IsLocationTable(kind)) details.place.key = StoredPlaceKey(item);
+        if (IsLocationTable(kind) || kind == TableKind::Deleted) details.place.key = StoredPlaceKey(item);
         table.Add(std::move(texts), tick, icon, std::move(details));
     }
 }

@@ -5,6 +5,7 @@
 #include "LocationFixture.h"
 #include "locations/Approvals.h"
 #include "locations/LocationChange.h"
+#include "locations/TableOperations.h"
 #include "platform/StartupApproval.h"
 #include "platform/emulated/Refusals.h"
 #include "store/SettingsDocument.h"
@@ -207,6 +208,32 @@ TEST_F(WindowsPlacesTest, ThirtyTwoBitRowsAreDisabledAndEnabledInTheirOwnKey) {
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->data, app + " /32");
     EXPECT_EQ(ValueIn(main, "Legacy")->data, app + " /64");
+}
+
+// Deleted and brought back, after a restart read it from the document: the 32-bit entry goes
+// back into the 32-bit key, not into the 64-bit one of the same name.
+TEST_F(WindowsPlacesTest, AThirtyTwoBitEntryDeletedAndMovedBackReturnsToItsOwnKey) {
+    const std::string app = Program("legacy.exe", "legacy");
+    const RunKeyPlace main = Source(TableKind::HKLM_Run, PlaceKey::Main);
+    const RunKeyPlace bits32 = Source(TableKind::HKLM_Run, PlaceKey::Bits32);
+    SetIn(bits32, {"Legacy", ValueType::String, app + " /32"});
+    Rescan(TableKind::HKLM_Run);
+    ASSERT_EQ(Find(TableKind::HKLM_Run, "Legacy"), 1);
+
+    Outcome said;
+    ASSERT_TRUE(DeleteRow(state, fe, TableKind::HKLM_Run, 1, true, said));
+    ASSERT_FALSE(ValueIn(bits32, "Legacy").has_value());
+    Table& deleted = state.tables[TableKind::Deleted];
+    deleted.Clear();
+    LoadStoredTable(state, TableKind::Deleted);
+    const int row = Find(TableKind::Deleted, "Legacy");
+    ASSERT_NE(row, 0) << Document();
+
+    ASSERT_TRUE(MoveRow(state, TableKind::Deleted, row, TableKind::HKLM_Run, said));
+    const auto back = ValueIn(bits32, "Legacy");
+    ASSERT_TRUE(back.has_value()) << Document();
+    EXPECT_EQ(back->data, app + " /32");
+    EXPECT_FALSE(ValueIn(main, "Legacy").has_value());
 }
 
 TEST_F(WindowsPlacesTest, RunOnceGathersThisUsersKeyAndPolicyRowsAreShownButNotChanged) {
