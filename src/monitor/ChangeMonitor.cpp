@@ -92,13 +92,6 @@ bool RemoveEntry(MainState& state, const NewEntry& item) {
     return false;
 }
 
-// The command line an entry starts: a shortcut's target, quoted, and its arguments (as "Move
-// to" makes it, so that a move back to a folder splits it into the same two).
-std::string FullCommand(const NewEntry& item) {
-    if (!IsFolderTable(item.kind)) return item.entry.key;
-    return "\"" + item.entry.key + "\"" + (item.entry.arguments.empty() ? "" : " " + item.entry.arguments);
-}
-
 // What the monitor takes out of a place is kept as a row of Deleted, from which the user can
 // bring it back; answers the row.
 RowId KeepInDeleted(MainState& state, const NewEntry& item) {
@@ -120,6 +113,7 @@ RowId KeepInDeleted(MainState& state, const NewEntry& item) {
             details.value = StoredValue{value->type, value->data};
     }
     details.origin = DeletedFrom{item.kind, true, texts};
+    details.place.key = item.entry.placeKey;
     // As a deleted row has it: the path alone, the arguments kept with its origin, from which
     // "Move to" builds the whole command for another table.
     const int position = deleted.Add({item.entry.name, item.entry.key, std::string(TabCaption(item.kind))}, false,

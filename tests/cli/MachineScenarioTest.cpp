@@ -97,7 +97,8 @@ TEST_F(MachineScenarioTest, ListShowsThePublisherTheProgramFileNames) {
     // In CSV the publisher comes last, after every listed table's own columns.
     const ProcessResult csv = Kestrunec({"list", "HKCU_Run", "Delayed", "--format", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_NE(csv.out.find("Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher,Key,Windows\r\n"), std::string::npos)
+    EXPECT_NE(csv.out.find("Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher,Key,Windows\r\n"),
+              std::string::npos)
         << csv.out;
     EXPECT_NE(csv.out.find("/silent\",,,,\"Up, \"\"the\"\" Company\",,\r\n"), std::string::npos) << csv.out;
     EXPECT_NE(csv.out.find("6,1,0,Mail," + up + ",3,,,,,\r\n"), std::string::npos) << csv.out;

@@ -264,6 +264,7 @@ TEST_F(ChangeMonitorTest, AnOpenQuestionAllowedAtTheNextStartAddsNoSecondRow) {
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
     EXPECT_TRUE(RunValueExists("Updater"));
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+}
 
 TEST_F(ChangeMonitorTest, ThirtyTwoBitNewcomersAreAskedAboutByTheirKeyAndApprovalChangesAreNot) {
     auto& registry32 = state.platform.registry().InView(platform::RegistryView::Bits32);
