@@ -73,7 +73,8 @@ std::optional<std::string> UnknownWordText(const CLI::App& app, int argc, const 
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--") return std::nullopt;
-        if (argument.starts_with("-") && !IsNumber(argument)) {
+        // A lone "-" is an argument: standard input, where a file is asked for.
+        if (argument.starts_with("-") && argument != "-" && !IsNumber(argument)) {
             const CLI::Option* option = KnownOption(level, argument);
             if (!option) {
                 const std::string name(argument.substr(0, argument.find('=')));
