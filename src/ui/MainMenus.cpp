@@ -26,34 +26,6 @@ QString UsedMnemonics(const QWidget* menu) {
     return used;
 }
 
-// The caption with an "&" before the letter that opens it from the keyboard: the first letter
-// of a word not yet taken in its menu, else any free letter or digit. The caption shown stays
-// the same; only the letter is underlined.
-QString WithMnemonic(const QString& caption, const QWidget* menu) {
-    const QString used = UsedMnemonics(menu);
-    const auto freeAt = [&](bool wordStartsOnly) -> qsizetype {
-        for (qsizetype i = 0; i < caption.size(); ++i) {
-            if (caption[i] == '&') {
-                ++i;  // "&&" shows one ampersand
-                continue;
-            }
-            if (!caption[i].isLetterOrNumber() || used.contains(caption[i].toLower())) continue;
-            if (!wordStartsOnly || i == 0 || caption[i - 1] == ' ') return i;
-        }
-        return -1;
-    };
-    qsizetype at = freeAt(true);
-    if (at < 0) at = freeAt(false);
-    // Every letter taken: the first one opens it too; pressed again, the key goes on to the
-    // next entry of that letter, as Windows menus do.
-    if (at < 0) {
-        at = 0;
-        while (at < caption.size() && !caption[at].isLetterOrNumber()) ++at;
-        if (at == caption.size()) return caption;
-    }
-    return caption.left(at) + '&' + caption.mid(at);
-}
-
 QAction* Add(QMenu* menu, std::string_view caption, std::function<void()> onTrigger) {
     QAction* action = menu->addAction(WithMnemonic(Q(caption), menu));
     QObject::connect(action, &QAction::triggered, menu, [run = std::move(onTrigger)] { run(); });
@@ -84,6 +56,31 @@ const OptionItem kOptionItems[] = {
 };
 
 }  // namespace
+
+QString WithMnemonic(const QString& caption, const QWidget* menu) {
+    const QString used = UsedMnemonics(menu);
+    const auto freeAt = [&](bool wordStartsOnly) -> qsizetype {
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption[i] == '&') {
+                ++i;  // "&&" shows one ampersand
+                continue;
+            }
+            if (!caption[i].isLetterOrNumber() || used.contains(caption[i].toLower())) continue;
+            if (!wordStartsOnly || i == 0 || caption[i - 1] == ' ') return i;
+        }
+        return -1;
+    };
+    qsizetype at = freeAt(true);
+    if (at < 0) at = freeAt(false);
+    // Every letter taken: the first one opens it too; pressed again, the key goes on to the
+    // next entry of that letter, as Windows menus do.
+    if (at < 0) {
+        at = 0;
+        while (at < caption.size() && !caption[at].isLetterOrNumber()) ++at;
+        if (at == caption.size()) return caption;
+    }
+    return caption.left(at) + '&' + caption.mid(at);
+}
 
 QString ShownCaption(const QAction& action) {
     const QString text = action.text();

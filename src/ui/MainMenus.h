@@ -25,6 +25,10 @@ namespace kestrune::ui {
 // An entry's caption as its menu shows it: the "&" that marks its keyboard letter left out
 // ("&&", one ampersand shown, stays as it is).
 QString ShownCaption(const QAction& action);
+// The caption with an "&" before the letter that opens it from the keyboard: the first letter
+// of a word not yet taken in `menu`, else any free letter or digit. The caption shown stays the
+// same; only the letter is underlined.
+QString WithMnemonic(const QString& caption, const QWidget* menu);
 
 struct MainMenus {
     // Menu bar

@@ -13,6 +13,7 @@
 #include "desired/StateApply.h"
 #include "session/Application.h"
 #include "ui/IconStore.h"
+#include "ui/MainMenus.h"
 #include "ui/MainWindow.h"
 #include "ui/QtFrontEnd.h"
 
@@ -106,15 +107,15 @@ void ApplyStateFileFromDesktop(Application& app) {
 
 void AddStateFileEntries(QMenu* file, Application& app) {
     Application* a = &app;
-    QMenu* exportMenu = file->addMenu(Q(kExportCaption));
+    QMenu* exportMenu = file->addMenu(WithMnemonic(Q(kExportCaption), file));
     const std::pair<std::string_view, ExportWhat> exports[] = {{kExportStateCaption, ExportWhat::StateFile},
                                                                {kExportTableCaption, ExportWhat::CurrentTable},
                                                                {kExportAllCaption, ExportWhat::AllTables}};
     for (const auto& [caption, what] : exports) {
-        QObject::connect(exportMenu->addAction(Q(caption)), &QAction::triggered, file,
+        QObject::connect(exportMenu->addAction(WithMnemonic(Q(caption), exportMenu)), &QAction::triggered, file,
                          [a, what = what] { ExportFromDesktop(*a, what); });
     }
-    QObject::connect(file->addAction(Q(kApplyStateCaption)), &QAction::triggered, file,
+    QObject::connect(file->addAction(WithMnemonic(Q(kApplyStateCaption), file)), &QAction::triggered, file,
                      [a] { ApplyStateFileFromDesktop(*a); });
 }
 

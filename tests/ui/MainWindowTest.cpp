@@ -81,7 +81,7 @@ void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
              QStringList({"Run on startup", "Do not save on exit", "Send to system tray on close",
                           "Exit after delayed app run", "Ignore self-made changes", "Choose profile on startup",
                           "Don't run apps if they are already running", "Apply priority settings continuously",
-                          "Set idle settings"}));
+                          "Disable entries the Windows way (they stay in place)", "Set idle settings"}));
 }
 
 void MainWindowTest::tableAndTrayMenusCarryTheirCaptions() {

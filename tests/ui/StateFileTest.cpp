@@ -12,6 +12,7 @@
 
 #include "GuiSession.h"
 #include "locations/Places.h"
+#include "ui/MainMenus.h"
 #include "ui/StateFileActions.h"
 
 using namespace kestrune;
@@ -47,10 +48,10 @@ std::optional<std::string> RunValue(GuiSession& t, const std::string& name) {
 // An entry of the File menu or of one of its submenus.
 QAction* FileEntry(GuiSession& t, const QString& caption) {
     for (QAction* action : t.window().Menus().file->actions()) {
-        if (action->text() == caption) return action;
+        if (ui::ShownCaption(*action) == caption) return action;
         if (!action->menu()) continue;
         for (QAction* inner : action->menu()->actions())
-            if (inner->text() == caption) return inner;
+            if (ui::ShownCaption(*inner) == caption) return inner;
     }
     qFatal("no File menu entry %s", qPrintable(caption));
 }
@@ -170,7 +171,8 @@ void StateFileTest::exportWritesTheStateFileAndTheTablesAsCsv() {
     const std::string json = test::ReadText(state);
     QVERIFY(json.find("\"kestrune-state\": 1") != std::string::npos);
     QVERIFY(json.find("\"name\": \"Clock\",\n          \"command\": \"/opt/clock\"") != std::string::npos);
-    QCOMPARE(test::ReadText(table), std::string("Table,Position,Ticked,Name,Path\r\n4,1,1,Clock,/opt/clock\r\n"));
+    QCOMPARE(test::ReadText(table),
+             std::string("Table,Position,Ticked,Name,Path,Publisher,Key,Windows\r\n4,1,1,Clock,/opt/clock,,,\r\n"));
     QVERIFY(test::ReadText(all).find("4,1,1,Clock,/opt/clock") != std::string::npos);
     QCOMPARE(t.window().Status()->text(), QString::fromStdString(std::string(ui::kExported) + all));
 }
