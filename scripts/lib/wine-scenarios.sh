@@ -190,6 +190,58 @@ windows_places_scenario() {
         "$err$(diff <(iconv -f UTF-16 -t UTF-8 "$work/expand-before.reg") <(iconv -f UTF-16 -t UTF-8 "$work/expand-after.reg"))"
 }
 
+# A wanted state kept in a file, as a management engine keeps it, against Wine's registry:
+# export, a drift that another program makes, check, apply and a second apply. Uses the console
+# scenario's $app.
+state_scenario() {
+    local state="$work/startup-state.json" again="$work/startup-state-again.json"
+    local kept='State Zoë' drifter='Drifter'
+    timeout 60 wine reg add "$run_key" /v "$kept" /d 'C:\windows\notepad.exe /state' /f </dev/null >/dev/null 2>&1
+    # Exact places: an enabled entry the file does not name is a drift too.
+    kestrunec export "$(windows_path "$state")" --mode exact
+    local exported=$status
+    kestrunec export "$(windows_path "$again")" --mode exact
+    check_that "export writes the machine's state twice with the same bytes" \
+        "$([ "$exported" -eq 0 ] && [ "$status" -eq 0 ] && [ -s "$state" ] && cmp -s "$state" "$again" && echo 0 || echo 1)" \
+        "$err$(diff "$state" "$again")"
+    kestrunec check "$(windows_path "$state")"
+    check_that "check of the state just exported ends with 0: \"${out%%$'\n'*}\"" "$status" "$out$err"
+    reg_export "$work/state-before.reg"
+
+    # Another program changes the Run key: a value added, a value taken out.
+    timeout 60 wine reg add "$run_key" /v "$drifter" /d 'C:\windows\system32\cmd.exe /c rem drift' /f </dev/null >/dev/null 2>&1
+    timeout 60 wine reg delete "$run_key" /v "$kept" /f </dev/null >/dev/null 2>&1
+    kestrunec check "$(windows_path "$state")"
+    check_that "check after the drift ends with 1 and names both: \"${out%%$'\n'*}\"" \
+        "$([ "$status" -eq 1 ] && contains "HKCU Run \"$drifter\": enabled but not in the state, wanted disabled" "$out" &&
+            contains "HKCU Run \"$kept\": missing, wanted enabled" "$out" && echo 0 || echo 1)" "$out$err"
+
+    reg_export "$work/state-drifted.reg"
+    kestrunec apply "$(windows_path "$state")" --check
+    reg_export "$work/state-checked.reg"
+    check_that "apply --check says what it would do and changes nothing" \
+        "$([ "$status" -eq 0 ] && contains "would " "$out" && cmp -s "$work/state-drifted.reg" "$work/state-checked.reg" &&
+            reg_has_value "$drifter" && echo 0 || echo 1)" "$out$err"
+
+    kestrunec apply "$(windows_path "$state")" --format json
+    local applied=$status applied_out=$out
+    reg_export "$work/state-applied.reg"
+    check_that "apply ends with 0 and reports \"changed\": true" \
+        "$([ "$applied" -eq 0 ] && contains '"changed":true' "$applied_out" && echo 0 || echo 1)" "$applied_out$err"
+    check_that "apply: 'wine reg query' finds no $drifter, and \"$kept\" is back: the key is byte for byte as before the drift" \
+        "$(! reg_has_value "$drifter" && reg_has_value "$kept" && cmp -s "$work/state-before.reg" "$work/state-applied.reg" &&
+            echo 0 || echo 1)" \
+        "$(diff <(iconv -f UTF-16 -t UTF-8 "$work/state-before.reg") <(iconv -f UTF-16 -t UTF-8 "$work/state-applied.reg"))"
+    check_that "apply keeps the disabled $drifter in settings.xml, to be enabled again" \
+        "$(grep -qF 'cmd.exe /c rem drift' "$app/settings.xml" 2>/dev/null && echo 0 || echo 1)"
+
+    kestrunec check "$(windows_path "$state")"
+    check_that "check after apply ends with 0: \"${out%%$'\n'*}\"" "$status" "$out$err"
+    kestrunec apply "$(windows_path "$state")" --format json
+    check_that "a second apply ends with 0 and reports \"changed\": false" \
+        "$([ "$status" -eq 0 ] && contains '"changed":false' "$out" && echo 0 || echo 1)" "$out$err"
+}
+
 # kestrune.exe from FOLDER on a virtual X server writes every screenshot, none of them empty.
 desktop_smoke_test() {
     local folder=$1
