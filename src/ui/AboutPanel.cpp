@@ -52,9 +52,11 @@ QLabel* Paragraph(const char* text, QWidget* parent) {
 
 AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     setObjectName("fraAbout");
-    // On a small screen at a high scale the texts scroll rather than push the window past it.
+    // On a small screen at a high scale the texts scroll rather than push the window past it;
+    // the buttons stay below them, in sight without scrolling.
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setContentsMargins(0, 0, 0, 14);
+    outer->setSpacing(10);
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -62,7 +64,7 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     scroll->setWidget(content);
     outer->addWidget(scroll);
     auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(18, 14, 18, 14);
+    layout->setContentsMargins(18, 14, 18, 0);
     layout->setSpacing(10);
 
     auto* heading = new QHBoxLayout;
@@ -111,7 +113,8 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
         if (!state.FileExists(help) || !state.platform.shell().OpenDocument(help))
             state.fe.ShowMessage("The help file could not be opened: " + help, MessageIcon::Exclamation);
     });
-    layout->addLayout(buttons);
+    buttons->setContentsMargins(18, 0, 18, 0);
+    outer->addLayout(buttons);
 }
 
 }  // namespace kestrune::ui

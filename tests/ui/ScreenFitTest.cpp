@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -22,6 +23,7 @@ private slots:
     void theWindowOpensWhollyOnItsScreen();
     void aStoredPositionOffEveryScreenIsCentredAndFitted();
     void aStoredSizeLargerThanTheScreenIsFitted();
+    void theAboutButtonsAreWholeAndInSight();
 };
 
 namespace {
@@ -128,6 +130,31 @@ void ScreenFitTest::aStoredSizeLargerThanTheScreenIsFitted() {
     QVERIFY(area.contains(t.window().frameGeometry()));
     QVERIFY(t.window().width() > area.width() - 40);
     QVERIFY(t.window().height() > area.height() - 80);
+}
+
+// On the small screen at 175 % the About texts scroll; the buttons below them must not scroll
+// away with them, and each keeps room beside its caption.
+void ScreenFitTest::theAboutButtonsAreWholeAndInSight() {
+    GuiSession t;
+    QVERIFY(t.Start());
+    t.window().ShowTab(1);
+    QApplication::processEvents();
+    for (const char* name : {"cmdWebsite", "cmdContactForm", "cmdDonate", "cmdHelp"}) {
+        auto* button = t.window().findChild<QPushButton*>(name);
+        QVERIFY2(button, name);
+        const QRect shown = button->visibleRegion().boundingRect();
+        QVERIFY2(shown == button->rect(), qPrintable(QString("%1: %2x%3 of %4x%5 in sight")
+                                                         .arg(name)
+                                                         .arg(shown.width())
+                                                         .arg(shown.height())
+                                                         .arg(button->width())
+                                                         .arg(button->height())));
+        const QRect inWindow(button->mapTo(&t.window(), QPoint(0, 0)), button->size());
+        QVERIFY(t.window().rect().contains(inWindow));
+        const QFontMetrics metrics = button->fontMetrics();
+        QVERIFY(button->width() >=
+                metrics.horizontalAdvance(button->text().remove('&')) + 2 * metrics.averageCharWidth());
+    }
 }
 
 QTEST_MAIN(ScreenFitTest)
