@@ -104,6 +104,12 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(20);
     }
+    // A frame that did not fit moves the window once more; without a moment to repaint at its
+    // new place, the picture keeps the old pixels below it.
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(30);
+    }
     SaveScreen(window, folder, "screen");
     for (int tab = 1; tab <= kTabCount; ++tab) {
         app.SelectTab(tab);  // as a click on the tab
