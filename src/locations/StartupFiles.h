@@ -21,10 +21,10 @@ inline constexpr const char* kKeptFilesFolder = "Disabled startup files";
 
 // One file of a Startup folder that Windows starts.
 struct FolderEntry {
-    std::string fileName;   // as the folder lists it
-    std::string name;       // a shortcut's file name without its extension; a file's whole name
-    std::string target;     // a shortcut's target; the file itself for any other file
-    std::string arguments;  // a shortcut's arguments
+    std::string fileName;                        // as the folder lists it
+    std::string name;                            // a shortcut's file name without its extension; a file's whole name
+    std::string target;                          // a shortcut's target; the file itself for any other file
+    std::string arguments;                       // a shortcut's arguments
     std::optional<platform::ShortcutInfo> link;  // every field of a shortcut
     bool startupFile = false;                    // not a shortcut: Windows opens the file itself
 };
@@ -40,8 +40,7 @@ std::string FolderFileName(const std::string& rowName, bool startupFile);
 // A path in the program's kept-files folder of `kind` where `fileName` may wait without meeting
 // another file kept there: the name itself, else "Name (2).ext", "Name (3).ext", ... The folder
 // is not created here.
-std::string FreeKeptFile(platform::Platform& platform, const Paths& paths, TableKind kind,
-                         const std::string& fileName);
+std::string FreeKeptFile(platform::Platform& platform, const Paths& paths, TableKind kind, const std::string& fileName);
 
 // Moves a file between its Startup folder and the kept-files folder, creating the folder it goes
 // to. The shell's status: 183 when a file of that name is there already.

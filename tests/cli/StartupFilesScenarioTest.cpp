@@ -14,9 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-using test::ProcessResult;
 using kestrune::test::ReadText;
 using kestrune::test::WriteText;
+using test::ProcessResult;
 
 const std::string kScript = "@echo off\r\nxcopy /y C:\\Data D:\\Backup\r\n\x1a\xff"s;
 
