@@ -8,6 +8,8 @@
 #include <dirent.h>
 #include <stdlib.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -82,12 +84,12 @@ ListMachine& Machine() {
     return machine;
 }
 
-void BM_ListJson(benchmark::State& bench) {
+void ListJson(benchmark::State& bench, const std::string& program) {
     ListMachine& m = Machine();
     timing::ProcessRun run;
     double peak = 0;
     for (auto _ : bench) {
-        run = timing::RunProgram({KESTRUNEC_PATH, "list", "--format", "json"},
+        run = timing::RunProgram({program, "list", "--format", "json"},
                                  {"KESTRUNE_APP_DIR=" + m.app, "KESTRUNE_MACHINE=" + m.machine});
         bench.SetIterationTime(run.seconds);
         peak = std::max(peak, run.peakMegabytes);
@@ -95,7 +97,21 @@ void BM_ListJson(benchmark::State& bench) {
     }
     bench.counters["peak_MB"] = peak;
 }
+
+void BM_ListJson(benchmark::State& bench) { ListJson(bench, KESTRUNEC_PATH); }
 BENCHMARK(BM_ListJson)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// The same listing by another kestrunec named in KESTRUNE_BENCH_OTHER (a build of the old
+// main, or one without a step under suspicion), in the same run; skipped without it.
+void BM_ListJsonOtherBuild(benchmark::State& bench) {
+    const char* other = std::getenv("KESTRUNE_BENCH_OTHER");
+    if (!other || !*other) {
+        bench.SkipWithError("KESTRUNE_BENCH_OTHER names no other kestrunec");
+        return;
+    }
+    ListJson(bench, other);
+}
+BENCHMARK(BM_ListJsonOtherBuild)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 std::size_t ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

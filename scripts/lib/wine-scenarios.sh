@@ -242,6 +242,29 @@ state_scenario() {
         "$([ "$status" -eq 0 ] && contains '"changed":false' "$out" && echo 0 || echo 1)" "$out$err"
 }
 
+# A script in the user's Startup folder, which Windows opens at log-on: listed with its file as
+# the path, moved into Kestrune's own folder by disable and back, byte for byte, by enable.
+startup_file_scenario() {
+    local appdata startup name='Backup Zoë.bat'
+    appdata=$(timeout 60 wine cmd /c 'echo %APPDATA%' </dev/null 2>/dev/null | tr -d '\r')
+    startup=$(winepath -u "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Startup" 2>/dev/null)
+    mkdir -p "$startup"
+    printf '@echo off\r\nrem Zoë 日本\r\ncopy C:\\a.txt C:\\b.txt\r\n\x1a' >"$startup/$name"
+    cp "$startup/$name" "$work/startup-file-before.bat"
+    kestrunec list UserStartup --format csv
+    check_that "a .bat in the user's Startup folder is listed, its file as the path" \
+        "$(echo "$out" | grep -qi "^1,[0-9]*,1,$name,C:\\\\users\\\\[^,]*\\\\Startup\\\\$name," && echo 0 || echo 1)" "$out$err"
+    kestrunec disable UserStartup "$name"
+    local kept="$app/Disabled startup files/User/$name"
+    check_that "disable moves the .bat into Kestrune's folder byte for byte" \
+        "$([ "$status" -eq 0 ] && [ ! -e "$startup/$name" ] && cmp -s "$work/startup-file-before.bat" "$kept" &&
+            echo 0 || echo 1)" "$err$(ls -la "$startup" "$app" 2>&1)"
+    kestrunec enable UserStartup "$name"
+    check_that "enable puts the .bat back under its own name byte for byte" \
+        "$([ "$status" -eq 0 ] && [ ! -e "$kept" ] && cmp -s "$work/startup-file-before.bat" "$startup/$name" &&
+            echo 0 || echo 1)" "$err"
+}
+
 # kestrune.exe from FOLDER on a virtual X server writes every screenshot, none of them empty.
 desktop_smoke_test() {
     local folder=$1

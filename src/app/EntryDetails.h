@@ -31,12 +31,22 @@ struct DeletedFrom {
     bool operator==(const DeletedFrom&) const = default;
 };
 
+// A file of a Startup folder that is not a shortcut (a script, an Internet shortcut): Windows
+// opens the file itself, so taking it out moves the file, bytes and all, into a folder of the
+// program's own until it goes back.
+struct StartupFile {
+    std::string keptAt;  // where the file waits while it is out of its folder; "" while in it
+    bool operator==(const StartupFile&) const = default;
+};
+
 struct EntryDetails {
     // Registry rows. Whoever changes the row's path keeps this true to it (or drops it).
     std::optional<StoredValue> value;
     // Folder rows: every field of the shortcut; the row's path and arguments stand for its
     // target and arguments, which are kept here only as the file had them.
     std::optional<platform::ShortcutInfo> shortcut;
+    // Folder rows of a file that is not a shortcut; the row's name is the file's whole name.
+    std::optional<StartupFile> file;
     // Deleted rows.
     std::optional<DeletedFrom> origin;
     // Location rows: which of the table's keys holds the entry, and whether Windows' own

@@ -45,8 +45,9 @@ int RunList(CommandContext& context) {
         for (const std::string& text : context.inv.tables) tables.push_back(&context.table(TableArgument(text)));
     }
     // Only the listed rows' program files are opened for their publishers.
-    for (const Table* table : tables)
-        ApplyRowPublishers(context.state(), context.app.publishers(), table->Kind(), 1, table->Count());
+    std::vector<TableKind> kinds;
+    for (const Table* table : tables) kinds.push_back(table->Kind());
+    ApplyRowPublishers(context.state(), context.app.publishers(), kinds);
     context.out << FormatTables(*ParseOutputFormat(context.inv.format), tables) << std::flush;
     return kExitDone;
 }

@@ -23,6 +23,7 @@ bool InPlace(MainState& state, TableKind kind, int position) {
     if (IsFolderTable(kind)) {
         const std::string& folder = StartupFolderOf(state, kind);
         if (folder.empty()) return false;
+        if (table.Details(position).file) return state.FileExists(AddBackslash(folder) + table.Name(position));
         const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, table.Name(position) + ".lnk");
         return !link.target.empty() && EqualsIgnoreCase(link.target, table.Text(position, col::Path)) &&
                link.arguments == table.Text(position, col::Arguments);

@@ -4,6 +4,7 @@
 #include "app/Text.h"
 #include "app/Version.h"
 #include "locations/LocationChange.h"
+#include "locations/Places.h"
 #include "locations/TableOperations.h"
 #include "procs/Priority.h"
 #include "procs/TableStatus.h"
@@ -63,6 +64,7 @@ void KeepDetailsTrueToPath(Table& table, int position) {
     if (!details.value || IsTextValueType(details.value->type)) return;
     EntryDetails kept;
     kept.shortcut = details.shortcut;
+    kept.file = details.file;
     kept.origin = details.origin;
     table.SetDetails(position, std::move(kept));
 }
@@ -79,6 +81,13 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
     const bool pathChanged =
         isNew || !EqualsIgnoreCase(editor.path, table.Text(editor.editRowPosition, PathColumn(kind)));
     bool wasUnticked = false;
+    const bool startupFile = !isNew && table.Details(editor.editRowPosition).file.has_value();
+    if (startupFile && pathChanged) {
+        // The file is the entry: another path would leave it behind.
+        outcome.status = OutcomeStatus::Refused;
+        outcome.Say(editor.name + kFilePathIsTheFile, MessageIcon::Exclamation);
+        return EditorField::Path;
+    }
     if (!isNew) {
         if (const auto field = ChangeInPlace(state, kind, editor, pathChanged, wasUnticked, outcome)) return field;
     }
@@ -86,6 +95,8 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
     const int position = isNew ? table.Add({}) : editor.editRowPosition;
     table.SetText(position, col::Name, editor.name);
     table.SetText(position, PathColumn(kind), editor.path);
+    const std::string& folder = StartupFolderOf(state, kind);
+    if (startupFile && !folder.empty()) table.SetText(position, col::Path, AddBackslash(folder) + editor.name);
     if (pathChanged) KeepDetailsTrueToPath(table, position);
     if (kind == TableKind::Delayed) {
         table.SetText(position, col::Delay, editor.delay);

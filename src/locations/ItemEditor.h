@@ -13,6 +13,10 @@ namespace kestrune {
 struct MainState;
 class Table;
 
+// "Backup.bat is a file of a Startup folder: its path is the file itself, so only its name can change."
+inline constexpr const char* kFilePathIsTheFile =
+    " is a file of a Startup folder: its path is the file itself, so only its name can change.";
+
 struct ItemEditorState {
     bool visible = false;
     std::string caption;   // "Kestrune - New" or "Kestrune - Edit"

@@ -7,6 +7,7 @@
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
+#include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
 #include "store/SettingsDocument.h"
 
@@ -145,7 +146,68 @@ platform::RegistryValue ValueToWrite(const Table& table, int position) {
     return value;
 }
 
+// A file that is not a shortcut cannot be written again from the row: it moves, bytes and all,
+// into the program's kept-files folder and back under its own name. The row, with where the
+// file waits, is stored before the file leaves.
+ChangeOutcome ApplyStartupFileChange(MainState& state, TableKind kind, int position, Outcome& said) {
+    Table& table = state.tables[kind];
+    const std::string name = table.Name(position);
+    const std::string& folder = StartupFolderOf(state, kind);
+    const std::string inPlace = folder.empty() ? std::string() : AddBackslash(folder) + name;
+    const RowPlace place = table.Place(position);
+    const auto approvals = FolderApprovalsOf(kind);
+    EntryDetails details = table.Details(position);
+    StartupFile& file = *details.file;
+
+    if (table.Ticked(position)) {
+        if (place.disabledInWindows && approvals)
+            return ApproveInWindows(state, kind, position, *approvals, name, inPlace, said);
+        if (PlaceHoldsName(state, kind, name, PlaceKey::Main, true)) return RefusedAsTaken(state, kind, position, said);
+        if (file.keptAt.empty() || !state.FileExists(file.keptAt)) {
+            table.SetTicked(position, false);
+            said.Say(kKeptFileGone + name + kKeptFileGoneFrom + file.keptAt + kCannotPutBack, MessageIcon::Exclamation);
+            return ChangeOutcome::Failed;
+        }
+        if (inPlace.empty())
+            return RefusedBySystem(state, kind, position, "put back ", name, platform::kErrorPathNotFound, said);
+        RememberSelfMadeChange(state, inPlace);
+        state.WriteLog(kPuttingFileBackLog + inPlace);
+        const platform::Status status = MoveStartupFile(state.platform, file.keptAt, inPlace);
+        if (!status.Ok()) return RefusedBySystem(state, kind, position, "put back ", inPlace, status.code, said);
+        file.keptAt.clear();
+        table.SetDetails(position, std::move(details));
+        table.SetText(position, col::Path, inPlace);
+        if (approvals) ClearWindowsDisabling(state, kind, position, *approvals, name, inPlace, said);
+        return PutIn(state);
+    }
+    if (place.disabledInWindows) return ChangeOutcome::Done;
+    if (inPlace.empty() || !state.FileExists(inPlace)) return NothingTakenOut(state, kind);
+    if (state.options.disableTheWindowsWay && approvals)
+        return DisapproveInWindows(state, kind, position, *approvals, name, inPlace, said);
+    file.keptAt = FreeKeptFile(state.platform, state, kind, name);
+    const std::string keptAt = file.keptAt;
+    table.SetDetails(position, details);
+    // Should the file stay, the row must not claim it waits elsewhere.
+    auto stayed = [&] {
+        file.keptAt.clear();
+        table.SetDetails(position, details);
+    };
+    if (!StoreBeforeTakingOut(state, kind, position, said)) {
+        stayed();
+        return ChangeOutcome::Failed;
+    }
+    state.WriteLog(kMovingFileAsideLog + inPlace);
+    const platform::Status status = MoveStartupFile(state.platform, inPlace, keptAt);
+    if (!status.Ok()) {
+        stayed();
+        return RefusedBySystem(state, kind, position, "move aside ", inPlace, status.code, said);
+    }
+    MarkSelfMadeRemoval(state, kind);
+    return ChangeOutcome::Done;
+}
+
 ChangeOutcome ApplyFolderChange(MainState& state, TableKind kind, int position, Outcome& said) {
+    if (state.tables[kind].Details(position).file) return ApplyStartupFileChange(state, kind, position, said);
     Table& table = state.tables[kind];
     const std::string name = table.Name(position);
     const std::string path = table.Text(position, col::Path);
@@ -285,16 +347,19 @@ ChangeOutcome RenameValue(MainState& state, TableKind kind, PlaceKey placeKey, c
 }
 
 ChangeOutcome RenameShortcutFile(MainState& state, TableKind kind, const std::string& oldName,
-                                 const std::string& newName, Outcome& said) {
+                                 const std::string& newName, bool startupFile, Outcome& said) {
     const std::string& folder = StartupFolderOf(state, kind);
-    const std::string from = folder.empty() ? std::string() : ShortcutFileOf(folder, oldName);
+    auto fileOf = [&](const std::string& name) { return AddBackslash(folder) + FolderFileName(name, startupFile); };
+    const std::string from = folder.empty() ? std::string() : fileOf(oldName);
     if (from.empty() || !state.FileExists(from)) {
         said.Say(oldName + kNotInPlace + PlaceName(kind) + kCannotRenameThere, MessageIcon::Exclamation);
         return ChangeOutcome::Refused;
     }
     const std::string what = oldName + kRenamedToLog + newName;
     state.WriteLog(kRenamingShortcutLog + what);
-    const platform::Status status = state.platform.shell().RenameShortcut(from, ShortcutFileOf(folder, newName));
+    auto& shell = state.platform.shell();
+    const platform::Status status =
+        startupFile ? shell.RelocateFile(from, fileOf(newName)) : shell.RenameShortcut(from, fileOf(newName));
     if (!status.Ok()) return ReportSystemRefusal(state, oldName, "rename shortcut ", what, status.code, said);
     return ChangeOutcome::Done;
 }
@@ -349,14 +414,14 @@ bool CanEnableEntry(MainState& state, TableKind kind, int position) {
     return true;
 }
 
-bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key) {
+bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key, bool startupFile) {
     if (IsRunKeyTable(kind)) {
         const RunKeyPlace place = RunKeySourceOf(kind, key).value_or(RunKeySourcesOf(kind).front()).place;
         return RegistryFor(state.platform.registry(), place).QueryValue(place.root, place.subkey, name).has_value();
     }
     const std::string& folder = StartupFolderOf(state, kind);
     if (folder.empty() || !IsFolderTable(kind)) return false;
-    const std::string file = std::string(name) + kShortcutExtension;
+    const std::string file = FolderFileName(std::string(name), startupFile);
     for (const std::string& listed : state.platform.files().ListFiles(folder))
         if (EqualsIgnoreCase(listed, file)) return true;
     return false;
@@ -369,15 +434,19 @@ std::string NameTakenMessage(std::string_view name, TableKind kind) {
 ChangeOutcome RenameInPlace(MainState& state, TableKind kind, int position, const std::string& newName, Outcome& said) {
     Table& table = state.tables[kind];
     const std::string oldName = table.Name(position);
-    if (!EqualsIgnoreCase(oldName, newName) && PlaceHoldsName(state, kind, newName, table.Place(position).key)) {
+    const bool startupFile = table.Details(position).file.has_value();
+    if (!EqualsIgnoreCase(oldName, newName) &&
+        PlaceHoldsName(state, kind, newName, table.Place(position).key, startupFile)) {
         said.Say(NameTakenMessage(newName, kind), MessageIcon::Exclamation);
         return ChangeOutcome::Refused;
     }
     const ChangeOutcome outcome = IsRunKeyTable(kind)
                                       ? RenameValue(state, kind, table.Place(position).key, oldName, newName, said)
-                                      : RenameShortcutFile(state, kind, oldName, newName, said);
+                                      : RenameShortcutFile(state, kind, oldName, newName, startupFile, said);
     if (outcome != ChangeOutcome::Done) return outcome;
     table.SetText(position, col::Name, newName);
+    // A file's path is the file itself.
+    if (startupFile) table.SetText(position, col::Path, AddBackslash(StartupFolderOf(state, kind)) + newName);
     RememberSelfMadeChange(state, table.Text(position, col::Path));
     MarkSelfMadeRemoval(state, kind);
     NoteOwnPlaceChange(state, kind, oldName, false);

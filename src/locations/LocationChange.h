@@ -26,6 +26,13 @@ inline constexpr const char* kCreatingShortcutLog = "Creating shortcut to ";
 inline constexpr const char* kDeletingShortcutLog = "Deleting shortcut to ";
 inline constexpr const char* kCreatingRegistryLog = "Creating registry shortcut to ";
 inline constexpr const char* kDeletingRegistryLog = "Deleting registry shortcut to ";
+// A Startup folder's file that is not a shortcut moves between its folder and the program's.
+inline constexpr const char* kMovingFileAsideLog = "Moving start-up file aside: ";
+inline constexpr const char* kPuttingFileBackLog = "Putting start-up file back: ";
+// "The file kept for Backup.bat is gone from C:\...\Backup.bat, so it cannot be put back."
+inline constexpr const char* kKeptFileGone = "The file kept for ";
+inline constexpr const char* kKeptFileGoneFrom = " is gone from ";
+inline constexpr const char* kCannotPutBack = ", so it cannot be put back.";
 inline constexpr const char* kNeededForDelayedLine1 = "Kestrune needs to be set to start up with Windows";
 inline constexpr const char* kNeededForDelayedLine2 = "in order to run the delayed applications.";
 inline constexpr const char* kAlreadyEnabledMessage = "This program has already been enabled";
@@ -70,8 +77,10 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
 bool CanEnableEntry(MainState& state, TableKind kind, int position);
 
 // Whether the place of `kind` holds an entry named `name` (ignoring case, as Windows does): a
-// value of that name, or a shortcut file of that name and ".lnk".
-bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key = PlaceKey::Main);
+// value of that name, or a shortcut file of that name and ".lnk" (with `startupFile`, a file of
+// that very name).
+bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key = PlaceKey::Main,
+                    bool startupFile = false);
 // The refusal to put an entry where one of that name already starts.
 std::string NameTakenMessage(std::string_view name, TableKind kind);
 

@@ -1,6 +1,9 @@
 #include "locations/Publishers.h"
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_map>
+#include <vector>
 
 #include "app/MainState.h"
 
@@ -17,18 +20,39 @@ std::string PublisherCache::PublisherOf(const std::string& file) {
     return publisher;
 }
 
-void ApplyRowPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last) {
+namespace {
+
+// Rows of several keys often name the same command line: within one pass it names the same
+// file, so it is looked for once. A file that is not there has no stamp and no publisher.
+using PublisherByText = std::unordered_map<std::string, std::string>;
+
+void FillPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last,
+                    PublisherByText& byText) {
     if (!IsLocationTable(kind)) return;
     Table& table = state.tables[kind];
     for (int position = std::max(first, 1); position <= std::min(last, table.Count()); ++position) {
         if (table.Publisher(position)) continue;
-        const std::string file = state.ResolveItemFile(table.Text(position, PathColumn(kind)));
-        table.SetPublisher(position, state.FileExists(file) ? cache.PublisherOf(file) : "");
+        const std::string& text = table.Text(position, PathColumn(kind));
+        auto found = byText.find(text);
+        if (found == byText.end()) found = byText.emplace(text, cache.PublisherOf(state.ResolveItemFile(text))).first;
+        table.SetPublisher(position, found->second);
     }
 }
 
+}  // namespace
+
+void ApplyRowPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last) {
+    PublisherByText byText;
+    FillPublishers(state, cache, kind, first, last, byText);
+}
+
+void ApplyRowPublishers(MainState& state, PublisherCache& cache, const std::vector<TableKind>& kinds) {
+    PublisherByText byText;
+    for (TableKind kind : kinds) FillPublishers(state, cache, kind, 1, state.tables[kind].Count(), byText);
+}
+
 void ApplyRowPublishers(MainState& state, PublisherCache& cache) {
-    for (TableKind kind : kAllTables) ApplyRowPublishers(state, cache, kind, 1, state.tables[kind].Count());
+    ApplyRowPublishers(state, cache, std::vector<TableKind>(std::begin(kAllTables), std::end(kAllTables)));
 }
 
 }  // namespace kestrune

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "app/TableKind.h"
 #include "platform/FileSystem.h"
@@ -43,6 +44,8 @@ private:
 // publisher of the file their entry names (other tables, and positions past the end, are
 // skipped).
 void ApplyRowPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last);
+// The same for every row of these tables, each command line looked for once.
+void ApplyRowPublishers(MainState& state, PublisherCache& cache, const std::vector<TableKind>& kinds);
 // The same for every row of the five location tables.
 void ApplyRowPublishers(MainState& state, PublisherCache& cache);
 

@@ -9,6 +9,7 @@
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/ShellOps.h"
+#include "locations/StartupFiles.h"
 #include "locations/StartupFolders.h"
 
 namespace kestrune {
@@ -20,25 +21,23 @@ void DetermineStartupFolders(platform::Platform& platform, Paths& paths) {
 }
 
 void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind) {
-    auto& files = state.platform.files();
-    if (folder.empty() || !files.DirectoryExists(folder)) return;
-
-    std::vector<std::string> names = files.ListFiles(folder);
+    std::vector<FolderEntry> entries = ReadStartupFolder(state.platform, folder);
     // Ascending as the desktop lists them: letter case does not order names.
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; });
+    std::stable_sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return CompareIgnoreCase(a.fileName, b.fileName) < 0;
+    });
 
     Table& table = state.tables[kind];
     const auto approvals = FolderApprovalsOf(kind);
-    for (const std::string& fileName : names) {
-        const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, fileName);
-        if (link.target.empty()) continue;
-        const std::string name = fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
-        const bool off = approvals && DisabledInWindows(state.platform.registry(), *approvals, fileName);
+    for (FolderEntry& entry : entries) {
+        const bool off = approvals && DisabledInWindows(state.platform.registry(), *approvals, entry.fileName);
         EntryDetails details;
-        details.shortcut = link.link;
+        details.shortcut = std::move(entry.link);
+        if (entry.startupFile) details.file = StartupFile{};
         details.place = {PlaceKey::Main, off};
-        table.Add({name, link.target, link.arguments}, !off, state.IconOf(link.target), std::move(details));
+        const int icon = state.IconOf(entry.target);
+        table.Add({std::move(entry.name), std::move(entry.target), std::move(entry.arguments)}, !off, icon,
+                  std::move(details));
     }
 }
 

@@ -20,7 +20,8 @@ struct Paths;
 // at start-up, before the first scan.
 void DetermineStartupFolders(platform::Platform& platform, Paths& paths);
 
-// Appends the shortcuts of one folder to table `kind`; non-shortcut files are skipped.
+// Appends the entries of one folder to table `kind`: its shortcuts, and its other files with
+// the file itself as the path (see StartupFiles.h).
 void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind);
 // Appends the values of one key that read as text to table `kind`.
 void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subkey, TableKind kind, bool ticked);

@@ -194,7 +194,10 @@ std::vector<std::string> TextsFor(const RowAsItWas& was, TableKind target, size_
 EntryDetails DetailsFor(const EntryDetails& details, TableKind was, TableKind target) {
     EntryDetails kept;
     if (IsRunKeyTable(was) && IsRunKeyTable(target)) kept.value = details.value;
-    if (IsFolderTable(was) && IsFolderTable(target)) kept.shortcut = details.shortcut;
+    if (IsFolderTable(was) && IsFolderTable(target)) {
+        kept.shortcut = details.shortcut;
+        kept.file = details.file;
+    }
     // Back in its own table it goes back into the key it lived in (the 32-bit view, say).
     if (was == target) kept.place.key = details.place.key;
     return kept;
@@ -208,24 +211,31 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
     Table& to = state.tables[target];
 
     const RowAsItWas was = AsItWas(from, position);
+    const bool startupFile = from.Details(position).file.has_value();
+    if (startupFile && !IsFolderTable(target)) {
+        said.Say(from.Name(position) + kFileStaysInFolders, MessageIcon::Exclamation);
+        return false;
+    }
     std::vector<std::string> texts = TextsFor(was, target, static_cast<size_t>(to.ColumnCount()));
     EntryDetails details = DetailsFor(from.Details(position), was.kind, target);
     const bool wasTicked = from.Ticked(position);
     // A Deleted row going back where it came from takes the tick it had there.
     const bool tickAfter = wasTicked || (source == TableKind::Deleted && was.kind == target && was.ticked);
     // Nothing may overwrite an entry that starts from the target place already.
-    if (tickAfter && IsLocationTable(target) && PlaceHoldsName(state, target, texts[col::Name])) {
+    if (tickAfter && IsLocationTable(target) &&
+        PlaceHoldsName(state, target, texts[col::Name], PlaceKey::Main, startupFile)) {
         said.Say(NameTakenMessage(texts[col::Name], target), MessageIcon::Exclamation);
         return false;
     }
     state.settingsChanged = true;
-    const Item original = from.Row(position);
+    Item original = from.Row(position);
     if (wasTicked) {
         // Until the new row exists, the document holds the entry as the disabled source row.
         from.SetTicked(position, false);
         if (CarryOutLocationChange(state, source, position, said) == ChangeOutcome::Failed) return false;
-        // The source's own bytes or fields were read again as it left.
+        // The source's own bytes or fields were read again as it left; a file now waits aside.
         details = DetailsFor(from.Details(position), source, target);
+        original.details.file = from.Details(position).file;
     }
     const int added = to.Add(std::move(texts), false, from.Icon(position), std::move(details));
     from.Remove(position);

@@ -20,6 +20,9 @@ inline constexpr const char* kAskDeleteAll = "Do you want to permanantly delete 
 inline constexpr const char* kDuplicatesDeleted = " duplicate(s) deleted.";
 inline constexpr const char* kTableRecorded = "All items in the table have been recorded.";
 inline constexpr const char* kAllTablesRecorded = "All items in all tables have been recorded.";
+// "Backup.bat is a file of a Startup folder, not a command: it can only move to the other Startup folder."
+inline constexpr const char* kFileStaysInFolders =
+    " is a file of a Startup folder, not a command: it can only move to the other Startup folder.";
 inline constexpr const char* kOriginUnknown =
     " does not say which table it came from (it was deleted by an older version); choose one with Move to.";
 

@@ -12,6 +12,7 @@
 #include "locations/RegistryOps.h"
 #include "locations/Scanning.h"
 #include "locations/ShellOps.h"
+#include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
 #include "monitor/MonitorWatch.h"
 #include "monitor/UnansweredQuestion.h"
@@ -69,11 +70,16 @@ int RowOfOwnEntry(const Model& model, const NewEntry& item) {
 
 // Takes a new entry out of its place; false when the system refused. The refusal is logged;
 // the entry then stays in the snapshot, so that it is not asked about again until it changes.
-bool RemoveEntry(MainState& state, const NewEntry& item) {
+bool RemoveEntry(MainState& state, const NewEntry& item, const std::string& keptAt) {
     // Through the shell and the registry, which honour a place's refusal as Windows does.
     std::string what;
     int code = 0;
-    if (IsFolderTable(item.kind)) {
+    if (item.entry.startupFile) {
+        // Its bytes exist nowhere else: the file is moved aside, never deleted.
+        what = item.entry.file;
+        state.WriteLog(kMovingFileAsideLog + what);
+        code = MoveStartupFile(state.platform, item.entry.file, keptAt).code;
+    } else if (IsFolderTable(item.kind)) {
         what = item.entry.file;
         state.WriteLog(kDeleting + what);
         code = state.platform.shell().DeleteShortcut(item.entry.file).code;
@@ -101,7 +107,10 @@ RowId KeepInDeleted(MainState& state, const NewEntry& item) {
     // What the place holds now, read before it goes, so that "Move to" puts back the same.
     EntryDetails details;
     std::vector<std::string> texts{item.entry.name, item.entry.key};
-    if (folder) {
+    if (item.entry.startupFile) {
+        texts.push_back(item.entry.arguments);
+        details.file = StartupFile{FreeKeptFile(state.platform, state, item.kind, item.entry.name)};
+    } else if (folder) {
         texts.push_back(item.entry.arguments);
         details.shortcut = state.platform.shell().ReadShortcut(item.entry.file);
     } else {
@@ -140,7 +149,9 @@ void RemoveNewEntries(MainState& state, const std::vector<const NewEntry*>& item
     }
     bool refused = false;
     for (size_t i = 0; i < items.size(); ++i) {
-        if (RemoveEntry(state, *items[i])) {
+        const auto position = deleted.PositionOf(rows[i]);
+        const auto& file = position ? deleted.Details(*position).file : std::nullopt;
+        if (RemoveEntry(state, *items[i], file ? file->keptAt : std::string())) {
             removed.push_back(items[i]);
         } else {
             dropRow(rows[i]);
@@ -164,8 +175,10 @@ void AllowEntry(MainState& state, const NewEntry& item) {
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
     const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
-    const int row = table.Add(std::move(texts), true, state.IconOf(file));
-    if (item.entry.placeKey != PlaceKey::Main) table.SetPlace(row, {item.entry.placeKey, false});
+    EntryDetails details;
+    if (item.entry.startupFile) details.file = StartupFile{};
+    details.place.key = item.entry.placeKey;
+    table.Add(std::move(texts), true, state.IconOf(file), std::move(details));
 }
 
 // Drops the lines that need no question: the program's own changes and Known entries. Answers

@@ -4,7 +4,7 @@
 #include "app/Text.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
-#include "locations/ShellOps.h"
+#include "locations/StartupFiles.h"
 #include "platform/Platform.h"
 
 namespace kestrune {
@@ -13,17 +13,14 @@ namespace {
 
 std::vector<MonitorEntry> ReadFolder(platform::Platform& platform, const std::string& folder) {
     std::vector<MonitorEntry> entries;
-    if (folder.empty() || !platform.files().DirectoryExists(folder)) return entries;
-    for (const std::string& fileName : platform.files().ListFiles(folder)) {
-        const ShortcutTarget link = ResolveShortcut(platform.shell(), folder, fileName);
-        if (link.target.empty()) continue;
+    for (FolderEntry& entry : ReadStartupFolder(platform, folder)) {
         MonitorEntry e;
-        e.identity = fileName + "\t" + link.target + "\t" + link.arguments;
-        e.key = link.target;
-        const std::string extension = ExtensionOf(fileName);
-        e.name = fileName.substr(0, fileName.size() - extension.size());
-        e.arguments = link.arguments;
-        e.file = AddBackslash(folder) + fileName;
+        e.identity = entry.fileName + "\t" + entry.target + "\t" + entry.arguments;
+        e.key = std::move(entry.target);
+        e.name = std::move(entry.name);
+        e.arguments = std::move(entry.arguments);
+        e.file = AddBackslash(folder) + entry.fileName;
+        e.startupFile = entry.startupFile;
         entries.push_back(std::move(e));
     }
     return entries;

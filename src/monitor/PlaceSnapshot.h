@@ -18,10 +18,11 @@ class Platform;
 // One entry of a place.
 struct MonitorEntry {
     std::string identity;                // compared between looks: the entry exactly as read
-    std::string key;                     // the entry's path: the shortcut's target or the value's data
-    std::string name;                    // the shortcut's name (file name without extension) or the value's name
+    std::string key;                     // the entry's path: the shortcut's target, the file or the value's data
+    std::string name;                    // the shortcut's name (file name without extension), the file's or the value's
     std::string arguments;               // a shortcut's arguments
-    std::string file;                    // a shortcut's file
+    std::string file;                    // the folder entry's file
+    bool startupFile = false;            // a folder's file that is not a shortcut (StartupFiles.h)
     PlaceKey placeKey = PlaceKey::Main;  // which of the table's keys holds it
 };
 

@@ -57,6 +57,10 @@ public:
         if (!removed.Ok()) DeleteShortcut(to);
         return removed;
     }
+    // Moves any file (not only a shortcut) to another folder or name, its bytes untouched, even
+    // onto another volume; another file already named `to` (other than `from` in another letter
+    // case) is error 183 and is left alone.
+    virtual Status RelocateFile(const std::string& from, const std::string& to) = 0;
     // Opens an address, a document or a program with the desktop's "open" action.
     virtual bool OpenDocument(const std::string& target) = 0;
     // Shows a folder in the desktop's file manager.

@@ -22,6 +22,8 @@ constexpr const char* kComment = "comment";
 constexpr const char* kHotKey = "hotkey";
 constexpr const char* kFrom = "from";
 constexpr const char* kTick = "tick";
+// A Startup folder file that is not a shortcut; its text is where the file waits, if it is out.
+constexpr const char* kStartupFile = "startfile";
 
 // The elements of the columns a Deleted row had in its origin beyond name and path: the names
 // its own table's items give them.
@@ -140,6 +142,7 @@ void WriteEntryDetails(pugi::xml_node item, const EntryDetails& details, std::st
         // A text value's data is the row's path; bytes are written only when they say more.
         if (!IsTextValueType(value.type) || value.data != path) Field(item, kData, Hex(value.data));
     }
+    if (details.file) Field(item, kStartupFile, details.file->keptAt);
     if (details.shortcut) {
         const platform::ShortcutInfo& link = *details.shortcut;
         Field(item, kWorkingFolder, link.workingFolder);
@@ -156,6 +159,7 @@ EntryDetails ReadEntryDetails(pugi::xml_node item, std::string_view name, std::s
     details.origin = ReadOrigin(item, name, path);
     details.value = ReadValue(item, path);
     details.shortcut = ReadShortcut(item);
+    if (const pugi::xml_node file = item.child(kStartupFile)) details.file = StartupFile{TextOf(file)};
     return details;
 }
 

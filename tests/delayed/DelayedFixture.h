@@ -120,6 +120,9 @@ public:
         written.erase(path);
         return {std::remove(path.c_str()) == 0 ? 0 : platform::kErrorFileNotFound};
     }
+    platform::Status RelocateFile(const std::string& from, const std::string& to) override {
+        return {std::rename(from.c_str(), to.c_str()) == 0 ? 0 : platform::kErrorFileNotFound};
+    }
     bool OpenDocument(const std::string&) override { return true; }
     bool OpenFolder(const std::string&) override { return true; }
 };

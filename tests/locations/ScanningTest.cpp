@@ -9,26 +9,30 @@ using Texts = std::vector<std::string>;
 
 class ScanningTest : public LocationFixture {};
 
-TEST_F(ScanningTest, StartupFolderListsShortcutsOnlyByNameWithoutExtension) {
+TEST_F(ScanningTest, StartupFolderListsShortcutsByNameWithoutExtensionAndOtherFilesWhole) {
     const std::string app = Program("app.exe", "app");
     const std::string sync = Program("Sync/sync tool.exe", "sync");
     Link(state.userStartupFolder, "App.exe.lnk", app, "-min");
     Link(state.userStartupFolder, "sync Tool.lnk", sync, R"(--profile "Home")");
     Link(state.userStartupFolder, ".Hidden.lnk", app);  // hidden files are not listed
     Link(state.userStartupFolder, "desktop.ini", app);  // nor the folder's own settings
-    WriteText(AddBackslash(state.userStartupFolder) + "Notes.txt", "not a shortcut");
+    // Windows opens any other file as a document at log-on: it is listed by its whole name.
+    const std::string notes = AddBackslash(state.userStartupFolder) + "Notes.txt";
+    WriteText(notes, "not a shortcut");
     Link(state.userStartupFolder, "NoTarget.lnk", "");  // a shortcut without a file target
 
     ScanStartupFolder(state, state.userStartupFolder, TableKind::UserStartup);
 
     const Table& table = state.tables[TableKind::UserStartup];
-    ASSERT_EQ(table.Count(), 2);
+    ASSERT_EQ(table.Count(), 3);
     EXPECT_EQ(Row(TableKind::UserStartup, 1), (Texts{"App.exe", app, "-min"}));
-    EXPECT_EQ(Row(TableKind::UserStartup, 2), (Texts{"sync Tool", sync, R"(--profile "Home")"}));
+    EXPECT_EQ(Row(TableKind::UserStartup, 2), (Texts{"Notes.txt", notes, ""}));
+    EXPECT_EQ(Row(TableKind::UserStartup, 3), (Texts{"sync Tool", sync, R"(--profile "Home")"}));
     EXPECT_TRUE(table.Ticked(1));
-    EXPECT_TRUE(table.Ticked(2));
+    EXPECT_TRUE(table.Ticked(3));
     EXPECT_EQ(table.Icon(1), 2);
-    EXPECT_EQ(table.Icon(2), 3);
+    EXPECT_EQ(table.Icon(2), 3);  // the file's own, as any file named by a row
+    EXPECT_EQ(table.Icon(3), 4);
 }
 
 TEST_F(ScanningTest, FolderNamesAreOrderedIgnoringCase) {

@@ -122,6 +122,24 @@ TEST_F(ChangeMonitorTest, CancelTakesTheEntriesOutAndLeavesTheTables) {
     EXPECT_FALSE(RunValueExists("Updater"));
 }
 
+TEST_F(ChangeMonitorTest, AnAllowedScriptBecomesAFileRowThatDisablesWithoutLosingTheFile) {
+    const std::string script = AddBackslash(state.commonStartupFolder) + "Sync.cmd";
+    test::WriteText(script, "robocopy a b\r\n");
+    fe.monitorAnswers = {{true, false}};
+    Tick();
+    ASSERT_EQ(fe.monitorPrompts.size(), 1u);
+    EXPECT_NE(fe.monitorPrompts[0].find(script), std::string::npos) << fe.monitorPrompts[0];
+    const Table& common = state.tables[TableKind::CommonStartup];
+    ASSERT_EQ(common.Count(), 1);
+    EXPECT_EQ(common.Name(1), "Sync.cmd");
+    ASSERT_TRUE(common.Details(1).file.has_value());
+
+    state.tables[TableKind::CommonStartup].SetTicked(1, false);
+    ApplyLocationChange(state, TableKind::CommonStartup, 1);
+    EXPECT_FALSE(state.FileExists(script));
+    EXPECT_EQ(test::ReadText(common.Details(1).file->keptAt), "robocopy a b\r\n");
+}
+
 TEST_F(ChangeMonitorTest, RememberingAnOkAllowsTheProgramSilentlyLater) {
     OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
     fe.monitorAnswers = {{true, true}};

@@ -22,6 +22,9 @@ public:
         return inner_.WriteShortcut(path, info);
     }
     platform::Status DeleteShortcut(const std::string& path) override { return inner_.DeleteShortcut(path); }
+    platform::Status RelocateFile(const std::string& from, const std::string& to) override {
+        return inner_.RelocateFile(from, to);
+    }
     bool OpenDocument(const std::string& target) override {
         opened.push_back(target);
         return true;

@@ -88,7 +88,7 @@ private:
     std::string refusedFolder_;
 };
 
-// The shell refuses to delete shortcuts in the folder its file system refuses, and counts
+// The shell refuses to delete shortcuts in (or move files out of) the folder its file system refuses, and counts
 // the refusals with the file system's.
 class RefusingShell final : public platform::Shell {
 public:
@@ -104,6 +104,11 @@ public:
     }
     platform::Status DeleteShortcut(const std::string& path) override {
         if (refusedFolder_.empty() || path.rfind(refusedFolder_, 0) != 0) return inner_.DeleteShortcut(path);
+        ++files_.refusals;
+        return {kAccessDenied};
+    }
+    platform::Status RelocateFile(const std::string& from, const std::string& to) override {
+        if (refusedFolder_.empty() || from.rfind(refusedFolder_, 0) != 0) return inner_.RelocateFile(from, to);
         ++files_.refusals;
         return {kAccessDenied};
     }

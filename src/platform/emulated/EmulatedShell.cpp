@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
+#include <string_view>
 
 #include "platform/emulated/LinuxFileSystem.h"
 #include "platform/emulated/ShellLauncher.h"
@@ -105,6 +108,57 @@ Status EmulatedShell::RenameShortcut(const std::string& from, const std::string&
     if (::stat(target.c_str(), &other) == 0 && (other.st_ino != st.st_ino || other.st_dev != st.st_dev))
         return {kErrorAlreadyExists};
     if (::rename(source.c_str(), target.c_str()) == 0) return {};
+    return {errno == ENOENT || errno == ENOTDIR ? kErrorPathNotFound : kErrorAccessDenied};
+}
+
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// Another file of the folder whose name is `target`'s ignoring case: Windows would find it
+// under that name. The file `source` itself may take another spelling.
+bool AnotherFileNamed(const std::string& target, const struct stat& source) {
+    const auto slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!SameIgnoringCase(it->path().filename().string(), name)) continue;
+        struct stat other {};
+        if (::stat(it->path().c_str(), &other) != 0) continue;
+        if (other.st_ino != source.st_ino || other.st_dev != source.st_dev) return true;
+    }
+    return false;
+}
+
+// Across file systems a rename cannot move a file: the bytes are copied (through a file
+// renamed into place) and the original goes only once the copy is whole.
+Status CopyThenRemove(const std::string& source, const std::string& target) {
+    LinuxFileSystem files;
+    const auto bytes = files.ReadFile(source);
+    if (!bytes) return {kErrorAccessDenied};
+    if (!files.WriteFileAtomic(target, *bytes)) return {kErrorAccessDenied};
+    if (::unlink(source.c_str()) == 0) return {};
+    ::unlink(target.c_str());
+    return {kErrorAccessDenied};
+}
+
+}  // namespace
+
+Status EmulatedShell::RelocateFile(const std::string& from, const std::string& to) {
+    const std::string source = Native(from);
+    const std::string target = Native(to);
+    if (honourRefusals_ && (refusals_.RefusesFile(source) || refusals_.RefusesFile(target)))
+        return {kErrorAccessDenied};
+    struct stat st {};
+    if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {errno == ENOENT || S_ISDIR(st.st_mode) ? kErrorFileNotFound : kErrorPathNotFound};
+    if (AnotherFileNamed(target, st)) return {kErrorAlreadyExists};
+    if (::rename(source.c_str(), target.c_str()) == 0) return {};
+    if (errno == EXDEV) return CopyThenRemove(source, target);
     return {errno == ENOENT || errno == ENOTDIR ? kErrorPathNotFound : kErrorAccessDenied};
 }
 

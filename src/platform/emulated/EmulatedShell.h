@@ -22,6 +22,7 @@ public:
     Status WriteShortcut(const std::string& path, const ShortcutInfo& info) override;
     Status DeleteShortcut(const std::string& path) override;
     Status RenameShortcut(const std::string& from, const std::string& to) override;
+    Status RelocateFile(const std::string& from, const std::string& to) override;
     bool OpenDocument(const std::string& target) override;
     bool OpenFolder(const std::string& folder) override;
     // See EmulatedRegistry::IgnoreRefusals.

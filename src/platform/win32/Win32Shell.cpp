@@ -164,6 +164,13 @@ Status Win32Shell::RenameShortcut(const std::string& from, const std::string& to
     return {static_cast<int>(GetLastError())};
 }
 
+Status Win32Shell::RelocateFile(const std::string& from, const std::string& to) {
+    // A copy onto another volume is written through before the original goes.
+    if (MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) return {};
+    const DWORD error = GetLastError();
+    return {static_cast<int>(error == ERROR_FILE_EXISTS ? ERROR_ALREADY_EXISTS : error)};
+}
+
 bool Win32Shell::OpenDocument(const std::string& target) {
     const HINSTANCE result = ShellExecuteW(nullptr, L"open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // ShellExecuteW answers a number above 32 for success, dressed as a handle.

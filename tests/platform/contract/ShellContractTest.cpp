@@ -185,6 +185,34 @@ TEST_F(ShellContract, RenamingMovesTheFileButNeverOntoAnother) {
     EXPECT_TRUE(Os().shell().ReadShortcut(PathOf("SECOND.lnk")).has_value());
 }
 
+// What a Startup folder's script goes through when it is disabled and enabled.
+TEST_F(ShellContract, RelocatingKeepsEveryByteAndNeverLandsOnAnotherFile) {
+    using namespace std::string_literals;
+    const std::string bytes = "@echo off\r\nstart \"\" \"C:\\Zoë\\日本.exe\"\r\n\0\xff\r"s;
+    ASSERT_TRUE(Os().files().CreateDirectories(PathOf("kept ö")));
+    const std::string home = PathOf("Backup.bat");
+    const std::string aside = PathOf("kept ö/Backup.bat");
+    ASSERT_TRUE(Os().files().WriteFileAtomic(home, bytes));
+    EXPECT_FALSE(Os().shell().ReadShortcut(home).has_value()) << "a script is no shortcut";
+
+    ASSERT_TRUE(Os().shell().RelocateFile(home, aside).Ok());
+    EXPECT_FALSE(Os().files().FileExists(home));
+    EXPECT_EQ(Os().files().ReadFile(aside), bytes);
+
+    ASSERT_TRUE(Os().files().WriteFileAtomic(home, "another"));
+    EXPECT_EQ(Os().shell().RelocateFile(aside, home).code, platform::kErrorAlreadyExists);
+    EXPECT_EQ(Os().shell().RelocateFile(aside, PathOf("BACKUP.BAT")).code, platform::kErrorAlreadyExists)
+        << "names differing in case only are one name";
+    EXPECT_EQ(Os().files().ReadFile(home), "another");
+    EXPECT_EQ(Os().files().ReadFile(aside), bytes);
+    EXPECT_EQ(Os().shell().RelocateFile(PathOf("missing.bat"), PathOf("kept ö/missing.bat")).code,
+              platform::kErrorFileNotFound);
+
+    ASSERT_TRUE(Os().files().RemoveFile(home));
+    ASSERT_TRUE(Os().shell().RelocateFile(aside, home).Ok());
+    EXPECT_EQ(Os().files().ReadFile(home), bytes);
+}
+
 TEST_F(ShellContract, MissingOrForeignFilesAreNoShortcuts) {
     EXPECT_FALSE(Os().shell().ReadShortcut(PathOf("missing.lnk")).has_value());
     const std::string text = PathOf("notes.lnk");
