@@ -31,6 +31,7 @@ void ImpactSampler::BeginRun() {
     timeline_ = RunTimeline{};
     timeline_.intervalMs = kImpactIntervalMs;
     clockMs_ = 0;
+    ++revision_;
     runGoing_ = true;
     StartTimer();
 }
@@ -44,6 +45,7 @@ void ImpactSampler::EndRun() {
 void ImpactSampler::NoteCpu(int percent) {
     if (!runGoing_) return;
     timeline_.cpu.push_back({clockMs_, percent});
+    ++revision_;
     timeline_.lengthMs = std::max(timeline_.lengthMs, clockMs_);
 }
 
@@ -52,6 +54,7 @@ TimelineProgram& ImpactSampler::ProgramOf(Watch& watch) {
 }
 
 void ImpactSampler::Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId) {
+    ++revision_;
     TimelineProgram program;
     program.name = FileNameOf(SplitCommandLine(command, false).path);
     program.command = command;
@@ -76,11 +79,13 @@ void ImpactSampler::Follow(MainState& state, RowId row, const std::string& comma
         watch.own = std::move(program);
     }
     watches_.push_back(std::move(watch));
+    ++revision_;
     StartTimer();
 }
 
 void ImpactSampler::Tick(MainState& state) {
     clockMs_ += kImpactIntervalMs;
+    ++revision_;
     if (runGoing_) timeline_.lengthMs = clockMs_;
     for (Watch& watch : watches_) {
         const platform::CostReading reading = watch.meter->Read();

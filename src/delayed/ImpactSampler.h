@@ -49,6 +49,8 @@ public:
     bool Following() const { return !watches_.empty(); }
     bool RunGoing() const { return runGoing_; }
     const RunTimeline& timeline() const { return timeline_; }
+    // Moves on whenever the timeline changes, so that a view knows when to draw it again.
+    unsigned long Revision() const { return revision_; }
 
 private:
     struct Watch {
@@ -67,6 +69,7 @@ private:
     RunTimeline timeline_;
     std::vector<Watch> watches_;
     int clockMs_ = 0;
+    unsigned long revision_ = 0;
     bool runGoing_ = false;
 };
 

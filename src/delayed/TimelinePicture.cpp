@@ -171,6 +171,7 @@ TimelinePicture DrawTimeline(const RunTimeline& timeline, double scale) {
     // The processor usage, 0 to 100 % over the chart's height.
     const double cpuTop = y + 8;
     p.Text(kMargin, cpuTop + 16, kTimelineCpuCaption, kSmallFont, kCpuColor);
+    p.Text(kMargin, cpuTop + 16 + kSmallFont + 4, kTimelineCpuCaptionTail, kSmallFont, kCpuColor);
     p.Rect(chartLeft, cpuTop, chartWidth, kCpuHeight, 0xf4f6fa);
     p.Line(chartLeft, cpuTop + kCpuHeight, chartLeft + chartWidth, cpuTop + kCpuHeight, kGrid);
     p.Text(chartLeft - 4, cpuTop + kSmallFont, "100", kSmallFont, kFaint, TimelineShape::Anchor::End);

@@ -14,7 +14,9 @@
 namespace kestrune {
 
 inline constexpr const char* kTimelineTitle = "Last delayed run";
-inline constexpr const char* kTimelineCpuCaption = "Processor usage the run read while it waited (%)";
+// The processor chart's caption, on two lines beside it.
+inline constexpr const char* kTimelineCpuCaption = "Processor usage the run read";
+inline constexpr const char* kTimelineCpuCaptionTail = "while it waited (%)";
 inline constexpr const char* kTimelineNoCpu = "No processor readings: no program waited for an idle processor";
 inline constexpr const char* kTimelineEmpty = "No delayed run yet";
 
