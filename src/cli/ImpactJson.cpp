@@ -25,7 +25,8 @@ Json TimelineJson(const RunTimeline& timeline) {
                                 {"busyPercent", program.busyPercent}});
     }
     Json cpu = Json::array();
-    for (const TimelineCpuReading& reading : timeline.cpu) cpu.push_back(Json{{"atMs", reading.atMs}, {"percent", reading.percent}});
+    for (const TimelineCpuReading& reading : timeline.cpu)
+        cpu.push_back(Json{{"atMs", reading.atMs}, {"percent", reading.percent}});
     return Json{{"lengthMs", timeline.lengthMs},
                 {"intervalMs", timeline.intervalMs},
                 {"programs", std::move(programs)},

@@ -1,8 +1,8 @@
 #pragma once
 // A measured impact and a run's timeline as JSON, shared by `list` and `run-delayed`.
 
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "app/Impact.h"
 #include "delayed/RunTimeline.h"

@@ -193,9 +193,10 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     auto* runDelayed = app.add_subcommand(
         "run-delayed", "run the delayed applications now, in the foreground, and measure what each one costs");
     runDelayed->add_option("--timeline", inv.timeline, "write a picture of the run to this SVG file");
-    runDelayed->add_option("--measure", inv.measureSeconds,
-                           "follow each started program for at most this many seconds (0-30, default 30; 0: "
-                           "measure nothing and do not wait)")
+    runDelayed
+        ->add_option("--measure", inv.measureSeconds,
+                     "follow each started program for at most this many seconds (0-30, default 30; 0: "
+                     "measure nothing and do not wait)")
         ->check(WholeNumberIn("--measure", 0, 30));
     runDelayed->add_option("--format", inv.format, "text, or json for the run's timeline as data")
         ->check(CLI::IsMember({"text", "json"}, CLI::ignore_case));

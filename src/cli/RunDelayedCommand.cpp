@@ -2,19 +2,17 @@
 // its progress printed as it changes; then, once every started program has been measured, what
 // each one cost, and the run's timeline as a picture or as data.
 
+#include <optional>
 #include <ostream>
 
 #include "app/Text.h"
-#include "cli/ImpactJson.h"
-#include "delayed/TimelinePicture.h"
-
 #include "cli/Commands.h"
 #include "cli/DelayedProgress.h"
 #include "cli/ExitStatus.h"
+#include "cli/ImpactJson.h"
 #include "cli/Interrupt.h"
 #include "delayed/DelayedTexts.h"
-
-#include <optional>
+#include "delayed/TimelinePicture.h"
 
 namespace kestrune::cli {
 
@@ -76,7 +74,9 @@ int RunDelayed(CommandContext& context) {
     });
     if (InterruptGuard::Interrupted()) return ReportInterrupted(context.out);
 
-    if (json) context.out << TimelineJson(impact.timeline()).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
+    if (json)
+        context.out << TimelineJson(impact.timeline()).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                    << std::endl;
     else PrintImpacts(context);
     if (!context.inv.timeline.empty()) {
         const std::string svg = TimelineToSvg(DrawTimeline(impact.timeline()));

@@ -55,7 +55,7 @@ public:
 private:
     struct Watch {
         RowId row = 0;
-        int program = -1;  // in timeline_.programs; -1 for "Run now" outside a run
+        int program = -1;     // in timeline_.programs; -1 for "Run now" outside a run
         TimelineProgram own;  // what it has shown so far, when it is on no timeline
         std::unique_ptr<platform::ProcessMeter> meter;
         platform::ProcessCost last;

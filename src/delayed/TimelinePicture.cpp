@@ -144,9 +144,9 @@ TimelinePicture DrawTimeline(const RunTimeline& timeline, double scale) {
         std::string figures = BandText(band);
         if (program.impact) {
             char text[96];
-            std::snprintf(text, sizeof text, " - %.2f s CPU, %.1f MB", program.impact->cpuMs / 1000.0,
-                          static_cast<double>(program.impact->bytesRead + program.impact->bytesWritten) /
-                              (1024.0 * 1024.0));
+            std::snprintf(
+                text, sizeof text, " - %.2f s CPU, %.1f MB", program.impact->cpuMs / 1000.0,
+                static_cast<double>(program.impact->bytesRead + program.impact->bytesWritten) / (1024.0 * 1024.0));
             figures += text;
         }
         if (program.following) figures += " (measuring)";
@@ -219,7 +219,8 @@ std::string TimelineToSvg(const TimelinePicture& picture) {
                 break;
             case TimelineShape::Kind::Polyline: {
                 std::string points;
-                for (const auto& [px, py] : s.points) points += (points.empty() ? "" : " ") + Number(px) + "," + Number(py);
+                for (const auto& [px, py] : s.points)
+                    points += (points.empty() ? "" : " ") + Number(px) + "," + Number(py);
                 out += "<polyline points=\"" + points + "\" fill=\"none\" stroke=\"" + Color(s.color) +
                        "\" stroke-width=\"" + Number(s.strokeWidth) + "\"/>\n";
                 break;
@@ -228,9 +229,10 @@ std::string TimelineToSvg(const TimelinePicture& picture) {
                 const char* anchor = s.anchor == TimelineShape::Anchor::Middle ? "middle"
                                      : s.anchor == TimelineShape::Anchor::End  ? "end"
                                                                                : "start";
-                out += "<text x=\"" + Number(s.x) + "\" y=\"" + Number(s.y) + "\" font-family=\"sans-serif\" font-size=\"" +
-                       Number(s.fontSize) + "\" fill=\"" + Color(s.color) + "\" text-anchor=\"" + anchor + "\"" +
-                       (s.bold ? " font-weight=\"bold\"" : "") + ">" + Escape(s.text) + "</text>\n";
+                out += "<text x=\"" + Number(s.x) + "\" y=\"" + Number(s.y) +
+                       "\" font-family=\"sans-serif\" font-size=\"" + Number(s.fontSize) + "\" fill=\"" +
+                       Color(s.color) + "\" text-anchor=\"" + anchor + "\"" + (s.bold ? " font-weight=\"bold\"" : "") +
+                       ">" + Escape(s.text) + "</text>\n";
                 break;
             }
         }

@@ -123,10 +123,9 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
     const Table& delayed = tables[TableKind::Delayed];
     const std::string delayedPath(KindName(TableKind::Delayed));
     for (int n = 1; n <= delayed.Count(); ++n) {
-        pugi::xml_node item = writer.WriteDelayedItem(delayedPath, n, delayed.Name(n), delayed.Text(n, col::Path),
-                                                      DelayText(delayed.Text(n, col::Delay)),
-                                                      delayed.Text(n, col::Previous), delayed.Ticked(n),
-                                                      delayed.Text(n, col::DelayedPriority));
+        pugi::xml_node item = writer.WriteDelayedItem(
+            delayedPath, n, delayed.Name(n), delayed.Text(n, col::Path), DelayText(delayed.Text(n, col::Delay)),
+            delayed.Text(n, col::Previous), delayed.Ticked(n), delayed.Text(n, col::DelayedPriority));
         WriteImpact(item, delayed.Details(n).impact);
     }
 

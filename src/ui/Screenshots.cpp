@@ -29,8 +29,8 @@
 #include "ui/MonitorDialog.h"
 #include "ui/ProcessChooser.h"
 #include "ui/ProfilesDialog.h"
-#include "ui/TimelineView.h"
 #include "ui/QtFrontEnd.h"
+#include "ui/TimelineView.h"
 
 namespace kestrune::ui {
 
@@ -211,8 +211,8 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         model.exitButtonVisible = true;
         DelayedWindowView view(model, {}, {}, &window);
         const RunTimeline timeline = StagedTimeline();
-        view.AddTimeline(new TimelineView([&timeline]() -> const RunTimeline& { return timeline; },
-                                          [] { return 0ul; }, &view));
+        view.AddTimeline(
+            new TimelineView([&timeline]() -> const RunTimeline& { return timeline; }, [] { return 0ul; }, &view));
         view.show();
         Save(view, folder, "dialog-delayed-run");
         TimelineView alone([&timeline]() -> const RunTimeline& { return timeline; }, [] { return 0ul; }, &window);

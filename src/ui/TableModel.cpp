@@ -54,7 +54,7 @@ int TableModel::rowCount(const QModelIndex& parent) const { return parent.isVali
 int TableModel::columnCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
     return table_.PublisherColumn() >= 0 || table_.ImpactColumn() >= 0 ? table_.ColumnCount() + 1
-                                                                        : table_.ColumnCount();
+                                                                       : table_.ColumnCount();
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const {

@@ -2,13 +2,11 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <QVBoxLayout>
 
 #include "delayed/TimelinePicture.h"
 #include "session/Application.h"
 #include "ui/IconStore.h"
-
-#include <QVBoxLayout>
 
 namespace kestrune::ui {
 

@@ -23,9 +23,10 @@ protected:
     // last longer rather than cost less.
     std::string Burner(int ticks) const {
         const std::string script = folder.Path() + "burn.sh";
-        kestrune::test::WriteText(script, "#!/bin/sh\nwhile :; do set -- $(cat /proc/$$/stat); "
-                                "[ $(( ${14} + ${15} + ${16} + ${17} )) -ge " +
-                                    std::to_string(ticks) + " ] && break; done\n");
+        kestrune::test::WriteText(script,
+                                  "#!/bin/sh\nwhile :; do set -- $(cat /proc/$$/stat); "
+                                  "[ $(( ${14} + ${15} + ${16} + ${17} )) -ge " +
+                                      std::to_string(ticks) + " ] && break; done\n");
         ::chmod(script.c_str(), 0755);
         return script;
     }

@@ -94,7 +94,7 @@ TEST(TableOutputTest, CsvHasOneHeaderAndOneLinePerRowWithUnionOfColumns) {
     const auto& row = json["tables"][0]["rows"][0];
     EXPECT_EQ(std::prev(row.end()).key(), "impact") << "new fields come last";
     EXPECT_EQ(row["impact"], nlohmann::ordered_json::parse(R"({"band":"High","cpuMs":1520,"bytesRead":31457280,)"
-                                                   R"("bytesWritten":4096,"seconds":3})"));
+                                                           R"("bytesWritten":4096,"seconds":3})"));
 }
 
 TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {

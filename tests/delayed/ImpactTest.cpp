@@ -48,7 +48,9 @@ TEST(ImpactBands, FollowTheProcessorTimeAndTheBytesMoved) {
 
 class ImpactTest : public DelayedFixture {
 protected:
-    ImpactTest() { run.impact.timer = timers.Create(kImpactIntervalMs, [this] { run.impact.Tick(state); }); }
+    ImpactTest() {
+        run.impact.timer = timers.Create(kImpactIntervalMs, [this] { run.impact.Tick(state); });
+    }
     // The process the launcher starts as the `nth` from now (its ids count up by one).
     ScriptedCost& Started(int nth) { return platform.scriptedProcesses.costs[launcher().nextId + nth]; }
     const std::optional<Impact>& ImpactOfRow(int position) {

@@ -21,10 +21,10 @@ constexpr std::int64_t kMillisecond = 10'000;  // in 100-nanosecond units
 TEST_F(ProcessCostContract, AMeterFollowsAStartedProgramToItsEndAndKeepsItsLastFigures) {
     constexpr std::uint64_t kBytes = 2'000'000;
     constexpr int kBusyMs = 600;
-    const auto started = Os().launcher().StartCommand(
-        ProbeCommand("work " + Quote(PathOf("work.bin")) + " " + std::to_string(kBytes) + " " +
-                     std::to_string(kBusyMs)),
-        ShowWindow::Minimised);
+    const auto started =
+        Os().launcher().StartCommand(ProbeCommand("work " + Quote(PathOf("work.bin")) + " " + std::to_string(kBytes) +
+                                                  " " + std::to_string(kBusyMs)),
+                                     ShowWindow::Minimised);
     ASSERT_TRUE(started.ok) << started.errorText;
     ASSERT_NE(started.processId, 0u);
     const auto meter = Os().processes().Meter(started.processId);
