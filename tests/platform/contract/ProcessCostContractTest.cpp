@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -17,6 +18,10 @@ using platform::ShowWindow;
 using ProcessCostContract = ContractTest;
 
 constexpr std::int64_t kMillisecond = 10'000;  // in 100-nanosecond units
+
+// Wine answers GetProcessIoCounters with zeros: the byte counts are real only on Windows itself
+// and on the emulated machine. (scripts/test-wine runs the suite with WINEPREFIX set.)
+bool SystemCountsBytes() { return std::getenv("WINEPREFIX") == nullptr; }
 
 TEST_F(ProcessCostContract, AMeterFollowsAStartedProgramToItsEndAndKeepsItsLastFigures) {
     constexpr std::uint64_t kBytes = 2'000'000;
@@ -44,8 +49,10 @@ TEST_F(ProcessCostContract, AMeterFollowsAStartedProgramToItsEndAndKeepsItsLastF
     // Two shared cores: the spin is not all on the processor, but most of it is.
     EXPECT_GE(reading.cost.cpuTime, kBusyMs * kMillisecond / 3);
     EXPECT_LE(reading.cost.cpuTime, 20 * kBusyMs * kMillisecond);
-    EXPECT_GE(reading.cost.bytesWritten, kBytes);
-    EXPECT_GE(reading.cost.bytesRead, kBytes);
+    if (SystemCountsBytes()) {
+        EXPECT_GE(reading.cost.bytesWritten, kBytes);
+        EXPECT_GE(reading.cost.bytesRead, kBytes);
+    }
 
     const platform::CostReading again = meter->Read();
     EXPECT_TRUE(again.ended);
@@ -68,8 +75,10 @@ TEST_F(ProcessCostContract, TheProgramsOwnWorkShowsInItsOwnMeter) {
     const platform::CostReading second = meter->Read();
     EXPECT_FALSE(second.ended);
     EXPECT_GE(second.cost.cpuTime - first.cost.cpuTime, 100 * kMillisecond);
-    EXPECT_GE(second.cost.bytesWritten - first.cost.bytesWritten, 500'000u);
-    EXPECT_GE(second.cost.bytesRead - first.cost.bytesRead, 500'000u);
+    if (SystemCountsBytes()) {
+        EXPECT_GE(second.cost.bytesWritten - first.cost.bytesWritten, 500'000u);
+        EXPECT_GE(second.cost.bytesRead - first.cost.bytesRead, 500'000u);
+    }
 }
 
 TEST_F(ProcessCostContract, AProgramThatHasEndedCannotBeFollowed) {
