@@ -46,8 +46,9 @@ TEST_F(ProcessCostContract, AMeterFollowsAStartedProgramToItsEndAndKeepsItsLastF
         return reading.ended;
     })) << "the meter never saw the program end";
 
-    // Two shared cores: the spin is not all on the processor, but most of it is.
-    EXPECT_GE(reading.cost.cpuTime, kBusyMs * kMillisecond / 3);
+    // The spin is timed by the clock: on two cores shared with builds (and under Wine) it gets
+    // a part of them only, so the floor shows just that another program's time is counted.
+    EXPECT_GE(reading.cost.cpuTime, kBusyMs * kMillisecond / 12);
     EXPECT_LE(reading.cost.cpuTime, 20 * kBusyMs * kMillisecond);
     if (SystemCountsBytes()) {
         EXPECT_GE(reading.cost.bytesWritten, kBytes);
