@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Impact.h"
 #include "app/RowPlace.h"
 #include "app/TableKind.h"
 #include "platform/Registry.h"
@@ -52,6 +53,8 @@ struct EntryDetails {
     // Location rows: which of the table's keys holds the entry, and whether Windows' own
     // approval value keeps it off (see RowPlace.h).
     RowPlace place;
+    // Delayed rows: what the program cost the last time Kestrune started it.
+    std::optional<Impact> impact;
     bool operator==(const EntryDetails&) const = default;
 };
 

@@ -114,6 +114,15 @@ void Table::Sort(int column, bool ascending) {
         Changed();
         return;
     }
+    if (column >= 0 && column == ImpactColumn()) {
+        sortedAscending_ = ascending;
+        std::stable_sort(rows_.begin(), rows_.end(), [&](const Item& a, const Item& b) {
+            const auto band = [](const Item& r) { return static_cast<int>(BandOf(r.details.impact)); };
+            return ascending ? band(a) < band(b) : band(b) < band(a);
+        });
+        Changed();
+        return;
+    }
     if (column < 0 || column >= ColumnCount()) return;
     sortedAscending_ = ascending;
     const std::string header = ToLower(headers_[static_cast<size_t>(column)]);

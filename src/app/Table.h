@@ -73,9 +73,12 @@ public:
     // The location tables show the publisher after their own columns: the number of that
     // column (ColumnCount()), or -1 for a table without it.
     int PublisherColumn() const { return IsLocationTable(kind_) ? ColumnCount() : -1; }
+    // The Delayed table shows its rows' last measured impact after its own columns likewise.
+    int ImpactColumn() const { return kind_ == TableKind::Delayed ? ColumnCount() : -1; }
 
     // Stable sort on one column: case-insensitive text, or numeric for "Delay" and "Handle"
-    // (empty texts first when ascending). PublisherColumn() sorts on the publishers.
+    // (empty texts first when ascending). PublisherColumn() sorts on the publishers,
+    // ImpactColumn() on the bands.
     void Sort(int column, bool ascending);
     // The direction of the last sort (ascending before any): a header click turns it round.
     bool SortedAscending() const { return sortedAscending_; }

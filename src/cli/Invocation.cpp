@@ -190,7 +190,16 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     auto* unticked = app.add_subcommand("delete-unticked", "delete the unticked rows of a table");
     unticked->add_option("TABLE", inv.table, kTableHelp)->required();
 
-    app.add_subcommand("run-delayed", "run the delayed applications now, in the foreground");
+    auto* runDelayed = app.add_subcommand(
+        "run-delayed", "run the delayed applications now, in the foreground, and measure what each one costs");
+    runDelayed->add_option("--timeline", inv.timeline, "write a picture of the run to this SVG file");
+    runDelayed
+        ->add_option("--measure", inv.measureSeconds,
+                     "follow each started program for at most this many seconds (0-30, default 30; 0: "
+                     "measure nothing and do not wait)")
+        ->check(WholeNumberIn("--measure", 0, 30));
+    runDelayed->add_option("--format", inv.format, "text, or json for the run's timeline as data")
+        ->check(CLI::IsMember({"text", "json"}, CLI::ignore_case));
     auto* monitor = app.add_subcommand("monitor", "watch the start-up places for a while");
     monitor->add_option("--seconds", inv.seconds, "how long to watch")->check(WholeNumberIn("--seconds", 1, kIntMax));
     monitor->add_option("--answer", inv.answer, "allow or deny new entries")

@@ -39,7 +39,9 @@ struct Invocation {
     std::string mode = "listed";  // export --mode
     // The profile and option arguments: NAME, OLD NEW, KEY VALUE.
     std::string first, second;
-    int engine = 0;  // identify --engine
+    int engine = 0;           // identify --engine
+    std::string timeline;     // run-delayed --timeline FILE.svg
+    int measureSeconds = 30;  // run-delayed --measure
 };
 
 // "kestrunec (Kestrune) 1.0.0", for --version and the version command.

@@ -1,19 +1,27 @@
 // `run-delayed`: the whole delayed run in the foreground, driven by the real one-second timer,
-// its progress printed as it changes.
+// its progress printed as it changes; then, once every started program has been measured, what
+// each one cost, and the run's timeline as a picture or as data.
 
+#include <optional>
 #include <ostream>
 
+#include "app/Text.h"
 #include "cli/Commands.h"
 #include "cli/DelayedProgress.h"
 #include "cli/ExitStatus.h"
+#include "cli/ImpactJson.h"
 #include "cli/Interrupt.h"
 #include "delayed/DelayedTexts.h"
+#include "delayed/TimelinePicture.h"
 
 namespace kestrune::cli {
 
 namespace {
 
 constexpr const char* kNothingToRun = "No delayed application is ticked; nothing to run.";
+constexpr const char* kImpactOf = "Impact of ";
+constexpr const char* kWroteTimeline = "Wrote the timeline of the run to ";
+constexpr const char* kCannotWriteTimeline = "could not write the timeline to ";
 
 // Prints the run's window as it changes, for as long as it lives.
 class ProgressPrinter final : public ModelObserver {
@@ -32,6 +40,14 @@ private:
     DelayedProgress progress_;
 };
 
+void PrintImpacts(CommandContext& context) {
+    for (const TimelineProgram& program : context.app.delayed().impact.timeline().programs) {
+        context.out << kImpactOf << program.name << ": " << BandText(BandOf(program.impact)) << " ("
+                    << ImpactFigures(program.impact) << ")\n";
+    }
+    context.out << std::flush;
+}
+
 }  // namespace
 
 int RunDelayed(CommandContext& context) {
@@ -41,15 +57,36 @@ int RunDelayed(CommandContext& context) {
         context.out << kNothingToRun << std::endl;
         return kExitDone;
     }
-    const ProgressPrinter progress(context);
-    context.fe.echoStatus = true;
+    const bool json = EqualsIgnoreCase(context.inv.format, "json");
+    std::optional<ProgressPrinter> progress;
+    // JSON is for a script: nothing but the document on standard output.
+    if (!json) progress.emplace(context);
+    context.fe.echoStatus = !json;
     const InterruptGuard guard;
+    context.app.delayed().impact.followSeconds = context.inv.measureSeconds;
     context.app.RunDelayedApplications();
+    const ImpactSampler& impact = context.app.delayed().impact;
+    // The run ends with its last start; the measurements go on until each program has ended
+    // or been followed long enough.
     context.timers.RunUntil([&] {
         return context.fe.QuitRequested() || InterruptGuard::Interrupted() ||
-               context.app.RunDelayedCaption() == kRunDelayedCaption;
+               (context.app.RunDelayedCaption() == kRunDelayedCaption && !impact.Following());
     });
-    return InterruptGuard::Interrupted() ? ReportInterrupted(context.out) : kExitDone;
+    if (InterruptGuard::Interrupted()) return ReportInterrupted(context.out);
+
+    if (json)
+        context.out << TimelineJson(impact.timeline()).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                    << std::endl;
+    else PrintImpacts(context);
+    if (!context.inv.timeline.empty()) {
+        const std::string svg = TimelineToSvg(DrawTimeline(impact.timeline()));
+        if (!context.state().platform.files().WriteFileAtomic(context.inv.timeline, svg)) {
+            context.err << kCannotWriteTimeline << context.inv.timeline << std::endl;
+            return kExitRefused;
+        }
+        if (!json) context.out << kWroteTimeline << context.inv.timeline << std::endl;
+    }
+    return kExitDone;
 }
 
 }  // namespace kestrune::cli

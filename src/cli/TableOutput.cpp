@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/Text.h"
+#include "cli/ImpactJson.h"
 #include "locations/Publishers.h"
 
 namespace kestrune::cli {
@@ -19,6 +20,15 @@ constexpr std::string_view kUntickedMark = "[ ]";
 constexpr std::string_view kColumnGap = "  ";
 // The field that location rows carry beside their own columns (JSON "publisher", CSV column).
 constexpr std::string_view kPublisherField = "publisher";
+
+bool HasImpact(const Table& table) { return table.ImpactColumn() >= 0; }
+
+std::string ImpactCsv(const std::optional<Impact>& impact) {
+    std::string out = "," + std::string(BandText(BandOf(impact)));
+    if (!impact) return out + ",,,,";
+    return out + "," + std::to_string(impact->cpuMs) + "," + std::to_string(impact->bytesRead) + "," +
+           std::to_string(impact->bytesWritten) + "," + std::to_string(impact->followedSeconds);
+}
 
 bool HasPublisher(const Table& table) { return table.PublisherColumn() >= 0; }
 std::string PublisherOf(const Table& table, int position) { return table.Publisher(position).value_or(""); }
@@ -99,6 +109,7 @@ std::string TablesToJson(const std::vector<const Table*>& tables) {
                 row["disabledInWindows"] = place.disabledInWindows;
             }
             row["values"] = std::move(values);
+            if (HasImpact(*table)) row["impact"] = ImpactJson(table->Details(position).impact);
             rows.push_back(std::move(row));
         }
         list.push_back(Json{{"number", Number(table->Kind())},
@@ -134,6 +145,8 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
     for (const std::string& column : columns) out += "," + CsvField(column);
     if (publishers) out += "," + std::string(kPublisherHeader);
     if (places) out += ",Key,Windows";
+    const bool impacts = std::any_of(tables.begin(), tables.end(), [](const Table* t) { return HasImpact(*t); });
+    if (impacts) out += ",Impact,CPU ms,Bytes read,Bytes written,Measured seconds";
     out += kCsvLineEnd;
     for (const Table* table : tables) {
         const auto& headers = table->Headers();
@@ -153,6 +166,7 @@ std::string TablesToCsv(const std::vector<const Table*>& tables) {
                 out += "," + CsvField(PlaceKeyMark(place.key)) + "," +
                        (place.disabledInWindows ? std::string(kMarkDisabledInWindows) : std::string());
             }
+            if (impacts) out += HasImpact(*table) ? ImpactCsv(table->Details(position).impact) : ",,,,,";
             out += kCsvLineEnd;
         }
     }

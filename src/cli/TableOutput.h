@@ -20,12 +20,15 @@ std::optional<OutputFormat> ParseOutputFormat(std::string_view text);
 // "ticked":..,"icon":..,"publisher":..,"values":{column:text,..}}]}]}, on one line. Rows of the
 // five location tables also carry "publisher", "key" (the mark of the key they live in: "",
 // "32-bit", "this user" or "policy") and "disabledInWindows" (Windows' own approval value
-// switches the entry off).
+// switches the entry off). Rows of the Delayed table end with "impact": {"band": "High",
+// "Medium", "Low" or "Not measured", "cpuMs", "bytesRead", "bytesWritten", "seconds"}, the
+// figures null when not measured.
 std::string TablesToJson(const std::vector<const Table*>& tables);
 
 // A header line "Table,Position,Ticked," and the column names of the listed tables (each
 // name once, in the order first met), with "Publisher", "Key" and "Windows" after them when a
-// location table is listed (the key's mark, and "disabled in Windows Settings"), then one line
+// location table is listed (the key's mark, and "disabled in Windows Settings"), and "Impact",
+// "CPU ms", "Bytes read", "Bytes written", "Measured seconds" when Delayed is, then one line
 // per row; RFC 4180 quoting, CRLF endings.
 std::string TablesToCsv(const std::vector<const Table*>& tables);
 

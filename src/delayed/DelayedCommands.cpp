@@ -26,6 +26,7 @@ void RunDelayedCommand(MainState& state, DelayedRun& run) {
     }
     if (state.delayedRunTimer) state.delayedRunTimer->Stop();
     run.running = false;
+    run.impact.EndRun();
     run.runDelayedCaption = kRunDelayedCaption;
     state.fe.SetStatus(kDelayedStopped);
     ReleaseControls(state, run);
@@ -115,7 +116,7 @@ void ToggleRunOnStartup(MainState& state) {
         NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, false, false);
 }
 
-Outcome RunNow(MainState& state, TableKind kind, int position) {
+Outcome RunNow(MainState& state, TableKind kind, int position, ImpactSampler* sampler) {
     const Table& table = state.table(kind);
     if (position < 1 || position > table.Count()) return {};
     // A Startup-folder row keeps its arguments in their own column: the command is the target.
@@ -127,6 +128,7 @@ Outcome RunNow(MainState& state, TableKind kind, int position) {
     Outcome outcome =
         Outcome::Of(OutcomeStatus::Done, "started " + command + " (pid " + std::to_string(*started) + ")");
     if (kind == TableKind::Delayed) {
+        if (sampler) sampler->Follow(state, table.Id(position), command, *started);
         const std::string priority = table.Text(position, col::DelayedPriority);
         if (!priority.empty()) ApplyPriorityToCommand(state, command, priority, *started);
     } else if (kind == TableKind::Process) {

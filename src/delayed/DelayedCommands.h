@@ -33,7 +33,8 @@ std::string SelfShortcutPath(MainState& state);
 std::string SelfShortcutTarget(MainState& state);
 
 // mnRun "Run now" on the row at `position` of `kind`: launches its command as the run would.
-// Refused when it did not start (skipped as running, or the system could not start it).
-Outcome RunNow(MainState& state, TableKind kind, int position);
+// Refused when it did not start (skipped as running, or the system could not start it). A
+// Delayed row's program is followed by `sampler`, when given, for the row's impact.
+Outcome RunNow(MainState& state, TableKind kind, int position, ImpactSampler* sampler = nullptr);
 
 }  // namespace kestrune

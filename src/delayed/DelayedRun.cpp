@@ -69,12 +69,14 @@ void RunNext(DelayedRun& run, DelayedStep& step) {
     }
 }
 
-void LaunchEntry(MainState& state, const RunEntry& entry) {
+void LaunchEntry(MainState& state, DelayedRun& run, const RunEntry& entry) {
     const std::string running = kRunning + entry.command;
     state.WriteLog(running);
     ShowTrayBalloon(state, running);
     const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
-    if (started && !entry.priority.empty()) ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
+    if (!started) return;
+    run.impact.Follow(state, entry.row, entry.command, *started);
+    if (!entry.priority.empty()) ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
 }
 
 }  // namespace
@@ -95,7 +97,7 @@ std::vector<RunEntry> BuildRunEntries(const Table& delayed) {
     for (int position = 1; position <= delayed.Count(); ++position) {
         if (!delayed.Ticked(position)) continue;
         entries.push_back({DelayOf(delayed.Text(position, col::Delay)), delayed.Text(position, col::Path),
-                           delayed.Text(position, col::DelayedPriority)});
+                           delayed.Text(position, col::DelayedPriority), delayed.Id(position)});
     }
     return entries;
 }
@@ -129,6 +131,7 @@ void StartDelayedRun(MainState& state, DelayedRun& run) {
 
     LogAndShow(state, kRunningDelayed);
     run.running = true;
+    run.impact.BeginRun();
     if (state.delayedRunTimer) state.delayedRunTimer->Start();
 }
 
@@ -168,12 +171,13 @@ AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run) {
     conditions.idleThreshold = state.options.idleThreshold;
     conditions.idleSeconds = state.options.idleSeconds;
     if (run.idlePhase && run.cpuMeter) conditions.cpuUsage = run.cpuMeter->Query();
+    if (conditions.cpuUsage != -1) run.impact.NoteCpu(conditions.cpuUsage);
 
     const DelayedStep step = AdvanceDelayedRun(run, conditions);
     if (!step.status.empty()) state.fe.SetStatus(step.status);
     if (step.windowChanged) state.events.DelayedWindowChanged();
     for (const std::string& command : step.skipped) state.WriteLog(kSkipping + command);
-    for (const RunEntry& entry : step.launch) LaunchEntry(state, entry);
+    for (const RunEntry& entry : step.launch) LaunchEntry(state, run, entry);
     if (step.idlePhaseBegins) LogAndShow(state, kStartingIdleApps);
     return step.finished ? FinishDelayedRun(state, run) : AfterRun::Nothing;
 }
@@ -204,6 +208,7 @@ std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::strin
 AfterRun FinishDelayedRun(MainState& state, DelayedRun& run) {
     StopTimer(state);
     run.running = false;
+    run.impact.EndRun();
     run.runDelayedCaption = kRunDelayedCaption;
     LogAndShow(state, kFinishedDelayed);
     if (run.window.visible) HideDelayedWindow(state, run.window);

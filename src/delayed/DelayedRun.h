@@ -13,6 +13,7 @@
 #include "delayed/CpuMeter.h"
 #include "delayed/DelayedTexts.h"
 #include "delayed/DelayedWindow.h"
+#include "delayed/ImpactSampler.h"
 
 namespace kestrune {
 
@@ -23,6 +24,7 @@ struct RunEntry {
     std::int32_t delay = 0;
     std::string command;   // passed to the launch unchanged
     std::string priority;  // "" leaves the priority alone
+    RowId row = 0;         // the Delayed row it came from, which keeps its measured impact
 };
 
 // What the caller has to do once a step has ended the run. Closing down lives above the run,
@@ -37,6 +39,8 @@ struct DelayedRun {
     std::int32_t elapsedSeconds = 0;
     std::unique_ptr<CpuMeter> cpuMeter;
     DelayedWindow window;
+    // Follows what each started program costs, and draws the run's timeline.
+    ImpactSampler impact;
     // The caption of "Run delayed applications", which says what choosing it does.
     std::string runDelayedCaption = kRunDelayedCaption;
 

@@ -2,8 +2,11 @@
 // Running processes, their priority classes, ending them, and the program's own privileges.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/ProcessCost.h"
 
 namespace kestrune::platform {
 
@@ -39,6 +42,12 @@ public:
     virtual int EnablePrivilege(const std::string& name) = 0;
     // Raises the program's own thread and process priority (a no-op where not allowed).
     virtual void RaiseOwnPriority() = 0;
+    // Follows the cost of one process from now on; null when it cannot be followed (it has
+    // gone, it may not be read, or this system cannot say).
+    virtual std::unique_ptr<ProcessMeter> Meter(std::uint32_t id) {
+        (void)id;
+        return nullptr;
+    }
 };
 
 }  // namespace kestrune::platform

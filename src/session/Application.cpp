@@ -30,6 +30,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
         if (!state_.options.monitor) FollowPlaceChanges(state_, follower_);
     });
     state_.priorityTimer = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
+    delayed_.impact.timer = timers_.Create(kImpactIntervalMs, [this] { delayed_.impact.Tick(state_); });
 }
 
 Application::~Application() = default;
@@ -173,6 +174,8 @@ bool Application::Shutdown(CloseReason reason) {
     s.monitorTimer->Stop();
     s.priorityTimer->Stop();
     followTimer_->Stop();
+    // What the programs still followed have cost so far is all there will be.
+    delayed_.impact.FinishAll(s);
 
     if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup) kestrune::ToggleRunOnStartup(s);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();

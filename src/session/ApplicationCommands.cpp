@@ -160,7 +160,7 @@ void Application::RunNow() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
     const std::vector<int> selected = state_.fe.SelectedRows(*kind);
-    if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front()));
+    if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front(), &delayed_.impact));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }

@@ -37,6 +37,7 @@ inline constexpr std::string_view SendToTray = "Send to system tray";
 inline constexpr std::string_view Monitor = "Monitor changes";
 inline constexpr std::string_view StopDelayed = "Prevent delayed apps from registering";
 inline constexpr std::string_view AllIdle = "Make all delayed applications idle";
+inline constexpr std::string_view LastRunTimeline = "Timeline of the last delayed run";
 inline constexpr std::string_view ResetWindow = "Reset window size && position";
 inline constexpr std::string_view Options = "Options";
 inline constexpr std::string_view RunOnStartup = "Run on startup";

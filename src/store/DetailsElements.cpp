@@ -1,5 +1,6 @@
 #include "store/DetailsElements.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -24,6 +25,13 @@ constexpr const char* kFrom = "from";
 constexpr const char* kTick = "tick";
 // A Startup folder file that is not a shortcut; its text is where the file waits, if it is out.
 constexpr const char* kStartupFile = "startfile";
+constexpr const char* kImpact = "impact";
+constexpr const char* kImpactCpu = "cpu";
+constexpr const char* kImpactRead = "read";
+constexpr const char* kImpactWritten = "written";
+constexpr const char* kImpactSeconds = "seconds";
+// Far beyond any time a program is followed; what a hand-edited file may claim is held here.
+constexpr std::int64_t kMaxFollowedSeconds = 86400;
 
 // The elements of the columns a Deleted row had in its origin beyond name and path: the names
 // its own table's items give them.
@@ -152,6 +160,32 @@ void WriteEntryDetails(pugi::xml_node item, const EntryDetails& details, std::st
         Field(item, kComment, link.description);
         Field(item, kHotKey, std::to_string(link.hotKey));
     }
+}
+
+void WriteImpact(pugi::xml_node item, const std::optional<Impact>& impact) {
+    if (!impact) return;
+    pugi::xml_node element = item.append_child(kImpact);
+    Field(element, kImpactCpu, std::to_string(impact->cpuMs));
+    Field(element, kImpactRead, std::to_string(impact->bytesRead));
+    Field(element, kImpactWritten, std::to_string(impact->bytesWritten));
+    Field(element, kImpactSeconds, std::to_string(impact->followedSeconds));
+}
+
+std::optional<Impact> ReadImpact(pugi::xml_node item) {
+    const pugi::xml_node element = item.child(kImpact);
+    if (!element) return std::nullopt;
+    const auto cpu = Number(element.child(kImpactCpu));
+    const auto read = Number(element.child(kImpactRead));
+    const auto written = Number(element.child(kImpactWritten));
+    const auto seconds = Number(element.child(kImpactSeconds));
+    if (!cpu || !read || !written || !seconds || *cpu < 0 || *read < 0 || *written < 0 || *seconds < 0)
+        return std::nullopt;
+    Impact impact;
+    impact.cpuMs = *cpu;
+    impact.bytesRead = static_cast<std::uint64_t>(*read);
+    impact.bytesWritten = static_cast<std::uint64_t>(*written);
+    impact.followedSeconds = static_cast<int>(std::min<std::int64_t>(*seconds, kMaxFollowedSeconds));
+    return impact;
 }
 
 EntryDetails ReadEntryDetails(pugi::xml_node item, std::string_view name, std::string_view path) {

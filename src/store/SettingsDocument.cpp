@@ -122,10 +122,12 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
 
     const Table& delayed = tables[TableKind::Delayed];
     const std::string delayedPath(KindName(TableKind::Delayed));
-    for (int n = 1; n <= delayed.Count(); ++n)
-        writer.WriteDelayedItem(delayedPath, n, delayed.Name(n), delayed.Text(n, col::Path),
-                                DelayText(delayed.Text(n, col::Delay)), delayed.Text(n, col::Previous),
-                                delayed.Ticked(n), delayed.Text(n, col::DelayedPriority));
+    for (int n = 1; n <= delayed.Count(); ++n) {
+        pugi::xml_node item = writer.WriteDelayedItem(
+            delayedPath, n, delayed.Name(n), delayed.Text(n, col::Path), DelayText(delayed.Text(n, col::Delay)),
+            delayed.Text(n, col::Previous), delayed.Ticked(n), delayed.Text(n, col::DelayedPriority));
+        WriteImpact(item, delayed.Details(n).impact);
+    }
 
     const Table& known = tables[TableKind::Known];
     const std::string knownPath(KindName(TableKind::Known));
@@ -250,6 +252,7 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
         // What the row knows of its entry follows the fixed fields, by name.
         EntryDetails details;
         if (IsLocationTable(kind) || kind == TableKind::Deleted) details = ReadEntryDetails(item, fields[0], fields[1]);
+        if (kind == TableKind::Delayed) details.impact = ReadImpact(item);
         if (kind == TableKind::Deleted && details.origin)
             texts.push_back(std::string(TabCaption(details.origin->table)));
         // The icon comes from the row's path, which for Known is its only column.

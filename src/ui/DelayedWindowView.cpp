@@ -39,6 +39,7 @@ DelayedWindowView::DelayedWindowView(DelayedWindow& model, std::function<void()>
     resize(560, 340);
 
     auto* layout = new QVBoxLayout(this);
+    layout_ = layout;
     list_ = new QTreeWidget(this);
     list_->setObjectName("lvDelayed");
     list_->setRootIsDecorated(false);
@@ -78,6 +79,11 @@ DelayedWindowView::DelayedWindowView(DelayedWindow& model, std::function<void()>
     bottom->addWidget(exit_);
     layout->addLayout(bottom);
     Refresh();
+}
+
+void DelayedWindowView::AddTimeline(QWidget* timeline) {
+    layout_->insertWidget(1, timeline, 2);
+    resize(std::max(width(), timeline->sizeHint().width() + 24), height() + timeline->minimumHeight());
 }
 
 void DelayedWindowView::Refresh() {

@@ -15,6 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 namespace kestrune::ui {
 
@@ -34,6 +35,8 @@ public:
     QLabel* ProgressLine() const { return line_; }
     QPushButton* HideButton() const { return hide_; }
     QPushButton* ExitButton() const { return exit_; }
+    // Puts the run's timeline under the list, where it grows as the run goes on.
+    void AddTimeline(QWidget* timeline);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +54,7 @@ private:
     QLabel* line_ = nullptr;
     QPushButton* hide_ = nullptr;
     QPushButton* exit_ = nullptr;
+    QVBoxLayout* layout_ = nullptr;
     bool filling_ = false;
     bool placed_ = false;  // centred on its first showing; later where the user left it
 };

@@ -5,6 +5,7 @@
 
 #include "session/Application.h"
 #include "ui/StateFileActions.h"
+#include "ui/TimelineView.h"
 
 namespace kestrune::ui {
 
@@ -126,6 +127,7 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     monitor->setCheckable(true);
     stopDelayed = Add(action, caption::StopDelayed, [a] { a->PreventDelayedAppsFromRegistering(); });
     allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
+    Add(action, caption::LastRunTimeline, [a, owner] { ShowTimelineWindow(*a, owner); });
     resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
 
     options = AddMenu(bar, caption::Options);

@@ -19,6 +19,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MonitorDialog.h"
 #include "ui/ProfilesDialog.h"
+#include "ui/TimelineView.h"
 
 namespace kestrune::ui {
 
@@ -304,6 +305,7 @@ void QtFrontEnd::AttachDelayedWindow(DelayedWindow& model) {
     delayedView_ = std::make_unique<DelayedWindowView>(
         model, [app, window] { kestrune::HideDelayedWindow(app->state(), *window); },
         [app] { app->ExitFromDelayedWindow(); });
+    delayedView_->AddTimeline(CreateTimelineView(*app, delayedView_.get()));
     app->state().events.Attach(*this);
 }
 

@@ -30,6 +30,7 @@
 #include "ui/ProcessChooser.h"
 #include "ui/ProfilesDialog.h"
 #include "ui/QtFrontEnd.h"
+#include "ui/TimelineView.h"
 
 namespace kestrune::ui {
 
@@ -50,6 +51,33 @@ void SaveMenu(QMenu& menu, const QPoint& at, const QDir& folder, const QString& 
     Settle();
     Save(menu, folder, name);
     menu.hide();
+}
+
+// A run as the demo's delayed rows would make it: two timed programs and one that waited for an
+// idle processor, with the figures of real runs of such programs on the emulated machine.
+RunTimeline StagedTimeline() {
+    RunTimeline timeline;
+    timeline.intervalMs = 250;
+    const auto add = [&](const char* name, int startedMs, int busyMs, std::int64_t cpuMs, std::uint64_t read,
+                         int untilMs, bool ended) {
+        TimelineProgram program;
+        program.name = name;
+        program.command = std::string("C:\\Tools\\") + name;
+        program.startedMs = startedMs;
+        program.followedUntilMs = untilMs;
+        program.ended = ended;
+        for (int at = 0; at < untilMs - startedMs; at += timeline.intervalMs)
+            program.busyPercent.push_back(at < busyMs ? 85 + (at / 250) % 3 * 5 : (at / 250) % 7 == 0 ? 10 : 0);
+        program.impact = Impact{cpuMs, read, read / 40, (untilMs - startedMs + 999) / 1000};
+        timeline.programs.push_back(std::move(program));
+    };
+    add("mail.exe", 5000, 1500, 1470, 1'561'866, 11000, true);
+    add("sync.exe", 20000, 400, 380, 420'000, 26000, true);
+    add("indexer.exe", 31000, 0, 10, 6'976, 40000, false);
+    for (int second = 20; second <= 31; ++second)
+        timeline.cpu.push_back({second * 1000, second < 23 ? 70 - (second - 20) * 20 : 8 + second % 3});
+    timeline.lengthMs = 40000;
+    return timeline;
 }
 
 QString Slug(const QString& text) {
@@ -188,8 +216,16 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         model.cpuCaption = "CPU 35%";
         model.exitButtonVisible = true;
         DelayedWindowView view(model, {}, {}, &window);
+        const RunTimeline timeline = StagedTimeline();
+        view.AddTimeline(
+            new TimelineView([&timeline]() -> const RunTimeline& { return timeline; }, [] { return 0ul; }, &view));
         view.show();
         Save(view, folder, "dialog-delayed-run");
+        TimelineView alone([&timeline]() -> const RunTimeline& { return timeline; }, [] { return 0ul; }, &window);
+        alone.setWindowFlag(Qt::Window);
+        alone.resize(alone.sizeHint());
+        alone.show();
+        Save(alone, folder, "dialog-delayed-run-timeline");
     }
     {
         app.profiles().ToggleProfileButtons(true);

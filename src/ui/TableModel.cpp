@@ -53,7 +53,8 @@ int TableModel::rowCount(const QModelIndex& parent) const { return parent.isVali
 
 int TableModel::columnCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
-    return table_.PublisherColumn() >= 0 ? table_.ColumnCount() + 1 : table_.ColumnCount();
+    return table_.PublisherColumn() >= 0 || table_.ImpactColumn() >= 0 ? table_.ColumnCount() + 1
+                                                                       : table_.ColumnCount();
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const {
@@ -65,11 +66,15 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     const std::string marks = index.column() == 0 ? RowMarks(table_.Place(position)) : std::string();
     switch (role) {
         case Qt::DisplayRole:
+            if (index.column() == table_.ImpactColumn())
+                return QString(BandText(BandOf(table_.Details(position).impact)));
             if (index.column() == table_.PublisherColumn())
                 return QString::fromStdString(table_.Publisher(position).value_or(""));
             if (!marks.empty()) return QString::fromStdString(table_.Text(position, 0) + " [" + marks + "]");
             return QString::fromStdString(table_.Text(position, index.column()));
         case Qt::ToolTipRole:
+            if (index.column() == table_.ImpactColumn())
+                return QString::fromStdString(ImpactFigures(table_.Details(position).impact));
             if (index.column() == table_.PublisherColumn())
                 return QString::fromStdString(table_.Publisher(position).value_or(""));
             if (!marks.empty()) return QString::fromStdString(table_.Text(position, 0) + "\n" + marks);
@@ -87,6 +92,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section >= 0 && section == table_.PublisherColumn()) return QString(kPublisherHeader);
+    if (section >= 0 && section == table_.ImpactColumn()) return QString(kImpactHeader);
     if (section < 0 || section >= table_.ColumnCount()) return {};
     return QString::fromStdString(table_.Headers()[static_cast<size_t>(section)]);
 }

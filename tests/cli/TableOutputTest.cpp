@@ -74,13 +74,27 @@ TEST(TableOutputTest, CsvFieldsAreQuotedOnlyWhenTheyMustBe) {
 TEST(TableOutputTest, CsvHasOneHeaderAndOneLinePerRowWithUnionOfColumns) {
     Fixture f;
     EXPECT_EQ(TablesToCsv({&f.run, &f.delayed}),
-              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher,Key,Windows\r\n"
-              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,,\"Up, Inc.\",,\r\n"
-              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,,,,\r\n"
-              "6,1,1,Mail,mail.exe,30,HKCU Run,High,,,\r\n");
-    // Without a location table there is no publisher column, nor the place's marks.
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Publisher,Key,Windows,"
+              "Impact,CPU ms,Bytes read,Bytes written,Measured seconds\r\n"
+              "4,1,1,Updater,C:\\Program Files\\Up\\up.exe /silent,,,,\"Up, Inc.\",,,,,,,\r\n"
+              "4,2,0,\"Tray, \"\"helper\"\"\",tray.exe,,,,,,,,,,,\r\n"
+              "6,1,1,Mail,mail.exe,30,HKCU Run,High,,,,Not measured,,,,\r\n");
+    // Without a location table there is no publisher column, nor the place's marks; the
+    // Delayed table's measured impact comes last.
     EXPECT_EQ(TablesToCsv({&f.delayed}),
-              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority\r\n6,1,1,Mail,mail.exe,30,HKCU Run,High\r\n");
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Impact,CPU ms,Bytes read,Bytes written,"
+              "Measured seconds\r\n6,1,1,Mail,mail.exe,30,HKCU Run,High,Not measured,,,,\r\n");
+    EntryDetails measured;
+    measured.impact = Impact{1520, 31'457'280, 4096, 3};
+    f.delayed.SetDetails(1, measured);
+    EXPECT_EQ(TablesToCsv({&f.delayed}),
+              "Table,Position,Ticked,Name,Path,Delay,Previous,Priority,Impact,CPU ms,Bytes read,Bytes written,"
+              "Measured seconds\r\n6,1,1,Mail,mail.exe,30,HKCU Run,High,High,1520,31457280,4096,3\r\n");
+    const auto json = nlohmann::ordered_json::parse(TablesToJson({&f.delayed}));
+    const auto& row = json["tables"][0]["rows"][0];
+    EXPECT_EQ(std::prev(row.end()).key(), "impact") << "new fields come last";
+    EXPECT_EQ(row["impact"], nlohmann::ordered_json::parse(R"({"band":"High","cpuMs":1520,"bytesRead":31457280,)"
+                                                           R"("bytesWritten":4096,"seconds":3})"));
 }
 
 TEST(TableOutputTest, CsvOfKnownPutsItsOnlyColumnUnderPath) {

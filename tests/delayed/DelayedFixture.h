@@ -127,8 +127,35 @@ public:
     bool OpenFolder(const std::string&) override { return true; }
 };
 
+// A process whose cost the test sets, and ends when it says so.
+struct ScriptedCost {
+    platform::ProcessCost cost;
+    bool ended = false;
+    int reads = 0;
+};
+
+class ScriptedCostMeter : public platform::ProcessMeter {
+public:
+    explicit ScriptedCostMeter(ScriptedCost& process) : process_(process) {}
+    platform::CostReading Read() override {
+        ++process_.reads;
+        return {process_.cost, process_.ended};
+    }
+
+private:
+    ScriptedCost& process_;
+};
+
 class ScriptedProcesses : public platform::Processes {
 public:
+    // By process id; a process without an entry cannot be followed.
+    std::map<std::uint32_t, ScriptedCost> costs;
+    std::unique_ptr<platform::ProcessMeter> Meter(std::uint32_t id) override {
+        const auto found = costs.find(id);
+        if (found == costs.end()) return nullptr;
+        return std::make_unique<ScriptedCostMeter>(found->second);
+    }
+
     std::vector<platform::ProcessInfo> running;
     std::vector<std::pair<std::string, std::uint32_t>> priorityByName;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> priorityById;

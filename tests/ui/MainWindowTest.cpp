@@ -74,7 +74,8 @@ void MainWindowTest::tabsAndMenuBarCarryTheirCaptions() {
              QStringList({"Delete duplicates", "Record items", "Delete unticked items in current table",
                           "Refresh && reload tables", "Import from Startup Control Panel", "Run delayed applications",
                           "Send to system tray", "Monitor changes", "Prevent delayed apps from registering",
-                          "Make all delayed applications idle", "Reset window size && position"}));
+                          "Make all delayed applications idle", "Timeline of the last delayed run",
+                          "Reset window size && position"}));
     QCOMPARE(test::AllTexts(*m.deleteDuplicates), QStringList({"in current table", "in ALL tables"}));
     QCOMPARE(test::AllTexts(*m.recordItems), QStringList({"in current table", "in ALL tables"}));
     QCOMPARE(test::AllTexts(*m.options),

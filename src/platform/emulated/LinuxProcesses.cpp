@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/emulated/LinuxProcessMeter.h"
 #include "platform/emulated/TextCodec.h"
 
 namespace kestrune::platform {
@@ -199,5 +200,7 @@ void LinuxProcesses::RaiseOwnPriority() {
     if (errno == 0 && current <= high) return;
     ::setpriority(PRIO_PROCESS, 0, high);  // refused without CAP_SYS_NICE, which is fine
 }
+
+std::unique_ptr<ProcessMeter> LinuxProcesses::Meter(std::uint32_t id) { return CreateLinuxProcessMeter(id); }
 
 }  // namespace kestrune::platform

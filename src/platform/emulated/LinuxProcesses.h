@@ -41,6 +41,7 @@ public:
     int EnablePrivilege(const std::string& name) override;
     // Asks for the High class; quietly stays put where that is not allowed.
     void RaiseOwnPriority() override;
+    std::unique_ptr<ProcessMeter> Meter(std::uint32_t id) override;
 };
 
 }  // namespace kestrune::platform

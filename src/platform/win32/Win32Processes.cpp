@@ -4,6 +4,9 @@
 // after windows.h
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
 
@@ -49,6 +52,36 @@ bool SetClassOf(DWORD id, DWORD priorityClass) {
     UniqueHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, id));
     return process.Valid() && ::SetPriorityClass(process.Get(), priorityClass) != 0;
 }
+
+std::int64_t Ticks(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+}
+
+class Win32ProcessMeter final : public ProcessMeter {
+public:
+    explicit Win32ProcessMeter(UniqueHandle process) : process_(std::move(process)) {}
+
+    CostReading Read() override {
+        if (ended_) return {last_, true};
+        // Whether it has ended is asked first: the figures read after that are then final.
+        const bool ended = WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (GetProcessTimes(process_.Get(), &created, &exited, &kernel, &user))
+            last_.cpuTime = std::max(last_.cpuTime, Ticks(kernel) + Ticks(user));
+        IO_COUNTERS io{};
+        if (GetProcessIoCounters(process_.Get(), &io)) {
+            last_.bytesRead = std::max<std::uint64_t>(last_.bytesRead, io.ReadTransferCount);
+            last_.bytesWritten = std::max<std::uint64_t>(last_.bytesWritten, io.WriteTransferCount);
+        }
+        ended_ = ended;
+        return {last_, ended};
+    }
+
+private:
+    UniqueHandle process_;
+    ProcessCost last_;
+    bool ended_ = false;
+};
 
 }  // namespace
 
@@ -119,6 +152,15 @@ int Win32Processes::EnablePrivilege(const std::string& name) {
 void Win32Processes::RaiseOwnPriority() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     ::SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+}
+
+std::unique_ptr<ProcessMeter> Win32Processes::Meter(std::uint32_t id) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id));
+    if (!process.Valid()) return nullptr;
+    // An id that named a program which has already ended may be open for a while yet: it is
+    // no program to follow any more.
+    if (WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) return nullptr;
+    return std::make_unique<Win32ProcessMeter>(std::move(process));
 }
 
 }  // namespace kestrune::platform::win32

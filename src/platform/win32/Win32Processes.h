@@ -15,6 +15,10 @@ public:
     bool Terminate(std::uint32_t id) override;
     int EnablePrivilege(const std::string& name) override;
     void RaiseOwnPriority() override;
+    // GetProcessTimes and GetProcessIoCounters on a handle held for as long as the meter
+    // lives, which keeps the final figures readable after the program has ended. The
+    // programs it started are not counted: Windows keeps no such tree outside a job.
+    std::unique_ptr<ProcessMeter> Meter(std::uint32_t id) override;
 };
 
 }  // namespace kestrune::platform::win32

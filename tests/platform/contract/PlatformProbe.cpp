@@ -4,6 +4,8 @@
 //   platform_probe touch FILE                              writes FILE, then ends
 //   platform_probe args FILE ARGUMENT...                   writes its arguments to FILE, one a line
 //   platform_probe hold FILE SECONDS                       writes its process id to FILE, then waits
+//   platform_probe work FILE BYTES MS                     writes and reads back BYTES in FILE, keeps
+//                                                          the processor busy for MS, waits a second
 //   platform_probe lock APPDIR FILE SECONDS [--machine DIR] holds the single-instance lock of APPDIR
 // The lnk commands match those of kestrune-machine, so scripts can use either reader.
 
@@ -62,6 +64,18 @@ int Run(std::vector<std::string> args) {
     if (command == "hold" && args.size() == 3) {
         if (!WritePid(*CreatePlatform({"", machine}), args[1])) return Fail("cannot write " + args[1]);
         Wait(args[2]);
+        return 0;
+    }
+    if (command == "work" && args.size() == 4) {
+        auto os = CreatePlatform({"", machine});
+        if (!os->files().WriteFileAtomic(args[1], std::string(std::stoul(args[2]), 'x')))
+            return Fail("cannot write " + args[1]);
+        if (!os->files().ReadFile(args[1])) return Fail("cannot read " + args[1]);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::stoi(args[3]));
+        volatile unsigned spin = 0;
+        while (std::chrono::steady_clock::now() < until) spin = spin + 1;
+        // Alive a moment longer, so that a meter reading at intervals sees the whole cost.
+        std::this_thread::sleep_for(std::chrono::seconds(1));
         return 0;
     }
     if (command == "lock" && args.size() == 4) {
