@@ -29,9 +29,18 @@ struct Layer {
 
 // Lowest first; a folder inside another one (platform/emulated/tool) belongs to the outer one.
 constexpr std::array kLayers{
-    Layer{"platform", 0},  Layer{"platform/emulated", 1}, Layer{"platform/win32", 1}, Layer{"app", 2},
-    Layer{"store", 3},     Layer{"procs", 3},             Layer{"locations", 4},      Layer{"delayed", 5},
-    Layer{"monitor", 5},   Layer{"desired", 5},           Layer{"session", 6},        Layer{"cli", 7},
+    Layer{"platform", 0},
+    Layer{"platform/emulated", 1},
+    Layer{"platform/win32", 1},
+    Layer{"app", 2},
+    Layer{"store", 3},
+    Layer{"procs", 3},
+    Layer{"locations", 4},
+    Layer{"delayed", 5},
+    Layer{"monitor", 5},
+    Layer{"desired", 5},
+    Layer{"session", 6},
+    Layer{"cli", 7},
     Layer{"ui", 8},  // the desktop writes state files and listings as the console does
 };
 
@@ -42,8 +51,8 @@ bool IsBackend(std::string_view folder) { return folder == "platform/emulated" |
 std::optional<Layer> LayerOf(std::string_view path) {
     std::optional<Layer> found;
     for (const Layer& layer : kLayers) {
-        const bool inside = path.starts_with(layer.folder) && path.size() > layer.folder.size() &&
-                            path[layer.folder.size()] == '/';
+        const bool inside =
+            path.starts_with(layer.folder) && path.size() > layer.folder.size() && path[layer.folder.size()] == '/';
         if (inside && (!found || layer.folder.size() > found->folder.size())) found = layer;
     }
     return found;
