@@ -23,7 +23,7 @@ void Tick(benchmark::State& run, bool watched) {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     MainState state(*machine.platform, fe, clock);
     state.appFolder = machine.appFolder;
     state.monitorTimer = timers.Create(1000, [] {});

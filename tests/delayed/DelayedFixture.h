@@ -239,7 +239,7 @@ protected:
     ScriptedPlatform platform;
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state;
     DelayedRun run;
     ScriptedMeter* meter = nullptr;

@@ -72,7 +72,7 @@ protected:
     TestMachine machine;
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state;
     IconCache icons;
     std::string userFolder;

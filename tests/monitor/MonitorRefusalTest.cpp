@@ -43,7 +43,7 @@ protected:
     test::RefusingPlatform platform{*machine.platform, RootKey::LocalMachine, machine.machineRoot};
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     test::TestState state;
     MonitorState monitor;
 };

@@ -39,7 +39,7 @@ protected:
     FakeProcessPlatform platform{*machine.platform, processes};
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state{platform, fe, clock};
     int watcherTicks = 0;
 };

@@ -15,7 +15,7 @@ struct Session {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     Application app{*machine.platform, fe, clock, timers};
     MainState& s = app.state();
 };
