@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 #include <dirent.h>
-#include <stdlib.h>
 
 #include <cstdlib>
 
@@ -17,6 +16,7 @@
 
 #include "BenchProcess.h"
 #include "platform/Platform.h"
+#include "support/TempFolder.h"
 
 namespace kestrune {
 namespace {
@@ -29,10 +29,7 @@ constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 constexpr const char* kRunOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 struct ListMachine {
-    ListMachine() {
-        std::string pattern = (fs::temp_directory_path() / "kestrune-list-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        root = pattern + "/";
+    ListMachine() : root(temp.Path()) {
         app = root + "app/";
         machine = root + "machine";
         fs::create_directories(app);
@@ -72,10 +69,7 @@ struct ListMachine {
                 << ">\n";
         xml << "</Delayed>\n</Root>\n";
     }
-    ~ListMachine() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    test::TempFolder temp{"kestrune-list"};
     std::string root, app, machine;
 };
 

@@ -30,6 +30,7 @@
 #include "delayed/CpuMeter.h"
 #include "delayed/DelayedRun.h"
 #include "platform/Platform.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -280,7 +281,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    const auto work = std::filesystem::temp_directory_path() / ("logon-storm-" + std::to_string(::getpid()));
+    const kestrune::test::TempFolder temp{"logon-storm"};
+    const std::filesystem::path work = temp.Path();
     std::filesystem::create_directories(work / "app");
     const std::string data = (work / "data.bin").string();
     {
@@ -307,6 +309,5 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     PrintTable();
-    std::filesystem::remove_all(work);
     return 0;
 }

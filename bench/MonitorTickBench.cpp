@@ -3,7 +3,6 @@
 // watch), and the processor time of an idle `kestrunec monitor` over ten seconds.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 
@@ -24,7 +23,7 @@ void Tick(benchmark::State& run, bool watched) {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     MainState state(*machine.platform, fe, clock);
     state.appFolder = machine.appFolder;
     state.monitorTimer = timers.Create(1000, [] {});
@@ -62,9 +61,8 @@ BENCHMARK(BM_MonitorTickLooking)->Arg(200)->Unit(benchmark::kMicrosecond);
 // and the first look), over the 10 seconds between: the share of a core the idle monitor takes.
 void BM_MonitorIdleCpu(benchmark::State& run) {
     namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "kestrune-idle-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    const std::string root = pattern + "/";
+    const test::TempFolder temp{"kestrune-idle"};
+    const std::string& root = temp.Path();
     fs::create_directories(root + "app");
     timing::RunProgram({MACHINE_FILLER_PATH, root + "app/", root + "machine", "200"}, {});
     const std::vector<std::string> environment{"KESTRUNE_APP_DIR=" + root + "app/",
@@ -79,8 +77,6 @@ void BM_MonitorIdleCpu(benchmark::State& run) {
         run.SetIterationTime(share);
     }
     run.counters["core_percent"] = share * 100;
-    std::error_code ec;
-    fs::remove_all(root, ec);
 }
 BENCHMARK(BM_MonitorIdleCpu)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 

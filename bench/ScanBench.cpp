@@ -4,7 +4,6 @@
 // Run with --benchmark_repetitions=10 --benchmark_report_aggregates_only=true for medians.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +18,7 @@
 #include "locations/Scanning.h"
 #include "platform/Platform.h"
 #include "support/ScriptedFrontEnd.h"
+#include "support/TempFolder.h"
 
 namespace kestrune {
 namespace {
@@ -28,16 +28,10 @@ namespace fs = std::filesystem;
 constexpr int kEntriesPerPlace = 200;
 constexpr std::size_t kProgramBytes = 64 * 1024;
 
-std::string MakeTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kestrune-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    return pattern + "/";
-}
-
 // A machine whose two Startup folders and three Run keys hold 200 entries each, pointing at
 // 200 distinct program files.
 struct FullMachine {
-    FullMachine() : root(MakeTempFolder()) {
+    FullMachine() : root(temp.Path()) {
         fs::create_directories(root + "app");
         platform = platform::CreatePlatform({root + "app/", root + "machine"});
         state = std::make_unique<MainState>(*platform, frontEnd, clock);
@@ -75,10 +69,9 @@ struct FullMachine {
     ~FullMachine() {
         state.reset();
         platform.reset();
-        std::error_code ec;
-        fs::remove_all(root, ec);
     }
 
+    test::TempFolder temp{"kestrune-scan"};
     std::string root;
     test::ScriptedFrontEnd frontEnd;
     SystemClock clock;
@@ -124,7 +117,8 @@ void BM_CrcBytes(benchmark::State& bench) {
 BENCHMARK(BM_CrcBytes)->Args({16 << 20, 1})->Args({16 << 20, 0})->Args({64 << 10, 1})->Unit(benchmark::kMillisecond);
 
 void BM_CrcFile(benchmark::State& bench) {
-    const std::string folder = MakeTempFolder();
+    const test::TempFolder temp{"kestrune-crc"};
+    const std::string& folder = temp.Path();
     const std::size_t size = 16 << 20;
     {
         std::string bytes(size, '\0');
@@ -135,9 +129,6 @@ void BM_CrcFile(benchmark::State& bench) {
     Crc crc;
     for (auto _ : bench) benchmark::DoNotOptimize(crc.CalculateFile(platform->files(), folder + "big.bin"));
     bench.SetBytesProcessed(static_cast<std::int64_t>(bench.iterations()) * static_cast<std::int64_t>(size));
-    platform.reset();
-    std::error_code ec;
-    fs::remove_all(folder, ec);
 }
 BENCHMARK(BM_CrcFile)->Unit(benchmark::kMillisecond);
 

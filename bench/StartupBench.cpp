@@ -4,12 +4,12 @@
 // rows (bench/minimal-qt.cpp).
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
 
 #include "BenchProcess.h"
+#include "support/TempFolder.h"
 
 namespace kestrune {
 namespace {
@@ -17,21 +17,15 @@ namespace {
 namespace fs = std::filesystem;
 
 struct StartMachine {
-    explicit StartMachine(int perPlace) {
-        std::string pattern = (fs::temp_directory_path() / "kestrune-start-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        root = pattern + "/";
+    explicit StartMachine(int perPlace) : root(temp.Path()) {
         fs::create_directories(root + "app");
         timing::RunProgram({MACHINE_FILLER_PATH, root + "app/", root + "machine", std::to_string(perPlace)}, {});
-    }
-    ~StartMachine() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
     }
     std::vector<std::string> Environment() const {
         return {"KESTRUNE_APP_DIR=" + root + "app/", "KESTRUNE_MACHINE=" + root + "machine",
                 "KESTRUNE_EXIT_WHEN_LOADED=1", "QT_QPA_PLATFORM=offscreen"};
     }
+    test::TempFolder temp{"kestrune-start"};
     std::string root;
 };
 

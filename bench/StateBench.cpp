@@ -4,13 +4,13 @@
 // more than listing, which reads the same places. Measured in the programs' processor time.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
 
 #include "BenchProcess.h"
 #include "platform/Platform.h"
+#include "support/TempFolder.h"
 
 namespace kestrune {
 namespace {
@@ -20,10 +20,7 @@ namespace fs = std::filesystem;
 constexpr int kPerPlace = 2000;
 
 struct StateMachine {
-    StateMachine() {
-        std::string pattern = (fs::temp_directory_path() / "kestrune-state-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        root = pattern + "/";
+    StateMachine() : root(temp.Path()) {
         fs::create_directories(root + "app");
         timing::RunProgram({MACHINE_FILLER_PATH, root + "app/", root + "machine", std::to_string(kPerPlace)}, {});
         environment = {"KESTRUNE_APP_DIR=" + root + "app/", "KESTRUNE_MACHINE=" + root + "machine"};
@@ -36,10 +33,7 @@ struct StateMachine {
                                       "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                                       {"User 7", platform::ValueType::String, "C:\\elsewhere.exe"});
     }
-    ~StateMachine() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    test::TempFolder temp{"kestrune-state"};
     std::string root, state;
     std::vector<std::string> environment;
 };

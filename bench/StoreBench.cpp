@@ -1,7 +1,6 @@
 // Saving and loading the settings document with 10,000 rows spread over the nine tables.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "platform/Platform.h"
 #include "store/SettingsDocument.h"
 #include "support/ScriptedFrontEnd.h"
+#include "support/TempFolder.h"
 
 namespace kestrune {
 namespace {
@@ -28,23 +28,16 @@ public:
 // A program folder on a temporary emulated machine, its state and 10,000 rows.
 struct Setup {
     Setup() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrune-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        root = pattern;
-        const std::string appFolder = root + "/app/";
+        const std::string appFolder = temp.Path() + "app/";
         std::filesystem::create_directories(appFolder);
-        platform = platform::CreatePlatform({appFolder, root + "/machine"});
+        platform = platform::CreatePlatform({appFolder, temp.Path() + "machine"});
         state = std::make_unique<MainState>(*platform, frontEnd, clock);
         state->appFolder = appFolder;
         state->logPath = appFolder + "log.txt";
         state->settingsDocumentPath = appFolder + "settings.xml";
         Fill();
     }
-    ~Setup() {
-        state.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    }
+    ~Setup() { state.reset(); }
 
     void Fill() {
         for (int i = 0; i < kRows; ++i) {
@@ -63,7 +56,7 @@ struct Setup {
         }
     }
 
-    std::string root;
+    test::TempFolder temp{"kestrune-store"};
     test::ScriptedFrontEnd frontEnd;
     StoppedClock clock;
     std::unique_ptr<platform::Platform> platform;

@@ -16,6 +16,7 @@
 #include "app/FrontEnd.h"
 #include "app/MainState.h"
 #include "platform/Platform.h"
+#include "support/TempFolder.h"
 
 namespace kestrune::fuzz {
 
@@ -142,22 +143,14 @@ public:
         return state;
     }
 
-    ~FuzzMachine() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-
 private:
     FuzzMachine() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrune-fuzz-XXXXXX").string();
-        Require(::mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made");
-        root_ = pattern;
-        appFolder_ = root_ + "/app/";
+        appFolder_ = root_.Path() + "app/";
         std::filesystem::create_directories(appFolder_);
-        platform_ = std::make_unique<MemoryPlatform>(platform::CreatePlatform({appFolder_, root_ + "/machine"}));
+        platform_ = std::make_unique<MemoryPlatform>(platform::CreatePlatform({appFolder_, root_.Path() + "machine"}));
     }
 
-    std::string root_;
+    test::TempFolder root_{"kestrune-fuzz"};
     std::string appFolder_;
     std::unique_ptr<MemoryPlatform> platform_;
     SilentFrontEnd frontEnd_;

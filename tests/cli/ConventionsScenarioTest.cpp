@@ -19,13 +19,10 @@ namespace {
 using test::ProcessResult;
 namespace fs = std::filesystem;
 
-constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 class ConventionsScenarioTest : public MachineScenario {
 protected:
     void RegSet(const std::string& name, const std::string& data) const {
-        const ProcessResult result = Machine({"reg", "set", kHkcuRun, name, data});
-        ASSERT_EQ(result.status, 0) << result.err;
+        MachineScenario::RegSet(kHkcuRun, name, data);
     }
     // Every file of the program's folder and the machine, with its content.
     std::map<std::string, std::string> Files() const {

@@ -13,37 +13,16 @@ namespace {
 
 using test::ProcessResult;
 
-constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kHklmRun = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 class ExactEntriesScenarioTest : public MachineScenario {
 protected:
     void SetUp() override {
         MachineScenario::SetUp();
-        if (IsSkipped()) return;
-        ASSERT_EQ(Machine({"init"}).status, 0);
-        const std::string listed = Machine({"folder", "user"}).out;
-        userFolder = listed.substr(0, listed.find('\n'));
-        ASSERT_FALSE(userFolder.empty());
+        if (!IsSkipped()) InitMachine();
     }
 
-    void RegSet(const char* key, const std::string& name, const std::string& data,
-                const std::string& type = "REG_SZ") const {
-        const ProcessResult result = Machine({"reg", "set", key, name, data, "--type", type});
-        ASSERT_EQ(result.status, 0) << result.err;
-    }
-    std::string RegList(const char* key) const { return Machine({"reg", "list", key}).out; }
     std::string Link(const std::string& name) const {
         return Machine({"lnk", "show", userFolder + "/" + name + ".lnk", "--all"}).out;
     }
-    // Runs kestrunec and expects the exit status; answers what it said on both streams.
-    std::string Run(const std::vector<std::string>& arguments, int status) const {
-        const ProcessResult result = Kestrunec(arguments);
-        EXPECT_EQ(result.status, status) << result.out << result.err;
-        return result.out + result.err;
-    }
-
-    std::string userFolder;
 };
 
 TEST_F(ExactEntriesScenarioTest, AnEntryOfTheSameNameIsNeverWrittenOver) {

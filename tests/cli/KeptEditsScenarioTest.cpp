@@ -19,26 +19,8 @@ namespace {
 using test::ProcessResult;
 namespace fs = std::filesystem;
 
-constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kHklmRun = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 class KeptEditsScenarioTest : public MachineScenario {
 protected:
-    void RegSet(const char* key, const std::string& name, const std::string& data) const {
-        const ProcessResult result = Machine({"reg", "set", key, name, data});
-        ASSERT_EQ(result.status, 0) << result.err;
-    }
-    std::string RegList(const char* key) const { return Machine({"reg", "list", key}).out; }
-    bool InKey(const char* key, const std::string& name) const {
-        return RegList(key).find(name + "\t") != std::string::npos;
-    }
-    std::string UserFolder() const {
-        const std::string out = Machine({"folder", "user"}).out;
-        return out.substr(0, out.find('\n'));
-    }
-    std::string Document() const { return kestrune::test::ReadText(app + "/settings.xml"); }
-    std::string Log() const { return kestrune::test::ReadText(app + "/log.txt"); }
-
     // (name, path) of every item stored under Root/<table>; fails the test when the document
     // does not parse.
     std::vector<std::pair<std::string, std::string>> Stored(const char* table) const {

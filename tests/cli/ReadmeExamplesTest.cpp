@@ -50,7 +50,7 @@ TEST_F(ReadmeExamplesTest, EveryConsoleExampleRunsAsWrittenOnTheDemoMachine) {
         EXPECT_EQ(result.status, 0) << example << "\n" << result.err;
     }
     // The delayed row the README adds is one the run starts.
-    EXPECT_NE(kestrune::test::ReadText(app + "/log.txt").find("Running /usr/bin/env true"), std::string::npos);
+    EXPECT_GE(LogLinesWith("Running /usr/bin/env true"), 1) << Log();
 #endif
 }
 

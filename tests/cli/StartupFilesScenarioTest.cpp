@@ -24,21 +24,10 @@ class StartupFilesScenarioTest : public MachineScenario {
 protected:
     void SetUp() override {
         MachineScenario::SetUp();
-        if (IsSkipped()) return;
-        ASSERT_EQ(Machine({"init"}).status, 0);
-        const std::string listed = Machine({"folder", "user"}).out;
-        userFolder = listed.substr(0, listed.find('\n'));
-        ASSERT_FALSE(userFolder.empty());
-    }
-    std::string Run(const std::vector<std::string>& arguments, int status) const {
-        const ProcessResult result = Kestrunec(arguments);
-        EXPECT_EQ(result.status, status) << result.out << result.err;
-        return result.out + result.err;
+        if (!IsSkipped()) InitMachine();
     }
     std::string InFolder(const std::string& name) const { return userFolder + "/" + name; }
     std::string Kept(const std::string& name) const { return app + "/Disabled startup files/User/" + name; }
-
-    std::string userFolder;
 };
 
 TEST_F(StartupFilesScenarioTest, AScriptIsListedDisabledAsideAndEnabledBackByteForByte) {

@@ -17,26 +17,10 @@ using test::ProcessResult;
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-constexpr const char* kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kHklmRun = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 class StateScenarioTest : public MachineScenario {
 protected:
     std::string statePath = folder.Path() + "state.json";
 
-    void RegSet(const char* key, const std::string& name, const std::string& data) const {
-        const ProcessResult result = Machine({"reg", "set", key, name, data});
-        ASSERT_EQ(result.status, 0) << result.err;
-    }
-    std::string RegList(const char* key) const { return Machine({"reg", "list", key}).out; }
-    bool InKey(const char* key, const std::string& name) const {
-        return RegList(key).find(name + "\t") != std::string::npos;
-    }
-    std::string UserFolder() const {
-        std::string path = Machine({"folder", "user"}).out;
-        while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
-        return path;
-    }
     void WriteState(const std::string& text) const { kestrune::test::WriteText(statePath, text); }
     void WriteState(const Json& json) const { WriteState(json.dump()); }
     // Everything a state file could change: the Run keys, the user's Startup folder, the

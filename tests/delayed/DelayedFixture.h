@@ -11,6 +11,7 @@
 
 #include "app/Text.h"
 #include "delayed/DelayedRun.h"
+#include "support/LogReader.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 #include "support/TestState.h"
@@ -226,13 +227,7 @@ protected:
     }
 
     // The log's texts after the fixture's own first line, without their time stamps.
-    std::vector<std::string> LogTexts() {
-        std::vector<std::string> texts;
-        for (const std::string& line : Split(ReadText(state.logPath), "\r\n"))
-            if (line.size() > 20) texts.push_back(line.substr(20));
-        texts.erase(texts.begin());
-        return texts;
-    }
+    std::vector<std::string> LogTexts() { return test::LogTexts(state.logPath, 1); }
 
     RecordingLauncher& launcher() { return platform.recordingLauncher; }
     std::vector<int> LaunchSeconds() {
@@ -244,7 +239,7 @@ protected:
     ScriptedPlatform platform;
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state;
     DelayedRun run;
     ScriptedMeter* meter = nullptr;

@@ -30,7 +30,7 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     test::TestState state(*machine.platform, fe, clock);
     state.LogIn(machine.appFolder).BeginLog("test begins").WithTimers(timers);
     DelayedRun run;

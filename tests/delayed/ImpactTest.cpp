@@ -53,27 +53,38 @@ protected:
     }
     // The process the launcher starts as the `nth` from now (its ids count up by one).
     ScriptedCost& Started(int nth) { return platform.scriptedProcesses.costs[launcher().nextId + nth]; }
+    // A Delayed row whose program, once started, reports what the test scripts for it; rows
+    // added this way before the run start in the order they were added.
+    ScriptedCost& AddFollowed(const std::string& path, const std::string& delay) {
+        AddDelayed(path, delay);
+        return Started(++followed_);
+    }
+    // The program's last reading: it has cost `cost`, and the next tick finds it gone.
+    void Ends(ScriptedCost& program, platform::ProcessCost cost) {
+        program.cost = cost;
+        program.ended = true;
+        Ms(kImpactIntervalMs);
+    }
     const std::optional<Impact>& ImpactOfRow(int position) {
         return state.table(TableKind::Delayed).Details(position).impact;
     }
     void Ms(int ms) { timers.Advance(ms); }
+
+private:
+    int followed_ = 0;
 };
 
 TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
-    AddDelayed("/opt/busy", "1");
-    AddDelayed("/opt/quiet", "2");
-    ScriptedCost& busy = Started(1);
-    ScriptedCost& quiet = Started(2);
+    ScriptedCost& busy = AddFollowed("/opt/busy", "1");
+    ScriptedCost& quiet = AddFollowed("/opt/quiet", "2");
     StartDelayedRun(state, run);
     state.settingsChanged = false;
 
     Seconds(1);  // busy starts
     busy.cost = {600 * kMs, 2 * 1024 * kKB, 0};
     Seconds(1);  // quiet starts; busy still going
-    busy.cost = {1500 * kMs, 5 * 1024 * kKB, 10 * kKB};
-    busy.ended = true;
     quiet.cost = {5 * kMs, 8 * kKB, 0};
-    Ms(250);
+    Ends(busy, {1500 * kMs, 5 * 1024 * kKB, 10 * kKB});
 
     EXPECT_FALSE(run.running) << "the run ended with its last start";
     ASSERT_TRUE(ImpactOfRow(1).has_value());
@@ -83,8 +94,7 @@ TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
     EXPECT_FALSE(ImpactOfRow(2).has_value()) << "still followed: nothing stored yet";
     EXPECT_TRUE(run.impact.Following());
 
-    quiet.ended = true;
-    Ms(250);
+    Ends(quiet, quiet.cost);
     EXPECT_EQ(BandOf(ImpactOfRow(2)), ImpactBand::Low);
     EXPECT_FALSE(run.impact.Following());
     EXPECT_FALSE(run.impact.timer->Running()) << "nothing left to read: the timer rests";
@@ -95,8 +105,7 @@ TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
 }
 
 TEST_F(ImpactTest, AProgramIsFollowedForThirtySecondsAtMost) {
-    AddDelayed("/opt/daemon", "1");
-    ScriptedCost& daemon = Started(1);
+    ScriptedCost& daemon = AddFollowed("/opt/daemon", "1");
     StartDelayedRun(state, run);
     Seconds(1);
     daemon.cost = {200 * kMs, 0, 0};
@@ -114,25 +123,20 @@ TEST_F(ImpactTest, AProgramIsFollowedForThirtySecondsAtMost) {
 }
 
 TEST_F(ImpactTest, TheMeasurementFindsItsRowAfterASortAndIsDroppedForADeletedOne) {
-    AddDelayed("/opt/b", "1");
-    AddDelayed("/opt/a", "2");
-    ScriptedCost& b = Started(1);
-    ScriptedCost& a = Started(2);
+    ScriptedCost& b = AddFollowed("/opt/b", "1");
+    ScriptedCost& a = AddFollowed("/opt/a", "2");
     StartDelayedRun(state, run);
     Seconds(2);
     Table& delayed = state.table(TableKind::Delayed);
     delayed.Sort(col::Name, true);  // a before b
     ASSERT_EQ(delayed.Name(1), "a");
-    b.cost = {50 * kMs, 0, 0};
-    b.ended = true;
-    Ms(250);
+    Ends(b, {50 * kMs, 0, 0});
     EXPECT_FALSE(ImpactOfRow(1).has_value());
     ASSERT_TRUE(ImpactOfRow(2).has_value());
     EXPECT_EQ(ImpactOfRow(2)->cpuMs, 50);
 
     delayed.Remove(1);
-    a.ended = true;
-    Ms(250);  // must not land on the row that moved up
+    Ends(a, a.cost);  // must not land on the row that moved up
     EXPECT_EQ(ImpactOfRow(1)->cpuMs, 50);
 }
 
@@ -150,8 +154,7 @@ TEST_F(ImpactTest, AProgramThatCannotBeFollowedKeepsWhatItsRowHad) {
 }
 
 TEST_F(ImpactTest, ClosingDownStoresWhatTheProgramsStillFollowedCostSoFar) {
-    AddDelayed("/opt/slow", "1");
-    ScriptedCost& slow = Started(1);
+    ScriptedCost& slow = AddFollowed("/opt/slow", "1");
     StartDelayedRun(state, run);
     Seconds(1);
     slow.cost = {320 * kMs, 0, 0};
@@ -163,21 +166,16 @@ TEST_F(ImpactTest, ClosingDownStoresWhatTheProgramsStillFollowedCostSoFar) {
 }
 
 TEST_F(ImpactTest, RunNowOnADelayedRowIsFollowedToo) {
-    AddDelayed("/opt/now", "10");
-    ScriptedCost& now = Started(1);
+    ScriptedCost& now = AddFollowed("/opt/now", "10");
     const Outcome outcome = RunNow(state, TableKind::Delayed, 1, &run.impact);
     ASSERT_TRUE(outcome.Succeeded());
-    now.cost = {1200 * kMs, 0, 0};
-    now.ended = true;
-    Ms(250);
+    Ends(now, {1200 * kMs, 0, 0});
     EXPECT_EQ(BandOf(ImpactOfRow(1)), ImpactBand::High);
 }
 
 TEST_F(ImpactTest, TheTimelineHoldsTheStartsTheBusyIntervalsAndTheIdleReadings) {
-    AddDelayed("/opt/first", "1");
-    AddDelayed("/opt/idle", "-1");
-    ScriptedCost& first = Started(1);
-    Started(2);
+    ScriptedCost& first = AddFollowed("/opt/first", "1");
+    AddFollowed("/opt/idle", "-1");
     meter->readings = {90, 10, 10};
     meter->otherwise = 10;
     state.options.idleSeconds = 1;
@@ -204,13 +202,10 @@ TEST_F(ImpactTest, TheTimelineHoldsTheStartsTheBusyIntervalsAndTheIdleReadings) 
 }
 
 TEST_F(ImpactTest, TheTimelinesPictureNamesEachProgramWithItsBandAndParsesAsSvg) {
-    AddDelayed("/opt/a&b<c>", "1");
-    ScriptedCost& heavy = Started(1);
+    ScriptedCost& heavy = AddFollowed("/opt/a&b<c>", "1");
     StartDelayedRun(state, run);
     Seconds(1);
-    heavy.cost = {2000 * kMs, 0, 0};
-    heavy.ended = true;
-    Ms(250);
+    Ends(heavy, {2000 * kMs, 0, 0});
     const std::string svg = TimelineToSvg(DrawTimeline(run.impact.timeline()));
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(svg.c_str())) << svg;

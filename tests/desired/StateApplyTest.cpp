@@ -49,7 +49,7 @@ protected:
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     test::TestState state;
 };
 

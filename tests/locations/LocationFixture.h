@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-#include <sstream>
-
 #include "locations/IconCache.h"
 #include "locations/Places.h"
 #include "locations/RegistryOps.h"
 #include "locations/Scanning.h"
 #include "locations/ShellOps.h"
+#include "support/LogReader.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 #include "support/TestState.h"
@@ -67,23 +66,13 @@ protected:
         return Registry().QueryValue(key->root, key->subkey, name);
     }
     // The log's lines after the first, without their time stamps.
-    std::vector<std::string> LogLines() {
-        std::vector<std::string> lines;
-        std::istringstream in(ReadText(state.logPath));
-        std::string line;
-        std::getline(in, line);
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line.size() > 20 ? line.substr(20) : line);
-        }
-        return lines;
-    }
+    std::vector<std::string> LogLines() { return LogTexts(state.logPath, 1); }
     std::vector<std::string> Row(TableKind kind, int position) { return state.tables[kind].Row(position).texts; }
 
     TestMachine machine;
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state;
     IconCache icons;
     std::string userFolder;

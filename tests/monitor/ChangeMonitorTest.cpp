@@ -9,6 +9,7 @@
 #include "locations/Scanning.h"
 #include "monitor/ChangeMonitor.h"
 #include "platform/StartupApproval.h"
+#include "support/LogReader.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 #include "support/TestState.h"
@@ -49,7 +50,7 @@ protected:
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     test::TestState state;
     MonitorState monitor;
 };
@@ -80,6 +81,20 @@ TEST_F(ChangeMonitorTest, NewEntriesAreReportedOnceWithThePromptText) {
     EXPECT_TRUE(common.Ticked(1));
     EXPECT_NE(test::ReadText(state.logPath).find("Allowing change: /opt/upd/updater --tray[_]4"), std::string::npos);
     EXPECT_EQ(state.tables[TableKind::Known].Count(), 0);
+}
+
+// The log says when a change was noticed: the moment of the tick that found it, however long
+// the monitor had been watching before.
+TEST_F(ChangeMonitorTest, AnAllowedChangeIsLoggedAtTheTickThatFoundIt) {
+    timers.Advance(90'000);  // a minute and a half of quiet ticks
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    fe.monitorAnswers = {{true, false}};
+    Tick();
+    const auto log = test::ReadLog(state.logPath);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].stamp, "07/12/2026 08:15:02");  // the fixture's first line, before any tick
+    EXPECT_EQ(log[1].stamp, "07/12/2026 08:16:34");
+    EXPECT_EQ(log[1].text, "Allowing change: /opt/upd/updater[_]4");
 }
 
 // With "Ignore self-made changes" off, the program's own disabling is a removal like any other:

@@ -9,6 +9,7 @@
 #include "locations/Places.h"
 #include "locations/Scanning.h"
 #include "monitor/ChangeMonitor.h"
+#include "support/LogReader.h"
 #include "support/RefusingPlatform.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
@@ -36,18 +37,13 @@ protected:
 
     void Tick() { timers.Advance(1000); }
     // Lines of the log that contain `text`.
-    int LogLinesWith(const std::string& text) {
-        const std::string log = test::ReadText(state.logPath);
-        int count = 0;
-        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
-        return count;
-    }
+    int LogLinesWith(const std::string& text) { return test::LogLinesWith(state.logPath, text); }
 
     test::TestMachine machine;
     test::RefusingPlatform platform{*machine.platform, RootKey::LocalMachine, machine.machineRoot};
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     test::TestState state;
     MonitorState monitor;
 };

@@ -54,7 +54,7 @@ protected:
     std::unique_ptr<platform::Platform> outside;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     test::TestState state;
     MonitorState monitor;
 };

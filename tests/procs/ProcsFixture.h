@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FakeProcesses.h"
+#include "support/LogReader.h"
 #include "support/ScriptedFrontEnd.h"
 #include "support/TestMachine.h"
 #include "support/TestState.h"
@@ -31,21 +32,14 @@ protected:
     void ShowProcessTab() { state.currentTab = Number(TableKind::Process) + 1; }
 
     // The texts of the log lines written since the fixture began, without their time stamps.
-    std::vector<std::string> LogTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& line : Split(ReadText(state.logPath), "\r\n")) {
-            if (line.size() > 20) texts.push_back(line.substr(20));
-        }
-        texts.erase(texts.begin());  // the fixture's own line
-        return texts;
-    }
+    std::vector<std::string> LogTexts() const { return test::LogTexts(state.logPath, 1); }
 
     TestMachine machine;
     FakeProcesses processes;
     FakeProcessPlatform platform{*machine.platform, processes};
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state{platform, fe, clock};
     int watcherTicks = 0;
 };

@@ -102,7 +102,7 @@ protected:
     TestMachine machine;
     ScriptedFrontEnd fe;
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     TestState state{*machine.platform, fe, clock};
     std::string programName, programPath;
     std::vector<pid_t> children;

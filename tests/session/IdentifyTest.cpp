@@ -20,7 +20,7 @@ struct Session {
     test::RecordingPlatform platform{*machine.platform};
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     Application app{platform, fe, clock, timers};
     MainState& s = app.state();
 

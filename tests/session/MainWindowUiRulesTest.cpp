@@ -1,4 +1,4 @@
-// The main window's rules: tab summaries and status lines, context menus per table, the
+// The main window's rules: status lines per tab, context menus per table, the
 // container folder, and the commands that route through them.
 
 #include <gtest/gtest.h>
@@ -15,28 +15,10 @@ struct Session {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     Application app{*machine.platform, fe, clock, timers};
     MainState& s = app.state();
 };
-
-TEST(MainWindowRules, SummaryAndAllowedItemsPerTab) {
-    EXPECT_EQ(RulesForTab(1).summary, "About Kestrune - v1.0.0");
-    EXPECT_EQ(RulesForTab(5).summary, "Current User - Run");
-    EXPECT_EQ(RulesForTab(9).summary,
-              "Applications / shortcuts which will be automatically allowed / disallowed in future");
-    const TabRules process = RulesForTab(10);
-    EXPECT_EQ(process.summary, "Running processes - priority changes take immediate effect");
-    EXPECT_FALSE(process.recordItemsEnabled);
-    EXPECT_FALSE(process.deleteUntickedEnabled);
-    for (int tab = 1; tab <= 9; ++tab) {
-        EXPECT_TRUE(RulesForTab(tab).recordItemsEnabled) << tab;
-        EXPECT_TRUE(RulesForTab(tab).deleteUntickedEnabled) << tab;
-    }
-    const char* captions[] = {"About",    "User",    "Common",  "HKLM Run", "HKCU Run",
-                              "Run Once", "Delayed", "Deleted", "Known",    "Processes"};
-    for (int tab = 1; tab <= kTabCount; ++tab) EXPECT_EQ(TabCaptionOf(tab), captions[tab - 1]);
-}
 
 TEST(MainWindowRules, ATabClickShowsItsTablesStatus) {
     Session t;

@@ -24,7 +24,7 @@ struct Program {
     explicit Program(test::TestMachine& machine) : app(*machine.platform, fe, clock, timers) {}
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     Application app;
 };
 
@@ -58,7 +58,7 @@ TEST(StartupTest, DeferredIconsReadNoProgramBeforeFinishedLoadingAndFillInAfterw
     test::CountingPlatform counting(*machine.platform);
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     Application app(counting, fe, clock, timers);
     app.DeferIcons();
     int readsAtFinish = -1;
@@ -124,7 +124,7 @@ TEST(StartupTest, ASecondCopyOnlyLogsItsExit) {
     auto secondPlatform = platform::CreatePlatform({machine.appFolder, machine.machineRoot});
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     {
         Application second(*secondPlatform, fe, clock, timers);
         EXPECT_FALSE(second.Startup(""));
@@ -220,7 +220,7 @@ TEST(SessionTest, AnUntickedRunEntrySurvivesARestartInTheDocument) {
     auto again = platform::CreatePlatform({machine.appFolder, machine.machineRoot});
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers;
+    test::ManualTimers timers{clock};
     Application app(*again, fe, clock, timers);
     ASSERT_TRUE(app.Startup(""));
     const Table& table = app.state().tables[TableKind::HKCU_Run];

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace kestrune::test {
 
@@ -106,6 +107,11 @@ std::unique_ptr<Timer> ManualTimers::Create(int intervalMs, std::function<void()
         [raw] { return raw->running; });
 }
 
+void ManualTimers::MoveTo(long long when) {
+    clock_.Pass(when - now_);
+    now_ = when;
+}
+
 void ManualTimers::Advance(int ms) {
     const long long end = now_ + ms;
     for (;;) {
@@ -113,17 +119,30 @@ void ManualTimers::Advance(int ms) {
         for (const auto& t : timers_)
             if (t->running && t->due <= end && (!next || t->due < next->due)) next = t;
         if (!next) break;
-        now_ = next->due;
+        MoveTo(next->due);
         next->due += next->interval;
         next->onTick();
     }
-    now_ = end;
+    MoveTo(end);
 }
 
-void ManualTimers::Tick(int intervalMs) {
-    const auto snapshot = timers_;
-    for (const auto& t : snapshot)
-        if (t->running && t->interval == intervalMs) t->onTick();
+void FixedClock::Pass(long long ms) {
+    using namespace std::chrono;
+    pendingMs_ += ms;
+    const long long wholeSeconds = pendingMs_ / 1000;
+    pendingMs_ %= 1000;
+    const sys_days date =
+        year_month_day{year{now.year}, month{static_cast<unsigned>(now.month)}, day{static_cast<unsigned>(now.day)}};
+    const sys_seconds then = date + hours{now.hour} + minutes{now.minute} + seconds{now.second} + seconds{wholeSeconds};
+    const sys_days thenDate = floor<days>(then);
+    const year_month_day ymd{thenDate};
+    const hh_mm_ss time{then - thenDate};
+    now = {static_cast<int>(ymd.year()),
+           static_cast<int>(static_cast<unsigned>(ymd.month())),
+           static_cast<int>(static_cast<unsigned>(ymd.day())),
+           static_cast<int>(time.hours().count()),
+           static_cast<int>(time.minutes().count()),
+           static_cast<int>(time.seconds().count())};
 }
 
 }  // namespace kestrune::test

@@ -67,25 +67,35 @@ public:
     void Quit() override { ++quitCalls; }
 };
 
-// A clock that says what the test sets.
+// A clock that says what the test sets, and moves only when told (by the test, or by the
+// manual timers it is given to).
 class FixedClock : public Clock {
 public:
     LocalTime now{2026, 12, 7, 8, 15, 2};
     LocalTime Now() override { return now; }
+    // Moves `now` on by `ms`, across minutes, days, months and years; what is short of a whole
+    // second is carried into the next call, as the log's stamps show whole seconds only.
+    void Pass(long long ms);
+
+private:
+    long long pendingMs_ = 0;
 };
 
-// Timers that fire only when the test advances time.
+// Timers that fire only when the test advances time. The clock moves with them, so code that
+// reads the time in a tick sees the moment that tick is due, as it would on a real machine.
 class ManualTimers : public TimerFactory {
 public:
+    explicit ManualTimers(FixedClock& clock) : clock_(clock) {}
     std::unique_ptr<Timer> Create(int intervalMs, std::function<void()> onTick) override;
     // Advances time by `ms`, firing every running timer as often as its interval fits, in
     // time order.
     void Advance(int ms);
-    // Fires the running timers of this interval once each (a tick of a 1000 ms timer, say).
-    void Tick(int intervalMs);
 
 private:
     struct Entry;
+    void MoveTo(long long when);
+
+    FixedClock& clock_;
     std::vector<std::shared_ptr<Entry>> timers_;
     long long now_ = 0;
 };

@@ -5,21 +5,9 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "support/TempFolder.h"
 
 namespace kestrune::test {
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    // The folder, with a trailing "/".
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 struct TestMachine {
     TestMachine();

@@ -25,7 +25,7 @@ struct GuiSession {
     TestMachine machine;
     RecordingPlatform platform{*machine.platform};
     FixedClock clock;
-    ManualTimers timers;
+    ManualTimers timers{clock};
     ui::QtFrontEnd fe;
     Application app{platform, fe, clock, timers};
     MainState& s = app.state();

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTableView>
@@ -131,6 +132,24 @@ void MainWindowTest::aTabClickShowsItsSummaryAndStatus() {
     t.ClickTab("About");
     QCOMPARE(t.window().Summary()->text(), QString("About Kestrune - v1.0.0"));
     QCOMPARE(t.window().Status()->text(), QString("Kestrune from kestrune.org"));
+
+    t.ClickTab("Known");
+    QCOMPARE(t.window().Summary()->text(),
+             QString("Applications / shortcuts which will be automatically allowed / disallowed in future"));
+
+    // Each tab says what it holds, in words of its own, and offers recording and deleting
+    // unticked rows wherever rows are kept: everywhere but the running processes.
+    QSet<QString> summaries;
+    for (int i = 0; i < t.window().Tabs()->count(); ++i) {
+        const QString caption = t.window().Tabs()->tabText(i);
+        t.ClickTab(caption);
+        QCOMPARE(t.window().Tabs()->currentIndex(), i);
+        summaries << t.window().Summary()->text();
+        const bool processes = caption == "Processes";
+        QCOMPARE(t.window().Menus().recordItems->menuAction()->isEnabled(), !processes);
+        QCOMPARE(t.window().Menus().deleteUnticked->isEnabled(), !processes);
+    }
+    QCOMPARE(summaries.size(), t.window().Tabs()->count());
 }
 
 void MainWindowTest::tickingARowWithTheKeyboardUpdatesTheStatus() {
