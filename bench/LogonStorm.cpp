@@ -10,14 +10,12 @@
 // and each run's ratio to the idle machine.
 //
 //   LogonStorm [--benchmark_...] [--idle=THRESHOLD:SECONDS,...] [--probe-work-ms=N]
-//              [--only-lowered] [--sched-idle]
+//              [--only-lowered]
 //              (defaults 20:5,50:1,80:1 and 2 ms of work per wake-up; --only-lowered leaves
-//              out the runs at Normal; --sched-idle tries Linux's idle scheduling policy on
-//              top of the starting class, to compare)
+//              out the runs at Normal)
 //   LogonStorm --stand-in FILE                                      (what each program does)
 
 #include <benchmark/benchmark.h>
-#include <sched.h>
 
 #include <algorithm>
 #include <atomic>
@@ -54,7 +52,6 @@ constexpr auto kIdleAnchor = 6s;
 // A run that cannot find an idle processor on a busy machine gives up here and says so.
 constexpr auto kGiveUp = 90s;
 constexpr auto kLoweredFor = std::chrono::seconds(kestrune::kFollowSeconds);
-bool schedIdle = false;
 
 double ProcessCpuSeconds() {
     timespec t{};
@@ -146,13 +143,7 @@ Started Launch(Storm& storm, bool lower) {
         storm.platform->launcher().StartCommand(storm.command, kestrune::platform::ShowWindow::Minimised);
     if (!launched.ok) return {};
     Started started{storm.platform->processes().Meter(launched.processId), launched.processId, Clock::now(), false};
-    if (lower && started.meter) {
-        started.lowered = kestrune::LowerWhileStarting(storm.platform->processes(), started.id);
-        if (started.lowered && schedIdle) {
-            const sched_param none{};
-            sched_setscheduler(static_cast<pid_t>(started.id), SCHED_IDLE, &none);
-        }
-    }
+    if (lower && started.meter) started.lowered = kestrune::LowerWhileStarting(storm.platform->processes(), started.id);
     return started;
 }
 
@@ -162,10 +153,6 @@ void RestoreDue(Storm& storm, StartedList& started) {
         if (!one.lowered || Clock::now() - one.at < kLoweredFor) continue;
         one.lowered = false;
         if (one.meter->Read().ended) continue;
-        if (schedIdle) {
-            const sched_param none{};
-            sched_setscheduler(static_cast<pid_t>(one.id), SCHED_OTHER, &none);
-        }
         kestrune::RestoreAfterStarting(storm.platform->processes(), one.id);
     }
 }
@@ -266,10 +253,7 @@ void AllAtOnce(benchmark::State& state) {
     }
 }
 
-const char* StartedAt(bool lower) {
-    if (!lower) return ", at Normal";
-    return schedIdle ? ", started Low (idle policy)" : ", started Low";
-}
+const char* StartedAt(bool lower) { return lower ? ", started Low" : ", at Normal"; }
 
 void DelayedOneToEight(benchmark::State& state, bool lower) {
     for (auto _ : state) {
@@ -316,8 +300,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--only-lowered") == 0) {
             onlyLowered = true;
-        } else if (std::strcmp(argv[i], "--sched-idle") == 0) {
-            schedIdle = true;
         } else if (std::strncmp(argv[i], "--probe-work-ms=", 16) == 0) {
             probeWorkMs = std::stod(argv[i] + 16);
         } else if (std::strncmp(argv[i], "--idle=", 7) == 0) {
