@@ -4,11 +4,15 @@
 // machine (the anchor), all eight at once (what Windows does), Kestrune's delayed run with
 // delays 1 to 8, and its idle phase (delays -8 to -1) at a few idle settings. The starts go
 // through the platform's launcher, the run through the delayed run's own state machine and
-// processor meter. Prints the probe's median and 95th-percentile lateness, the time until
-// the last program started, and each run's ratio to the idle machine.
+// processor meter; Kestrune's runs start each program at the starting class and put it back
+// to Normal after 30 s, as the delayed run does, and once more at Normal for contrast. Prints
+// the probe's median and 95th-percentile lateness, the time until the last program started,
+// and each run's ratio to the idle machine.
 //
 //   LogonStorm [--benchmark_...] [--idle=THRESHOLD:SECONDS,...] [--probe-work-ms=N]
-//              (defaults 20:5,50:1,80:1 and 2 ms of work per wake-up)
+//              [--only-lowered]
+//              (defaults 20:5,50:1,80:1 and 2 ms of work per wake-up; --only-lowered leaves
+//              out the runs at Normal)
 //   LogonStorm --stand-in FILE                                      (what each program does)
 
 #include <benchmark/benchmark.h>
@@ -29,6 +33,7 @@
 #include "app/Table.h"
 #include "delayed/CpuMeter.h"
 #include "delayed/DelayedRun.h"
+#include "delayed/StartingPriority.h"
 #include "platform/Platform.h"
 #include "support/TempFolder.h"
 
@@ -47,6 +52,7 @@ double probeWorkMs = 2.0;
 constexpr auto kIdleAnchor = 6s;
 // A run that cannot find an idle processor on a busy machine gives up here and says so.
 constexpr auto kGiveUp = 90s;
+constexpr auto kLoweredFor = std::chrono::seconds(kestrune::kFollowSeconds);
 
 double ProcessCpuSeconds() {
     timespec t{};
@@ -112,6 +118,15 @@ struct Result {
     int started = 0;
 };
 
+// One started stand-in: its meter tells when it has ended.
+struct Started {
+    std::unique_ptr<kestrune::platform::ProcessMeter> meter;
+    std::uint32_t id = 0;
+    Clock::time_point at;
+    bool lowered = false;
+};
+using StartedList = std::vector<Started>;
+
 struct Storm {
     std::unique_ptr<kestrune::platform::Platform> platform;
     std::string command;
@@ -123,17 +138,29 @@ Storm& TheStorm() {
     return storm;
 }
 
-// Starts one stand-in; its meter tells when it has ended.
-std::unique_ptr<kestrune::platform::ProcessMeter> Launch(Storm& storm) {
-    const auto started =
+// Starts one stand-in, at the starting class when `lower`; nothing when it could not start.
+Started Launch(Storm& storm, bool lower) {
+    const auto launched =
         storm.platform->launcher().StartCommand(storm.command, kestrune::platform::ShowWindow::Minimised);
-    if (!started.ok) return nullptr;
-    return storm.platform->processes().Meter(started.processId);
+    if (!launched.ok) return {};
+    Started started{storm.platform->processes().Meter(launched.processId), launched.processId, Clock::now(), false};
+    if (lower && started.meter) started.lowered = kestrune::LowerWhileStarting(storm.platform->processes(), started.id);
+    return started;
 }
 
-bool AllEnded(std::vector<std::unique_ptr<kestrune::platform::ProcessMeter>>& meters) {
-    for (auto& meter : meters)
-        if (meter && !meter->Read().ended) return false;
+// Puts back to Normal the stand-ins that have been low long enough.
+void RestoreDue(Storm& storm, StartedList& started) {
+    for (Started& one : started) {
+        if (!one.lowered || Clock::now() - one.at < kLoweredFor) continue;
+        one.lowered = false;
+        if (one.meter->Read().ended) continue;
+        kestrune::RestoreAfterStarting(storm.platform->processes(), one.id);
+    }
+}
+
+bool AllEnded(StartedList& started) {
+    for (Started& one : started)
+        if (one.meter && !one.meter->Read().ended) return false;
     return true;
 }
 
@@ -142,11 +169,14 @@ bool AllEnded(std::vector<std::unique_ptr<kestrune::platform::ProcessMeter>>& me
 template <typename Schedule>
 Result Logon(const std::string& name, Schedule schedule) {
     Probe probe;
-    std::vector<std::unique_ptr<kestrune::platform::ProcessMeter>> meters;
+    StartedList meters;
     const auto begin = Clock::now();
     probe.Start();
     const auto lastStart = schedule(meters, begin);
-    while (!AllEnded(meters) && Clock::now() - begin < kGiveUp) std::this_thread::sleep_for(50ms);
+    while (!AllEnded(meters) && Clock::now() - begin < kGiveUp) {
+        RestoreDue(TheStorm(), meters);
+        std::this_thread::sleep_for(50ms);
+    }
     const auto end = Clock::now();
     const std::vector<double> lateness = probe.Stop();
     Result result;
@@ -156,15 +186,14 @@ Result Logon(const std::string& name, Schedule schedule) {
     result.lastStart = std::chrono::duration<double>(lastStart - begin).count();
     result.length = std::chrono::duration<double>(end - begin).count();
     result.started =
-        static_cast<int>(std::count_if(meters.begin(), meters.end(), [](auto& m) { return m != nullptr; }));
+        static_cast<int>(std::count_if(meters.begin(), meters.end(), [](auto& m) { return m.meter != nullptr; }));
     return result;
 }
 
 // Kestrune's own run: the entries in run order, advanced once a second by the delayed run's
 // state machine, the processor read by its meter in the idle phase.
-Clock::time_point DelayedRunOf(const std::vector<int>& delays, int threshold, int seconds,
-                               std::vector<std::unique_ptr<kestrune::platform::ProcessMeter>>& meters,
-                               Clock::time_point begin) {
+Clock::time_point DelayedRunOf(const std::vector<int>& delays, int threshold, int seconds, bool lower,
+                               StartedList& meters, Clock::time_point begin) {
     Storm& storm = TheStorm();
     kestrune::DelayedRun run;
     for (const int delay : delays) run.entries.push_back({delay, storm.command, ""});
@@ -185,10 +214,11 @@ Clock::time_point DelayedRunOf(const std::vector<int>& delays, int threshold, in
     auto last = begin;
     for (auto tick = begin + 1s; run.running && Clock::now() - begin < kGiveUp; tick += 1s) {
         std::this_thread::sleep_until(tick);
+        RestoreDue(storm, meters);
         conditions.cpuUsage = run.idlePhase ? meter->Query() : -1;
         const kestrune::DelayedStep step = kestrune::AdvanceDelayedRun(run, conditions);
         for (std::size_t i = 0; i < step.launch.size(); ++i) {
-            meters.push_back(Launch(storm));
+            meters.push_back(Launch(storm, lower));
             last = Clock::now();
         }
         if (step.finished) run.running = false;
@@ -218,26 +248,29 @@ void IdleMachine(benchmark::State& state) {
 void AllAtOnce(benchmark::State& state) {
     for (auto _ : state) {
         Record(state, Logon("all eight at once", [](auto& meters, Clock::time_point) {
-                   for (int i = 0; i < kPrograms; ++i) meters.push_back(Launch(TheStorm()));
+                   for (int i = 0; i < kPrograms; ++i) meters.push_back(Launch(TheStorm(), false));
                    return Clock::now();
                }));
     }
 }
 
-void DelayedOneToEight(benchmark::State& state) {
+const char* StartedAt(bool lower) { return lower ? ", started Low" : ", at Normal"; }
+
+void DelayedOneToEight(benchmark::State& state, bool lower) {
     for (auto _ : state) {
-        Record(state, Logon("delayed run, delays 1..8", [](auto& meters, Clock::time_point begin) {
-                   return DelayedRunOf({1, 2, 3, 4, 5, 6, 7, 8}, 20, 5, meters, begin);
-               }));
+        Record(state, Logon(std::string("delayed run, delays 1..8") + StartedAt(lower),
+                            [lower](auto& meters, Clock::time_point begin) {
+                                return DelayedRunOf({1, 2, 3, 4, 5, 6, 7, 8}, 20, 5, lower, meters, begin);
+                            }));
     }
 }
 
-void IdlePhase(benchmark::State& state, int threshold, int seconds) {
+void IdlePhase(benchmark::State& state, int threshold, int seconds, bool lower) {
     for (auto _ : state) {
-        const std::string name =
-            "idle phase, delays -8..-1, " + std::to_string(threshold) + " %, " + std::to_string(seconds) + " s";
+        const std::string name = "idle phase, delays -8..-1, " + std::to_string(threshold) + " %, " +
+                                 std::to_string(seconds) + " s" + StartedAt(lower);
         Record(state, Logon(name, [&](auto& meters, Clock::time_point begin) {
-                   return DelayedRunOf({-8, -7, -6, -5, -4, -3, -2, -1}, threshold, seconds, meters, begin);
+                   return DelayedRunOf({-8, -7, -6, -5, -4, -3, -2, -1}, threshold, seconds, lower, meters, begin);
                }));
     }
 }
@@ -264,8 +297,11 @@ int main(int argc, char** argv) {
 
     std::vector<std::pair<int, int>> settings = {{20, 5}, {50, 1}, {80, 1}};
     std::vector<char*> rest;
+    bool onlyLowered = false;
     for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--probe-work-ms=", 16) == 0) {
+        if (std::strcmp(argv[i], "--only-lowered") == 0) {
+            onlyLowered = true;
+        } else if (std::strncmp(argv[i], "--probe-work-ms=", 16) == 0) {
             probeWorkMs = std::stod(argv[i] + 16);
         } else if (std::strncmp(argv[i], "--idle=", 7) == 0) {
             settings.clear();
@@ -296,13 +332,22 @@ int main(int argc, char** argv) {
 
     benchmark::RegisterBenchmark("LogonStorm/IdleMachine", IdleMachine)->Iterations(1)->Unit(benchmark::kSecond);
     benchmark::RegisterBenchmark("LogonStorm/AllAtOnce", AllAtOnce)->Iterations(1)->Unit(benchmark::kSecond);
-    benchmark::RegisterBenchmark("LogonStorm/Delayed1to8", DelayedOneToEight)->Iterations(1)->Unit(benchmark::kSecond);
-    for (const auto& [threshold, seconds] : settings) {
-        benchmark::RegisterBenchmark(
-            ("LogonStorm/IdlePhase/" + std::to_string(threshold) + "pct/" + std::to_string(seconds) + "s").c_str(),
-            [threshold, seconds](benchmark::State& state) { IdlePhase(state, threshold, seconds); })
+    std::vector<bool> starts = {true};
+    if (!onlyLowered) starts.push_back(false);
+    for (const bool lower : starts) {
+        const std::string how = lower ? "/Lowered" : "/Normal";
+        benchmark::RegisterBenchmark(("LogonStorm/Delayed1to8" + how).c_str(),
+                                     [lower](benchmark::State& state) { DelayedOneToEight(state, lower); })
             ->Iterations(1)
             ->Unit(benchmark::kSecond);
+        for (const auto& [threshold, seconds] : settings) {
+            benchmark::RegisterBenchmark(
+                ("LogonStorm/IdlePhase/" + std::to_string(threshold) + "pct/" + std::to_string(seconds) + "s" + how)
+                    .c_str(),
+                [threshold, seconds, lower](benchmark::State& state) { IdlePhase(state, threshold, seconds, lower); })
+                ->Iterations(1)
+                ->Unit(benchmark::kSecond);
+        }
     }
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());

@@ -9,6 +9,7 @@
 #include "app/Table.h"
 #include "app/Text.h"
 #include "app/Tray.h"
+#include "delayed/StartingPriority.h"
 #include "procs/ProcessList.h"
 
 namespace kestrune {
@@ -75,7 +76,8 @@ void LaunchEntry(MainState& state, DelayedRun& run, const RunEntry& entry) {
     ShowTrayBalloon(state, running);
     const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
     if (!started) return;
-    run.impact.Follow(state, entry.row, entry.command, *started);
+    run.impact.Follow(state, entry.row, entry.command, *started,
+                      !HasOwnPriority(state.table(TableKind::Process), entry.command, entry.priority));
     if (!entry.priority.empty()) ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
 }
 

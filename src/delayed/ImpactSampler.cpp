@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/MainState.h"
+#include "delayed/StartingPriority.h"
 
 namespace kestrune {
 
@@ -53,7 +54,8 @@ TimelineProgram& ImpactSampler::ProgramOf(Watch& watch) {
     return watch.program >= 0 ? timeline_.programs[static_cast<size_t>(watch.program)] : watch.own;
 }
 
-void ImpactSampler::Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId) {
+void ImpactSampler::Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId,
+                           bool lowerWhileFollowed) {
     ++revision_;
     TimelineProgram program;
     program.name = FileNameOf(SplitCommandLine(command, false).path);
@@ -72,6 +74,9 @@ void ImpactSampler::Follow(MainState& state, RowId row, const std::string& comma
     watch.row = row;
     watch.meter = std::move(meter);
     watch.last = watch.meter->Read().cost;
+    watch.processId = processId;
+    // Only a program followed is lowered: the end of following is what puts it back.
+    watch.lowered = lowerWhileFollowed && LowerWhileStarting(state.platform.processes(), processId);
     if (runGoing_) {
         watch.program = static_cast<int>(timeline_.programs.size());
         timeline_.programs.push_back(std::move(program));
@@ -111,6 +116,8 @@ void ImpactSampler::Finish(MainState& state, Watch& watch, bool ended) {
     const Impact impact = ImpactOf(watch.last, watch.followedMs);
     program.impact = impact;
     watch.meter.reset();
+    if (watch.lowered && !ended) RestoreAfterStarting(state.platform.processes(), watch.processId);
+    watch.lowered = false;
     if (!watch.row) return;
     Table& delayed = state.table(TableKind::Delayed);
     const auto position = delayed.PositionOf(watch.row);

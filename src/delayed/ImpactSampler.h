@@ -36,14 +36,16 @@ public:
     // The processor usage the run read this second.
     void NoteCpu(int percent);
     // Starts following the program a Delayed row (or "Run now" on one) started; `row` is 0
-    // for a program no Delayed row stands for.
-    void Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId);
+    // for a program no Delayed row stands for. With `lowerWhileFollowed` the program runs at
+    // the starting class (StartingPriority.h) for as long as it is followed.
+    void Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId,
+                bool lowerWhileFollowed = false);
     // One reading of every program followed; those that ended or have been followed long
     // enough are stored with their rows.
     void Tick(MainState& state);
 
     // Stores what every program followed has cost so far, as if its time were up (the
-    // program is closing down).
+    // program is closing down), and puts the lowered ones back: nobody would later.
     void FinishAll(MainState& state);
 
     bool Following() const { return !watches_.empty(); }
@@ -60,6 +62,8 @@ private:
         std::unique_ptr<platform::ProcessMeter> meter;
         platform::ProcessCost last;
         int followedMs = 0;
+        std::uint32_t processId = 0;
+        bool lowered = false;  // at the starting class until it has been followed
     };
     TimelineProgram& ProgramOf(Watch& watch);
     void Finish(MainState& state, Watch& watch, bool ended);

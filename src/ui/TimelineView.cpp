@@ -12,7 +12,6 @@ namespace kestrune::ui {
 
 namespace {
 
-constexpr const char* kTimelineWindowName = "timelineWindow";
 constexpr const char* kTimelineWindowCaption = "Kestrune - Last Delayed Run";
 
 QColor ColorOf(const TimelineShape& shape) {

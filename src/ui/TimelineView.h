@@ -39,6 +39,8 @@ private:
     QTimer poll_;
 };
 
+// The object name of that window, a direct child of its owner.
+inline constexpr const char* kTimelineWindowName = "timelineWindow";
 // The timeline of `app`'s last run in a window of its own (one per owner), shown and raised.
 void ShowTimelineWindow(Application& app, QWidget* owner);
 // A panel over `app`'s timeline.

@@ -3,7 +3,14 @@
 // shows them, and the run's timeline names both programs.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
@@ -34,6 +41,37 @@ protected:
         ASSERT_EQ(Kestrunec({"add", "Delayed", "--name", name, "--path", path, "--delay", delay}).status, 0);
         ASSERT_EQ(Kestrunec({"enable", "Delayed", name}).status, 0);
     }
+    // A script that writes its own nice value and its session's (where the kernel groups by
+    // session, else nothing) to `log` ten times a second, `samples` times.
+    std::string NiceRecorder(const std::string& name, const std::string& log, int samples) const {
+        const std::string script = folder.Path() + name;
+        kestrune::test::WriteText(script,
+                                  "#!/bin/sh\ni=0\nwhile [ $i -lt " + std::to_string(samples) +
+                                      " ]; do set -- $(cat /proc/$$/stat); g=$(cat /proc/$$/autogroup 2>/dev/null); "
+                                      "echo ${19} ${g##* } >> '" +
+                                      log + "'; sleep 0.1; i=$((i + 1)); done\n");
+        ::chmod(script.c_str(), 0755);
+        return script;
+    }
+    // The nice values, and the session's beside them (-100 where there is none).
+    static std::pair<std::vector<int>, std::vector<int>> WaitForSamples(const std::string& log, std::size_t samples) {
+        std::vector<int> values, sessions;
+        for (int i = 0; i < 100 && values.size() < samples; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            values.clear();
+            sessions.clear();
+            std::ifstream in(log);
+            for (std::string line; std::getline(in, line);) {
+                std::istringstream fields(line);
+                int nice = 0, session = -100;
+                if (!(fields >> nice)) continue;
+                fields >> session;
+                values.push_back(nice);
+                sessions.push_back(session);
+            }
+        }
+        return {values, sessions};
+    }
     Json DelayedRows() const {
         const ProcessResult list = Kestrunec({"list", "Delayed", "--format", "json"});
         EXPECT_EQ(list.status, 0) << list.err;
@@ -44,6 +82,9 @@ protected:
 TEST_F(ImpactScenarioTest, ABusyProgramIsRatedHighAndASleepingOneLowAndTheTimelineNamesBoth) {
     AddTicked("Burner", Burner(150), "1");
     AddTicked("Sleeper", "/bin/sleep 2", "1");
+    // At Normal, as its row asks: started low on a busy machine it might not get its 1.5 s of
+    // processor time within the 30 s it is measured.
+    ASSERT_EQ(Kestrunec({"edit", "Delayed", "Burner", "--priority", "Normal"}).status, 0);
     ASSERT_EQ(DelayedRows()[0]["impact"]["band"], "Not measured");
     ASSERT_TRUE(DelayedRows()[0]["impact"]["cpuMs"].is_null());
 
@@ -96,6 +137,53 @@ TEST_F(ImpactScenarioTest, MeasuringNothingEndsTheRunWithItsLastStart) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(15));
     EXPECT_EQ(DelayedRows()[0]["impact"]["band"], "Not measured");
+}
+
+// Whether this account may give a process a higher priority again once it has been lowered.
+bool MayRaisePriority() {
+    const pid_t child = ::fork();
+    if (child == 0) _exit(::setpriority(PRIO_PROCESS, 0, 19) == 0 && ::setpriority(PRIO_PROCESS, 0, 0) == 0 ? 0 : 1);
+    int status = 1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ImpactScenarioTest, AStartedProgramRunsAtIdleWhileMeasuredThenNormalAndAStoredPriorityStays) {
+    if (!MayRaisePriority()) GTEST_SKIP() << "this account may not raise a priority again (no CAP_SYS_NICE)";
+    const std::string plainLog = folder.Path() + "plain.log";
+    const std::string ownLog = folder.Path() + "own.log";
+    AddTicked("Plain", NiceRecorder("plain.sh", plainLog, 30), "1");
+    AddTicked("Own", NiceRecorder("own.sh", ownLog, 30), "1");
+    ASSERT_EQ(Kestrunec({"edit", "Delayed", "Own", "--priority", "Below Normal"}).status, 0);
+
+    const ProcessResult run = Kestrunec({"run-delayed", "--measure", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto [plain, plainSessions] = WaitForSamples(plainLog, 30);
+    const auto [own, ownSessions] = WaitForSamples(ownLog, 30);
+    ASSERT_EQ(plain.size(), 30u);
+    ASSERT_EQ(own.size(), 30u);
+
+    // The first sample may be taken before the class is set; then low while measured (one
+    // second), then back to Normal for good.
+    const auto low = std::find(plain.begin(), plain.end(), 19);
+    ASSERT_NE(low, plain.end()) << ::testing::PrintToString(plain);
+    EXPECT_TRUE(std::all_of(plain.begin(), low, [](int nice) { return nice == 0; }));
+    const auto normal = std::find(low, plain.end(), 0);
+    // How many samples it takes while low depends on what else the machine runs.
+    ASSERT_LE(normal - low, 25) << ::testing::PrintToString(plain);
+    EXPECT_TRUE(std::all_of(normal, plain.end(), [](int nice) { return nice == 0; }))
+        << ::testing::PrintToString(plain);
+
+    EXPECT_EQ(std::count(own.begin(), own.end(), 19), 0) << ::testing::PrintToString(own);
+    EXPECT_EQ(own.back(), 10) << "Below Normal, as its row asks, also after it was measured";
+    // The program is alone in the session it was started in: where sessions weigh against each
+    // other, the session carries the class too, or the lower class would change nothing.
+    if (::access("/proc/self/autogroup", F_OK) == 0) {
+        EXPECT_EQ(plainSessions[static_cast<std::size_t>(normal - plain.begin()) - 1], 19)
+            << ::testing::PrintToString(plainSessions);
+        EXPECT_EQ(plainSessions.back(), 0) << ::testing::PrintToString(plainSessions);
+        EXPECT_EQ(ownSessions.back(), 10) << ::testing::PrintToString(ownSessions);
+    }
 }
 
 }  // namespace

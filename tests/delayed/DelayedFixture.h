@@ -166,9 +166,22 @@ public:
             if (p.id == id) return p.path;
         return "";
     }
+    // A running process takes the class, as the system would report it back.
     bool SetPriorityClass(std::uint32_t id, std::uint32_t priorityClass) override {
         priorityById.emplace_back(id, priorityClass);
+        for (platform::ProcessInfo& process : running)
+            if (process.id == id) process.basePriority = BaseOfClass(priorityClass);
         return true;
+    }
+    static int BaseOfClass(std::uint32_t priorityClass) {
+        switch (static_cast<platform::PriorityClass>(priorityClass)) {
+            case platform::PriorityClass::Idle: return 4;
+            case platform::PriorityClass::BelowNormal: return 6;
+            case platform::PriorityClass::AboveNormal: return 10;
+            case platform::PriorityClass::High: return 13;
+            case platform::PriorityClass::Realtime: return 24;
+            default: return 8;
+        }
     }
     int SetPriorityClassByName(const std::string& name, std::uint32_t priorityClass) override {
         priorityByName.emplace_back(name, priorityClass);

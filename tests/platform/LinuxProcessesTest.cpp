@@ -100,6 +100,26 @@ TEST(LinuxProcessesTest, EveryClassReadsBackAsItsOwnBasePriority) {
     EXPECT_FALSE(NiceForClass(0x1234));
 }
 
+TEST(LinuxProcessesTest, ASessionIsAProgramsOwnOnlyWhenAllItHoldsDescendsFromIt) {
+    // Sessions far from any the test runs in.
+    constexpr int kSession = 0x3ffffff0;
+    const std::vector<SessionMember> started = {
+        {500, 1, kSession}, {501, 500, kSession}, {502, 501, kSession}, {600, 1, kSession + 1}};
+    EXPECT_TRUE(SessionIsOwnedBy(500, started)) << "the program, its child and grandchild";
+    EXPECT_FALSE(SessionIsOwnedBy(501, started)) << "its parent shares the session";
+    EXPECT_FALSE(SessionIsOwnedBy(700, started)) << "gone";
+
+    std::vector<SessionMember> orphaned = started;
+    orphaned.push_back({503, 1, kSession});  // started by it, then left to init: cannot tell
+    EXPECT_FALSE(SessionIsOwnedBy(500, orphaned));
+
+    const std::vector<SessionMember> looped = {{500, 1, kSession}, {510, 511, kSession}, {511, 510, kSession}};
+    EXPECT_FALSE(SessionIsOwnedBy(500, looped)) << "parent links read while processes changed";
+
+    const std::vector<SessionMember> ours = {{static_cast<int>(::getpid()), 1, static_cast<int>(::getsid(0))}};
+    EXPECT_FALSE(SessionIsOwnedBy(::getpid(), ours)) << "the user's own session is never one program's";
+}
+
 TEST(LinuxProcessesTest, AChildProcessIsListedAndItsPriorityChangesAreVisibleInProc) {
     test::TempFolder temp;
     Sleeper child(temp.Path());

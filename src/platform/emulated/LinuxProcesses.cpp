@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 
 #include "platform/emulated/LinuxProcessMeter.h"
 #include "platform/emulated/TextCodec.h"
@@ -68,6 +69,8 @@ std::string FileName(const std::string& path) {
 
 struct StatFields {
     std::string command;  // the kernel's short name (comm)
+    int parent = 0;
+    int session = 0;
     int nice = 0;
     bool realtime = false;
 };
@@ -82,8 +85,11 @@ std::optional<StatFields> ReadStat(const std::string& folder) {
     fields.command = text.substr(open + 1, close - open - 1);
     std::istringstream rest(text.substr(close + 1));
     std::string field;
-    // Fields after the name count from 3 (state); nice is field 19, policy field 41.
+    // Fields after the name count from 3 (state); parent is field 4, session 6, nice 19,
+    // policy 41.
     for (int number = 3; rest >> field; ++number) {
+        if (number == 4) fields.parent = std::atoi(field.c_str());
+        if (number == 6) fields.session = std::atoi(field.c_str());
         if (number == 19) fields.nice = std::atoi(field.c_str());
         if (number == 41) {
             const int policy = std::atoi(field.c_str());
@@ -120,7 +126,51 @@ std::vector<pid_t> Threads(pid_t id) {
     return threads;
 }
 
+std::vector<SessionMember> SessionMembers() {
+    std::vector<SessionMember> members;
+    if (DIR* dir = ::opendir("/proc")) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const int id = std::atoi(entry->d_name);
+            if (id <= 0) continue;
+            if (const auto stat = ReadStat(std::string("/proc/") + entry->d_name))
+                members.push_back({id, stat->parent, stat->session});
+        }
+        ::closedir(dir);
+    }
+    return members;
+}
+
+// The weight of the process's session where the kernel groups by session; nothing where it
+// does not (the file is absent), or when the session holds other programs too.
+void SetSessionNice(pid_t id, int nice) {
+    const std::string file = "/proc/" + std::to_string(id) + "/autogroup";
+    if (::access(file.c_str(), W_OK) != 0 || !SessionIsOwnedBy(id, SessionMembers())) return;
+    std::ofstream(file) << nice;
+}
+
 }  // namespace
+
+bool SessionIsOwnedBy(int id, const std::vector<SessionMember>& processes) {
+    std::unordered_map<int, const SessionMember*> byId;
+    for (const SessionMember& process : processes) byId[process.id] = &process;
+    const auto self = byId.find(id);
+    if (self == byId.end()) return false;
+    const int session = self->second->session;
+    // Our own session is the user's (a terminal, the desktop): never only this program.
+    if (session == ::getsid(0)) return false;
+    for (const SessionMember& member : processes) {
+        if (member.session != session) continue;
+        int at = member.id;
+        // Bounded: a parent link read while processes come and go may form a loop.
+        for (std::size_t steps = 0; at != id && steps <= processes.size(); ++steps) {
+            const auto up = byId.find(at);
+            if (up == byId.end()) return false;
+            at = up->second->parent;
+        }
+        if (at != id) return false;
+    }
+    return true;
+}
 
 std::optional<int> NiceForClass(std::uint32_t priorityClass) {
     for (const ClassNice& entry : kClassNice) {
@@ -173,6 +223,7 @@ bool LinuxProcesses::SetPriorityClass(std::uint32_t id, std::uint32_t priorityCl
     for (pid_t thread : Threads(*pid)) {
         if (thread != *pid) ::setpriority(PRIO_PROCESS, static_cast<id_t>(thread), *nice);
     }
+    SetSessionNice(*pid, *nice);
     return true;
 }
 

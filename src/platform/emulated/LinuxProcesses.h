@@ -14,10 +14,17 @@
 // Real-time scheduling (SCHED_FIFO, SCHED_RR) also reads as base priority 24; it is never
 // set, because a runaway real-time process can stop the whole machine. Raising a priority
 // (a lower nice value) needs CAP_SYS_NICE; without it the change fails and is reported.
+//
+// Where the kernel groups processes by session (autogroup), a nice value only weighs against
+// the processes of the same session: a program in a session of its own (as the launcher starts
+// them) competes with the user's programs by its session's weight. Such a session, holding only
+// the process and what it started, takes the same nice value, so that the class reaches as far
+// as it does on Windows.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Processes.h"
 
@@ -27,6 +34,15 @@ namespace kestrune::platform {
 std::optional<int> NiceForClass(std::uint32_t priorityClass);
 // The Windows base priority of a process at this nice value and scheduling policy.
 int BasePriorityForNice(int nice, bool realtimePolicy = false);
+
+struct SessionMember {
+    int id = 0;
+    int parent = 0;
+    int session = 0;
+};
+// Whether every process of `id`'s session is `id` or started by it (through any number of
+// steps), so that the session's weight is that program's alone.
+bool SessionIsOwnedBy(int id, const std::vector<SessionMember>& processes);
 
 class LinuxProcesses final : public Processes {
 public:

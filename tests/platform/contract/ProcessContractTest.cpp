@@ -92,6 +92,20 @@ TEST_F(ProcessContract, PriorityClassesSetOnAHelperReadBackAsBasePriorities) {
     EXPECT_EQ(Os().processes().SetPriorityClassByName("no such program.exe", Class(PriorityClass::Idle)), 0);
 }
 
+// What the delayed run does to each program it starts: lowered to Idle at first, then Normal.
+// Windows lets a program raise its own children again; Linux only with CAP_SYS_NICE.
+TEST_F(ProcessContract, AHelperLoweredToIdleGoesBackToNormal) {
+    const std::uint32_t helper = StartHelper();
+    ASSERT_NE(helper, 0u) << "the helper did not start";
+    ASSERT_TRUE(Os().processes().SetPriorityClass(helper, Class(PriorityClass::Idle)));
+    ASSERT_EQ(FindProcess(Os().processes(), helper).value_or(ProcessInfo{}).basePriority, 4);
+    if (!Os().processes().SetPriorityClass(helper, Class(PriorityClass::Normal)))
+        GTEST_SKIP() << "this account may not raise a priority again";
+    const auto after = FindProcess(Os().processes(), helper);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->basePriority, 8);
+}
+
 TEST_F(ProcessContract, TerminatingEndsTheHelper) {
     const std::uint32_t helper = StartHelper();
     ASSERT_NE(helper, 0u) << "the helper did not start";
