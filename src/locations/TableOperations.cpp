@@ -5,12 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/Columns.h"
 #include "app/CommandLine.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "locations/LocationChange.h"
-#include "procs/SelectedRows.h"
+#include "procs/ForEachRow.h"
 #include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
 
@@ -23,7 +23,7 @@ template <typename Body>
 void WithControlsDisabled(MainState& state, Body body) {
     const BusyScope busy(state.events);
     body();
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -252,7 +252,7 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
             StoreSettingsNow(state);
             return false;
         }
-        FitAllColumns(state);
+        SortAllTables(state.tables);
     }
     if (wasTicked || tickAfter) StoreSettingsNow(state);
     return true;
@@ -369,7 +369,7 @@ Outcome MoveRows(MainState& state, TableKind source, const std::vector<int>& row
     Outcome outcome;
     if (source == target) return outcome;
     ForEachRowDo(state, source, rows, [&](int position) { outcome.Add(MoveOneRow(state, source, position, target)); });
-    FitColumns(state, target);
+    SortTable(state.tables[target]);
     return outcome;
 }
 
@@ -385,7 +385,7 @@ Outcome MoveRowsBack(MainState& state, const std::vector<int>& rows) {
             return;
         }
         outcome.Add(MoveOneRow(state, TableKind::Deleted, position, *origin));
-        FitColumns(state, *origin);
+        SortTable(state.tables[*origin]);
     });
     return outcome;
 }

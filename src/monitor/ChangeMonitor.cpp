@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "app/Columns.h"
 #include "app/CommandLine.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "locations/LocationChange.h"
 #include "locations/Places.h"
@@ -346,7 +346,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                     AllowEntry(state, *item);
                     state.events.MonitorDecided(item->kind, item->entry.name, true);
                 }
-                FitAllColumns(state);
+                SortAllTables(state.tables);
                 entriesAdded = false;
             } else {
                 // Only what the user was asked about goes. The user's own enabling is taken
@@ -381,7 +381,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
     monitor.previous = std::move(current);
     if (entriesAdded || entriesRemoved) {
         for (TableKind kind : changed) RescanLocation(state, kind);
-        FitAllColumns(state);
+        SortAllTables(state.tables);
         ApplyRowIcons(state);
     }
     monitor.snapshotTaken = true;

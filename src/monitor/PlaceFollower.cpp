@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Columns.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "locations/Scanning.h"
 #include "monitor/MonitorWatch.h"
@@ -67,7 +67,7 @@ std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& 
                 follower.pending[i] = true;
                 continue;
             }
-            FitColumns(state, kind);
+            SortTable(state.tables[kind]);
             ApplyRowIcons(state, kind, 1, state.tables[kind].Count());
             rescanned.push_back(kind);
         }
@@ -76,7 +76,7 @@ std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& 
     follower.snapshotTaken = true;
     if (const auto shown = state.CurrentKind();
         shown && std::find(rescanned.begin(), rescanned.end(), *shown) != rescanned.end())
-        ShowTableStatus(state);
+        RefreshCurrentTab(state);
     return rescanned;
 }
 

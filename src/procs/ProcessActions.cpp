@@ -4,9 +4,9 @@
 
 #include "app/MainState.h"
 #include "app/Text.h"
+#include "procs/ForEachRow.h"
 #include "procs/Priority.h"
 #include "procs/ProcessList.h"
-#include "procs/SelectedRows.h"
 
 namespace kestrune {
 

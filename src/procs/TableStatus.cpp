@@ -61,7 +61,7 @@ MainState::ShownCounts CountsNow(MainState& state) {
 
 }  // namespace
 
-void ShowTableStatus(MainState& state) {
+void RefreshCurrentTab(MainState& state) {
     ShowStatusText(state);
     // Taken after the text: showing the Process tab's status may refill that table first.
     state.shownCounts = CountsNow(state);
@@ -69,7 +69,7 @@ void ShowTableStatus(MainState& state) {
 
 void UpdateTableStatus(MainState& state) {
     if (!state.CurrentKind() || CountsNow(state) == state.shownCounts) return;
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
 }
 
 }  // namespace kestrune

@@ -1,7 +1,7 @@
 #include "session/Application.h"
 
-#include "app/Columns.h"
 #include "app/OptionsFile.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "app/Tray.h"
 #include "app/Version.h"
@@ -110,7 +110,7 @@ bool Application::Startup(const std::string& commandLine) {
     icons_->SetDeferred(deferIcons_);
     s.icons = icons_.get();
     Step(18);
-    BuildXMLName(s, s.profile, false);
+    SwitchProfile(s, s.profile, false);
 
     Step(19);  // columns: the tables carry their headers
 
@@ -129,7 +129,7 @@ bool Application::Startup(const std::string& commandLine) {
 
     Step(24);
     FillProcessTable(s, false, false);
-    FitAllColumns(s);
+    SortAllTables(s.tables);
     ApplyRowIcons(s);
 
     Step(25);

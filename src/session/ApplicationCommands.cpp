@@ -42,7 +42,7 @@ void Application::LoadBackup() {
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
         Report(DeleteDuplicateRows(state_, *kind));
-        ShowTableStatus(state_);
+        RefreshCurrentTab(state_);
     }
 }
 void Application::DeleteDuplicatesInAllTables() { Report(DeleteDuplicateRows(state_, std::nullopt)); }
@@ -60,7 +60,7 @@ void Application::RefreshTables() {
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
-    ShowTableStatus(state_);
+    RefreshCurrentTab(state_);
 }
 void Application::ImportStartupControlPanel() { Report(kestrune::ImportStartupControlPanel(state_)); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }

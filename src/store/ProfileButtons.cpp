@@ -66,7 +66,7 @@ void ProfileList::Edit(MainState& state) {
     }
     // Document names ignore letter case, so a current profile spelled differently has just
     // had its document moved as well and must follow it.
-    if (EqualsIgnoreCase(state.profile, old)) BuildXMLName(state, answer, false);
+    if (EqualsIgnoreCase(state.profile, old)) SwitchProfile(state, answer, false);
 }
 
 void ProfileList::Delete(MainState& state) {
@@ -91,7 +91,7 @@ bool ProfileList::Use(MainState& state) {
     // rather than writing the document back under a name no longer listed.
     if (!deletedDocument_.empty() && deletedDocument_ == state.settingsDocumentPath) state.settingsChanged = false;
     deletedDocument_.clear();
-    return BuildXMLName(state, entries_[static_cast<size_t>(selection_)], true);
+    return SwitchProfile(state, entries_[static_cast<size_t>(selection_)], true);
 }
 
 bool ProfileList::Close(MainState& state) {
