@@ -45,116 +45,87 @@ void Application::LogRegistryProblems() {
     for (const std::string& line : state_.platform.registry().TakeProblems()) state_.log.Write(line);
 }
 
-void Application::Step(int number) {
-    if (onStartupStep) onStartupStep(number);
-}
-
-bool Application::Startup(const std::string& commandLine) {
+void Application::FindOwnFiles() {
     MainState& s = state_;
-    auto& platform = s.platform;
-
-    Step(1);
-    s.loadingInProgress = true;
-
-    Step(2);
-    s.appFolder = AddBackslash(platform.system().AppFolder());
+    s.appFolder = AddBackslash(s.platform.system().AppFolder());
     s.iniPath = s.appFolder + "settings.ini";
     s.profilesPath = s.appFolder + "profiles.txt";
     s.logPath = s.appFolder + "log.txt";
+}
 
-    Step(3);  // screen metrics: the front end keeps them
-
-    Step(4);
-    if (readOnly_) s.log.Mute();
-    else if (!platform.instanceLock().TryAcquire()) {
-        s.log.Write(ExitingLine(), s.logPath);
-        s.loadingInProgress = false;
-        return false;
+bool Application::BecomeTheOnlyCopy() {
+    MainState& s = state_;
+    if (readOnly_) {
+        s.log.Mute();
+        return true;
     }
+    if (s.platform.instanceLock().TryAcquire()) return true;
+    s.log.Write(ExitingLine(), s.logPath);
+    return false;
+}
 
-    Step(5);  // the item editor's priority list is a constant of the editor
-    Step(6);  // the search engine menu is built by the front end from the engine list
-
-    Step(7);
+void Application::PrepareProcess(const std::string& commandLine) {
+    MainState& s = state_;
     EnablePrivilege(s, "SeIncreaseBasePriorityPrivilege");
     EnablePrivilege(s, "SeDebugPrivilege");
-
-    Step(8);
     s.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
-
-    Step(9);
     s.fe.CentreWindow();
-
-    Step(10);
-    platform.processes().RaiseOwnPriority();
-
-    Step(11);
-    delayed_.cpuMeter = CreateCpuMeter(platform);
-
-    Step(12);
+    s.platform.processes().RaiseOwnPriority();
+    delayed_.cpuMeter = CreateCpuMeter(s.platform);
     s.log.Write(std::string("Starting ") + kTitle + ", Slimline mode = " + (s.slimlineMode ? "True" : "False"),
                 s.logPath);
+}
 
-    Step(13);
+void Application::LoadOptionsAndProfile() {
+    MainState& s = state_;
     ReadOptions(s);
-
-    Step(14);
     ApplyIdleDefaults(s.options);
     RememberStoredOptions();
-
-    Step(15);
     profiles_.LoadProfiles(s, s.profilesPath);
-    Step(16);  // lists and the Move menu: the front end's
-    Step(17);
     icons_ = std::make_unique<IconCache>(s.platform.files(), s.fe, s);  // holds the checksum calculator
     icons_->SetDeferred(deferIcons_);
     s.icons = icons_.get();
-    Step(18);
     SwitchProfile(s, s.profile, false);
+}
 
-    Step(19);  // columns: the tables carry their headers
-
-    Step(20);
+void Application::FillTables() {
+    MainState& s = state_;
     DetermineStartupFolders(s.platform, s);
-
-    Step(21);
+    // Started with Windows, the program only runs the delayed applications: the places wait.
     if (s.slimlineMode) s.fe.MinimiseWindow();
     else ScanPlaces(s);
-
-    Step(22);
     if (s.slimlineMode && s.options.chooseProfile) ProfilesCommand(s, profiles_, false);
-
-    Step(23);
     LoadSettingsDocument(s);
-
-    Step(24);
     FillProcessTable(s, false, false);
     SortAllTables(s.tables);
     ApplyRowIcons(s);
+}
 
-    Step(25);
+void Application::BeginWork() {
+    MainState& s = state_;
     SelectTab(s.position.lastTab + 1);  // the views show state().currentTab when they appear
+    // A read-only run only looks: no monitor, no delayed run, no priority change.
+    if (readOnly_) return;
+    if (s.options.monitor) s.monitorTimer->Start();
+    if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
+    else ApplyStoredPriorities(s, false);
+    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.priorityTimer->Start();
+}
 
-    Step(26);
-    if (s.options.monitor && !readOnly_) s.monitorTimer->Start();
-
-    Step(27);
-    if (readOnly_) {
-        // Neither a delayed run nor a priority change: this run only looks.
-    } else if (s.slimlineMode) {
-        StartSlimlineDelayedRun(s, delayed_);
-    } else {
-        ApplyStoredPriorities(s, false);
+bool Application::Startup(const std::string& commandLine) {
+    state_.loadingInProgress = true;
+    FindOwnFiles();
+    if (!BecomeTheOnlyCopy()) {
+        state_.loadingInProgress = false;
+        return false;
     }
-
-    Step(28);
-    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0 && !readOnly_)
-        s.priorityTimer->Start();
-
-    Step(29);
+    PrepareProcess(commandLine);
+    LoadOptionsAndProfile();
+    FillTables();
+    BeginWork();
     LogRegistryProblems();
-    s.fe.SetStatus("Finished loading");
-    s.loadingInProgress = false;
+    state_.fe.SetStatus("Finished loading");
+    state_.loadingInProgress = false;
     if (following_ && !readOnly_) followTimer_->Start();
     return true;
 }

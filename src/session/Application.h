@@ -147,11 +147,16 @@ public:
     void HideDelayedRunWindow();
     void ExitFromDelayedWindow() { CloseDown(); }
 
-    // Called with each start-up step's number as it begins (tests follow the order with it).
-    std::function<void(int step)> onStartupStep;
-
 private:
-    void Step(int number);
+    // The phases of Startup, in their order.
+    void FindOwnFiles();
+    // False when another copy holds the instance lock; that copy's "Exiting" line is logged.
+    bool BecomeTheOnlyCopy();
+    void PrepareProcess(const std::string& commandLine);
+    void LoadOptionsAndProfile();
+    void FillTables();
+    // The tab, the monitor, the delayed run or the stored priorities, the priority watcher.
+    void BeginWork();
     // A command's outcome shown once its edits are stored (StoreEdits).
     void Report(Outcome outcome);
     void RememberStoredOptions();
