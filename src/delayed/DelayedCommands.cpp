@@ -80,14 +80,14 @@ void SetIdleSettings(MainState& state) {
     options.idleSeconds = *seconds;
 }
 
-void ToggleExitAfterDelayed(MainState& state) { state.options.exitAfterDelayed = !state.options.exitAfterDelayed; }
+void ToggleExitAfterDelayed(Options& options) { options.exitAfterDelayed = !options.exitAfterDelayed; }
 
-void ToggleSkipRunning(MainState& state) { state.options.skipRunning = !state.options.skipRunning; }
+void ToggleSkipRunning(Options& options) { options.skipRunning = !options.skipRunning; }
 
-std::string SelfShortcutPath(MainState& state) {
+std::string SelfShortcutPath(const Paths& paths) {
     // Without the folder the name alone would be a path relative to wherever the program runs.
-    if (state.commonStartupFolder.empty()) return {};
-    return AddBackslash(state.commonStartupFolder) + kSelfShortcutName + kShortcutExtension;
+    if (paths.commonStartupFolder.empty()) return {};
+    return AddBackslash(paths.commonStartupFolder) + kSelfShortcutName + kShortcutExtension;
 }
 
 std::string SelfShortcutTarget(MainState& state) {

@@ -16,7 +16,8 @@
 
 namespace kestrune {
 
-struct MainState;
+struct Model;
+struct Services;
 
 inline constexpr int kImpactIntervalMs = 250;
 inline constexpr int kFollowSeconds = 30;
@@ -37,14 +38,14 @@ public:
     void NoteCpu(int percent);
     // Starts following the program a Delayed row (or "Run now" on one) started; `row` is 0
     // for a program no Delayed row stands for.
-    void Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId);
+    void Follow(Services& services, RowId row, const std::string& command, std::uint32_t processId);
     // One reading of every program followed; those that ended or have been followed long
     // enough are stored with their rows.
-    void Tick(MainState& state);
+    void Tick(Model& model);
 
     // Stores what every program followed has cost so far, as if its time were up (the
     // program is closing down).
-    void FinishAll(MainState& state);
+    void FinishAll(Model& model);
 
     bool Following() const { return !watches_.empty(); }
     bool RunGoing() const { return runGoing_; }
@@ -62,7 +63,7 @@ private:
         int followedMs = 0;
     };
     TimelineProgram& ProgramOf(Watch& watch);
-    void Finish(MainState& state, Watch& watch, bool ended);
+    void Finish(Model& model, Watch& watch, bool ended);
     void StartTimer();
     void StopTimerWhenIdle();
 

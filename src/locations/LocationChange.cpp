@@ -402,8 +402,8 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
     return outcome;
 }
 
-bool CanEnableEntry(MainState& state, TableKind kind, int position) {
-    const Table& table = state.tables[kind];
+bool CanEnableEntry(const Model& model, TableKind kind, int position) {
+    const Table& table = model.tables[kind];
     const int pathColumn = PathColumn(kind);
     const std::string& path = table.Text(position, pathColumn);
     const bool ticked = table.Ticked(position);
@@ -463,8 +463,8 @@ void RememberSelfMadeChange(MainState& state, const std::string& path) {
     if (!path.empty()) state.selfMadeChanges.insert(path);
 }
 
-void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow) {
-    state.ownPlaceChanges.push_back({kind, name, added, fromRow});
+void NoteOwnPlaceChange(Model& model, TableKind kind, const std::string& name, bool added, bool fromRow) {
+    model.ownPlaceChanges.push_back({kind, name, added, fromRow});
 }
 
 bool TakeSelfMadeRemoval(MainState& state, TableKind kind) {

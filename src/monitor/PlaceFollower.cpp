@@ -32,10 +32,10 @@ std::string EntryText(bool folder, std::string_view name, std::string_view path,
 
 }  // namespace
 
-bool TableShowsPlace(const MainState& state, TableKind kind, const std::vector<MonitorEntry>& entries) {
+bool TableShowsPlace(const Model& model, TableKind kind, const std::vector<MonitorEntry>& entries) {
     const bool folder = IsFolderTable(kind);
     std::vector<std::string> shown, present;
-    const Table& table = state.tables[kind];
+    const Table& table = model.tables[kind];
     for (int p = 1; p <= table.Count(); ++p) {
         if (!table.Ticked(p)) continue;
         shown.push_back(EntryText(folder, table.Name(p), table.Text(p, col::Path),

@@ -158,7 +158,7 @@ bool Application::Shutdown(CloseReason reason) {
         SaveSettingsDocument(s, true, false);
         profiles_.SaveProfiles(s, s.profilesPath);
     }
-    if (delayed_.window.visible) HideDelayedWindow(s, delayed_.window);
+    if (delayed_.window.visible) HideDelayedWindow(s.events, delayed_.window);
     s.platform.instanceLock().Release();
     shutDown_ = true;
     return true;

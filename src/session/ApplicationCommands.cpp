@@ -91,7 +91,7 @@ void Application::ToggleTrayOnClose() {
     Report({});
 }
 void Application::ToggleExitAfterDelayed() {
-    kestrune::ToggleExitAfterDelayed(state_);
+    kestrune::ToggleExitAfterDelayed(state_.options);
     Report({});
 }
 void Application::ToggleIgnoreSelf() {
@@ -103,7 +103,7 @@ void Application::ToggleChooseProfile() {
     Report({});
 }
 void Application::ToggleSkipRunning() {
-    kestrune::ToggleSkipRunning(state_);
+    kestrune::ToggleSkipRunning(state_.options);
     Report({});
 }
 void Application::ToggleWatchPriorities() {
@@ -163,7 +163,7 @@ void Application::RunNow() {
     if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front(), &delayed_.impact));
 }
 
-void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }
+void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.events, delayed_.window); }
 void Application::RecordSetting() {
     if (const auto selection = Selection(state_)) Report(RecordRows(state_, selection->first, selection->second));
 }
