@@ -23,7 +23,7 @@ void StartSlimlineDelayedRun(MainState& state, DelayedRun& run);
 void MakeAllDelayedIdle(MainState& state);
 // mnSetIdle: asks for the idle threshold and then the idle seconds; a value outside its range
 // (IdleSettings.h) is refused with a message and changes neither.
-void SetIdleSettings(MainState& state);
+void SetIdleSettings(Options& options, Prompts& prompts);
 
 void ToggleExitAfterDelayed(Options& options);
 void ToggleSkipRunning(Options& options);

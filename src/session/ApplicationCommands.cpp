@@ -115,7 +115,7 @@ void Application::ToggleDisableTheWindowsWay() {
     Report({});
 }
 void Application::SetIdleSettings() {
-    kestrune::SetIdleSettings(state_);
+    kestrune::SetIdleSettings(state_.options, state_.fe);
     Report({});
 }
 void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }

@@ -94,10 +94,10 @@ bool ProfileList::Use(MainState& state) {
     return SwitchProfile(state, entries_[static_cast<size_t>(selection_)], true);
 }
 
-bool ProfileList::Close(MainState& state) {
+bool ProfileList::Close(const Paths& paths, Prompts& prompts) {
     // An empty profile name is the default profile, which always exists.
-    if (state.profile.empty() || ProfileExists(state.profile)) return true;
-    Refuse(state, kProfileGoneMessage);
+    if (paths.profile.empty() || ProfileExists(paths.profile)) return true;
+    prompts.ShowMessage(kProfileGoneMessage, MessageIcon::Exclamation);
     return false;
 }
 

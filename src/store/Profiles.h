@@ -13,6 +13,7 @@ namespace kestrune {
 
 struct MainState;
 struct Paths;
+class Prompts;
 struct Services;
 
 inline constexpr const char* kDefaultProfile = "[default]";
@@ -98,7 +99,7 @@ public:
     // "Use selected profile": answers whether all tables must be reloaded; the dialog then hides.
     bool Use(MainState& state);
     // Close button or close box: answers whether the dialog may hide.
-    bool Close(MainState& state);
+    bool Close(const Paths& paths, Prompts& prompts);
 
 private:
     int IndexOf(std::string_view name) const;

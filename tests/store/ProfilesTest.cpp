@@ -62,7 +62,7 @@ TEST_F(ProfilesTest, AMissingListFileGivesOnlyTheDefault) {
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
     list.SelectCurrentProfile(state);  // "" is the default profile
     EXPECT_EQ(list.SelectedEntry(), "[default]");
-    EXPECT_TRUE(list.Close(state));
+    EXPECT_TRUE(list.Close(state, fe));
 }
 
 TEST_F(ProfilesTest, SwitchProfileSetsTheDocumentAndTheCaption) {
@@ -270,7 +270,7 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     EXPECT_EQ(state.profile, "Home");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
     EXPECT_EQ(fe.caption, "Kestrune - v1.0.0 - Home");
-    EXPECT_TRUE(list.Close(state));
+    EXPECT_TRUE(list.Close(state, fe));
 
     // Another profile's rename leaves the current one alone; a letter-case change keeps the file.
     SelectName("Play");
@@ -305,7 +305,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     EXPECT_EQ(list.SelectedEntry(), "[default]");
     EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
 
-    EXPECT_FALSE(list.Close(state));
+    EXPECT_FALSE(list.Close(state, fe));
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text,
               "The profile that was in use no longer exists. Please select a different profile from the list\n"
@@ -316,7 +316,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     EXPECT_FALSE(list.Use(state));
     EXPECT_EQ(state.profile, "[default]");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
-    EXPECT_TRUE(list.Close(state));
+    EXPECT_TRUE(list.Close(state, fe));
 }
 
 TEST_F(ProfilesTest, DeleteRefusesTheDefaultAndRemovesOnlyTheEntryWithoutADocument) {
