@@ -9,6 +9,7 @@
 #include "locations/ShellOps.h"
 #include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
+#include "procs/PriorityWatcher.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -365,13 +366,7 @@ ChangeOutcome RenameShortcutFile(MainState& state, TableKind kind, const std::st
 }
 
 void ApplyProcessChange(MainState& state) {
-    Timer* watcher = state.priorityTimer.get();
-    if (!watcher) return;
-    if (!AnyTicked(state.tables[TableKind::Process])) {
-        if (watcher->Running()) watcher->Stop();
-    } else if (state.options.watchPriorities) {
-        watcher->Start();
-    }
+    FollowStoredPriorities(state.priorityTimer.get(), state.options.watchPriorities, state.tables[TableKind::Process]);
 }
 
 }  // namespace

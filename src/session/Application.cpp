@@ -8,6 +8,7 @@
 #include "delayed/CpuMeter.h"
 #include "delayed/DelayedCommands.h"
 #include "locations/Scanning.h"
+#include "procs/PriorityWatcher.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
@@ -109,7 +110,7 @@ void Application::BeginWork() {
     if (s.options.monitor) s.monitorTimer->Start();
     if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
     else ApplyStoredPriorities(s, false);
-    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0) s.priorityTimer->Start();
+    FollowStoredPriorities(s.priorityTimer.get(), s.options.watchPriorities, s.tables[TableKind::Process]);
 }
 
 bool Application::Startup(const std::string& commandLine) {
