@@ -405,15 +405,16 @@ std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey 
 
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
     // Stopped while it runs: a question open during the tick must not be stacked by another.
-    state.monitorTimer->Stop();
+    if (monitor.timer) monitor.timer->Stop();
     if (!NothingChangedSinceLastLook(state.platform, state, monitor)) LookAtPlaces(state, monitor);
-    state.monitorTimer->Start();
+    if (monitor.timer) monitor.timer->Start();
 }
 
-void ToggleMonitor(MainState& state) {
-    state.options.monitor = !state.options.monitor;
-    if (state.options.monitor) state.monitorTimer->Start();
-    else state.monitorTimer->Stop();
+void ToggleMonitor(Options& options, MonitorState& monitor) {
+    options.monitor = !options.monitor;
+    if (!monitor.timer) return;
+    if (options.monitor) monitor.timer->Start();
+    else monitor.timer->Stop();
 }
 
 void PreventDelayedAppsFromRegistering(MainState& state) {

@@ -23,7 +23,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
         timers_.Create(1000, [this] { CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }); });
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
-    state_.monitorTimer = timers_.Create(1000, [this] {
+    monitor_.timer = timers_.Create(1000, [this] {
         OnMonitorTick(state_, monitor_);
         if (following_) FollowPlaceChanges(state_, follower_);
     });
@@ -107,7 +107,7 @@ void Application::BeginWork() {
     SelectTab(s.position.lastTab + 1);  // the views show state().currentTab when they appear
     // A read-only run only looks: no monitor, no delayed run, no priority change.
     if (readOnly_) return;
-    if (s.options.monitor) s.monitorTimer->Start();
+    if (s.options.monitor) monitor_.timer->Start();
     if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
     else ApplyStoredPriorities(s, false);
     FollowStoredPriorities(s.priorityTimer.get(), s.options.watchPriorities, s.tables[TableKind::Process]);
@@ -143,7 +143,7 @@ bool Application::Shutdown(CloseReason reason) {
         return false;
     }
     s.delayedRunTimer->Stop();
-    s.monitorTimer->Stop();
+    monitor_.timer->Stop();
     s.priorityTimer->Stop();
     followTimer_->Stop();
     // What the programs still followed have cost so far is all there will be.

@@ -88,6 +88,11 @@ public:
     void ToggleMonitor();
     // One look at the start-up places, as the monitor timer takes it each second.
     void MonitorTick();
+    // The monitor's timer runs from now on, whatever the option says (the console's watch).
+    void KeepMonitoring() {
+        if (!monitor_.timer->Running()) monitor_.timer->Start();
+    }
+    bool Monitoring() const { return monitor_.timer->Running(); }
     // For a front end that shows the tables: from the end of start-up on, each second, a place
     // that another program changed is rescanned (PlaceFollower.h), Monitor on or off.
     void FollowOutsideChanges();

@@ -66,7 +66,7 @@ void Application::ImportStartupControlPanel() { Report(kestrune::ImportStartupCo
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() {
-    kestrune::ToggleMonitor(state_);
+    kestrune::ToggleMonitor(state_.options, monitor_);
     Report({});
 }
 void Application::MonitorTick() { OnMonitorTick(state_, monitor_); }

@@ -200,9 +200,9 @@ TEST(StartupTest, TheLastTabAndTheMonitorComeBack) {
     Program program(machine);
     ASSERT_TRUE(program.app.Startup(""));
     EXPECT_EQ(program.app.state().currentTab, 5);
-    EXPECT_TRUE(program.app.state().monitorTimer->Running());
+    EXPECT_TRUE(program.app.Monitoring());
     ASSERT_TRUE(program.app.Shutdown(CloseReason::User));
-    EXPECT_FALSE(program.app.state().monitorTimer->Running());
+    EXPECT_FALSE(program.app.Monitoring());
 }
 
 TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {
