@@ -26,7 +26,6 @@ void Tick(benchmark::State& run, bool watched) {
     test::ManualTimers timers{clock};
     MainState state(*machine.platform, fe, clock);
     state.appFolder = machine.appFolder;
-    state.monitorTimer = timers.Create(1000, [] {});
     DetermineStartupFolders(state.platform, state);
 
     auto& registry = state.platform.registry();
@@ -44,6 +43,7 @@ void Tick(benchmark::State& run, bool watched) {
         }
     }
     MonitorState monitor;
+    monitor.timer = timers.Create(1000, [] {});
     OnMonitorTick(state, monitor);  // takes the first snapshot
     if (!watched) monitor.watch.reset();
     for (auto _ : run) OnMonitorTick(state, monitor);

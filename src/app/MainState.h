@@ -36,8 +36,6 @@ struct MainState : Services, Model, Paths, ViewState {
 
     // Drives the delayed run, one tick a second.
     std::unique_ptr<Timer> delayedRunTimer;
-    // Drives the change monitor, one tick a second.
-    std::unique_ptr<Timer> monitorTimer;
     // Re-applies stored priorities the running programs lost, every five seconds.
     std::unique_ptr<Timer> priorityTimer;
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the main window shows and how: the selected tab, whether it sits in the tray, its
-// position, Slimline mode, and the answers a command keeps between the rows it acts on.
+// position and Slimline mode.
 
 #include <cstdint>
 #include <optional>
@@ -25,9 +25,6 @@ struct ViewState {
         int ticked = -1;
         bool operator==(const ShownCounts&) const = default;
     } shownCounts;
-
-    std::uint32_t chosenPriorityClass = 0x20;
-    bool deleteAllConfirmed = false;  // multi-row deletion from Deleted asks once
 };
 
 }  // namespace kestrune

@@ -53,7 +53,7 @@ int RunMonitor(CommandContext& context) {
     context.app.MonitorTick();
     std::cout << "Watching the start-up places for " << context.inv.seconds << " second(s)..." << std::endl;
     // The timer runs for this command only; the option "Monitor" stays as it is.
-    if (!state.monitorTimer->Running()) state.monitorTimer->Start();
+    context.app.KeepMonitoring();
     const DecisionPrinter printer(state.events, context.out);
     const InterruptGuard guard;
     context.timers.RunUntil([&] { return context.fe.QuitRequested() || InterruptGuard::Interrupted(); },

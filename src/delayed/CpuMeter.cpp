@@ -1,7 +1,7 @@
 #include "delayed/CpuMeter.h"
 
-#include "delayed/CpuUsage.h"
-#include "delayed/CpuUsageNT.h"
+#include "delayed/ProcessorTimesMeter.h"
+#include "delayed/RegistryStatsMeter.h"
 #include "platform/Platform.h"
 
 namespace kestrune {
@@ -9,8 +9,9 @@ namespace kestrune {
 std::unique_ptr<CpuMeter> CreateCpuMeter(platform::Platform& platform) {
     auto& times = platform.processorTimes();
     std::unique_ptr<CpuMeter> meter;
-    if (times.ProcessorCount() && times.CurrentTime() && times.IdleTime()) meter = std::make_unique<CpuUsageNT>(times);
-    else meter = std::make_unique<CpuUsage>(platform.registry());
+    if (times.ProcessorCount() && times.CurrentTime() && times.IdleTime())
+        meter = std::make_unique<ProcessorTimesMeter>(times);
+    else meter = std::make_unique<RegistryStatsMeter>(platform.registry());
     meter->Initialize();
     return meter;
 }

@@ -55,39 +55,38 @@ void MakeAllDelayedIdle(MainState& state) {
 namespace {
 
 // A typed idle setting: its value, or nullopt once the user has been told the range.
-std::optional<std::int16_t> AcceptIdleSetting(MainState& state, IdleSetting setting, const std::string& answer) {
+std::optional<std::int16_t> AcceptIdleSetting(Prompts& prompts, IdleSetting setting, const std::string& answer) {
     const IdleSettingInput input = CheckIdleSetting(setting, answer);
-    if (!input.value) state.fe.ShowMessage(input.refusal + "\r\n" + kIdleSettingsNotChanged, MessageIcon::Exclamation);
+    if (!input.value) prompts.ShowMessage(input.refusal + "\r\n" + kIdleSettingsNotChanged, MessageIcon::Exclamation);
     return input.value;
 }
 
 }  // namespace
 
-void SetIdleSettings(MainState& state) {
-    Options& options = state.options;
+void SetIdleSettings(Options& options, Prompts& prompts) {
     const std::string thresholdText =
-        state.fe.InputBox(kIdleThresholdPrompt, kTitle, std::to_string(options.idleThreshold));
+        prompts.InputBox(kIdleThresholdPrompt, kTitle, std::to_string(options.idleThreshold));
     if (thresholdText.empty()) return;
-    const auto threshold = AcceptIdleSetting(state, IdleSetting::Threshold, thresholdText);
+    const auto threshold = AcceptIdleSetting(prompts, IdleSetting::Threshold, thresholdText);
     if (!threshold) return;
-    const std::string secondsText = state.fe.InputBox(kIdleSecondsPrompt, kTitle, std::to_string(options.idleSeconds));
+    const std::string secondsText = prompts.InputBox(kIdleSecondsPrompt, kTitle, std::to_string(options.idleSeconds));
     // An empty answer keeps the seconds; a refused one keeps the threshold too, so that nothing
     // half-typed is stored.
     const auto seconds = secondsText.empty() ? std::optional(options.idleSeconds)
-                                             : AcceptIdleSetting(state, IdleSetting::Seconds, secondsText);
+                                             : AcceptIdleSetting(prompts, IdleSetting::Seconds, secondsText);
     if (!seconds) return;
     options.idleThreshold = *threshold;
     options.idleSeconds = *seconds;
 }
 
-void ToggleExitAfterDelayed(MainState& state) { state.options.exitAfterDelayed = !state.options.exitAfterDelayed; }
+void ToggleExitAfterDelayed(Options& options) { options.exitAfterDelayed = !options.exitAfterDelayed; }
 
-void ToggleSkipRunning(MainState& state) { state.options.skipRunning = !state.options.skipRunning; }
+void ToggleSkipRunning(Options& options) { options.skipRunning = !options.skipRunning; }
 
-std::string SelfShortcutPath(MainState& state) {
+std::string SelfShortcutPath(const Paths& paths) {
     // Without the folder the name alone would be a path relative to wherever the program runs.
-    if (state.commonStartupFolder.empty()) return {};
-    return AddBackslash(state.commonStartupFolder) + kSelfShortcutName + kShortcutExtension;
+    if (paths.commonStartupFolder.empty()) return {};
+    return AddBackslash(paths.commonStartupFolder) + kSelfShortcutName + kShortcutExtension;
 }
 
 std::string SelfShortcutTarget(MainState& state) {

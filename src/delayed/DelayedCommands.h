@@ -12,6 +12,8 @@
 namespace kestrune {
 
 struct MainState;
+struct Options;
+struct Paths;
 
 // mnRunDelayed: starts a run (locking the other controls) or stops the one going, by caption.
 void RunDelayedCommand(MainState& state, DelayedRun& run);
@@ -21,14 +23,14 @@ void StartSlimlineDelayedRun(MainState& state, DelayedRun& run);
 void MakeAllDelayedIdle(MainState& state);
 // mnSetIdle: asks for the idle threshold and then the idle seconds; a value outside its range
 // (IdleSettings.h) is refused with a message and changes neither.
-void SetIdleSettings(MainState& state);
+void SetIdleSettings(Options& options, Prompts& prompts);
 
-void ToggleExitAfterDelayed(MainState& state);
-void ToggleSkipRunning(MainState& state);
+void ToggleExitAfterDelayed(Options& options);
+void ToggleSkipRunning(Options& options);
 // mnRunOnStartup: registers (or unregisters) the program in the all-users Startup folder.
 void ToggleRunOnStartup(MainState& state);
 // The self-registration shortcut's file.
-std::string SelfShortcutPath(MainState& state);
+std::string SelfShortcutPath(const Paths& paths);
 // The program file the self-registration shortcut starts.
 std::string SelfShortcutTarget(MainState& state);
 

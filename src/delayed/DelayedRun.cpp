@@ -119,7 +119,7 @@ void StartDelayedRun(MainState& state, DelayedRun& run) {
     if (run.entries.empty()) return;
     SortRunEntries(run.entries);
 
-    FillDelayedWindow(state, run.window, run.entries);
+    FillDelayedWindow(state.events, run.window, run.entries);
 
     run.currentIndex = 0;
     run.idlePhase = true;
@@ -213,7 +213,7 @@ AfterRun FinishDelayedRun(MainState& state, DelayedRun& run) {
     run.impact.EndRun();
     run.runDelayedCaption = kRunDelayedCaption;
     LogAndShow(state, kFinishedDelayed);
-    if (run.window.visible) HideDelayedWindow(state, run.window);
+    if (run.window.visible) HideDelayedWindow(state.events, run.window);
     ApplyStoredPriorities(state, false);
     ReleaseControls(state, run);
     if (state.options.exitAfterDelayed) return AfterRun::CloseDown;

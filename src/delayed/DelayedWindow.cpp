@@ -1,7 +1,7 @@
 #include "delayed/DelayedWindow.h"
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
+#include "app/ModelObserver.h"
 #include "app/Text.h"
 #include "delayed/DelayedRun.h"
 
@@ -34,12 +34,12 @@ void DelayedWindow::SetCpu(int percent) {
     cpuCaption = "CPU " + std::to_string(percent) + "%";
 }
 
-void ResetList(MainState& state, DelayedWindow& window) {
+void ResetList(ModelEvents& events, DelayedWindow& window) {
     window.Reset();
-    state.events.DelayedWindowChanged();
+    events.DelayedWindowChanged();
 }
 
-void FillDelayedWindow(MainState& state, DelayedWindow& window, const std::vector<RunEntry>& entries) {
+void FillDelayedWindow(ModelEvents& events, DelayedWindow& window, const std::vector<RunEntry>& entries) {
     window.Reset();
     for (const RunEntry& entry : entries) {
         DelayedRow row;
@@ -48,28 +48,28 @@ void FillDelayedWindow(MainState& state, DelayedWindow& window, const std::vecto
         row.path = entry.command;
         window.rows.push_back(std::move(row));
     }
-    ShowDelayedWindow(state, window);
+    ShowDelayedWindow(events, window);
 }
 
-bool AdvanceList(MainState& state, DelayedWindow& window) {
+bool AdvanceList(ModelEvents& events, DelayedWindow& window) {
     const bool ticked = window.Advance();
-    state.events.DelayedWindowChanged();
+    events.DelayedWindowChanged();
     return ticked;
 }
 
-void ShowCPU(MainState& state, DelayedWindow& window, int percent) {
+void ShowCPU(ModelEvents& events, DelayedWindow& window, int percent) {
     window.SetCpu(percent);
-    state.events.DelayedWindowChanged();
+    events.DelayedWindowChanged();
 }
 
-void ShowDelayedWindow(MainState& state, DelayedWindow& window) {
+void ShowDelayedWindow(ModelEvents& events, DelayedWindow& window) {
     window.visible = true;
-    state.events.DelayedWindowChanged();
+    events.DelayedWindowChanged();
 }
 
-void HideDelayedWindow(MainState& state, DelayedWindow& window) {
+void HideDelayedWindow(ModelEvents& events, DelayedWindow& window) {
     window.visible = false;
-    state.events.DelayedWindowChanged();
+    events.DelayedWindowChanged();
 }
 
 }  // namespace kestrune

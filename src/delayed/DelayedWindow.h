@@ -8,7 +8,7 @@
 
 namespace kestrune {
 
-struct MainState;
+class ModelEvents;
 struct RunEntry;
 
 inline constexpr const char* kDelayedWindowCaption = "Kestrune - Delayed Apps";
@@ -50,13 +50,13 @@ struct DelayedWindow {
 
 // The functions below change the model and tell the views (ModelObserver::DelayedWindowChanged).
 
-void ResetList(MainState& state, DelayedWindow& window);
+void ResetList(ModelEvents& events, DelayedWindow& window);
 // One ticked row per entry, in order, and the window shown.
-void FillDelayedWindow(MainState& state, DelayedWindow& window, const std::vector<RunEntry>& entries);
-bool AdvanceList(MainState& state, DelayedWindow& window);
-void ShowCPU(MainState& state, DelayedWindow& window, int percent);
-void ShowDelayedWindow(MainState& state, DelayedWindow& window);
+void FillDelayedWindow(ModelEvents& events, DelayedWindow& window, const std::vector<RunEntry>& entries);
+bool AdvanceList(ModelEvents& events, DelayedWindow& window);
+void ShowCPU(ModelEvents& events, DelayedWindow& window, int percent);
+void ShowDelayedWindow(ModelEvents& events, DelayedWindow& window);
 // Also what the window's close box does: the run goes on.
-void HideDelayedWindow(MainState& state, DelayedWindow& window);
+void HideDelayedWindow(ModelEvents& events, DelayedWindow& window);
 
 }  // namespace kestrune

@@ -54,7 +54,7 @@ TimelineProgram& ImpactSampler::ProgramOf(Watch& watch) {
     return watch.program >= 0 ? timeline_.programs[static_cast<size_t>(watch.program)] : watch.own;
 }
 
-void ImpactSampler::Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId,
+void ImpactSampler::Follow(Services& services, RowId row, const std::string& command, std::uint32_t processId,
                            bool lowerWhileFollowed) {
     ++revision_;
     TimelineProgram program;
@@ -62,7 +62,7 @@ void ImpactSampler::Follow(MainState& state, RowId row, const std::string& comma
     program.command = command;
     program.startedMs = clockMs_;
     program.followedUntilMs = clockMs_;
-    auto meter = processId && followSeconds > 0 ? state.platform.processes().Meter(processId) : nullptr;
+    auto meter = processId && followSeconds > 0 ? services.platform.processes().Meter(processId) : nullptr;
     if (!meter) {
         // Gone before it could be read, or a system that cannot say: on the timeline as
         // started, and its row keeps what it had.
@@ -76,7 +76,8 @@ void ImpactSampler::Follow(MainState& state, RowId row, const std::string& comma
     watch.last = watch.meter->Read().cost;
     watch.processId = processId;
     // Only a program followed is lowered: the end of following is what puts it back.
-    watch.lowered = lowerWhileFollowed && LowerWhileStarting(state.platform.processes(), processId);
+    platform::Processes& processes = services.platform.processes();
+    if (lowerWhileFollowed && LowerWhileStarting(processes, processId)) watch.lowered = &processes;
     if (runGoing_) {
         watch.program = static_cast<int>(timeline_.programs.size());
         timeline_.programs.push_back(std::move(program));
@@ -88,7 +89,7 @@ void ImpactSampler::Follow(MainState& state, RowId row, const std::string& comma
     StartTimer();
 }
 
-void ImpactSampler::Tick(MainState& state) {
+void ImpactSampler::Tick(Model& model) {
     clockMs_ += kImpactIntervalMs;
     ++revision_;
     if (runGoing_) timeline_.lengthMs = clockMs_;
@@ -103,34 +104,34 @@ void ImpactSampler::Tick(MainState& state) {
         program.impact = ImpactOf(reading.cost, watch.followedMs);
         watch.last = reading.cost;
         if (watch.program >= 0) timeline_.lengthMs = std::max(timeline_.lengthMs, program.followedUntilMs);
-        if (reading.ended || watch.followedMs >= followSeconds * 1000) Finish(state, watch, reading.ended);
+        if (reading.ended || watch.followedMs >= followSeconds * 1000) Finish(model, watch, reading.ended);
     }
     std::erase_if(watches_, [](const Watch& watch) { return !watch.meter; });
     StopTimerWhenIdle();
 }
 
-void ImpactSampler::Finish(MainState& state, Watch& watch, bool ended) {
+void ImpactSampler::Finish(Model& model, Watch& watch, bool ended) {
     TimelineProgram& program = ProgramOf(watch);
     program.following = false;
     program.ended = ended;
     const Impact impact = ImpactOf(watch.last, watch.followedMs);
     program.impact = impact;
     watch.meter.reset();
-    if (watch.lowered && !ended) RestoreAfterStarting(state.platform.processes(), watch.processId);
-    watch.lowered = false;
+    if (watch.lowered && !ended) RestoreAfterStarting(*watch.lowered, watch.processId);
+    watch.lowered = nullptr;
     if (!watch.row) return;
-    Table& delayed = state.table(TableKind::Delayed);
+    Table& delayed = model.table(TableKind::Delayed);
     const auto position = delayed.PositionOf(watch.row);
     // A row deleted meanwhile has nowhere to keep it.
     if (!position) return;
     EntryDetails details = delayed.Details(*position);
     details.impact = impact;
     delayed.SetDetails(*position, std::move(details));
-    state.settingsChanged = true;
+    model.settingsChanged = true;
 }
 
-void ImpactSampler::FinishAll(MainState& state) {
-    for (Watch& watch : watches_) Finish(state, watch, false);
+void ImpactSampler::FinishAll(Model& model) {
+    for (Watch& watch : watches_) Finish(model, watch, false);
     watches_.clear();
     runGoing_ = false;
     if (timer) timer->Stop();

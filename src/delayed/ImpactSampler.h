@@ -16,7 +16,11 @@
 
 namespace kestrune {
 
-struct MainState;
+struct Model;
+struct Services;
+namespace platform {
+class Processes;
+}
 
 inline constexpr int kImpactIntervalMs = 250;
 inline constexpr int kFollowSeconds = 30;
@@ -38,15 +42,15 @@ public:
     // Starts following the program a Delayed row (or "Run now" on one) started; `row` is 0
     // for a program no Delayed row stands for. With `lowerWhileFollowed` the program runs at
     // the starting class (StartingPriority.h) for as long as it is followed.
-    void Follow(MainState& state, RowId row, const std::string& command, std::uint32_t processId,
+    void Follow(Services& services, RowId row, const std::string& command, std::uint32_t processId,
                 bool lowerWhileFollowed = false);
     // One reading of every program followed; those that ended or have been followed long
     // enough are stored with their rows.
-    void Tick(MainState& state);
+    void Tick(Model& model);
 
     // Stores what every program followed has cost so far, as if its time were up (the
     // program is closing down), and puts the lowered ones back: nobody would later.
-    void FinishAll(MainState& state);
+    void FinishAll(Model& model);
 
     bool Following() const { return !watches_.empty(); }
     bool RunGoing() const { return runGoing_; }
@@ -63,10 +67,11 @@ private:
         platform::ProcessCost last;
         int followedMs = 0;
         std::uint32_t processId = 0;
-        bool lowered = false;  // at the starting class until it has been followed
+        // At the starting class until it has been followed; what puts it back.
+        platform::Processes* lowered = nullptr;
     };
     TimelineProgram& ProgramOf(Watch& watch);
-    void Finish(MainState& state, Watch& watch, bool ended);
+    void Finish(Model& model, Watch& watch, bool ended);
     void StartTimer();
     void StopTimerWhenIdle();
 

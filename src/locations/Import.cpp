@@ -1,7 +1,7 @@
 #include "locations/Import.h"
 
-#include "app/Columns.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "locations/Scanning.h"
 
 namespace kestrune {
@@ -34,10 +34,10 @@ Outcome ImportStartupControlPanel(MainState& state) {
         if (source.table == TableKind::UserStartup) {
             for (TableKind kind : {TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
                                    TableKind::RunOnce, TableKind::UserStartup})
-                FitColumns(state, kind);
+                SortTable(state.tables[kind]);
         }
     }
-    FitColumns(state, TableKind::Deleted);
+    SortTable(state.tables[TableKind::Deleted]);
     ApplyRowIcons(state);
     // The imported rows exist nowhere else in this program: make sure the next save keeps them.
     state.settingsChanged = true;

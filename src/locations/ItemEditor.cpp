@@ -127,7 +127,7 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
         }
     }
     outcome.details.push_back(std::move(detail));
-    if (isNew) ShowTableStatus(state);
+    if (isNew) RefreshCurrentTab(state);
     return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include "locations/ShellOps.h"
 #include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
+#include "procs/PriorityWatcher.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -365,13 +366,7 @@ ChangeOutcome RenameShortcutFile(MainState& state, TableKind kind, const std::st
 }
 
 void ApplyProcessChange(MainState& state) {
-    Timer* watcher = state.priorityTimer.get();
-    if (!watcher) return;
-    if (!AnyTicked(state.tables[TableKind::Process])) {
-        if (watcher->Running()) watcher->Stop();
-    } else if (state.options.watchPriorities) {
-        watcher->Start();
-    }
+    FollowStoredPriorities(state.priorityTimer.get(), state.options.watchPriorities, state.tables[TableKind::Process]);
 }
 
 }  // namespace
@@ -402,8 +397,8 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
     return outcome;
 }
 
-bool CanEnableEntry(MainState& state, TableKind kind, int position) {
-    const Table& table = state.tables[kind];
+bool CanEnableEntry(const Model& model, TableKind kind, int position) {
+    const Table& table = model.tables[kind];
     const int pathColumn = PathColumn(kind);
     const std::string& path = table.Text(position, pathColumn);
     const bool ticked = table.Ticked(position);
@@ -463,8 +458,8 @@ void RememberSelfMadeChange(MainState& state, const std::string& path) {
     if (!path.empty()) state.selfMadeChanges.insert(path);
 }
 
-void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow) {
-    state.ownPlaceChanges.push_back({kind, name, added, fromRow});
+void NoteOwnPlaceChange(Model& model, TableKind kind, const std::string& name, bool added, bool fromRow) {
+    model.ownPlaceChanges.push_back({kind, name, added, fromRow});
 }
 
 bool TakeSelfMadeRemoval(MainState& state, TableKind kind) {

@@ -21,6 +21,7 @@
 namespace kestrune {
 
 struct MainState;
+struct Model;
 
 inline constexpr const char* kCreatingShortcutLog = "Creating shortcut to ";
 inline constexpr const char* kDeletingShortcutLog = "Deleting shortcut to ";
@@ -74,7 +75,7 @@ ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position
 ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int position, Outcome& said);
 
 // False when another row of the table has the same path (ignoring case) and the same tick.
-bool CanEnableEntry(MainState& state, TableKind kind, int position);
+bool CanEnableEntry(const Model& model, TableKind kind, int position);
 
 // Whether the place of `kind` holds an entry named `name` (ignoring case, as Windows does): a
 // value of that name, or a shortcut file of that name and ".lnk" (with `startupFile`, a file of
@@ -97,7 +98,7 @@ void RememberSelfMadeChange(MainState& state, const std::string& path);
 
 // Records for the change monitor that the program itself put the entry `name` into the place
 // of `kind` or took it out (see MainState::ownPlaceChanges).
-void NoteOwnPlaceChange(MainState& state, TableKind kind, const std::string& name, bool added, bool fromRow = true);
+void NoteOwnPlaceChange(Model& model, TableKind kind, const std::string& name, bool added, bool fromRow = true);
 
 // With "Ignore self-made changes" on: whether the program itself took an entry out of the
 // place of `kind` since the last call (the flag is cleared). Off: false, flag left alone.

@@ -1,7 +1,7 @@
 // The scans that refill whole tables: after a start in Slimline mode, on "Refresh && reload
 // tables", and for one place that the change monitor saw change.
-#include "app/Columns.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "locations/Scanning.h"
 #include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
@@ -12,7 +12,7 @@ namespace {
 
 void FinishRefill(MainState& state) {
     LoadSettingsDocument(state);
-    FitAllColumns(state);
+    SortAllTables(state.tables);
     ApplyRowIcons(state);
 }
 

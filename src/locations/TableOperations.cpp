@@ -5,12 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/Columns.h"
 #include "app/CommandLine.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "locations/LocationChange.h"
-#include "procs/SelectedRows.h"
+#include "procs/ForEachRow.h"
 #include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
 
@@ -23,7 +23,7 @@ template <typename Body>
 void WithControlsDisabled(MainState& state, Body body) {
     const BusyScope busy(state.events);
     body();
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -83,11 +83,9 @@ bool DeleteRow(MainState& state, Prompts& prompts, TableKind kind, int position,
     if (kind == TableKind::Deleted) {
         if (noConfirm || prompts.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)) {
             table.Remove(position);
-            state.deleteAllConfirmed = true;
             state.settingsChanged = true;
             return true;
         }
-        state.deleteAllConfirmed = false;
         return false;
     }
     state.settingsChanged = true;
@@ -252,14 +250,14 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
             StoreSettingsNow(state);
             return false;
         }
-        FitAllColumns(state);
+        SortAllTables(state.tables);
     }
     if (wasTicked || tickAfter) StoreSettingsNow(state);
     return true;
 }
 
-std::optional<TableKind> OriginOf(const MainState& state, int position) {
-    const Table& deleted = state.tables[TableKind::Deleted];
+std::optional<TableKind> OriginOf(const Model& model, int position) {
+    const Table& deleted = model.tables[TableKind::Deleted];
     if (position < 1 || position > deleted.Count()) return std::nullopt;
     const auto& origin = deleted.Details(position).origin;
     if (!origin || Number(origin->table) < Number(TableKind::UserStartup) ||
@@ -322,14 +320,16 @@ Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std
     Outcome outcome;
     // Permanent deletions from Deleted ask once for the rest after the first answer.
     int met = 0;
-    bool deleteAll = false;
+    bool firstDeleted = false, deleteAll = false;
     ForEachRowDo(state, kind, rows, [&](int position) {
-        if (kind == TableKind::Deleted && met == 1 && state.deleteAllConfirmed)
+        if (kind == TableKind::Deleted && met == 1 && firstDeleted)
             deleteAll = prompts.AskYesNo(kAskDeleteAll, MessageIcon::Exclamation);
         ++met;
         const std::string name = Quoted(state.tables[kind].Name(position));
         Outcome row;
-        if (DeleteRow(state, prompts, kind, position, deleteAll, row)) {
+        const bool deleted = DeleteRow(state, prompts, kind, position, deleteAll, row);
+        if (met == 1) firstDeleted = deleted;
+        if (deleted) {
             row.status = OutcomeStatus::Done;
             if (kind == TableKind::Deleted) row.details.push_back("deleted " + name + " from Deleted for good");
             else if (kind == TableKind::Known) row.details.push_back("deleted " + name + " from Known");
@@ -369,7 +369,7 @@ Outcome MoveRows(MainState& state, TableKind source, const std::vector<int>& row
     Outcome outcome;
     if (source == target) return outcome;
     ForEachRowDo(state, source, rows, [&](int position) { outcome.Add(MoveOneRow(state, source, position, target)); });
-    FitColumns(state, target);
+    SortTable(state.tables[target]);
     return outcome;
 }
 
@@ -385,7 +385,7 @@ Outcome MoveRowsBack(MainState& state, const std::vector<int>& rows) {
             return;
         }
         outcome.Add(MoveOneRow(state, TableKind::Deleted, position, *origin));
-        FitColumns(state, *origin);
+        SortTable(state.tables[*origin]);
     });
     return outcome;
 }

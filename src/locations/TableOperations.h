@@ -14,6 +14,7 @@
 namespace kestrune {
 
 struct MainState;
+struct Model;
 
 inline constexpr const char* kAskDeleteItem = "Do you want to permanantly delete this item?";
 inline constexpr const char* kAskDeleteAll = "Do you want to permanantly delete ALL of the selected item(s)?";
@@ -34,7 +35,7 @@ int DeleteDuplicates(MainState& state, TableKind kind, Outcome& said);
 // false when the row stays because its entry could not leave its place.
 bool MoveRow(MainState& state, TableKind source, int position, TableKind target, Outcome& said);
 // The table a Deleted row came from, when it is one that "Move to" reaches (1 to 6).
-std::optional<TableKind> OriginOf(const MainState& state, int position);
+std::optional<TableKind> OriginOf(const Model& model, int position);
 // Records a row's path in Known; true when a Known row was added.
 bool RecordRow(MainState& state, TableKind kind, int position, bool useTick);
 void RecordTable(MainState& state, TableKind kind);

@@ -1,11 +1,10 @@
 #include "monitor/ChangeMonitor.h"
 
 #include <algorithm>
-#include <unordered_set>
 
-#include "app/Columns.h"
 #include "app/CommandLine.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "locations/LocationChange.h"
 #include "locations/Places.h"
@@ -15,6 +14,7 @@
 #include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
 #include "monitor/MonitorWatch.h"
+#include "monitor/SnapshotComparison.h"
 #include "monitor/UnansweredQuestion.h"
 #include "store/SettingsDocument.h"
 
@@ -36,6 +36,10 @@ struct NewEntry {
     bool own = false;  // the program itself put it there from one of its rows
 };
 
+NewEntry NewEntryOf(TableKind kind, const MonitorEntry& e, bool own) {
+    return {kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false, own};
+}
+
 // Whether the program's own latest change of the place's entry of this name was the one
 // asked about (`added`: put in; otherwise taken out).
 bool IsOwnChange(const std::vector<OwnPlaceChange>& own, TableKind kind, const MonitorEntry& entry, bool added,
@@ -46,16 +50,6 @@ bool IsOwnChange(const std::vector<OwnPlaceChange>& own, TableKind kind, const M
         return it->added == added;
     }
     return false;
-}
-
-// Whether every entry that left the place was taken out by the program itself.
-bool AllTakenOutByProgram(const std::vector<MonitorEntry>& before, const std::vector<MonitorEntry>& now, TableKind kind,
-                          const std::vector<OwnPlaceChange>& own) {
-    std::unordered_set<std::string> present;
-    for (const MonitorEntry& e : now) present.insert(e.identity);
-    for (const MonitorEntry& e : before)
-        if (!present.count(e.identity) && !IsOwnChange(own, kind, e, false)) return false;
-    return true;
 }
 
 // The ticked row that stands for an entry the program put into its place, or 0.
@@ -233,12 +227,169 @@ void AskAgainUnanswered(MainState& state, const PlaceSnapshot& current, std::vec
         const auto& now = current[static_cast<size_t>(Number(entry.kind) - 1)];
         for (const MonitorEntry& e : now) {
             if (e.identity != entry.identity) continue;
-            items.push_back({entry.kind, e, e.key + kNewEntryMark + std::to_string(Number(entry.kind)), false, false});
+            items.push_back(NewEntryOf(entry.kind, e, false));
             if (std::find(changed.begin(), changed.end(), entry.kind) == changed.end()) changed.push_back(entry.kind);
             break;
         }
     }
     if (items.empty()) ForgetUnanswered(state, file);
+}
+
+// What one look found: the entries to decide on, the tables to rescan afterwards.
+struct Findings {
+    std::vector<NewEntry> items;
+    std::vector<TableKind> changed;
+    bool entriesAdded = false;
+    bool entriesRemoved = false;
+};
+
+// Turns the difference between two looks into entries to decide on, leaving out what the
+// program itself did. Its own changes are told apart from outside ones whatever "Ignore
+// self-made changes" says; the option only decides whether the user is asked about them.
+void SortOutDifference(MainState& state, const SnapshotDifference& difference, const std::vector<OwnPlaceChange>& own,
+                       Findings& found) {
+    for (size_t i = 0; i < difference.size(); ++i) {
+        const TableKind kind = static_cast<TableKind>(i + 1);
+        const PlaceDifference& place = difference[i];
+        if (!place.added.empty()) {
+            bool newcomer = false;
+            for (const MonitorEntry& e : place.added) {
+                bool fromRow = true;
+                const bool mine = IsOwnChange(own, kind, e, true, &fromRow);
+                if (mine && (!fromRow || state.options.ignoreSelf)) continue;
+                found.items.push_back(NewEntryOf(kind, e, mine));
+                found.entriesAdded = true;
+                newcomer = newcomer || !mine;
+            }
+            // The user's own entries have their rows; only newcomers call for a rescan.
+            if (newcomer) found.changed.push_back(kind);
+        } else if (place.fewer) {
+            // Nothing to refresh when the program itself took the entries out: its tables
+            // show that already, and a refill would only lose what they hold.
+            const bool selfMade = TakeSelfMadeRemoval(state, kind);
+            const bool allOwn = std::all_of(place.gone.begin(), place.gone.end(),
+                                            [&](const MonitorEntry& e) { return IsOwnChange(own, kind, e, false); });
+            if (!selfMade && !allOwn) {
+                found.changed.push_back(kind);
+                found.entriesRemoved = true;
+            }
+        }
+    }
+}
+
+std::string MonitorQuestion(const std::vector<const NewEntry*>& asked) {
+    std::string message = std::string(kMonitorPromptHead) + "\r\n";
+    for (const NewEntry* item : asked) message += item->entry.key + "\r\n";
+    return message + kMonitorPromptTail;
+}
+
+// Carries out the user's answer. Only what the user was asked about goes; the user's own
+// enabling is taken back as unticking its row would: the row stays, so the entry can come back.
+void CarryOutAnswer(MainState& state, bool keep, const std::vector<const NewEntry*>& asked,
+                    std::vector<const NewEntry*>& removed) {
+    if (keep) {
+        for (const NewEntry* item : asked) {
+            AllowEntry(state, *item);
+            state.events.MonitorDecided(item->kind, item->entry.name, true);
+        }
+        SortAllTables(state.tables);
+        return;
+    }
+    std::vector<const NewEntry*> going;
+    for (const NewEntry* item : asked) {
+        if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
+            SetRowTick(state, item->kind, row, false);
+            if (!state.tables[item->kind].Ticked(row)) removed.push_back(item);  // else refused
+        } else {
+            going.push_back(item);
+        }
+    }
+    RemoveNewEntries(state, going, removed);
+}
+
+// "Remember your decision": each entry asked about becomes a Known row.
+void RememberDecision(MainState& state, bool keep, const std::vector<const NewEntry*>& asked) {
+    Table& known = state.tables[TableKind::Known];
+    for (const NewEntry* item : asked)
+        known.Add({item->entry.key}, keep, state.IconOf(state.ResolveItemFile(item->entry.key)));
+    state.settingsChanged = true;
+}
+
+// Asks about the entries left after the Known check, keeping the question on disk while it is
+// open; answers whether the tables still need the rescan for them (only when nothing was
+// decided).
+bool AskAbout(MainState& state, const std::vector<const NewEntry*>& asked, std::vector<const NewEntry*>& removed) {
+    std::vector<std::string> places;
+    for (const NewEntry* item : asked)
+        places.push_back(NewEntryWithPlace(item->kind, item->entry.name, item->entry.placeKey));
+    const std::string unanswered = UnansweredFile(state);
+    if (!unanswered.empty()) {
+        std::vector<UnansweredEntry> open;
+        for (const NewEntry* item : asked) open.push_back({item->kind, item->entry.identity});
+        KeepUnanswered(state, unanswered, open);
+    }
+    const MonitorAnswer answer = state.fe.AskMonitor(MonitorQuestion(asked), places);
+    // Unanswered, the session or the program ended with the question open: nothing is decided.
+    // The entries stay in their places (and in the snapshot, so this session does not ask
+    // again); the file asks at the next start.
+    if (!answer.answered) return false;
+    const bool keep = answer.keep;
+    CarryOutAnswer(state, keep, asked, removed);
+    if (answer.remember) RememberDecision(state, keep, asked);
+    if (!unanswered.empty()) ForgetUnanswered(state, unanswered);
+    return !keep;
+}
+
+// The Known check, then the question about what is left. The entries taken out of their
+// places are added to `removed`.
+void DecideOnNewEntries(MainState& state, Findings& found, std::vector<const NewEntry*>& removed) {
+    if (CheckKnownEntries(state, found.items)) {
+        // A disallowed program registered again: this tick's new entries all go, but never
+        // what the program itself has just put there.
+        std::vector<const NewEntry*> going;
+        for (const NewEntry& item : found.items)
+            if (!item.selfMade && !item.own) going.push_back(&item);
+        RemoveNewEntries(state, going, removed);
+        for (NewEntry& item : found.items) item.line.clear();
+    }
+    std::vector<const NewEntry*> asked;
+    for (const NewEntry& item : found.items)
+        if (!item.line.empty()) asked.push_back(&item);
+    found.entriesAdded = !asked.empty() && AskAbout(state, asked, removed);
+}
+
+// Stores what the tick decided and makes the current look the previous one; rescans the
+// places that changed from outside.
+void FinishLook(MainState& state, MonitorState& monitor, PlaceSnapshot current, const Findings& found,
+                const std::vector<const NewEntry*>& removed) {
+    // What this tick took out of a place, and the decisions it recorded, are stored at once:
+    // a later rescan reads the document again, and the program may end at any moment.
+    if (!removed.empty() || state.settingsChanged) StoreSettingsNow(state);
+    for (const NewEntry* item : removed) state.events.MonitorDecided(item->kind, item->entry.name, false);
+    ForgetRemoved(current, removed);
+    monitor.previous = std::move(current);
+    if (found.entriesAdded || found.entriesRemoved) {
+        for (TableKind kind : found.changed) RescanLocation(state, kind);
+        SortAllTables(state.tables);
+        ApplyRowIcons(state);
+    }
+    monitor.snapshotTaken = true;
+}
+
+void LookAtPlaces(MainState& state, MonitorState& monitor) {
+    PlaceSnapshot current = ReadPlaceSnapshot(state.platform, state);
+    const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
+    state.ownPlaceChanges.clear();
+    Findings found;
+    if (!monitor.snapshotTaken) {
+        AskAgainUnanswered(state, current, found.items, found.changed);
+        found.entriesAdded = !found.items.empty();
+    } else {
+        SortOutDifference(state, CompareSnapshots(monitor.previous, current), own, found);
+    }
+    std::vector<const NewEntry*> removed;
+    if (!found.items.empty()) DecideOnNewEntries(state, found, removed);
+    FinishLook(state, monitor, std::move(current), found, removed);
 }
 
 }  // namespace
@@ -253,145 +404,17 @@ std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey 
 }
 
 void OnMonitorTick(MainState& state, MonitorState& monitor) {
-    state.monitorTimer->Stop();
-    if (NothingChangedSinceLastLook(state.platform, state, monitor)) {
-        state.monitorTimer->Start();
-        return;
-    }
-    bool entriesAdded = false, entriesRemoved = false;
-    std::vector<TableKind> changed;
-    std::vector<NewEntry> items;
-
-    auto current = ReadPlaceSnapshot(state.platform, state);
-    // The program's own changes are told apart from outside ones whatever "Ignore self-made
-    // changes" says; the option only decides whether the user is asked about them.
-    const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
-    state.ownPlaceChanges.clear();
-    if (!monitor.snapshotTaken) {
-        AskAgainUnanswered(state, current, items, changed);
-        entriesAdded = !items.empty();
-    } else {
-        for (size_t i = 0; i < current.size(); ++i) {
-            const TableKind kind = static_cast<TableKind>(i + 1);
-            const auto& before = monitor.previous[i];
-            const auto& now = current[i];
-            if (now.size() > before.size()) {
-                std::unordered_set<std::string> seen;
-                for (const MonitorEntry& e : before) seen.insert(e.identity);
-                const size_t count = items.size();
-                for (const MonitorEntry& e : now) {
-                    if (seen.count(e.identity)) continue;
-                    bool fromRow = true;
-                    const bool mine = IsOwnChange(own, kind, e, true, &fromRow);
-                    if (mine && (!fromRow || state.options.ignoreSelf)) continue;
-                    items.push_back({kind, e, e.key + kNewEntryMark + std::to_string(Number(kind)), false, mine});
-                }
-                if (items.size() > count) {
-                    entriesAdded = true;
-                    // The user's own entries have their rows; only newcomers call for a rescan.
-                    if (std::any_of(items.begin() + static_cast<std::ptrdiff_t>(count), items.end(),
-                                    [](const NewEntry& item) { return !item.own; }))
-                        changed.push_back(kind);
-                }
-            } else if (now.size() < before.size()) {
-                // Nothing to refresh when the program itself took the entries out: its tables
-                // show that already, and a refill would only lose what they hold.
-                const bool selfMade = TakeSelfMadeRemoval(state, kind);
-                if (!selfMade && !AllTakenOutByProgram(before, now, kind, own)) {
-                    changed.push_back(kind);
-                    entriesRemoved = true;
-                }
-            }
-        }
-    }
-
-    std::vector<const NewEntry*> removed;
-    if (!items.empty()) {
-        if (CheckKnownEntries(state, items)) {
-            // A disallowed program registered again: this tick's new entries all go, but never
-            // what the program itself has just put there.
-            std::vector<const NewEntry*> going;
-            for (const NewEntry& item : items)
-                if (!item.selfMade && !item.own) going.push_back(&item);
-            RemoveNewEntries(state, going, removed);
-            for (NewEntry& item : items) item.line.clear();
-        }
-        std::vector<const NewEntry*> asked;
-        for (const NewEntry& item : items)
-            if (!item.line.empty()) asked.push_back(&item);
-        if (asked.empty()) {
-            entriesAdded = false;
-        } else {
-            std::string message = std::string(kMonitorPromptHead) + "\r\n";
-            std::vector<std::string> places;
-            for (const NewEntry* item : asked) {
-                message += item->entry.key + "\r\n";
-                places.push_back(NewEntryWithPlace(item->kind, item->entry.name, item->entry.placeKey));
-            }
-            message += kMonitorPromptTail;
-            const std::string unanswered = UnansweredFile(state);
-            if (!unanswered.empty()) {
-                std::vector<UnansweredEntry> open;
-                for (const NewEntry* item : asked) open.push_back({item->kind, item->entry.identity});
-                KeepUnanswered(state, unanswered, open);
-            }
-            const MonitorAnswer answer = state.fe.AskMonitor(message, places);
-            if (!answer.answered) {
-                // The session or the program ended with the question open: nothing is decided.
-                // The entries stay in their places (and in the snapshot, so this session does
-                // not ask again); the file asks at the next start.
-                entriesAdded = false;
-            } else if (answer.keep) {
-                for (const NewEntry* item : asked) {
-                    AllowEntry(state, *item);
-                    state.events.MonitorDecided(item->kind, item->entry.name, true);
-                }
-                FitAllColumns(state);
-                entriesAdded = false;
-            } else {
-                // Only what the user was asked about goes. The user's own enabling is taken
-                // back as unticking its row would: the row stays, so the entry can come back.
-                std::vector<const NewEntry*> going;
-                for (const NewEntry* item : asked) {
-                    if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
-                        SetRowTick(state, item->kind, row, false);
-                        if (!state.tables[item->kind].Ticked(row)) removed.push_back(item);  // else refused
-                    } else {
-                        going.push_back(item);
-                    }
-                }
-                RemoveNewEntries(state, going, removed);
-            }
-            if (answer.answered && answer.remember) {
-                Table& known = state.tables[TableKind::Known];
-                for (const NewEntry* item : asked)
-                    known.Add({item->entry.key}, answer.keep, state.IconOf(state.ResolveItemFile(item->entry.key)));
-                state.settingsChanged = true;
-            }
-            if (answer.answered && !unanswered.empty()) ForgetUnanswered(state, unanswered);
-        }
-    }
-
-    // What this tick took out of a place, and the decisions it recorded, are stored at once:
-    // a later rescan reads the document again, and the program may end at any moment.
-    if (!removed.empty() || state.settingsChanged) StoreSettingsNow(state);
-
-    for (const NewEntry* item : removed) state.events.MonitorDecided(item->kind, item->entry.name, false);
-    ForgetRemoved(current, removed);
-    monitor.previous = std::move(current);
-    if (entriesAdded || entriesRemoved) {
-        for (TableKind kind : changed) RescanLocation(state, kind);
-        FitAllColumns(state);
-        ApplyRowIcons(state);
-    }
-    monitor.snapshotTaken = true;
-    state.monitorTimer->Start();
+    // Stopped while it runs: a question open during the tick must not be stacked by another.
+    if (monitor.timer) monitor.timer->Stop();
+    if (!NothingChangedSinceLastLook(state.platform, state, monitor)) LookAtPlaces(state, monitor);
+    if (monitor.timer) monitor.timer->Start();
 }
 
-void ToggleMonitor(MainState& state) {
-    state.options.monitor = !state.options.monitor;
-    if (state.options.monitor) state.monitorTimer->Start();
-    else state.monitorTimer->Stop();
+void ToggleMonitor(Options& options, MonitorState& monitor) {
+    options.monitor = !options.monitor;
+    if (!monitor.timer) return;
+    if (options.monitor) monitor.timer->Start();
+    else monitor.timer->Stop();
 }
 
 void PreventDelayedAppsFromRegistering(MainState& state) {

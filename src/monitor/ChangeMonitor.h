@@ -3,9 +3,11 @@
 // registered themselves may stay; disallowed entries are taken out of their places at once.
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/Clock.h"
 #include "app/RowPlace.h"
 #include "app/TableKind.h"
 #include "monitor/PlaceSnapshot.h"
@@ -14,6 +16,7 @@
 namespace kestrune {
 
 struct MainState;
+struct Options;
 
 inline constexpr const char* kMonitorPromptHead = "The following programs";
 inline constexpr const char* kMonitorPromptTail =
@@ -28,6 +31,8 @@ inline constexpr const char* kPlaceSeparator = " \u2014 ";
 std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey key = PlaceKey::Main);
 
 struct MonitorState {
+    // Drives the monitor, one look a second; none for a monitor only looked at by hand.
+    std::unique_ptr<Timer> timer;
     bool snapshotTaken = false;
     PlaceSnapshot previous;                       // tables 1 to 5
     std::unique_ptr<platform::PlaceWatch> watch;  // null: every tick looks (MonitorWatch.h)
@@ -36,7 +41,7 @@ struct MonitorState {
 // The monitor timer's tick.
 void OnMonitorTick(MainState& state, MonitorState& monitor);
 // "Monitor changes": flips the option and starts or stops the timer.
-void ToggleMonitor(MainState& state);
+void ToggleMonitor(Options& options, MonitorState& monitor);
 // "Prevent delayed apps from registering": every Delayed row as a disallowed Known row.
 void PreventDelayedAppsFromRegistering(MainState& state);
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Columns.h"
 #include "app/MainState.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "locations/Scanning.h"
 #include "monitor/MonitorWatch.h"
@@ -32,10 +32,10 @@ std::string EntryText(bool folder, std::string_view name, std::string_view path,
 
 }  // namespace
 
-bool TableShowsPlace(const MainState& state, TableKind kind, const std::vector<MonitorEntry>& entries) {
+bool TableShowsPlace(const Model& model, TableKind kind, const std::vector<MonitorEntry>& entries) {
     const bool folder = IsFolderTable(kind);
     std::vector<std::string> shown, present;
-    const Table& table = state.tables[kind];
+    const Table& table = model.tables[kind];
     for (int p = 1; p <= table.Count(); ++p) {
         if (!table.Ticked(p)) continue;
         shown.push_back(EntryText(folder, table.Name(p), table.Text(p, col::Path),
@@ -67,7 +67,7 @@ std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& 
                 follower.pending[i] = true;
                 continue;
             }
-            FitColumns(state, kind);
+            SortTable(state.tables[kind]);
             ApplyRowIcons(state, kind, 1, state.tables[kind].Count());
             rescanned.push_back(kind);
         }
@@ -76,7 +76,7 @@ std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& 
     follower.snapshotTaken = true;
     if (const auto shown = state.CurrentKind();
         shown && std::find(rescanned.begin(), rescanned.end(), *shown) != rescanned.end())
-        ShowTableStatus(state);
+        RefreshCurrentTab(state);
     return rescanned;
 }
 

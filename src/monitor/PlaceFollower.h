@@ -15,6 +15,7 @@
 namespace kestrune {
 
 struct MainState;
+struct Model;
 
 struct PlaceFollowerState {
     bool snapshotTaken = false;
@@ -31,6 +32,6 @@ struct PlaceFollowerState {
 std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& follower);
 
 // Whether a location table's ticked rows are exactly the place's entries.
-bool TableShowsPlace(const MainState& state, TableKind kind, const std::vector<MonitorEntry>& entries);
+bool TableShowsPlace(const Model& model, TableKind kind, const std::vector<MonitorEntry>& entries);
 
 }  // namespace kestrune

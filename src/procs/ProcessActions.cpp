@@ -4,9 +4,9 @@
 
 #include "app/MainState.h"
 #include "app/Text.h"
+#include "procs/ForEachRow.h"
 #include "procs/Priority.h"
 #include "procs/ProcessList.h"
-#include "procs/SelectedRows.h"
 
 namespace kestrune {
 
@@ -27,15 +27,15 @@ bool StillRunsAs(Services& services, std::uint32_t id, const std::string& name) 
     return false;
 }
 
-// state.chosenPriorityClass for the row at `position`: set on its running process, or only
-// written into the row when its program does not run.
-Outcome SetRowPriority(MainState& state, int position) {
+// The priority class for the row at `position`: set on its running process, or only written
+// into the row when its program does not run.
+Outcome SetRowPriority(MainState& state, int position, std::uint32_t priorityClass) {
     Table& table = state.tables[TableKind::Process];
     const std::string handle = table.Text(position, col::Handle);
-    const std::string priority = PriorityTextFromClass(state.chosenPriorityClass);
+    const std::string priority = PriorityTextFromClass(priorityClass);
     const std::string name = "\"" + table.Name(position) + "\"";
     Outcome outcome = Outcome::Of(OutcomeStatus::Done);
-    if (handle.empty() || SetPriorityByHandle(state, handle, state.chosenPriorityClass) == 0) {
+    if (handle.empty() || SetPriorityByHandle(state, handle, priorityClass) == 0) {
         table.SetText(position, col::ProcessPriority, priority);
         outcome.details.push_back("stored priority " + priority + " for " + name + "; it is not running");
     } else {
@@ -93,10 +93,10 @@ void ToggleWatchPriorities(MainState& state) {
 }
 
 Outcome SetPriorityOfRows(MainState& state, const std::vector<int>& rows, std::uint32_t priorityClass) {
-    state.chosenPriorityClass = priorityClass;
     state.processRefreshNeeded = false;
     Outcome outcome;
-    ForEachRowDo(state, TableKind::Process, rows, [&](int position) { outcome.Add(SetRowPriority(state, position)); });
+    ForEachRowDo(state, TableKind::Process, rows,
+                 [&](int position) { outcome.Add(SetRowPriority(state, position, priorityClass)); });
     return outcome;
 }
 

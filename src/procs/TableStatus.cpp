@@ -2,6 +2,7 @@
 
 #include "app/MainState.h"
 #include "app/Version.h"
+#include "procs/PriorityWatcher.h"
 #include "procs/ProcessList.h"
 
 namespace kestrune {
@@ -22,14 +23,7 @@ void ShowProcessStatus(MainState& state) {
     const int stored = table.CountTicked();
     state.fe.SetStatus(std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus +
                        (refresh ? kRefreshedStatus : ""));
-
-    Timer* watcher = state.priorityTimer.get();
-    if (!watcher) return;
-    if (stored < 1) {
-        if (watcher->Running()) watcher->Stop();
-    } else if (state.options.watchPriorities && !watcher->Running()) {
-        watcher->Start();
-    }
+    FollowStoredPriorities(state.priorityTimer.get(), state.options.watchPriorities, table);
 }
 
 void ShowStatusText(MainState& state) {
@@ -61,7 +55,7 @@ MainState::ShownCounts CountsNow(MainState& state) {
 
 }  // namespace
 
-void ShowTableStatus(MainState& state) {
+void RefreshCurrentTab(MainState& state) {
     ShowStatusText(state);
     // Taken after the text: showing the Process tab's status may refill that table first.
     state.shownCounts = CountsNow(state);
@@ -69,7 +63,7 @@ void ShowTableStatus(MainState& state) {
 
 void UpdateTableStatus(MainState& state) {
     if (!state.CurrentKind() || CountsNow(state) == state.shownCounts) return;
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
 }
 
 }  // namespace kestrune

@@ -1,13 +1,14 @@
 #include "session/Application.h"
 
-#include "app/Columns.h"
 #include "app/OptionsFile.h"
+#include "app/TableSort.h"
 #include "app/Text.h"
 #include "app/Tray.h"
 #include "app/Version.h"
 #include "delayed/CpuMeter.h"
 #include "delayed/DelayedCommands.h"
 #include "locations/Scanning.h"
+#include "procs/PriorityWatcher.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
 #include "store/SettingsDocument.h"
@@ -22,7 +23,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
         timers_.Create(1000, [this] { CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }); });
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
-    state_.monitorTimer = timers_.Create(1000, [this] {
+    monitor_.timer = timers_.Create(1000, [this] {
         OnMonitorTick(state_, monitor_);
         if (following_) FollowPlaceChanges(state_, follower_);
     });
@@ -45,116 +46,87 @@ void Application::LogRegistryProblems() {
     for (const std::string& line : state_.platform.registry().TakeProblems()) state_.log.Write(line);
 }
 
-void Application::Step(int number) {
-    if (onStartupStep) onStartupStep(number);
-}
-
-bool Application::Startup(const std::string& commandLine) {
+void Application::FindOwnFiles() {
     MainState& s = state_;
-    auto& platform = s.platform;
-
-    Step(1);
-    s.loadingInProgress = true;
-
-    Step(2);
-    s.appFolder = AddBackslash(platform.system().AppFolder());
+    s.appFolder = AddBackslash(s.platform.system().AppFolder());
     s.iniPath = s.appFolder + "settings.ini";
     s.profilesPath = s.appFolder + "profiles.txt";
     s.logPath = s.appFolder + "log.txt";
+}
 
-    Step(3);  // screen metrics: the front end keeps them
-
-    Step(4);
-    if (readOnly_) s.log.Mute();
-    else if (!platform.instanceLock().TryAcquire()) {
-        s.log.Write(ExitingLine(), s.logPath);
-        s.loadingInProgress = false;
-        return false;
+bool Application::BecomeTheOnlyCopy() {
+    MainState& s = state_;
+    if (readOnly_) {
+        s.log.Mute();
+        return true;
     }
+    if (s.platform.instanceLock().TryAcquire()) return true;
+    s.log.Write(ExitingLine(), s.logPath);
+    return false;
+}
 
-    Step(5);  // the item editor's priority list is a constant of the editor
-    Step(6);  // the search engine menu is built by the front end from the engine list
-
-    Step(7);
+void Application::PrepareProcess(const std::string& commandLine) {
+    MainState& s = state_;
     EnablePrivilege(s, "SeIncreaseBasePriorityPrivilege");
     EnablePrivilege(s, "SeDebugPrivilege");
-
-    Step(8);
     s.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
-
-    Step(9);
     s.fe.CentreWindow();
-
-    Step(10);
-    platform.processes().RaiseOwnPriority();
-
-    Step(11);
-    delayed_.cpuMeter = CreateCpuMeter(platform);
-
-    Step(12);
+    s.platform.processes().RaiseOwnPriority();
+    delayed_.cpuMeter = CreateCpuMeter(s.platform);
     s.log.Write(std::string("Starting ") + kTitle + ", Slimline mode = " + (s.slimlineMode ? "True" : "False"),
                 s.logPath);
+}
 
-    Step(13);
+void Application::LoadOptionsAndProfile() {
+    MainState& s = state_;
     ReadOptions(s);
-
-    Step(14);
     ApplyIdleDefaults(s.options);
     RememberStoredOptions();
-
-    Step(15);
     profiles_.LoadProfiles(s, s.profilesPath);
-    Step(16);  // lists and the Move menu: the front end's
-    Step(17);
     icons_ = std::make_unique<IconCache>(s.platform.files(), s.fe, s);  // holds the checksum calculator
     icons_->SetDeferred(deferIcons_);
     s.icons = icons_.get();
-    Step(18);
-    BuildXMLName(s, s.profile, false);
+    SwitchProfile(s, s.profile, false);
+}
 
-    Step(19);  // columns: the tables carry their headers
-
-    Step(20);
+void Application::FillTables() {
+    MainState& s = state_;
     DetermineStartupFolders(s.platform, s);
-
-    Step(21);
+    // Started with Windows, the program only runs the delayed applications: the places wait.
     if (s.slimlineMode) s.fe.MinimiseWindow();
     else ScanPlaces(s);
-
-    Step(22);
     if (s.slimlineMode && s.options.chooseProfile) ProfilesCommand(s, profiles_, false);
-
-    Step(23);
     LoadSettingsDocument(s);
-
-    Step(24);
     FillProcessTable(s, false, false);
-    FitAllColumns(s);
+    SortAllTables(s.tables);
     ApplyRowIcons(s);
+}
 
-    Step(25);
+void Application::BeginWork() {
+    MainState& s = state_;
     SelectTab(s.position.lastTab + 1);  // the views show state().currentTab when they appear
+    // A read-only run only looks: no monitor, no delayed run, no priority change.
+    if (readOnly_) return;
+    if (s.options.monitor) monitor_.timer->Start();
+    if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
+    else ApplyStoredPriorities(s, false);
+    FollowStoredPriorities(s.priorityTimer.get(), s.options.watchPriorities, s.tables[TableKind::Process]);
+}
 
-    Step(26);
-    if (s.options.monitor && !readOnly_) s.monitorTimer->Start();
-
-    Step(27);
-    if (readOnly_) {
-        // Neither a delayed run nor a priority change: this run only looks.
-    } else if (s.slimlineMode) {
-        StartSlimlineDelayedRun(s, delayed_);
-    } else {
-        ApplyStoredPriorities(s, false);
+bool Application::Startup(const std::string& commandLine) {
+    state_.loadingInProgress = true;
+    FindOwnFiles();
+    if (!BecomeTheOnlyCopy()) {
+        state_.loadingInProgress = false;
+        return false;
     }
-
-    Step(28);
-    if (s.options.watchPriorities && s.tables[TableKind::Process].CountTicked() > 0 && !readOnly_)
-        s.priorityTimer->Start();
-
-    Step(29);
+    PrepareProcess(commandLine);
+    LoadOptionsAndProfile();
+    FillTables();
+    BeginWork();
     LogRegistryProblems();
-    s.fe.SetStatus("Finished loading");
-    s.loadingInProgress = false;
+    state_.fe.SetStatus("Finished loading");
+    state_.loadingInProgress = false;
     if (following_ && !readOnly_) followTimer_->Start();
     return true;
 }
@@ -171,7 +143,7 @@ bool Application::Shutdown(CloseReason reason) {
         return false;
     }
     s.delayedRunTimer->Stop();
-    s.monitorTimer->Stop();
+    monitor_.timer->Stop();
     s.priorityTimer->Stop();
     followTimer_->Stop();
     // What the programs still followed have cost so far is all there will be.
@@ -187,7 +159,7 @@ bool Application::Shutdown(CloseReason reason) {
         SaveSettingsDocument(s, true, false);
         profiles_.SaveProfiles(s, s.profilesPath);
     }
-    if (delayed_.window.visible) HideDelayedWindow(s, delayed_.window);
+    if (delayed_.window.visible) HideDelayedWindow(s.events, delayed_.window);
     s.platform.instanceLock().Release();
     shutDown_ = true;
     return true;

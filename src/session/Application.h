@@ -88,6 +88,11 @@ public:
     void ToggleMonitor();
     // One look at the start-up places, as the monitor timer takes it each second.
     void MonitorTick();
+    // The monitor's timer runs from now on, whatever the option says (the console's watch).
+    void KeepMonitoring() {
+        if (!monitor_.timer->Running()) monitor_.timer->Start();
+    }
+    bool Monitoring() const { return monitor_.timer->Running(); }
     // For a front end that shows the tables: from the end of start-up on, each second, a place
     // that another program changed is rescanned (PlaceFollower.h), Monitor on or off.
     void FollowOutsideChanges();
@@ -147,11 +152,16 @@ public:
     void HideDelayedRunWindow();
     void ExitFromDelayedWindow() { CloseDown(); }
 
-    // Called with each start-up step's number as it begins (tests follow the order with it).
-    std::function<void(int step)> onStartupStep;
-
 private:
-    void Step(int number);
+    // The phases of Startup, in their order.
+    void FindOwnFiles();
+    // False when another copy holds the instance lock; that copy's "Exiting" line is logged.
+    bool BecomeTheOnlyCopy();
+    void PrepareProcess(const std::string& commandLine);
+    void LoadOptionsAndProfile();
+    void FillTables();
+    // The tab, the monitor, the delayed run or the stored priorities, the priority watcher.
+    void BeginWork();
     // A command's outcome shown once its edits are stored (StoreEdits).
     void Report(Outcome outcome);
     void RememberStoredOptions();

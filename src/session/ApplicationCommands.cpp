@@ -42,7 +42,7 @@ void Application::LoadBackup() {
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
         Report(DeleteDuplicateRows(state_, *kind));
-        ShowTableStatus(state_);
+        RefreshCurrentTab(state_);
     }
 }
 void Application::DeleteDuplicatesInAllTables() { Report(DeleteDuplicateRows(state_, std::nullopt)); }
@@ -60,13 +60,13 @@ void Application::RefreshTables() {
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
-    ShowTableStatus(state_);
+    RefreshCurrentTab(state_);
 }
 void Application::ImportStartupControlPanel() { Report(kestrune::ImportStartupControlPanel(state_)); }
 void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() {
-    kestrune::ToggleMonitor(state_);
+    kestrune::ToggleMonitor(state_.options, monitor_);
     Report({});
 }
 void Application::MonitorTick() { OnMonitorTick(state_, monitor_); }
@@ -91,7 +91,7 @@ void Application::ToggleTrayOnClose() {
     Report({});
 }
 void Application::ToggleExitAfterDelayed() {
-    kestrune::ToggleExitAfterDelayed(state_);
+    kestrune::ToggleExitAfterDelayed(state_.options);
     Report({});
 }
 void Application::ToggleIgnoreSelf() {
@@ -103,7 +103,7 @@ void Application::ToggleChooseProfile() {
     Report({});
 }
 void Application::ToggleSkipRunning() {
-    kestrune::ToggleSkipRunning(state_);
+    kestrune::ToggleSkipRunning(state_.options);
     Report({});
 }
 void Application::ToggleWatchPriorities() {
@@ -115,7 +115,7 @@ void Application::ToggleDisableTheWindowsWay() {
     Report({});
 }
 void Application::SetIdleSettings() {
-    kestrune::SetIdleSettings(state_);
+    kestrune::SetIdleSettings(state_.options, state_.fe);
     Report({});
 }
 void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
@@ -163,7 +163,7 @@ void Application::RunNow() {
     if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front(), &delayed_.impact));
 }
 
-void Application::HideDelayedRunWindow() { HideDelayedWindow(state_, delayed_.window); }
+void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.events, delayed_.window); }
 void Application::RecordSetting() {
     if (const auto selection = Selection(state_)) Report(RecordRows(state_, selection->first, selection->second));
 }

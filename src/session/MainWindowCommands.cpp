@@ -75,14 +75,14 @@ void Application::SelectTab(int tab) {
     state_.position.lastTab = tab - 1;
     // Every visit of the Process tab lists the running processes afresh.
     if (state_.CurrentKind() == TableKind::Process) state_.processRefreshNeeded = true;
-    ShowTableStatus(state_);
+    RefreshCurrentTab(state_);
 }
 
 void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     if (position < 1 || position > state_.tables[kind].Count()) return;
     Report(TickRow(state_, kind, position, ticked));
     RegisterForDelayedRun();
-    ShowTableStatus(state_);
+    RefreshCurrentTab(state_);
 }
 
 void Application::RegisterForDelayedRun() {

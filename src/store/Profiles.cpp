@@ -66,7 +66,7 @@ std::string ProfileDocumentPath(const Paths& paths, std::string_view profile) {
     return paths.appFolder + ToLower(profile) + std::string(kDocumentExtension);
 }
 
-bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh) {
+bool SwitchProfile(MainState& state, const std::string& newProfile, bool refresh) {
     bool changed = false;
     if (!EqualsIgnoreCase(newProfile, state.profile)) {
         // Switching away with unsaved changes would lose them: a row unticked since the last

@@ -13,6 +13,7 @@ namespace kestrune {
 
 struct MainState;
 struct Paths;
+class Prompts;
 struct Services;
 
 inline constexpr const char* kDefaultProfile = "[default]";
@@ -64,11 +65,12 @@ bool OwnsItsDocument(std::string_view name, FileNaming naming);
 // "" and "[default]".
 std::string ProfileDocumentPath(const Paths& paths, std::string_view profile);
 
-// Makes a profile current: sets profile, the document path and the window caption. Answers
-// true when the caller must reload all tables ("Refresh && reload tables"): the profile changed
-// with `refresh` set, its document exists and start-up is over. When its document does not
-// exist yet, the current tables are marked to be written as that document instead.
-bool BuildXMLName(MainState& state, const std::string& newProfile, bool refresh);
+// Makes a profile current (`BuildXMLName`): sets profile, the document path and the window
+// caption. Answers true when the caller must reload all tables ("Refresh && reload tables"):
+// the profile changed with `refresh` set, its document exists and start-up is over. When its
+// document does not exist yet, the current tables are marked to be written as that document
+// instead.
+bool SwitchProfile(MainState& state, const std::string& newProfile, bool refresh);
 
 class ProfileList {
 public:
@@ -97,7 +99,7 @@ public:
     // "Use selected profile": answers whether all tables must be reloaded; the dialog then hides.
     bool Use(MainState& state);
     // Close button or close box: answers whether the dialog may hide.
-    bool Close(MainState& state);
+    bool Close(const Paths& paths, Prompts& prompts);
 
 private:
     int IndexOf(std::string_view name) const;

@@ -179,9 +179,9 @@ bool WriteSettingsDocument(MainState& state, bool backup, Outcome& said) {
 
 }  // namespace
 
-std::string WriteFailureLine(MainState& state) {
-    const int code = state.platform.files().LastError();
-    return code ? "\r\n" + state.platform.system().ErrorText(code) : std::string();
+std::string WriteFailureLine(Services& services) {
+    const int code = services.platform.files().LastError();
+    return code ? "\r\n" + services.platform.system().ErrorText(code) : std::string();
 }
 
 bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {

@@ -13,6 +13,7 @@
 namespace kestrune {
 
 struct MainState;
+struct Services;
 class Tables;
 class TreeDocument;
 
@@ -34,7 +35,7 @@ inline constexpr const char* kNotWrittenMessage = "The settings file could not b
 bool SaveSettingsDocument(MainState& state, bool quiet, bool backup);
 // After a failed save: the system's reason as a line to add below a message ("\r\n" and the
 // text), or "" when the file system gave none.
-std::string WriteFailureLine(MainState& state);
+std::string WriteFailureLine(Services& services);
 // Writes the current profile's document now, changed or not and whatever "Skip save on exit"
 // says: the rows that hold entries taken out of their places must never exist only in memory.
 // False when it could not be written (logged, nothing shown).

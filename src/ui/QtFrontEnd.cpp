@@ -303,7 +303,7 @@ void QtFrontEnd::AttachDelayedWindow(DelayedWindow& model) {
     Application* app = app_;
     DelayedWindow* window = &model;
     delayedView_ = std::make_unique<DelayedWindowView>(
-        model, [app, window] { kestrune::HideDelayedWindow(app->state(), *window); },
+        model, [app, window] { kestrune::HideDelayedWindow(app->state().events, *window); },
         [app] { app->ExitFromDelayedWindow(); });
     delayedView_->AddTimeline(CreateTimelineView(*app, delayedView_.get()));
     app->state().events.Attach(*this);

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 
 #include "DelayedFixture.h"
-#include "delayed/CpuUsage.h"
-#include "delayed/CpuUsageNT.h"
+#include "delayed/ProcessorTimesMeter.h"
+#include "delayed/RegistryStatsMeter.h"
 
 namespace kestrune {
 namespace {
@@ -38,7 +38,7 @@ TEST(RoundToFourPlacesTest, ExactHalvesOfTheLastPlace) {
     EXPECT_EQ(RoundToFourPlaces(-0.03125), -312);
 }
 
-class CpuUsageNTTest : public ::testing::Test {
+class ProcessorTimesMeterTest : public ::testing::Test {
 protected:
     // Sets the next reading: clock and idle time in 100-nanosecond units.
     void At(std::int64_t now, std::int64_t idle) {
@@ -46,10 +46,10 @@ protected:
         times.idle = idle;
     }
     test::ScriptedTimes times;
-    CpuUsageNT meter{times};
+    ProcessorTimesMeter meter{times};
 };
 
-TEST_F(CpuUsageNTTest, ReadsTheShareOfBusyTimeSinceTheLastReading) {
+TEST_F(ProcessorTimesMeterTest, ReadsTheShareOfBusyTimeSinceTheLastReading) {
     struct Case {
         int processors;
         std::int64_t timeStep, idleStep;
@@ -75,7 +75,7 @@ TEST_F(CpuUsageNTTest, ReadsTheShareOfBusyTimeSinceTheLastReading) {
     }
 }
 
-TEST_F(CpuUsageNTTest, EachReadingBecomesTheNextBaseline) {
+TEST_F(ProcessorTimesMeterTest, EachReadingBecomesTheNextBaseline) {
     times.processors = 1;
     At(0, 0);
     meter.Initialize();
@@ -89,7 +89,7 @@ TEST_F(CpuUsageNTTest, EachReadingBecomesTheNextBaseline) {
     EXPECT_THAT(readings, ElementsAre(50, 0, 100));
 }
 
-TEST_F(CpuUsageNTTest, AFailedReadingAnswersMinusOneAndKeepsTheBaseline) {
+TEST_F(ProcessorTimesMeterTest, AFailedReadingAnswersMinusOneAndKeepsTheBaseline) {
     times.processors = 2;
     At(1000, 1000);
     meter.Initialize();
@@ -109,7 +109,7 @@ TEST_F(CpuUsageNTTest, AFailedReadingAnswersMinusOneAndKeepsTheBaseline) {
     EXPECT_EQ(meter.Query(), 50);
 }
 
-TEST_F(CpuUsageNTTest, AFailedStartLeavesTheBaselineAtZero) {
+TEST_F(ProcessorTimesMeterTest, AFailedStartLeavesTheBaselineAtZero) {
     times.processors = 1;
     At(1000, 0);
     times.idle.reset();
@@ -118,12 +118,12 @@ TEST_F(CpuUsageNTTest, AFailedStartLeavesTheBaselineAtZero) {
     EXPECT_EQ(meter.Query(), 50);  // 1000 idle of 2000 since zero
 }
 
-TEST(CpuUsageTest, ReadsTheKernelCounterFromTheDynamicData) {
+TEST(RegistryStatsMeterTest, ReadsTheKernelCounterFromTheDynamicData) {
     test::MemoryRegistry registry;
     registry.Put(kPerfStartKey, kCpuUsageValue, std::string("\x00\x00\x00\x00", 4));
     registry.Put(kPerfStopKey, kCpuUsageValue, std::string("\x00\x00\x00\x00", 4));
     registry.Put(kPerfDataKey, kCpuUsageValue, std::string("\x2a\x01\x00\x00", 4));
-    CpuUsage meter(registry);
+    RegistryStatsMeter meter(registry);
     meter.Initialize();
     EXPECT_THAT(registry.reads, ElementsAre("PerfStats\\StartStat|KERNEL\\CPUUsage"));
     EXPECT_EQ(meter.Query(), 42);                                                        // the low byte of 0x12a
@@ -137,10 +137,10 @@ TEST(CpuUsageTest, ReadsTheKernelCounterFromTheDynamicData) {
     EXPECT_EQ(meter.Query(), 42);  // the key was closed
 }
 
-TEST(CpuUsageTest, WithoutTheStatisticsItReadsZero) {
+TEST(RegistryStatsMeterTest, WithoutTheStatisticsItReadsZero) {
     test::MemoryRegistry registry;
     registry.Put(kPerfDataKey, kCpuUsageValue, std::string("\x30\x00\x00\x00", 4));
-    CpuUsage meter(registry);
+    RegistryStatsMeter meter(registry);
     meter.Initialize();  // no StartStat: the counter never starts and the data key stays closed
     EXPECT_EQ(meter.Query(), 0);
     meter.Terminate();
@@ -153,7 +153,7 @@ TEST(CreateCpuMeterTest, PrefersTheProcessorTimes) {
     platform.scriptedTimes.now = 100;
     platform.scriptedTimes.idle = 0;
     auto meter = CreateCpuMeter(platform);
-    ASSERT_NE(dynamic_cast<CpuUsageNT*>(meter.get()), nullptr);
+    ASSERT_NE(dynamic_cast<ProcessorTimesMeter*>(meter.get()), nullptr);
     platform.scriptedTimes.now = 200;
     platform.scriptedTimes.idle = 100;
     EXPECT_EQ(meter->Query(), 0);  // initialized: measured from the first baseline
@@ -162,7 +162,7 @@ TEST(CreateCpuMeterTest, PrefersTheProcessorTimes) {
     platform.memoryRegistry.Put(kPerfStartKey, kCpuUsageValue, "");
     platform.memoryRegistry.Put(kPerfDataKey, kCpuUsageValue, std::string("\x11\x00\x00\x00", 4));
     auto older = CreateCpuMeter(platform);
-    ASSERT_NE(dynamic_cast<CpuUsage*>(older.get()), nullptr);
+    ASSERT_NE(dynamic_cast<RegistryStatsMeter*>(older.get()), nullptr);
     EXPECT_EQ(older->Query(), 17);
 }
 

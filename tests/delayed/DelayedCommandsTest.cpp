@@ -217,7 +217,7 @@ TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOtherAndRefusedOutsid
         fe.questions.clear();
         fe.messages.clear();
         fe.inputAnswers.assign(c.answers.begin(), c.answers.end());
-        SetIdleSettings(state);
+        SetIdleSettings(state.options, fe);
         const std::string label = c.answers[0] + "/" + c.answers[1];
         EXPECT_EQ(state.options.idleThreshold, c.threshold) << label;
         EXPECT_EQ(state.options.idleSeconds, c.seconds) << label;

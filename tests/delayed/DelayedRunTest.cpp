@@ -180,7 +180,7 @@ TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
     AddDelayed("C:\\A\\two.exe", "2");
     StartDelayedRun(state, run);
     run.window.rows[1].ticked = false;
-    HideDelayedWindow(state, run.window);
+    HideDelayedWindow(state.events, run.window);
     EXPECT_FALSE(run.window.visible);
     Seconds(2);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\one.exe", "C:\\A\\two.exe"));

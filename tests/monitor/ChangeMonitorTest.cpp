@@ -23,12 +23,11 @@ using platform::ValueType;
 class ChangeMonitorTest : public ::testing::Test {
 protected:
     ChangeMonitorTest() : state(*machine.platform, fe, clock) {
-        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers, {.monitor = [this] {
-                                                                                         OnMonitorTick(state, monitor);
-                                                                                     }});
+        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
+        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
         DetermineStartupFolders(state.platform, state);
         ScanPlaces(state);
-        state.monitorTimer->Start();
+        monitor.timer->Start();
         Tick();  // the first tick only takes the snapshot
     }
 

@@ -24,14 +24,13 @@ using platform::ValueType;
 class MonitorRefusalTest : public ::testing::Test {
 protected:
     MonitorRefusalTest() : state(platform, fe, clock) {
-        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers, {.monitor = [this] {
-                                                                                         OnMonitorTick(state, monitor);
-                                                                                     }});
+        state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
+        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
         machine.platform->registry().CreateKey(RootKey::LocalMachine, kRunKey);
         DetermineStartupFolders(state.platform, state);
         std::filesystem::create_directories(state.commonStartupFolder);
         ScanPlaces(state);
-        state.monitorTimer->Start();
+        monitor.timer->Start();
         Tick();  // the first tick only takes the snapshot
     }
 

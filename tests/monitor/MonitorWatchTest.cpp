@@ -26,14 +26,13 @@ protected:
     MonitorWatchTest()
         : outside(platform::CreatePlatform({machine.appFolder, machine.machineRoot})),
           state(*machine.platform, fe, clock) {
-        state.InProgramFolder(machine.appFolder).WithTimers(timers, {.monitor = [this] {
-                                                                OnMonitorTick(state, monitor);
-                                                            }});
+        state.InProgramFolder(machine.appFolder).WithTimers(timers);
+        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
         DetermineStartupFolders(state.platform, state);
         std::filesystem::create_directories(state.userStartupFolder);
         outside->registry().SetValue(RootKey::LocalMachine, kRunKey, {"Resident", ValueType::String, "/opt/res"});
         ScanPlaces(state);
-        state.monitorTimer->Start();
+        monitor.timer->Start();
         Tick();  // the first look only takes the snapshot
     }
 

@@ -149,24 +149,24 @@ TEST_F(ProcessActionsTest, WatcherOptionSwitchesTheTimerAndTheTabVisitSwitchesIt
 
     // No stored row: the next visit of the Process tab turns the watcher off again.
     state.processRefreshNeeded = true;
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_FALSE(state.priorityTimer->Running());
     EXPECT_EQ(fe.LastStatus(), "0 processes, 0 stored item(s) - refreshed");
 
     AddStoredRow("a.exe", "/a.exe", "High");
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_TRUE(state.priorityTimer->Running());
     timers.Advance(5000);
     EXPECT_EQ(watcherTicks, 1);
     // Showing the status again must not push the next tick back.
     timers.Advance(4000);
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     timers.Advance(1000);
     EXPECT_EQ(watcherTicks, 2);
 
     ToggleWatchPriorities(state);
     EXPECT_FALSE(state.priorityTimer->Running());
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_FALSE(state.priorityTimer->Running());
 }
 
@@ -175,32 +175,32 @@ TEST_F(ProcessActionsTest, StatusCountsAreTakenAfterTheRefill) {
     processes.Add(1, "a.exe", 8, "/a.exe");
     processes.Add(2, "b.exe", 8, "/b.exe");
     state.processRefreshNeeded = true;
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_EQ(fe.LastStatus(), "2 processes, 0 stored item(s) - refreshed");
     processes.Add(3, "c.exe", 8, "/c.exe");
     state.processRefreshNeeded = true;
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s) - refreshed");
     EXPECT_EQ(processTable().Count(), 3);
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s)");
 }
 
 TEST_F(ProcessActionsTest, StatusOfTheOtherTabs) {
     state.currentTab = 0;
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_EQ(fe.LastStatus(), "Kestrune from kestrune.org");
 
     state.currentTab = Number(TableKind::Deleted) + 1;
     state.tables[TableKind::Deleted].Add({"x", "y"}, true);
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_EQ(fe.LastStatus(), "1 item(s)");
 
     state.currentTab = Number(TableKind::Delayed) + 1;
     state.tables[TableKind::Delayed].Add({"x"}, true);
     state.tables[TableKind::Delayed].Add({"y"}, false);
     state.tables[TableKind::Delayed].Add({"z"}, true);
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
     EXPECT_EQ(fe.LastStatus(), "3 item(s) : 2 enabled, 1 disabled.");
 }
 

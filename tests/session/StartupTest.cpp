@@ -28,19 +28,6 @@ struct Program {
     Application app;
 };
 
-TEST(StartupTest, StepsRunInTheirOrder) {
-    test::TestMachine machine;
-    Program program(machine);
-    std::vector<int> steps;
-    program.app.onStartupStep = [&](int step) { steps.push_back(step); };
-    ASSERT_TRUE(program.app.Startup(""));
-    std::vector<int> expected(29);
-    for (int i = 0; i < 29; ++i) expected[static_cast<size_t>(i)] = i + 1;
-    EXPECT_EQ(steps, expected);
-    EXPECT_EQ(program.fe.LastStatus(), "Finished loading");
-    EXPECT_FALSE(program.app.state().loadingInProgress);
-}
-
 // The desktop program's start: the tables are ready without a single program file read for an
 // icon; the icons come afterwards.
 TEST(StartupTest, DeferredIconsReadNoProgramBeforeFinishedLoadingAndFillInAfterwards) {
@@ -62,8 +49,8 @@ TEST(StartupTest, DeferredIconsReadNoProgramBeforeFinishedLoadingAndFillInAfterw
     Application app(counting, fe, clock, timers);
     app.DeferIcons();
     int readsAtFinish = -1;
-    app.onStartupStep = [&](int step) {
-        if (step == 29) readsAtFinish = counting.counter.reads[tool];
+    fe.onStatus = [&](const std::string& text) {
+        if (text == "Finished loading") readsAtFinish = counting.counter.reads[tool];
     };
     ASSERT_TRUE(app.Startup(""));
     EXPECT_EQ(readsAtFinish, 0);
@@ -161,6 +148,49 @@ TEST(StartupTest, WithoutSettingsTheWindowIsCentredOnTheFirstTab) {
     EXPECT_EQ(program.app.state().currentTab, 1);
     EXPECT_EQ(program.app.state().options.idleThreshold, 20);
     EXPECT_EQ(program.app.state().options.idleSeconds, 5);
+    // Loading is over only once everything above is in place, and the status line says so.
+    EXPECT_EQ(program.fe.LastStatus(), "Finished loading");
+    EXPECT_FALSE(program.app.state().loadingInProgress);
+}
+
+// The profile stored in settings.ini is current again, and its own document fills the tables.
+TEST(StartupTest, TheStoredProfileComesBackWithItsDocument) {
+    test::TestMachine machine;
+    WriteText(machine.appFolder + "settings.ini", "[Options]\r\nProfile=Work\r\n");
+    WriteText(machine.appFolder + "profiles.txt", "Work\r\n");
+    WriteText(machine.appFolder + "work.xml",
+              "<Root><Delayed><item_1><name>Mail</name><path>/opt/mail</path><delay>5</delay><prev>User</prev>"
+              "<active>1</active><priority>Normal</priority></item_1></Delayed></Root>");
+    Program program(machine);
+    ASSERT_TRUE(program.app.Startup(""));
+    const MainState& s = program.app.state();
+    EXPECT_EQ(s.profile, "Work");
+    EXPECT_EQ(s.settingsDocumentPath, machine.appFolder + "work.xml");
+    EXPECT_EQ(program.fe.caption, "Kestrune - v1.0.0 - Work");
+    ASSERT_EQ(s.tables[TableKind::Delayed].Count(), 1);
+    EXPECT_EQ(s.tables[TableKind::Delayed].Name(1), "Mail");
+}
+
+// A stored process row starts the priority watcher when "Watch priorities" is set, and only
+// then; a read-only run never does.
+TEST(StartupTest, AStoredProcessRowStartsThePriorityWatcher) {
+    const std::string document =
+        "<Root><Process><item_1><name>zz-not-running.exe</name><path>/nowhere/zz-not-running.exe</path>"
+        "<priority>Low</priority></item_1></Process></Root>";
+    const struct {
+        bool watch, readOnly, running;
+    } cases[] = {{false, false, false}, {true, false, true}, {true, true, false}};
+    for (const auto& c : cases) {
+        test::TestMachine machine;
+        WriteText(machine.appFolder + "settings.ini",
+                  std::string("[Options]\r\nWatch priorities=") + (c.watch ? "1" : "0") + "\r\n");
+        WriteText(machine.appFolder + "settings.xml", document);
+        Program program(machine);
+        if (c.readOnly) program.app.OpenReadOnly();
+        ASSERT_TRUE(program.app.Startup(""));
+        EXPECT_EQ(program.app.state().tables[TableKind::Process].CountTicked(), 1);
+        EXPECT_EQ(program.app.state().priorityTimer->Running(), c.running) << c.watch << c.readOnly;
+    }
 }
 
 TEST(StartupTest, TheLastTabAndTheMonitorComeBack) {
@@ -170,9 +200,9 @@ TEST(StartupTest, TheLastTabAndTheMonitorComeBack) {
     Program program(machine);
     ASSERT_TRUE(program.app.Startup(""));
     EXPECT_EQ(program.app.state().currentTab, 5);
-    EXPECT_TRUE(program.app.state().monitorTimer->Running());
+    EXPECT_TRUE(program.app.Monitoring());
     ASSERT_TRUE(program.app.Shutdown(CloseReason::User));
-    EXPECT_FALSE(program.app.state().monitorTimer->Running());
+    EXPECT_FALSE(program.app.Monitoring());
 }
 
 TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {

@@ -62,10 +62,10 @@ TEST_F(ProfilesTest, AMissingListFileGivesOnlyTheDefault) {
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
     list.SelectCurrentProfile(state);  // "" is the default profile
     EXPECT_EQ(list.SelectedEntry(), "[default]");
-    EXPECT_TRUE(list.Close(state));
+    EXPECT_TRUE(list.Close(state, fe));
 }
 
-TEST_F(ProfilesTest, BuildXMLNameSetsTheDocumentAndTheCaption) {
+TEST_F(ProfilesTest, SwitchProfileSetsTheDocumentAndTheCaption) {
     struct Case {
         const char* profile;
         const char* document;
@@ -78,7 +78,7 @@ TEST_F(ProfilesTest, BuildXMLNameSetsTheDocumentAndTheCaption) {
         {"Jörg", "jörg.xml", "Kestrune - v1.0.0 - Jörg"},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(BuildXMLName(state, c.profile, false));
+        EXPECT_FALSE(SwitchProfile(state, c.profile, false));
         EXPECT_EQ(state.settingsDocumentPath, AppFile(c.document)) << c.profile;
         EXPECT_EQ(fe.caption, c.caption);
     }
@@ -87,21 +87,21 @@ TEST_F(ProfilesTest, BuildXMLNameSetsTheDocumentAndTheCaption) {
 TEST_F(ProfilesTest, ChangingProfileReloadsOnlyWhenItsDocumentExistsAndStartUpIsOver) {
     state.profile = "Work";
     // No document yet: the current tables become the new profile's document at the next save.
-    EXPECT_FALSE(BuildXMLName(state, "Home", true));
+    EXPECT_FALSE(SwitchProfile(state, "Home", true));
     EXPECT_TRUE(state.settingsChanged);
 
     state.settingsChanged = false;
     WriteText(AppFile("work.xml"), "<Root/>");
-    EXPECT_TRUE(BuildXMLName(state, "Work", true));
+    EXPECT_TRUE(SwitchProfile(state, "Work", true));
     EXPECT_FALSE(state.settingsChanged);
 
     // The same profile in another letter case is no change.
-    EXPECT_FALSE(BuildXMLName(state, "WORK", true));
+    EXPECT_FALSE(SwitchProfile(state, "WORK", true));
     EXPECT_EQ(state.profile, "Work");
 
     state.loadingInProgress = true;
     WriteText(AppFile("home.xml"), "<Root/>");
-    EXPECT_FALSE(BuildXMLName(state, "Home", true));
+    EXPECT_FALSE(SwitchProfile(state, "Home", true));
     EXPECT_EQ(state.profile, "Home");
 }
 
@@ -111,7 +111,7 @@ TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
     WriteText(AppFile("home.xml"), "<Root/>");
     state.tables[TableKind::HKCU_Run].Add({"Disabled", "C:\\d.exe"}, false);
     state.settingsChanged = true;
-    EXPECT_TRUE(BuildXMLName(state, "Home", true));
+    EXPECT_TRUE(SwitchProfile(state, "Home", true));
     EXPECT_NE(ReadText(AppFile("work.xml")).find("Disabled"), std::string::npos);
     EXPECT_TRUE(fe.messages.empty());
 }
@@ -219,7 +219,7 @@ TEST_F(ProfilesTest, SwitchingAwayFromTheDeletedProfileInUseDoesNotWriteItsDocum
     LoadList("Work\r\n");
     WriteText(AppFile("work.xml"), "<Root/>");
     WriteText(AppFile("settings.xml"), "<Root/>");
-    BuildXMLName(state, "Work", false);
+    SwitchProfile(state, "Work", false);
     state.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5"}, true);
     state.settingsChanged = true;
 
@@ -236,7 +236,7 @@ TEST_F(ProfilesTest, AProfileWhoseNameBeginsWithADotReadsItsDocument) {
     WriteText(AppFile(".quiet.xml"), "<Root/>");
     // The document exists, so switching to the profile reloads the tables from it rather than
     // writing the current ones over it.
-    EXPECT_TRUE(BuildXMLName(state, ".Quiet", true));
+    EXPECT_TRUE(SwitchProfile(state, ".Quiet", true));
     EXPECT_EQ(state.settingsDocumentPath, AppFile(".quiet.xml"));
     EXPECT_FALSE(state.settingsChanged);
 }
@@ -258,7 +258,7 @@ TEST_F(ProfilesTest, EditRefusesTheDefaultEmptyAndTakenNames) {
 
 TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     LoadList("Work\r\nPlay\r\n");
-    BuildXMLName(state, "Work", false);
+    SwitchProfile(state, "Work", false);
     WriteText(AppFile("work.xml"), "<Root><Deleted/></Root>");
     SelectName("Work");
     fe.inputAnswers = {"Home"};
@@ -270,7 +270,7 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     EXPECT_EQ(state.profile, "Home");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
     EXPECT_EQ(fe.caption, "Kestrune - v1.0.0 - Home");
-    EXPECT_TRUE(list.Close(state));
+    EXPECT_TRUE(list.Close(state, fe));
 
     // Another profile's rename leaves the current one alone; a letter-case change keeps the file.
     SelectName("Play");
@@ -297,7 +297,7 @@ TEST_F(ProfilesTest, ARenameNeverOverwritesAnotherDocument) {
 
 TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     LoadList("Work\r\nHome\r\n");
-    BuildXMLName(state, "Work", false);
+    SwitchProfile(state, "Work", false);
     WriteText(AppFile("work.xml"), "<Root/>");
     SelectName("Work");
     list.Delete(state);
@@ -305,7 +305,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     EXPECT_EQ(list.SelectedEntry(), "[default]");
     EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
 
-    EXPECT_FALSE(list.Close(state));
+    EXPECT_FALSE(list.Close(state, fe));
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text,
               "The profile that was in use no longer exists. Please select a different profile from the list\n"
@@ -316,7 +316,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     EXPECT_FALSE(list.Use(state));
     EXPECT_EQ(state.profile, "[default]");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
-    EXPECT_TRUE(list.Close(state));
+    EXPECT_TRUE(list.Close(state, fe));
 }
 
 TEST_F(ProfilesTest, DeleteRefusesTheDefaultAndRemovesOnlyTheEntryWithoutADocument) {

@@ -28,6 +28,8 @@ public:
     // What a modal dialog does while "open" (the test plays the user in it).
     std::function<void()> onItemEditor;
     std::function<void()> onProfilesDialog;
+    // Called with each status text as it is shown.
+    std::function<void(const std::string&)> onStatus;
     // Rows the test has selected, per table number.
     std::vector<std::vector<int>> selection = std::vector<std::vector<int>>(10);
 
@@ -50,7 +52,10 @@ public:
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
     std::string ChooseFile(const std::string& filter, const std::string& initialFolder) override;
     MonitorAnswer AskMonitor(const std::string& message, const std::vector<std::string>& newEntries) override;
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetStatus(const std::string& text) override {
+        statuses.push_back(text);
+        if (onStatus) onStatus(text);
+    }
     void SetCaption(const std::string& text) override { caption = text; }
     std::vector<int> SelectedRows(TableKind kind) override { return selection[static_cast<size_t>(Number(kind))]; }
     bool LoadFileIcon(const std::string&, int) override { return true; }

@@ -1,6 +1,6 @@
 #pragma once
 // The main state a test works on, set up by saying what the test needs: the program folder
-// and the files kept in it, a log that has begun, the three timers. What a test does not ask
+// and the files kept in it, a log that has begun, the two timers. What a test does not ask
 // for stays as a program that has not reached that step of its start-up has it.
 
 #include <functional>
@@ -12,10 +12,10 @@
 
 namespace kestrune::test {
 
-// What each of the three timers does on its tick; a timer without one ticks idly.
+// What each of the two timers does on its tick; a timer without one ticks idly. The change
+// monitor's timer is the monitor's own (MonitorState).
 struct TimerTicks {
     std::function<void()> delayedRun = {};
-    std::function<void()> monitor = {};
     std::function<void()> priority = {};
 };
 
@@ -46,10 +46,9 @@ public:
         return *this;
     }
 
-    // The three timers, on manual time, at the program's own intervals.
+    // The two timers, on manual time, at the program's own intervals.
     TestState& WithTimers(ManualTimers& timers, TimerTicks ticks = {}) {
         delayedRunTimer = timers.Create(1000, Or(std::move(ticks.delayedRun)));
-        monitorTimer = timers.Create(1000, Or(std::move(ticks.monitor)));
         priorityTimer = timers.Create(5000, Or(std::move(ticks.priority)));
         return *this;
     }

@@ -17,7 +17,7 @@
 #include <QTimer>
 
 #include "GuiSession.h"
-#include "app/Columns.h"
+#include "app/TableSort.h"
 #include "locations/Places.h"
 
 using namespace kestrune;
@@ -499,7 +499,7 @@ void MainWindowTest::theFirstHeaderClickReversesTheFittedOrder() {
     QVERIFY(t.Start());
     auto& run = t.s.tables[TableKind::HKCU_Run];
     for (const char* name : {"Beta", "alpha", "Gamma"}) run.Add({name, std::string("C:\\") + name + ".exe"}, true);
-    FitColumns(t.s, TableKind::HKCU_Run);
+    SortTable(run);
     QCOMPARE(test::Column(run, 0), QStringList({"alpha", "Beta", "Gamma"}));
     t.ClickTab("HKCU Run");
     t.ClickHeader(TableKind::HKCU_Run, 0);

@@ -90,13 +90,13 @@ std::string ThirtyTwoBitSubkey(RootKey root, std::string_view subkey) {
     if (root != RootKey::LocalMachine) return path;
     constexpr std::string_view software = "SOFTWARE";
     const bool underSoftware = path.size() >= software.size() &&
-                               EqualsIgnoringCase(std::string_view(path).substr(0, software.size()), software) &&
+                               EqualsIgnoreCase(std::string_view(path).substr(0, software.size()), software) &&
                                (path.size() == software.size() || path[software.size()] == '\\');
     if (!underSoftware) return path;
     const std::string_view rest = std::string_view(path).substr(std::min(path.size(), software.size() + 1));
     const std::string_view first = rest.substr(0, rest.find('\\'));
     // A path that names the node itself is already in the 32-bit programs' part.
-    if (EqualsIgnoringCase(first, kWow64Node)) return path;
+    if (EqualsIgnoreCase(first, kWow64Node)) return path;
     std::string mapped = path.substr(0, software.size()) + "\\" + std::string(kWow64Node);
     if (!rest.empty()) mapped += "\\" + std::string(rest);
     return mapped;
@@ -272,7 +272,7 @@ std::optional<RegistryValue> EmulatedRegistry::QueryValue(RootKey root, std::str
     if (!loaded.hive) return std::nullopt;
     if (const std::vector<RegistryValue>* values = loaded.hive->Values(subkey)) {
         for (const RegistryValue& value : *values) {
-            if (EqualsIgnoringCase(value.name, name)) return value;
+            if (EqualsIgnoreCase(value.name, name)) return value;
         }
     }
     return std::nullopt;
@@ -284,7 +284,7 @@ RegistryStatus EmulatedRegistry::SetValue(RootKey root, std::string_view subkey,
         if (!hive.KeyExists(subkey)) return Change{kErrorFileNotFound, false};
         if (const std::vector<RegistryValue>* values = hive.Values(subkey)) {
             for (const RegistryValue& existing : *values) {
-                if (EqualsIgnoringCase(existing.name, value.name) && existing.type == value.type &&
+                if (EqualsIgnoreCase(existing.name, value.name) && existing.type == value.type &&
                     existing.data == value.data)
                     return Change{0, false};
             }

@@ -230,7 +230,7 @@ bool LinuxProcesses::SetPriorityClass(std::uint32_t id, std::uint32_t priorityCl
 int LinuxProcesses::SetPriorityClassByName(const std::string& name, std::uint32_t priorityClass) {
     int asked = 0;
     for (const ProcessInfo& process : List()) {
-        if (!EqualsIgnoringCase(process.name, name)) continue;
+        if (!EqualsIgnoreCase(process.name, name)) continue;
         ++asked;
         SetPriorityClass(process.id, priorityClass);
     }

@@ -36,7 +36,7 @@ std::optional<std::pair<RootKey, std::string>> SplitRootedPath(std::string_view 
     const size_t separator = path.find('\\');
     const std::string_view first = path.substr(0, separator);
     for (const RootNames& names : kRoots) {
-        if (EqualsIgnoringCase(first, names.name) || EqualsIgnoringCase(first, names.shortName)) {
+        if (EqualsIgnoreCase(first, names.name) || EqualsIgnoreCase(first, names.shortName)) {
             const std::string_view rest = separator == std::string_view::npos ? "" : path.substr(separator + 1);
             return std::make_pair(names.root, NormalizeSubkey(rest));
         }
@@ -91,7 +91,7 @@ std::optional<RegFile> RegistryHive::Export(std::string_view subkey) const {
     const std::string rootName = RootName(root_);
     if (!Find(wanted)) file.keys.push_back({wanted.empty() ? rootName : rootName + "\\" + wanted, false, {}});
     for (size_t i = 0; i < keys_.size(); ++i) {
-        if (EqualsIgnoringCase(keys_[i].path, wanted) || IsUnder(keys_[i].path, wanted))
+        if (EqualsIgnoreCase(keys_[i].path, wanted) || IsUnder(keys_[i].path, wanted))
             file.keys.push_back(std::move(all.keys[i]));
     }
     return file;
@@ -100,13 +100,13 @@ std::optional<RegFile> RegistryHive::Export(std::string_view subkey) const {
 bool RegistryHive::IsUnder(const std::string& path, std::string_view subkey) const {
     if (subkey.empty()) return !path.empty();
     return path.size() > subkey.size() && path[subkey.size()] == '\\' &&
-           EqualsIgnoringCase(std::string_view(path).substr(0, subkey.size()), subkey);
+           EqualsIgnoreCase(std::string_view(path).substr(0, subkey.size()), subkey);
 }
 
 RegistryHive::Key* RegistryHive::Find(std::string_view subkey) {
     const std::string wanted = NormalizeSubkey(subkey);
     for (Key& key : keys_) {
-        if (EqualsIgnoringCase(key.path, wanted)) return &key;
+        if (EqualsIgnoreCase(key.path, wanted)) return &key;
     }
     return nullptr;
 }
@@ -142,7 +142,7 @@ bool RegistryHive::DeleteKey(std::string_view subkey) {
     const std::string wanted = NormalizeSubkey(subkey);
     const bool existed = KeyExists(wanted);
     std::erase_if(keys_,
-                  [&](const Key& key) { return EqualsIgnoringCase(key.path, wanted) || IsUnder(key.path, wanted); });
+                  [&](const Key& key) { return EqualsIgnoreCase(key.path, wanted) || IsUnder(key.path, wanted); });
     return existed;
 }
 

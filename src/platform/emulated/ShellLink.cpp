@@ -382,7 +382,7 @@ std::optional<ShortcutInfo> ReadShellLink(std::string_view bytes) {
     // When the ID list and the link info name the same file, the link info's spelling is kept:
     // it holds the whole path as its creator wrote it, while ID list entries may carry the
     // file system's own letter case.
-    if (idListPath && linkInfoPath && EqualsIgnoringCase(*idListPath, *linkInfoPath)) idListPath = linkInfoPath;
+    if (idListPath && linkInfoPath && EqualsIgnoreCase(*idListPath, *linkInfoPath)) idListPath = linkInfoPath;
     for (const auto* source : {&idListPath, &linkInfoPath, &environmentPath, &relativePath}) {
         if (*source && !(*source)->empty()) {
             info.target = **source;

@@ -196,7 +196,7 @@ std::string FoldCase(std::string_view text) {
     return out;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (IsAscii(a) && IsAscii(b)) {
         if (a.size() != b.size()) return false;
         for (size_t i = 0; i < a.size(); ++i) {

@@ -19,8 +19,10 @@ bool IsValidUtf8(std::string_view text);
 bool IsAscii(std::string_view text);
 
 // Windows compares key and value names ignoring case; this folds ASCII and the common
-// Latin, Greek and Cyrillic letters, which covers the names the program meets.
+// Latin, Greek and Cyrillic letters, which covers the names the program meets. It stands for
+// the system's rule and so folds more than the program's own kestrune::EqualsIgnoreCase
+// (ASCII and Latin-1), which the emulation must not borrow from a layer above it.
 std::string FoldCase(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace kestrune::platform

@@ -328,7 +328,7 @@ void MachineTool::Approve(const std::string& place, const std::string& name, boo
         {"CommonStartup", RootKey::LocalMachine, platform::kApprovedStartupFolderKey},
     }};
     const auto found = std::find_if(kPlaces.begin(), kPlaces.end(), [&](const ApprovalPlace& candidate) {
-        return platform::EqualsIgnoringCase(candidate.name, place);
+        return platform::EqualsIgnoreCase(candidate.name, place);
     });
     if (found == kPlaces.end())
         throw ToolError("unknown place \"" + place +

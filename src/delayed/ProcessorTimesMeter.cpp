@@ -1,4 +1,4 @@
-#include "delayed/CpuUsageNT.h"
+#include "delayed/ProcessorTimesMeter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,7 +67,7 @@ std::int64_t RoundToFourPlaces(double value) {
     return value < 0 ? -magnitude : magnitude;
 }
 
-void CpuUsageNT::Initialize() {
+void ProcessorTimesMeter::Initialize() {
     const auto now = times_.CurrentTime();
     if (!now) return;
     const auto idle = times_.IdleTime();
@@ -76,7 +76,7 @@ void CpuUsageNT::Initialize() {
     timeBaseline_ = *now;
 }
 
-int CpuUsageNT::Query() {
+int ProcessorTimesMeter::Query() {
     const auto processors = times_.ProcessorCount();
     if (!processors) return -1;
     const auto now = times_.CurrentTime();

@@ -1,7 +1,7 @@
 #pragma once
-// The processor meter over the accumulated idle time of all processors and the system time.
-// Its arithmetic keeps four decimal places at the points where the program always has, so
-// that equal inputs give equal readings everywhere.
+// The processor meter of the NT family, over the accumulated idle time of all processors and
+// the system time. Its arithmetic keeps four decimal places at the points where the program
+// always has, so that equal inputs give equal readings everywhere.
 
 #include <cstdint>
 
@@ -13,9 +13,9 @@ namespace platform {
 class ProcessorTimes;
 }
 
-class CpuUsageNT final : public CpuMeter {
+class ProcessorTimesMeter final : public CpuMeter {
 public:
-    explicit CpuUsageNT(platform::ProcessorTimes& times) : times_(times) {}
+    explicit ProcessorTimesMeter(platform::ProcessorTimes& times) : times_(times) {}
 
     void Initialize() override;
     int Query() override;

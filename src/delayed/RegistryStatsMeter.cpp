@@ -1,4 +1,4 @@
-#include "delayed/CpuUsage.h"
+#include "delayed/RegistryStatsMeter.h"
 
 #include <algorithm>
 
@@ -10,14 +10,14 @@ namespace {
 constexpr auto kDynData = platform::RootKey::DynData;
 }
 
-void CpuUsage::Initialize() {
+void RegistryStatsMeter::Initialize() {
     if (!registry_.KeyExists(kDynData, kPerfStartKey)) return;
     // Reading the value is what starts the kernel's counter; its content does not matter.
     (void)registry_.QueryValue(kDynData, kPerfStartKey, kCpuUsageValue);
     dataKeyOpen_ = registry_.KeyExists(kDynData, kPerfDataKey);
 }
 
-int CpuUsage::Query() {
+int RegistryStatsMeter::Query() {
     if (dataKeyOpen_) {
         const auto value = registry_.QueryValue(kDynData, kPerfDataKey, kCpuUsageValue);
         // A value longer than the 4-byte buffer does not fit: the read fails, the buffer stays.
@@ -27,7 +27,7 @@ int CpuUsage::Query() {
     return buffer_[0];
 }
 
-void CpuUsage::Terminate() {
+void RegistryStatsMeter::Terminate() {
     dataKeyOpen_ = false;
     if (!registry_.KeyExists(kDynData, kPerfStopKey)) return;
     (void)registry_.QueryValue(kDynData, kPerfStopKey, kCpuUsageValue);

@@ -1,4 +1,4 @@
-#include "procs/SelectedRows.h"
+#include "procs/ForEachRow.h"
 
 #include <algorithm>
 #include <vector>
@@ -24,7 +24,7 @@ void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
     for (const RowId id : ids) {
         if (const auto position = table.PositionOf(id)) action(*position);
     }
-    ShowTableStatus(state);
+    RefreshCurrentTab(state);
 }
 
 }  // namespace kestrune

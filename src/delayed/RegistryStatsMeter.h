@@ -18,9 +18,9 @@ inline constexpr const char* kPerfDataKey = "PerfStats\\StatData";
 inline constexpr const char* kPerfStopKey = "PerfStats\\StopStat";
 inline constexpr const char* kCpuUsageValue = "KERNEL\\CPUUsage";
 
-class CpuUsage final : public CpuMeter {
+class RegistryStatsMeter final : public CpuMeter {
 public:
-    explicit CpuUsage(platform::Registry& registry) : registry_(registry) {}
+    explicit RegistryStatsMeter(platform::Registry& registry) : registry_(registry) {}
 
     void Initialize() override;
     // The low byte of the counter; a failed read answers the previous content (0 at first).

@@ -66,7 +66,7 @@ void ProfileList::Edit(MainState& state) {
     }
     // Document names ignore letter case, so a current profile spelled differently has just
     // had its document moved as well and must follow it.
-    if (EqualsIgnoreCase(state.profile, old)) BuildXMLName(state, answer, false);
+    if (EqualsIgnoreCase(state.profile, old)) SwitchProfile(state, answer, false);
 }
 
 void ProfileList::Delete(MainState& state) {
@@ -91,13 +91,13 @@ bool ProfileList::Use(MainState& state) {
     // rather than writing the document back under a name no longer listed.
     if (!deletedDocument_.empty() && deletedDocument_ == state.settingsDocumentPath) state.settingsChanged = false;
     deletedDocument_.clear();
-    return BuildXMLName(state, entries_[static_cast<size_t>(selection_)], true);
+    return SwitchProfile(state, entries_[static_cast<size_t>(selection_)], true);
 }
 
-bool ProfileList::Close(MainState& state) {
+bool ProfileList::Close(const Paths& paths, Prompts& prompts) {
     // An empty profile name is the default profile, which always exists.
-    if (state.profile.empty() || ProfileExists(state.profile)) return true;
-    Refuse(state, kProfileGoneMessage);
+    if (paths.profile.empty() || ProfileExists(paths.profile)) return true;
+    prompts.ShowMessage(kProfileGoneMessage, MessageIcon::Exclamation);
     return false;
 }
 
