@@ -37,7 +37,8 @@ finish() { kill "$program" "$wm" 2>/dev/null; wait "$program" 2>/dev/null; exit 
 # WM_STATE is set by the window manager once it manages a window: "Normal" or "Iconic".
 state_of() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/^[[:space:]]*window state: //p'; }
 main= delayed=
-for _ in $(seq 150); do
+# Generous: on a loaded machine the program can take many seconds to map its windows.
+for _ in $(seq 600); do
     for window in $(xdotool search --pid "$program" 2>/dev/null); do
         [ -n "$(state_of "$window")" ] || continue
         if [ "$(xdotool getwindowname "$window")" = "Kestrune - Delayed Apps" ]; then
@@ -52,6 +53,12 @@ done
 [ -n "$main" ] || { echo "the main window was never managed"; finish 1; }
 [ -n "$delayed" ] || { echo "the delayed-run window was never managed"; finish 1; }
 
+# The window is minimised again once it has been mapped: on a loaded machine that can come
+# late, but a window left Normal stays Normal, so waiting for it cannot hide the fault.
+for _ in $(seq 100); do
+    [ "$(state_of "$main")" = Iconic ] && break
+    sleep 0.1
+done
 # Past the moment a window manager would have mapped it normally, and for a while after.
 failed=0
 for _ in $(seq 10); do
