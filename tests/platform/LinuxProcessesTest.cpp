@@ -1,6 +1,7 @@
 // Real Linux processes seen as Windows processes: names, paths, base priorities, priority
 // classes set by identifier and by name, and ending a process.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -147,6 +148,13 @@ TEST(LinuxProcessesTest, AChildProcessIsListedAndItsPriorityChangesAreVisibleInP
     EXPECT_EQ(NiceOf(child.Pid()), 19);
     EXPECT_EQ(Find(processes, id)->basePriority, 4);
     EXPECT_EQ(processes.SetPriorityClassByName("no such program.exe", Class(PriorityClass::Idle)), 0);
+    // Idle waits for every other program: a waking one must not wait out its slice.
+    EXPECT_EQ(::sched_getscheduler(child.Pid()), SCHED_IDLE);
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(processes.SetPriorityClass(id, Class(PriorityClass::Normal)));
+        EXPECT_EQ(NiceOf(child.Pid()), 0);
+        EXPECT_EQ(::sched_getscheduler(child.Pid()), SCHED_OTHER) << "Normal again takes its turns as before";
+    }
 
     // Asking for more than an ordinary user may have is refused, not thrown.
     if (::geteuid() != 0) {

@@ -148,6 +148,16 @@ void SetSessionNice(pid_t id, int nice) {
     std::ofstream(file) << nice;
 }
 
+// Windows' Idle class runs a program only when nothing else wants the processor. A nice
+// value alone still lets the program finish its slice before a program that wakes gets its
+// turn (milliseconds late, which a user feels), so Idle also takes the idle policy.
+void SetIdlePolicy(pid_t thread, bool idle) {
+    const int policy = ::sched_getscheduler(thread);
+    const sched_param none{};
+    if (idle && policy == SCHED_OTHER) ::sched_setscheduler(thread, SCHED_IDLE, &none);
+    if (!idle && policy == SCHED_IDLE) ::sched_setscheduler(thread, SCHED_OTHER, &none);
+}
+
 }  // namespace
 
 bool SessionIsOwnedBy(int id, const std::vector<SessionMember>& processes) {
@@ -220,8 +230,12 @@ bool LinuxProcesses::SetPriorityClass(std::uint32_t id, std::uint32_t priorityCl
     const auto nice = NiceForClass(priorityClass);
     if (!pid || !nice) return false;
     if (::setpriority(PRIO_PROCESS, static_cast<id_t>(*pid), *nice) != 0) return false;
+    const bool idle = priorityClass == static_cast<std::uint32_t>(PriorityClass::Idle);
+    SetIdlePolicy(*pid, idle);
     for (pid_t thread : Threads(*pid)) {
-        if (thread != *pid) ::setpriority(PRIO_PROCESS, static_cast<id_t>(thread), *nice);
+        if (thread == *pid) continue;
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(thread), *nice);
+        SetIdlePolicy(thread, idle);
     }
     SetSessionNice(*pid, *nice);
     return true;
