@@ -54,7 +54,7 @@ bool AllTakenOutByProgram(const std::vector<MonitorEntry>& before, const std::ve
     std::unordered_set<std::string> present;
     for (const MonitorEntry& e : now) present.insert(e.identity);
     for (const MonitorEntry& e : before)
-        if (!present.count(e.identity) && !IsOwnChange(own, kind, e, false)) return false;
+        if (!present.contains(e.identity) && !IsOwnChange(own, kind, e, false)) return false;
     return true;
 }
 
@@ -252,7 +252,7 @@ std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey 
     return text;
 }
 
-void OnMonitorTick(MainState& state, MonitorState& monitor) {
+void OnMonitorTick(MainState& state, MonitorState& monitor) {  // NOLINT(readability-function-size)
     state.monitorTimer->Stop();
     if (NothingChangedSinceLastLook(state.platform, state, monitor)) {
         state.monitorTimer->Start();
@@ -280,7 +280,7 @@ void OnMonitorTick(MainState& state, MonitorState& monitor) {
                 for (const MonitorEntry& e : before) seen.insert(e.identity);
                 const size_t count = items.size();
                 for (const MonitorEntry& e : now) {
-                    if (seen.count(e.identity)) continue;
+                    if (seen.contains(e.identity)) continue;
                     bool fromRow = true;
                     const bool mine = IsOwnChange(own, kind, e, true, &fromRow);
                     if (mine && (!fromRow || state.options.ignoreSelf)) continue;

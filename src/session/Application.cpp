@@ -49,7 +49,7 @@ void Application::Step(int number) {
     if (onStartupStep) onStartupStep(number);
 }
 
-bool Application::Startup(const std::string& commandLine) {
+bool Application::Startup(const std::string& commandLine) {  // NOLINT(readability-function-size)
     MainState& s = state_;
     auto& platform = s.platform;
 
