@@ -135,7 +135,7 @@ std::string ResolveItemFile(std::string_view text, platform::FileSystem& files, 
     if (files.FileExists(current)) return current;
     for (const std::string& folder : {system.WindowsFolder(), system.SystemFolder()}) {
         if (folder.empty()) continue;
-        const std::string candidate = AddBackslash(folder) + current;
+        std::string candidate = AddBackslash(folder) + current;
         if (files.FileExists(candidate)) return candidate;
     }
     return current;

@@ -106,19 +106,18 @@ public:
 // checks would answer in its words ("Value 0 not in range 0.000000 to 1.79769e+308"), and a
 // number past the field's end would be stored cut.
 CLI::Validator WholeNumberIn(const std::string& option, std::int64_t lowest, std::int64_t highest) {
-    return CLI::Validator(
-        [=](std::string& text) -> std::string {
-            std::int64_t value = 0;
-            const char* end = text.data() + text.size();
-            const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
-            const auto [stop, error] = std::from_chars(begin, end, value);
-            if (text.empty() || error != std::errc() || stop != end || value < lowest || value > highest) {
-                throw NumberRefusal(option + " must be a whole number from " + std::to_string(lowest) + " to " +
-                                    std::to_string(highest));
-            }
-            return {};
-        },
-        "");
+    return {[=](std::string& text) -> std::string {
+                std::int64_t value = 0;
+                const char* end = text.data() + text.size();
+                const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
+                const auto [stop, error] = std::from_chars(begin, end, value);
+                if (text.empty() || error != std::errc() || stop != end || value < lowest || value > highest) {
+                    throw NumberRefusal(option + " must be a whole number from " + std::to_string(lowest) + " to " +
+                                        std::to_string(highest));
+                }
+                return {};
+            },
+            ""};
 }
 
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
@@ -132,25 +131,21 @@ void AddRowArguments(CLI::App* sub, Invocation& inv) {
     sub->add_option("--row", inv.row, kRowHelp)->check(WholeNumberIn("--row", 1, kIntMax));
 }
 
-}  // namespace
-
-std::string VersionText() { return std::string(kProgramName) + " (" + kTitle + ") " + VersionNumber(); }
-
-std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation& inv, std::ostream& out,
-                                   std::ostream& err) {
-    CLI::App app{kDescription, kProgramName};
-    app.require_subcommand(1);
-    app.fallthrough();
+// The program's own options, before any command.
+void AddProgramOptions(CLI::App& app, Invocation& inv) {
     app.add_option("--app-dir", inv.appDir, "the program's folder (settings.ini, settings.xml, profiles, log)");
     app.add_option("--machine", inv.machine, "the emulated machine's root folder");
     auto* yes = app.add_flag_callback(
-        "--yes", [&] { inv.yesNo = true; }, "answer the program's questions Yes");
+        "--yes", [&inv] { inv.yesNo = true; }, "answer the program's questions Yes");
     auto* no = app.add_flag_callback(
-        "--no", [&] { inv.yesNo = false; }, "answer the program's questions No");
+        "--no", [&inv] { inv.yesNo = false; }, "answer the program's questions No");
     yes->excludes(no);
     app.set_version_flag("--version", VersionText(), "print the program's version and end");
     app.add_subcommand("version", "print the program's version");
+}
 
+// The commands on one table's rows, and on a table or all of them.
+void AddTableCommands(CLI::App& app, Invocation& inv) {
     auto* list = app.add_subcommand("list", "print tables (all of them when none is named)");
     list->add_option("TABLE", inv.tables, kTableHelp);
     list->add_option("--format", inv.format, "text, json or csv")
@@ -189,7 +184,10 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     dedupe->add_flag("--all", inv.all, "every table");
     auto* unticked = app.add_subcommand("delete-unticked", "delete the unticked rows of a table");
     unticked->add_option("TABLE", inv.table, kTableHelp)->required();
+}
 
+// The commands that run for a while: the delayed run and the monitor.
+void AddRunCommands(CLI::App& app, Invocation& inv) {
     auto* runDelayed = app.add_subcommand(
         "run-delayed", "run the delayed applications now, in the foreground, and measure what each one costs");
     runDelayed->add_option("--timeline", inv.timeline, "write a picture of the run to this SVG file");
@@ -205,13 +203,19 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     monitor->add_option("--answer", inv.answer, "allow or deny new entries")
         ->check(CLI::IsMember({"allow", "deny"}, CLI::ignore_case));
     monitor->add_flag("--remember", inv.remember, "remember the decision in Known");
+}
 
+// The commands on the program's files.
+void AddSettingsCommands(CLI::App& app, Invocation& inv) {
     app.add_subcommand("import-startup-control-panel", "import the entries Startup Control Panel disabled");
     app.add_subcommand("backup", "write a backup of all settings");
     auto* load = app.add_subcommand("load-backup", "load all tables from a backup file");
     load->add_option("FILE", inv.file, "the backup file")->required();
     load->add_flag("--apply", inv.apply, "also put the backup's ticked entries into their places");
+}
 
+// The two commands with actions of their own: profile and option.
+void AddProfileAndOptionCommands(CLI::App& app, Invocation& inv) {
     auto* profile = app.add_subcommand("profile", "the profiles");
     profile->require_subcommand(1);
     profile->add_subcommand("list", "print the profiles; the current one is marked *");
@@ -228,12 +232,17 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
     auto* set = option->add_subcommand("set", "set an option: KEY as in settings.ini, VALUE 1/0, a number or a name");
     set->add_option("KEY", inv.first)->required();
     set->add_option("VALUE", inv.second)->required();
+}
 
+void AddIdentifyCommand(CLI::App& app, Invocation& inv) {
     auto* identify = app.add_subcommand("identify", "print the web address that identifies a row's program");
     AddRowArguments(identify, inv);
     identify->add_option("--engine", inv.engine, "the search engine, 0-6")
         ->check(WholeNumberIn("--engine", 0, static_cast<std::int64_t>(kSearchEngines.size()) - 1));
+}
 
+// The commands on state files.
+void AddStateFileCommands(CLI::App& app, Invocation& inv) {
     auto* exportState = app.add_subcommand("export", "write the machine's start-up state as a state file");
     exportState->add_option("FILE", inv.file, "the file to write (standard output when none)");
     exportState->add_option("--mode", inv.mode, "each place's mode in the file: listed or exact");
@@ -245,7 +254,11 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
         ->check(CLI::IsMember({"text", "json", "dsc"}));
     apply->add_option("--format", inv.format, "text or json")->check(CLI::IsMember({"text", "json"}));
     apply->add_flag("--check", inv.checkOnly, "change nothing; say what would change");
+}
 
+// Reads the command line into the variables the commands were given; an exit status when the
+// program ends here (help, the version, a word or value it refuses).
+std::optional<int> ParseInto(CLI::App& app, int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     if (const auto unknown = UnknownWordText(app, argc, argv)) {
         err << kProgramName << ": " << *unknown << std::endl;
         return kExitUsage;
@@ -266,6 +279,27 @@ std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation
         err << kProgramName << ": " << e.what() << std::endl;
         return kExitUsage;
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string VersionText() { return std::string(kProgramName) + " (" + kTitle + ") " + VersionNumber(); }
+
+std::optional<int> ParseInvocation(int argc, const char* const* argv, Invocation& inv, std::ostream& out,
+                                   std::ostream& err) {
+    CLI::App app{kDescription, kProgramName};
+    app.require_subcommand(1);
+    app.fallthrough();
+    // The order the commands are added in is the order --help lists them.
+    AddProgramOptions(app, inv);
+    AddTableCommands(app, inv);
+    AddRunCommands(app, inv);
+    AddSettingsCommands(app, inv);
+    AddProfileAndOptionCommands(app, inv);
+    AddIdentifyCommand(app, inv);
+    AddStateFileCommands(app, inv);
+    if (const auto ended = ParseInto(app, argc, argv, out, err)) return ended;
 
     for (CLI::App* sub : app.get_subcommands()) {
         inv.command = sub->get_name();

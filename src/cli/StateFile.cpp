@@ -162,7 +162,7 @@ DesiredState ReadState(const Json& root) {
         for (const auto& [key, value] : places->items()) {
             const auto kind = PlaceKind(key);
             if (!kind) Fail("places.\"" + key + "\"" + kUnknownPlace);
-            if (state.places.count(*kind)) Fail("places names " + std::string(KindName(*kind)) + " twice");
+            if (state.places.contains(*kind)) Fail("places names " + std::string(KindName(*kind)) + " twice");
             state.places[*kind] = ReadPlace(value, "places." + std::string(KindName(*kind)), *kind);
         }
     }

@@ -20,7 +20,7 @@ namespace kestrune::cli {
 
 inline constexpr const char* kStateVersionKey = "kestrune-state";
 // Far above 2,000 entries in each place; what is larger is not a state file.
-inline constexpr std::size_t kMaxStateFileBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxStateFileBytes = std::size_t{4} * 1024 * 1024;
 inline constexpr const char* kStateFileTooLarge = "the state file is larger than 4 MiB";
 inline constexpr const char* kCannotReadState = "cannot read the state file";
 

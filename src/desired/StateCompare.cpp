@@ -140,7 +140,7 @@ void ComparePlace(const Table& table, const WantedPlace& place, std::vector<Stat
     }
     if (place.mode != PlaceMode::Exact) return;
     for (int p = 1; p <= table.Count(); ++p) {
-        if (!table.Ticked(p) || named.count(ToLower(table.Name(p)))) continue;
+        if (!table.Ticked(p) || named.contains(ToLower(table.Name(p)))) continue;
         StateDifference difference;
         difference.kind = kind;
         difference.name = table.Name(p);
@@ -355,7 +355,7 @@ std::vector<StateDifference> CompareState(const Tables& tables, const DesiredSta
 }
 
 std::string DescribeDifference(const StateDifference& d) {
-    const std::string what = SectionCaption(d.kind) + " " + Quoted(d.name) + ": ";
+    std::string what = SectionCaption(d.kind) + " " + Quoted(d.name) + ": ";
     switch (d.change) {
         case StateChange::Enable: return what + "disabled, wanted enabled";
         case StateChange::Disable:
@@ -372,9 +372,9 @@ std::string DescribeDifference(const StateDifference& d) {
         case StateChange::Update: {
             std::vector<std::string> parts;
             if (d.before.enabled != d.after.enabled)
-                parts.push_back(d.after.enabled ? "unticked, wanted ticked" : "ticked, wanted unticked");
+                parts.emplace_back(d.after.enabled ? "unticked, wanted ticked" : "ticked, wanted unticked");
             if (!EqualsIgnoreCase(d.before.path, d.after.path) && d.kind != TableKind::Process)
-                parts.push_back("path " + Quoted(d.before.path) + ", wanted " + Quoted(d.after.path));
+                parts.emplace_back("path " + Quoted(d.before.path) + ", wanted " + Quoted(d.after.path));
             if (d.kind == TableKind::Delayed && d.before.delay != d.after.delay)
                 parts.push_back("delay " + d.before.delay + ", wanted " + d.after.delay);
             if (!EqualsIgnoreCase(d.before.priority, d.after.priority))

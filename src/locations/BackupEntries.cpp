@@ -71,7 +71,7 @@ Outcome LoadBackupAndOffer(MainState& state, Prompts& prompts, std::optional<boo
     const std::string loaded = outcome.details.empty() ? std::string() : outcome.details.front();
     const int missing = CountBackupEntriesNotInPlace(state);
     if (missing == 0) {
-        outcome.details.push_back(kBackupPlacesUnchangedLine);
+        outcome.details.emplace_back(kBackupPlacesUnchangedLine);
         if (!apply) outcome.Say(loaded + "\r\n" + kBackupPlacesUnchangedLine, MessageIcon::Information);
         return outcome;
     }

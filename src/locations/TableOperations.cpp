@@ -416,7 +416,7 @@ Outcome RecordItems(MainState& state, std::optional<TableKind> kind) {
     } else {
         RecordAllTables(state);
         outcome.statusLine = kAllTablesRecorded;
-        outcome.details.push_back("recorded every item of every table in Known");
+        outcome.details.emplace_back("recorded every item of every table in Known");
     }
     return outcome;
 }

@@ -12,7 +12,7 @@ std::unique_ptr<platform::PlaceWatch> WatchStartupPlaces(platform::Platform& pla
         for (const RunKeySource& source : RunKeySourcesOf(kind))
             keys.push_back({source.place.root, std::string(source.place.subkey), source.place.view});
     }
-    return platform.WatchPlaces({paths.userStartupFolder, paths.commonStartupFolder}, std::move(keys));
+    return platform.WatchPlaces({paths.userStartupFolder, paths.commonStartupFolder}, keys);
 }
 
 bool NothingChangedSinceLastLook(platform::Platform& platform, const Paths& paths, MonitorState& monitor) {

@@ -22,7 +22,7 @@ bool StandardInputIsConsole();
 class ConsoleStreams {
 public:
     ConsoleStreams();
-    ~ConsoleStreams();
+    ~ConsoleStreams();  // NOLINT(performance-trivially-destructible): the Windows one gives the console back
     ConsoleStreams(const ConsoleStreams&) = delete;
     ConsoleStreams& operator=(const ConsoleStreams&) = delete;
 

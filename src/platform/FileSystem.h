@@ -11,7 +11,7 @@
 
 namespace kestrune::platform {
 
-inline constexpr std::size_t kReadChunk = 256 * 1024;
+inline constexpr std::size_t kReadChunk = std::size_t{256} * 1024;
 
 // What tells one version of a file from another without reading it.
 struct FileStamp {

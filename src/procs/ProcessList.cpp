@@ -41,9 +41,7 @@ void MergeProcess(MainState& state, Table& table, const platform::ProcessInfo& p
         table.SetText(position, col::ProcessPriority, running);
     } else if (applyChanges) {
         const std::string stored = table.Text(position, col::ProcessPriority);
-        if (!table.Ticked(position)) {
-            table.SetText(position, col::ProcessPriority, running);
-        } else if (stored.empty()) {
+        if (!table.Ticked(position) || stored.empty()) {
             table.SetText(position, col::ProcessPriority, running);
         } else if (!EqualsIgnoreCase(stored, running)) {
             const auto wanted = PriorityClassFromText(stored);

@@ -253,8 +253,7 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
         EntryDetails details;
         if (IsLocationTable(kind) || kind == TableKind::Deleted) details = ReadEntryDetails(item, fields[0], fields[1]);
         if (kind == TableKind::Delayed) details.impact = ReadImpact(item);
-        if (kind == TableKind::Deleted && details.origin)
-            texts.push_back(std::string(TabCaption(details.origin->table)));
+        if (kind == TableKind::Deleted && details.origin) texts.emplace_back(TabCaption(details.origin->table));
         // The icon comes from the row's path, which for Known is its only column.
         const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
         if (IsLocationTable(kind) || kind == TableKind::Deleted) details.place.key = StoredPlaceKey(item);

@@ -98,8 +98,15 @@ QString ShownCaption(const QAction& action) {
 }
 
 void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize) {
-    Application* a = &app;
+    BuildFileMenu(bar, app);
+    BuildActionMenu(bar, owner, app, std::move(resetWindowSize));
+    BuildOptionsMenu(bar, app);
+    BuildTableMenu(owner, app);
+    BuildTrayMenu(owner, app);
+}
 
+void MainMenus::BuildFileMenu(QMenuBar* bar, Application& app) {
+    Application* a = &app;
     file = AddMenu(bar, caption::File);
     Add(file, caption::SaveSettings, [a] { a->SaveSettings(); });
     Add(file, caption::BackupSettings, [a] { a->BackupSettings(); });
@@ -108,7 +115,11 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     AddStateFileEntries(file, app);
     file->addSeparator();
     Add(file, caption::Exit, [a] { a->CloseDown(); });
+}
 
+void MainMenus::BuildActionMenu(QMenuBar* bar, QWidget* owner, Application& app,
+                                std::function<void()> resetWindowSize) {
+    Application* a = &app;
     action = AddMenu(bar, caption::Action);
     deleteDuplicates = AddMenu(action, caption::DeleteDuplicates);
     Add(deleteDuplicates, caption::InCurrentTable, [a] { a->DeleteDuplicatesInCurrentTable(); });
@@ -129,7 +140,11 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
     allIdle = Add(action, caption::AllIdle, [a] { a->MakeAllDelayedIdle(); });
     Add(action, caption::LastRunTimeline, [a, owner] { ShowTimelineWindow(*a, owner); });
     resetWindow = Add(action, caption::ResetWindow, std::move(resetWindowSize));
+}
 
+// Options, then the Profiles entry of the bar, and the check marks of both menus of options.
+void MainMenus::BuildOptionsMenu(QMenuBar* bar, Application& app) {
+    Application* a = &app;
     options = AddMenu(bar, caption::Options);
     for (const OptionItem& item : kOptionItems) {
         QAction* option = Add(options, item.caption, [a, toggle = item.toggle] { (a->*toggle)(); });
@@ -149,7 +164,10 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
         QObject::connect(option, &QAction::triggered, option, [this, a] { SyncChecks(*a); });
     }
     QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
+}
 
+void MainMenus::BuildTableMenu(QWidget* owner, Application& app) {
+    Application* a = &app;
     table = new QMenu(Q(caption::TableMenu), owner);
     identify = AddMenu(table, caption::Identify);
     for (size_t i = 0; i < kSearchEngines.size(); ++i) {
@@ -192,13 +210,16 @@ void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::func
         entry->setShortcut(key);
         entry->setShortcutContext(Qt::WidgetShortcut);
     }
+}
 
+void MainMenus::BuildTrayMenu(QWidget* owner, Application& app) {
+    Application* a = &app;
     sysTray = new QMenu(Q(caption::SysTray), owner);
     restore = Add(sysTray, caption::Restore, [a] { a->RestoreFromTray(); });
     sysTray->setDefaultAction(restore);
     Add(sysTray, caption::Cancel, [] {});
     Add(sysTray, caption::Exit, [a] { a->CloseDown(); });
-}  // namespace kestrune::ui
+}
 
 void MainMenus::SyncChecks(Application& app) {
     const Options& o = app.state().options;

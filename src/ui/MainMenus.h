@@ -85,6 +85,14 @@ struct MainMenus {
     // Enables or hides the Table Menu's entries for a table and selection.
     void PrepareTableMenu(Application& app, TableKind kind, const std::vector<int>& selected);
     void SetControlsEnabled(bool enabled, bool runDelayedEnabled, const TabRules& tab);
+
+private:
+    // Build's parts, a menu each, in the bar's order.
+    void BuildFileMenu(QMenuBar* bar, Application& app);
+    void BuildActionMenu(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize);
+    void BuildOptionsMenu(QMenuBar* bar, Application& app);
+    void BuildTableMenu(QWidget* owner, Application& app);
+    void BuildTrayMenu(QWidget* owner, Application& app);
 };
 
 }  // namespace kestrune::ui

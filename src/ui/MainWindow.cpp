@@ -80,92 +80,19 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 6, 6, 4);
     layout->setSpacing(4);
-
-    tabs_ = new QTabWidget(central);
-    tabs_->setObjectName("tabMain");
-    tabs_->setDocumentMode(false);
-    tabs_->addTab(new AboutPanel(app.state(), tabs_), QString::fromStdString(TabCaptionOf(1)));
-    for (TableKind kind : kAllTables) {
-        auto* view = new ListView(tabs_);
-        view->setObjectName(QString("lvMulti%1").arg(Number(kind)));
-        auto* model = new TableModel(app.state().tables[kind], icons, view);
-        auto* rows = new RowFilter(model, view);
-        view->setModel(rows);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSortingEnabled(false);
-        view->setShowGrid(false);
-        view->setAlternatingRowColors(true);
-        view->setWordWrap(false);
-        view->setIconSize(QSize(16, 16));
-        view->verticalHeader()->hide();
-        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-        view->horizontalHeader()->setStretchLastSection(true);
-        view->horizontalHeader()->setSectionsClickable(true);
-        view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        view->installEventFilter(this);
-
-        connect(model, &TableModel::tickRequested, this,
-                [this](TableKind k, int position, bool ticked) { app_.OnRowTickChanged(k, position, ticked); });
-        connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, kind, model](int column) {
-            app_.SortByColumn(kind, column);
-            model->Reset();
-        });
-        connect(view, &QTableView::customContextMenuRequested, this,
-                [this, kind, view](const QPoint& at) { ShowTableMenu(kind, view->viewport()->mapToGlobal(at)); });
-        connect(view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-            if (index.isValid()) app_.Identify(0);
-        });
-
-        // Rows come and go under the filter as the table changes.
-        for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-            connect(rows, signal, this, [this] { ShowFilterState(); });
-        }
-        connect(rows, &QAbstractItemModel::modelReset, this, [this] { ShowFilterState(); });
-        connect(rows, &QAbstractItemModel::layoutChanged, this, [this] { ShowFilterState(); });
-
-        views_[static_cast<size_t>(Number(kind) - 1)] = view;
-        models_[static_cast<size_t>(Number(kind) - 1)] = model;
-        filters_[static_cast<size_t>(Number(kind) - 1)] = rows;
-        tabs_->addTab(view, QString::fromStdString(TabCaptionOf(Number(kind) + 1)));
-    }
-    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::OnTabChanged);
+    AddTabs(central, icons);
     layout->addWidget(tabs_, 1);
-
-    auto* filterRow = new QHBoxLayout;
-    filter_ = new QLineEdit(central);
-    filter_->setObjectName("txtFilter");
-    filter_->setPlaceholderText(kFilterPlaceholder);
-    filter_->setClearButtonEnabled(true);
-    filter_->setMaximumWidth(360);
-    filter_->installEventFilter(this);
-    filterRow->addWidget(filter_, 1);
-    filterCount_ = new QLabel(central);
-    filterCount_->setObjectName("lblFilterCount");
-    filterRow->addWidget(filterCount_);
-    filterRow->addStretch(1);
     // Above the tabs, but after the lists in the focus chain: the window opens with a list to
     // type into, not the filter.
-    layout->insertLayout(0, filterRow);
-
+    layout->insertLayout(0, AddFilterRow(central));
     summary_ = Line(central, "txtSummary");
     status_ = Line(central, "txtStatus");
     layout->addWidget(summary_);
     layout->addWidget(status_);
     setCentralWidget(central);
 
-    menus_.Build(menuBar(), this, app, [this] { ResetWindowSize(); });
-    auto* menuKeys = new MenuKeysStyle;
-    menuKeys->setParent(menuBar());
-    menuBar()->setStyle(menuKeys);
+    AddMenus();
     AddKeys();
-    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        for (RowFilter* rows : filters_) rows->SetText(text);
-        ShowFilterState();
-        OfferTabWithMatch();
-    });
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
     // The window lives as long as the front end, which outlives the application.
@@ -173,6 +100,90 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
     ApplyTabRules(1);
     ShowFilterState();
+}
+
+void MainWindow::AddTabs(QWidget* central, const IconStore& icons) {
+    tabs_ = new QTabWidget(central);
+    tabs_->setObjectName("tabMain");
+    tabs_->setDocumentMode(false);
+    tabs_->addTab(new AboutPanel(app_.state(), tabs_), QString::fromStdString(TabCaptionOf(1)));
+    for (TableKind kind : kAllTables) AddList(kind, icons);
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::OnTabChanged);
+}
+
+void MainWindow::AddList(TableKind kind, const IconStore& icons) {
+    auto* view = new ListView(tabs_);
+    view->setObjectName(QString("lvMulti%1").arg(Number(kind)));
+    auto* model = new TableModel(app_.state().tables[kind], icons, view);
+    auto* rows = new RowFilter(model, view);
+    view->setModel(rows);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSortingEnabled(false);
+    view->setShowGrid(false);
+    view->setAlternatingRowColors(true);
+    view->setWordWrap(false);
+    view->setIconSize(QSize(16, 16));
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->horizontalHeader()->setSectionsClickable(true);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->installEventFilter(this);
+
+    connect(model, &TableModel::tickRequested, this,
+            [this](TableKind k, int position, bool ticked) { app_.OnRowTickChanged(k, position, ticked); });
+    connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, kind, model](int column) {
+        app_.SortByColumn(kind, column);
+        model->Reset();
+    });
+    connect(view, &QTableView::customContextMenuRequested, this,
+            [this, kind, view](const QPoint& at) { ShowTableMenu(kind, view->viewport()->mapToGlobal(at)); });
+    connect(view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) app_.Identify(0);
+    });
+
+    // Rows come and go under the filter as the table changes.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(rows, signal, this, [this] { ShowFilterState(); });
+    }
+    connect(rows, &QAbstractItemModel::modelReset, this, [this] { ShowFilterState(); });
+    connect(rows, &QAbstractItemModel::layoutChanged, this, [this] { ShowFilterState(); });
+
+    views_[static_cast<size_t>(Number(kind) - 1)] = view;
+    models_[static_cast<size_t>(Number(kind) - 1)] = model;
+    filters_[static_cast<size_t>(Number(kind) - 1)] = rows;
+    tabs_->addTab(view, QString::fromStdString(TabCaptionOf(Number(kind) + 1)));
+}
+
+QHBoxLayout* MainWindow::AddFilterRow(QWidget* central) {
+    auto* filterRow = new QHBoxLayout;
+    filter_ = new QLineEdit(central);
+    filter_->setObjectName("txtFilter");
+    filter_->setPlaceholderText(kFilterPlaceholder);
+    filter_->setClearButtonEnabled(true);
+    filter_->setMaximumWidth(360);
+    filter_->installEventFilter(this);
+    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        for (RowFilter* rows : filters_) rows->SetText(text);
+        ShowFilterState();
+        OfferTabWithMatch();
+    });
+    filterRow->addWidget(filter_, 1);
+    filterCount_ = new QLabel(central);
+    filterCount_->setObjectName("lblFilterCount");
+    filterRow->addWidget(filterCount_);
+    filterRow->addStretch(1);
+    return filterRow;
+}
+
+void MainWindow::AddMenus() {
+    menus_.Build(menuBar(), this, app_, [this] { ResetWindowSize(); });
+    auto* menuKeys = new MenuKeysStyle;
+    menuKeys->setParent(menuBar());
+    menuBar()->setStyle(menuKeys);
 }
 
 void MainWindow::AddKeys() {

@@ -14,6 +14,7 @@
 #include "ui/ListView.h"
 #include "ui/MainMenus.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMargins;
@@ -114,6 +115,12 @@ private:
     void FillIconSlice();
     // The fill from the first table's first row, the rows in sight first.
     void RestartFill();
+    // The window's parts, built in this order by the constructor: the tabs with a list for each
+    // table, the filter row above them (it needs the lists), the menus, then the keys.
+    void AddTabs(QWidget* central, const IconStore& icons);
+    void AddList(TableKind kind, const IconStore& icons);
+    QHBoxLayout* AddFilterRow(QWidget* central);
+    void AddMenus();
     void AddKeys();
     // To the next (1) or previous (-1) tab, round the end.
     void StepTab(int step);

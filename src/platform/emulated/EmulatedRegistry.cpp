@@ -18,7 +18,7 @@ namespace kestrune::platform {
 namespace {
 
 // A registry file larger than this is taken for damage rather than read into memory.
-constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
+constexpr off_t kMaxFileSize = off_t{64} * 1024 * 1024;
 
 std::string ProblemText(const std::string& path, const std::string& reason) {
     return "Registry file " + path + " cannot be used (" + reason +

@@ -32,7 +32,7 @@ std::string FindOpener() {
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         if (folder.empty()) continue;
-        const std::string candidate = folder + "/xdg-open";
+        std::string candidate = folder + "/xdg-open";
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return "";

@@ -105,7 +105,7 @@ private:
                 return true;
             }
             if (w.wholeFolder) return true;
-            if (event.len > 0 && w.names.count(event.name)) return true;
+            if (event.len > 0 && w.names.contains(event.name)) return true;
         }
         return false;
     }

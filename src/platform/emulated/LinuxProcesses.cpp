@@ -2,7 +2,7 @@
 
 #include <dirent.h>
 #include <sched.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): kill() is POSIX, which <csignal> need not declare
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -107,7 +107,7 @@ std::string NameOf(const std::string& folder, const std::string& path, const std
     const std::string commandLine = ReadSmallFile(folder + "/cmdline");
     const std::string first = commandLine.substr(0, commandLine.find('\0'));
     if (!first.empty()) {
-        const std::string name = FileName(first.substr(0, first.find(' ')));
+        std::string name = FileName(first.substr(0, first.find(' ')));
         if (!name.empty()) return name;
     }
     return command;

@@ -1,6 +1,6 @@
 #include "platform/emulated/LinuxProcessorTimes.h"
 
-#include <time.h>
+#include <time.h>  // NOLINT(modernize-deprecated-headers): clock_gettime() is POSIX, which <ctime> need not declare
 #include <unistd.h>
 
 #include <fstream>

@@ -7,8 +7,6 @@
 
 #include "platform/Status.h"
 
-extern char** environ;
-
 namespace kestrune::platform {
 
 namespace fs = std::filesystem;

@@ -68,13 +68,13 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
-// A quoted text starting at text[0] == '"'; `rest` receives what follows the closing quote.
-std::optional<std::string> ReadQuoted(std::string_view text, std::string_view& rest) {
+// A quoted text starting at text[0] == '"'; `after` receives what follows the closing quote.
+std::optional<std::string> ReadQuoted(std::string_view text, std::string_view& after) {
     std::string out;
     for (size_t i = 1; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '"') {
-            rest = text.substr(i + 1);
+            after = text.substr(i + 1);
             return out;
         }
         if (c == '\\' && i + 1 < text.size()) {

@@ -1,7 +1,7 @@
 #include "platform/emulated/ShellLauncher.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): kill() is POSIX, which <csignal> need not declare
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

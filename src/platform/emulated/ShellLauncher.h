@@ -18,8 +18,8 @@
 
 namespace kestrune::platform {
 
-// Runs the program argv[0] (a path) with its arguments, detached as described above.
-LaunchResult SpawnDetached(const std::vector<std::string>& argv);
+// Runs the program arguments[0] (a path) with its arguments, detached as described above.
+LaunchResult SpawnDetached(const std::vector<std::string>& arguments);
 
 // The words of a plain command line: blanks separate them, '...' and "..." quote, and a
 // backslash takes the next character as it is (inside double quotes only before $ ` " \).

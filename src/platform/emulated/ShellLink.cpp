@@ -321,7 +321,7 @@ std::string EnvironmentBlockFor(const std::string& target) {
 }
 
 void PutString(std::string& out, const std::string& text) {
-    const std::string wide = Utf8ToUtf16Le(text).substr(0, 0xFFFF * 2);
+    const std::string wide = Utf8ToUtf16Le(text).substr(0, std::size_t{0xFFFF} * 2);
     PutU16(out, static_cast<std::uint32_t>(wide.size() / 2));
     out += wide;
 }
@@ -363,11 +363,15 @@ std::optional<ShortcutInfo> ReadShellLink(std::string_view bytes) {
         if (!(flags & field)) continue;
         std::optional<std::string> text = ReadCountedString(in, unicode);
         if (!text) return std::nullopt;
-        if (field == HasName) info.description = std::move(*text);
-        if (field == HasRelativePath) relativePath = std::move(text);
-        if (field == HasWorkingDir) info.workingFolder = std::move(*text);
-        if (field == HasArguments) info.arguments = std::move(*text);
-        if (field == HasIconLocation) info.iconLocation = std::move(*text);
+        if (field == HasRelativePath) {
+            relativePath = std::move(text);
+            continue;
+        }
+        std::string& into = field == HasName         ? info.description
+                            : field == HasWorkingDir ? info.workingFolder
+                            : field == HasArguments  ? info.arguments
+                                                     : info.iconLocation;
+        into = std::move(*text);
     }
     std::optional<std::string> environmentPath;
     while (in.Left() >= 4) {

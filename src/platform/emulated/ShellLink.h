@@ -21,7 +21,7 @@
 namespace kestrune::platform {
 
 // Files larger than this are not taken for shortcuts.
-inline constexpr size_t kMaxShellLinkSize = 1024 * 1024;
+inline constexpr size_t kMaxShellLinkSize = size_t{1024} * 1024;
 
 std::optional<ShortcutInfo> ReadShellLink(std::string_view bytes);
 std::string WriteShellLink(const ShortcutInfo& info);

@@ -13,7 +13,7 @@ namespace kestrune::platform {
 namespace {
 
 // An icon or a version file is small; anything larger is not one, and is not read whole.
-constexpr std::size_t kMaxSiblingSize = 1024 * 1024;
+constexpr std::size_t kMaxSiblingSize = std::size_t{1024} * 1024;
 
 constexpr std::string_view kIcoMagic{"\0\0\1\0", 4};
 constexpr std::string_view kPngMagic{"\x89PNG\r\n\x1a\n", 8};

@@ -327,7 +327,7 @@ void MachineTool::Approve(const std::string& place, const std::string& name, boo
         {"UserStartup", RootKey::CurrentUser, platform::kApprovedStartupFolderKey},
         {"CommonStartup", RootKey::LocalMachine, platform::kApprovedStartupFolderKey},
     }};
-    const auto found = std::find_if(kPlaces.begin(), kPlaces.end(), [&](const ApprovalPlace& candidate) {
+    const auto* const found = std::find_if(kPlaces.begin(), kPlaces.end(), [&](const ApprovalPlace& candidate) {
         return platform::EqualsIgnoreCase(candidate.name, place);
     });
     if (found == kPlaces.end())
