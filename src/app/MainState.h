@@ -16,6 +16,7 @@
 #include "app/Model.h"
 #include "app/Options.h"
 #include "app/Paths.h"
+#include "app/RowFiles.h"
 #include "app/Services.h"
 #include "app/Table.h"
 #include "app/ViewState.h"
@@ -46,15 +47,8 @@ struct MainState : Services, Model, Paths, ViewState {
     }
     std::optional<TableKind> CurrentKind() const { return TableFromNumber(currentTab - 1); }
 
-    // The icon of the file an entry's text names (ResolveItemFile).
-    int ItemIcon(std::string_view text) {
-        if (!icons || !icons->Wanted()) return kDefaultIcon;
-        const std::string file = ResolveItemFile(text);
-        return FileExists(file) ? icons->IconOf(file) : kDefaultIcon;
-    }
-    std::string ResolveItemFile(std::string_view text) {
-        return kestrune::ResolveItemFile(text, platform.files(), platform.system(), environment);
-    }
+    // The file an entry's text names and its icon (RowFiles).
+    RowFiles rowFiles() { return {*this, *this}; }
 };
 
 }  // namespace kestrune

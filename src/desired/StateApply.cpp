@@ -31,7 +31,8 @@ std::vector<std::string> NewRowTexts(TableKind kind, const std::string& name, co
 Outcome AddRow(MainState& state, const StateDifference& d) {
     Table& table = state.tables[d.kind];
     state.settingsChanged = true;
-    const int position = table.Add(NewRowTexts(d.kind, d.name, d.after), false, state.ItemIcon(d.after.path));
+    const int position =
+        table.Add(NewRowTexts(d.kind, d.name, d.after), false, state.rowFiles().ItemIcon(d.after.path));
     if (!d.after.enabled) {
         return Outcome::Of(OutcomeStatus::Done, "added " + Quoted(d.name) + " to " + PlaceName(d.kind));
     }

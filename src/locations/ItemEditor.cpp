@@ -113,7 +113,7 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
     std::string detail = isNew ? "added " + Quoted(editor.name) + " to " + PlaceName(kind)
                                : "changed " + Quoted(editor.name) + " in " + PlaceName(kind);
     if (pathChanged) {
-        table.SetIcon(position, state.ItemIcon(editor.path));
+        table.SetIcon(position, state.rowFiles().ItemIcon(editor.path));
         if (wasUnticked) {
             table.SetTicked(position, true);
             const RowId id = table.Id(position);

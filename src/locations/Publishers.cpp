@@ -5,8 +5,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/MainState.h"
-
 namespace kestrune {
 
 std::string PublisherCache::PublisherOf(const std::string& file) {
@@ -26,33 +24,34 @@ namespace {
 // file, so it is looked for once. A file that is not there has no stamp and no publisher.
 using PublisherByText = std::unordered_map<std::string, std::string>;
 
-void FillPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last,
+void FillPublishers(RowParts parts, PublisherCache& cache, TableKind kind, int first, int last,
                     PublisherByText& byText) {
     if (!IsLocationTable(kind)) return;
-    Table& table = state.tables[kind];
+    Table& table = parts.model.tables[kind];
     for (int position = std::max(first, 1); position <= std::min(last, table.Count()); ++position) {
         if (table.Publisher(position)) continue;
         const std::string& text = table.Text(position, PathColumn(kind));
         auto found = byText.find(text);
-        if (found == byText.end()) found = byText.emplace(text, cache.PublisherOf(state.ResolveItemFile(text))).first;
+        if (found == byText.end())
+            found = byText.emplace(text, cache.PublisherOf(parts.files().ResolveItemFile(text))).first;
         table.SetPublisher(position, found->second);
     }
 }
 
 }  // namespace
 
-void ApplyRowPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last) {
+void ApplyRowPublishers(RowParts parts, PublisherCache& cache, TableKind kind, int first, int last) {
     PublisherByText byText;
-    FillPublishers(state, cache, kind, first, last, byText);
+    FillPublishers(parts, cache, kind, first, last, byText);
 }
 
-void ApplyRowPublishers(MainState& state, PublisherCache& cache, const std::vector<TableKind>& kinds) {
+void ApplyRowPublishers(RowParts parts, PublisherCache& cache, const std::vector<TableKind>& kinds) {
     PublisherByText byText;
-    for (TableKind kind : kinds) FillPublishers(state, cache, kind, 1, state.tables[kind].Count(), byText);
+    for (TableKind kind : kinds) FillPublishers(parts, cache, kind, 1, parts.model.tables[kind].Count(), byText);
 }
 
-void ApplyRowPublishers(MainState& state, PublisherCache& cache) {
-    ApplyRowPublishers(state, cache, std::vector<TableKind>(std::begin(kAllTables), std::end(kAllTables)));
+void ApplyRowPublishers(RowParts parts, PublisherCache& cache) {
+    ApplyRowPublishers(parts, cache, std::vector<TableKind>(std::begin(kAllTables), std::end(kAllTables)));
 }
 
 }  // namespace kestrune

@@ -8,13 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/RowFiles.h"
 #include "app/TableKind.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFiles.h"
 
 namespace kestrune {
-
-struct MainState;
 
 // The header of the column that the location lists show after their own (Table::PublisherColumn).
 inline constexpr const char* kPublisherHeader = "Publisher";
@@ -43,10 +42,10 @@ private:
 // Gives the rows `first` to `last` of a location table whose publisher has not been read the
 // publisher of the file their entry names (other tables, and positions past the end, are
 // skipped).
-void ApplyRowPublishers(MainState& state, PublisherCache& cache, TableKind kind, int first, int last);
+void ApplyRowPublishers(RowParts parts, PublisherCache& cache, TableKind kind, int first, int last);
 // The same for every row of these tables, each command line looked for once.
-void ApplyRowPublishers(MainState& state, PublisherCache& cache, const std::vector<TableKind>& kinds);
+void ApplyRowPublishers(RowParts parts, PublisherCache& cache, const std::vector<TableKind>& kinds);
 // The same for every row of the five location tables.
-void ApplyRowPublishers(MainState& state, PublisherCache& cache);
+void ApplyRowPublishers(RowParts parts, PublisherCache& cache);
 
 }  // namespace kestrune

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/RowFiles.h"
 #include "app/TableKind.h"
 #include "locations/Places.h"
 #include "platform/Platform.h"
@@ -14,7 +15,6 @@
 namespace kestrune {
 
 struct MainState;
-struct Paths;
 
 // The environment for %NAME% expansion and the two Startup folders (StartupFolders.h): once,
 // at start-up, before the first scan.
@@ -22,16 +22,16 @@ void DetermineStartupFolders(platform::Platform& platform, Paths& paths);
 
 // Appends the entries of one folder to table `kind`: its shortcuts, and its other files with
 // the file itself as the path (see StartupFiles.h).
-void ScanStartupFolder(MainState& state, const std::string& folder, TableKind kind);
+void ScanStartupFolder(RowParts parts, const std::string& folder, TableKind kind);
 // Appends the values of one key that read as text to table `kind`.
-void ScanRunKey(MainState& state, platform::RootKey root, std::string_view subkey, TableKind kind, bool ticked);
+void ScanRunKey(RowParts parts, platform::RootKey root, std::string_view subkey, TableKind kind, bool ticked);
 // Appends the values of one of the keys a Run-key table gathers, each marked with its key;
 // an entry whose approval value says Windows will not start it comes unticked and marked.
-void ScanRunKeySource(MainState& state, const RunKeySource& source, TableKind kind);
+void ScanRunKeySource(RowParts parts, const RunKeySource& source, TableKind kind);
 // Scans one location table's place into its table (kinds 1 to 5; others do nothing).
-void ScanPlace(MainState& state, TableKind kind);
+void ScanPlace(RowParts parts, TableKind kind);
 // The five places in order: user Startup, common Startup, HKLM Run, HKCU Run, RunOnce.
-void ScanPlaces(MainState& state);
+void ScanPlaces(RowParts parts);
 
 // Each of the three refills below first writes the changes not yet stored, so that reading
 // the document again drops nothing; when they cannot be written it changes no table and
@@ -47,9 +47,9 @@ bool RefreshAllTables(MainState& state);
 bool RescanLocation(MainState& state, TableKind kind);
 
 // Gives every row still on the default icon the icon of the file its entry names, if any.
-void ApplyRowIcons(MainState& state);
+void ApplyRowIcons(RowParts parts);
 // The same for the rows `first` to `last` of one table (positions past its end are skipped),
 // so that a front end can fill icons a few rows at a time, the visible ones first.
-void ApplyRowIcons(MainState& state, TableKind kind, int first, int last);
+void ApplyRowIcons(RowParts parts, TableKind kind, int first, int last);
 
 }  // namespace kestrune

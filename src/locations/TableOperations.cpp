@@ -279,7 +279,7 @@ bool RecordRow(MainState& state, TableKind kind, int position, bool useTick) {
         state.settingsChanged = true;
         return false;
     }
-    known.Add({key}, wanted, state.ItemIcon(key));
+    known.Add({key}, wanted, state.rowFiles().ItemIcon(key));
     state.settingsChanged = true;
     return true;
 }

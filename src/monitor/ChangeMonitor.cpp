@@ -97,7 +97,7 @@ bool RemoveEntry(MainState& state, const NewEntry& item, const std::string& kept
 RowId KeepInDeleted(MainState& state, const NewEntry& item) {
     Table& deleted = state.tables[TableKind::Deleted];
     const bool folder = IsFolderTable(item.kind);
-    const std::string file = folder ? item.entry.key : state.ResolveItemFile(item.entry.key);
+    const std::string file = folder ? item.entry.key : state.rowFiles().ResolveItemFile(item.entry.key);
     // What the place holds now, read before it goes, so that "Move to" puts back the same.
     EntryDetails details;
     std::vector<std::string> texts{item.entry.name, item.entry.key};
@@ -168,7 +168,8 @@ void AllowEntry(MainState& state, const NewEntry& item) {
     }
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (IsFolderTable(item.kind)) texts.push_back(item.entry.arguments);
-    const std::string file = IsFolderTable(item.kind) ? item.entry.key : state.ResolveItemFile(item.entry.key);
+    const std::string file =
+        IsFolderTable(item.kind) ? item.entry.key : state.rowFiles().ResolveItemFile(item.entry.key);
     EntryDetails details;
     if (item.entry.startupFile) details.file = StartupFile{};
     details.place.key = item.entry.placeKey;
@@ -311,7 +312,7 @@ void CarryOutAnswer(MainState& state, bool keep, const std::vector<const NewEntr
 void RememberDecision(MainState& state, bool keep, const std::vector<const NewEntry*>& asked) {
     Table& known = state.tables[TableKind::Known];
     for (const NewEntry* item : asked)
-        known.Add({item->entry.key}, keep, state.IconOf(state.ResolveItemFile(item->entry.key)));
+        known.Add({item->entry.key}, keep, state.IconOf(state.rowFiles().ResolveItemFile(item->entry.key)));
     state.settingsChanged = true;
 }
 

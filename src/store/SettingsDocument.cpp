@@ -255,7 +255,7 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
         if (kind == TableKind::Delayed) details.impact = ReadImpact(item);
         if (kind == TableKind::Deleted && details.origin) texts.emplace_back(TabCaption(details.origin->table));
         // The icon comes from the row's path, which for Known is its only column.
-        const int icon = state.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
+        const int icon = state.rowFiles().ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
         if (IsLocationTable(kind) || kind == TableKind::Deleted) details.place.key = StoredPlaceKey(item);
         table.Add(std::move(texts), tick, icon, std::move(details));
     }

@@ -131,7 +131,7 @@ namespace {
 // The folder the program of a command line lies in, when it exists: the file chooser opens
 // there rather than wherever Kestrune was started.
 std::string ProgramFolderOf(MainState& state, const std::string& command) {
-    const std::string file = state.ResolveItemFile(command);
+    const std::string file = state.rowFiles().ResolveItemFile(command);
     if (file.empty()) return {};
     auto& files = state.platform.files();
     if (files.DirectoryExists(file)) return file;
