@@ -32,14 +32,16 @@ struct RowFiles {
     }
 };
 
+// A state that holds the tables, the services and the paths (the main state, a test's).
+template <class State>
+concept MadeOfRowParts =
+    std::derived_from<State, Model> && std::derived_from<State, Services> && std::derived_from<State, Paths>;
+
 // The tables with what finds the files behind their rows. Any state made of these parts
 // (the main state, a test's) passes as one.
 struct RowParts {
-    RowParts(Model& model, Services& services, const Paths& paths)
-        : model(model), services(services), paths(paths) {}
-    template <class State>
-        requires std::derived_from<State, Model> && std::derived_from<State, Services> &&
-                 std::derived_from<State, Paths>
+    RowParts(Model& model, Services& services, const Paths& paths) : model(model), services(services), paths(paths) {}
+    template <MadeOfRowParts State>
     RowParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
         : RowParts(state, state, state) {}
 
