@@ -144,7 +144,13 @@ std::vector<SessionMember> SessionMembers() {
 // does not (the file is absent), or when the session holds other programs too.
 void SetSessionNice(pid_t id, int nice) {
     const std::string file = "/proc/" + std::to_string(id) + "/autogroup";
-    if (::access(file.c_str(), W_OK) != 0 || !SessionIsOwnedBy(id, SessionMembers())) return;
+    if (::access(file.c_str(), W_OK) != 0) return;
+    // The priority watcher asks again every few seconds: a session that already has the value
+    // must not cost a walk over every process. The file reads "/autogroup-42 nice 0".
+    std::string group, word;
+    int current = 0;
+    if (std::ifstream(file) >> group >> word >> current && current == nice) return;
+    if (!SessionIsOwnedBy(id, SessionMembers())) return;
     std::ofstream(file) << nice;
 }
 
