@@ -15,16 +15,22 @@ protected:
     void Click(TableKind kind, int position) {
         Table& table = state.tables[kind];
         table.SetTicked(position, !table.Ticked(position));
-        ApplyLocationChange(state, kind, position);
+        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
     }
     std::string ShortcutFile(TableKind kind, const std::string& name) {
         return ShortcutFileOf(StartupFolderOf(state, kind), name);
     }
     bool Removed(TableKind kind) { return state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))]; }
     // Sets the row's tick (unticks by default) and carries it out.
-    ChangeOutcome ApplyOutcome(TableKind kind, int position, bool ticked = false) {
+    Outcome ApplyOutcome(TableKind kind, int position, bool ticked = false) {
         state.tables[kind].SetTicked(position, ticked);
-        return ApplyLocationChange(state, kind, position);
+        Outcome outcome = CarryOutLocationChange(state, kind, position);
+        ShowOutcome(fe, outcome);
+        return outcome;
+    }
+    // The system or the settings file said no, not one of the program's own rules.
+    static bool Failed(const Outcome& outcome) {
+        return outcome.status == OutcomeStatus::Refused && outcome.refusedBySystem;
     }
 };
 
@@ -178,8 +184,8 @@ TEST_F(LocationChangeTest, AnEntryTakenOutOfItsPlaceIsStoredAtOnce) {
     const int run = AddRow(TableKind::HKCU_Run, {"Updater", "C:\\up.exe"}, true);
     const int link = AddRow(TableKind::UserStartup, {"Tool", app, ""}, true);
 
-    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, run), ChangeOutcome::Done);
-    EXPECT_EQ(ApplyOutcome(TableKind::UserStartup, link), ChangeOutcome::Done);
+    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, run).status, OutcomeStatus::Done);
+    EXPECT_EQ(ApplyOutcome(TableKind::UserStartup, link).status, OutcomeStatus::Done);
     EXPECT_FALSE(Value(TableKind::HKCU_Run, "Updater").has_value());
     const std::string stored = ReadText(state.settingsDocumentPath);
     EXPECT_NE(stored.find("<name>Updater</name>"), std::string::npos) << stored;
@@ -194,7 +200,7 @@ TEST_F(LocationChangeTest, ADocumentThatCannotBeWrittenLeavesTheEntryInItsPlace)
     SetValue(TableKind::HKCU_Run, "Updater", ValueType::String, "C:\\up.exe");
     const int row = AddRow(TableKind::HKCU_Run, {"Updater", "C:\\up.exe"}, true);
 
-    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, row), ChangeOutcome::Failed);
+    EXPECT_TRUE(Failed(ApplyOutcome(TableKind::HKCU_Run, row)));
     EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(row));
     EXPECT_TRUE(Value(TableKind::HKCU_Run, "Updater").has_value());
     ASSERT_EQ(fe.messages.size(), 1u);
@@ -210,7 +216,7 @@ TEST_F(LocationChangeTest, AChangeTheSystemRefusesPutsTheTickBackAndSaysWhy) {
     platform::Refusals(machine.machineRoot).Add(state.commonStartupFolder);
 
     const int run = AddRow(TableKind::HKLM_Run, {"Agent", "C:\\agent.exe"}, true);
-    EXPECT_EQ(ApplyOutcome(TableKind::HKLM_Run, run), ChangeOutcome::Failed);
+    EXPECT_TRUE(Failed(ApplyOutcome(TableKind::HKLM_Run, run)));
     EXPECT_TRUE(state.tables[TableKind::HKLM_Run].Ticked(run));
     EXPECT_TRUE(Value(TableKind::HKLM_Run, "Agent").has_value());
     EXPECT_EQ(fe.LastMessage(), "The system refused the change to Agent:\r\nAccess is denied.");
@@ -219,7 +225,7 @@ TEST_F(LocationChangeTest, AChangeTheSystemRefusesPutsTheTickBackAndSaysWhy) {
     EXPECT_EQ(ReadText(state.settingsDocumentPath).find("Agent"), std::string::npos);
 
     const int link = AddRow(TableKind::CommonStartup, {"Tool", app, ""}, false);
-    EXPECT_EQ(ApplyOutcome(TableKind::CommonStartup, link, true), ChangeOutcome::Failed);
+    EXPECT_TRUE(Failed(ApplyOutcome(TableKind::CommonStartup, link, true)));
     EXPECT_FALSE(state.tables[TableKind::CommonStartup].Ticked(link));
     EXPECT_FALSE(Platform().files().FileExists(ShortcutFile(TableKind::CommonStartup, "Tool")));
     EXPECT_EQ(LogLines(), (Texts{"Deleting registry shortcut to C:\\agent.exe",
@@ -273,15 +279,15 @@ TEST_F(LocationChangeTest, SelfMadeChangesAreKeptOnlyWhileTheOptionIsOn) {
     EXPECT_TRUE(state.selfMadeChanges.contains("B.EXE -X"));
 
     Click(TableKind::HKLM_Run, keyRow);
-    EXPECT_TRUE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));
-    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));  // taken once
-    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
+    EXPECT_TRUE(TakeSelfMadeRemoval(state, state.options, TableKind::HKLM_Run));
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, state.options, TableKind::HKLM_Run));  // taken once
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, state.options, TableKind::UserStartup));
 
     state.options.ignoreSelf = false;
     Click(TableKind::UserStartup, folderRow);  // removal: the list stays
     EXPECT_EQ(state.selfMadeChanges, (SelfMadeChanges{a, "b.exe -x"}));
     // With the option off the flag is neither answered nor cleared.
-    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, state.options, TableKind::UserStartup));
     EXPECT_TRUE(Removed(TableKind::UserStartup));
     // Enabling empties the list instead of adding to it.
     Click(TableKind::HKLM_Run, keyRow);
@@ -308,7 +314,7 @@ TEST_F(LocationChangeTest, OtherTablesAreLeftAlone) {
         Click(kind, row);
         EXPECT_TRUE(state.tables[kind].Ticked(row));
     }
-    ApplyLocationChange(state, TableKind::HKLM_Run, 7);  // no such row
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKLM_Run, 7));  // no such row
     EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(fe.messages.empty());
 }
