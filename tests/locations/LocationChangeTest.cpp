@@ -234,6 +234,72 @@ TEST_F(LocationChangeTest, AChangeTheSystemRefusesPutsTheTickBackAndSaysWhy) {
                                  "Could not create shortcut to " + app + ": Error 5 - Access is denied."}));
 }
 
+// Deleting a live row first takes its entry out. A rule of the program's that keeps the entry
+// in its place lets the row go on into Deleted; the system's refusal keeps the row where it is.
+TEST_F(LocationChangeTest, DeletingALiveRowStopsOnlyWhenTheSystemRefusesItsEntry) {
+    const std::string app = Program("kestrune.exe", "self");
+    Link(userFolder, "Kestrune.lnk", app);
+    const int own = AddRow(TableKind::UserStartup, {"Kestrune", app, ""}, true);
+    AddRow(TableKind::Delayed, {"Later", "later.exe", "5", "", ""}, true);
+
+    const Outcome kept = DeleteRow(state, TableKind::UserStartup, own);
+    EXPECT_EQ(kept.status, OutcomeStatus::Done);
+    EXPECT_FALSE(kept.refusedBySystem);
+    ASSERT_EQ(kept.messages.size(), 1u);
+    EXPECT_EQ(kept.messages[0].text, std::string(kNeededForDelayedLine1) + "\r\n" + kNeededForDelayedLine2);
+    EXPECT_EQ(state.tables[TableKind::UserStartup].Count(), 0);
+    EXPECT_EQ(state.tables[TableKind::Deleted].Name(1), "Kestrune");
+    EXPECT_TRUE(Platform().files().FileExists(ShortcutFile(TableKind::UserStartup, "Kestrune")));
+
+    SetValue(TableKind::HKLM_Run, "Agent", ValueType::String, "C:\\agent.exe");
+    platform::Refusals(machine.machineRoot).Add("HKLM\\" + std::string(kRunKey));
+    const int agent = AddRow(TableKind::HKLM_Run, {"Agent", "C:\\agent.exe"}, true);
+    Outcome refused = DeleteRow(state, TableKind::HKLM_Run, agent);
+    EXPECT_EQ(refused.status, OutcomeStatus::Refused);
+    EXPECT_TRUE(refused.refusedBySystem);
+    EXPECT_EQ(refused.messages.back().text, "The system refused the change to Agent:\r\nAccess is denied.");
+    ASSERT_EQ(state.tables[TableKind::HKLM_Run].Count(), 1);
+    EXPECT_TRUE(state.tables[TableKind::HKLM_Run].Ticked(1));
+    EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 1);
+
+    // Folded into a command's outcome, the system's refusal is still known as such.
+    Outcome command = Outcome::Of(OutcomeStatus::Done);
+    command.Add(std::move(refused));
+    EXPECT_EQ(command.status, OutcomeStatus::Done);
+    EXPECT_TRUE(command.refusedBySystem);
+}
+
+// A tick reaches the tables, the machine, the paths and the options it is given, and nothing
+// else: parts that belong to no main state carry it out as well.
+TEST_F(LocationChangeTest, ATickIsCarriedOutWithPartsOfNoMainState) {
+    Model model;
+    Paths paths;
+    paths.settingsDocumentPath = machine.appFolder + "elsewhere.xml";
+    paths.logPath = state.logPath;
+    Options options;
+    options.ignoreSelf = true;
+    const PlaceParts parts(model, state, paths, options);
+    const int row = model.tables[TableKind::HKCU_Run].Add({"Solo", "C:\\solo.exe"}, true);
+
+    EXPECT_EQ(CarryOutLocationChange(parts, TableKind::HKCU_Run, row).status, OutcomeStatus::Done);
+    EXPECT_EQ(Value(TableKind::HKCU_Run, "Solo")->data, "C:\\solo.exe");
+    EXPECT_TRUE(model.selfMadeChanges.contains("C:\\solo.exe"));
+    ASSERT_EQ(model.ownPlaceChanges.size(), 1u);
+    EXPECT_TRUE(model.ownPlaceChanges[0].added);
+    EXPECT_TRUE(state.ownPlaceChanges.empty());
+
+    model.tables[TableKind::HKCU_Run].SetTicked(row, false);
+    EXPECT_EQ(CarryOutLocationChange(parts, TableKind::HKCU_Run, row).status, OutcomeStatus::Done);
+    EXPECT_FALSE(Value(TableKind::HKCU_Run, "Solo").has_value());
+    // The row that holds the entry now is stored where these paths say, not in the state's document.
+    EXPECT_NE(ReadText(paths.settingsDocumentPath).find("<name>Solo</name>"), std::string::npos);
+    EXPECT_FALSE(Platform().files().FileExists(state.settingsDocumentPath));
+
+    // A Process row ticked before any watcher timer exists changes no place.
+    const int process = model.tables[TableKind::Process].Add({"p.exe", "C:\\p.exe", "High", ""}, true);
+    EXPECT_EQ(CarryOutLocationChange(parts, TableKind::Process, process).status, OutcomeStatus::Done);
+}
+
 TEST_F(LocationChangeTest, APathAlreadyEnabledInTheTableIsNotEnabledTwice) {
     AddRow(TableKind::HKLM_Run, {"First", R"(C:\Tools\Same.exe)"}, true);
     const int second = AddRow(TableKind::HKLM_Run, {"Second", R"(c:\tools\same.EXE)"}, false);

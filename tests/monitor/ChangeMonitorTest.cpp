@@ -233,6 +233,20 @@ TEST_F(ChangeMonitorTest, ADisallowedProgramTakesItsTicksNewcomersButNotKestrune
     EXPECT_TRUE(RunValueExists("Mine"));
 }
 
+// The tick asks whoever it is given (the console's answers, say), never the window it runs in.
+TEST_F(ChangeMonitorTest, TheQuestionGoesToThePromptsTheTickIsGiven) {
+    test::ScriptedFrontEnd asker;
+    asker.monitorAnswers = {{false, false}};
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    monitor.timer->Stop();
+    OnMonitorTick(state, asker, monitor);
+
+    ASSERT_EQ(asker.monitorPrompts.size(), 1u);
+    EXPECT_EQ(asker.monitorEntries[0], std::vector<std::string>{"Updater \u2014 HKCU Run"});
+    EXPECT_TRUE(fe.monitorPrompts.empty());
+    EXPECT_FALSE(RunValueExists("Updater"));
+}
+
 TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
     Table& delayed = state.tables[TableKind::Delayed];
     delayed.Add({"a", "/opt/a", "5"}, true);
