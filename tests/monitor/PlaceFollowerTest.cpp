@@ -26,9 +26,7 @@ protected:
         EXPECT_TRUE(Look().empty());  // the first look only takes the snapshot
     }
 
-    std::vector<TableKind> Look(bool questionOpen = false) {
-        return FollowPlaceChanges(state, follower, questionOpen);
-    }
+    std::vector<TableKind> Look(bool questionOpen = false) { return FollowPlaceChanges(state, follower, questionOpen); }
     void OtherProgramAddsRunValue(const std::string& name, const std::string& data) {
         state.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data});
     }
