@@ -24,11 +24,11 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
     monitor_.timer = timers_.Create(1000, [this] {
-        OnMonitorTick(state_, monitor_);
-        if (following_) FollowPlaceChanges(state_, follower_);
+        OnMonitorTick(state_, state_.fe, monitor_);
+        if (following_) FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
     });
     followTimer_ = timers_.Create(1000, [this] {
-        if (!state_.options.monitor) FollowPlaceChanges(state_, follower_);
+        if (!state_.options.monitor) FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
     });
     state_.priorityTimer = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
     delayed_.impact.timer = timers_.Create(kImpactIntervalMs, [this] { delayed_.impact.Tick(state_); });

@@ -69,11 +69,8 @@ void Application::ToggleMonitor() {
     kestrune::ToggleMonitor(state_.options, monitor_);
     Report({});
 }
-void Application::MonitorTick() { OnMonitorTick(state_, monitor_); }
-void Application::PreventDelayedAppsFromRegistering() {
-    kestrune::PreventDelayedAppsFromRegistering(state_);
-    Report({});
-}
+void Application::MonitorTick() { OnMonitorTick(state_, state_.fe, monitor_); }
+void Application::PreventDelayedAppsFromRegistering() { Report(kestrune::PreventDelayedAppsFromRegistering(state_)); }
 void Application::MakeAllDelayedIdle() {
     kestrune::MakeAllDelayedIdle(state_);
     Report({});
@@ -143,9 +140,12 @@ EditorField Application::ConfirmEditor() {
     // The editor is modal: the table it was opened for is still the current one.
     const auto kind = state_.CurrentKind();
     if (!kind) return EditorField::None;
-    const EditorOutcome result = ConfirmItemEditor(state_, *kind, editor_);
-    Report(result.outcome);
-    return result.focus;
+    const bool isNew = editor_.editRowPosition == -1;
+    Outcome outcome = ConfirmItemEditor(state_, *kind, editor_);
+    // A new row changes the counts the status line shows.
+    if (isNew && editor_.focus == EditorField::None) RefreshCurrentTab(state_);
+    Report(std::move(outcome));
+    return editor_.focus;
 }
 void Application::DeleteSelected() {
     if (const auto selection = Selection(state_))
