@@ -43,9 +43,11 @@ public:
     // `interactive`: standard input is a terminal, so questions without an answer are asked.
     ConsoleFrontEnd(ConsoleAnswers answers, bool interactive, std::istream& in, std::ostream& out, std::ostream& err);
 
-    // The row the next command acts on (the "selection" of its list).
+    // The row the next command acts on (the "selection" of its list), which the console passes
+    // to a command on rows as the window passes its list's.
     void Select(TableKind kind, int position);
     void ClearSelection() { selected_.reset(); }
+    std::vector<int> SelectedRows(TableKind kind) const;
     // An answer for the next input box the program shows.
     void QueueInput(std::string answer) { answers_.inputs.push_back(std::move(answer)); }
 
@@ -69,7 +71,6 @@ public:
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string&) override {}
 
-    std::vector<int> SelectedRows(TableKind kind) override;
     bool LoadFileIcon(const std::string&, int) override { return false; }
     bool ShowsIcons() const override { return false; }
 

@@ -151,10 +151,13 @@ constexpr const char* kGoldenDocument = R"(<?xml version="1.0" encoding="UTF-8"?
 TEST_F(SettingsDocumentTest, ANormalSaveWritesTheExactLayout) {
     FillEveryTable();
     state.settingsChanged = true;
-    SaveSettingsDocument(state, true, false);
+    const Outcome saved = SaveSettingsDocument(state, false);
     EXPECT_EQ(Saved(), kGoldenDocument);
     EXPECT_FALSE(state.settingsChanged);
-    EXPECT_TRUE(fe.messages.empty());  // quiet
+    // The closing message is the caller's to show or not.
+    EXPECT_EQ(saved.status, OutcomeStatus::Done);
+    EXPECT_EQ(saved.messages, (std::vector<OutcomeMessage>{{kSettingsSavedMessage, MessageIcon::Information, ""}}));
+    EXPECT_TRUE(fe.messages.empty());
 }
 
 TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFirstNeeded) {
@@ -187,7 +190,7 @@ TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFir
 
 TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
-    SaveSettingsDocument(state, false, false);
+    ShowOutcome(fe, SaveSettingsDocument(state, false));
     EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
     EXPECT_TRUE(fe.messages.empty());
 
@@ -220,7 +223,7 @@ TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
     ShowOutcome(fe, BackupSettingsCommand(state));
     const Tables before = state.tables;
     state.tables.ClearAll();
-    LoadSettingsFile(state, AppFile("backup_07122026_081502.xml"));
+    ShowOutcome(fe, LoadSettingsFile(state, AppFile("backup_07122026_081502.xml")));
 
     // Location rows come back ticked from Active first, then the stored unticked ones.
     const Table& user = state.tables[TableKind::UserStartup];
@@ -385,7 +388,7 @@ TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesI
     LoadSettingsDocument(state);
     Add(TableKind::Deleted, {"New", "C:\\new.exe"}, false);
     state.settingsChanged = true;
-    SaveSettingsDocument(state, true, false);
+    SaveSettingsDocument(state, false);
 
     const std::string aside = state.settingsDocumentPath + ".unreadable_07122026_081502";
     EXPECT_EQ(ReadText(aside), "<Root><Deleted><item_1>half");
@@ -397,7 +400,7 @@ TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesI
     // A readable document is simply replaced, with nothing kept and nothing logged.
     const std::string logBefore = Log();
     state.settingsChanged = true;
-    SaveSettingsDocument(state, true, false);
+    SaveSettingsDocument(state, false);
     EXPECT_EQ(Log(), logBefore);
 }
 
