@@ -354,6 +354,25 @@ TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPend
     EXPECT_NE(Saved().find("C:\\pending.exe"), std::string::npos) << Saved();
 }
 
+// Pending rows that cannot be written first keep the tables as they are, and the user learns
+// which file could not be written, and why.
+TEST_F(SettingsDocumentTest, ABackupLoadThatCannotStoreThePendingRowsFirstLoadsNothing) {
+    WriteText(AppFile("chosen.xml"), kHandWritten);
+    state.settingsDocumentPath = AppFile("no such folder/settings.xml");
+    Add(TableKind::HKCU_Run, {"Disabled lately", "C:\\lately.exe", ""}, false);
+    state.settingsChanged = true;
+    fe.fileAnswers.push_back(AppFile("chosen.xml"));
+    EXPECT_EQ(Loaded(), OutcomeStatus::Refused);
+
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_TRUE(state.settingsChanged);
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath +
+                                       "\r\nThe system cannot find the path specified.");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(fe.statuses.empty());
+}
+
 TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
     Add(TableKind::Deleted, {"Keep", "C:\\keep.exe"}, false);
     EXPECT_EQ(Loaded(), OutcomeStatus::Cancelled);
