@@ -43,8 +43,8 @@ public:
     // `interactive`: standard input is a terminal, so questions without an answer are asked.
     ConsoleFrontEnd(ConsoleAnswers answers, bool interactive, std::istream& in, std::ostream& out, std::ostream& err);
 
-    // The row the next command acts on (the "selection" of its list), which the console passes
-    // to a command on rows as the window passes its list's.
+    // A row chosen as if in its list. The console's commands name their rows instead
+    // (TableSelection.h), so none of them reads this today.
     void Select(TableKind kind, int position);
     void ClearSelection() { selected_.reset(); }
     std::vector<int> SelectedRows(TableKind kind) const;

@@ -42,12 +42,10 @@ void Application::DeleteUntickedItems() {
     if (const auto kind = state_.CurrentKind()) Report(DeleteUntickedRows(state_, *kind));
 }
 void Application::RefreshTables() {
-    Outcome refilled;
     {
         const BusyScope busy(state_.events);
-        refilled = RefreshAllTables(state_);
+        ShowOutcome(state_.fe, RefreshAllTables(state_));
     }
-    ShowOutcome(state_.fe, refilled);
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
     RefreshCurrentTab(state_);
