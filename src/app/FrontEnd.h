@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/Prompts.h"
-#include "app/TableKind.h"
 
 namespace kestrune {
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/FrontEnd.h"
+#include "app/TableKind.h"
 
 namespace kestrune::cli {
 
