@@ -67,7 +67,7 @@ void BM_SaveSettingsDocument(benchmark::State& bench) {
     Setup setup;
     for (auto _ : bench) {
         setup.state->settingsChanged = true;
-        SaveSettingsDocument(*setup.state, true, false);
+        SaveSettingsDocument(*setup.state, false);
     }
     bench.SetItemsProcessed(bench.iterations() * kRows);
 }
@@ -76,7 +76,7 @@ BENCHMARK(BM_SaveSettingsDocument)->Unit(benchmark::kMillisecond);
 void BM_LoadSettingsDocument(benchmark::State& bench) {
     Setup setup;
     setup.state->settingsChanged = true;
-    SaveSettingsDocument(*setup.state, true, false);
+    SaveSettingsDocument(*setup.state, false);
     for (auto _ : bench) {
         bench.PauseTiming();
         setup.state->tables.ClearAll();
@@ -92,7 +92,7 @@ void BM_BackupSaveAndLoad(benchmark::State& bench) {
     Setup setup;
     const std::string backup = setup.state->appFolder + BackupFileName(setup.clock.Now());
     for (auto _ : bench) {
-        SaveSettingsDocument(*setup.state, true, true);
+        SaveSettingsDocument(*setup.state, true);
         LoadSettingsFile(*setup.state, backup);
     }
     bench.SetItemsProcessed(bench.iterations() * kRows);

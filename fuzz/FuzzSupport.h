@@ -36,7 +36,6 @@ public:
     MonitorAnswer AskMonitor(const std::string&, const std::vector<std::string>&) override { return {}; }
     void SetStatus(const std::string&) override {}
     void SetCaption(const std::string&) override {}
-    std::vector<int> SelectedRows(TableKind) override { return {}; }
     bool LoadFileIcon(const std::string&, int) override { return false; }
     void MinimiseWindow() override {}
     void ShowWindowNormal() override {}

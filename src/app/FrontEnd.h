@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/Prompts.h"
-#include "app/TableKind.h"
 
 namespace kestrune {
 
@@ -19,8 +18,6 @@ public:
     // nothing may refill the tables under it.
     virtual bool QuestionOpen() const { return false; }
 
-    // The selected rows of a table's list, ascending positions.
-    virtual std::vector<int> SelectedRows(TableKind kind) = 0;
     // Extracts the file's first icon as picture `iconNumber`; false when it has none.
     virtual bool LoadFileIcon(const std::string& file, int iconNumber) = 0;
     // False for a front end that never draws row icons: the files behind them are then not

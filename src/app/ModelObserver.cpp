@@ -24,6 +24,10 @@ void ModelEvents::MonitorDecided(TableKind kind, const std::string& name, bool a
         observer->MonitorDecided(kind, name, allowed);
 }
 
+void ModelEvents::DelayedLaunch(const std::string& text) {
+    for (ModelObserver* observer : std::vector<ModelObserver*>(observers_)) observer->DelayedLaunch(text);
+}
+
 void ModelEvents::BeginBusy(bool runDelayedToo) {
     ++busyDepth_;
     if (runDelayedToo) ++runDelayedDepth_;

@@ -30,6 +30,8 @@ public:
     virtual void DelayedWindowChanged() {}
     // The change monitor let a newcomer to a place stay (`allowed`) or took it out again.
     virtual void MonitorDecided(TableKind, const std::string& /*name*/, bool /*allowed*/) {}
+    // The delayed run is starting a program; `text` says which ("Running ...").
+    virtual void DelayedLaunch(const std::string& /*text*/) {}
 };
 
 // The model's change notices and the observers that receive them.
@@ -45,6 +47,7 @@ public:
     void RowsChanged(TableKind kind);
     void DelayedWindowChanged();
     void MonitorDecided(TableKind kind, const std::string& name, bool allowed);
+    void DelayedLaunch(const std::string& text);
 
     // Work that keeps the controls busy until the matching EndBusy; nested work counts, so
     // an inner command ending never frees the controls while an outer one still runs.

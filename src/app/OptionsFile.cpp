@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "app/MainState.h"
 #include "app/Text.h"
 
 namespace kestrune {
@@ -27,17 +26,19 @@ int ReadInt(const std::string& text) {
 
 }  // namespace
 
-void ReadOptions(MainState& state) {
-    if (!state.FileExists(state.iniPath)) return;
-    auto read = [&](const char* key) { return state.ini.ReadValue(kOptions, key, state.iniPath); };
-    Options& o = state.options;
+void ReadOptions(IniParts parts) {
+    const std::string& iniPath = parts.paths.iniPath;
+    PrivateProfile& ini = parts.services.ini;
+    if (!parts.services.FileExists(iniPath)) return;
+    auto read = [&](const char* key) { return ini.ReadValue(kOptions, key, iniPath); };
+    Options& o = parts.options;
     o.skipSave = IniToBool(read("Skip save on exit"));
     o.runOnStartup = IniToBool(read("Run on startup"));
     o.monitor = IniToBool(read("Monitor"));
     o.trayOnClose = IniToBool(read("Send to tray on close"));
     o.exitAfterDelayed = IniToBool(read("Exit after delayed run"));
     o.ignoreSelf = IniToBool(read("Ignore self-made changes"));
-    state.profile = read("Profile");
+    parts.paths.profile = read("Profile");
     o.chooseProfile = IniToBool(read("Choose profile on startup"));
     o.skipRunning = IniToBool(read("Skip running"));
     o.watchPriorities = IniToBool(read("Watch priorities"));
@@ -45,17 +46,17 @@ void ReadOptions(MainState& state) {
     o.idleThreshold = ReadShort(read("Idle threshold"));
     o.idleSeconds = ReadShort(read("Idle seconds"));
 
-    state.ini.ValueExists(kPosition, "", "");
-    if (state.ini.ValueExists("", "Window state", state.iniPath)) {
-        auto pos = [&](const char* key) { return ReadInt(state.ini.ReadValue(kPosition, key, state.iniPath)); };
-        WindowPosition& p = state.position;
+    ini.ValueExists(kPosition, "", "");
+    if (ini.ValueExists("", "Window state", iniPath)) {
+        auto pos = [&](const char* key) { return ReadInt(ini.ReadValue(kPosition, key, iniPath)); };
+        WindowPosition& p = parts.view.position;
         p.state = pos("Window state");
         p.top = pos("Top");
         p.left = pos("Left");
         p.width = pos("Width");
         p.height = pos("Height");
         p.lastTab = pos("Last tab");
-        state.positionRead = true;
+        parts.view.positionRead = true;
     }
 }
 
@@ -64,14 +65,14 @@ void ApplyIdleDefaults(Options& options) {
     if (options.idleSeconds == 0) options.idleSeconds = kDefaultIdleSeconds;
 }
 
-void WriteOptions(MainState& state) {
+void WriteOptions(IniParts parts) {
     // One rewrite of the file for all nineteen keys: each rewrite goes to the disk and waits
     // for it, and the order of the keys is what it would be with one write each.
     std::vector<IniEntry> entries;
     auto write = [&](const char* section, const char* key, const std::string& value) {
         entries.push_back({section, key, value});
     };
-    const Options& o = state.options;
+    const Options& o = parts.options;
     write(kOptions, "Skip save on exit", BoolToIni(o.skipSave));
     write(kOptions, "Run on startup", BoolToIni(o.runOnStartup));
     write(kOptions, "Monitor", BoolToIni(o.monitor));
@@ -80,12 +81,12 @@ void WriteOptions(MainState& state) {
     write(kOptions, "Ignore self-made changes", BoolToIni(o.ignoreSelf));
     write(kOptions, "Idle threshold", std::to_string(o.idleThreshold));
     write(kOptions, "Idle seconds", std::to_string(o.idleSeconds));
-    write(kOptions, "Profile", state.profile);
+    write(kOptions, "Profile", parts.paths.profile);
     write(kOptions, "Choose profile on startup", BoolToIni(o.chooseProfile));
     write(kOptions, "Skip running", BoolToIni(o.skipRunning));
     write(kOptions, "Watch priorities", BoolToIni(o.watchPriorities));
     write(kOptions, kDisableTheWindowsWayKey, BoolToIni(o.disableTheWindowsWay));
-    const WindowPosition& p = state.position;
+    const WindowPosition& p = parts.view.position;
     // The console program has no window: the keys stay as the desktop program left them.
     if (p.HasBounds()) {
         write(kPosition, "Window state", std::to_string(p.state));
@@ -95,7 +96,7 @@ void WriteOptions(MainState& state) {
         write(kPosition, "Height", std::to_string(p.height));
         write(kPosition, "Last tab", std::to_string(p.lastTab));
     }
-    state.ini.WriteValues(entries, state.iniPath);
+    parts.services.ini.WriteValues(entries, parts.paths.iniPath);
 }
 
 }  // namespace kestrune

@@ -41,7 +41,7 @@ ConsoleFrontEnd::ConsoleFrontEnd(ConsoleAnswers answers, bool interactive, std::
 
 void ConsoleFrontEnd::Select(TableKind kind, int position) { selected_ = std::make_pair(kind, position); }
 
-std::vector<int> ConsoleFrontEnd::SelectedRows(TableKind kind) {
+std::vector<int> ConsoleFrontEnd::SelectedRows(TableKind kind) const {
     if (selected_ && selected_->first == kind) return {selected_->second};
     return {};
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/FrontEnd.h"
+#include "app/TableKind.h"
 
 namespace kestrune::cli {
 
@@ -43,9 +44,11 @@ public:
     // `interactive`: standard input is a terminal, so questions without an answer are asked.
     ConsoleFrontEnd(ConsoleAnswers answers, bool interactive, std::istream& in, std::ostream& out, std::ostream& err);
 
-    // The row the next command acts on (the "selection" of its list).
+    // A row chosen as if in its list. The console's commands name their rows instead
+    // (TableSelection.h), so none of them reads this today.
     void Select(TableKind kind, int position);
     void ClearSelection() { selected_.reset(); }
+    std::vector<int> SelectedRows(TableKind kind) const;
     // An answer for the next input box the program shows.
     void QueueInput(std::string answer) { answers_.inputs.push_back(std::move(answer)); }
 
@@ -69,7 +72,6 @@ public:
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string&) override {}
 
-    std::vector<int> SelectedRows(TableKind kind) override;
     bool LoadFileIcon(const std::string&, int) override { return false; }
     bool ShowsIcons() const override { return false; }
 

@@ -84,9 +84,9 @@ int RunProfile(CommandContext& context) {
     if (inv.action == "use") return RunProfileUse(context, inv.first);
 
     if (inv.action == "add") {
-        InProfilesDialog(context, [&](ProfileList& profiles) {
+        InProfilesDialog(context, [&](ProfileList&) {
             context.fe.QueueInput(inv.first);
-            profiles.Add(state);
+            context.app.AddProfile();
         });
         if (list.Entries().size() <= before.size()) return kExitRefused;
         context.out << "added profile " << Quoted(inv.first) << std::endl;
@@ -97,7 +97,7 @@ int RunProfile(CommandContext& context) {
         InProfilesDialog(context, [&](ProfileList& profiles) {
             SelectProfile(profiles, inv.first);
             context.fe.QueueInput(newName);
-            profiles.Edit(state);
+            context.app.EditProfile();
         });
         if (list.Entries() == before) return kExitRefused;
         context.out << "renamed profile " << Quoted(inv.first) << " to " << Quoted(newName) << std::endl;
@@ -111,7 +111,7 @@ int RunProfile(CommandContext& context) {
     }
     InProfilesDialog(context, [&](ProfileList& profiles) {
         SelectProfile(profiles, name);
-        profiles.Delete(state);
+        context.app.DeleteProfile();
     });
     if (list.Entries().size() >= before.size()) return kExitRefused;
     context.out << "deleted profile " << Quoted(name) << std::endl;

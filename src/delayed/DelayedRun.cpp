@@ -8,7 +8,6 @@
 #include "app/MainState.h"
 #include "app/Table.h"
 #include "app/Text.h"
-#include "app/Tray.h"
 #include "delayed/StartingPriority.h"
 #include "procs/ProcessList.h"
 
@@ -73,7 +72,7 @@ void RunNext(DelayedRun& run, DelayedStep& step) {
 void LaunchEntry(MainState& state, DelayedRun& run, const RunEntry& entry) {
     const std::string running = kRunning + entry.command;
     state.WriteLog(running);
-    ShowTrayBalloon(state, running);
+    state.events.DelayedLaunch(running);
     const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
     if (!started) return;
     run.impact.Follow(state, entry.row, entry.command, *started,
@@ -227,9 +226,9 @@ void ReleaseControls(MainState& state, DelayedRun& run) {
     state.events.EndBusy(false);
 }
 
-void CarryOut(MainState& state, AfterRun after, const std::function<void()>& closeDown) {
+void CarryOut(AfterRun after, const std::function<void()>& closeDown, const std::function<void()>& sendToTray) {
     if (after == AfterRun::CloseDown && closeDown) closeDown();
-    if (after == AfterRun::SendToTray) SendToTray(state);
+    if (after == AfterRun::SendToTray && sendToTray) sendToTray();
 }
 
 }  // namespace kestrune

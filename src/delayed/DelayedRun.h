@@ -27,8 +27,8 @@ struct RunEntry {
     RowId row = 0;         // the Delayed row it came from, which keeps its measured impact
 };
 
-// What the caller has to do once a step has ended the run. Closing down lives above the run,
-// so the run never does it itself.
+// What the caller has to do once a step has ended the run. Closing down and the window's trip
+// to the tray live above the run, so the run never does them itself.
 enum class AfterRun { Nothing, CloseDown, SendToTray };
 
 struct DelayedRun {
@@ -89,7 +89,7 @@ std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::strin
 AfterRun FinishDelayedRun(MainState& state, DelayedRun& run);
 // Frees the controls a run started from the menu kept busy.
 void ReleaseControls(MainState& state, DelayedRun& run);
-// Does what a finished run asks: sends the window to the tray, or calls `closeDown`.
-void CarryOut(MainState& state, AfterRun after, const std::function<void()>& closeDown);
+// Does what a finished run asks: calls `sendToTray` or `closeDown`.
+void CarryOut(AfterRun after, const std::function<void()>& closeDown, const std::function<void()>& sendToTray);
 
 }  // namespace kestrune

@@ -18,29 +18,29 @@ void FinishRefill(MainState& state) {
 
 }  // namespace
 
-bool ScanAllLocations(MainState& state) {
-    if (!StorePendingBeforeReload(state)) return false;
+Outcome ScanAllLocations(MainState& state) {
+    if (Outcome pending = StorePendingBeforeReload(state); !pending.Succeeded()) return pending;
     state.slimlineMode = false;
     state.tables.ClearAll();
     ScanPlaces(state);
     FinishRefill(state);
-    return true;
+    return Outcome::Of(OutcomeStatus::Done);
 }
 
-bool RefreshAllTables(MainState& state) {
-    if (!StorePendingBeforeReload(state)) return false;
+Outcome RefreshAllTables(MainState& state) {
+    if (Outcome pending = StorePendingBeforeReload(state); !pending.Succeeded()) return pending;
     state.tables.ClearAll();
     ScanPlaces(state);
     FillProcessTable(state, false, true);
     FinishRefill(state);
-    return true;
+    return Outcome::Of(OutcomeStatus::Done);
 }
 
 bool RescanLocation(MainState& state, TableKind kind) {
     if (!IsLocationTable(kind)) return false;
     // The monitor asks every second; a document that cannot be written is logged by the save,
     // and the table keeps its rows until a later look can store them.
-    if (!SaveSettingsDocument(state, true, false)) return false;
+    if (!SaveSettingsDocument(state, false).Succeeded()) return false;
     Table& table = state.tables[kind];
     const std::vector<Item> before = table.Rows();
     table.Clear();

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/Outcome.h"
 #include "app/RowFiles.h"
 #include "app/TableKind.h"
 #include "locations/Places.h"
@@ -35,14 +36,14 @@ void ScanPlaces(RowParts parts);
 
 // Each of the three refills below first writes the changes not yet stored, so that reading
 // the document again drops nothing; when they cannot be written it changes no table and
-// answers false.
+// answers false (the first two: Refused, with the message that names the file).
 
 // Leaves Slimline mode, clears all nine tables, scans the five places, reads the stored rows,
 // fits the lists and applies the icons.
-bool ScanAllLocations(MainState& state);
+Outcome ScanAllLocations(MainState& state);
 // The same without touching Slimline mode, refreshing the process table before the stored rows
 // are read.
-bool RefreshAllTables(MainState& state);
+Outcome RefreshAllTables(MainState& state);
 // Clears one location table, scans its place and reads its stored rows again.
 bool RescanLocation(MainState& state, TableKind kind);
 

@@ -3,7 +3,6 @@
 #include "app/OptionsFile.h"
 #include "app/TableSort.h"
 #include "app/Text.h"
-#include "app/Tray.h"
 #include "app/Version.h"
 #include "delayed/CpuMeter.h"
 #include "delayed/DelayedCommands.h"
@@ -19,8 +18,10 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), publishers_(platform.programFiles(), platform.files()), timers_(timers) {
-    state_.delayedRunTimer =
-        timers_.Create(1000, [this] { CarryOut(state_, OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }); });
+    state_.delayedRunTimer = timers_.Create(1000, [this] {
+        CarryOut(
+            OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }, [this] { SendToTray(); });
+    });
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
     monitor_.timer = timers_.Create(1000, [this] {
@@ -32,9 +33,10 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
     });
     state_.priorityTimer = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
     delayed_.impact.timer = timers_.Create(kImpactIntervalMs, [this] { delayed_.impact.Tick(state_); });
+    state_.events.Attach(balloons_);
 }
 
-Application::~Application() = default;
+Application::~Application() { state_.events.Detach(balloons_); }
 
 void Application::FollowOutsideChanges() {
     following_ = true;
@@ -87,6 +89,7 @@ void Application::LoadOptionsAndProfile() {
     icons_->SetDeferred(deferIcons_);
     s.icons = icons_.get();
     SwitchProfile(s, s.profile, false);
+    s.fe.SetCaption(ProfileCaption(s));
 }
 
 void Application::FillTables() {
@@ -95,7 +98,7 @@ void Application::FillTables() {
     // Started with Windows, the program only runs the delayed applications: the places wait.
     if (s.slimlineMode) s.fe.MinimiseWindow();
     else ScanPlaces(s);
-    if (s.slimlineMode && s.options.chooseProfile) ProfilesCommand(s, profiles_, false);
+    if (s.slimlineMode && s.options.chooseProfile) ShowProfiles(false);
     LoadSettingsDocument(s);
     FillProcessTable(s, false, false);
     SortAllTables(s.tables);
@@ -139,7 +142,7 @@ bool Application::Shutdown(CloseReason reason) {
         return true;
     }
     if (s.options.trayOnClose && reason == CloseReason::User) {
-        kestrune::SendToTray(s);
+        SendToTray();
         return false;
     }
     s.delayedRunTimer->Stop();
@@ -156,7 +159,8 @@ bool Application::Shutdown(CloseReason reason) {
     WriteOptions(s);
     RememberStoredOptions();
     if (!s.options.skipSave) {
-        SaveSettingsDocument(s, true, false);
+        // Nobody is left to read what the save says; a failure is in the log.
+        SaveSettingsDocument(s, false);
         profiles_.SaveProfiles(s, s.profilesPath);
     }
     if (delayed_.window.visible) HideDelayedWindow(s.events, delayed_.window);
@@ -178,7 +182,7 @@ bool Application::StoreEdits(Outcome& said) {
         WriteOptions(s);
         RememberStoredOptions();
     }
-    if (kestrune::StoreEdits(s)) return true;
+    if (kestrune::StoreEdits(s, s.options)) return true;
     said.Say(std::string(kNotWrittenMessage) + "\r\n" + s.settingsDocumentPath + WriteFailureLine(s),
              MessageIcon::Exclamation);
     said.details.push_back("could not write " + s.settingsDocumentPath);

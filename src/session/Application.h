@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Clock.h"
 #include "app/FrontEnd.h"
@@ -19,6 +20,7 @@
 #include "monitor/ChangeMonitor.h"
 #include "monitor/PlaceFollower.h"
 #include "platform/Platform.h"
+#include "session/Tray.h"
 #include "store/Profiles.h"
 
 namespace kestrune {
@@ -67,8 +69,8 @@ public:
     void OpenReadOnly() { readOnly_ = true; }
     bool ReadOnly() const { return readOnly_; }
 
-    // ---- Commands of the main window, as the front ends call them. Each acts on the current
-    // table (state().currentTab) and its selection (FrontEnd::SelectedRows).
+    // ---- Commands of the main window, as the front ends call them. Those on rows act on the
+    // rows of a table that the view has selected (ascending positions), which it passes in.
 
     // File menu
     void SaveSettings();
@@ -109,31 +111,37 @@ public:
     void ToggleWatchPriorities();
     void ToggleDisableTheWindowsWay();
     void SetIdleSettings();
-    // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog), whose list and
-    // buttons work on profiles(); "Use selected profile" goes through UseSelectedProfile.
+    // Profiles menu: shows the profiles dialog (FrontEnd::ShowProfilesDialog) over profiles();
+    // its buttons come back here, each shown as a command's outcome.
     void OpenProfiles();
     ProfileList& profiles() { return profiles_; }
+    void AddProfile();
+    void EditProfile();
+    void DeleteProfile();
     void UseSelectedProfile();
     // Table menu
-    void Identify(int engine);        // "Search ..." entries; the double click and "/" use engine 0
-    void CopyToClipboard(int which);  // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments"
+    // "Search ..." entries; the double click and "/" use engine 0.
+    void Identify(TableKind kind, const std::vector<int>& rows, int engine);
+    // 0 "Filename", 1 "Path without arguments", 2 "Path with arguments".
+    void CopyToClipboard(TableKind kind, const std::vector<int>& rows, int which);
     void NewItem();
-    void EditItem();
+    void EditItem(TableKind kind, const std::vector<int>& rows);
     // The item editor's fields; its OK button: a field to focus, or None when stored.
     ItemEditorState& editor() { return editor_; }
     EditorField ConfirmEditor();
-    void DeleteSelected();
-    void ToggleSelected();  // "Enable / Disable"
-    void RunNow();
-    void RecordSetting();
-    void TickAll(bool ticked);       // "Tick All" / "Untick All"
-    void TickSelected(bool ticked);  // "Tick Selected" / "Untick Selected"
-    void MoveSelectedTo(TableKind target);
+    void DeleteSelected(TableKind kind, const std::vector<int>& rows);
+    void ToggleSelected(TableKind kind, const std::vector<int>& rows);  // "Enable / Disable"
+    void RunNow(TableKind kind, const std::vector<int>& rows);
+    void RecordSetting(TableKind kind, const std::vector<int>& rows);
+    void TickAll(bool ticked);  // "Tick All" / "Untick All"
+    // "Tick Selected" / "Untick Selected"
+    void TickSelected(TableKind kind, const std::vector<int>& rows, bool ticked);
+    void MoveSelectedTo(TableKind kind, const std::vector<int>& rows, TableKind target);
     // The selected Deleted rows, each to the table it came from.
-    void MoveSelectedBack();
-    void OpenContainerFolder();
-    void SetPriorityOfSelected(std::uint32_t priorityClass);
-    void EndSelectedProcesses();
+    void MoveSelectedBack(TableKind kind, const std::vector<int>& rows);
+    void OpenContainerFolder(TableKind kind, const std::vector<int>& rows);
+    void SetPriorityOfSelected(TableKind kind, const std::vector<int>& rows, std::uint32_t priorityClass);
+    void EndSelectedProcesses(TableKind kind, const std::vector<int>& rows);
     // System Tray menu and tray icon: "Restore" (which scans the places skipped by a Slimline
     // start), and the icon's double click or a click on its balloon, which only show the window.
     void RestoreFromTray();
@@ -170,8 +178,11 @@ private:
     // show it now, and survives a program that never gets to its exit.
     void RegisterForDelayedRun();
     void LogRegistryProblems();
+    // The profiles dialog, its Add, Edit and Delete buttons enabled or not.
+    void ShowProfiles(bool editable);
 
     MainState state_;
+    TrayBalloons balloons_{state_, state_.fe};
     ProfileList profiles_;
     std::unique_ptr<IconCache> icons_;
     PublisherCache publishers_;

@@ -4,7 +4,6 @@
 
 #include "app/Outcome.h"
 #include "app/Text.h"
-#include "app/Tray.h"
 #include "delayed/DelayedCommands.h"
 #include "delayed/DelayedWindow.h"
 #include "locations/BackupEntries.h"
@@ -19,17 +18,6 @@
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
-
-namespace {
-
-// The rows of the current table that its list has selected; none on the About tab.
-std::optional<std::pair<TableKind, std::vector<int>>> Selection(MainState& state) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return std::nullopt;
-    return std::make_pair(*kind, state.fe.SelectedRows(*kind));
-}
-
-}  // namespace
 
 // These two write and report their own file.
 void Application::SaveSettings() { ShowOutcome(state_.fe, SaveSettingsCommand(state_)); }
@@ -56,7 +44,7 @@ void Application::DeleteUntickedItems() {
 void Application::RefreshTables() {
     {
         const BusyScope busy(state_.events);
-        RefreshAllTables(state_);
+        ShowOutcome(state_.fe, RefreshAllTables(state_));
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
@@ -115,11 +103,25 @@ void Application::SetIdleSettings() {
     kestrune::SetIdleSettings(state_.options, state_.fe);
     Report({});
 }
-void Application::OpenProfiles() { ProfilesCommand(state_, profiles_); }
+void Application::ShowProfiles(bool editable) {
+    PrepareProfilesDialog(state_, profiles_, editable);
+    state_.fe.ShowProfilesDialog();
+}
+void Application::OpenProfiles() { ShowProfiles(true); }
+// The buttons write profiles.txt themselves; the tables and options wait for the next command.
+void Application::AddProfile() { ShowOutcome(state_.fe, profiles_.Add(state_, state_, state_.fe)); }
+void Application::EditProfile() {
+    ShowOutcome(state_.fe, profiles_.Edit(state_, state_.fe));
+    // Renaming the current profile renames the caption too.
+    state_.fe.SetCaption(ProfileCaption(state_));
+}
+void Application::DeleteProfile() { ShowOutcome(state_.fe, profiles_.Delete(state_, state_)); }
 
 void Application::UseSelectedProfile() {
-    if (profiles_.Use(state_)) RefreshTables();
-    Report({});
+    const ProfileSwitch switched = profiles_.Use(state_);
+    state_.fe.SetCaption(ProfileCaption(state_));
+    if (switched.reload) RefreshTables();
+    Report(switched.outcome);
 }
 void Application::NewItem() {
     const auto kind = state_.CurrentKind();
@@ -127,10 +129,9 @@ void Application::NewItem() {
     editor_ = *OpenItemEditor(state_.tables[*kind], std::nullopt);
     state_.fe.ShowItemEditor();
 }
-void Application::EditItem() {
-    const auto selection = Selection(state_);
-    if (!selection || selection->second.empty()) return;
-    auto filled = OpenItemEditor(state_.tables[selection->first], selection->second.front());
+void Application::EditItem(TableKind kind, const std::vector<int>& rows) {
+    if (rows.empty()) return;
+    auto filled = OpenItemEditor(state_.tables[kind], rows.front());
     if (!filled) return;
     editor_ = std::move(*filled);
     state_.fe.ShowItemEditor();
@@ -147,52 +148,42 @@ EditorField Application::ConfirmEditor() {
     Report(std::move(outcome));
     return editor_.focus;
 }
-void Application::DeleteSelected() {
-    if (const auto selection = Selection(state_))
-        Report(DeleteRows(state_, state_.fe, selection->first, selection->second));
+void Application::DeleteSelected(TableKind kind, const std::vector<int>& rows) {
+    Report(DeleteRows(state_, state_.fe, kind, rows));
 }
-void Application::ToggleSelected() {
-    if (const auto selection = Selection(state_))
-        Report(SetTicks(state_, selection->first, selection->second, std::nullopt));
+void Application::ToggleSelected(TableKind kind, const std::vector<int>& rows) {
+    Report(SetTicks(state_, kind, rows, std::nullopt));
     RegisterForDelayedRun();
 }
-void Application::RunNow() {
-    const auto kind = state_.CurrentKind();
-    if (!kind) return;
-    const std::vector<int> selected = state_.fe.SelectedRows(*kind);
-    if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front(), &delayed_.impact));
+void Application::RunNow(TableKind kind, const std::vector<int>& rows) {
+    if (!rows.empty()) Report(kestrune::RunNow(state_, kind, rows.front(), &delayed_.impact));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.events, delayed_.window); }
-void Application::RecordSetting() {
-    if (const auto selection = Selection(state_)) Report(RecordRows(state_, selection->first, selection->second));
+void Application::RecordSetting(TableKind kind, const std::vector<int>& rows) {
+    Report(RecordRows(state_, kind, rows));
 }
 void Application::TickAll(bool ticked) {
     if (const auto kind = state_.CurrentKind()) Report(SetAllTicks(state_, *kind, ticked));
     RegisterForDelayedRun();
 }
-void Application::TickSelected(bool ticked) {
-    if (const auto selection = Selection(state_)) Report(SetTicks(state_, selection->first, selection->second, ticked));
+void Application::TickSelected(TableKind kind, const std::vector<int>& rows, bool ticked) {
+    Report(SetTicks(state_, kind, rows, ticked));
     RegisterForDelayedRun();
 }
-void Application::MoveSelectedTo(TableKind target) {
-    if (const auto selection = Selection(state_)) Report(MoveRows(state_, selection->first, selection->second, target));
+void Application::MoveSelectedTo(TableKind kind, const std::vector<int>& rows, TableKind target) {
+    Report(MoveRows(state_, kind, rows, target));
     RegisterForDelayedRun();
 }
-void Application::MoveSelectedBack() {
-    if (const auto selection = Selection(state_); selection && selection->first == TableKind::Deleted)
-        ShowOutcome(state_.fe, MoveRowsBack(state_, selection->second));
+void Application::MoveSelectedBack(TableKind kind, const std::vector<int>& rows) {
+    if (kind == TableKind::Deleted) ShowOutcome(state_.fe, MoveRowsBack(state_, rows));
 }
-void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
+void Application::SetPriorityOfSelected(TableKind kind, const std::vector<int>& rows, std::uint32_t priorityClass) {
     // The priority entries act on processes only.
-    const auto selection = Selection(state_);
-    if (selection && selection->first == TableKind::Process)
-        Report(SetPriorityOfRows(state_, selection->second, priorityClass));
+    if (kind == TableKind::Process) Report(SetPriorityOfRows(state_, rows, priorityClass));
 }
-void Application::EndSelectedProcesses() {
-    const auto selection = Selection(state_);
-    if (selection && selection->first == TableKind::Process)
-        Report(EndProcessesOfRows(state_, state_.fe, selection->second));
+void Application::EndSelectedProcesses(TableKind kind, const std::vector<int>& rows) {
+    if (kind == TableKind::Process) Report(EndProcessesOfRows(state_, state_.fe, rows));
 }
 
 }  // namespace kestrune

@@ -3,7 +3,6 @@
 
 #include "app/Outcome.h"
 #include "app/Text.h"
-#include "app/Tray.h"
 #include "delayed/DelayedCommands.h"
 #include "locations/LocationChange.h"
 #include "locations/Scanning.h"
@@ -12,61 +11,43 @@
 #include "session/Application.h"
 #include "session/Identify.h"
 #include "session/MainWindowRules.h"
+#include "session/Tray.h"
 
 namespace kestrune {
 
-namespace {
-
-// The current table and the first row its list has selected; none on the About tab or
-// without a selection.
-std::optional<std::pair<TableKind, int>> FirstSelectedRow(MainState& state) {
-    const auto kind = state.CurrentKind();
-    if (!kind) return std::nullopt;
-    const std::vector<int> selected = state.fe.SelectedRows(*kind);
-    if (selected.empty()) return std::nullopt;
-    return std::make_pair(*kind, selected.front());
-}
-
-}  // namespace
-
-void Application::SendToTray() { kestrune::SendToTray(state_); }
+void Application::SendToTray() { kestrune::SendToTray(state_, state_.fe); }
 
 void Application::RestoreFromTray() {
     // Slimline start-up skipped the scan of the five places; the window must not come back
     // with them empty.
-    if (state_.slimlineMode) ScanAllLocations(state_);
+    if (state_.slimlineMode) ShowOutcome(state_.fe, ScanAllLocations(state_));
     ShowFromTray();
 }
 
 void Application::ShowFromTray() {
     state_.fe.ShowWindowNormal();
-    RemoveTrayIcon(state_);
+    RemoveTrayIcon(state_, state_.fe);
 }
 
-void Application::Identify(int engine) {
-    if (engine < 0 || engine >= static_cast<int>(kSearchEngines.size())) return;
-    const auto row = FirstSelectedRow(state_);
-    if (!row) return;
-    const Identification found = IdentifyItem(state_.tables[row->first], row->second,
-                                              kSearchEngines[static_cast<size_t>(engine)].addressTemplate);
+void Application::Identify(TableKind kind, const std::vector<int>& rows, int engine) {
+    if (engine < 0 || engine >= static_cast<int>(kSearchEngines.size()) || rows.empty()) return;
+    const Identification found =
+        IdentifyItem(state_.tables[kind], rows.front(), kSearchEngines[static_cast<size_t>(engine)].addressTemplate);
     if (!found.address.empty()) state_.platform.shell().OpenDocument(found.address);
     Report(found.outcome);
 }
 
-void Application::CopyToClipboard(int which) {
-    if (which < 0 || which > 2) return;
-    const auto row = FirstSelectedRow(state_);
-    if (!row) return;
+void Application::CopyToClipboard(TableKind kind, const std::vector<int>& rows, int which) {
+    if (which < 0 || which > 2 || rows.empty()) return;
     // 0 the file name, 1 the path, 2 the path with its arguments.
-    const ItemCopy copy = CopyItemDetails(state_.tables[row->first], row->second, which >= 1, which == 2);
+    const ItemCopy copy = CopyItemDetails(state_.tables[kind], rows.front(), which >= 1, which == 2);
     if (copy.outcome.status != OutcomeStatus::Done) return;
     state_.fe.CopyToClipboard(copy.text);
     Report(copy.outcome);
 }
 
-void Application::OpenContainerFolder() {
-    if (const auto row = FirstSelectedRow(state_))
-        Report(kestrune::OpenContainerFolder(state_.platform, state_.tables[row->first], row->second));
+void Application::OpenContainerFolder(TableKind kind, const std::vector<int>& rows) {
+    if (!rows.empty()) Report(kestrune::OpenContainerFolder(state_.platform, state_.tables[kind], rows.front()));
 }
 
 void Application::SelectTab(int tab) {

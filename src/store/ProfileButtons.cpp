@@ -1,6 +1,9 @@
 // The profiles dialog's buttons over the profile list.
 
-#include "app/MainState.h"
+#include "app/Model.h"
+#include "app/Paths.h"
+#include "app/Prompts.h"
+#include "app/Services.h"
 #include "app/Text.h"
 #include "store/Profiles.h"
 #include "store/SettingsDocument.h"
@@ -9,89 +12,101 @@ namespace kestrune {
 
 namespace {
 
-void Refuse(MainState& state, const std::string& text) { state.fe.ShowMessage(text, MessageIcon::Exclamation); }
+Outcome Refused(std::string text) {
+    Outcome refused = Outcome::Of(OutcomeStatus::Refused, text);
+    refused.Say(std::move(text), MessageIcon::Exclamation);
+    return refused;
+}
 
 }  // namespace
 
-void ProfilesCommand(MainState& state, ProfileList& list, bool editable) {
+void PrepareProfilesDialog(const Paths& paths, ProfileList& list, bool editable) {
     list.ToggleProfileButtons(editable);
-    list.SelectCurrentProfile(state);
-    state.fe.ShowProfilesDialog();
+    list.SelectCurrentProfile(paths);
 }
 
-bool ProfileList::StoreList(MainState& state) {
-    if (SaveProfiles(state, state.profilesPath)) return true;
-    Refuse(state, std::string(kProfileListNotWrittenMessage) + "\r\n" + state.profilesPath + WriteFailureLine(state));
-    return false;
+Outcome ProfileList::StoreList(Services& services, const Paths& paths) const {
+    if (SaveProfiles(services, paths.profilesPath)) return Outcome::Of(OutcomeStatus::Done);
+    return Refused(std::string(kProfileListNotWrittenMessage) + "\r\n" + paths.profilesPath +
+                   WriteFailureLine(services));
 }
 
-void ProfileList::Add(MainState& state) {
-    const std::string answer = state.fe.InputBox(kAddProfilePrompt, kAddProfileTitle, "");
-    if (answer.empty()) return;
-    if (ProfileExists(answer)) return Refuse(state, kProfileExistsMessage);
-    if (const auto problem = ProfileNameProblem(answer, NamingOf(state))) return Refuse(state, *problem);
+Outcome ProfileList::Add(Services& services, const Paths& paths, Prompts& prompts) {
+    const std::string answer = prompts.InputBox(kAddProfilePrompt, kAddProfileTitle, "");
+    if (answer.empty()) return Outcome::Of(OutcomeStatus::Cancelled);
+    if (ProfileExists(answer)) return Refused(kProfileExistsMessage);
+    if (const auto problem = ProfileNameProblem(answer, NamingOf(services))) return Refused(*problem);
     entries_.push_back(answer);
-    if (!StoreList(state)) entries_.pop_back();
+    Outcome stored = StoreList(services, paths);
+    if (!stored.Succeeded()) entries_.pop_back();
+    return stored;
 }
 
-void ProfileList::Edit(MainState& state) {
-    if (selection_ < 0) return;
+Outcome ProfileList::Edit(ProfileParts parts, Prompts& prompts) {
+    if (selection_ < 0) return {};
     const std::string old = entries_[static_cast<size_t>(selection_)];
-    if (EqualsIgnoreCase(old, kDefaultProfile)) return Refuse(state, kCannotEditDefaultMessage);
+    if (EqualsIgnoreCase(old, kDefaultProfile)) return Refused(kCannotEditDefaultMessage);
 
-    const std::string answer = state.fe.InputBox(kEditProfilePrompt, kEditProfileTitle, old);
-    if (answer.empty()) return Refuse(state, kEmptyProfileNameMessage);
-    if (EqualsIgnoreCase(answer, kDefaultProfile)) return Refuse(state, kDefaultNameTakenMessage);
+    const std::string answer = prompts.InputBox(kEditProfilePrompt, kEditProfileTitle, old);
+    if (answer.empty()) return Refused(kEmptyProfileNameMessage);
+    if (EqualsIgnoreCase(answer, kDefaultProfile)) return Refused(kDefaultNameTakenMessage);
     // Two entries of one name would share one document; a change of letter case only is fine.
     const int existing = IndexOf(answer);
-    if (existing >= 0 && existing != selection_) return Refuse(state, kProfileExistsMessage);
-    const FileNaming naming = NamingOf(state);
-    if (const auto problem = ProfileNameProblem(answer, naming)) return Refuse(state, *problem);
+    if (existing >= 0 && existing != selection_) return Refused(kProfileExistsMessage);
+    Services& services = parts.services;
+    const FileNaming naming = NamingOf(services);
+    if (const auto problem = ProfileNameProblem(answer, naming)) return Refused(*problem);
 
     // A name stored by hand or by an earlier version may break today's rules and still own its
     // document, which goes with it; only one that names a file elsewhere, or settings.xml,
     // leaves that file where it is.
-    const std::string oldFile = ProfileDocumentPath(state, old);
-    const std::string newFile = ProfileDocumentPath(state, answer);
-    auto& files = state.platform.files();
-    const bool moveDocument = OwnsItsDocument(old, naming) && oldFile != newFile && state.FileExists(oldFile);
+    const std::string oldFile = ProfileDocumentPath(parts.paths, old);
+    const std::string newFile = ProfileDocumentPath(parts.paths, answer);
+    auto& files = services.platform.files();
+    const bool moveDocument = OwnsItsDocument(old, naming) && oldFile != newFile && services.FileExists(oldFile);
     // The move fails rather than overwrite a document already under the new name.
-    if (moveDocument && !files.RenameFile(oldFile, newFile)) return Refuse(state, kProfileFileNotMovedMessage);
+    if (moveDocument && !files.RenameFile(oldFile, newFile)) return Refused(kProfileFileNotMovedMessage);
     entries_[static_cast<size_t>(selection_)] = answer;
-    if (!StoreList(state)) {
+    Outcome stored = StoreList(services, parts.paths);
+    if (!stored.Succeeded()) {
         // A list that still names the old profile must find its document where it was.
         entries_[static_cast<size_t>(selection_)] = old;
         if (moveDocument) files.RenameFile(newFile, oldFile);
-        return;
+        return stored;
     }
     // Document names ignore letter case, so a current profile spelled differently has just
     // had its document moved as well and must follow it.
-    if (EqualsIgnoreCase(state.profile, old)) SwitchProfile(state, answer, false);
+    if (EqualsIgnoreCase(parts.paths.profile, old)) SwitchProfile(parts, answer, false);
+    return stored;
 }
 
-void ProfileList::Delete(MainState& state) {
-    if (selection_ < 0) return;
+Outcome ProfileList::Delete(Services& services, const Paths& paths) {
+    if (selection_ < 0) return {};
     const std::string name = entries_[static_cast<size_t>(selection_)];
-    if (EqualsIgnoreCase(name, kDefaultProfile)) return Refuse(state, kCannotDeleteDefaultMessage);
-    const std::string file = ProfileDocumentPath(state, name);
+    if (EqualsIgnoreCase(name, kDefaultProfile)) return Refused(kCannotDeleteDefaultMessage);
+    const std::string file = ProfileDocumentPath(paths, name);
     entries_.erase(entries_.begin() + selection_);
     // The document goes only once the list no longer names it.
-    if (!StoreList(state)) {
+    Outcome stored = StoreList(services, paths);
+    if (!stored.Succeeded()) {
         entries_.insert(entries_.begin() + selection_, name);
-        return;
+        return stored;
     }
-    if (OwnsItsDocument(name, NamingOf(state)) && state.FileExists(file)) state.platform.files().RemoveFile(file);
-    if (EqualsIgnoreCase(name, state.profile)) deletedDocument_ = file;
+    if (OwnsItsDocument(name, NamingOf(services)) && services.FileExists(file))
+        services.platform.files().RemoveFile(file);
+    if (EqualsIgnoreCase(name, paths.profile)) deletedDocument_ = file;
     selection_ = IndexOf(kDefaultProfile);
+    return stored;
 }
 
-bool ProfileList::Use(MainState& state) {
-    if (selection_ < 0) return false;
+ProfileSwitch ProfileList::Use(ProfileParts parts) {
+    if (selection_ < 0) return {};
     // The profile in use was deleted with its document: what it had not saved goes with it,
     // rather than writing the document back under a name no longer listed.
-    if (!deletedDocument_.empty() && deletedDocument_ == state.settingsDocumentPath) state.settingsChanged = false;
+    if (!deletedDocument_.empty() && deletedDocument_ == parts.paths.settingsDocumentPath)
+        parts.model.settingsChanged = false;
     deletedDocument_.clear();
-    return SwitchProfile(state, entries_[static_cast<size_t>(selection_)], true);
+    return SwitchProfile(parts, entries_[static_cast<size_t>(selection_)], true);
 }
 
 bool ProfileList::Close(const Paths& paths, Prompts& prompts) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/MainState.h"
+#include "app/Model.h"
+#include "app/Paths.h"
+#include "app/Services.h"
 #include "app/Text.h"
 #include "app/Version.h"
 #include "store/SettingsDocument.h"
@@ -66,28 +68,35 @@ std::string ProfileDocumentPath(const Paths& paths, std::string_view profile) {
     return paths.appFolder + ToLower(profile) + std::string(kDocumentExtension);
 }
 
-bool SwitchProfile(MainState& state, const std::string& newProfile, bool refresh) {
+std::string ProfileCaption(const Paths& paths) {
+    std::string caption = VersionCaption();
+    if (!IsDefaultProfile(paths.profile)) caption += " - " + paths.profile;
+    return caption;
+}
+
+ProfileSwitch SwitchProfile(ProfileParts parts, const std::string& newProfile, bool refresh) {
+    Model& model = parts.model;
+    Paths& paths = parts.paths;
     bool changed = false;
-    if (!EqualsIgnoreCase(newProfile, state.profile)) {
+    if (!EqualsIgnoreCase(newProfile, paths.profile)) {
         // Switching away with unsaved changes would lose them: a row unticked since the last
         // save is in neither its place nor any document. They go to the profile they belong to.
         // When they cannot be written the switch does not happen: the tables stay with their profile.
-        if (refresh && state.settingsChanged && !state.loadingInProgress && !StorePendingBeforeReload(state))
-            return false;
-        state.profile = newProfile;
+        if (refresh && model.settingsChanged && !model.loadingInProgress) {
+            Outcome pending = StorePendingBeforeReload(parts.rows());
+            if (!pending.Succeeded()) return {false, std::move(pending)};
+        }
+        paths.profile = newProfile;
         changed = true;
     }
-    state.settingsDocumentPath = ProfileDocumentPath(state, state.profile);
-    std::string caption = VersionCaption();
-    if (!IsDefaultProfile(state.profile)) caption += " - " + state.profile;
-    state.fe.SetCaption(caption);
+    paths.settingsDocumentPath = ProfileDocumentPath(paths, paths.profile);
 
-    if (!refresh || !changed) return false;
-    if (!state.FileExists(state.settingsDocumentPath)) {
-        state.settingsChanged = true;
-        return false;
+    if (!refresh || !changed) return {};
+    if (!parts.services.FileExists(paths.settingsDocumentPath)) {
+        model.settingsChanged = true;
+        return {};
     }
-    return !state.loadingInProgress;
+    return {!model.loadingInProgress, {}};
 }
 
 void ProfileList::LoadProfiles(Services& services, const std::string& file) {

@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Outcome.h"
+#include "app/RowFiles.h"
+
 namespace kestrune {
 
-struct MainState;
-struct Paths;
 class Prompts;
-struct Services;
 
 inline constexpr const char* kDefaultProfile = "[default]";
 inline constexpr const char* kDefaultDocumentName = "settings.xml";
@@ -65,12 +65,39 @@ bool OwnsItsDocument(std::string_view name, FileNaming naming);
 // "" and "[default]".
 std::string ProfileDocumentPath(const Paths& paths, std::string_view profile);
 
-// Makes a profile current (`BuildXMLName`): sets profile, the document path and the window
-// caption. Answers true when the caller must reload all tables ("Refresh && reload tables"):
-// the profile changed with `refresh` set, its document exists and start-up is over. When its
-// document does not exist yet, the current tables are marked to be written as that document
-// instead.
-bool SwitchProfile(MainState& state, const std::string& newProfile, bool refresh);
+// What a switch of profile works on: the paths it points at another document, and the tables
+// and services that store what the old document lacks first. Any state made of these parts
+// (the main state, a test's) passes as one.
+struct ProfileParts {
+    ProfileParts(Model& model, Services& services, Paths& paths) : model(model), services(services), paths(paths) {}
+    template <MadeOfRowParts State>
+    ProfileParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
+        : ProfileParts(state, state, state) {}
+
+    Model& model;
+    Services& services;
+    Paths& paths;
+
+    RowParts rows() const { return {model, services, paths}; }
+};
+
+// The main window's caption, which names the current profile unless it is the default one.
+std::string ProfileCaption(const Paths& paths);
+
+// What a switch of profile leaves to its caller, who also shows ProfileCaption again.
+struct ProfileSwitch {
+    // All tables must be read again ("Refresh && reload tables").
+    bool reload = false;
+    // Refused, with the message to show, when the old profile's unsaved changes could not be
+    // written: the profile then stays as it was.
+    Outcome outcome;
+};
+
+// Makes a profile current (`BuildXMLName`): sets profile and the document path. Asks for a
+// reload when the profile changed with `refresh` set, its document exists and start-up is over.
+// When its document does not exist yet, the current tables are marked to be written as that
+// document instead.
+ProfileSwitch SwitchProfile(ProfileParts parts, const std::string& newProfile, bool refresh);
 
 class ProfileList {
 public:
@@ -92,20 +119,21 @@ public:
     void ToggleProfileButtons(bool enable) { buttonsEnabled_ = enable; }
     bool ButtonsEnabled() const { return buttonsEnabled_; }
 
-    // The dialog's buttons.
-    void Add(MainState& state);
-    void Edit(MainState& state);
-    void Delete(MainState& state);
-    // "Use selected profile": answers whether all tables must be reloaded; the dialog then hides.
-    bool Use(MainState& state);
+    // The dialog's buttons. Each says what it refused in its outcome; the window shows it and
+    // then the caption, which a renamed current profile changes.
+    Outcome Add(Services& services, const Paths& paths, Prompts& prompts);
+    Outcome Edit(ProfileParts parts, Prompts& prompts);
+    Outcome Delete(Services& services, const Paths& paths);
+    // "Use selected profile": whether all tables must be reloaded; the dialog then hides.
+    ProfileSwitch Use(ProfileParts parts);
     // Close button or close box: answers whether the dialog may hide.
     bool Close(const Paths& paths, Prompts& prompts);
 
 private:
     int IndexOf(std::string_view name) const;
     // The buttons change the list on disk at once, so that it always names the documents
-    // beside it. False, and the user told why, when profiles.txt could not be written.
-    bool StoreList(MainState& state);
+    // beside it. Refused, with the reason, when profiles.txt could not be written.
+    Outcome StoreList(Services& services, const Paths& paths) const;
 
     std::vector<std::string> entries_;
     int selection_ = -1;
@@ -114,7 +142,8 @@ private:
 };
 
 // The "Profiles" menu command, and the start-up choice of a profile with `editable` clear:
-// Add, Edit and Delete enabled or not, the current profile selected, the dialog shown.
-void ProfilesCommand(MainState& state, ProfileList& list, bool editable = true);
+// Add, Edit and Delete enabled or not and the current profile selected; the caller then shows
+// the dialog.
+void PrepareProfilesDialog(const Paths& paths, ProfileList& list, bool editable = true);
 
 }  // namespace kestrune

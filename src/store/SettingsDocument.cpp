@@ -5,7 +5,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/MainState.h"
+#include "app/Model.h"
+#include "app/Options.h"
+#include "app/Paths.h"
+#include "app/Services.h"
 #include "app/Text.h"
 #include "store/DetailsElements.h"
 #include "store/ItemWriter.h"
@@ -81,20 +84,20 @@ bool LoadDocument(Services& services, const std::string& path, TreeDocument& doc
 // A document that is there but does not parse loads as nothing; saving over it would destroy
 // whatever the user might still rescue from it, so it is first moved aside. False when it could
 // not be moved (the save must then not go ahead).
-bool KeepUnreadableDocument(RowParts parts, const std::string& target) {
-    auto& files = parts.services.platform.files();
+bool KeepUnreadableDocument(Services& services, const std::string& logPath, const std::string& target) {
+    auto& files = services.platform.files();
     if (!files.FileExists(target)) return true;
     TreeDocument existing;
     if (existing.LoadFromFile(files, target)) return true;
-    const std::string base = target + ".unreadable_" + Stamp(parts.services.clock.Now());
+    const std::string base = target + ".unreadable_" + Stamp(services.clock.Now());
     std::string aside = base;
     for (int attempt = 2; files.FileExists(aside) && attempt < 100; ++attempt)
         aside = base + "_" + std::to_string(attempt);
     if (!files.RenameFile(target, aside)) {
-        parts.services.log.Write(kCannotKeepUnreadableLog + target, parts.paths.logPath);
+        services.log.Write(kCannotKeepUnreadableLog + target, logPath);
         return false;
     }
-    parts.services.log.Write(kKeptUnreadableLog + aside, parts.paths.logPath);
+    services.log.Write(kKeptUnreadableLog + aside, logPath);
     return true;
 }
 
@@ -144,40 +147,6 @@ std::string WithFileAndReason(Services& services, const char* text, const std::s
     return std::string(text) + "\r\n" + file + WriteFailureLine(services);
 }
 
-// SaveSettingsDocument, the closing message added to `said`.
-bool WriteSettingsDocument(RowParts parts, bool backup, Outcome& said) {
-    std::string target;
-    if (backup) {
-        target = parts.paths.appFolder + BackupFileName(parts.services.clock.Now());
-    } else {
-        if (!parts.model.settingsChanged) return true;
-        parts.model.settingsChanged = false;
-        target = parts.paths.settingsDocumentPath;
-    }
-
-    TreeDocument doc;
-    BuildSettingsDocument(parts.model.tables, backup, doc);
-
-    const bool saved =
-        KeepUnreadableDocument(parts, target) && doc.SaveXMLDocument(parts.services.platform.files(), target);
-    if (!saved) {
-        // The tables are not stored anywhere yet: the next save must try again, and the user
-        // must not be told that it worked.
-        if (!backup) parts.model.settingsChanged = true;
-        parts.services.log.Write(kSaveFailedLog + target, parts.paths.logPath);
-        said.status = OutcomeStatus::Refused;
-        said.Say(WithFileAndReason(parts.services, backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, target),
-                 MessageIcon::Exclamation);
-        said.details.push_back("could not write " + target);
-        return false;
-    }
-    said.status = OutcomeStatus::Done;
-    if (backup) said.Say(std::string(kBackupSavedMessage) + "\r\n" + target, MessageIcon::Information);
-    else said.Say(kSettingsSavedMessage, MessageIcon::Information);
-    said.details.push_back((backup ? "saved a backup of every table to " : "saved the settings to ") + target);
-    return true;
-}
-
 }  // namespace
 
 std::string WriteFailureLine(Services& services) {
@@ -185,40 +154,66 @@ std::string WriteFailureLine(Services& services) {
     return code ? "\r\n" + services.platform.system().ErrorText(code) : std::string();
 }
 
-bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
-    Outcome said;
-    const bool saved = WriteSettingsDocument(state, backup, said);
-    if (!quiet) {
-        for (const OutcomeMessage& message : said.messages)
-            state.fe.ShowMessage(message.text, message.icon, message.caption);
+Outcome SaveSettingsDocument(RowParts parts, bool backup) {
+    Model& model = parts.model;
+    Services& services = parts.services;
+    std::string target;
+    if (backup) {
+        target = parts.paths.appFolder + BackupFileName(services.clock.Now());
+    } else {
+        if (!model.settingsChanged) return {};
+        model.settingsChanged = false;
+        target = parts.paths.settingsDocumentPath;
     }
-    return saved;
+
+    TreeDocument doc;
+    BuildSettingsDocument(model.tables, backup, doc);
+
+    const bool saved = KeepUnreadableDocument(services, parts.paths.logPath, target) &&
+                       doc.SaveXMLDocument(services.platform.files(), target);
+    Outcome said;
+    if (!saved) {
+        // The tables are not stored anywhere yet: the next save must try again, and the user
+        // must not be told that it worked.
+        if (!backup) model.settingsChanged = true;
+        services.log.Write(kSaveFailedLog + target, parts.paths.logPath);
+        said.status = OutcomeStatus::Refused;
+        said.Say(WithFileAndReason(services, backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, target),
+                 MessageIcon::Exclamation);
+        said.details.push_back("could not write " + target);
+        return said;
+    }
+    said.status = OutcomeStatus::Done;
+    if (backup) said.Say(std::string(kBackupSavedMessage) + "\r\n" + target, MessageIcon::Information);
+    else said.Say(kSettingsSavedMessage, MessageIcon::Information);
+    said.details.push_back((backup ? "saved a backup of every table to " : "saved the settings to ") + target);
+    return said;
 }
 
 bool StoreSettingsNow(RowParts parts) {
     parts.model.settingsChanged = true;
-    Outcome unsaid;
-    return WriteSettingsDocument(parts, false, unsaid);
+    return SaveSettingsDocument(parts, false).Succeeded();
 }
 
-bool StoreEdits(MainState& state) {
-    if (state.options.skipSave || !state.settingsChanged) return true;
-    return SaveSettingsDocument(state, true, false);
+bool StoreEdits(RowParts parts, const Options& options) {
+    if (options.skipSave || !parts.model.settingsChanged) return true;
+    return SaveSettingsDocument(parts, false).Succeeded();
 }
 
-bool StorePendingBeforeReload(MainState& state) {
-    if (SaveSettingsDocument(state, true, false)) return true;
-    state.fe.ShowMessage(
-        std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath + WriteFailureLine(state),
+Outcome StorePendingBeforeReload(RowParts parts) {
+    if (SaveSettingsDocument(parts, false).Succeeded()) return {};
+    Outcome refused = Outcome::Of(OutcomeStatus::Refused, "could not write " + parts.paths.settingsDocumentPath);
+    refused.Say(
+        std::string(kNotWrittenMessage) + "\r\n" + parts.paths.settingsDocumentPath + WriteFailureLine(parts.services),
         MessageIcon::Exclamation);
-    return false;
+    return refused;
 }
 
-void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind kind, std::string_view path,
+void ReadTableFromDocument(const RowFiles& files, const TreeDocument& doc, Table& table, std::string_view path,
                            bool ticked) {
     const pugi::xml_node element = FindXMLPath(path, doc.Root());
     if (!element) return;
-    Table& table = state.tables[kind];
+    const TableKind kind = table.Kind();
     std::vector<std::string> fields;
     for (pugi::xml_node item = element.first_child(); item; item = item.next_sibling()) {
         if (item.type() != pugi::node_element) continue;
@@ -257,22 +252,23 @@ void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind 
         if (kind == TableKind::Delayed) details.impact = ReadImpact(item);
         if (kind == TableKind::Deleted && details.origin) texts.emplace_back(TabCaption(details.origin->table));
         // The icon comes from the row's path, which for Known is its only column.
-        const int icon = state.rowFiles().ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
+        const int icon = files.ItemIcon(texts[static_cast<size_t>(PathColumn(kind))]);
         if (IsLocationTable(kind) || kind == TableKind::Deleted) details.place.key = StoredPlaceKey(item);
         table.Add(std::move(texts), tick, icon, std::move(details));
     }
 }
 
-void LoadSettingsDocument(MainState& state) {
+void LoadSettingsDocument(RowParts parts) {
     TreeDocument doc;
-    if (!LoadDocument(state, state.settingsDocumentPath, doc)) return;
-    for (TableKind kind : kAllTables) ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
+    if (!LoadDocument(parts.services, parts.paths.settingsDocumentPath, doc)) return;
+    for (TableKind kind : kAllTables)
+        ReadTableFromDocument(parts.files(), doc, parts.model.tables[kind], StoredPath(kind), false);
 }
 
-void LoadStoredTable(MainState& state, TableKind kind) {
+void LoadStoredTable(RowParts parts, TableKind kind) {
     TreeDocument doc;
-    if (!LoadDocument(state, state.settingsDocumentPath, doc)) return;
-    ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
+    if (!LoadDocument(parts.services, parts.paths.settingsDocumentPath, doc)) return;
+    ReadTableFromDocument(parts.files(), doc, parts.model.tables[kind], StoredPath(kind), false);
 }
 
 namespace {
@@ -311,58 +307,62 @@ std::vector<std::string> TablesHeld(const TreeDocument& doc) {
     return held;
 }
 
-bool ReadSettingsFile(MainState& state, const std::string& path, std::vector<std::string>* held = nullptr) {
+bool ReadSettingsFile(RowParts parts, const std::string& path, std::vector<std::string>* held = nullptr) {
     TreeDocument doc;
-    if (!LoadDocument(state, path, doc)) return false;
+    if (!LoadDocument(parts.services, path, doc)) return false;
     if (held) *held = TablesHeld(doc);
+    Tables& tables = parts.model.tables;
     std::array<std::vector<Item>, kTableCount> before;
-    for (TableKind kind : kAllTables) before[static_cast<size_t>(Number(kind) - 1)] = state.tables[kind].Rows();
-    state.tables.ClearAll();
+    for (TableKind kind : kAllTables) before[static_cast<size_t>(Number(kind) - 1)] = tables[kind].Rows();
+    tables.ClearAll();
+    const RowFiles files = parts.files();
     for (TableKind kind : kAllTables) {
-        if (IsLocationTable(kind)) ReadTableFromDocument(state, doc, kind, ActivePath(kind), true);
+        if (IsLocationTable(kind)) ReadTableFromDocument(files, doc, tables[kind], ActivePath(kind), true);
     }
-    for (TableKind kind : kAllTables) ReadTableFromDocument(state, doc, kind, StoredPath(kind), false);
-    KeepTakenOutRows(state.tables, before);
-    state.fe.SetStatus(kLoadedStatus);
+    for (TableKind kind : kAllTables) ReadTableFromDocument(files, doc, tables[kind], StoredPath(kind), false);
+    KeepTakenOutRows(tables, before);
     return true;
 }
 
 }  // namespace
 
-void LoadSettingsFile(MainState& state, const std::string& path) { ReadSettingsFile(state, path); }
-
-Outcome SaveSettingsCommand(MainState& state) {
-    state.settingsChanged = true;
-    Outcome outcome;
-    WriteSettingsDocument(state, false, outcome);
-    return outcome;
+Outcome LoadSettingsFile(RowParts parts, const std::string& path) {
+    if (!ReadSettingsFile(parts, path)) return Outcome::Of(OutcomeStatus::Refused, "could not load " + path);
+    Outcome loaded = Outcome::Of(OutcomeStatus::Done, "replaced the tables with the rows of " + path);
+    loaded.statusLine = kLoadedStatus;
+    return loaded;
 }
 
-Outcome BackupSettingsCommand(MainState& state) {
-    Outcome outcome;
-    WriteSettingsDocument(state, true, outcome);
-    return outcome;
+Outcome SaveSettingsCommand(RowParts parts) {
+    parts.model.settingsChanged = true;
+    return SaveSettingsDocument(parts, false);
 }
 
-Outcome LoadBackupCommand(MainState& state, Prompts& prompts) {
-    const std::string file = prompts.ChooseFile(kXmlFileFilter, state.appFolder);
+Outcome BackupSettingsCommand(RowParts parts) { return SaveSettingsDocument(parts, true); }
+
+Outcome LoadBackupCommand(RowParts parts, Prompts& prompts) {
+    const std::string file = prompts.ChooseFile(kXmlFileFilter, parts.paths.appFolder);
     if (file.empty()) return Outcome::Of(OutcomeStatus::Cancelled, "no backup file was chosen");
-    if (!StorePendingBeforeReload(state))
-        return Outcome::Of(OutcomeStatus::Refused,
-                           "did not load " + file + ": the changes not yet saved could not be written first");
+    if (Outcome pending = StorePendingBeforeReload(parts); !pending.Succeeded()) {
+        pending.details = {"did not load " + file + ": the changes not yet saved could not be written first"};
+        return pending;
+    }
     bool loaded = false;
     std::vector<std::string> held;
-    const BusyScope busy(state.events);
+    const BusyScope busy(parts.model.events);
     try {
-        loaded = ReadSettingsFile(state, file, &held);
-        state.settingsChanged = true;
+        loaded = ReadSettingsFile(parts, file, &held);
+        parts.model.settingsChanged = true;
     } catch (...) {
         // A broken backup must not take the program down; whatever was read stays.
     }
     if (!loaded) return Outcome::Of(OutcomeStatus::Refused, "could not load " + file);
     // Every table was emptied; only these got rows back from the file.
-    return Outcome::Of(OutcomeStatus::Done, "replaced the tables with the rows of " + file + " (rows for: " +
-                                                (held.empty() ? std::string("none") : Join(held, ", ")) + ")");
+    Outcome outcome = Outcome::Of(OutcomeStatus::Done,
+                                  "replaced the tables with the rows of " + file +
+                                      " (rows for: " + (held.empty() ? std::string("none") : Join(held, ", ")) + ")");
+    outcome.statusLine = kLoadedStatus;
+    return outcome;
 }
 
 }  // namespace kestrune

@@ -13,8 +13,9 @@
 
 namespace kestrune {
 
-struct MainState;
+struct Options;
 struct Services;
+class Table;
 class Tables;
 class TreeDocument;
 
@@ -30,10 +31,14 @@ inline constexpr const char* kSaveFailedLog = "Could not write the settings file
 
 inline constexpr const char* kNotWrittenMessage = "The settings file could not be written:";
 
+// The document works on the tables (and their changed mark), the files and log, and the
+// paths that name the current profile's document and the program folder: RowParts.
+
 // Writes the document: a backup to a new file named by the clock, or, when the tables changed,
-// the current profile's document. `quiet` leaves out the closing message. False when the file
-// could not be written (logged; the tables stay marked as changed).
-bool SaveSettingsDocument(MainState& state, bool quiet, bool backup);
+// the current profile's document. The outcome holds the closing message, or why the file could
+// not be written (logged too; the tables then stay marked as changed). A caller that saves on
+// its own account, not on the user's, keeps the messages to itself.
+Outcome SaveSettingsDocument(RowParts parts, bool backup);
 // After a failed save: the system's reason as a line to add below a message ("\r\n" and the
 // text), or "" when the file system gave none.
 std::string WriteFailureLine(Services& services);
@@ -45,32 +50,32 @@ bool StoreSettingsNow(RowParts parts);
 // write for everything the command changed, so that nothing the user is told is done waits for
 // the exit. With the option set only StoreSettingsNow's rows are written at once. False when
 // the write failed (logged; the tables stay marked as changed).
-bool StoreEdits(MainState& state);
+bool StoreEdits(RowParts parts, const Options& options);
 // Writes the changes not yet stored before the tables are read again from a document, so that
-// no reload drops them. False (and the user told, with the file's path) when they could not be
+// no reload drops them. Refused, with a message naming the file, when they could not be
 // written: the caller must then not reload.
-bool StorePendingBeforeReload(MainState& state);
+Outcome StorePendingBeforeReload(RowParts parts);
 // The stored rows of all nine tables from the current profile's document, none of them ticked
 // in the location tables; a missing or unreadable document loads nothing, silently.
-void LoadSettingsDocument(MainState& state);
+void LoadSettingsDocument(RowParts parts);
 // The stored rows of one table from the current profile's document (a rescan of one place).
-void LoadStoredTable(MainState& state, TableKind kind);
-// Replaces every table by a chosen document's content, the "Active" rows ticked; a missing or
-// unreadable document changes nothing.
-void LoadSettingsFile(MainState& state, const std::string& path);
+void LoadStoredTable(RowParts parts, TableKind kind);
+// Replaces every table by a chosen document's content, the "Active" rows ticked: Done, with the
+// status line that says so. A missing or unreadable document changes nothing (Refused).
+Outcome LoadSettingsFile(RowParts parts, const std::string& path);
 
 // "Save settings": writes even when nothing changed. A failure names the file and the reason.
-Outcome SaveSettingsCommand(MainState& state);
+Outcome SaveSettingsCommand(RowParts parts);
 // "Backup all settings"; the closing message names the file.
-Outcome BackupSettingsCommand(MainState& state);
+Outcome BackupSettingsCommand(RowParts parts);
 // "Load a backup file": Done when a file was loaded (the caller then rebuilds icons).
-Outcome LoadBackupCommand(MainState& state, Prompts& prompts);
+Outcome LoadBackupCommand(RowParts parts, Prompts& prompts);
 
 // The layout of the document for a set of tables (the part of a save that touches no file).
 void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc);
-// Adds one row per child element of the element at `path` to the table; nothing when the
-// path does not resolve.
-void ReadTableFromDocument(MainState& state, const TreeDocument& doc, TableKind kind, std::string_view path,
+// Adds one row per child element of the element at `path` to the table, each with the icon of
+// the file its path names; nothing when the path does not resolve.
+void ReadTableFromDocument(const RowFiles& files, const TreeDocument& doc, Table& table, std::string_view path,
                            bool ticked);
 // "backup_ddmmyyyy_hhnnss.xml".
 std::string BackupFileName(const LocalTime& time);

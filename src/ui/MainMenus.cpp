@@ -97,11 +97,12 @@ QString ShownCaption(const QAction& action) {
     return shown;
 }
 
-void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize) {
+void MainMenus::Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize,
+                      SelectionSource selection) {
     BuildFileMenu(bar, app);
     BuildActionMenu(bar, owner, app, std::move(resetWindowSize));
     BuildOptionsMenu(bar, app);
-    BuildTableMenu(owner, app);
+    BuildTableMenu(owner, app, std::move(selection));
     BuildTrayMenu(owner, app);
 }
 
@@ -166,42 +167,49 @@ void MainMenus::BuildOptionsMenu(QMenuBar* bar, Application& app) {
     QObject::connect(monitor, &QAction::triggered, monitor, [this, a] { SyncChecks(*a); });
 }
 
-void MainMenus::BuildTableMenu(QWidget* owner, Application& app) {
+void MainMenus::BuildTableMenu(QWidget* owner, Application& app, SelectionSource selection) {
     Application* a = &app;
+    // An entry on rows: the command with the selection of the moment it is chosen.
+    auto onRows = [a, selection](auto command, auto... extra) -> std::function<void()> {
+        return [a, selection, command, extra...] {
+            if (const auto chosen = selection()) (a->*command)(chosen->kind, chosen->rows, extra...);
+        };
+    };
     table = new QMenu(Q(caption::TableMenu), owner);
     identify = AddMenu(table, caption::Identify);
     for (size_t i = 0; i < kSearchEngines.size(); ++i) {
-        search.push_back(Add(identify, SearchCaption(kSearchEngines[i]), [a, i] { a->Identify(static_cast<int>(i)); }));
+        search.push_back(
+            Add(identify, SearchCaption(kSearchEngines[i]), onRows(&Application::Identify, static_cast<int>(i))));
     }
     newItem = Add(table, caption::NewItem, [a] { a->NewItem(); });
-    deleteItems = Add(table, caption::Delete, [a] { a->DeleteSelected(); });
-    toggle = Add(table, caption::Toggle, [a] { a->ToggleSelected(); });
-    edit = Add(table, caption::Edit, [a] { a->EditItem(); });
-    run = Add(table, caption::Run, [a] { a->RunNow(); });
+    deleteItems = Add(table, caption::Delete, onRows(&Application::DeleteSelected));
+    toggle = Add(table, caption::Toggle, onRows(&Application::ToggleSelected));
+    edit = Add(table, caption::Edit, onRows(&Application::EditItem));
+    run = Add(table, caption::Run, onRows(&Application::RunNow));
     copy = AddMenu(table, caption::CopyClip);
-    Add(copy, caption::ClipFile, [a] { a->CopyToClipboard(0); });
-    Add(copy, caption::ClipPath, [a] { a->CopyToClipboard(1); });
-    Add(copy, caption::ClipPathArgs, [a] { a->CopyToClipboard(2); });
-    recordSetting = Add(table, caption::RecordSetting, [a] { a->RecordSetting(); });
+    Add(copy, caption::ClipFile, onRows(&Application::CopyToClipboard, 0));
+    Add(copy, caption::ClipPath, onRows(&Application::CopyToClipboard, 1));
+    Add(copy, caption::ClipPathArgs, onRows(&Application::CopyToClipboard, 2));
+    recordSetting = Add(table, caption::RecordSetting, onRows(&Application::RecordSetting));
     tick = AddMenu(table, caption::Tick);
     Add(tick, caption::TickAll, [a] { a->TickAll(true); });
-    tickSelected = Add(tick, caption::TickSelected, [a] { a->TickSelected(true); });
+    tickSelected = Add(tick, caption::TickSelected, onRows(&Application::TickSelected, true));
     Add(tick, caption::UntickAll, [a] { a->TickAll(false); });
-    untickSelected = Add(tick, caption::UntickSelected, [a] { a->TickSelected(false); });
+    untickSelected = Add(tick, caption::UntickSelected, onRows(&Application::TickSelected, false));
     moveTo = AddMenu(table, caption::MoveTo);
     for (TableKind target : kMoveTargets) {
-        move.push_back(Add(moveTo, TabCaption(target), [a, target] { a->MoveSelectedTo(target); }));
+        move.push_back(Add(moveTo, TabCaption(target), onRows(&Application::MoveSelectedTo, target)));
     }
     moveBackSeparator = moveTo->addSeparator();
-    moveBack = Add(moveTo, caption::MoveBack, [a] { a->MoveSelectedBack(); });
-    openContainer = Add(table, caption::OpenContainer, [a] { a->OpenContainerFolder(); });
+    moveBack = Add(moveTo, caption::MoveBack, onRows(&Application::MoveSelectedBack));
+    openContainer = Add(table, caption::OpenContainer, onRows(&Application::OpenContainerFolder));
     priority = AddMenu(table, caption::SetPriority);
     for (const PriorityEntry& entry : kPriorityEntries) {
-        QAction* item = Add(priority, entry.caption, [a, c = entry.priorityClass] { a->SetPriorityOfSelected(c); });
+        QAction* item = Add(priority, entry.caption, onRows(&Application::SetPriorityOfSelected, entry.priorityClass));
         item->setCheckable(true);
         priorities.push_back(item);
     }
-    endProcess = Add(table, caption::EndProcess, [a] { a->EndSelectedProcesses(); });
+    endProcess = Add(table, caption::EndProcess, onRows(&Application::EndSelectedProcesses));
     // Shown here so that they can be learnt; the lists and the window take the keys themselves
     // (a list acts on a key's release), so these entries must never take them too.
     for (auto [entry, key] :

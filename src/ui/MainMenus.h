@@ -4,6 +4,8 @@
 // application.
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -29,6 +31,14 @@ QString ShownCaption(const QAction& action);
 // of a word not yet taken in `menu`, else any free letter or digit. The caption shown stays the
 // same; only the letter is underlined.
 QString WithMnemonic(const QString& caption, const QWidget* menu);
+
+// The table a window shows and the rows its list has selected, ascending positions.
+struct ListSelection {
+    TableKind kind;
+    std::vector<int> rows;
+};
+// The window's selection at the moment a Table Menu entry is chosen; nothing on the About tab.
+using SelectionSource = std::function<std::optional<ListSelection>()>;
 
 struct MainMenus {
     // Menu bar
@@ -78,8 +88,10 @@ struct MainMenus {
     QMenu* sysTray = nullptr;
     QAction* restore = nullptr;
 
-    // Builds every menu; the bar's go onto `bar`, the others are owned by `owner`.
-    void Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize);
+    // Builds every menu; the bar's go onto `bar`, the others are owned by `owner`. The Table
+    // Menu's entries act on what `selection` gives when they are chosen.
+    void Build(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize,
+               SelectionSource selection);
     // The Options and Action check marks from the options; the Run delayed caption.
     void SyncChecks(Application& app);
     // Enables or hides the Table Menu's entries for a table and selection.
@@ -91,7 +103,7 @@ private:
     void BuildFileMenu(QMenuBar* bar, Application& app);
     void BuildActionMenu(QMenuBar* bar, QWidget* owner, Application& app, std::function<void()> resetWindowSize);
     void BuildOptionsMenu(QMenuBar* bar, Application& app);
-    void BuildTableMenu(QWidget* owner, Application& app);
+    void BuildTableMenu(QWidget* owner, Application& app, SelectionSource selection);
     void BuildTrayMenu(QWidget* owner, Application& app);
 };
 

@@ -142,7 +142,8 @@ void MainWindow::AddList(TableKind kind, const IconStore& icons) {
     connect(view, &QTableView::customContextMenuRequested, this,
             [this, kind, view](const QPoint& at) { ShowTableMenu(kind, view->viewport()->mapToGlobal(at)); });
     connect(view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (index.isValid()) app_.Identify(0);
+        if (!index.isValid()) return;
+        if (const auto chosen = CurrentSelection()) app_.Identify(chosen->kind, chosen->rows, 0);
     });
 
     // Rows come and go under the filter as the table changes.
@@ -180,7 +181,8 @@ QHBoxLayout* MainWindow::AddFilterRow(QWidget* central) {
 }
 
 void MainWindow::AddMenus() {
-    menus_.Build(menuBar(), this, app_, [this] { ResetWindowSize(); });
+    menus_.Build(
+        menuBar(), this, app_, [this] { ResetWindowSize(); }, [this] { return CurrentSelection(); });
     auto* menuKeys = new MenuKeysStyle;
     menuKeys->setParent(menuBar());
     menuBar()->setStyle(menuKeys);
@@ -297,6 +299,12 @@ std::vector<int> MainWindow::SelectedRows(TableKind kind) const {
     }
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+std::optional<ListSelection> MainWindow::CurrentSelection() const {
+    const auto kind = app_.state().CurrentKind();
+    if (!kind) return std::nullopt;
+    return ListSelection{*kind, SelectedRows(*kind)};
 }
 
 void MainWindow::FitColumns(TableKind kind) {
@@ -662,18 +670,23 @@ void MainWindow::ToggleSelectedTicks(TableKind kind) {
 }
 
 void MainWindow::OnKeyReleased(TableKind, int key, Qt::KeyboardModifiers modifiers) {
+    const std::optional<ListSelection> chosen = CurrentSelection();
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_F2: app_.EditItem(); break;
-        case Qt::Key_Delete: app_.DeleteSelected(); break;
+        case Qt::Key_F2:
+            if (chosen) app_.EditItem(chosen->kind, chosen->rows);
+            break;
+        case Qt::Key_Delete:
+            if (chosen) app_.DeleteSelected(chosen->kind, chosen->rows);
+            break;
         case Qt::Key_Plus:
             if (modifiers & Qt::KeypadModifier) app_.NewItem();
             break;
         case Qt::Key_Slash:
         case Qt::Key_Question:
             // The "/ ?" key of the main keyboard; the keypad's divide key is another key.
-            if (!(modifiers & Qt::KeypadModifier)) app_.Identify(0);
+            if (chosen && !(modifiers & Qt::KeypadModifier)) app_.Identify(chosen->kind, chosen->rows, 0);
             break;
         default: break;
     }

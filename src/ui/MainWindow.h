@@ -47,6 +47,8 @@ public:
     void ShowTab(int tab);
     void SetStatus(const QString& text);
     std::vector<int> SelectedRows(TableKind kind) const;
+    // The current table and the rows its list has selected; nothing on the About tab.
+    std::optional<ListSelection> CurrentSelection() const;
     void FitColumns(TableKind kind);
     void RowsChanged(TableKind kind) override;
     void BusyChanged(const BusyState& busy) override;

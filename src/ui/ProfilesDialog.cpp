@@ -46,15 +46,15 @@ ProfilesDialog::ProfilesDialog(Application& app, QWidget* parent)
     });
     connect(list_, &QListWidget::itemDoubleClicked, use_, &QPushButton::click);
     connect(add_, &QPushButton::clicked, this, [this] {
-        profiles_.Add(app_.state());
+        app_.AddProfile();
         Refill();
     });
     connect(edit_, &QPushButton::clicked, this, [this] {
-        profiles_.Edit(app_.state());
+        app_.EditProfile();
         Refill();
     });
     connect(delete_, &QPushButton::clicked, this, [this] {
-        profiles_.Delete(app_.state());
+        app_.DeleteProfile();
         Refill();
     });
     connect(use_, &QPushButton::clicked, this, [this] {

@@ -226,8 +226,6 @@ MonitorAnswer QtFrontEnd::AskMonitor(const std::string& message, const std::vect
 void QtFrontEnd::SetStatus(const std::string& text) { window_->SetStatus(Q(text)); }
 void QtFrontEnd::SetCaption(const std::string& text) { window_->setWindowTitle(Q(text)); }
 
-std::vector<int> QtFrontEnd::SelectedRows(TableKind kind) { return window_->SelectedRows(kind); }
-
 bool QtFrontEnd::LoadFileIcon(const std::string& file, int iconNumber) {
     return app_ && icons_.LoadFileIcon(app_->state().platform.programFiles(), file, iconNumber);
 }

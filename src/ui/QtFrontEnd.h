@@ -87,7 +87,6 @@ public:
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string& text) override;
     bool QuestionOpen() const override { return questionsOpen_ > 0; }
-    std::vector<int> SelectedRows(TableKind kind) override;
     bool LoadFileIcon(const std::string& file, int iconNumber) override;
     void MinimiseWindow() override;
     void ShowWindowNormal() override;

@@ -222,8 +222,10 @@ protected:
         meter = scripted.get();
         run.cpuMeter = std::move(scripted);
         state.WithTimers(timers, {.delayedRun = [this] {
-                             CarryOut(state, OnDelayedRunTick(state, run), [this] { ++closeDowns; });
+                             CarryOut(
+                                 OnDelayedRunTick(state, run), [this] { ++closeDowns; }, [this] { ++tripsToTray; });
                          }});
+        state.events.Attach(launches);
     }
 
     void AddDelayed(const std::string& path, const std::string& delay, const std::string& priority = "",
@@ -257,6 +259,12 @@ protected:
     DelayedRun run;
     ScriptedMeter* meter = nullptr;
     int closeDowns = 0;
+    int tripsToTray = 0;
+    // What the run announced it starts.
+    struct Launches final : ModelObserver {
+        std::vector<std::string> texts;
+        void DelayedLaunch(const std::string& text) override { texts.push_back(text); }
+    } launches;
 };
 
 }  // namespace kestrune::test

@@ -50,7 +50,8 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     const auto began = Clock::now();
     for (int second = 1; second <= 5 && state.delayedRunTimer->Running(); ++second) {
         std::this_thread::sleep_until(began + std::chrono::seconds(second));
-        CarryOut(state, OnDelayedRunTick(state, run), [] {});
+        CarryOut(
+            OnDelayedRunTick(state, run), [] {}, [] {});
     }
     EXPECT_FALSE(state.delayedRunTimer->Running());
     const std::string log = test::ReadText(state.logPath);

@@ -103,8 +103,8 @@ TEST_F(RefreshingTest, RescanLocationRefillsOnlyItsOwnTable) {
 TEST_F(RefreshingTest, EveryRefillStoresTheRowsNotYetWrittenBeforeReading) {
     StoreDocument("");
     const std::vector<std::pair<std::string, std::function<bool()>>> refills = {
-        {"scan", [&] { return ScanAllLocations(state); }},
-        {"refresh", [&] { return RefreshAllTables(state); }},
+        {"scan", [&] { return ScanAllLocations(state).Succeeded(); }},
+        {"refresh", [&] { return RefreshAllTables(state).Succeeded(); }},
         {"rescan", [&] { return RescanLocation(state, TableKind::HKCU_Run); }},
     };
     for (const auto& [name, refill] : refills) {
@@ -123,7 +123,9 @@ TEST_F(RefreshingTest, ARefillThatCannotStoreTheTablesLeavesThemAsTheyAre) {
     state.tables[TableKind::HKCU_Run].Add({"Only here", "x.exe"}, false);
     state.settingsChanged = true;
 
-    EXPECT_FALSE(RefreshAllTables(state));
+    const Outcome refused = RefreshAllTables(state);
+    EXPECT_EQ(refused.status, OutcomeStatus::Refused);
+    ShowOutcome(fe, refused);
     EXPECT_FALSE(RescanLocation(state, TableKind::HKCU_Run));
     EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"Only here|x.exe|off"}));
     EXPECT_NE(fe.LastMessage().find(state.settingsDocumentPath), std::string::npos) << fe.LastMessage();

@@ -24,10 +24,12 @@ struct Session {
     Application app{platform, fe, clock, timers};
     MainState& s = app.state();
 
+    // What the window's list has selected, which it passes to a command on rows.
     void Select(TableKind kind, std::vector<int> rows) {
         s.currentTab = Number(kind) + 1;
-        fe.selection[static_cast<size_t>(Number(kind))] = std::move(rows);
+        selected = {kind, std::move(rows)};
     }
+    std::pair<TableKind, std::vector<int>> selected{TableKind::HKCU_Run, {}};
 };
 
 TEST(Identify, TextPerTableAndMode) {
@@ -94,8 +96,8 @@ TEST(Identify, OpensTheAddressOfTheSelectedRow) {
     Session t;
     t.s.tables[TableKind::HKCU_Run].Add({"Tool", "C:\\T\\tool.exe /a"}, true);
     t.Select(TableKind::HKCU_Run, {1});
-    t.app.Identify(0);
-    t.app.Identify(3);
+    t.app.Identify(t.selected.first, t.selected.second, 0);
+    t.app.Identify(t.selected.first, t.selected.second, 3);
     EXPECT_EQ(t.platform.recorder.opened,
               (std::vector<std::string>{"http://www.processlibrary.com/directory/?files=tool.exe",
                                         "http://www.2-spyware.com/file-tool.exe.html"}));
@@ -106,13 +108,13 @@ TEST(Identify, NothingSelectedDoesNothingAndAnEmptyTextIsRefused) {
     Session t;
     t.s.tables[TableKind::HKCU_Run].Add({"Empty", ""}, true);
     t.Select(TableKind::HKCU_Run, {});
-    t.app.Identify(0);
-    t.app.CopyToClipboard(0);
+    t.app.Identify(t.selected.first, t.selected.second, 0);
+    t.app.CopyToClipboard(t.selected.first, t.selected.second, 0);
     EXPECT_TRUE(t.fe.messages.empty());
     EXPECT_TRUE(t.fe.statuses.empty());
 
     t.Select(TableKind::HKCU_Run, {1});
-    t.app.Identify(5);
+    t.app.Identify(t.selected.first, t.selected.second, 5);
     ASSERT_EQ(t.fe.messages.size(), 1u);
     EXPECT_EQ(t.fe.messages[0].text, "Could not extract executable file name to identify.");
     EXPECT_EQ(t.fe.messages[0].icon, MessageIcon::Exclamation);
@@ -125,7 +127,7 @@ TEST(Identify, ClipboardCopiesTheThreeForms) {
     t.Select(TableKind::RunOnce, {1});
     const std::string expected[] = {"tool.exe", "C:\\P Q\\tool.exe", "\"C:\\P Q\\tool.exe\" -go"};
     for (int which = 0; which < 3; ++which) {
-        t.app.CopyToClipboard(which);
+        t.app.CopyToClipboard(t.selected.first, t.selected.second, which);
         EXPECT_EQ(t.fe.clipboard, expected[which]);
         EXPECT_EQ(t.fe.LastStatus(), "Item details copied to clipboard.");
     }
@@ -138,9 +140,9 @@ TEST(Identify, ContainerFolderOpensOnlyAnExistingFolder) {
     t.s.tables[TableKind::Delayed].Add({"A", folder + "a.exe -x", "1", "", ""}, true);
     t.s.tables[TableKind::Delayed].Add({"B", t.machine.folder.Path() + "missing/b.exe", "1", "", ""}, true);
     t.Select(TableKind::Delayed, {1});
-    t.app.OpenContainerFolder();
+    t.app.OpenContainerFolder(t.selected.first, t.selected.second);
     t.Select(TableKind::Delayed, {2});
-    t.app.OpenContainerFolder();
+    t.app.OpenContainerFolder(t.selected.first, t.selected.second);
     EXPECT_EQ(t.platform.recorder.folders, (std::vector<std::string>{folder}));
 }
 

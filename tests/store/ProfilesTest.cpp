@@ -24,6 +24,14 @@ protected:
             if (list.Entries()[i] == name) return list.Select(static_cast<int>(i));
         FAIL() << "no entry " << name;
     }
+    // A button of the dialog as the window presses it: what it refused is shown.
+    void Press(const Outcome& outcome) { ShowOutcome(fe, outcome); }
+    // "Use selected profile": whether the tables are read again; a refusal is shown.
+    bool Use() {
+        const ProfileSwitch switched = list.Use(state);
+        Press(switched.outcome);
+        return switched.reload;
+    }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& m : fe.messages) texts.push_back(m.text);
@@ -78,30 +86,30 @@ TEST_F(ProfilesTest, SwitchProfileSetsTheDocumentAndTheCaption) {
         {"Jörg", "jörg.xml", "Kestrune - v1.0.0 - Jörg"},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(SwitchProfile(state, c.profile, false));
+        EXPECT_FALSE(SwitchProfile(state, c.profile, false).reload);
         EXPECT_EQ(state.settingsDocumentPath, AppFile(c.document)) << c.profile;
-        EXPECT_EQ(fe.caption, c.caption);
+        EXPECT_EQ(ProfileCaption(state), c.caption);
     }
 }
 
 TEST_F(ProfilesTest, ChangingProfileReloadsOnlyWhenItsDocumentExistsAndStartUpIsOver) {
     state.profile = "Work";
     // No document yet: the current tables become the new profile's document at the next save.
-    EXPECT_FALSE(SwitchProfile(state, "Home", true));
+    EXPECT_FALSE(SwitchProfile(state, "Home", true).reload);
     EXPECT_TRUE(state.settingsChanged);
 
     state.settingsChanged = false;
     WriteText(AppFile("work.xml"), "<Root/>");
-    EXPECT_TRUE(SwitchProfile(state, "Work", true));
+    EXPECT_TRUE(SwitchProfile(state, "Work", true).reload);
     EXPECT_FALSE(state.settingsChanged);
 
     // The same profile in another letter case is no change.
-    EXPECT_FALSE(SwitchProfile(state, "WORK", true));
+    EXPECT_FALSE(SwitchProfile(state, "WORK", true).reload);
     EXPECT_EQ(state.profile, "Work");
 
     state.loadingInProgress = true;
     WriteText(AppFile("home.xml"), "<Root/>");
-    EXPECT_FALSE(SwitchProfile(state, "Home", true));
+    EXPECT_FALSE(SwitchProfile(state, "Home", true).reload);
     EXPECT_EQ(state.profile, "Home");
 }
 
@@ -111,7 +119,7 @@ TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
     WriteText(AppFile("home.xml"), "<Root/>");
     state.tables[TableKind::HKCU_Run].Add({"Disabled", "C:\\d.exe"}, false);
     state.settingsChanged = true;
-    EXPECT_TRUE(SwitchProfile(state, "Home", true));
+    EXPECT_TRUE(SwitchProfile(state, "Home", true).reload);
     EXPECT_NE(ReadText(AppFile("work.xml")).find("Disabled"), std::string::npos);
     EXPECT_TRUE(fe.messages.empty());
 }
@@ -119,7 +127,7 @@ TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
 TEST_F(ProfilesTest, AddAppendsANewNameAndRefusesOneAlreadyListed) {
     LoadList("work\r\n");
     fe.inputAnswers = {"Work", "Home", "", "[default]"};
-    for (int i = 0; i < 4; ++i) list.Add(state);
+    for (int i = 0; i < 4; ++i) Press(list.Add(state, state, fe));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "work", "Home"}));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kProfileExistsMessage, kProfileExistsMessage}));
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
@@ -176,16 +184,16 @@ TEST_F(ProfilesTest, NamesThatCannotBeFilesInTheProgramFolderAreRefusedInAddAndE
         if (!c.onLinux) continue;
         fe.messages.clear();
         fe.inputAnswers = {c.name};
-        list.Add(state);
+        Press(list.Add(state, state, fe));
         SelectName("Work");
         fe.inputAnswers = {c.name};
-        list.Edit(state);
+        Press(list.Edit(state, fe));
         EXPECT_EQ(MessageTexts(), (std::vector<std::string>{c.onLinux, c.onLinux})) << c.name;
     }
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work"}));
     fe.inputAnswers = {"a..b", "Work."};
-    list.Add(state);
-    list.Add(state);
+    Press(list.Add(state, state, fe));
+    Press(list.Add(state, state, fe));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work", "a..b", "Work."}));
 }
 
@@ -198,19 +206,19 @@ TEST_F(ProfilesTest, RenamingOrDeletingAStoredNameThatOlderChecksRefusedTakesIts
 
     SelectName("a..b");
     fe.inputAnswers = {"Home"};
-    list.Edit(state);
+    Press(list.Edit(state, fe));
     EXPECT_TRUE(fe.messages.empty()) << fe.messages[0].text;
     EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><A/></Root>");
     EXPECT_FALSE(state.FileExists(AppFile("a..b.xml")));
     EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
 
     SelectName("Old..One");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     EXPECT_FALSE(state.FileExists(AppFile("old..one.xml")));
 
     // Names that point elsewhere, or at the default profile's document, leave those files be.
     SelectName("Settings");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     EXPECT_EQ(ReadText(AppFile("settings.xml")), "<Root><Default/></Root>");
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "../outside"}));
 }
@@ -224,10 +232,10 @@ TEST_F(ProfilesTest, SwitchingAwayFromTheDeletedProfileInUseDoesNotWriteItsDocum
     state.settingsChanged = true;
 
     SelectName("Work");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
     SelectName("[default]");
-    EXPECT_TRUE(list.Use(state));  // settings.xml exists: the tables are read from it
+    EXPECT_TRUE(Use());  // settings.xml exists: the tables are read from it
     EXPECT_FALSE(state.FileExists(AppFile("work.xml"))) << "the deleted profile's document came back";
     EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
 }
@@ -236,7 +244,7 @@ TEST_F(ProfilesTest, AProfileWhoseNameBeginsWithADotReadsItsDocument) {
     WriteText(AppFile(".quiet.xml"), "<Root/>");
     // The document exists, so switching to the profile reloads the tables from it rather than
     // writing the current ones over it.
-    EXPECT_TRUE(SwitchProfile(state, ".Quiet", true));
+    EXPECT_TRUE(SwitchProfile(state, ".Quiet", true).reload);
     EXPECT_EQ(state.settingsDocumentPath, AppFile(".quiet.xml"));
     EXPECT_FALSE(state.settingsChanged);
 }
@@ -244,10 +252,10 @@ TEST_F(ProfilesTest, AProfileWhoseNameBeginsWithADotReadsItsDocument) {
 TEST_F(ProfilesTest, EditRefusesTheDefaultEmptyAndTakenNames) {
     LoadList("Work\r\nHome\r\n");
     SelectName("[default]");
-    list.Edit(state);  // no input box for the default entry
+    Press(list.Edit(state, fe));  // no input box for the default entry
     SelectName("Work");
     fe.inputAnswers = {"", "[DEFAULT]", "home"};
-    for (int i = 0; i < 3; ++i) list.Edit(state);
+    for (int i = 0; i < 3; ++i) Press(list.Edit(state, fe));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kCannotEditDefaultMessage, kEmptyProfileNameMessage,
                                                         kDefaultNameTakenMessage, kProfileExistsMessage}));
     for (const auto& m : fe.messages) EXPECT_EQ(m.icon, MessageIcon::Exclamation);
@@ -262,21 +270,21 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     WriteText(AppFile("work.xml"), "<Root><Deleted/></Root>");
     SelectName("Work");
     fe.inputAnswers = {"Home"};
-    list.Edit(state);
+    Press(list.Edit(state, fe));
 
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "Play"}));
     EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
     EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><Deleted/></Root>");
     EXPECT_EQ(state.profile, "Home");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
-    EXPECT_EQ(fe.caption, "Kestrune - v1.0.0 - Home");
+    EXPECT_EQ(ProfileCaption(state), "Kestrune - v1.0.0 - Home");
     EXPECT_TRUE(list.Close(state, fe));
 
     // Another profile's rename leaves the current one alone; a letter-case change keeps the file.
     SelectName("Play");
     fe.inputAnswers = {"PLAY"};
     WriteText(AppFile("play.xml"), "<Root/>");
-    list.Edit(state);
+    Press(list.Edit(state, fe));
     EXPECT_EQ(list.Entries()[2], "PLAY");
     EXPECT_TRUE(state.FileExists(AppFile("play.xml")));
     EXPECT_EQ(state.profile, "Home");
@@ -288,7 +296,7 @@ TEST_F(ProfilesTest, ARenameNeverOverwritesAnotherDocument) {
     WriteText(AppFile("home.xml"), "<Root>left over</Root>");
     SelectName("Work");
     fe.inputAnswers = {"Home"};
-    list.Edit(state);
+    Press(list.Edit(state, fe));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kProfileFileNotMovedMessage}));
     EXPECT_EQ(list.Entries()[1], "Work");
     EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root>left over</Root>");
@@ -300,7 +308,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     SwitchProfile(state, "Work", false);
     WriteText(AppFile("work.xml"), "<Root/>");
     SelectName("Work");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home"}));
     EXPECT_EQ(list.SelectedEntry(), "[default]");
     EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
@@ -313,7 +321,7 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
 
     // Using the default selected by the deletion lets the dialog close.
-    EXPECT_FALSE(list.Use(state));
+    EXPECT_FALSE(Use());
     EXPECT_EQ(state.profile, "[default]");
     EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
     EXPECT_TRUE(list.Close(state, fe));
@@ -322,18 +330,18 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
 TEST_F(ProfilesTest, DeleteRefusesTheDefaultAndRemovesOnlyTheEntryWithoutADocument) {
     LoadList("Home\r\nSettings\r\n");
     SelectName("[default]");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kCannotDeleteDefaultMessage}));
     SelectName("Home");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     // A hand-listed "Settings" must not take the default profile's document with it.
     WriteText(AppFile("settings.xml"), "<Root/>");
     SelectName("Settings");
-    list.Delete(state);
+    Press(list.Delete(state, state));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
     EXPECT_TRUE(state.FileExists(AppFile("settings.xml")));
     list.Select(-1);
-    list.Delete(state);  // nothing selected: nothing happens
+    Press(list.Delete(state, state));  // nothing selected: nothing happens
     EXPECT_EQ(fe.messages.size(), 1u);
 }
 
@@ -342,30 +350,25 @@ TEST_F(ProfilesTest, UseMakesTheSelectedProfileCurrentAndSaysWhetherToReload) {
     state.profile = "";
     state.settingsDocumentPath = AppFile("settings.xml");
     SelectName("Mixed");
-    EXPECT_FALSE(list.Use(state));  // no mixed.xml yet
+    EXPECT_FALSE(Use());  // no mixed.xml yet
     EXPECT_EQ(state.settingsDocumentPath, AppFile("mixed.xml"));
     EXPECT_TRUE(state.settingsChanged);
-    SaveSettingsDocument(state, true, false);
+    SaveSettingsDocument(state, false);
     EXPECT_TRUE(state.FileExists(AppFile("mixed.xml")));
 
     SelectName("[default]");
     WriteText(AppFile("settings.xml"), "<Root/>");
-    EXPECT_TRUE(list.Use(state));
+    EXPECT_TRUE(Use());
     list.SelectCurrentProfile(state);
     EXPECT_EQ(list.SelectedEntry(), "[default]");
 }
 
-TEST_F(ProfilesTest, TheMenuCommandShowsTheDialogOnTheCurrentProfile) {
+TEST_F(ProfilesTest, TheDialogOpensOnTheCurrentProfile) {
     LoadList("Work\r\nHome\r\n");
     state.profile = "home";
-    bool shown = false;
-    fe.onProfilesDialog = [&] {
-        shown = true;
-        EXPECT_EQ(list.SelectedEntry(), "Home");
-        EXPECT_FALSE(list.ButtonsEnabled());
-    };
-    ProfilesCommand(state, list, false);
-    EXPECT_TRUE(shown);
+    PrepareProfilesDialog(state, list, false);
+    EXPECT_EQ(list.SelectedEntry(), "Home");
+    EXPECT_FALSE(list.ButtonsEnabled());
 }
 
 }  // namespace

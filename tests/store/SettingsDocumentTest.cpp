@@ -151,10 +151,13 @@ constexpr const char* kGoldenDocument = R"(<?xml version="1.0" encoding="UTF-8"?
 TEST_F(SettingsDocumentTest, ANormalSaveWritesTheExactLayout) {
     FillEveryTable();
     state.settingsChanged = true;
-    SaveSettingsDocument(state, true, false);
+    const Outcome saved = SaveSettingsDocument(state, false);
     EXPECT_EQ(Saved(), kGoldenDocument);
     EXPECT_FALSE(state.settingsChanged);
-    EXPECT_TRUE(fe.messages.empty());  // quiet
+    // The closing message is the caller's to show or not.
+    EXPECT_EQ(saved.status, OutcomeStatus::Done);
+    EXPECT_EQ(saved.messages, (std::vector<OutcomeMessage>{{kSettingsSavedMessage, MessageIcon::Information, ""}}));
+    EXPECT_TRUE(fe.messages.empty());
 }
 
 TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFirstNeeded) {
@@ -187,7 +190,7 @@ TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFir
 
 TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
-    SaveSettingsDocument(state, false, false);
+    ShowOutcome(fe, SaveSettingsDocument(state, false));
     EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
     EXPECT_TRUE(fe.messages.empty());
 
@@ -220,7 +223,7 @@ TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
     ShowOutcome(fe, BackupSettingsCommand(state));
     const Tables before = state.tables;
     state.tables.ClearAll();
-    LoadSettingsFile(state, AppFile("backup_07122026_081502.xml"));
+    ShowOutcome(fe, LoadSettingsFile(state, AppFile("backup_07122026_081502.xml")));
 
     // Location rows come back ticked from Active first, then the stored unticked ones.
     const Table& user = state.tables[TableKind::UserStartup];
@@ -351,6 +354,25 @@ TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPend
     EXPECT_NE(Saved().find("C:\\pending.exe"), std::string::npos) << Saved();
 }
 
+// Pending rows that cannot be written first keep the tables as they are, and the user learns
+// which file could not be written, and why.
+TEST_F(SettingsDocumentTest, ABackupLoadThatCannotStoreThePendingRowsFirstLoadsNothing) {
+    WriteText(AppFile("chosen.xml"), kHandWritten);
+    state.settingsDocumentPath = AppFile("no such folder/settings.xml");
+    Add(TableKind::HKCU_Run, {"Disabled lately", "C:\\lately.exe", ""}, false);
+    state.settingsChanged = true;
+    fe.fileAnswers.push_back(AppFile("chosen.xml"));
+    EXPECT_EQ(Loaded(), OutcomeStatus::Refused);
+
+    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_TRUE(state.settingsChanged);
+    ASSERT_EQ(fe.messages.size(), 1u);
+    EXPECT_EQ(fe.messages[0].text, std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath +
+                                       "\r\nThe system cannot find the path specified.");
+    EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(fe.statuses.empty());
+}
+
 TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
     Add(TableKind::Deleted, {"Keep", "C:\\keep.exe"}, false);
     EXPECT_EQ(Loaded(), OutcomeStatus::Cancelled);
@@ -385,7 +407,7 @@ TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesI
     LoadSettingsDocument(state);
     Add(TableKind::Deleted, {"New", "C:\\new.exe"}, false);
     state.settingsChanged = true;
-    SaveSettingsDocument(state, true, false);
+    SaveSettingsDocument(state, false);
 
     const std::string aside = state.settingsDocumentPath + ".unreadable_07122026_081502";
     EXPECT_EQ(ReadText(aside), "<Root><Deleted><item_1>half");
@@ -397,7 +419,7 @@ TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesI
     // A readable document is simply replaced, with nothing kept and nothing logged.
     const std::string logBefore = Log();
     state.settingsChanged = true;
-    SaveSettingsDocument(state, true, false);
+    SaveSettingsDocument(state, false);
     EXPECT_EQ(Log(), logBefore);
 }
 

@@ -57,7 +57,6 @@ public:
         if (onStatus) onStatus(text);
     }
     void SetCaption(const std::string& text) override { caption = text; }
-    std::vector<int> SelectedRows(TableKind kind) override { return selection[static_cast<size_t>(Number(kind))]; }
     bool LoadFileIcon(const std::string&, int) override { return true; }
     void MinimiseWindow() override { events.push_back("minimise"); }
     void ShowWindowNormal() override { events.push_back("show"); }
