@@ -7,7 +7,6 @@
 #include "locations/Places.h"
 #include "locations/TableOperations.h"
 #include "procs/Priority.h"
-#include "procs/TableStatus.h"
 
 namespace kestrune {
 
@@ -127,7 +126,6 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
         }
     }
     outcome.details.push_back(std::move(detail));
-    if (isNew) RefreshCurrentTab(state);
     return std::nullopt;
 }
 

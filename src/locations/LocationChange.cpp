@@ -9,7 +9,6 @@
 #include "locations/ShellOps.h"
 #include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
-#include "procs/PriorityWatcher.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -365,10 +364,6 @@ ChangeOutcome RenameShortcutFile(MainState& state, TableKind kind, const std::st
     return ChangeOutcome::Done;
 }
 
-void ApplyProcessChange(MainState& state) {
-    FollowStoredPriorities(state.priorityTimer.get(), state.options.watchPriorities, state.tables[TableKind::Process]);
-}
-
 }  // namespace
 
 ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position) {
@@ -388,7 +383,8 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
     ChangeOutcome outcome = ChangeOutcome::Done;
     if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position, said);
     else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position, said);
-    else if (kind == TableKind::Process) ApplyProcessChange(state);
+    // A Process row's tick changes no place; the priority watcher follows it with the table's
+    // status line.
     // A refusal puts the tick back; a tick that stayed is a change the program made (unless
     // there was nothing in the place to change).
     const auto now = table.PositionOf(row);

@@ -42,7 +42,7 @@ void Application::LoadBackup() {
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
         Report(DeleteDuplicateRows(state_, *kind));
-        RefreshCurrentTab(state_);
+        ShowTableStatus();
     }
 }
 void Application::DeleteDuplicatesInAllTables() { Report(DeleteDuplicateRows(state_, std::nullopt)); }
@@ -51,7 +51,7 @@ void Application::RecordItemsInCurrentTable() {
 }
 void Application::RecordItemsInAllTables() { Report(RecordItems(state_, std::nullopt)); }
 void Application::DeleteUntickedItems() {
-    if (const auto kind = state_.CurrentKind()) Report(DeleteUntickedRows(state_, *kind));
+    if (const auto kind = state_.CurrentKind()) ReportOnTable(DeleteUntickedRows(state_, *kind));
 }
 void Application::RefreshTables() {
     {
@@ -60,10 +60,10 @@ void Application::RefreshTables() {
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
-    RefreshCurrentTab(state_);
+    ShowTableStatus();
 }
 void Application::ImportStartupControlPanel() { Report(kestrune::ImportStartupControlPanel(state_)); }
-void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
+void Application::RunDelayedApplications() { RunDelayedCommand(DelayedRunParts(), delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() {
     kestrune::ToggleMonitor(state_.options, monitor_);
@@ -74,14 +74,8 @@ void Application::PreventDelayedAppsFromRegistering() {
     kestrune::PreventDelayedAppsFromRegistering(state_);
     Report({});
 }
-void Application::MakeAllDelayedIdle() {
-    kestrune::MakeAllDelayedIdle(state_);
-    Report({});
-}
-void Application::ToggleRunOnStartup() {
-    kestrune::ToggleRunOnStartup(state_);
-    Report({});
-}
+void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_, state_.fe)); }
+void Application::ToggleRunOnStartup() { Report(kestrune::ToggleRunOnStartup(state_, state_.options)); }
 void Application::ToggleSkipSave() {
     state_.options.skipSave = !state_.options.skipSave;
     Report({});
@@ -107,7 +101,7 @@ void Application::ToggleSkipRunning() {
     Report({});
 }
 void Application::ToggleWatchPriorities() {
-    kestrune::ToggleWatchPriorities(state_);
+    kestrune::ToggleWatchPriorities(state_.options, watcher_);
     Report({});
 }
 void Application::ToggleDisableTheWindowsWay() {
@@ -143,56 +137,75 @@ EditorField Application::ConfirmEditor() {
     // The editor is modal: the table it was opened for is still the current one.
     const auto kind = state_.CurrentKind();
     if (!kind) return EditorField::None;
+    const bool isNew = editor_.editRowPosition == -1;
     const EditorOutcome result = ConfirmItemEditor(state_, *kind, editor_);
+    // A new row changes the counts.
+    if (isNew && result.focus == EditorField::None) ShowTableStatus();
     Report(result.outcome);
     return result.focus;
 }
 void Application::DeleteSelected() {
     if (const auto selection = Selection(state_))
-        Report(DeleteRows(state_, state_.fe, selection->first, selection->second));
+        ReportOnTable(DeleteRows(state_, state_.fe, selection->first, selection->second));
 }
 void Application::ToggleSelected() {
     if (const auto selection = Selection(state_))
-        Report(SetTicks(state_, selection->first, selection->second, std::nullopt));
+        ReportOnTable(SetTicks(state_, selection->first, selection->second, std::nullopt));
     RegisterForDelayedRun();
 }
 void Application::RunNow() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
     const std::vector<int> selected = state_.fe.SelectedRows(*kind);
-    if (!selected.empty()) Report(kestrune::RunNow(state_, *kind, selected.front(), &delayed_.impact));
+    if (!selected.empty()) Report(kestrune::RunNow(state_, state_.options, *kind, selected.front(), &delayed_.impact));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.events, delayed_.window); }
 void Application::RecordSetting() {
-    if (const auto selection = Selection(state_)) Report(RecordRows(state_, selection->first, selection->second));
+    if (const auto selection = Selection(state_))
+        ReportOnTable(RecordRows(state_, selection->first, selection->second));
 }
 void Application::TickAll(bool ticked) {
-    if (const auto kind = state_.CurrentKind()) Report(SetAllTicks(state_, *kind, ticked));
+    if (const auto kind = state_.CurrentKind()) ReportOnTable(SetAllTicks(state_, *kind, ticked));
     RegisterForDelayedRun();
 }
 void Application::TickSelected(bool ticked) {
-    if (const auto selection = Selection(state_)) Report(SetTicks(state_, selection->first, selection->second, ticked));
+    if (const auto selection = Selection(state_))
+        ReportOnTable(SetTicks(state_, selection->first, selection->second, ticked));
     RegisterForDelayedRun();
 }
 void Application::MoveSelectedTo(TableKind target) {
-    if (const auto selection = Selection(state_)) Report(MoveRows(state_, selection->first, selection->second, target));
+    if (const auto selection = Selection(state_)) {
+        Outcome outcome = MoveRows(state_, selection->first, selection->second, target);
+        // A move onto the table itself touches no row.
+        if (selection->first != target) ShowTableStatus();
+        Report(std::move(outcome));
+    }
     RegisterForDelayedRun();
 }
 void Application::MoveSelectedBack() {
-    if (const auto selection = Selection(state_); selection && selection->first == TableKind::Deleted)
-        ShowOutcome(state_.fe, MoveRowsBack(state_, selection->second));
+    if (const auto selection = Selection(state_); selection && selection->first == TableKind::Deleted) {
+        const Outcome outcome = MoveRowsBack(state_, selection->second);
+        ShowTableStatus();
+        ShowOutcome(state_.fe, outcome);
+    }
 }
 void Application::SetPriorityOfSelected(std::uint32_t priorityClass) {
     // The priority entries act on processes only.
     const auto selection = Selection(state_);
-    if (selection && selection->first == TableKind::Process)
-        Report(SetPriorityOfRows(state_, selection->second, priorityClass));
+    if (selection && selection->first == TableKind::Process) {
+        Outcome outcome = SetPriorityOfRows(state_, selection->second, priorityClass, StatusLine());
+        TableStatusShown();
+        Report(std::move(outcome));
+    }
 }
 void Application::EndSelectedProcesses() {
     const auto selection = Selection(state_);
-    if (selection && selection->first == TableKind::Process)
-        Report(EndProcessesOfRows(state_, state_.fe, selection->second));
+    if (selection && selection->first == TableKind::Process) {
+        Outcome outcome = EndProcessesOfRows(state_, state_.fe, selection->second, StatusLine());
+        TableStatusShown();
+        Report(std::move(outcome));
+    }
 }
 
 }  // namespace kestrune

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "app/Text.h"
+#include "app/Tray.h"
 #include "delayed/DelayedRun.h"
 #include "support/LogReader.h"
 #include "support/ScriptedFrontEnd.h"
@@ -212,6 +213,17 @@ public:
     platform::System& system() override { return machine.platform->system(); }
 };
 
+// What a run works on, as the session gives it: the state's parts, the status line and the
+// tray balloons on the scripted window.
+inline RunParts PartsOf(TestState& state, ScriptedFrontEnd& fe) {
+    return {state,
+            state,
+            state.options,
+            state.slimlineMode,
+            [&fe](const std::string& text) { fe.SetStatus(text); },
+            [&state](const std::string& text) { ShowTrayBalloon(state, text); }};
+}
+
 class DelayedFixture : public ::testing::Test {
 protected:
     DelayedFixture() : state(platform, fe, clock) {
@@ -221,9 +233,10 @@ protected:
         auto scripted = std::make_unique<ScriptedMeter>();
         meter = scripted.get();
         run.cpuMeter = std::move(scripted);
-        state.WithTimers(timers, {.delayedRun = [this] {
-                             CarryOut(state, OnDelayedRunTick(state, run), [this] { ++closeDowns; });
-                         }});
+        run.timer = timers.Create(1000, [this] {
+            CarryOut(
+                OnDelayedRunTick(parts(), run), [this] { ++closeDowns; }, [this] { SendToTray(state); });
+        });
     }
 
     void AddDelayed(const std::string& path, const std::string& delay, const std::string& priority = "",
@@ -238,6 +251,8 @@ protected:
             timers.Advance(1000);
         }
     }
+
+    RunParts parts() { return PartsOf(state, fe); }
 
     // The log's texts after the fixture's own first line, without their time stamps.
     std::vector<std::string> LogTexts() { return test::LogTexts(state.logPath, 1); }

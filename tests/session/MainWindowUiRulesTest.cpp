@@ -66,6 +66,24 @@ TEST(MainWindowRules, TickingARowMarksSettingsChangedAndUpdatesTheStatus) {
     EXPECT_EQ(t.fe.LastStatus(), "1 item(s) : 0 enabled, 1 disabled.");
 }
 
+// A Process row's tick changes no place, but the priority watcher follows the stored rows.
+TEST(MainWindowRules, ProcessTicksSwitchThePriorityWatcher) {
+    Session t;
+    Table& processes = t.s.tables[TableKind::Process];
+    processes.Add({"a.exe", "/a", "High", "1"}, false);
+    processes.Add({"b.exe", "/b", "Low", "2"}, false);
+    const PriorityWatcher& watcher = t.app.priorityWatcher();
+    t.app.OnRowTickChanged(TableKind::Process, 1, true);
+    EXPECT_FALSE(watcher.Running());  // "Watch priorities" is off
+    t.s.options.watchPriorities = true;
+    t.app.OnRowTickChanged(TableKind::Process, 2, true);
+    EXPECT_TRUE(watcher.Running());
+    t.app.OnRowTickChanged(TableKind::Process, 1, false);
+    EXPECT_TRUE(watcher.Running());  // one row is still ticked
+    t.app.OnRowTickChanged(TableKind::Process, 2, false);
+    EXPECT_FALSE(watcher.Running());
+}
+
 struct MenuCase {
     TableKind kind;
     bool deleteVisible, moveVisible, editVisible, recordVisible, priorityVisible, endVisible;
