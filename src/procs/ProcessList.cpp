@@ -44,8 +44,7 @@ void MergeProcess(Services& services, Table& table, const platform::ProcessInfo&
         if (!table.Ticked(position) || stored.empty()) {
             table.SetText(position, col::ProcessPriority, running);
         } else if (!EqualsIgnoreCase(stored, running)) {
-            const auto wanted = PriorityClassFromText(stored);
-            if (!wanted.failed) SetPriorityByName(services, name, wanted.value);
+            if (const auto wanted = PriorityClassFromText(stored)) SetPriorityByName(services, name, *wanted);
         }
     }
     table.SetText(position, col::Handle, handle);
@@ -124,19 +123,19 @@ void ApplyStoredPriorities(Services& services, Model& model, bool onlyChanged) {
             table.SetText(position, col::Handle, std::to_string(running->id));
         }
         services.WriteLog(kSettingPriorityFor + name + kPriorityTo + wanted);
-        const auto priority = PriorityClassFromText(wanted);
-        if (!priority.failed) SetPriorityByName(services, name, priority.value);
+        if (const auto priority = PriorityClassFromText(wanted)) SetPriorityByName(services, name, *priority);
     }
 }
 
 void ApplyPriorityToCommand(Services& services, const std::string& command, const std::string& priorityText,
                             std::uint32_t startedId) {
     const auto priority = PriorityClassFromText(priorityText);
+    if (!priority) return;
     // The started process first: by name it may not be found yet (still starting, or started
     // through another program), and it is the one the row is about.
-    if (!priority.failed && startedId != 0) ProcessesOf(services).SetPriorityClass(startedId, priority.value);
+    if (startedId != 0) ProcessesOf(services).SetPriorityClass(startedId, *priority);
     const std::string fileName = FileNameOf(SplitCommandLine(command, false).path);
-    if (!priority.failed) SetPriorityByName(services, fileName, priority.value);
+    SetPriorityByName(services, fileName, *priority);
 }
 
 }  // namespace kestrune
