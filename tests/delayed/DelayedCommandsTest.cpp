@@ -161,7 +161,7 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     AddDelayed("C:\\A\\c.exe", "-7", "", false);
     fe.yesNoAnswers = {false, true};
     state.settingsChanged = false;
-    ShowOutcome(fe, MakeAllDelayedIdle(state, fe));
+    EXPECT_EQ(MakeAllDelayedIdle(state, fe).status, OutcomeStatus::Cancelled);
     // Asked first, naming how many delays go; No keeps every one of them.
     ASSERT_EQ(fe.questions.size(), 1u);
     EXPECT_NE(fe.questions[0].find("all 3 delayed application(s)"), std::string::npos) << fe.questions[0];
@@ -261,7 +261,9 @@ TEST_F(RunOnStartupTest, UncheckingIsRefusedWhileDelayedAppsExist) {
     state.options.runOnStartup = true;
     AddDelayed("C:\\A\\a.exe", "5", "", false);
     test::WriteText(folder + "Kestrune.lnk", "link");
-    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
+    const Outcome outcome = ToggleRunOnStartup(state, state.options);
+    EXPECT_EQ(outcome.status, OutcomeStatus::Refused);
+    ShowOutcome(fe, outcome);
     EXPECT_TRUE(state.options.runOnStartup);
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text,

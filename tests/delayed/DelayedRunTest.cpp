@@ -45,6 +45,28 @@ TEST_F(DelayedRunTest, StatusCountsTheSecondsOfTheTimedPhase) {
                 ElementsAre("3 seconds have passed", "Running C:\\A\\a.exe", "Finished running delayed applications."));
 }
 
+// A console prints the status lines and the run's window as each comes, so a tick's lines must
+// reach the status line when they are said, not once the tick is over.
+TEST_F(DelayedRunTest, StatusLinesComeInStepWithTheWindowsChanges) {
+    struct Recorder : ModelObserver {
+        explicit Recorder(std::vector<std::string>& said) : said(said) {}
+        void DelayedWindowChanged() override { said.push_back("window"); }
+        std::vector<std::string>& said;
+    };
+    std::vector<std::string> said;
+    Recorder recorder(said);
+    state.events.Attach(recorder);
+    fe.onStatus = [&said](const std::string& text) { said.push_back(text); };
+    AddDelayed("C:\\A\\a.exe", "1");
+
+    StartDelayedRun(parts(), run);
+    Seconds(1);
+    state.events.Detach(recorder);
+
+    EXPECT_THAT(said, ElementsAre("window", "Running delayed applications...", "1 seconds have passed", "window",
+                                  "Running C:\\A\\a.exe", "Finished running delayed applications.", "window"));
+}
+
 TEST_F(DelayedRunTest, NegativeDelaysWaitForTheirOwnRunOfIdleSeconds) {
     AddDelayed("C:\\A\\ten.exe", "10");
     AddDelayed("C:\\A\\minus1.exe", "-1");

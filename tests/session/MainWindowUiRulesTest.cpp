@@ -66,6 +66,22 @@ TEST(MainWindowRules, TickingARowMarksSettingsChangedAndUpdatesTheStatus) {
     EXPECT_EQ(t.fe.LastStatus(), "1 item(s) : 0 enabled, 1 disabled.");
 }
 
+// A process action's status line counts the table as the action left it, and a view catching
+// up with the rows it changed finds the line up to date: it does not put it up again.
+TEST(MainWindowRules, AProcessActionLeavesTheStatusLineUpToDate) {
+    Session t;
+    t.app.SelectTab(10);
+    Table& processes = t.s.tables[TableKind::Process];
+    const int row = processes.Add({"gone.exe", "/nowhere/gone.exe", "Normal", ""});
+    t.fe.selection[Number(TableKind::Process)] = {row};
+    t.app.SetPriorityOfSelected(0x40);
+    EXPECT_EQ(processes.Text(row, col::ProcessPriority), "Low");
+    EXPECT_EQ(t.fe.LastStatus(), std::to_string(processes.Count()) + " processes, 0 stored item(s)");
+    const size_t shown = t.fe.statuses.size();
+    t.app.UpdateTableStatus();
+    EXPECT_EQ(t.fe.statuses.size(), shown);
+}
+
 // A Process row's tick changes no place, but the priority watcher follows the stored rows.
 TEST(MainWindowRules, ProcessTicksSwitchThePriorityWatcher) {
     Session t;
