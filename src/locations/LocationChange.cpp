@@ -383,8 +383,7 @@ ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int posit
     ChangeOutcome outcome = ChangeOutcome::Done;
     if (IsFolderTable(kind)) outcome = ApplyFolderChange(state, kind, position, said);
     else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(state, kind, position, said);
-    // A Process row's tick changes no place; the priority watcher follows it with the table's
-    // status line.
+    // (A Process row's tick changes no place; the session's priority watcher follows it.)
     // A refusal puts the tick back; a tick that stayed is a change the program made (unless
     // there was nothing in the place to change).
     const auto now = table.PositionOf(row);

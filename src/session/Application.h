@@ -1,7 +1,8 @@
 #pragma once
 // The program's one state-owning object, standing for the main window: it holds the shared
-// state and each part's own state, runs the start-up and shut-down sequences, owns the three
-// timers and routes the menu commands to the parts that carry them out.
+// state and each part's own state (the priority watcher and the delayed run with their timers
+// among them), runs the start-up and shut-down sequences, creates the timers and routes the
+// menu commands to the parts that carry them out.
 
 #include <cstdint>
 #include <functional>
