@@ -44,9 +44,9 @@ void Tick(benchmark::State& run, bool watched) {
     }
     MonitorState monitor;
     monitor.timer = timers.Create(1000, [] {});
-    OnMonitorTick(state, monitor);  // takes the first snapshot
+    OnMonitorTick(state, fe, monitor);  // takes the first snapshot
     if (!watched) monitor.watch.reset();
-    for (auto _ : run) OnMonitorTick(state, monitor);
+    for (auto _ : run) OnMonitorTick(state, fe, monitor);
     run.SetLabel(std::to_string(perPlace) + " entries per place");
 }
 

@@ -28,8 +28,9 @@ void BM_DeleteDuplicates(benchmark::State& run) {
             table.Add({(i % 2 ? "Application " : "APPLICATION ") + std::to_string(n), "C:\\app.exe"});
         }
         run.ResumeTiming();
-        Outcome said;
-        deleted = DeleteDuplicates(state, TableKind::HKCU_Run, said);
+        const int before = table.Count();
+        DeleteDuplicates(state, TableKind::HKCU_Run);
+        deleted = before - table.Count();
     }
     run.SetLabel(std::to_string(deleted) + " duplicates of " + std::to_string(rows) + " rows");
 }

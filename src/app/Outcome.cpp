@@ -23,6 +23,7 @@ int Weight(OutcomeStatus status) {
 void Outcome::Add(Outcome other) {
     if (Weight(other.status) > Weight(status)) status = other.status;
     if (!other.statusLine.empty()) statusLine = std::move(other.statusLine);
+    refusedBySystem = refusedBySystem || other.refusedBySystem;
     messages.insert(messages.end(), std::make_move_iterator(other.messages.begin()),
                     std::make_move_iterator(other.messages.end()));
     details.insert(details.end(), std::make_move_iterator(other.details.begin()),

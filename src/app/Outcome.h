@@ -36,6 +36,9 @@ struct Outcome {
     std::vector<OutcomeMessage> messages;
     // What was done (or why not), one sentence each, for a reader who sees no table.
     std::vector<std::string> details;
+    // Refused by the system or by the settings file rather than by one of the program's own
+    // rules: a command that began a step on the strength of the change takes that step back.
+    bool refusedBySystem = false;
 
     static Outcome Of(OutcomeStatus status, std::string detail = {}) {
         Outcome outcome;

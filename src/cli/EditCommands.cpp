@@ -65,12 +65,12 @@ int RunAdd(CommandContext& context) {
     Table& table = context.table(kind);
     ItemEditorState editor = *OpenItemEditor(table, std::nullopt);
     FillEditor(inv, kind, editor);
-    const EditorOutcome result = ConfirmItemEditor(context.state(), kind, editor);
+    Outcome outcome = ConfirmItemEditor(context.state(), kind, editor);
     // The editor has no box for a shortcut's arguments; the new row is still disabled, so they
     // are plain data that the entry takes into its place when it is enabled.
-    if (result.outcome.status == OutcomeStatus::Done && IsFolderTable(kind) && inv.arguments)
+    if (outcome.status == OutcomeStatus::Done && IsFolderTable(kind) && inv.arguments)
         table.SetText(table.Count(), col::Arguments, *inv.arguments);
-    return context.Report(result.outcome);
+    return context.Report(outcome);
 }
 
 void CheckEdit(const Invocation& inv, ConsoleAnswers&) {
@@ -90,7 +90,7 @@ int RunEdit(CommandContext& context) {
     const int position = context.FindNamedRow(kind);
     ItemEditorState editor = *OpenItemEditor(context.table(kind), position);
     FillEditor(context.inv, kind, editor);
-    return context.Report(ConfirmItemEditor(context.state(), kind, editor).outcome);
+    return context.Report(ConfirmItemEditor(context.state(), kind, editor));
 }
 
 }  // namespace kestrune::cli

@@ -1,6 +1,5 @@
 #include "desired/StateApply.h"
 
-#include "app/MainState.h"
 #include "locations/TableOperations.h"
 #include "store/SettingsDocument.h"
 
@@ -28,16 +27,15 @@ std::vector<std::string> NewRowTexts(TableKind kind, const std::string& name, co
 
 // A new row, unticked, then ticked as the user would tick it. A refused entry leaves no row
 // behind: the place never held it and the state still asks for it.
-Outcome AddRow(MainState& state, const StateDifference& d) {
-    Table& table = state.tables[d.kind];
-    state.settingsChanged = true;
-    const int position =
-        table.Add(NewRowTexts(d.kind, d.name, d.after), false, state.rowFiles().ItemIcon(d.after.path));
+Outcome AddRow(PlaceParts parts, const StateDifference& d) {
+    Table& table = parts.model.tables[d.kind];
+    parts.model.settingsChanged = true;
+    const int position = table.Add(NewRowTexts(d.kind, d.name, d.after), false, parts.files().ItemIcon(d.after.path));
     if (!d.after.enabled) {
         return Outcome::Of(OutcomeStatus::Done, "added " + Quoted(d.name) + " to " + PlaceName(d.kind));
     }
     const RowId id = table.Id(position);
-    Outcome outcome = TickRow(state, d.kind, position, true);
+    Outcome outcome = TickRow(parts, d.kind, position, true);
     if (outcome.status == OutcomeStatus::Refused) {
         if (const auto now = table.PositionOf(id)) table.Remove(*now);
     } else if (IsLocationTable(d.kind)) {
@@ -48,15 +46,15 @@ Outcome AddRow(MainState& state, const StateDifference& d) {
 
 // The entry runs another command: out with the old one, in with the new, as an edit does.
 // When the new one is refused the row gets its old command back and that is put back in.
-Outcome ChangeCommand(MainState& state, const StateDifference& d, int position) {
-    Table& table = state.tables[d.kind];
+Outcome ChangeCommand(PlaceParts parts, const StateDifference& d, int position) {
+    Table& table = parts.model.tables[d.kind];
     const RowId id = table.Id(position);
-    Outcome outcome = TickRow(state, d.kind, position, false);
+    Outcome outcome = TickRow(parts, d.kind, position, false);
     if (outcome.status != OutcomeStatus::Done) return outcome;
     const auto out = table.PositionOf(id);
     if (!out) return outcome;
     SetPlaceTexts(table, *out, d.after);
-    Outcome in = TickRow(state, d.kind, *out, true);
+    Outcome in = TickRow(parts, d.kind, *out, true);
     if (in.status == OutcomeStatus::Done) {
         Outcome done = Outcome::Of(OutcomeStatus::Done, "changed the command of " + Quoted(d.name) + " in " +
                                                             PlaceName(d.kind) + " to " + Quoted(d.after.path));
@@ -65,15 +63,15 @@ Outcome ChangeCommand(MainState& state, const StateDifference& d, int position) 
     }
     if (const auto back = table.PositionOf(id)) {
         SetPlaceTexts(table, *back, d.before);
-        in.Add(TickRow(state, d.kind, *back, true));
+        in.Add(TickRow(parts, d.kind, *back, true));
         in.status = OutcomeStatus::Refused;
     }
     return in;
 }
 
-Outcome UpdateRow(MainState& state, const StateDifference& d, int position) {
-    Table& table = state.tables[d.kind];
-    state.settingsChanged = true;
+Outcome UpdateRow(PlaceParts parts, const StateDifference& d, int position) {
+    Table& table = parts.model.tables[d.kind];
+    parts.model.settingsChanged = true;
     if (d.kind == TableKind::Delayed) {
         table.SetText(position, col::Path, d.after.path);
         table.SetText(position, col::Delay, d.after.delay);
@@ -83,34 +81,34 @@ Outcome UpdateRow(MainState& state, const StateDifference& d, int position) {
     }
     Outcome outcome = Outcome::Of(OutcomeStatus::Done, "changed " + Quoted(d.name) + " in " + PlaceName(d.kind));
     if (table.Ticked(position) != d.after.enabled) {
-        Outcome tick = TickRow(state, d.kind, position, d.after.enabled);
+        Outcome tick = TickRow(parts, d.kind, position, d.after.enabled);
         if (tick.status == OutcomeStatus::Refused) return tick;
     }
     return outcome;
 }
 
-Outcome Carry(MainState& state, const StateDifference& d) {
+Outcome Carry(PlaceParts parts, const StateDifference& d) {
     if (d.change == StateChange::Missing) {
         Outcome refused =
             Outcome::Of(OutcomeStatus::Refused, std::string("did not enable ") + Quoted(d.name) + " in " +
                                                     PlaceName(d.kind) + ": " + kNoCommandToEnable + Quoted(d.name));
         return refused;
     }
-    if (d.change == StateChange::Add) return AddRow(state, d);
-    Table& table = state.tables[d.kind];
+    if (d.change == StateChange::Add) return AddRow(parts, d);
+    Table& table = parts.model.tables[d.kind];
     const auto position = table.PositionOf(d.row);
     if (!position) return Outcome::Of(OutcomeStatus::NothingToDo);
     switch (d.change) {
-        case StateChange::Disable: return TickRow(state, d.kind, *position, false);
+        case StateChange::Disable: return TickRow(parts, d.kind, *position, false);
         case StateChange::Enable:
             if (d.before.path != d.after.path || d.before.arguments != d.after.arguments) {
                 // A disabled row's command is plain data until the row is enabled.
-                state.settingsChanged = true;
+                parts.model.settingsChanged = true;
                 SetPlaceTexts(table, *position, d.after);
             }
-            return TickRow(state, d.kind, *position, true);
-        case StateChange::Command: return ChangeCommand(state, d, *position);
-        case StateChange::Update: return UpdateRow(state, d, *position);
+            return TickRow(parts, d.kind, *position, true);
+        case StateChange::Command: return ChangeCommand(parts, d, *position);
+        case StateChange::Update: return UpdateRow(parts, d, *position);
         default: return Outcome::Of(OutcomeStatus::NothingToDo);
     }
 }
@@ -123,16 +121,16 @@ bool StateApplyResult::Changed() const {
     return false;
 }
 
-StateApplyResult ApplyDesiredState(MainState& state, const DesiredState& wanted) {
+StateApplyResult ApplyDesiredState(PlaceParts parts, const DesiredState& wanted) {
     StateApplyResult result;
-    for (StateDifference& difference : CompareState(state.tables, wanted)) {
-        Outcome outcome = Carry(state, difference);
+    for (StateDifference& difference : CompareState(parts.model.tables, wanted)) {
+        Outcome outcome = Carry(parts, difference);
         result.changes.push_back({std::move(difference), std::move(outcome)});
     }
     // Delayed, Known and Process rows are plain data of the document: written now, so that
     // "Skip save on exit" cannot drop what the state asked for.
-    if (state.settingsChanged) StoreSettingsNow(state);
-    result.remaining = CompareState(state.tables, wanted);
+    if (parts.model.settingsChanged) StoreSettingsNow(parts);
+    result.remaining = CompareState(parts.model.tables, wanted);
     return result;
 }
 

@@ -8,10 +8,9 @@
 #include "app/Outcome.h"
 #include "desired/DesiredState.h"
 #include "desired/StateCompare.h"
+#include "locations/PlaceParts.h"
 
 namespace kestrune {
-
-struct MainState;
 
 inline constexpr const char* kNoCommandToEnable = "neither the place nor the state gives a command for ";
 inline constexpr const char* kStateApplied = "Kestrune state applied: ";
@@ -33,7 +32,7 @@ struct StateApplyResult {
 
 // Carries out every difference between the tables and `wanted`; one that is refused does not
 // stop the others. The settings document is written at the end when a row changed.
-StateApplyResult ApplyDesiredState(MainState& state, const DesiredState& wanted);
+StateApplyResult ApplyDesiredState(PlaceParts parts, const DesiredState& wanted);
 
 // "Kestrune state applied: 2 change(s), the machine matches", or what still drifts; one line.
 std::string ApplySummaryLine(const StateApplyResult& result, std::size_t entriesChecked);

@@ -18,18 +18,19 @@ constexpr TableKind kLocationTables[] = {TableKind::UserStartup, TableKind::Comm
                                          TableKind::HKCU_Run, TableKind::RunOnce};
 
 // Whether the place holds the row's entry as the row describes it.
-bool InPlace(MainState& state, TableKind kind, int position) {
-    const Table& table = state.tables[kind];
+bool InPlace(RowParts parts, TableKind kind, int position) {
+    const Table& table = parts.model.tables[kind];
     if (IsFolderTable(kind)) {
-        const std::string& folder = StartupFolderOf(state, kind);
+        const std::string& folder = StartupFolderOf(parts.paths, kind);
         if (folder.empty()) return false;
-        if (table.Details(position).file) return state.FileExists(AddBackslash(folder) + table.Name(position));
-        const ShortcutTarget link = ResolveShortcut(state.platform.shell(), folder, table.Name(position) + ".lnk");
+        if (table.Details(position).file) return parts.services.FileExists(AddBackslash(folder) + table.Name(position));
+        const ShortcutTarget link =
+            ResolveShortcut(parts.services.platform.shell(), folder, table.Name(position) + ".lnk");
         return !link.target.empty() && EqualsIgnoreCase(link.target, table.Text(position, col::Path)) &&
                link.arguments == table.Text(position, col::Arguments);
     }
     const RunKeyPlace place = *RunKeyOf(kind);
-    const auto value = state.platform.registry().QueryValue(place.root, place.subkey, table.Name(position));
+    const auto value = parts.services.platform.registry().QueryValue(place.root, place.subkey, table.Name(position));
     return value && value->data == table.Text(position, col::Path);
 }
 
@@ -38,29 +39,29 @@ struct Missing {
     RowId row;
 };
 
-std::vector<Missing> NotInPlace(MainState& state) {
+std::vector<Missing> NotInPlace(RowParts parts) {
     std::vector<Missing> missing;
     for (TableKind kind : kLocationTables) {
-        const Table& table = state.tables[kind];
+        const Table& table = parts.model.tables[kind];
         for (int p = 1; p <= table.Count(); ++p)
-            if (table.Ticked(p) && !InPlace(state, kind, p)) missing.push_back({kind, table.Id(p)});
+            if (table.Ticked(p) && !InPlace(parts, kind, p)) missing.push_back({kind, table.Id(p)});
     }
     return missing;
 }
 
 }  // namespace
 
-int CountBackupEntriesNotInPlace(MainState& state) { return static_cast<int>(NotInPlace(state).size()); }
+int CountBackupEntriesNotInPlace(RowParts parts) { return static_cast<int>(NotInPlace(parts).size()); }
 
-Outcome PutBackupEntriesInPlaces(MainState& state) {
+Outcome PutBackupEntriesInPlaces(PlaceParts parts) {
     Outcome outcome;
-    for (const Missing& entry : NotInPlace(state)) {
-        Table& table = state.tables[entry.kind];
+    for (const Missing& entry : NotInPlace(parts)) {
+        Table& table = parts.model.tables[entry.kind];
         const auto position = table.PositionOf(entry.row);
         if (!position) continue;
         // The row shows the tick the backup gave it; the tick is then carried out as the user's.
         table.SetTicked(*position, false);
-        outcome.Add(TickRow(state, entry.kind, *position, true));
+        outcome.Add(TickRow(parts, entry.kind, *position, true));
     }
     return outcome;
 }

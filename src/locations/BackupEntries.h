@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "app/Outcome.h"
+#include "app/RowFiles.h"
+#include "locations/PlaceParts.h"
 
 namespace kestrune {
 
@@ -17,11 +19,12 @@ inline constexpr const char* kApplyBackupQuestion = "Put the backup's ticked ent
 inline constexpr const char* kApplyBackupHint = "load-backup --apply puts them there.";
 
 // The ticked location rows whose entries their places do not hold as the rows say.
-int CountBackupEntriesNotInPlace(MainState& state);
+int CountBackupEntriesNotInPlace(RowParts parts);
 // Puts each of them into its place; what a place refuses is said, and its row is unticked.
-Outcome PutBackupEntriesInPlaces(MainState& state);
+Outcome PutBackupEntriesInPlaces(PlaceParts parts);
 // "Load a backup file" with what follows it: `apply` set puts the entries into their places,
-// clear leaves them, and unset asks the user (when there is anything to put in).
+// clear leaves them, and unset asks the user (when there is anything to put in). It takes the
+// whole state: it loads the settings document as well as changing the places.
 Outcome LoadBackupAndOffer(MainState& state, Prompts& prompts, std::optional<bool> apply);
 
 }  // namespace kestrune

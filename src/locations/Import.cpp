@@ -1,6 +1,5 @@
 #include "locations/Import.h"
 
-#include "app/MainState.h"
 #include "app/TableSort.h"
 #include "locations/Scanning.h"
 
@@ -25,24 +24,24 @@ constexpr Source kSources[] = {
 
 }  // namespace
 
-Outcome ImportStartupControlPanel(MainState& state) {
-    const BusyScope busy(state.events);
+Outcome ImportStartupControlPanel(RowParts parts) {
+    const BusyScope busy(parts.model.events);
     int before = 0;
-    for (TableKind kind : kAllTables) before += state.tables[kind].Count();
+    for (TableKind kind : kAllTables) before += parts.model.tables[kind].Count();
     for (const Source& source : kSources) {
-        ScanRunKey(state, platform::RootKey::CurrentUser, source.key, source.table, source.ticked);
+        ScanRunKey(parts, platform::RootKey::CurrentUser, source.key, source.table, source.ticked);
         if (source.table == TableKind::UserStartup) {
             for (TableKind kind : {TableKind::CommonStartup, TableKind::HKCU_Run, TableKind::HKLM_Run,
                                    TableKind::RunOnce, TableKind::UserStartup})
-                SortTable(state.tables[kind]);
+                SortTable(parts.model.tables[kind]);
         }
     }
-    SortTable(state.tables[TableKind::Deleted]);
-    ApplyRowIcons(state);
+    SortTable(parts.model.tables[TableKind::Deleted]);
+    ApplyRowIcons(parts);
     // The imported rows exist nowhere else in this program: make sure the next save keeps them.
-    state.settingsChanged = true;
+    parts.model.settingsChanged = true;
     int after = 0;
-    for (TableKind kind : kAllTables) after += state.tables[kind].Count();
+    for (TableKind kind : kAllTables) after += parts.model.tables[kind].Count();
     Outcome outcome = Outcome::Of(OutcomeStatus::Done,
                                   "took over " + std::to_string(after - before) + " row(s) from Startup Control Panel");
     outcome.statusLine = kImportDone;

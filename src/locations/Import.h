@@ -3,14 +3,13 @@
 // Panel, keeps under the current user's key.
 
 #include "app/Outcome.h"
+#include "app/RowFiles.h"
 
 namespace kestrune {
-
-struct MainState;
 
 inline constexpr const char* kImportDone = "Data imported from Startup Control Panel";
 
 // Done even when there was nothing to take over; the outcome says how many rows came.
-Outcome ImportStartupControlPanel(MainState& state);
+Outcome ImportStartupControlPanel(RowParts parts);
 
 }  // namespace kestrune

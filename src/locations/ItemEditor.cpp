@@ -1,6 +1,5 @@
 #include "locations/ItemEditor.h"
 
-#include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
 #include "locations/LocationChange.h"
@@ -29,9 +28,9 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 // A ticked location row whose name alone changes is renamed in its place first; one whose path
 // changes takes its old entry out first and puts the new one in afterwards, which must not
 // land on another entry of the new name. Nullopt when done; otherwise the field to correct.
-std::optional<EditorField> ChangeInPlace(MainState& state, TableKind kind, const ItemEditorState& editor,
+std::optional<EditorField> ChangeInPlace(PlaceParts parts, TableKind kind, const ItemEditorState& editor,
                                          bool pathChanged, bool& wasUnticked, Outcome& outcome) {
-    Table& table = state.tables[kind];
+    Table& table = parts.model.tables[kind];
     const int position = editor.editRowPosition;
     const std::string oldName = table.Name(position);
     if (!IsLocationTable(kind) || !table.Ticked(position)) return std::nullopt;
@@ -42,17 +41,22 @@ std::optional<EditorField> ChangeInPlace(MainState& state, TableKind kind, const
     };
     if (!pathChanged) {
         if (editor.name == oldName) return std::nullopt;
-        if (RenameInPlace(state, kind, position, editor.name, outcome) != ChangeOutcome::Done)
-            return refused(EditorField::Name);
+        Outcome renamed = RenameInPlace(parts, kind, position, editor.name);
+        const bool done = renamed.status == OutcomeStatus::Done;
+        outcome.Add(std::move(renamed));
+        if (!done) return refused(EditorField::Name);
         return std::nullopt;
     }
-    if (!EqualsIgnoreCase(editor.name, oldName) && PlaceHoldsName(state, kind, editor.name)) {
+    if (!EqualsIgnoreCase(editor.name, oldName) &&
+        PlaceHoldsName(parts.services.platform, parts.paths, kind, editor.name)) {
         outcome.Say(NameTakenMessage(editor.name, kind), MessageIcon::Exclamation);
         return refused(EditorField::Name);
     }
     table.SetTicked(position, false);
-    if (CarryOutLocationChange(state, kind, position, outcome) == ChangeOutcome::Failed)
-        return refused(EditorField::Path);
+    Outcome takenOut = CarryOutLocationChange(parts, kind, position);
+    const bool failed = takenOut.refusedBySystem;
+    outcome.Add(std::move(takenOut));
+    if (failed) return refused(EditorField::Path);
     wasUnticked = true;
     return std::nullopt;
 }
@@ -71,9 +75,9 @@ void KeepDetailsTrueToPath(Table& table, int position) {
 // Stores the editor's fields in a new row or in the edited one. Nullopt when stored; otherwise
 // nothing was stored (the edited row is gone, or its entry could not be changed in its place)
 // and the answer is the field to correct.
-std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const ItemEditorState& editor,
+std::optional<EditorField> StoreEdit(PlaceParts parts, TableKind kind, const ItemEditorState& editor,
                                      Outcome& outcome) {
-    Table& table = state.tables[kind];
+    Table& table = parts.model.tables[kind];
     const bool isNew = editor.editRowPosition == -1;
     if (!isNew && (editor.editRowPosition < 1 || editor.editRowPosition > table.Count())) return EditorField::Path;
 
@@ -88,13 +92,13 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
         return EditorField::Path;
     }
     if (!isNew) {
-        if (const auto field = ChangeInPlace(state, kind, editor, pathChanged, wasUnticked, outcome)) return field;
+        if (const auto field = ChangeInPlace(parts, kind, editor, pathChanged, wasUnticked, outcome)) return field;
     }
-    state.settingsChanged = true;
+    parts.model.settingsChanged = true;
     const int position = isNew ? table.Add({}) : editor.editRowPosition;
     table.SetText(position, col::Name, editor.name);
     table.SetText(position, PathColumn(kind), editor.path);
-    const std::string& folder = StartupFolderOf(state, kind);
+    const std::string& folder = StartupFolderOf(parts.paths, kind);
     if (startupFile && !folder.empty()) table.SetText(position, col::Path, AddBackslash(folder) + editor.name);
     if (pathChanged) KeepDetailsTrueToPath(table, position);
     if (kind == TableKind::Delayed) {
@@ -105,26 +109,27 @@ std::optional<EditorField> StoreEdit(MainState& state, TableKind kind, const Ite
         // Only ticked process rows are stored: a new one given a priority is one to keep.
         if (isNew && !editor.priority.empty()) {
             table.SetTicked(position, true);
-            CarryOutLocationChange(state, kind, position, outcome);
+            outcome.Add(CarryOutLocationChange(parts, kind, position));
         }
     }
-    outcome.status = OutcomeStatus::Done;
+    bool refused = false;
     std::string detail = isNew ? "added " + Quoted(editor.name) + " to " + PlaceName(kind)
                                : "changed " + Quoted(editor.name) + " in " + PlaceName(kind);
     if (pathChanged) {
-        table.SetIcon(position, state.rowFiles().ItemIcon(editor.path));
+        table.SetIcon(position, parts.files().ItemIcon(editor.path));
         if (wasUnticked) {
             table.SetTicked(position, true);
             const RowId id = table.Id(position);
-            CarryOutLocationChange(state, kind, position, outcome);
+            outcome.Add(CarryOutLocationChange(parts, kind, position));
             // The row is stored with its new fields, but a refused new entry leaves it disabled.
             const auto now = table.PositionOf(id);
             if (!now || !table.Ticked(*now)) {
-                outcome.status = OutcomeStatus::Refused;
+                refused = true;
                 detail += "; its new entry could not be put in its place, so it is disabled";
             }
         }
     }
+    outcome.status = refused ? OutcomeStatus::Refused : OutcomeStatus::Done;
     outcome.details.push_back(std::move(detail));
     return std::nullopt;
 }
@@ -157,28 +162,29 @@ std::optional<ItemEditorState> OpenItemEditor(const Table& table, std::optional<
     return editor;
 }
 
-EditorOutcome ConfirmItemEditor(MainState& state, TableKind kind, ItemEditorState& editor) {
-    EditorOutcome result;
+Outcome ConfirmItemEditor(PlaceParts parts, TableKind kind, ItemEditorState& editor) {
+    Outcome outcome;
+    editor.focus = EditorField::None;
     if (editor.name.empty()) {
-        result.outcome.status = OutcomeStatus::Refused;
-        result.outcome.Say(kEnterName, MessageIcon::Information);
-        result.focus = EditorField::Name;
-        return result;
+        outcome.status = OutcomeStatus::Refused;
+        outcome.Say(kEnterName, MessageIcon::Information);
+        editor.focus = EditorField::Name;
+        return outcome;
     }
     if (editor.path.empty()) {
-        result.outcome.status = OutcomeStatus::Refused;
-        result.outcome.Say(kEnterPath, MessageIcon::Information);
-        result.focus = EditorField::Path;
-        return result;
+        outcome.status = OutcomeStatus::Refused;
+        outcome.Say(kEnterPath, MessageIcon::Information);
+        editor.focus = EditorField::Path;
+        return outcome;
     }
     // An edit whose entry could not be changed in its place changes nothing; the editor stays
     // open on the field to correct.
-    if (const auto field = StoreEdit(state, kind, editor, result.outcome)) {
-        result.focus = *field;
-        return result;
+    if (const auto field = StoreEdit(parts, kind, editor, outcome)) {
+        editor.focus = *field;
+        return outcome;
     }
     editor.visible = false;
-    return result;
+    return outcome;
 }
 
 }  // namespace kestrune

@@ -7,15 +7,17 @@
 
 #include "app/Outcome.h"
 #include "app/TableKind.h"
+#include "locations/PlaceParts.h"
 
 namespace kestrune {
 
-struct MainState;
 class Table;
 
 // "Backup.bat is a file of a Startup folder: its path is the file itself, so only its name can change."
 inline constexpr const char* kFilePathIsTheFile =
     " is a file of a Startup folder: its path is the file itself, so only its name can change.";
+
+enum class EditorField { None, Name, Path };
 
 struct ItemEditorState {
     bool visible = false;
@@ -29,12 +31,6 @@ struct ItemEditorState {
     bool priorityEnabled = false;
     bool fullExeName = false;  // choosing a running process fills its full path
     int editRowPosition = -1;  // -1 for a new row
-};
-
-enum class EditorField { None, Name, Path };
-
-struct EditorOutcome {
-    Outcome outcome;
     // Where the cursor goes while the editor stays open; None once the fields were stored.
     EditorField focus = EditorField::None;
 };
@@ -43,8 +39,8 @@ struct EditorOutcome {
 // when the table holds no such row.
 std::optional<ItemEditorState> OpenItemEditor(const Table& table, std::optional<int> position);
 // OK on the editor of a row of table `kind`: refused with the field to focus when a field is
-// missing or the edited row's entry could not leave its place; otherwise the fields are stored
-// and the editor is hidden.
-EditorOutcome ConfirmItemEditor(MainState& state, TableKind kind, ItemEditorState& editor);
+// missing or the edited row's entry could not leave its place (the editor's focus names it);
+// otherwise the fields are stored and the editor is hidden.
+Outcome ConfirmItemEditor(PlaceParts parts, TableKind kind, ItemEditorState& editor);
 
 }  // namespace kestrune

@@ -17,11 +17,10 @@
 #include "app/Outcome.h"
 #include "app/RowPlace.h"
 #include "app/TableKind.h"
+#include "locations/PlaceParts.h"
+#include "platform/Platform.h"
 
 namespace kestrune {
-
-struct MainState;
-struct Model;
 
 inline constexpr const char* kCreatingShortcutLog = "Creating shortcut to ";
 inline constexpr const char* kDeletingShortcutLog = "Deleting shortcut to ";
@@ -59,20 +58,14 @@ inline constexpr const char* kRenameOneFirst = "; rename one of them first.";
 inline constexpr const char* kNotInPlace = " is not in ";
 inline constexpr const char* kCannotRenameThere = ", so it cannot be renamed there.";
 
-enum class ChangeOutcome {
-    Done,        // the place now holds what the tick says (or had nothing to change)
-    Refused,     // one of the program's own rules said no; the tick is back
-    Failed,      // the system refused, or the row could not be stored first; the tick is back
-    NotInPlace,  // the row was unticked, but its place held no such entry: nothing was taken out
-};
-
 // Carries out the current tick of row `position` of table `kind`. The program's own Startup
 // entry is not disabled while delayed applications are ticked, and a Run-key entry is not
-// enabled twice; both refusals put the tick back and say why.
-ChangeOutcome ApplyLocationChange(MainState& state, TableKind kind, int position);
-// The same for a command that reports through an Outcome: what the user must be told is added
-// to `said` instead of shown.
-ChangeOutcome CarryOutLocationChange(MainState& state, TableKind kind, int position, Outcome& said);
+// enabled twice; both refusals put the tick back and say why. Done when the place now holds
+// what the tick says (or had nothing to change); NothingToDo when the row was unticked but its
+// place held no such entry, so nothing was taken out; Refused, with the tick back, when a rule
+// of the program's said no, and with `refusedBySystem` set when the system refused or the row
+// could not be stored first. What the user must be told is in the messages.
+Outcome CarryOutLocationChange(PlaceParts parts, TableKind kind, int position);
 
 // False when another row of the table has the same path (ignoring case) and the same tick.
 bool CanEnableEntry(const Model& model, TableKind kind, int position);
@@ -80,21 +73,21 @@ bool CanEnableEntry(const Model& model, TableKind kind, int position);
 // Whether the place of `kind` holds an entry named `name` (ignoring case, as Windows does): a
 // value of that name, or a shortcut file of that name and ".lnk" (with `startupFile`, a file of
 // that very name).
-bool PlaceHoldsName(MainState& state, TableKind kind, std::string_view name, PlaceKey key = PlaceKey::Main,
-                    bool startupFile = false);
+bool PlaceHoldsName(platform::Platform& platform, const Paths& paths, TableKind kind, std::string_view name,
+                    PlaceKey key = PlaceKey::Main, bool startupFile = false);
 // The refusal to put an entry where one of that name already starts.
 std::string NameTakenMessage(std::string_view name, TableKind kind);
 
 // Renames the entry of the ticked row `position` in its place to `newName` and then the row:
 // a value is written under the new name and the old one deleted (put back when that fails); a
 // shortcut file is renamed. Refused, and nothing changed, when the new name is taken or the
-// entry is not in its place; Failed when the system said no. What the user must know goes to
-// `said`.
-ChangeOutcome RenameInPlace(MainState& state, TableKind kind, int position, const std::string& newName, Outcome& said);
+// entry is not in its place; refused by the system when it said no. What the user must know is
+// in the messages.
+Outcome RenameInPlace(PlaceParts parts, TableKind kind, int position, const std::string& newName);
 
 // Remembers a path the program itself put into a place, for the change monitor; while
 // "Ignore self-made changes" is off the list is emptied instead.
-void RememberSelfMadeChange(MainState& state, const std::string& path);
+void RememberSelfMadeChange(Model& model, const Options& options, const std::string& path);
 
 // Records for the change monitor that the program itself put the entry `name` into the place
 // of `kind` or took it out (see MainState::ownPlaceChanges).
@@ -102,6 +95,6 @@ void NoteOwnPlaceChange(Model& model, TableKind kind, const std::string& name, b
 
 // With "Ignore self-made changes" on: whether the program itself took an entry out of the
 // place of `kind` since the last call (the flag is cleared). Off: false, flag left alone.
-bool TakeSelfMadeRemoval(MainState& state, TableKind kind);
+bool TakeSelfMadeRemoval(Model& model, const Options& options, TableKind kind);
 
 }  // namespace kestrune

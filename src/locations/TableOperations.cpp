@@ -27,8 +27,8 @@ void WithControlsDisabled(MainState& state, Body body) {
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // The settings document's file name, where a disabled entry of a place is kept.
-std::string DocumentName(const MainState& state) {
-    const std::string& path = state.settingsDocumentPath;
+std::string DocumentName(const Paths& paths) {
+    const std::string& path = paths.settingsDocumentPath;
     const auto slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -43,23 +43,21 @@ std::string PlaceName(TableKind kind) {
     }
 }
 
-Outcome TickRow(MainState& state, TableKind kind, int position, bool ticked) {
-    Table& table = state.tables[kind];
+Outcome TickRow(PlaceParts parts, TableKind kind, int position, bool ticked) {
+    Table& table = parts.model.tables[kind];
     const std::string name = Quoted(table.Name(position));
     if (table.Ticked(position) == ticked)
         return Outcome::Of(OutcomeStatus::NothingToDo,
                            name + (ticked ? " is already enabled" : " is already disabled"));
-    state.settingsChanged = true;
+    parts.model.settingsChanged = true;
     table.SetTicked(position, ticked);
     const RowId id = table.Id(position);
-    Outcome outcome;
-    const ChangeOutcome change = CarryOutLocationChange(state, kind, position, outcome);
+    Outcome outcome = CarryOutLocationChange(parts, kind, position);
     // A refusal puts the tick back (and has said why).
     const auto now = table.PositionOf(id);
-    if (change == ChangeOutcome::NotInPlace) {
-        outcome.status = OutcomeStatus::NothingToDo;
+    if (outcome.status == OutcomeStatus::NothingToDo) {
         outcome.details.push_back(name + " was not in " + PlaceName(kind) +
-                                  ", so nothing was taken out; the row is kept in " + DocumentName(state) +
+                                  ", so nothing was taken out; the row is kept in " + DocumentName(parts.paths) +
                                   " as disabled");
         return outcome;
     }
@@ -71,52 +69,47 @@ Outcome TickRow(MainState& state, TableKind kind, int position, bool ticked) {
     }
     outcome.status = OutcomeStatus::Done;
     std::string detail = std::string(ticked ? "enabled " : "disabled ") + name + " in " + PlaceName(kind);
-    if (!ticked && IsLocationTable(kind)) detail += "; it is kept in " + DocumentName(state);
+    if (!ticked && IsLocationTable(kind)) detail += "; it is kept in " + DocumentName(parts.paths);
     outcome.details.push_back(std::move(detail));
     return outcome;
 }
 
-bool DeleteRow(MainState& state, Prompts& prompts, TableKind kind, int position, bool noConfirm, Outcome& said) {
-    Table& table = state.tables[kind];
-    if (kind == TableKind::Deleted) {
-        if (noConfirm || prompts.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)) {
-            table.Remove(position);
-            state.settingsChanged = true;
-            return true;
-        }
-        return false;
-    }
-    state.settingsChanged = true;
-    if (kind == TableKind::Known) {
+Outcome DeleteRow(PlaceParts parts, TableKind kind, int position) {
+    Table& table = parts.model.tables[kind];
+    parts.model.settingsChanged = true;
+    if (kind == TableKind::Deleted || kind == TableKind::Known) {
         table.Remove(position);
-        return true;
+        return Outcome::Of(OutcomeStatus::Done);
     }
+    Outcome said;
     const bool wasTicked = table.Ticked(position);
     // The tick it had: for a location row, whether its entry was in its place.
     bool hadTick = wasTicked;
     if (wasTicked && IsLocationTable(kind)) {
         // Until the row below reaches Deleted, the document holds the entry as this disabled row.
         table.SetTicked(position, false);
-        const ChangeOutcome change = CarryOutLocationChange(state, kind, position, said);
-        if (change == ChangeOutcome::Failed) return false;
-        hadTick = change != ChangeOutcome::NotInPlace;
+        said = CarryOutLocationChange(parts, kind, position);
+        if (said.refusedBySystem) return said;
+        hadTick = said.status != OutcomeStatus::NothingToDo;
     } else if (wasTicked) {
         table.SetTicked(position, false);
-        CarryOutLocationChange(state, kind, position, said);
+        said = CarryOutLocationChange(parts, kind, position);
     }
     // Everything needed to bring it back as it was goes along.
     EntryDetails details = table.Details(position);
     details.origin = DeletedFrom{kind, hadTick, table.Row(position).texts};
-    state.tables[TableKind::Deleted].Add(
+    parts.model.tables[TableKind::Deleted].Add(
         {table.Text(position, col::Name), table.Text(position, col::Path), std::string(TabCaption(kind))}, false,
         table.Icon(position), std::move(details));
     table.Remove(position);
-    if (wasTicked) StoreSettingsNow(state);
-    return true;
+    if (wasTicked) StoreSettingsNow(parts);
+    // A rule of the program's that kept the entry in its place does not keep the row.
+    said.status = OutcomeStatus::Done;
+    return said;
 }
 
-int DeleteDuplicates(MainState& state, TableKind kind, Outcome& said) {
-    Table& table = state.tables[kind];
+Outcome DeleteDuplicates(PlaceParts parts, TableKind kind) {
+    Table& table = parts.model.tables[kind];
     // Each name as a small number, so the quadratic walk below compares integers. The walk
     // itself is kept: it decides which rows go and in which order they reach Deleted.
     std::unordered_map<std::string, int> ids;
@@ -125,16 +118,18 @@ int DeleteDuplicates(MainState& state, TableKind kind, Outcome& said) {
     for (int p = 1; p <= table.Count(); ++p)
         nameIds.push_back(ids.emplace(ToLower(table.Name(p)), static_cast<int>(ids.size())).first->second);
 
-    int deleted = 0;
+    Outcome said;
     for (int c = table.Count(); c >= 1; --c) {
         for (int d = table.Count(); d >= c + 1; --d) {
             if (nameIds[static_cast<size_t>(d - 1)] != nameIds[static_cast<size_t>(c - 1)]) continue;
-            if (!DeleteRow(state, state.fe, kind, d, true, said)) continue;
+            Outcome row = DeleteRow(parts, kind, d);
+            const bool deleted = row.status == OutcomeStatus::Done;
+            said.Add(std::move(row));
+            if (!deleted) continue;
             nameIds.erase(nameIds.begin() + (d - 1));
-            ++deleted;
         }
     }
-    return deleted;
+    return said;
 }
 
 namespace {
@@ -201,16 +196,17 @@ EntryDetails DetailsFor(const EntryDetails& details, TableKind was, TableKind ta
 
 }  // namespace
 
-bool MoveRow(MainState& state, TableKind source, int position, TableKind target, Outcome& said) {
-    if (source == target) return false;
-    Table& from = state.tables[source];
-    Table& to = state.tables[target];
+Outcome MoveRow(PlaceParts parts, TableKind source, int position, TableKind target) {
+    Outcome said = Outcome::Of(OutcomeStatus::Refused);
+    if (source == target) return said;
+    Table& from = parts.model.tables[source];
+    Table& to = parts.model.tables[target];
 
     const RowAsItWas was = AsItWas(from, position);
     const bool startupFile = from.Details(position).file.has_value();
     if (startupFile && !IsFolderTable(target)) {
         said.Say(from.Name(position) + kFileStaysInFolders, MessageIcon::Exclamation);
-        return false;
+        return said;
     }
     std::vector<std::string> texts = TextsFor(was, target, static_cast<size_t>(to.ColumnCount()));
     EntryDetails details = DetailsFor(from.Details(position), was.kind, target);
@@ -219,16 +215,17 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
     const bool tickAfter = wasTicked || (source == TableKind::Deleted && was.kind == target && was.ticked);
     // Nothing may overwrite an entry that starts from the target place already.
     if (tickAfter && IsLocationTable(target) &&
-        PlaceHoldsName(state, target, texts[col::Name], PlaceKey::Main, startupFile)) {
+        PlaceHoldsName(parts.services.platform, parts.paths, target, texts[col::Name], PlaceKey::Main, startupFile)) {
         said.Say(NameTakenMessage(texts[col::Name], target), MessageIcon::Exclamation);
-        return false;
+        return said;
     }
-    state.settingsChanged = true;
+    parts.model.settingsChanged = true;
     Item original = from.Row(position);
     if (wasTicked) {
         // Until the new row exists, the document holds the entry as the disabled source row.
         from.SetTicked(position, false);
-        if (CarryOutLocationChange(state, source, position, said) == ChangeOutcome::Failed) return false;
+        said.Add(CarryOutLocationChange(parts, source, position));
+        if (said.refusedBySystem) return said;
         // The source's own bytes or fields were read again as it left; a file now waits aside.
         details = DetailsFor(from.Details(position), source, target);
         original.details.file = from.Details(position).file;
@@ -238,20 +235,25 @@ bool MoveRow(MainState& state, TableKind source, int position, TableKind target,
     if (tickAfter) {
         to.SetTicked(added, true);
         const RowId moved = to.Id(added);
-        if (CarryOutLocationChange(state, target, added, said) != ChangeOutcome::Done) {
+        Outcome put = CarryOutLocationChange(parts, target, added);
+        const bool refused = put.status != OutcomeStatus::Done;
+        said.Add(std::move(put));
+        if (refused) {
             // The target place refused (and has said why): the entry goes back where it was, so
             // the move is not done at all. Should its own place refuse now, it stays stored as
             // a disabled row there.
             if (const auto now = to.PositionOf(moved)) to.Remove(*now);
             const int back = from.Add(original.texts, original.ticked, original.icon, original.details);
-            if (original.ticked) CarryOutLocationChange(state, source, back, said);
-            StoreSettingsNow(state);
-            return false;
+            if (original.ticked) said.Add(CarryOutLocationChange(parts, source, back));
+            StoreSettingsNow(parts);
+            said.status = OutcomeStatus::Refused;
+            return said;
         }
-        SortAllTables(state.tables);
+        SortAllTables(parts.model.tables);
     }
-    if (wasTicked || tickAfter) StoreSettingsNow(state);
-    return true;
+    if (wasTicked || tickAfter) StoreSettingsNow(parts);
+    said.status = OutcomeStatus::Done;
+    return said;
 }
 
 std::optional<TableKind> OriginOf(const Model& model, int position) {
@@ -264,38 +266,38 @@ std::optional<TableKind> OriginOf(const Model& model, int position) {
     return origin->table;
 }
 
-bool RecordRow(MainState& state, TableKind kind, int position, bool useTick) {
-    const Table& table = state.tables[kind];
+bool RecordRow(RowParts parts, TableKind kind, int position, bool useTick) {
+    const Table& table = parts.model.tables[kind];
     const std::string key = table.Text(position, PathColumn(kind));
     if (key.empty()) return false;
     const bool wanted = useTick && table.Ticked(position);
-    Table& known = state.tables[TableKind::Known];
+    Table& known = parts.model.tables[TableKind::Known];
     for (int k = 1; k <= known.Count(); ++k) {
         if (!EqualsIgnoreCase(known.Text(k, col::KnownPath), key)) continue;
         if (useTick) known.SetTicked(k, wanted);
         else if (known.Ticked(k)) known.SetTicked(k, false);
-        state.settingsChanged = true;
+        parts.model.settingsChanged = true;
         return false;
     }
-    known.Add({key}, wanted, state.rowFiles().ItemIcon(key));
-    state.settingsChanged = true;
+    known.Add({key}, wanted, parts.files().ItemIcon(key));
+    parts.model.settingsChanged = true;
     return true;
 }
 
-void RecordTable(MainState& state, TableKind kind) {
-    for (int p = 1; p <= state.tables[kind].Count(); ++p) RecordRow(state, kind, p, true);
+void RecordTable(RowParts parts, TableKind kind) {
+    for (int p = 1; p <= parts.model.tables[kind].Count(); ++p) RecordRow(parts, kind, p, true);
 }
 
-void RecordAllTables(MainState& state) {
-    for (TableKind kind : kAllTables) RecordTable(state, kind);
+void RecordAllTables(RowParts parts) {
+    for (TableKind kind : kAllTables) RecordTable(parts, kind);
 }
 
-void SetRowTick(MainState& state, TableKind kind, int position, bool ticked) {
-    Table& table = state.tables[kind];
-    if (table.Ticked(position) == ticked) return;
-    state.settingsChanged = true;
+Outcome SetRowTick(PlaceParts parts, TableKind kind, int position, bool ticked) {
+    Table& table = parts.model.tables[kind];
+    if (table.Ticked(position) == ticked) return {};
+    parts.model.settingsChanged = true;
     table.SetTicked(position, ticked);
-    ApplyLocationChange(state, kind, position);
+    return CarryOutLocationChange(parts, kind, position);
 }
 
 Outcome SetTicks(MainState& state, TableKind kind, const std::vector<int>& rows, std::optional<bool> ticked) {
@@ -324,8 +326,11 @@ Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std
             deleteAll = prompts.AskYesNo(kAskDeleteAll, MessageIcon::Exclamation);
         ++met;
         const std::string name = Quoted(state.tables[kind].Name(position));
-        Outcome row;
-        const bool deleted = DeleteRow(state, prompts, kind, position, deleteAll, row);
+        const bool asks = kind == TableKind::Deleted && !deleteAll;
+        Outcome row = asks && !prompts.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)
+                          ? Outcome::Of(OutcomeStatus::Cancelled)
+                          : DeleteRow(state, kind, position);
+        const bool deleted = row.status == OutcomeStatus::Done;
         if (met == 1) firstDeleted = deleted;
         if (deleted) {
             row.status = OutcomeStatus::Done;
@@ -347,11 +352,11 @@ Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std
 namespace {
 
 // Moves one row and says what came of it.
-Outcome MoveOneRow(MainState& state, TableKind source, int position, TableKind target) {
-    const std::string name = Quoted(state.tables[source].Name(position));
+Outcome MoveOneRow(PlaceParts parts, TableKind source, int position, TableKind target) {
+    const std::string name = Quoted(parts.model.tables[source].Name(position));
     const std::string where = " from " + PlaceName(source) + " to " + PlaceName(target);
-    Outcome row;
-    if (MoveRow(state, source, position, target, row)) {
+    Outcome row = MoveRow(parts, source, position, target);
+    if (row.status == OutcomeStatus::Done) {
         row.status = OutcomeStatus::Done;
         row.details.push_back("moved " + name + where);
     } else {
@@ -405,29 +410,30 @@ Outcome RecordRows(MainState& state, TableKind kind, const std::vector<int>& row
     return outcome;
 }
 
-Outcome RecordItems(MainState& state, std::optional<TableKind> kind) {
+Outcome RecordItems(RowParts parts, std::optional<TableKind> kind) {
     Outcome outcome = Outcome::Of(OutcomeStatus::Done);
     if (kind) {
-        RecordTable(state, *kind);
+        RecordTable(parts, *kind);
         outcome.statusLine = kTableRecorded;
         outcome.details.push_back("recorded every item of " + PlaceName(*kind) + " in Known");
     } else {
-        RecordAllTables(state);
+        RecordAllTables(parts);
         outcome.statusLine = kAllTablesRecorded;
         outcome.details.emplace_back("recorded every item of every table in Known");
     }
     return outcome;
 }
 
-Outcome DeleteDuplicateRows(MainState& state, std::optional<TableKind> kind) {
+Outcome DeleteDuplicateRows(PlaceParts parts, std::optional<TableKind> kind) {
     Outcome outcome;
     int deleted = 0;
     {
-        const BusyScope busy(state.events);
-        if (kind) {
-            deleted = DeleteDuplicates(state, *kind, outcome);
-        } else {
-            for (TableKind each : kAllTables) deleted += DeleteDuplicates(state, each, outcome);
+        const BusyScope busy(parts.model.events);
+        for (TableKind each : kAllTables) {
+            if (kind && each != *kind) continue;
+            const int before = parts.model.tables[each].Count();
+            outcome.Add(DeleteDuplicates(parts, each));
+            deleted += before - parts.model.tables[each].Count();
         }
     }
     const std::string text = std::to_string(deleted) + kDuplicatesDeleted;
@@ -449,7 +455,9 @@ Outcome DeleteUntickedRows(MainState& state, TableKind kind) {
         for (int p = table.Count(); p >= 1; --p) {
             if (table.Ticked(p)) continue;
             ++unticked;
-            if (DeleteRow(state, state.fe, kind, p, true, outcome)) ++deleted;
+            Outcome row = DeleteRow(state, kind, p);
+            if (row.status == OutcomeStatus::Done) ++deleted;
+            outcome.Add(std::move(row));
         }
         // A row that stayed makes the command refused, as one refusal among several always has.
         outcome.status = unticked > deleted ? OutcomeStatus::Refused

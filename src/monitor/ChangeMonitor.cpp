@@ -267,7 +267,7 @@ void SortOutDifference(MainState& state, const SnapshotDifference& difference, c
         } else if (place.fewer) {
             // Nothing to refresh when the program itself took the entries out: its tables
             // show that already, and a refill would only lose what they hold.
-            const bool selfMade = TakeSelfMadeRemoval(state, kind);
+            const bool selfMade = TakeSelfMadeRemoval(state, state.options, kind);
             const bool allOwn = std::all_of(place.gone.begin(), place.gone.end(),
                                             [&](const MonitorEntry& e) { return IsOwnChange(own, kind, e, false); });
             if (!selfMade && !allOwn) {
@@ -286,7 +286,7 @@ std::string MonitorQuestion(const std::vector<const NewEntry*>& asked) {
 
 // Carries out the user's answer. Only what the user was asked about goes; the user's own
 // enabling is taken back as unticking its row would: the row stays, so the entry can come back.
-void CarryOutAnswer(MainState& state, bool keep, const std::vector<const NewEntry*>& asked,
+void CarryOutAnswer(MainState& state, Prompts& prompts, bool keep, const std::vector<const NewEntry*>& asked,
                     std::vector<const NewEntry*>& removed) {
     if (keep) {
         for (const NewEntry* item : asked) {
@@ -299,7 +299,9 @@ void CarryOutAnswer(MainState& state, bool keep, const std::vector<const NewEntr
     std::vector<const NewEntry*> going;
     for (const NewEntry* item : asked) {
         if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
-            SetRowTick(state, item->kind, row, false);
+            // A refusal is seen at once, while the question's tick still holds the timer.
+            for (const OutcomeMessage& message : SetRowTick(state, item->kind, row, false).messages)
+                prompts.ShowMessage(message.text, message.icon, message.caption);
             if (!state.tables[item->kind].Ticked(row)) removed.push_back(item);  // else refused
         } else {
             going.push_back(item);
@@ -319,7 +321,8 @@ void RememberDecision(MainState& state, bool keep, const std::vector<const NewEn
 // Asks about the entries left after the Known check, keeping the question on disk while it is
 // open; answers whether the tables still need the rescan for them (only when nothing was
 // decided).
-bool AskAbout(MainState& state, const std::vector<const NewEntry*>& asked, std::vector<const NewEntry*>& removed) {
+bool AskAbout(MainState& state, Prompts& prompts, const std::vector<const NewEntry*>& asked,
+              std::vector<const NewEntry*>& removed) {
     std::vector<std::string> places;
     for (const NewEntry* item : asked)
         places.push_back(NewEntryWithPlace(item->kind, item->entry.name, item->entry.placeKey));
@@ -329,13 +332,13 @@ bool AskAbout(MainState& state, const std::vector<const NewEntry*>& asked, std::
         for (const NewEntry* item : asked) open.push_back({item->kind, item->entry.identity});
         KeepUnanswered(state, unanswered, open);
     }
-    const MonitorAnswer answer = state.fe.AskMonitor(MonitorQuestion(asked), places);
+    const MonitorAnswer answer = prompts.AskMonitor(MonitorQuestion(asked), places);
     // Unanswered, the session or the program ended with the question open: nothing is decided.
     // The entries stay in their places (and in the snapshot, so this session does not ask
     // again); the file asks at the next start.
     if (!answer.answered) return false;
     const bool keep = answer.keep;
-    CarryOutAnswer(state, keep, asked, removed);
+    CarryOutAnswer(state, prompts, keep, asked, removed);
     if (answer.remember) RememberDecision(state, keep, asked);
     if (!unanswered.empty()) ForgetUnanswered(state, unanswered);
     return !keep;
@@ -343,7 +346,7 @@ bool AskAbout(MainState& state, const std::vector<const NewEntry*>& asked, std::
 
 // The Known check, then the question about what is left. The entries taken out of their
 // places are added to `removed`.
-void DecideOnNewEntries(MainState& state, Findings& found, std::vector<const NewEntry*>& removed) {
+void DecideOnNewEntries(MainState& state, Prompts& prompts, Findings& found, std::vector<const NewEntry*>& removed) {
     if (CheckKnownEntries(state, found.items)) {
         // A disallowed program registered again: this tick's new entries all go, but never
         // what the program itself has just put there.
@@ -356,7 +359,7 @@ void DecideOnNewEntries(MainState& state, Findings& found, std::vector<const New
     std::vector<const NewEntry*> asked;
     for (const NewEntry& item : found.items)
         if (!item.line.empty()) asked.push_back(&item);
-    found.entriesAdded = !asked.empty() && AskAbout(state, asked, removed);
+    found.entriesAdded = !asked.empty() && AskAbout(state, prompts, asked, removed);
 }
 
 // Stores what the tick decided and makes the current look the previous one; rescans the
@@ -377,7 +380,7 @@ void FinishLook(MainState& state, MonitorState& monitor, PlaceSnapshot current, 
     monitor.snapshotTaken = true;
 }
 
-void LookAtPlaces(MainState& state, MonitorState& monitor) {
+void LookAtPlaces(MainState& state, Prompts& prompts, MonitorState& monitor) {
     PlaceSnapshot current = ReadPlaceSnapshot(state.platform, state);
     const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
     state.ownPlaceChanges.clear();
@@ -389,7 +392,7 @@ void LookAtPlaces(MainState& state, MonitorState& monitor) {
         SortOutDifference(state, CompareSnapshots(monitor.previous, current), own, found);
     }
     std::vector<const NewEntry*> removed;
-    if (!found.items.empty()) DecideOnNewEntries(state, found, removed);
+    if (!found.items.empty()) DecideOnNewEntries(state, prompts, found, removed);
     FinishLook(state, monitor, std::move(current), found, removed);
 }
 
@@ -404,10 +407,10 @@ std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey 
     return text;
 }
 
-void OnMonitorTick(MainState& state, MonitorState& monitor) {
+void OnMonitorTick(MainState& state, Prompts& prompts, MonitorState& monitor) {
     // Stopped while it runs: a question open during the tick must not be stacked by another.
     if (monitor.timer) monitor.timer->Stop();
-    if (!NothingChangedSinceLastLook(state.platform, state, monitor)) LookAtPlaces(state, monitor);
+    if (!NothingChangedSinceLastLook(state.platform, state, monitor)) LookAtPlaces(state, prompts, monitor);
     if (monitor.timer) monitor.timer->Start();
 }
 
@@ -418,13 +421,15 @@ void ToggleMonitor(Options& options, MonitorState& monitor) {
     else monitor.timer->Stop();
 }
 
-void PreventDelayedAppsFromRegistering(MainState& state) {
+Outcome PreventDelayedAppsFromRegistering(RowParts parts) {
     int added = 0;
-    for (int p = 1; p <= state.tables[TableKind::Delayed].Count(); ++p)
-        if (RecordRow(state, TableKind::Delayed, p, false)) ++added;
-    state.fe.SetStatus(added > 0 ? "Added " + std::to_string(added) + " application(s) to known list"
-                                 : "No delayed applications to add to the known list");
-    state.settingsChanged = true;
+    for (int p = 1; p <= parts.model.tables[TableKind::Delayed].Count(); ++p)
+        if (RecordRow(parts, TableKind::Delayed, p, false)) ++added;
+    Outcome outcome = Outcome::Of(added > 0 ? OutcomeStatus::Done : OutcomeStatus::NothingToDo);
+    outcome.statusLine = added > 0 ? "Added " + std::to_string(added) + " application(s) to known list"
+                                   : "No delayed applications to add to the known list";
+    parts.model.settingsChanged = true;
+    return outcome;
 }
 
 }  // namespace kestrune

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/Clock.h"
+#include "app/Outcome.h"
+#include "app/RowFiles.h"
 #include "app/RowPlace.h"
 #include "app/TableKind.h"
 #include "monitor/PlaceSnapshot.h"
@@ -38,11 +40,14 @@ struct MonitorState {
     std::unique_ptr<platform::PlaceWatch> watch;  // null: every tick looks (MonitorWatch.h)
 };
 
-// The monitor timer's tick.
-void OnMonitorTick(MainState& state, MonitorState& monitor);
+// The monitor timer's tick: it asks through `prompts` whether new entries may stay. It takes
+// the whole state: it reads the places, changes tables and places, stores the document and
+// rescans what changed from outside.
+void OnMonitorTick(MainState& state, Prompts& prompts, MonitorState& monitor);
 // "Monitor changes": flips the option and starts or stops the timer.
 void ToggleMonitor(Options& options, MonitorState& monitor);
-// "Prevent delayed apps from registering": every Delayed row as a disallowed Known row.
-void PreventDelayedAppsFromRegistering(MainState& state);
+// "Prevent delayed apps from registering": every Delayed row as a disallowed Known row; the
+// status line says how many.
+Outcome PreventDelayedAppsFromRegistering(RowParts parts);
 
 }  // namespace kestrune

@@ -44,9 +44,9 @@ bool TableShowsPlace(const Model& model, TableKind kind, const std::vector<Monit
     return Sorted(std::move(shown)) == Sorted(std::move(present));
 }
 
-std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& follower) {
+std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& follower, bool questionOpen) {
     // A rescan renumbers rows that an open dialog or a pending question may be about.
-    if (state.loadingInProgress || state.slimlineMode || state.fe.QuestionOpen()) return {};
+    if (state.loadingInProgress || state.slimlineMode || questionOpen) return {};
     const bool retry = std::any_of(follower.pending.begin(), follower.pending.end(), [](bool p) { return p; });
     if (!follower.snapshotTaken) {
         // Watching before reading: nothing done between the two goes unseen.

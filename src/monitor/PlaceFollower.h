@@ -27,9 +27,11 @@ struct PlaceFollowerState {
 };
 
 // One look (the first only takes the snapshot). Nothing is done while the user is in the
-// middle of a question or a dialog, during loading, or before a Slimline start has scanned
-// the places; the change is then seen at a later look. Answers the tables rescanned.
-std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& follower);
+// middle of a question or a dialog (`questionOpen`, as the front end knows it), during loading,
+// or before a Slimline start has scanned the places; the change is then seen at a later look.
+// Answers the tables rescanned. It takes the whole state: a rescan stores and reads the
+// settings document, and the status line follows when the shown table changed.
+std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& follower, bool questionOpen);
 
 // Whether a location table's ticked rows are exactly the place's entries.
 bool TableShowsPlace(const Model& model, TableKind kind, const std::vector<MonitorEntry>& entries);

@@ -30,7 +30,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
     monitor_.timer = timers_.Create(1000, [this] {
-        OnMonitorTick(state_, monitor_);
+        OnMonitorTick(state_, state_.fe, monitor_);
         if (following_) FollowPlaces();
     });
     followTimer_ = timers_.Create(1000, [this] {
@@ -53,7 +53,7 @@ RunParts Application::DelayedRunParts() {
 }
 
 void Application::FollowPlaces() {
-    const std::vector<TableKind> rescanned = FollowPlaceChanges(state_, follower_);
+    const std::vector<TableKind> rescanned = FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
     if (const auto shown = state_.CurrentKind();
         shown && std::find(rescanned.begin(), rescanned.end(), *shown) != rescanned.end())
         ShowTableStatus();

@@ -69,11 +69,8 @@ void Application::ToggleMonitor() {
     kestrune::ToggleMonitor(state_.options, monitor_);
     Report({});
 }
-void Application::MonitorTick() { OnMonitorTick(state_, monitor_); }
-void Application::PreventDelayedAppsFromRegistering() {
-    kestrune::PreventDelayedAppsFromRegistering(state_);
-    Report({});
-}
+void Application::MonitorTick() { OnMonitorTick(state_, state_.fe, monitor_); }
+void Application::PreventDelayedAppsFromRegistering() { Report(kestrune::PreventDelayedAppsFromRegistering(state_)); }
 void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_, state_.fe)); }
 void Application::ToggleRunOnStartup() { Report(kestrune::ToggleRunOnStartup(state_, state_.options)); }
 void Application::ToggleSkipSave() {
@@ -138,11 +135,11 @@ EditorField Application::ConfirmEditor() {
     const auto kind = state_.CurrentKind();
     if (!kind) return EditorField::None;
     const bool isNew = editor_.editRowPosition == -1;
-    const EditorOutcome result = ConfirmItemEditor(state_, *kind, editor_);
-    // A new row changes the counts.
-    if (isNew && result.focus == EditorField::None) ShowTableStatus();
-    Report(result.outcome);
-    return result.focus;
+    Outcome outcome = ConfirmItemEditor(state_, *kind, editor_);
+    // A new row changes the counts the status line shows.
+    if (isNew && editor_.focus == EditorField::None) ShowTableStatus();
+    Report(std::move(outcome));
+    return editor_.focus;
 }
 void Application::DeleteSelected() {
     if (const auto selection = Selection(state_))

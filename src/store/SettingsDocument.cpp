@@ -81,20 +81,20 @@ bool LoadDocument(Services& services, const std::string& path, TreeDocument& doc
 // A document that is there but does not parse loads as nothing; saving over it would destroy
 // whatever the user might still rescue from it, so it is first moved aside. False when it could
 // not be moved (the save must then not go ahead).
-bool KeepUnreadableDocument(MainState& state, const std::string& target) {
-    auto& files = state.platform.files();
+bool KeepUnreadableDocument(RowParts parts, const std::string& target) {
+    auto& files = parts.services.platform.files();
     if (!files.FileExists(target)) return true;
     TreeDocument existing;
     if (existing.LoadFromFile(files, target)) return true;
-    const std::string base = target + ".unreadable_" + Stamp(state.clock.Now());
+    const std::string base = target + ".unreadable_" + Stamp(parts.services.clock.Now());
     std::string aside = base;
     for (int attempt = 2; files.FileExists(aside) && attempt < 100; ++attempt)
         aside = base + "_" + std::to_string(attempt);
     if (!files.RenameFile(target, aside)) {
-        state.log.Write(kCannotKeepUnreadableLog + target, state.logPath);
+        parts.services.log.Write(kCannotKeepUnreadableLog + target, parts.paths.logPath);
         return false;
     }
-    state.log.Write(kKeptUnreadableLog + aside, state.logPath);
+    parts.services.log.Write(kKeptUnreadableLog + aside, parts.paths.logPath);
     return true;
 }
 
@@ -140,32 +140,33 @@ void BuildSettingsDocument(const Tables& tables, bool backup, TreeDocument& doc)
 namespace {
 
 // The file and, when the system gave one, the reason, each on a line of its own below `text`.
-std::string WithFileAndReason(MainState& state, const char* text, const std::string& file) {
-    return std::string(text) + "\r\n" + file + WriteFailureLine(state);
+std::string WithFileAndReason(Services& services, const char* text, const std::string& file) {
+    return std::string(text) + "\r\n" + file + WriteFailureLine(services);
 }
 
 // SaveSettingsDocument, the closing message added to `said`.
-bool WriteSettingsDocument(MainState& state, bool backup, Outcome& said) {
+bool WriteSettingsDocument(RowParts parts, bool backup, Outcome& said) {
     std::string target;
     if (backup) {
-        target = state.appFolder + BackupFileName(state.clock.Now());
+        target = parts.paths.appFolder + BackupFileName(parts.services.clock.Now());
     } else {
-        if (!state.settingsChanged) return true;
-        state.settingsChanged = false;
-        target = state.settingsDocumentPath;
+        if (!parts.model.settingsChanged) return true;
+        parts.model.settingsChanged = false;
+        target = parts.paths.settingsDocumentPath;
     }
 
     TreeDocument doc;
-    BuildSettingsDocument(state.tables, backup, doc);
+    BuildSettingsDocument(parts.model.tables, backup, doc);
 
-    const bool saved = KeepUnreadableDocument(state, target) && doc.SaveXMLDocument(state.platform.files(), target);
+    const bool saved =
+        KeepUnreadableDocument(parts, target) && doc.SaveXMLDocument(parts.services.platform.files(), target);
     if (!saved) {
         // The tables are not stored anywhere yet: the next save must try again, and the user
         // must not be told that it worked.
-        if (!backup) state.settingsChanged = true;
-        state.log.Write(kSaveFailedLog + target, state.logPath);
+        if (!backup) parts.model.settingsChanged = true;
+        parts.services.log.Write(kSaveFailedLog + target, parts.paths.logPath);
         said.status = OutcomeStatus::Refused;
-        said.Say(WithFileAndReason(state, backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, target),
+        said.Say(WithFileAndReason(parts.services, backup ? kBackupNotSavedMessage : kSettingsNotSavedMessage, target),
                  MessageIcon::Exclamation);
         said.details.push_back("could not write " + target);
         return false;
@@ -194,9 +195,10 @@ bool SaveSettingsDocument(MainState& state, bool quiet, bool backup) {
     return saved;
 }
 
-bool StoreSettingsNow(MainState& state) {
-    state.settingsChanged = true;
-    return SaveSettingsDocument(state, true, false);
+bool StoreSettingsNow(RowParts parts) {
+    parts.model.settingsChanged = true;
+    Outcome unsaid;
+    return WriteSettingsDocument(parts, false, unsaid);
 }
 
 bool StoreEdits(MainState& state) {

@@ -8,6 +8,7 @@
 
 #include "app/Clock.h"
 #include "app/Outcome.h"
+#include "app/RowFiles.h"
 #include "app/TableKind.h"
 
 namespace kestrune {
@@ -39,7 +40,7 @@ std::string WriteFailureLine(Services& services);
 // Writes the current profile's document now, changed or not and whatever "Skip save on exit"
 // says: the rows that hold entries taken out of their places must never exist only in memory.
 // False when it could not be written (logged, nothing shown).
-bool StoreSettingsNow(MainState& state);
+bool StoreSettingsNow(RowParts parts);
 // After a command: with "Skip save on exit" clear, the tables' changes are written now, one
 // write for everything the command changed, so that nothing the user is told is done waits for
 // the exit. With the option set only StoreSettingsNow's rows are written at once. False when

@@ -15,16 +15,22 @@ protected:
     void Click(TableKind kind, int position) {
         Table& table = state.tables[kind];
         table.SetTicked(position, !table.Ticked(position));
-        ApplyLocationChange(state, kind, position);
+        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
     }
     std::string ShortcutFile(TableKind kind, const std::string& name) {
         return ShortcutFileOf(StartupFolderOf(state, kind), name);
     }
     bool Removed(TableKind kind) { return state.selfMadeRemoval[static_cast<std::size_t>(Number(kind))]; }
     // Sets the row's tick (unticks by default) and carries it out.
-    ChangeOutcome ApplyOutcome(TableKind kind, int position, bool ticked = false) {
+    Outcome ApplyOutcome(TableKind kind, int position, bool ticked = false) {
         state.tables[kind].SetTicked(position, ticked);
-        return ApplyLocationChange(state, kind, position);
+        Outcome outcome = CarryOutLocationChange(state, kind, position);
+        ShowOutcome(fe, outcome);
+        return outcome;
+    }
+    // The system or the settings file said no, not one of the program's own rules.
+    static bool Failed(const Outcome& outcome) {
+        return outcome.status == OutcomeStatus::Refused && outcome.refusedBySystem;
     }
 };
 
@@ -178,8 +184,8 @@ TEST_F(LocationChangeTest, AnEntryTakenOutOfItsPlaceIsStoredAtOnce) {
     const int run = AddRow(TableKind::HKCU_Run, {"Updater", "C:\\up.exe"}, true);
     const int link = AddRow(TableKind::UserStartup, {"Tool", app, ""}, true);
 
-    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, run), ChangeOutcome::Done);
-    EXPECT_EQ(ApplyOutcome(TableKind::UserStartup, link), ChangeOutcome::Done);
+    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, run).status, OutcomeStatus::Done);
+    EXPECT_EQ(ApplyOutcome(TableKind::UserStartup, link).status, OutcomeStatus::Done);
     EXPECT_FALSE(Value(TableKind::HKCU_Run, "Updater").has_value());
     const std::string stored = ReadText(state.settingsDocumentPath);
     EXPECT_NE(stored.find("<name>Updater</name>"), std::string::npos) << stored;
@@ -194,7 +200,7 @@ TEST_F(LocationChangeTest, ADocumentThatCannotBeWrittenLeavesTheEntryInItsPlace)
     SetValue(TableKind::HKCU_Run, "Updater", ValueType::String, "C:\\up.exe");
     const int row = AddRow(TableKind::HKCU_Run, {"Updater", "C:\\up.exe"}, true);
 
-    EXPECT_EQ(ApplyOutcome(TableKind::HKCU_Run, row), ChangeOutcome::Failed);
+    EXPECT_TRUE(Failed(ApplyOutcome(TableKind::HKCU_Run, row)));
     EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(row));
     EXPECT_TRUE(Value(TableKind::HKCU_Run, "Updater").has_value());
     ASSERT_EQ(fe.messages.size(), 1u);
@@ -210,7 +216,7 @@ TEST_F(LocationChangeTest, AChangeTheSystemRefusesPutsTheTickBackAndSaysWhy) {
     platform::Refusals(machine.machineRoot).Add(state.commonStartupFolder);
 
     const int run = AddRow(TableKind::HKLM_Run, {"Agent", "C:\\agent.exe"}, true);
-    EXPECT_EQ(ApplyOutcome(TableKind::HKLM_Run, run), ChangeOutcome::Failed);
+    EXPECT_TRUE(Failed(ApplyOutcome(TableKind::HKLM_Run, run)));
     EXPECT_TRUE(state.tables[TableKind::HKLM_Run].Ticked(run));
     EXPECT_TRUE(Value(TableKind::HKLM_Run, "Agent").has_value());
     EXPECT_EQ(fe.LastMessage(), "The system refused the change to Agent:\r\nAccess is denied.");
@@ -219,13 +225,79 @@ TEST_F(LocationChangeTest, AChangeTheSystemRefusesPutsTheTickBackAndSaysWhy) {
     EXPECT_EQ(ReadText(state.settingsDocumentPath).find("Agent"), std::string::npos);
 
     const int link = AddRow(TableKind::CommonStartup, {"Tool", app, ""}, false);
-    EXPECT_EQ(ApplyOutcome(TableKind::CommonStartup, link, true), ChangeOutcome::Failed);
+    EXPECT_TRUE(Failed(ApplyOutcome(TableKind::CommonStartup, link, true)));
     EXPECT_FALSE(state.tables[TableKind::CommonStartup].Ticked(link));
     EXPECT_FALSE(Platform().files().FileExists(ShortcutFile(TableKind::CommonStartup, "Tool")));
     EXPECT_EQ(LogLines(), (Texts{"Deleting registry shortcut to C:\\agent.exe",
                                  "Could not delete registry shortcut to C:\\agent.exe: Error 5 - Access is denied.",
                                  "Creating shortcut to " + app,
                                  "Could not create shortcut to " + app + ": Error 5 - Access is denied."}));
+}
+
+// Deleting a live row first takes its entry out. A rule of the program's that keeps the entry
+// in its place lets the row go on into Deleted; the system's refusal keeps the row where it is.
+TEST_F(LocationChangeTest, DeletingALiveRowStopsOnlyWhenTheSystemRefusesItsEntry) {
+    const std::string app = Program("kestrune.exe", "self");
+    Link(userFolder, "Kestrune.lnk", app);
+    const int own = AddRow(TableKind::UserStartup, {"Kestrune", app, ""}, true);
+    AddRow(TableKind::Delayed, {"Later", "later.exe", "5", "", ""}, true);
+
+    const Outcome kept = DeleteRow(state, TableKind::UserStartup, own);
+    EXPECT_EQ(kept.status, OutcomeStatus::Done);
+    EXPECT_FALSE(kept.refusedBySystem);
+    ASSERT_EQ(kept.messages.size(), 1u);
+    EXPECT_EQ(kept.messages[0].text, std::string(kNeededForDelayedLine1) + "\r\n" + kNeededForDelayedLine2);
+    EXPECT_EQ(state.tables[TableKind::UserStartup].Count(), 0);
+    EXPECT_EQ(state.tables[TableKind::Deleted].Name(1), "Kestrune");
+    EXPECT_TRUE(Platform().files().FileExists(ShortcutFile(TableKind::UserStartup, "Kestrune")));
+
+    SetValue(TableKind::HKLM_Run, "Agent", ValueType::String, "C:\\agent.exe");
+    platform::Refusals(machine.machineRoot).Add("HKLM\\" + std::string(kRunKey));
+    const int agent = AddRow(TableKind::HKLM_Run, {"Agent", "C:\\agent.exe"}, true);
+    Outcome refused = DeleteRow(state, TableKind::HKLM_Run, agent);
+    EXPECT_EQ(refused.status, OutcomeStatus::Refused);
+    EXPECT_TRUE(refused.refusedBySystem);
+    EXPECT_EQ(refused.messages.back().text, "The system refused the change to Agent:\r\nAccess is denied.");
+    ASSERT_EQ(state.tables[TableKind::HKLM_Run].Count(), 1);
+    EXPECT_TRUE(state.tables[TableKind::HKLM_Run].Ticked(1));
+    EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 1);
+
+    // Folded into a command's outcome, the system's refusal is still known as such.
+    Outcome command = Outcome::Of(OutcomeStatus::Done);
+    command.Add(std::move(refused));
+    EXPECT_EQ(command.status, OutcomeStatus::Done);
+    EXPECT_TRUE(command.refusedBySystem);
+}
+
+// A tick reaches the tables, the machine, the paths and the options it is given, and nothing
+// else: parts that belong to no main state carry it out as well.
+TEST_F(LocationChangeTest, ATickIsCarriedOutWithPartsOfNoMainState) {
+    Model model;
+    Paths paths;
+    paths.settingsDocumentPath = machine.appFolder + "elsewhere.xml";
+    paths.logPath = state.logPath;
+    Options options;
+    options.ignoreSelf = true;
+    const PlaceParts parts(model, state, paths, options);
+    const int row = model.tables[TableKind::HKCU_Run].Add({"Solo", "C:\\solo.exe"}, true);
+
+    EXPECT_EQ(CarryOutLocationChange(parts, TableKind::HKCU_Run, row).status, OutcomeStatus::Done);
+    EXPECT_EQ(Value(TableKind::HKCU_Run, "Solo")->data, "C:\\solo.exe");
+    EXPECT_TRUE(model.selfMadeChanges.contains("C:\\solo.exe"));
+    ASSERT_EQ(model.ownPlaceChanges.size(), 1u);
+    EXPECT_TRUE(model.ownPlaceChanges[0].added);
+    EXPECT_TRUE(state.ownPlaceChanges.empty());
+
+    model.tables[TableKind::HKCU_Run].SetTicked(row, false);
+    EXPECT_EQ(CarryOutLocationChange(parts, TableKind::HKCU_Run, row).status, OutcomeStatus::Done);
+    EXPECT_FALSE(Value(TableKind::HKCU_Run, "Solo").has_value());
+    // The row that holds the entry now is stored where these paths say, not in the state's document.
+    EXPECT_NE(ReadText(paths.settingsDocumentPath).find("<name>Solo</name>"), std::string::npos);
+    EXPECT_FALSE(Platform().files().FileExists(state.settingsDocumentPath));
+
+    // A Process row ticked before any watcher timer exists changes no place.
+    const int process = model.tables[TableKind::Process].Add({"p.exe", "C:\\p.exe", "High", ""}, true);
+    EXPECT_EQ(CarryOutLocationChange(parts, TableKind::Process, process).status, OutcomeStatus::Done);
 }
 
 TEST_F(LocationChangeTest, APathAlreadyEnabledInTheTableIsNotEnabledTwice) {
@@ -273,15 +345,15 @@ TEST_F(LocationChangeTest, SelfMadeChangesAreKeptOnlyWhileTheOptionIsOn) {
     EXPECT_TRUE(state.selfMadeChanges.contains("B.EXE -X"));
 
     Click(TableKind::HKLM_Run, keyRow);
-    EXPECT_TRUE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));
-    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::HKLM_Run));  // taken once
-    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
+    EXPECT_TRUE(TakeSelfMadeRemoval(state, state.options, TableKind::HKLM_Run));
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, state.options, TableKind::HKLM_Run));  // taken once
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, state.options, TableKind::UserStartup));
 
     state.options.ignoreSelf = false;
     Click(TableKind::UserStartup, folderRow);  // removal: the list stays
     EXPECT_EQ(state.selfMadeChanges, (SelfMadeChanges{a, "b.exe -x"}));
     // With the option off the flag is neither answered nor cleared.
-    EXPECT_FALSE(TakeSelfMadeRemoval(state, TableKind::UserStartup));
+    EXPECT_FALSE(TakeSelfMadeRemoval(state, state.options, TableKind::UserStartup));
     EXPECT_TRUE(Removed(TableKind::UserStartup));
     // Enabling empties the list instead of adding to it.
     Click(TableKind::HKLM_Run, keyRow);
@@ -294,7 +366,7 @@ TEST_F(LocationChangeTest, OtherTablesAreLeftAlone) {
         Click(kind, row);
         EXPECT_TRUE(state.tables[kind].Ticked(row));
     }
-    ApplyLocationChange(state, TableKind::HKLM_Run, 7);  // no such row
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKLM_Run, 7));  // no such row
     EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(fe.messages.empty());
 }

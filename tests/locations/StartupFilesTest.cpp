@@ -32,7 +32,7 @@ protected:
     }
     void Click(TableKind kind, int position) {
         state.tables[kind].SetTicked(position, !state.tables[kind].Ticked(position));
-        ApplyLocationChange(state, kind, position);
+        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
     }
     std::string Document() { return ReadText(state.settingsDocumentPath); }
 };
@@ -136,15 +136,15 @@ TEST_F(StartupFilesTest, ARefusedFolderKeepsTheFileAndTheTick) {
 TEST_F(StartupFilesTest, DeletingMovingAndBringingBackNeverLoseTheFile) {
     WriteText(InFolder("Backup.bat"), kScript);
     Rescan();
-    Outcome said;
-    ASSERT_TRUE(DeleteRow(state, fe, TableKind::UserStartup, 1, true, said));
+    ASSERT_EQ(DeleteRow(state, TableKind::UserStartup, 1).status, OutcomeStatus::Done);
     const Table& deleted = state.tables[TableKind::Deleted];
     ASSERT_EQ(deleted.Count(), 1);
     EXPECT_FALSE(fs::exists(InFolder("Backup.bat")));
     EXPECT_EQ(ReadText(deleted.Details(1).file->keptAt), kScript);
 
     // Only the Startup folders can hold a file; a Run key would point at nothing.
-    EXPECT_FALSE(MoveRow(state, TableKind::Deleted, 1, TableKind::HKCU_Run, said));
+    const Outcome said = MoveRow(state, TableKind::Deleted, 1, TableKind::HKCU_Run);
+    EXPECT_EQ(said.status, OutcomeStatus::Refused);
     EXPECT_EQ(said.messages.back().text, "Backup.bat" + std::string(kFileStaysInFolders));
     EXPECT_EQ(deleted.Count(), 1);
 
@@ -155,7 +155,7 @@ TEST_F(StartupFilesTest, DeletingMovingAndBringingBackNeverLoseTheFile) {
     EXPECT_EQ(ReadText(InFolder("Backup.bat")), kScript);
 
     // To the other folder, live: the file goes there whole.
-    ASSERT_TRUE(MoveRow(state, TableKind::UserStartup, 1, TableKind::CommonStartup, said));
+    ASSERT_EQ(MoveRow(state, TableKind::UserStartup, 1, TableKind::CommonStartup).status, OutcomeStatus::Done);
     const std::string common = AddBackslash(state.commonStartupFolder) + "Backup.bat";
     EXPECT_EQ(ReadText(common), kScript);
     EXPECT_FALSE(fs::exists(InFolder("Backup.bat")));
@@ -168,16 +168,17 @@ TEST_F(StartupFilesTest, RenamingRenamesTheFileAndItsPathCannotBeEdited) {
     auto editor = OpenItemEditor(User(), 1);
     ASSERT_TRUE(editor.has_value());
     editor->name = "Nightly.bat";
-    EXPECT_EQ(ConfirmItemEditor(state, TableKind::UserStartup, *editor).focus, EditorField::None);
+    ConfirmItemEditor(state, TableKind::UserStartup, *editor);
+    EXPECT_EQ(editor->focus, EditorField::None);
     EXPECT_EQ(ReadText(InFolder("Nightly.bat")), kScript);
     EXPECT_FALSE(fs::exists(InFolder("Backup.bat")));
     EXPECT_EQ(User().Text(1, col::Path), InFolder("Nightly.bat"));
 
     editor = OpenItemEditor(User(), 1);
     editor->path = "C:\\elsewhere\\Nightly.bat";
-    const EditorOutcome refused = ConfirmItemEditor(state, TableKind::UserStartup, *editor);
-    EXPECT_EQ(refused.focus, EditorField::Path);
-    EXPECT_EQ(refused.outcome.messages.back().text, "Nightly.bat" + std::string(kFilePathIsTheFile));
+    const Outcome refused = ConfirmItemEditor(state, TableKind::UserStartup, *editor);
+    EXPECT_EQ(editor->focus, EditorField::Path);
+    EXPECT_EQ(refused.messages.back().text, "Nightly.bat" + std::string(kFilePathIsTheFile));
     EXPECT_EQ(ReadText(InFolder("Nightly.bat")), kScript);
     EXPECT_EQ(User().Text(1, col::Path), InFolder("Nightly.bat"));
 }

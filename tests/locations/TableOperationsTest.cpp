@@ -171,7 +171,7 @@ TEST_F(TableOperationsTest, AShortcutMovesToARunKeyAndBackWithItsArguments) {
     Table& user = state.tables[TableKind::UserStartup];
     user.Add({"Sync Tool", "C:\\Program Files\\Sync\\sync tool.exe", "--minimized --profile \"Home\""});
     Show(TableKind::UserStartup, {1});
-    SetRowTick(state, TableKind::UserStartup, 1, true);
+    ShowOutcome(fe, SetRowTick(state, TableKind::UserStartup, 1, true));
     const std::string link = AddBackslash(state.userStartupFolder) + "Sync Tool.lnk";
     ASSERT_TRUE(state.FileExists(link));
 
@@ -234,15 +234,16 @@ TEST_F(TableOperationsTest, EditorValidatesNameThenPath) {
     ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], std::nullopt);
     EXPECT_EQ(editor.caption, "Kestrune - New");
     EXPECT_FALSE(editor.showDelay);
-    EditorOutcome result = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
-    EXPECT_EQ(result.focus, EditorField::Name);
-    EXPECT_EQ(result.outcome.messages.back().text, "Please enter a name.");
+    Outcome result = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    EXPECT_EQ(editor.focus, EditorField::Name);
+    EXPECT_EQ(result.messages.back().text, "Please enter a name.");
     editor.name = "New";
     result = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
-    EXPECT_EQ(result.focus, EditorField::Path);
-    EXPECT_EQ(result.outcome.messages.back().text, "Please enter a path.");
+    EXPECT_EQ(editor.focus, EditorField::Path);
+    EXPECT_EQ(result.messages.back().text, "Please enter a path.");
     editor.path = "C:\\new.exe";
-    EXPECT_EQ(ConfirmItemEditor(state, TableKind::HKCU_Run, editor).focus, EditorField::None);
+    ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    EXPECT_EQ(editor.focus, EditorField::None);
     const Table& run = state.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 1);
     EXPECT_FALSE(run.Ticked(1));  // a new entry is disabled until ticked
@@ -291,7 +292,7 @@ TEST_F(TableOperationsTest, ANameChangeAloneRenamesTheValueInItsPlace) {
     ItemEditorState editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
     editor.name = "Renamed";
     editor.path = "C:\\OLD.exe";  // differs only in case: unchanged
-    EXPECT_EQ(ConfirmItemEditor(state, TableKind::HKCU_Run, editor).outcome.status, OutcomeStatus::Done);
+    EXPECT_EQ(ConfirmItemEditor(state, TableKind::HKCU_Run, editor).status, OutcomeStatus::Done);
     EXPECT_EQ(RunValue("Old"), std::nullopt);
     EXPECT_EQ(RunValue("Renamed"), "C:\\old.exe");
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Name(1), "Renamed");
@@ -299,9 +300,9 @@ TEST_F(TableOperationsTest, ANameChangeAloneRenamesTheValueInItsPlace) {
     // Onto a name that starts from the place already: refused, and nothing changes.
     editor = *OpenItemEditor(state.tables[TableKind::HKCU_Run], 1);
     editor.name = "OTHER";
-    const EditorOutcome refused = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
-    EXPECT_EQ(refused.outcome.status, OutcomeStatus::Refused);
-    EXPECT_EQ(refused.focus, EditorField::Name);
+    const Outcome refused = ConfirmItemEditor(state, TableKind::HKCU_Run, editor);
+    EXPECT_EQ(refused.status, OutcomeStatus::Refused);
+    EXPECT_EQ(editor.focus, EditorField::Name);
     EXPECT_EQ(RunValue("Renamed"), "C:\\old.exe");
     EXPECT_EQ(RunValue("Other"), "C:\\other.exe");
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Name(1), "Renamed");

@@ -47,7 +47,7 @@ protected:
     void Click(TableKind kind, int position) {
         Table& table = state.tables[kind];
         table.SetTicked(position, !table.Ticked(position));
-        ApplyLocationChange(state, kind, position);
+        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
     }
     void Rescan(TableKind kind) { ASSERT_TRUE(RescanLocation(state, kind)); }
     int Find(TableKind kind, const std::string& name) {
@@ -220,8 +220,7 @@ TEST_F(WindowsPlacesTest, AThirtyTwoBitEntryDeletedAndMovedBackReturnsToItsOwnKe
     Rescan(TableKind::HKLM_Run);
     ASSERT_EQ(Find(TableKind::HKLM_Run, "Legacy"), 1);
 
-    Outcome said;
-    ASSERT_TRUE(DeleteRow(state, fe, TableKind::HKLM_Run, 1, true, said));
+    ASSERT_EQ(DeleteRow(state, TableKind::HKLM_Run, 1).status, OutcomeStatus::Done);
     ASSERT_FALSE(ValueIn(bits32, "Legacy").has_value());
     Table& deleted = state.tables[TableKind::Deleted];
     deleted.Clear();
@@ -229,7 +228,7 @@ TEST_F(WindowsPlacesTest, AThirtyTwoBitEntryDeletedAndMovedBackReturnsToItsOwnKe
     const int row = Find(TableKind::Deleted, "Legacy");
     ASSERT_NE(row, 0) << Document();
 
-    ASSERT_TRUE(MoveRow(state, TableKind::Deleted, row, TableKind::HKLM_Run, said));
+    ASSERT_EQ(MoveRow(state, TableKind::Deleted, row, TableKind::HKLM_Run).status, OutcomeStatus::Done);
     const auto back = ValueIn(bits32, "Legacy");
     ASSERT_TRUE(back.has_value()) << Document();
     EXPECT_EQ(back->data, app + " /32");

@@ -24,7 +24,7 @@ class ChangeMonitorTest : public ::testing::Test {
 protected:
     ChangeMonitorTest() : state(*machine.platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
-        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
+        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         DetermineStartupFolders(state.platform, state);
         ScanPlaces(state);
         monitor.timer->Start();
@@ -106,7 +106,7 @@ TEST_F(ChangeMonitorTest, TheRescanAfterADisablingKeepsTheDisabledRow) {
     ASSERT_EQ(run.Count(), 1);
 
     run.SetTicked(1, false);
-    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
     EXPECT_FALSE(RunValueExists("Updater"));
     ASSERT_EQ(run.Count(), 1) << "the rescan dropped the disabled row";
@@ -149,7 +149,7 @@ TEST_F(ChangeMonitorTest, AnAllowedScriptBecomesAFileRowThatDisablesWithoutLosin
     ASSERT_TRUE(common.Details(1).file.has_value());
 
     state.tables[TableKind::CommonStartup].SetTicked(1, false);
-    ApplyLocationChange(state, TableKind::CommonStartup, 1);
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::CommonStartup, 1));
     EXPECT_FALSE(state.FileExists(script));
     EXPECT_EQ(test::ReadText(common.Details(1).file->keptAt), "robocopy a b\r\n");
 }
@@ -175,11 +175,11 @@ TEST_F(ChangeMonitorTest, ChangesMadeByKestruneItselfAreNotReported) {
     state.options.ignoreSelf = true;
     Table& run = state.tables[TableKind::HKCU_Run];
     run.Add({"Mine", "/usr/bin/mine"}, true);
-    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
     EXPECT_TRUE(fe.monitorPrompts.empty());
     run.SetTicked(1, false);
-    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
     EXPECT_TRUE(fe.monitorPrompts.empty());
     EXPECT_EQ(run.Count(), 1);  // no rescan: the removal was the program's own
@@ -223,7 +223,7 @@ TEST_F(ChangeMonitorTest, ADisallowedProgramTakesItsTicksNewcomersButNotKestrune
     state.tables[TableKind::Known].Add({"/opt/bad"}, false);
     Table& run = state.tables[TableKind::HKCU_Run];
     run.Add({"Mine", "/usr/bin/mine"}, true);
-    ApplyLocationChange(state, TableKind::HKCU_Run, 1);
+    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     OtherProgramAddsRunValue("Bad", "/opt/bad");
     OtherProgramAddsRunValue("Tagalong", "/opt/tagalong");
     Tick();
@@ -233,18 +233,32 @@ TEST_F(ChangeMonitorTest, ADisallowedProgramTakesItsTicksNewcomersButNotKestrune
     EXPECT_TRUE(RunValueExists("Mine"));
 }
 
+// The tick asks whoever it is given (the console's answers, say), never the window it runs in.
+TEST_F(ChangeMonitorTest, TheQuestionGoesToThePromptsTheTickIsGiven) {
+    test::ScriptedFrontEnd asker;
+    asker.monitorAnswers = {{false, false}};
+    OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
+    monitor.timer->Stop();
+    OnMonitorTick(state, asker, monitor);
+
+    ASSERT_EQ(asker.monitorPrompts.size(), 1u);
+    EXPECT_EQ(asker.monitorEntries[0], std::vector<std::string>{"Updater \u2014 HKCU Run"});
+    EXPECT_TRUE(fe.monitorPrompts.empty());
+    EXPECT_FALSE(RunValueExists("Updater"));
+}
+
 TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
     Table& delayed = state.tables[TableKind::Delayed];
     delayed.Add({"a", "/opt/a", "5"}, true);
     delayed.Add({"b", "/opt/b", "5"}, true);
     state.tables[TableKind::Known].Add({"/OPT/A"}, true);
-    PreventDelayedAppsFromRegistering(state);
+    ShowOutcome(fe, PreventDelayedAppsFromRegistering(state));
     EXPECT_EQ(fe.LastStatus(), "Added 1 application(s) to known list");
     const Table& known = state.tables[TableKind::Known];
     ASSERT_EQ(known.Count(), 2);
     EXPECT_FALSE(known.Ticked(1));  // the ticked match is unticked
     EXPECT_FALSE(known.Ticked(2));
-    PreventDelayedAppsFromRegistering(state);
+    ShowOutcome(fe, PreventDelayedAppsFromRegistering(state));
     EXPECT_EQ(fe.LastStatus(), "No delayed applications to add to the known list");
 }
 
@@ -266,7 +280,7 @@ TEST_F(ChangeMonitorTest, AQuestionLeftOpenIsNoAnswerAndIsAskedAgainAtTheNextSta
     ScanPlaces(state);
     MonitorState restarted;
     fe.monitorAnswers = {{.keep = false, .remember = false}};
-    OnMonitorTick(state, restarted);
+    OnMonitorTick(state, fe, restarted);
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
     EXPECT_NE(fe.monitorPrompts[1].find("/opt/upd/updater --tray"), std::string::npos);
     EXPECT_FALSE(RunValueExists("Updater"));
@@ -279,7 +293,7 @@ TEST_F(ChangeMonitorTest, AQuestionLeftOpenIsNoAnswerAndIsAskedAgainAtTheNextSta
 
     // Answered now: a further start does not ask.
     MonitorState again;
-    OnMonitorTick(state, again);
+    OnMonitorTick(state, fe, again);
     EXPECT_EQ(fe.monitorPrompts.size(), 2u);
 }
 
@@ -292,7 +306,7 @@ TEST_F(ChangeMonitorTest, AnOpenQuestionAllowedAtTheNextStartAddsNoSecondRow) {
     ScanPlaces(state);
     MonitorState restarted;
     fe.monitorAnswers = {{.keep = true, .remember = false}};
-    OnMonitorTick(state, restarted);
+    OnMonitorTick(state, fe, restarted);
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
     EXPECT_TRUE(RunValueExists("Updater"));
     EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);

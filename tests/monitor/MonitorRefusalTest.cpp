@@ -25,7 +25,7 @@ class MonitorRefusalTest : public ::testing::Test {
 protected:
     MonitorRefusalTest() : state(platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
-        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
+        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         machine.platform->registry().CreateKey(RootKey::LocalMachine, kRunKey);
         DetermineStartupFolders(state.platform, state);
         std::filesystem::create_directories(state.commonStartupFolder);

@@ -27,7 +27,7 @@ protected:
         : outside(platform::CreatePlatform({machine.appFolder, machine.machineRoot})),
           state(*machine.platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).WithTimers(timers);
-        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, monitor); });
+        monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         DetermineStartupFolders(state.platform, state);
         std::filesystem::create_directories(state.userStartupFolder);
         outside->registry().SetValue(RootKey::LocalMachine, kRunKey, {"Resident", ValueType::String, "/opt/res"});
