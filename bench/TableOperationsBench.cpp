@@ -16,9 +16,7 @@ void BM_DeleteDuplicates(benchmark::State& run) {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    test::ManualTimers timers{clock};
     MainState state(*machine.platform, fe, clock);
-    state.priorityTimer = timers.Create(5000, [] {});
     int deleted = 0;
     for (auto _ : run) {
         run.PauseTiming();

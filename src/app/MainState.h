@@ -35,11 +35,6 @@ struct MainState : Services, Model, Paths, ViewState {
     FrontEnd& fe;
     Options options;
 
-    // Drives the delayed run, one tick a second.
-    std::unique_ptr<Timer> delayedRunTimer;
-    // Re-applies stored priorities the running programs lost, every five seconds.
-    std::unique_ptr<Timer> priorityTimer;
-
     // The table of the selected tab, or nullptr on the About tab.
     Table* CurrentTable() {
         const auto kind = TableFromNumber(currentTab - 1);

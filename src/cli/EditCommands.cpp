@@ -8,7 +8,6 @@
 #include "cli/ExitStatus.h"
 #include "locations/ItemEditor.h"
 #include "procs/Priority.h"
-#include "procs/TableStatus.h"
 
 namespace kestrune::cli {
 
@@ -67,7 +66,6 @@ int RunAdd(CommandContext& context) {
     ItemEditorState editor = *OpenItemEditor(table, std::nullopt);
     FillEditor(inv, kind, editor);
     Outcome outcome = ConfirmItemEditor(context.state(), kind, editor);
-    if (editor.focus == EditorField::None) RefreshCurrentTab(context.state());
     // The editor has no box for a shortcut's arguments; the new row is still disabled, so they
     // are plain data that the entry takes into its place when it is enabled.
     if (outcome.status == OutcomeStatus::Done && IsFolderTable(kind) && inv.arguments)

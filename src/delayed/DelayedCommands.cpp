@@ -1,7 +1,6 @@
 #include "delayed/DelayedCommands.h"
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "app/Text.h"
 #include "app/Version.h"
 #include "delayed/IdleSettings.h"
@@ -12,44 +11,46 @@
 
 namespace kestrune {
 
-void RunDelayedCommand(MainState& state, DelayedRun& run) {
+void RunDelayedCommand(const RunParts& parts, DelayedRun& run) {
+    ModelEvents& events = parts.model.events;
     if (run.runDelayedCaption == kRunDelayedCaption) {
         run.runDelayedCaption = kStopDelayedCaption;
         run.window.exitButtonVisible = false;
-        state.events.DelayedWindowChanged();
+        events.DelayedWindowChanged();
         if (!run.holdsControls) {
             run.holdsControls = true;
-            state.events.BeginBusy(false);
+            events.BeginBusy(false);
         }
-        StartDelayedRun(state, run);
+        StartDelayedRun(parts, run);
         return;
     }
-    if (state.delayedRunTimer) state.delayedRunTimer->Stop();
-    run.running = false;
-    run.impact.EndRun();
-    run.runDelayedCaption = kRunDelayedCaption;
-    state.fe.SetStatus(kDelayedStopped);
-    ReleaseControls(state, run);
+    const std::string stopped = StopDelayedRun(events, run);
+    if (parts.status) parts.status(stopped);
 }
 
-void StartSlimlineDelayedRun(MainState& state, DelayedRun& run) {
+void StartSlimlineDelayedRun(const RunParts& parts, DelayedRun& run) {
     run.window.exitButtonVisible = true;
-    state.events.DelayedWindowChanged();
-    StartDelayedRun(state, run);
+    parts.model.events.DelayedWindowChanged();
+    StartDelayedRun(parts, run);
 }
 
-void MakeAllDelayedIdle(MainState& state) {
-    Table& delayed = state.table(TableKind::Delayed);
+Outcome MakeAllDelayedIdle(Model& model, Prompts& prompts) {
+    Table& delayed = model.tables[TableKind::Delayed];
     const int count = delayed.Count();
     // Every delay the user typed is lost: asked first, with how many.
-    if (count > 0 && !state.fe.AskYesNo(kAllIdleQuestionHead + std::to_string(count) + kAllIdleQuestionTail,
-                                        MessageIcon::Exclamation))
-        return;
-    const BusyScope busy(state.events, true);
-    for (int position = 1; position <= count; ++position)
-        delayed.SetText(position, col::Delay, std::to_string(position - count - 1));
-    state.settingsChanged = true;
-    state.fe.SetStatus(kAllIdleDone);
+    if (count > 0 && !prompts.AskYesNo(kAllIdleQuestionHead + std::to_string(count) + kAllIdleQuestionTail,
+                                       MessageIcon::Exclamation))
+        return Outcome::Of(OutcomeStatus::Cancelled, "kept the delays");
+    {
+        const BusyScope busy(model.events, true);
+        for (int position = 1; position <= count; ++position)
+            delayed.SetText(position, col::Delay, std::to_string(position - count - 1));
+        model.settingsChanged = true;
+    }
+    Outcome outcome =
+        Outcome::Of(OutcomeStatus::Done, "made " + std::to_string(count) + " delayed application(s) idle");
+    outcome.statusLine = kAllIdleDone;
+    return outcome;
 }
 
 namespace {
@@ -89,49 +90,55 @@ std::string SelfShortcutPath(const Paths& paths) {
     return AddBackslash(paths.commonStartupFolder) + kSelfShortcutName + kShortcutExtension;
 }
 
-std::string SelfShortcutTarget(MainState& state) {
-    auto& system = state.platform.system();
+std::string SelfShortcutTarget(Services& services, const Paths& paths) {
+    auto& system = services.platform.system();
     // Always the desktop program: the console program registering itself would start a
     // window-less copy at log-on.
-    return state.appFolder + kDesktopProgramName + system.ProgramExtension();
+    return paths.appFolder + kDesktopProgramName + system.ProgramExtension();
 }
 
-void ToggleRunOnStartup(MainState& state) {
-    state.options.runOnStartup = !state.options.runOnStartup;
-    if (state.options.runOnStartup) {
-        CreateShortcut(state.platform.shell(), state.commonStartupFolder, kSelfShortcutName, SelfShortcutTarget(state),
-                       kSlimlineArgument);
+Outcome ToggleRunOnStartup(RowParts parts, Options& options) {
+    Services& services = parts.services;
+    options.runOnStartup = !options.runOnStartup;
+    if (options.runOnStartup) {
+        CreateShortcut(services.platform.shell(), parts.paths.commonStartupFolder, kSelfShortcutName,
+                       SelfShortcutTarget(services, parts.paths), kSlimlineArgument);
         // The delayed run depends on it: the monitor must not offer to take it out again.
-        NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, true, false);
-        return;
+        NoteOwnPlaceChange(parts.model, TableKind::CommonStartup, kSelfShortcutName, true, false);
+        return Outcome::Of(OutcomeStatus::Done, "registered to start with Windows");
     }
-    if (state.table(TableKind::Delayed).Count() >= 1) {
-        state.fe.ShowMessage(kNeedsRunOnStartup, MessageIcon::Information);
-        state.options.runOnStartup = true;
-        return;
+    if (parts.model.tables[TableKind::Delayed].Count() >= 1) {
+        options.runOnStartup = true;
+        Outcome outcome = Outcome::Of(OutcomeStatus::Refused, "the delayed applications need it to start with Windows");
+        outcome.Say(kNeedsRunOnStartup, MessageIcon::Information);
+        return outcome;
     }
-    const std::string shortcut = SelfShortcutPath(state);
-    if (state.FileExists(shortcut) && state.platform.files().RemoveFile(shortcut))
-        NoteOwnPlaceChange(state, TableKind::CommonStartup, kSelfShortcutName, false, false);
+    const std::string shortcut = SelfShortcutPath(parts.paths);
+    if (services.FileExists(shortcut) && services.platform.files().RemoveFile(shortcut))
+        NoteOwnPlaceChange(parts.model, TableKind::CommonStartup, kSelfShortcutName, false, false);
+    return Outcome::Of(OutcomeStatus::Done, "no longer starts with Windows");
 }
 
-Outcome RunNow(MainState& state, TableKind kind, int position, ImpactSampler* sampler) {
-    const Table& table = state.table(kind);
+Outcome RunNow(RowParts parts, const Options& options, TableKind kind, int position, ImpactSampler* sampler) {
+    const Table& table = parts.model.tables[kind];
     if (position < 1 || position > table.Count()) return {};
     // A Startup-folder row keeps its arguments in their own column: the command is the target.
     const std::string command = table.Text(position, kind == TableKind::Known ? col::KnownPath : col::Path);
     if (command.empty()) return Outcome::Of(OutcomeStatus::NothingToDo, "the row has no command to run");
-    const auto started = LaunchDelayedApp(state, command, state.options.skipRunning);
-    // The status line and the log have said why.
-    if (!started) return Outcome::Of(OutcomeStatus::Refused, "did not start " + command);
+    const DelayedLaunch launch = LaunchDelayedApp(parts.services, parts.model, command, options.skipRunning);
+    const auto& started = launch.processId;
+    // The status line and the log say why.
     Outcome outcome =
-        Outcome::Of(OutcomeStatus::Done, "started " + command + " (pid " + std::to_string(*started) + ")");
+        started ? Outcome::Of(OutcomeStatus::Done, "started " + command + " (pid " + std::to_string(*started) + ")")
+                : Outcome::Of(OutcomeStatus::Refused, "did not start " + command);
+    outcome.statusLine = launch.status;
+    if (!started) return outcome;
     if (kind == TableKind::Delayed) {
-        if (sampler) sampler->Follow(state, table.Id(position), command, *started);
+        if (sampler) sampler->Follow(parts.services, table.Id(position), command, *started);
         const std::string priority = table.Text(position, col::DelayedPriority);
-        if (!priority.empty()) ApplyPriorityToCommand(state, command, priority, *started);
+        if (!priority.empty()) ApplyPriorityToCommand(parts.services, command, priority, *started);
     } else if (kind == TableKind::Process) {
-        FillProcessTable(state, true, true);
+        FillProcessTable(parts, true, true);
     }
     return outcome;
 }

@@ -5,23 +5,21 @@
 #include <utility>
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "app/Table.h"
 #include "app/Text.h"
 #include "delayed/StartingPriority.h"
-#include "procs/ProcessList.h"
 
 namespace kestrune {
 
 namespace {
 
-void LogAndShow(MainState& state, const std::string& text) {
-    state.WriteLog(text);
-    state.fe.SetStatus(text);
+void LogAndShow(const RunParts& parts, const std::string& text) {
+    parts.services.WriteLog(text);
+    if (parts.status) parts.status(text);
 }
 
-void StopTimer(MainState& state) {
-    if (state.delayedRunTimer) state.delayedRunTimer->Stop();
+void StopTimer(DelayedRun& run) {
+    if (run.timer) run.timer->Stop();
 }
 
 int EntryCount(const DelayedRun& run) { return static_cast<int>(run.entries.size()); }
@@ -69,15 +67,18 @@ void RunNext(DelayedRun& run, DelayedStep& step) {
     }
 }
 
-void LaunchEntry(MainState& state, DelayedRun& run, const RunEntry& entry) {
+void LaunchEntry(const RunParts& parts, DelayedRun& run, const RunEntry& entry) {
     const std::string running = kRunning + entry.command;
-    state.WriteLog(running);
-    state.events.DelayedLaunch(running);
-    const auto started = LaunchDelayedApp(state, entry.command, state.options.skipRunning);
-    if (!started) return;
-    run.impact.Follow(state, entry.row, entry.command, *started,
-                      !HasOwnPriority(state.table(TableKind::Process), entry.command, entry.priority));
-    if (!entry.priority.empty()) ApplyPriorityToCommand(state, entry.command, entry.priority, *started);
+    parts.services.WriteLog(running);
+    parts.model.events.DelayedLaunch(running);
+    const DelayedLaunch launch =
+        LaunchDelayedApp(parts.services, parts.model, entry.command, parts.options.skipRunning);
+    if (parts.status) parts.status(launch.status);
+    if (!launch.processId) return;
+    const std::uint32_t started = *launch.processId;
+    run.impact.Follow(parts.services, entry.row, entry.command, started,
+                      !HasOwnPriority(parts.model.tables[TableKind::Process], entry.command, entry.priority));
+    if (!entry.priority.empty()) ApplyPriorityToCommand(parts.services, entry.command, entry.priority, started);
 }
 
 }  // namespace
@@ -111,14 +112,14 @@ void SortRunEntries(std::vector<RunEntry>& entries) {
             if (entries[j].delay < entries[i].delay) std::swap(entries[i], entries[j]);
 }
 
-void StartDelayedRun(MainState& state, DelayedRun& run) {
+void StartDelayedRun(const RunParts& parts, DelayedRun& run) {
     run.entries.clear();
     run.elapsedSeconds = 0;
-    run.entries = BuildRunEntries(state.table(TableKind::Delayed));
+    run.entries = BuildRunEntries(parts.model.tables[TableKind::Delayed]);
     if (run.entries.empty()) return;
     SortRunEntries(run.entries);
 
-    FillDelayedWindow(state.events, run.window, run.entries);
+    FillDelayedWindow(parts.model.events, run.window, run.entries);
 
     run.currentIndex = 0;
     run.idlePhase = true;
@@ -130,10 +131,10 @@ void StartDelayedRun(MainState& state, DelayedRun& run) {
         }
     }
 
-    LogAndShow(state, kRunningDelayed);
+    LogAndShow(parts, kRunningDelayed);
     run.running = true;
     run.impact.BeginRun();
-    if (state.delayedRunTimer) state.delayedRunTimer->Start();
+    if (run.timer) run.timer->Start();
 }
 
 DelayedStep AdvanceDelayedRun(DelayedRun& run, const RunConditions& conditions) {
@@ -166,64 +167,73 @@ DelayedStep AdvanceDelayedRun(DelayedRun& run, const RunConditions& conditions) 
     return step;
 }
 
-AfterRun OnDelayedRunTick(MainState& state, DelayedRun& run) {
+AfterRun OnDelayedRunTick(const RunParts& parts, DelayedRun& run) {
     if (!run.running) return AfterRun::Nothing;
     RunConditions conditions;
-    conditions.idleThreshold = state.options.idleThreshold;
-    conditions.idleSeconds = state.options.idleSeconds;
+    conditions.idleThreshold = parts.options.idleThreshold;
+    conditions.idleSeconds = parts.options.idleSeconds;
     if (run.idlePhase && run.cpuMeter) conditions.cpuUsage = run.cpuMeter->Query();
     if (conditions.cpuUsage != -1) run.impact.NoteCpu(conditions.cpuUsage);
 
     const DelayedStep step = AdvanceDelayedRun(run, conditions);
-    if (!step.status.empty()) state.fe.SetStatus(step.status);
-    if (step.windowChanged) state.events.DelayedWindowChanged();
-    for (const std::string& command : step.skipped) state.WriteLog(kSkipping + command);
-    for (const RunEntry& entry : step.launch) LaunchEntry(state, run, entry);
-    if (step.idlePhaseBegins) LogAndShow(state, kStartingIdleApps);
-    return step.finished ? FinishDelayedRun(state, run) : AfterRun::Nothing;
+    if (!step.status.empty() && parts.status) parts.status(step.status);
+    if (step.windowChanged) parts.model.events.DelayedWindowChanged();
+    for (const std::string& command : step.skipped) parts.services.WriteLog(kSkipping + command);
+    for (const RunEntry& entry : step.launch) LaunchEntry(parts, run, entry);
+    if (step.idlePhaseBegins) LogAndShow(parts, kStartingIdleApps);
+    return step.finished ? FinishDelayedRun(parts, run) : AfterRun::Nothing;
 }
 
-std::optional<std::uint32_t> LaunchDelayedApp(MainState& state, const std::string& command, bool skipIfRunning) {
+DelayedLaunch LaunchDelayedApp(Services& services, const Model& model, const std::string& command, bool skipIfRunning) {
     if (skipIfRunning) {
         const SplitResult split = SplitCommandLine(command, false);
         const std::string fileName = FileNameOf(split.path);
-        for (const platform::ProcessInfo& process : state.processSnapshot) {
+        for (const platform::ProcessInfo& process : model.processSnapshot) {
             if (EqualsIgnoreCase(process.name, fileName) && EqualsIgnoreCase(process.path, split.path)) {
-                state.WriteLog(kSkippingRunningProcess + command);
-                state.fe.SetStatus(kSkipping + command);
-                return std::nullopt;
+                services.WriteLog(kSkippingRunningProcess + command);
+                return {std::nullopt, kSkipping + command};
             }
         }
     }
-    state.fe.SetStatus(kRunning + command);
+    DelayedLaunch launch{std::nullopt, kRunning + command};
     const platform::LaunchResult result =
-        state.platform.launcher().StartCommand(command, platform::ShowWindow::Minimised);
+        services.platform.launcher().StartCommand(command, platform::ShowWindow::Minimised);
     if (!result.ok) {
-        state.WriteLog(kErrorRunning + command);
-        state.WriteLog(kError + std::to_string(result.errorNumber) + kErrorSeparator + result.errorText);
-        return std::nullopt;
+        services.WriteLog(kErrorRunning + command);
+        services.WriteLog(kError + std::to_string(result.errorNumber) + kErrorSeparator + result.errorText);
+        return launch;
     }
-    return result.processId;
+    launch.processId = result.processId;
+    return launch;
 }
 
-AfterRun FinishDelayedRun(MainState& state, DelayedRun& run) {
-    StopTimer(state);
+AfterRun FinishDelayedRun(const RunParts& parts, DelayedRun& run) {
+    StopTimer(run);
     run.running = false;
     run.impact.EndRun();
     run.runDelayedCaption = kRunDelayedCaption;
-    LogAndShow(state, kFinishedDelayed);
-    if (run.window.visible) HideDelayedWindow(state.events, run.window);
-    ApplyStoredPriorities(state, false);
-    ReleaseControls(state, run);
-    if (state.options.exitAfterDelayed) return AfterRun::CloseDown;
-    if (state.slimlineMode) return AfterRun::SendToTray;
+    LogAndShow(parts, kFinishedDelayed);
+    if (run.window.visible) HideDelayedWindow(parts.model.events, run.window);
+    ApplyStoredPriorities(parts.services, parts.model, false);
+    ReleaseControls(parts.model.events, run);
+    if (parts.options.exitAfterDelayed) return AfterRun::CloseDown;
+    if (parts.slimline) return AfterRun::SendToTray;
     return AfterRun::Nothing;
 }
 
-void ReleaseControls(MainState& state, DelayedRun& run) {
+std::string StopDelayedRun(ModelEvents& events, DelayedRun& run) {
+    StopTimer(run);
+    run.running = false;
+    run.impact.EndRun();
+    run.runDelayedCaption = kRunDelayedCaption;
+    ReleaseControls(events, run);
+    return kDelayedStopped;
+}
+
+void ReleaseControls(ModelEvents& events, DelayedRun& run) {
     if (!run.holdsControls) return;
     run.holdsControls = false;
-    state.events.EndBusy(false);
+    events.EndBusy(false);
 }
 
 void CarryOut(AfterRun after, const std::function<void()>& closeDown, const std::function<void()>& sendToTray) {

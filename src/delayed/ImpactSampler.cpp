@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
+#include "app/Model.h"
+#include "app/Services.h"
 #include "delayed/StartingPriority.h"
 
 namespace kestrune {

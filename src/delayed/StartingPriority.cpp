@@ -14,12 +14,12 @@ constexpr auto Value(platform::PriorityClass priorityClass) { return static_cast
 }  // namespace
 
 bool HasOwnPriority(const Table& stored, const std::string& command, const std::string& rowPriority) {
-    if (!PriorityClassFromText(rowPriority).failed) return true;
+    if (PriorityClassFromText(rowPriority)) return true;
     const std::string fileName = FileNameOf(SplitCommandLine(command, false).path);
     for (int position = 1; position <= stored.Count(); ++position) {
         // The watcher and the end of the run set a stored row's class by file name.
         if (stored.Ticked(position) && EqualsIgnoreCase(stored.Name(position), fileName) &&
-            !PriorityClassFromText(stored.Text(position, col::ProcessPriority)).failed)
+            PriorityClassFromText(stored.Text(position, col::ProcessPriority)))
             return true;
     }
     return false;

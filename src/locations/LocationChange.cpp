@@ -9,7 +9,6 @@
 #include "locations/ShellOps.h"
 #include "locations/StartupFiles.h"
 #include "locations/TableOperations.h"
-#include "procs/PriorityWatcher.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -380,10 +379,6 @@ Outcome RenameShortcutFile(PlaceParts parts, TableKind kind, const std::string& 
     return Done();
 }
 
-void ApplyProcessChange(PlaceParts parts) {
-    FollowStoredPriorities(parts.priorityTimer, parts.options.watchPriorities, parts.model.tables[TableKind::Process]);
-}
-
 }  // namespace
 
 Outcome CarryOutLocationChange(PlaceParts parts, TableKind kind, int position) {
@@ -395,7 +390,7 @@ Outcome CarryOutLocationChange(PlaceParts parts, TableKind kind, int position) {
     Outcome outcome = Done();
     if (IsFolderTable(kind)) outcome = ApplyFolderChange(parts, kind, position);
     else if (IsRunKeyTable(kind)) outcome = ApplyRunKeyChange(parts, kind, position);
-    else if (kind == TableKind::Process) ApplyProcessChange(parts);
+    // (A Process row's tick changes no place; the session's priority watcher follows it.)
     // A refusal puts the tick back; a tick that stayed is a change the program made (unless
     // there was nothing in the place to change).
     const auto now = table.PositionOf(row);

@@ -6,7 +6,6 @@
 
 #include <concepts>
 
-#include "app/Clock.h"
 #include "app/Model.h"
 #include "app/Options.h"
 #include "app/Paths.h"
@@ -15,29 +14,23 @@
 
 namespace kestrune {
 
-// A state that holds the row parts, the options and the priority watcher's timer (the main
-// state, a test's).
+// A state that holds the row parts and the options (the main state, a test's).
 template <class State>
 concept MadeOfPlaceParts = MadeOfRowParts<State> && requires(State& state) {
     { state.options } -> std::convertible_to<const Options&>;
-    { state.priorityTimer.get() } -> std::convertible_to<Timer*>;
 };
 
 struct PlaceParts {
-    PlaceParts(Model& model, Services& services, const Paths& paths, const Options& options,
-               Timer* priorityTimer = nullptr)
-        : model(model), services(services), paths(paths), options(options), priorityTimer(priorityTimer) {}
+    PlaceParts(Model& model, Services& services, const Paths& paths, const Options& options)
+        : model(model), services(services), paths(paths), options(options) {}
     template <MadeOfPlaceParts State>
     PlaceParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
-        : PlaceParts(state, state, state, state.options, state.priorityTimer.get()) {}
+        : PlaceParts(state, state, state, state.options) {}
 
     Model& model;
     Services& services;
     const Paths& paths;
     const Options& options;
-    // The priority watcher's timer, brought in line when a Process row is ticked; none before
-    // start-up made one.
-    Timer* priorityTimer;
 
     operator RowParts() const { return {model, services, paths}; }  // NOLINT(google-explicit-constructor)
     RowFiles files() const { return {services, paths}; }

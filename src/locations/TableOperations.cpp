@@ -11,19 +11,17 @@
 #include "app/Text.h"
 #include "locations/LocationChange.h"
 #include "procs/ForEachRow.h"
-#include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
 
 namespace {
 
-// Runs a command with the controls busy, then brings the status line up to date.
+// Runs a command with the controls busy (the caller brings the status line up to date).
 template <typename Body>
 void WithControlsDisabled(MainState& state, Body body) {
     const BusyScope busy(state.events);
     body();
-    RefreshCurrentTab(state);
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }

@@ -8,7 +8,6 @@
 #include "app/Text.h"
 #include "locations/Scanning.h"
 #include "monitor/MonitorWatch.h"
-#include "procs/TableStatus.h"
 
 namespace kestrune {
 
@@ -74,9 +73,6 @@ std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& 
     }
     follower.previous = std::move(current);
     follower.snapshotTaken = true;
-    if (const auto shown = state.CurrentKind();
-        shown && std::find(rescanned.begin(), rescanned.end(), *shown) != rescanned.end())
-        RefreshCurrentTab(state);
     return rescanned;
 }
 

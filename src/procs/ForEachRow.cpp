@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/MainState.h"
-#include "procs/TableStatus.h"
+#include "app/Model.h"
 
 namespace kestrune {
 
-void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
+void ForEachRowDo(Model& model, TableKind kind, std::vector<int> rows,
                   const std::function<void(int position)>& action) {
-    const BusyScope busy(state.events);
-    const Table& table = state.tables[kind];
+    const BusyScope busy(model.events);
+    const Table& table = model.tables[kind];
     // Visit them from the last.
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -24,7 +23,6 @@ void ForEachRowDo(MainState& state, TableKind kind, std::vector<int> rows,
     for (const RowId id : ids) {
         if (const auto position = table.PositionOf(id)) action(*position);
     }
-    RefreshCurrentTab(state);
 }
 
 }  // namespace kestrune

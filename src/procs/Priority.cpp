@@ -37,11 +37,11 @@ const std::array<SetPriorityEntry, 6> kSetPriorityEntries = {{
     {"Low", 0x40},
 }};
 
-PriorityClassResult PriorityClassFromText(std::string_view text) {
+std::optional<std::uint32_t> PriorityClassFromText(std::string_view text) {
     for (const auto& level : kLevels) {
-        if (EqualsIgnoreCase(text, level.text)) return {level.classValue, false};
+        if (EqualsIgnoreCase(text, level.text)) return level.classValue;
     }
-    return {};
+    return std::nullopt;
 }
 
 std::string PriorityTextFromBase(int basePriority) {

@@ -4,18 +4,15 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace kestrune {
 
-struct PriorityClassResult {
-    std::uint32_t value = 32;
-    bool failed = true;
-};
-
-// Letter case is ignored; an unknown text (the empty one too) fails with the Normal class.
-PriorityClassResult PriorityClassFromText(std::string_view text);
+// Letter case is ignored; an unknown text (the empty one too) names no class, and the
+// priority is then left alone.
+std::optional<std::uint32_t> PriorityClassFromText(std::string_view text);
 // Any base priority that is not one of the known levels reads as "Normal".
 std::string PriorityTextFromBase(int basePriority);
 // "" for a value that is not a priority class.

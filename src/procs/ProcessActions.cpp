@@ -2,11 +2,10 @@
 
 #include <limits>
 
-#include "app/MainState.h"
 #include "app/Text.h"
 #include "procs/ForEachRow.h"
 #include "procs/Priority.h"
-#include "procs/ProcessList.h"
+#include "procs/TableStatus.h"
 
 namespace kestrune {
 
@@ -29,29 +28,31 @@ bool StillRunsAs(Services& services, std::uint32_t id, const std::string& name) 
 
 // The priority class for the row at `position`: set on its running process, or only written
 // into the row when its program does not run.
-Outcome SetRowPriority(MainState& state, int position, std::uint32_t priorityClass) {
-    Table& table = state.tables[TableKind::Process];
+Outcome SetRowPriority(RowParts parts, int position, std::uint32_t priorityClass) {
+    Model& model = parts.model;
+    Table& table = model.tables[TableKind::Process];
     const std::string handle = table.Text(position, col::Handle);
     const std::string priority = PriorityTextFromClass(priorityClass);
     const std::string name = "\"" + table.Name(position) + "\"";
     Outcome outcome = Outcome::Of(OutcomeStatus::Done);
-    if (handle.empty() || SetPriorityByHandle(state, handle, priorityClass) == 0) {
+    if (handle.empty() || SetPriorityByHandle(parts.services, handle, priorityClass) == 0) {
         table.SetText(position, col::ProcessPriority, priority);
         outcome.details.push_back("stored priority " + priority + " for " + name + "; it is not running");
     } else {
         // The refill after the action writes the priority the process took into the row.
         table.SetText(position, col::ProcessPriority, "");
-        state.processRefreshNeeded = true;
+        model.processRefreshNeeded = true;
         outcome.details.push_back("set the priority of " + name + " (pid " + handle + ") to " + priority);
     }
     // A stored row's priority is what the settings document keeps.
-    if (table.Ticked(position)) state.settingsChanged = true;
+    if (table.Ticked(position)) model.settingsChanged = true;
     return outcome;
 }
 
 // Ends the running process of the row at `position` after the user confirms.
-Outcome EndRowProcess(MainState& state, Prompts& prompts, int position) {
-    Table& table = state.tables[TableKind::Process];
+Outcome EndRowProcess(RowParts parts, Prompts& prompts, int position) {
+    Model& model = parts.model;
+    Table& table = model.tables[TableKind::Process];
     const std::string name = table.Name(position);
     const std::uint32_t id = ProcessIdOf(table.Text(position, col::Handle));
     if (id < 1) {
@@ -61,14 +62,22 @@ Outcome EndRowProcess(MainState& state, Prompts& prompts, int position) {
     }
     if (!prompts.AskYesNo(TerminateQuestion(name, id), MessageIcon::Exclamation))
         return Outcome::Of(OutcomeStatus::Cancelled, "left \"" + name + "\" running");
-    if (StillRunsAs(state, id, name) && EndProcessById(state, id)) {
-        state.processRefreshNeeded = true;
+    if (StillRunsAs(parts.services, id, name) && EndProcessById(parts.services, id)) {
+        model.processRefreshNeeded = true;
         // Until the system stops listing it, the refill must not take it for a new process.
-        state.endedProcesses.insert(id);
+        model.endedProcesses.insert(id);
         return Outcome::Of(OutcomeStatus::Done, "ended \"" + name + "\" (pid " + std::to_string(id) + ")");
     }
     table.SetText(position, col::Handle, "");
     return Outcome::Of(OutcomeStatus::NothingToDo, "\"" + name + "\" had already ended");
+}
+
+// After the rows: the refill a running process's change asks for, and the Process tab's status.
+Outcome AfterProcessRows(RowParts parts, Outcome outcome, const ProgressLine& progress) {
+    const bool refill = parts.model.processRefreshNeeded;
+    if (refill) RefillProcessTable(parts, progress);
+    outcome.statusLine = TableStatusText(parts.model.tables, TableKind::Process, refill);
+    return outcome;
 }
 
 }  // namespace
@@ -77,35 +86,32 @@ std::string TerminateQuestion(const std::string& name, std::uint32_t id) {
     return std::string(kConfirmTerminate) + "\r\n" + name + (id > 0 ? " (pid " + std::to_string(id) + ")" : "");
 }
 
-void OnPriorityTimerTick(MainState& state) {
-    RefreshProcessSnapshot(state, state);
-    ApplyStoredPriorities(state, true);
+void OnPriorityTimerTick(RowParts parts) {
+    RefreshProcessSnapshot(parts.services, parts.model);
+    ApplyStoredPriorities(parts.services, parts.model, true);
 }
 
-void ToggleWatchPriorities(MainState& state) {
-    state.options.watchPriorities = !state.options.watchPriorities;
-    if (!state.priorityTimer) return;
-    if (state.options.watchPriorities) {
-        if (!state.priorityTimer->Running()) state.priorityTimer->Start();
-    } else {
-        state.priorityTimer->Stop();
-    }
+void ToggleWatchPriorities(Options& options, PriorityWatcher& watcher) {
+    options.watchPriorities = !options.watchPriorities;
+    watcher.Switch(options.watchPriorities);
 }
 
-Outcome SetPriorityOfRows(MainState& state, const std::vector<int>& rows, std::uint32_t priorityClass) {
-    state.processRefreshNeeded = false;
+Outcome SetPriorityOfRows(RowParts parts, const std::vector<int>& rows, std::uint32_t priorityClass,
+                          const ProgressLine& progress) {
+    parts.model.processRefreshNeeded = false;
     Outcome outcome;
-    ForEachRowDo(state, TableKind::Process, rows,
-                 [&](int position) { outcome.Add(SetRowPriority(state, position, priorityClass)); });
-    return outcome;
+    ForEachRowDo(parts.model, TableKind::Process, rows,
+                 [&](int position) { outcome.Add(SetRowPriority(parts, position, priorityClass)); });
+    return AfterProcessRows(parts, std::move(outcome), progress);
 }
 
-Outcome EndProcessesOfRows(MainState& state, Prompts& prompts, const std::vector<int>& rows) {
-    state.processRefreshNeeded = false;
+Outcome EndProcessesOfRows(RowParts parts, Prompts& prompts, const std::vector<int>& rows,
+                           const ProgressLine& progress) {
+    parts.model.processRefreshNeeded = false;
     Outcome outcome;
-    ForEachRowDo(state, TableKind::Process, rows,
-                 [&](int position) { outcome.Add(EndRowProcess(state, prompts, position)); });
-    return outcome;
+    ForEachRowDo(parts.model, TableKind::Process, rows,
+                 [&](int position) { outcome.Add(EndRowProcess(parts, prompts, position)); });
+    return AfterProcessRows(parts, std::move(outcome), progress);
 }
 
 }  // namespace kestrune

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Options.h"
 #include "app/Outcome.h"
+#include "procs/PriorityWatcher.h"
+#include "procs/ProcessList.h"
 
 namespace kestrune {
-
-struct MainState;
 
 inline constexpr const char* kNotRunning = " is not running.";
 inline constexpr const char* kConfirmTerminate = "Are you sure you wish to terminate this process?";
@@ -19,13 +20,17 @@ inline constexpr const char* kConfirmTerminate = "Are you sure you wish to termi
 // its own ("name (pid n)").
 std::string TerminateQuestion(const std::string& name, std::uint32_t id);
 
-// priorityTimer: re-applies stored priorities that the running programs no longer have.
-void OnPriorityTimerTick(MainState& state);
+// The watcher's tick: re-applies stored priorities that the running programs no longer have.
+void OnPriorityTimerTick(RowParts parts);
 // mnWatchPriorities: inverts the option and switches the watcher with it.
-void ToggleWatchPriorities(MainState& state);
+void ToggleWatchPriorities(Options& options, PriorityWatcher& watcher);
 
-// The "Set Priority" entries and "End Process" on rows of the Process table.
-Outcome SetPriorityOfRows(MainState& state, const std::vector<int>& rows, std::uint32_t priorityClass);
-Outcome EndProcessesOfRows(MainState& state, Prompts& prompts, const std::vector<int>& rows);
+// The "Set Priority" entries and "End Process" on rows of the Process table. When a running
+// process took the action, the table is refilled after the last row (`progress` says so
+// first); the outcome's status line is the Process tab's, counted after that refill.
+Outcome SetPriorityOfRows(RowParts parts, const std::vector<int>& rows, std::uint32_t priorityClass,
+                          const ProgressLine& progress);
+Outcome EndProcessesOfRows(RowParts parts, Prompts& prompts, const std::vector<int>& rows,
+                           const ProgressLine& progress);
 
 }  // namespace kestrune

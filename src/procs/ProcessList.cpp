@@ -1,10 +1,10 @@
 #include "procs/ProcessList.h"
 
 #include "app/CommandLine.h"
-#include "app/MainState.h"
 #include "app/Text.h"
 #include "procs/Priority.h"
 #include "procs/ProcessSnapshot.h"
+#include "procs/TableStatus.h"
 
 namespace kestrune {
 
@@ -26,7 +26,7 @@ int FindProcessRow(Table& table, const std::string& name, const std::string& pat
     return table.Add({});
 }
 
-void MergeProcess(MainState& state, Table& table, const platform::ProcessInfo& process, bool applyChanges) {
+void MergeProcess(Services& services, Table& table, const platform::ProcessInfo& process, bool applyChanges) {
     const std::string& name = process.name;
     if (EqualsIgnoreCase(name, kIdleProcessName)) return;
     const std::string handle = std::to_string(process.id);
@@ -44,12 +44,11 @@ void MergeProcess(MainState& state, Table& table, const platform::ProcessInfo& p
         if (!table.Ticked(position) || stored.empty()) {
             table.SetText(position, col::ProcessPriority, running);
         } else if (!EqualsIgnoreCase(stored, running)) {
-            const auto wanted = PriorityClassFromText(stored);
-            if (!wanted.failed) SetPriorityByName(state, name, wanted.value);
+            if (const auto wanted = PriorityClassFromText(stored)) SetPriorityByName(services, name, *wanted);
         }
     }
     table.SetText(position, col::Handle, handle);
-    table.SetIcon(position, state.IconOf(path));
+    table.SetIcon(position, services.IconOf(path));
 }
 
 }  // namespace
@@ -58,23 +57,30 @@ void RefreshProcessSnapshot(Services& services, Model& model) {
     model.processSnapshot = BuildProcessSnapshot(ProcessesOf(services).List());
 }
 
-void FillProcessTable(MainState& state, bool /*detachIcons*/, bool applyChanges) {
-    RefreshProcessSnapshot(state, state);
-    Table& table = state.tables[TableKind::Process];
+void FillProcessTable(RowParts parts, bool /*detachIcons*/, bool applyChanges) {
+    Model& model = parts.model;
+    RefreshProcessSnapshot(parts.services, model);
+    Table& table = model.tables[TableKind::Process];
 
     for (int position = 1; position <= table.Count(); ++position) table.SetText(position, col::Handle, "");
 
     // An ended process is forgotten once the system no longer lists it.
     std::set<std::uint32_t> stillListed;
-    for (const auto& process : state.processSnapshot) {
-        if (state.endedProcesses.contains(process.id)) {
+    for (const auto& process : model.processSnapshot) {
+        if (model.endedProcesses.contains(process.id)) {
             stillListed.insert(process.id);
             continue;
         }
-        MergeProcess(state, table, process, applyChanges);
+        MergeProcess(parts.services, table, process, applyChanges);
     }
-    state.endedProcesses = std::move(stillListed);
+    model.endedProcesses = std::move(stillListed);
     // Not sorted: a process list keeps the order in which it was filled.
+}
+
+void RefillProcessTable(RowParts parts, const ProgressLine& progress) {
+    if (progress) progress(kRefreshingStatus);
+    FillProcessTable(parts, true, true);
+    parts.model.processRefreshNeeded = false;
 }
 
 int SetPriorityByHandle(Services& services, const std::string& handle, std::uint32_t priorityClass) {
@@ -101,13 +107,13 @@ bool EnablePrivilege(Services& services, const std::string& name) {
 
 bool EndProcessById(Services& services, std::uint32_t id) { return ProcessesOf(services).Terminate(id); }
 
-void ApplyStoredPriorities(MainState& state, bool onlyChanged) {
-    Table& table = state.tables[TableKind::Process];
+void ApplyStoredPriorities(Services& services, Model& model, bool onlyChanged) {
+    Table& table = model.tables[TableKind::Process];
     for (int position = 1; position <= table.Count(); ++position) {
         if (!table.Ticked(position)) continue;
         const std::string name = table.Name(position);
         const std::string path = table.Text(position, col::Path);
-        const platform::ProcessInfo* running = FindSnapshotProcess(state.processSnapshot, name, path);
+        const platform::ProcessInfo* running = FindSnapshotProcess(model.processSnapshot, name, path);
         if (!running) continue;
 
         const std::string wanted = table.Text(position, col::ProcessPriority);
@@ -116,20 +122,20 @@ void ApplyStoredPriorities(MainState& state, bool onlyChanged) {
             if (EqualsIgnoreCase(wanted, current)) continue;
             table.SetText(position, col::Handle, std::to_string(running->id));
         }
-        state.WriteLog(kSettingPriorityFor + name + kPriorityTo + wanted);
-        const auto priority = PriorityClassFromText(wanted);
-        if (!priority.failed) SetPriorityByName(state, name, priority.value);
+        services.WriteLog(kSettingPriorityFor + name + kPriorityTo + wanted);
+        if (const auto priority = PriorityClassFromText(wanted)) SetPriorityByName(services, name, *priority);
     }
 }
 
-void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText,
+void ApplyPriorityToCommand(Services& services, const std::string& command, const std::string& priorityText,
                             std::uint32_t startedId) {
     const auto priority = PriorityClassFromText(priorityText);
+    if (!priority) return;
     // The started process first: by name it may not be found yet (still starting, or started
     // through another program), and it is the one the row is about.
-    if (!priority.failed && startedId != 0) ProcessesOf(state).SetPriorityClass(startedId, priority.value);
+    if (startedId != 0) ProcessesOf(services).SetPriorityClass(startedId, *priority);
     const std::string fileName = FileNameOf(SplitCommandLine(command, false).path);
-    if (!priority.failed) SetPriorityByName(state, fileName, priority.value);
+    SetPriorityByName(services, fileName, *priority);
 }
 
 }  // namespace kestrune

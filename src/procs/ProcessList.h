@@ -3,13 +3,16 @@
 // setting priority classes, the program's privileges and ending a process.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "app/RowFiles.h"
 
 namespace kestrune {
 
-struct MainState;
-struct Model;
-struct Services;
+// A status line said while work goes on, for the user to see before it ends ("Refreshing...",
+// a delayed run's seconds); what a command says once it is done travels in its Outcome.
+using ProgressLine = std::function<void(const std::string&)>;
 
 // The log line written before each priority a stored row asks for is set.
 inline constexpr const char* kSettingPriorityFor = "Setting priority for ";
@@ -25,7 +28,11 @@ void RefreshProcessSnapshot(Services& services, Model& model);
 // `applyChanges`, a stored row whose program runs at another priority has its own applied.
 // `detachIcons` is accepted for the callers' sake: icon numbers live in the rows, so there are
 // no image lists to take off.
-void FillProcessTable(MainState& state, bool detachIcons, bool applyChanges);
+void FillProcessTable(RowParts parts, bool detachIcons, bool applyChanges);
+// The refill a visit of the Process tab or an action on its processes asks for: `progress`
+// shows kRefreshingStatus (procs/TableStatus.h) first, since listing the processes takes a
+// moment; stored rows get their priorities applied; the request is cleared.
+void RefillProcessTable(RowParts parts, const ProgressLine& progress);
 
 // How many processes with this identifier (decimal text) were asked to take the class.
 int SetPriorityByHandle(Services& services, const std::string& handle, std::uint32_t priorityClass);
@@ -38,10 +45,10 @@ bool EndProcessById(Services& services, std::uint32_t id);
 
 // Sets the priority of each stored row's running program from the current snapshot; with
 // `onlyChanged`, only where the running priority differs from the stored one.
-void ApplyStoredPriorities(MainState& state, bool onlyChanged);
+void ApplyStoredPriorities(Services& services, Model& model, bool onlyChanged);
 // After a command was started: gives the process it started (`startedId`, 0 when unknown) and
 // every process of its program file the priority.
-void ApplyPriorityToCommand(MainState& state, const std::string& command, const std::string& priorityText,
+void ApplyPriorityToCommand(Services& services, const std::string& command, const std::string& priorityText,
                             std::uint32_t startedId = 0);
 
 }  // namespace kestrune

@@ -1,69 +1,29 @@
 #include "procs/TableStatus.h"
 
-#include "app/MainState.h"
 #include "app/Version.h"
-#include "procs/PriorityWatcher.h"
-#include "procs/ProcessList.h"
 
 namespace kestrune {
 
-namespace {
-
-void ShowProcessStatus(MainState& state) {
-    const Table& table = state.tables[TableKind::Process];
-    const bool refresh = state.processRefreshNeeded;
-    if (refresh) {
-        state.fe.SetStatus(kRefreshingStatus);
-        FillProcessTable(state, true, true);
-        state.processRefreshNeeded = false;
-    }
-    // Counted after the refill: counts from before it would disagree with the rows in sight
-    // (and with the filter's count) whenever a process started or a row was added.
+std::string TableStatusText(const Tables& tables, std::optional<TableKind> kind, bool refreshed) {
+    if (!kind) return std::string(kTitle) + " from " + kMakerSiteName;
+    const Table& table = tables[*kind];
     const int rows = table.Count();
-    const int stored = table.CountTicked();
-    state.fe.SetStatus(std::to_string(rows) + kProcessesStatus + std::to_string(stored) + kStoredItemsStatus +
-                       (refresh ? kRefreshedStatus : ""));
-    FollowStoredPriorities(state.priorityTimer.get(), state.options.watchPriorities, table);
-}
-
-void ShowStatusText(MainState& state) {
-    const auto kind = state.CurrentKind();
-    if (!kind) {
-        state.fe.SetStatus(std::string(kTitle) + " from " + kMakerSiteName);
-        return;
-    }
-    const Table& table = state.tables[*kind];
-    const int rows = table.Count();
+    const int ticked = table.CountTicked();
     switch (*kind) {
-        case TableKind::Process: ShowProcessStatus(state); break;
-        case TableKind::Deleted: state.fe.SetStatus(std::to_string(rows) + " item(s)"); break;
-        default: {
-            const int ticked = table.CountTicked();
-            state.fe.SetStatus(std::to_string(rows) + " item(s) : " + std::to_string(ticked) + " enabled, " +
-                               std::to_string(rows - ticked) + " disabled.");
-            break;
-        }
+        case TableKind::Process:
+            return std::to_string(rows) + kProcessesStatus + std::to_string(ticked) + kStoredItemsStatus +
+                   (refreshed ? kRefreshedStatus : "");
+        case TableKind::Deleted: return std::to_string(rows) + " item(s)";
+        default:
+            return std::to_string(rows) + " item(s) : " + std::to_string(ticked) + " enabled, " +
+                   std::to_string(rows - ticked) + " disabled.";
     }
 }
 
-MainState::ShownCounts CountsNow(MainState& state) {
-    const auto kind = state.CurrentKind();
+ViewState::ShownCounts CountsShown(const Tables& tables, std::optional<TableKind> kind) {
     if (!kind) return {};
-    const Table& table = state.tables[*kind];
+    const Table& table = tables[*kind];
     return {kind, table.Count(), table.CountTicked()};
-}
-
-}  // namespace
-
-void RefreshCurrentTab(MainState& state) {
-    ShowStatusText(state);
-    // Taken after the text: showing the Process tab's status may refill that table first.
-    state.shownCounts = CountsNow(state);
-}
-
-void UpdateTableStatus(MainState& state) {
-    if (!state.CurrentKind() || CountsNow(state) == state.shownCounts) return;
-    RefreshCurrentTab(state);
 }
 
 }  // namespace kestrune

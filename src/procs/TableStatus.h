@@ -1,23 +1,26 @@
 #pragma once
-// The status line under the tables. For the Process table it also refills the table when that
-// was asked for, and switches the priority watcher on or off by whether any row is stored.
+// The status line under the tables: what it says for each tab, and the counts it shows, by
+// which a view tells that it is out of date.
 
+#include <optional>
 #include <string>
 
-namespace kestrune {
+#include "app/Table.h"
+#include "app/TableKind.h"
+#include "app/ViewState.h"
 
-struct MainState;
+namespace kestrune {
 
 inline constexpr const char* kRefreshingStatus = "Refreshing...";
 inline constexpr const char* kProcessesStatus = " processes, ";
 inline constexpr const char* kStoredItemsStatus = " stored item(s)";
 inline constexpr const char* kRefreshedStatus = " - refreshed";
 
-// Shows the status text of the current tab (state.currentTab; 0 is the About tab), refilling
-// the Process table first when it is due (`ShowTableStatus`).
-void RefreshCurrentTab(MainState& state);
-// After the tables changed: shows the current tab's status again when its counts are no longer
-// the ones the status line shows. Other texts (a command's result, say) stay until then.
-void UpdateTableStatus(MainState& state);
+// The status text of a tab (`ShowTableStatus`): `kind` is the tab's table, none for the About
+// tab; `refreshed` says that the Process table was just refilled. Counted from the table as it
+// is: a refill must come first, or the counts would disagree with the rows in sight.
+std::string TableStatusText(const Tables& tables, std::optional<TableKind> kind, bool refreshed = false);
+// The counts that text shows.
+ViewState::ShownCounts CountsShown(const Tables& tables, std::optional<TableKind> kind);
 
 }  // namespace kestrune

@@ -1,5 +1,7 @@
 #include "session/Application.h"
 
+#include <algorithm>
+
 #include "app/OptionsFile.h"
 #include "app/TableSort.h"
 #include "app/Text.h"
@@ -10,6 +12,7 @@
 #include "procs/PriorityWatcher.h"
 #include "procs/ProcessActions.h"
 #include "procs/ProcessList.h"
+#include "procs/TableStatus.h"
 #include "store/SettingsDocument.h"
 
 namespace kestrune {
@@ -18,25 +21,38 @@ std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
     : state_(platform, frontEnd, clock), publishers_(platform.programFiles(), platform.files()), timers_(timers) {
-    state_.delayedRunTimer = timers_.Create(1000, [this] {
+    delayed_.timer = timers_.Create(1000, [this] {
         CarryOut(
-            OnDelayedRunTick(state_, delayed_), [this] { CloseDown(); }, [this] { SendToTray(); });
+            OnDelayedRunTick(DelayedRunParts(), delayed_), [this] { CloseDown(); }, [this] { SendToTray(); });
     });
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
     monitor_.timer = timers_.Create(1000, [this] {
         OnMonitorTick(state_, state_.fe, monitor_);
-        if (following_) FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
+        if (following_) FollowPlaces();
     });
     followTimer_ = timers_.Create(1000, [this] {
-        if (!state_.options.monitor) FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
+        if (!state_.options.monitor) FollowPlaces();
     });
-    state_.priorityTimer = timers_.Create(5000, [this] { OnPriorityTimerTick(state_); });
+    watcher_ = PriorityWatcher(timers_.Create(5000, [this] { OnPriorityTimerTick(state_); }));
     delayed_.impact.timer = timers_.Create(kImpactIntervalMs, [this] { delayed_.impact.Tick(state_); });
     state_.events.Attach(balloons_);
 }
 
 Application::~Application() { state_.events.Detach(balloons_); }
+
+ProgressLine Application::StatusLine() {
+    return [this](const std::string& text) { state_.fe.SetStatus(text); };
+}
+
+RunParts Application::DelayedRunParts() { return {state_, state_, state_.options, state_.slimlineMode, StatusLine()}; }
+
+void Application::FollowPlaces() {
+    const std::vector<TableKind> rescanned = FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
+    if (const auto shown = state_.CurrentKind();
+        shown && std::find(rescanned.begin(), rescanned.end(), *shown) != rescanned.end())
+        ShowTableStatus();
+}
 
 void Application::FollowOutsideChanges() {
     following_ = true;
@@ -111,9 +127,9 @@ void Application::BeginWork() {
     // A read-only run only looks: no monitor, no delayed run, no priority change.
     if (readOnly_) return;
     if (s.options.monitor) monitor_.timer->Start();
-    if (s.slimlineMode) StartSlimlineDelayedRun(s, delayed_);
-    else ApplyStoredPriorities(s, false);
-    FollowStoredPriorities(s.priorityTimer.get(), s.options.watchPriorities, s.tables[TableKind::Process]);
+    if (s.slimlineMode) StartSlimlineDelayedRun(DelayedRunParts(), delayed_);
+    else ApplyStoredPriorities(s, s, false);
+    watcher_.Follow(s.options.watchPriorities, s.tables[TableKind::Process]);
 }
 
 bool Application::Startup(const std::string& commandLine) {
@@ -145,14 +161,15 @@ bool Application::Shutdown(CloseReason reason) {
         SendToTray();
         return false;
     }
-    s.delayedRunTimer->Stop();
+    delayed_.timer->Stop();
     monitor_.timer->Stop();
-    s.priorityTimer->Stop();
+    watcher_.Stop();
     followTimer_->Stop();
     // What the programs still followed have cost so far is all there will be.
     delayed_.impact.FinishAll(s);
 
-    if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup) kestrune::ToggleRunOnStartup(s);
+    if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup)
+        kestrune::ToggleRunOnStartup(s, s.options);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();
 
     s.fe.TakeWindowBounds();
@@ -193,6 +210,22 @@ bool Application::StoreEdits(Outcome& said) {
 void Application::Report(Outcome outcome) {
     StoreEdits(outcome);
     ShowOutcome(state_.fe, outcome);
+}
+
+void Application::ShowTableStatus(bool refreshed) {
+    state_.fe.SetStatus(TableStatusText(state_.tables, state_.CurrentKind(), refreshed));
+    TableStatusShown();
+}
+
+void Application::TableStatusShown() {
+    state_.shownCounts = CountsShown(state_.tables, state_.CurrentKind());
+    // A read-only run changes no priority.
+    if (!readOnly_) watcher_.Follow(state_.options.watchPriorities, state_.tables[TableKind::Process]);
+}
+
+void Application::ReportOnTable(Outcome outcome) {
+    ShowTableStatus();
+    Report(std::move(outcome));
 }
 
 void Application::CloseDown() {

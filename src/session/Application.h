@@ -1,7 +1,8 @@
 #pragma once
 // The program's one state-owning object, standing for the main window: it holds the shared
-// state and each part's own state, runs the start-up and shut-down sequences, owns the three
-// timers and routes the menu commands to the parts that carry them out.
+// state and each part's own state (the priority watcher and the delayed run with their timers
+// among them), runs the start-up and shut-down sequences, creates the timers and routes the
+// menu commands to the parts that carry them out.
 
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "monitor/ChangeMonitor.h"
 #include "monitor/PlaceFollower.h"
 #include "platform/Platform.h"
+#include "procs/PriorityWatcher.h"
 #include "session/Tray.h"
 #include "store/Profiles.h"
 
@@ -44,6 +46,7 @@ public:
     void CloseDown();
 
     MainState& state() { return state_; }
+    const PriorityWatcher& priorityWatcher() const { return watcher_; }
 
     // Stores what the commands since the last call changed: the settings document unless
     // "Skip save on exit" is set, and settings.ini when an option or the profile changed. A
@@ -172,6 +175,21 @@ private:
     void BeginWork();
     // A command's outcome shown once its edits are stored (StoreEdits).
     void Report(Outcome outcome);
+    // The current tab's status line, after its table changed or was shown (`refreshed`: the
+    // Process table was just refilled); the priority watcher follows the stored rows with it.
+    void ShowTableStatus(bool refreshed = false);
+    // The status line says what the current table holds now (a command's outcome told it).
+    void TableStatusShown();
+    // A command on rows: the table's status line first, then what the command says.
+    void ReportOnTable(Outcome outcome);
+    // What the delayed run works on, and the window's status line and tray that it speaks
+    // through.
+    RunParts DelayedRunParts();
+    // The window's status line, for work that says where it is while it goes.
+    ProgressLine StatusLine();
+    // The watch on the places (PlaceFollower.h); the status line follows a rescanned table in
+    // sight.
+    void FollowPlaces();
     void RememberStoredOptions();
     // After ticks changed: a ticked Delayed row needs the program to start with Windows, and
     // registering at once (rather than at exit) lets "Run on startup" and the Common table
@@ -188,6 +206,7 @@ private:
     PublisherCache publishers_;
     ItemEditorState editor_;
     DelayedRun delayed_;
+    PriorityWatcher watcher_;
     MonitorState monitor_;
     PlaceFollowerState follower_;
     bool following_ = false;

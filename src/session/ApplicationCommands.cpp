@@ -30,7 +30,7 @@ void Application::LoadBackup() {
 void Application::DeleteDuplicatesInCurrentTable() {
     if (const auto kind = state_.CurrentKind()) {
         Report(DeleteDuplicateRows(state_, *kind));
-        RefreshCurrentTab(state_);
+        ShowTableStatus();
     }
 }
 void Application::DeleteDuplicatesInAllTables() { Report(DeleteDuplicateRows(state_, std::nullopt)); }
@@ -39,7 +39,7 @@ void Application::RecordItemsInCurrentTable() {
 }
 void Application::RecordItemsInAllTables() { Report(RecordItems(state_, std::nullopt)); }
 void Application::DeleteUntickedItems() {
-    if (const auto kind = state_.CurrentKind()) Report(DeleteUntickedRows(state_, *kind));
+    if (const auto kind = state_.CurrentKind()) ReportOnTable(DeleteUntickedRows(state_, *kind));
 }
 void Application::RefreshTables() {
     {
@@ -48,10 +48,10 @@ void Application::RefreshTables() {
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
-    RefreshCurrentTab(state_);
+    ShowTableStatus();
 }
 void Application::ImportStartupControlPanel() { Report(kestrune::ImportStartupControlPanel(state_)); }
-void Application::RunDelayedApplications() { RunDelayedCommand(state_, delayed_); }
+void Application::RunDelayedApplications() { RunDelayedCommand(DelayedRunParts(), delayed_); }
 std::string Application::RunDelayedCaption() const { return delayed_.runDelayedCaption; }
 void Application::ToggleMonitor() {
     kestrune::ToggleMonitor(state_.options, monitor_);
@@ -59,14 +59,8 @@ void Application::ToggleMonitor() {
 }
 void Application::MonitorTick() { OnMonitorTick(state_, state_.fe, monitor_); }
 void Application::PreventDelayedAppsFromRegistering() { Report(kestrune::PreventDelayedAppsFromRegistering(state_)); }
-void Application::MakeAllDelayedIdle() {
-    kestrune::MakeAllDelayedIdle(state_);
-    Report({});
-}
-void Application::ToggleRunOnStartup() {
-    kestrune::ToggleRunOnStartup(state_);
-    Report({});
-}
+void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_, state_.fe)); }
+void Application::ToggleRunOnStartup() { Report(kestrune::ToggleRunOnStartup(state_, state_.options)); }
 void Application::ToggleSkipSave() {
     state_.options.skipSave = !state_.options.skipSave;
     Report({});
@@ -92,7 +86,7 @@ void Application::ToggleSkipRunning() {
     Report({});
 }
 void Application::ToggleWatchPriorities() {
-    kestrune::ToggleWatchPriorities(state_);
+    kestrune::ToggleWatchPriorities(state_.options, watcher_);
     Report({});
 }
 void Application::ToggleDisableTheWindowsWay() {
@@ -144,46 +138,58 @@ EditorField Application::ConfirmEditor() {
     const bool isNew = editor_.editRowPosition == -1;
     Outcome outcome = ConfirmItemEditor(state_, *kind, editor_);
     // A new row changes the counts the status line shows.
-    if (isNew && editor_.focus == EditorField::None) RefreshCurrentTab(state_);
+    if (isNew && editor_.focus == EditorField::None) ShowTableStatus();
     Report(std::move(outcome));
     return editor_.focus;
 }
 void Application::DeleteSelected(TableKind kind, const std::vector<int>& rows) {
-    Report(DeleteRows(state_, state_.fe, kind, rows));
+    ReportOnTable(DeleteRows(state_, state_.fe, kind, rows));
 }
 void Application::ToggleSelected(TableKind kind, const std::vector<int>& rows) {
-    Report(SetTicks(state_, kind, rows, std::nullopt));
+    ReportOnTable(SetTicks(state_, kind, rows, std::nullopt));
     RegisterForDelayedRun();
 }
 void Application::RunNow(TableKind kind, const std::vector<int>& rows) {
-    if (!rows.empty()) Report(kestrune::RunNow(state_, kind, rows.front(), &delayed_.impact));
+    if (!rows.empty()) Report(kestrune::RunNow(state_, state_.options, kind, rows.front(), &delayed_.impact));
 }
 
 void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.events, delayed_.window); }
 void Application::RecordSetting(TableKind kind, const std::vector<int>& rows) {
-    Report(RecordRows(state_, kind, rows));
+    ReportOnTable(RecordRows(state_, kind, rows));
 }
 void Application::TickAll(bool ticked) {
-    if (const auto kind = state_.CurrentKind()) Report(SetAllTicks(state_, *kind, ticked));
+    if (const auto kind = state_.CurrentKind()) ReportOnTable(SetAllTicks(state_, *kind, ticked));
     RegisterForDelayedRun();
 }
 void Application::TickSelected(TableKind kind, const std::vector<int>& rows, bool ticked) {
-    Report(SetTicks(state_, kind, rows, ticked));
+    ReportOnTable(SetTicks(state_, kind, rows, ticked));
     RegisterForDelayedRun();
 }
 void Application::MoveSelectedTo(TableKind kind, const std::vector<int>& rows, TableKind target) {
-    Report(MoveRows(state_, kind, rows, target));
+    Outcome outcome = MoveRows(state_, kind, rows, target);
+    // A move onto the table itself touches no row.
+    if (kind != target) ShowTableStatus();
+    Report(std::move(outcome));
     RegisterForDelayedRun();
 }
 void Application::MoveSelectedBack(TableKind kind, const std::vector<int>& rows) {
-    if (kind == TableKind::Deleted) ShowOutcome(state_.fe, MoveRowsBack(state_, rows));
+    if (kind != TableKind::Deleted) return;
+    const Outcome outcome = MoveRowsBack(state_, rows);
+    ShowTableStatus();
+    ShowOutcome(state_.fe, outcome);
 }
 void Application::SetPriorityOfSelected(TableKind kind, const std::vector<int>& rows, std::uint32_t priorityClass) {
     // The priority entries act on processes only.
-    if (kind == TableKind::Process) Report(SetPriorityOfRows(state_, rows, priorityClass));
+    if (kind != TableKind::Process) return;
+    Outcome outcome = SetPriorityOfRows(state_, rows, priorityClass, StatusLine());
+    TableStatusShown();
+    Report(std::move(outcome));
 }
 void Application::EndSelectedProcesses(TableKind kind, const std::vector<int>& rows) {
-    if (kind == TableKind::Process) Report(EndProcessesOfRows(state_, state_.fe, rows));
+    if (kind != TableKind::Process) return;
+    Outcome outcome = EndProcessesOfRows(state_, state_.fe, rows, StatusLine());
+    TableStatusShown();
+    Report(std::move(outcome));
 }
 
 }  // namespace kestrune

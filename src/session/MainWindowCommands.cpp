@@ -7,6 +7,7 @@
 #include "locations/LocationChange.h"
 #include "locations/Scanning.h"
 #include "locations/TableOperations.h"
+#include "procs/ProcessList.h"
 #include "procs/TableStatus.h"
 #include "session/Application.h"
 #include "session/Identify.h"
@@ -55,23 +56,28 @@ void Application::SelectTab(int tab) {
     state_.currentTab = tab;
     state_.position.lastTab = tab - 1;
     // Every visit of the Process tab lists the running processes afresh.
-    if (state_.CurrentKind() == TableKind::Process) state_.processRefreshNeeded = true;
-    RefreshCurrentTab(state_);
+    const bool processes = state_.CurrentKind() == TableKind::Process;
+    if (processes) RefillProcessTable(state_, StatusLine());
+    ShowTableStatus(processes);
 }
 
 void Application::OnRowTickChanged(TableKind kind, int position, bool ticked) {
     if (position < 1 || position > state_.tables[kind].Count()) return;
     Report(TickRow(state_, kind, position, ticked));
     RegisterForDelayedRun();
-    RefreshCurrentTab(state_);
+    ShowTableStatus();
 }
 
 void Application::RegisterForDelayedRun() {
     if (state_.tables[TableKind::Delayed].CountTicked() > 0 && !state_.options.runOnStartup)
-        kestrune::ToggleRunOnStartup(state_);
+        kestrune::ToggleRunOnStartup(state_, state_.options);
 }
 
-void Application::UpdateTableStatus() { kestrune::UpdateTableStatus(state_); }
+void Application::UpdateTableStatus() {
+    // Other texts (a command's result, say) stay until the counts change.
+    const auto kind = state_.CurrentKind();
+    if (kind && CountsShown(state_.tables, kind) != state_.shownCounts) ShowTableStatus();
+}
 
 void Application::SortByColumn(TableKind kind, int column) {
     // The order toggles from the one the list is in, which fitting the columns made ascending.

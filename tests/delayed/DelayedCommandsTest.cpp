@@ -28,17 +28,17 @@ protected:
 TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     AddDelayed("C:\\A\\a.exe", "5");
     run.window.exitButtonVisible = true;
-    RunDelayedCommand(state, run);
+    RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
     EXPECT_FALSE(run.window.exitButtonVisible);
     EXPECT_TRUE(state.events.Busy().controls);
     EXPECT_FALSE(state.events.Busy().runDelayed);
-    EXPECT_TRUE(state.delayedRunTimer->Running());
+    EXPECT_TRUE(run.timer->Running());
     Seconds(2);
 
-    RunDelayedCommand(state, run);
+    RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
     EXPECT_EQ(fe.LastStatus(), "Delayed applications stopped.");
     EXPECT_FALSE(state.events.Busy().controls);
     EXPECT_TRUE(run.window.visible);  // stopping leaves the window as it is
@@ -47,7 +47,7 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     EXPECT_THAT(launcher().launches, IsEmpty());
 
     // A new start counts from zero again.
-    RunDelayedCommand(state, run);
+    RunDelayedCommand(parts(), run);
     Seconds(4);
     EXPECT_THAT(launcher().launches, IsEmpty());
     Seconds(1);
@@ -58,11 +58,11 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
 
 TEST_F(DelayedCommandsTest, RunDelayedWithNothingTickedStaysInItsStopState) {
     AddDelayed("C:\\A\\a.exe", "5", "", false);
-    RunDelayedCommand(state, run);
+    RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
     EXPECT_TRUE(state.events.Busy().controls);
-    EXPECT_FALSE(state.delayedRunTimer->Running());
-    RunDelayedCommand(state, run);
+    EXPECT_FALSE(run.timer->Running());
+    RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
     EXPECT_FALSE(state.events.Busy().controls);
 }
@@ -71,28 +71,28 @@ TEST_F(DelayedCommandsTest, StopBetweenTwoLaunchesEndsTheRunThere) {
     AddDelayed("C:\\A\\a.exe", "1");
     AddDelayed("C:\\A\\b.exe", "2");
     AddDelayed("C:\\A\\c.exe", "-1");
-    RunDelayedCommand(state, run);
+    RunDelayedCommand(parts(), run);
     Seconds(1);
     ASSERT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe"));
     // "Stop" between two ticks: nothing runs inside a step any more, so there is no step to
     // abandon, and the run's state is whole when the command reaches it.
-    RunDelayedCommand(state, run);
+    RunDelayedCommand(parts(), run);
     EXPECT_FALSE(run.running);
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
     EXPECT_FALSE(state.events.Busy().controls);
     Seconds(5);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe"));
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\a.exe"));
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
     // A tick that was already due when the run stopped changes nothing either.
-    EXPECT_EQ(OnDelayedRunTick(state, run), AfterRun::Nothing);
+    EXPECT_EQ(OnDelayedRunTick(parts(), run), AfterRun::Nothing);
     EXPECT_EQ(launcher().launches.size(), 1u);
 }
 
 TEST_F(DelayedCommandsTest, AStepDecidesWhatToLaunchAndItsCallerLaunchesIt) {
     AddDelayed("C:\\A\\a.exe", "1");
     AddDelayed("C:\\A\\idle.exe", "-1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
 
     const DelayedStep first = AdvanceDelayedRun(run, {-1, 20, 0});
     EXPECT_EQ(first.status, "1 seconds have passed");
@@ -126,7 +126,7 @@ TEST_F(DelayedCommandsTest, AStepDecidesWhatToLaunchAndItsCallerLaunchesIt) {
 TEST_F(DelayedCommandsTest, SlimlineStartShowsTheExitButtonAndEndsInTheTray) {
     state.slimlineMode = true;
     AddDelayed("C:\\A\\a.exe", "1");
-    StartSlimlineDelayedRun(state, run);
+    StartSlimlineDelayedRun(parts(), run);
     EXPECT_TRUE(run.window.exitButtonVisible);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
     EXPECT_FALSE(state.events.Busy().controls);
@@ -139,7 +139,7 @@ TEST_F(DelayedCommandsTest, SlimlineStartWithExitAfterRunClosesDown) {
     state.slimlineMode = true;
     state.options.exitAfterDelayed = true;
     AddDelayed("C:\\A\\a.exe", "-1");
-    StartSlimlineDelayedRun(state, run);
+    StartSlimlineDelayedRun(parts(), run);
     Seconds(6);
     EXPECT_EQ(closeDowns, 1);
     EXPECT_EQ(tripsToTray, 0);
@@ -148,7 +148,7 @@ TEST_F(DelayedCommandsTest, SlimlineStartWithExitAfterRunClosesDown) {
 TEST_F(DelayedCommandsTest, SlimlineStartWithNothingTickedTakesNoEndSteps) {
     state.slimlineMode = true;
     state.options.exitAfterDelayed = true;
-    StartSlimlineDelayedRun(state, run);
+    StartSlimlineDelayedRun(parts(), run);
     Seconds(5);
     EXPECT_EQ(closeDowns, 0);
     EXPECT_EQ(tripsToTray, 0);
@@ -160,13 +160,13 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     AddDelayed("C:\\A\\c.exe", "-7", "", false);
     fe.yesNoAnswers = {false, true};
     state.settingsChanged = false;
-    MakeAllDelayedIdle(state);
+    EXPECT_EQ(MakeAllDelayedIdle(state, fe).status, OutcomeStatus::Cancelled);
     // Asked first, naming how many delays go; No keeps every one of them.
     ASSERT_EQ(fe.questions.size(), 1u);
     EXPECT_NE(fe.questions[0].find("all 3 delayed application(s)"), std::string::npos) << fe.questions[0];
     EXPECT_THAT(Delays(), ElementsAre("10", "abc", "-7"));
     EXPECT_FALSE(state.settingsChanged);
-    MakeAllDelayedIdle(state);
+    ShowOutcome(fe, MakeAllDelayedIdle(state, fe));
     EXPECT_THAT(Delays(), ElementsAre("-3", "-2", "-1"));
     EXPECT_TRUE(state.settingsChanged);
     EXPECT_EQ(fe.LastStatus(), "All delayed items have been set to run when idle");
@@ -244,7 +244,7 @@ protected:
 };
 
 TEST_F(RunOnStartupTest, CheckingRegistersTheProgramInSlimlineMode) {
-    ToggleRunOnStartup(state);
+    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
     EXPECT_TRUE(state.options.runOnStartup);
     const std::string link = folder + "Kestrune.lnk";
     ASSERT_EQ(platform.recordingShell.written.count(link), 1u);
@@ -260,7 +260,9 @@ TEST_F(RunOnStartupTest, UncheckingIsRefusedWhileDelayedAppsExist) {
     state.options.runOnStartup = true;
     AddDelayed("C:\\A\\a.exe", "5", "", false);
     test::WriteText(folder + "Kestrune.lnk", "link");
-    ToggleRunOnStartup(state);
+    const Outcome outcome = ToggleRunOnStartup(state, state.options);
+    EXPECT_EQ(outcome.status, OutcomeStatus::Refused);
+    ShowOutcome(fe, outcome);
     EXPECT_TRUE(state.options.runOnStartup);
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text,
@@ -273,20 +275,20 @@ TEST_F(RunOnStartupTest, UncheckingWithoutDelayedAppsRemovesTheShortcut) {
     state.options.runOnStartup = true;
     test::WriteText(folder + "Kestrune.lnk", "link");
     test::WriteText(folder + "Other.lnk", "link");
-    ToggleRunOnStartup(state);
+    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
     EXPECT_FALSE(state.options.runOnStartup);
     EXPECT_FALSE(std::filesystem::exists(folder + "Kestrune.lnk"));
     EXPECT_TRUE(std::filesystem::exists(folder + "Other.lnk"));
     EXPECT_THAT(fe.messages, IsEmpty());
     // Unchecking again with no shortcut left is harmless.
     state.options.runOnStartup = true;
-    ToggleRunOnStartup(state);
+    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
     EXPECT_FALSE(state.options.runOnStartup);
 }
 
 TEST_F(DelayedCommandsTest, RunNowLaunchesTheRowAndAppliesItsPriority) {
     AddDelayed("C:\\Apps\\tool.exe /x", "5", "Below Normal");
-    RunNow(state, TableKind::Delayed, 1);
+    ShowOutcome(fe, RunNow(state, state.options, TableKind::Delayed, 1));
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\Apps\\tool.exe /x"));
     ASSERT_EQ(platform.scriptedProcesses.priorityByName.size(), 1u);
     EXPECT_EQ(platform.scriptedProcesses.priorityByName[0].first, "tool.exe");
@@ -295,14 +297,14 @@ TEST_F(DelayedCommandsTest, RunNowLaunchesTheRowAndAppliesItsPriority) {
 
     // A folder row starts its target without the arguments column.
     state.table(TableKind::UserStartup).Add({"Tool", "C:\\Apps\\tool.exe", "/min"}, true);
-    RunNow(state, TableKind::UserStartup, 1);
+    ShowOutcome(fe, RunNow(state, state.options, TableKind::UserStartup, 1));
     EXPECT_EQ(launcher().Commands().back(), "C:\\Apps\\tool.exe");
 }
 
 TEST_F(DelayedCommandsTest, RunNowOnAProcessRowRefreshesTheProcessTable) {
     platform.scriptedProcesses.running = {{77, "svc.exe", 8, "C:\\S\\svc.exe"}};
     state.table(TableKind::Process).Add({"svc.exe", "C:\\S\\svc.exe", "", ""}, false);
-    RunNow(state, TableKind::Process, 1);
+    ShowOutcome(fe, RunNow(state, state.options, TableKind::Process, 1));
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\S\\svc.exe"));
     EXPECT_EQ(state.table(TableKind::Process).Text(1, col::Handle), "77");
 }
@@ -313,8 +315,8 @@ TEST_F(DelayedCommandsTest, RunNowSkipsARunningProgramAndAnEmptyCommand) {
     AddDelayed("C:\\Apps\\tool.exe", "5", "High");
     AddDelayed("", "5");
     // Neither counts as started.
-    EXPECT_EQ(RunNow(state, TableKind::Delayed, 1).status, OutcomeStatus::Refused);
-    EXPECT_EQ(RunNow(state, TableKind::Delayed, 2).status, OutcomeStatus::NothingToDo);
+    EXPECT_EQ(RunNow(state, state.options, TableKind::Delayed, 1).status, OutcomeStatus::Refused);
+    EXPECT_EQ(RunNow(state, state.options, TableKind::Delayed, 2).status, OutcomeStatus::NothingToDo);
     EXPECT_THAT(launcher().launches, IsEmpty());
     EXPECT_THAT(platform.scriptedProcesses.priorityByName, IsEmpty());
     EXPECT_THAT(LogTexts(), ElementsAre("Skipping running process: C:\\Apps\\tool.exe"));

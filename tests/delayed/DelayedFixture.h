@@ -212,6 +212,12 @@ public:
     platform::System& system() override { return machine.platform->system(); }
 };
 
+// What a run works on, as the session gives it: the state's parts and the status line on the
+// scripted window.
+inline RunParts PartsOf(TestState& state, ScriptedFrontEnd& fe) {
+    return {state, state, state.options, state.slimlineMode, [&fe](const std::string& text) { fe.SetStatus(text); }};
+}
+
 class DelayedFixture : public ::testing::Test {
 protected:
     DelayedFixture() : state(platform, fe, clock) {
@@ -221,10 +227,10 @@ protected:
         auto scripted = std::make_unique<ScriptedMeter>();
         meter = scripted.get();
         run.cpuMeter = std::move(scripted);
-        state.WithTimers(timers, {.delayedRun = [this] {
-                             CarryOut(
-                                 OnDelayedRunTick(state, run), [this] { ++closeDowns; }, [this] { ++tripsToTray; });
-                         }});
+        run.timer = timers.Create(1000, [this] {
+            CarryOut(
+                OnDelayedRunTick(parts(), run), [this] { ++closeDowns; }, [this] { ++tripsToTray; });
+        });
         state.events.Attach(launches);
     }
 
@@ -240,6 +246,8 @@ protected:
             timers.Advance(1000);
         }
     }
+
+    RunParts parts() { return PartsOf(state, fe); }
 
     // The log's texts after the fixture's own first line, without their time stamps.
     std::vector<std::string> LogTexts() { return test::LogTexts(state.logPath, 1); }

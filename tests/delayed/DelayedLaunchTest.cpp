@@ -32,8 +32,10 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     test::FixedClock clock;
     test::ManualTimers timers{clock};
     test::TestState state(*machine.platform, fe, clock);
-    state.LogIn(machine.appFolder).BeginLog("test begins").WithTimers(timers);
+    state.LogIn(machine.appFolder).BeginLog("test begins");
     DelayedRun run;
+    run.timer = timers.Create(1000, [] {});
+    const RunParts parts{state, state, state.options, false, [&fe](const std::string& text) { fe.SetStatus(text); }};
 
     const std::string folder = machine.folder.Path();
     // Each command writes the moment it ran, in nanoseconds, and renames the file into place so
@@ -45,15 +47,15 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     delayed.Add({"second", stamp("second"), "2", "", ""}, true);
     delayed.Add({"first", stamp("first"), "1", "", ""}, true);
 
-    StartDelayedRun(state, run);
-    ASSERT_TRUE(state.delayedRunTimer->Running());
+    StartDelayedRun(parts, run);
+    ASSERT_TRUE(run.timer->Running());
     const auto began = Clock::now();
-    for (int second = 1; second <= 5 && state.delayedRunTimer->Running(); ++second) {
+    for (int second = 1; second <= 5 && run.timer->Running(); ++second) {
         std::this_thread::sleep_until(began + std::chrono::seconds(second));
         CarryOut(
-            OnDelayedRunTick(state, run), [] {}, [] {});
+            OnDelayedRunTick(parts, run), [] {}, [] {});
     }
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
     const std::string log = test::ReadText(state.logPath);
     ASSERT_EQ(log.find("Error"), std::string::npos) << log;
 

@@ -19,8 +19,8 @@ TEST_F(DelayedRunTest, EqualDelaysStartOneSecondApartAndCountFromTheStart) {
     AddDelayed("C:\\A\\late.exe", "30");
     AddDelayed("C:\\A\\first.exe", "5");
     AddDelayed("C:\\A\\second.exe", "5");
-    StartDelayedRun(state, run);
-    EXPECT_TRUE(state.delayedRunTimer->Running());
+    StartDelayedRun(parts(), run);
+    EXPECT_TRUE(run.timer->Running());
     EXPECT_FALSE(run.idlePhase);
     Seconds(40);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\first.exe", "C:\\A\\second.exe", "C:\\A\\late.exe"));
@@ -29,14 +29,14 @@ TEST_F(DelayedRunTest, EqualDelaysStartOneSecondApartAndCountFromTheStart) {
     EXPECT_THAT(LogTexts(),
                 ElementsAre("Running delayed applications...", "Running C:\\A\\first.exe", "Running C:\\A\\second.exe",
                             "Running C:\\A\\late.exe", "Finished running delayed applications."));
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
     EXPECT_FALSE(run.window.visible);
     EXPECT_EQ(meter->queries, 0);
 }
 
 TEST_F(DelayedRunTest, StatusCountsTheSecondsOfTheTimedPhase) {
     AddDelayed("C:\\A\\a.exe", "3");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     EXPECT_EQ(fe.LastStatus(), "Running delayed applications...");
     Seconds(2);
     EXPECT_EQ(fe.LastStatus(), "2 seconds have passed");
@@ -45,11 +45,33 @@ TEST_F(DelayedRunTest, StatusCountsTheSecondsOfTheTimedPhase) {
                 ElementsAre("3 seconds have passed", "Running C:\\A\\a.exe", "Finished running delayed applications."));
 }
 
+// A console prints the status lines and the run's window as each comes, so a tick's lines must
+// reach the status line when they are said, not once the tick is over.
+TEST_F(DelayedRunTest, StatusLinesComeInStepWithTheWindowsChanges) {
+    struct Recorder : ModelObserver {
+        explicit Recorder(std::vector<std::string>& said) : said(said) {}
+        void DelayedWindowChanged() override { said.push_back("window"); }
+        std::vector<std::string>& said;
+    };
+    std::vector<std::string> said;
+    Recorder recorder(said);
+    state.events.Attach(recorder);
+    fe.onStatus = [&said](const std::string& text) { said.push_back(text); };
+    AddDelayed("C:\\A\\a.exe", "1");
+
+    StartDelayedRun(parts(), run);
+    Seconds(1);
+    state.events.Detach(recorder);
+
+    EXPECT_THAT(said, ElementsAre("window", "Running delayed applications...", "1 seconds have passed", "window",
+                                  "Running C:\\A\\a.exe", "Finished running delayed applications.", "window"));
+}
+
 TEST_F(DelayedRunTest, NegativeDelaysWaitForTheirOwnRunOfIdleSeconds) {
     AddDelayed("C:\\A\\ten.exe", "10");
     AddDelayed("C:\\A\\minus1.exe", "-1");
     AddDelayed("C:\\A\\minus2.exe", "-2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(10);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\ten.exe"));
     EXPECT_EQ(fe.LastStatus(), "Starting applications to be run when idle");
@@ -66,12 +88,12 @@ TEST_F(DelayedRunTest, NegativeDelaysWaitForTheirOwnRunOfIdleSeconds) {
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\ten.exe",
                                         "Starting applications to be run when idle", "Running C:\\A\\minus2.exe",
                                         "Running C:\\A\\minus1.exe", "Finished running delayed applications."));
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
 }
 
 TEST_F(DelayedRunTest, IdleTicksRestartOnABusySecondAndIgnoreAFailedReading) {
     AddDelayed("C:\\A\\idle.exe", "-1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     EXPECT_TRUE(run.idlePhase);
     // Three idle, one busy (count restarts), one failed reading (nothing), then six idle.
     meter->readings = {3, 3, 3, 20, -1, 4, 4, 4, 4, 4, 4};
@@ -92,17 +114,17 @@ TEST_F(DelayedRunTest, IdleTicksRestartOnABusySecondAndIgnoreAFailedReading) {
 TEST_F(DelayedRunTest, ZeroDelayNeverRunsWithoutAnIdlePhase) {
     AddDelayed("C:\\A\\zero.exe", "0");
     AddDelayed("C:\\A\\ten.exe", "10");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(30);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\ten.exe"));
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
     EXPECT_EQ(meter->queries, 0);
 }
 
 TEST_F(DelayedRunTest, AllIdleStartsInTheIdlePhaseAtTheFirstEntry) {
     AddDelayed("C:\\A\\zero.exe", "0");
     AddDelayed("C:\\A\\neg.exe", "-5");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     EXPECT_TRUE(run.idlePhase);
     EXPECT_EQ(run.currentIndex, 0);
     Seconds(1);
@@ -110,14 +132,14 @@ TEST_F(DelayedRunTest, AllIdleStartsInTheIdlePhaseAtTheFirstEntry) {
     Seconds(11);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\neg.exe", "C:\\A\\zero.exe"));
     EXPECT_THAT(LaunchSeconds(), ElementsAre(6, 12));
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
 }
 
 TEST_F(DelayedRunTest, IdleSettingsDecideWhatCountsAsIdle) {
     state.options.idleThreshold = 50;
     state.options.idleSeconds = 2;
     AddDelayed("C:\\A\\neg.exe", "-1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     meter->readings = {49, 49, 50, 10, 10, 10};
     Seconds(6);
     EXPECT_THAT(LaunchSeconds(), ElementsAre(6));
@@ -126,18 +148,18 @@ TEST_F(DelayedRunTest, IdleSettingsDecideWhatCountsAsIdle) {
 TEST_F(DelayedRunTest, ThresholdZeroNeverFindsTheProcessorIdle) {
     state.options.idleThreshold = 0;
     AddDelayed("C:\\A\\neg.exe", "-1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     meter->otherwise = 0;
     Seconds(60);
     EXPECT_THAT(launcher().launches, IsEmpty());
-    EXPECT_TRUE(state.delayedRunTimer->Running());
+    EXPECT_TRUE(run.timer->Running());
 }
 
 TEST_F(DelayedRunTest, RowUntickedInTheWindowIsSkippedAndTheNextRunsAtOnce) {
     AddDelayed("C:\\A\\one.exe", "2");
     AddDelayed("C:\\A\\two.exe", "4");
     AddDelayed("C:\\A\\three.exe", "8");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     ASSERT_EQ(run.window.RowCount(), 3);
     run.window.rows[1].ticked = false;  // the user unticks "two.exe"
     Seconds(8);
@@ -157,28 +179,28 @@ TEST_F(DelayedRunTest, UntickingAnIdleRowSkipsThatRowAfterTheTimedOnes) {
     AddDelayed("C:\\A\\ten.exe", "10");
     AddDelayed("C:\\A\\minus1.exe", "-1");
     AddDelayed("C:\\A\\minus2.exe", "-2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     run.window.rows[1].ticked = false;  // minus1.exe
     Seconds(10 + 6 + 6);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\ten.exe", "C:\\A\\minus2.exe"));
     EXPECT_EQ(run.window.rows[1].icon, "skip");
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
 }
 
 TEST_F(DelayedRunTest, SkippingIntoTheTimedEntriesEndsTheIdlePhaseWithoutRunningThemAgain) {
     AddDelayed("C:\\A\\five.exe", "5");
     AddDelayed("C:\\A\\minus.exe", "-1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     run.window.rows[0].ticked = false;  // minus.exe
     Seconds(5 + 6);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\five.exe"));
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    EXPECT_FALSE(run.timer->Running());
 }
 
 TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
     AddDelayed("C:\\A\\one.exe", "1");
     AddDelayed("C:\\A\\two.exe", "2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     run.window.rows[1].ticked = false;
     HideDelayedWindow(state.events, run.window);
     EXPECT_FALSE(run.window.visible);
@@ -193,7 +215,7 @@ TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {
                              {130, "Tool.EXE", 8, "c:\\program files\\tool\\tool.exe"}};
     AddDelayed("\"C:\\Program Files\\Tool\\tool.exe\" /quiet", "1", "High");
     AddDelayed("C:\\Other\\notepad.exe", "2", "High");  // same name, other path: not running
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(2);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\Other\\notepad.exe"));
     EXPECT_THAT(LogTexts(),
@@ -211,7 +233,7 @@ TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {
 TEST_F(DelayedRunTest, ThePriorityReachesTheProcessTheRunStartedNotOnlyOthersOfItsName) {
     AddDelayed("C:\\Tools\\starter.exe /child", "1", "Low");
     AddDelayed("C:\\Tools\\plain.exe", "2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(2);
     ASSERT_EQ(launcher().launches.size(), 2u);
     // By name the process may not be found yet; by the id the start answered it always is.
@@ -223,7 +245,7 @@ TEST_F(DelayedRunTest, ThePriorityReachesTheProcessTheRunStartedNotOnlyOthersOfI
 TEST_F(DelayedRunTest, WithoutTheOptionARunningProgramStartsAgain) {
     state.processSnapshot = {{130, "tool.exe", 8, "C:\\Tool\\tool.exe"}};
     AddDelayed("C:\\Tool\\tool.exe", "1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\Tool\\tool.exe"));
 }
@@ -232,7 +254,7 @@ TEST_F(DelayedRunTest, ALaunchFailureIsLoggedAndTheRunGoesOn) {
     launcher().failing = {"C:\\Gone\\gone.exe"};
     AddDelayed("C:\\Gone\\gone.exe", "1", "High");
     AddDelayed("C:\\A\\b.exe", "2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(2);
     EXPECT_THAT(LogTexts(),
                 ElementsAre("Running delayed applications...", "Running C:\\Gone\\gone.exe",
@@ -244,8 +266,8 @@ TEST_F(DelayedRunTest, ALaunchFailureIsLoggedAndTheRunGoesOn) {
 
 TEST_F(DelayedRunTest, NoTickedRowStartsNothing) {
     AddDelayed("C:\\A\\a.exe", "1", "", false);
-    StartDelayedRun(state, run);
-    EXPECT_FALSE(state.delayedRunTimer->Running());
+    StartDelayedRun(parts(), run);
+    EXPECT_FALSE(run.timer->Running());
     EXPECT_FALSE(run.window.visible);
     EXPECT_THAT(LogTexts(), IsEmpty());
 }
@@ -253,7 +275,7 @@ TEST_F(DelayedRunTest, NoTickedRowStartsNothing) {
 // The window shows it in a balloon while it is in the tray (TrayTest).
 TEST_F(DelayedRunTest, EachLaunchIsAnnouncedWithItsCommand) {
     AddDelayed("C:\\A\\a.exe -x", "1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     EXPECT_EQ(launches.texts, std::vector<std::string>{"Running C:\\A\\a.exe -x"});
 }
@@ -275,7 +297,7 @@ TEST_F(DelayedRunTest, FinishingAppliesStoredPrioritiesAndSaysWhatFollows) {
         // As a run started from the menu leaves them.
         state.events.BeginBusy(false);
         run.holdsControls = true;
-        EXPECT_EQ(FinishDelayedRun(state, run), c.expected);
+        EXPECT_EQ(FinishDelayedRun(parts(), run), c.expected);
         EXPECT_FALSE(state.events.Busy().controls);
         EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
         // Applied whether or not it differs from the running priority (0x40 = Low).
@@ -287,7 +309,7 @@ TEST_F(DelayedRunTest, FinishingAppliesStoredPrioritiesAndSaysWhatFollows) {
 TEST_F(DelayedRunTest, ExitAfterTheRunClosesDownThroughTheCaller) {
     state.options.exitAfterDelayed = true;
     AddDelayed("C:\\A\\a.exe", "1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(3);
     EXPECT_EQ(closeDowns, 1);
 }

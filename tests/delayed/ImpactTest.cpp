@@ -77,7 +77,7 @@ private:
 TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
     ScriptedCost& busy = AddFollowed("/opt/busy", "1");
     ScriptedCost& quiet = AddFollowed("/opt/quiet", "2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     state.settingsChanged = false;
 
     Seconds(1);  // busy starts
@@ -106,7 +106,7 @@ TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
 
 TEST_F(ImpactTest, AProgramIsFollowedForThirtySecondsAtMost) {
     ScriptedCost& daemon = AddFollowed("/opt/daemon", "1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     daemon.cost = {200 * kMs, 0, 0};
     // The start falls between two readings: within one interval of the limit, either way.
@@ -125,7 +125,7 @@ TEST_F(ImpactTest, AProgramIsFollowedForThirtySecondsAtMost) {
 TEST_F(ImpactTest, TheMeasurementFindsItsRowAfterASortAndIsDroppedForADeletedOne) {
     ScriptedCost& b = AddFollowed("/opt/b", "1");
     ScriptedCost& a = AddFollowed("/opt/a", "2");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(2);
     Table& delayed = state.table(TableKind::Delayed);
     delayed.Sort(col::Name, true);  // a before b
@@ -145,7 +145,7 @@ TEST_F(ImpactTest, AProgramThatCannotBeFollowedKeepsWhatItsRowHad) {
     EntryDetails before;
     before.impact = Impact{700, 0, 0, 4};
     state.table(TableKind::Delayed).SetDetails(1, before);
-    StartDelayedRun(state, run);  // no cost scripted: the process is not there to follow
+    StartDelayedRun(parts(), run);  // no cost scripted: the process is not there to follow
     Seconds(1);
     Ms(1000);
     EXPECT_EQ(ImpactOfRow(1), before.impact);
@@ -155,7 +155,7 @@ TEST_F(ImpactTest, AProgramThatCannotBeFollowedKeepsWhatItsRowHad) {
 
 TEST_F(ImpactTest, ClosingDownStoresWhatTheProgramsStillFollowedCostSoFar) {
     ScriptedCost& slow = AddFollowed("/opt/slow", "1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     slow.cost = {320 * kMs, 0, 0};
     Ms(500);
@@ -167,7 +167,7 @@ TEST_F(ImpactTest, ClosingDownStoresWhatTheProgramsStillFollowedCostSoFar) {
 
 TEST_F(ImpactTest, RunNowOnADelayedRowIsFollowedToo) {
     ScriptedCost& now = AddFollowed("/opt/now", "10");
-    const Outcome outcome = RunNow(state, TableKind::Delayed, 1, &run.impact);
+    const Outcome outcome = RunNow(state, state.options, TableKind::Delayed, 1, &run.impact);
     ASSERT_TRUE(outcome.Succeeded());
     Ends(now, {1200 * kMs, 0, 0});
     EXPECT_EQ(BandOf(ImpactOfRow(1)), ImpactBand::High);
@@ -179,7 +179,7 @@ TEST_F(ImpactTest, TheTimelineHoldsTheStartsTheBusyIntervalsAndTheIdleReadings) 
     meter->readings = {90, 10, 10};
     meter->otherwise = 10;
     state.options.idleSeconds = 1;
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     first.cost = {125 * kMs, 0, 0};  // half of the first interval after it started
     Seconds(1);
     Ms(250);
@@ -203,7 +203,7 @@ TEST_F(ImpactTest, TheTimelineHoldsTheStartsTheBusyIntervalsAndTheIdleReadings) 
 
 TEST_F(ImpactTest, TheTimelinesPictureNamesEachProgramWithItsBandAndParsesAsSvg) {
     ScriptedCost& heavy = AddFollowed("/opt/a&b<c>", "1");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     Ends(heavy, {2000 * kMs, 0, 0});
     const std::string svg = TimelineToSvg(DrawTimeline(run.impact.timeline()));

@@ -46,7 +46,7 @@ TEST_F(StartingPriorityTest, AStartedProgramRunsLowWhileFollowedAndNormalAfterUn
     ScriptedCost& quick = Starts(2, "/opt/quick");
     meter->otherwise = 0;
     state.options.idleSeconds = 1;
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     EXPECT_THAT(ById(), ElementsAre(Pair(IdOf(1), kIdle))) << "lowered as soon as it started";
     EXPECT_EQ(BaseOf(IdOf(1)), 4);
@@ -71,7 +71,7 @@ TEST_F(StartingPriorityTest, AStoredOrChosenClassWins) {
     state.table(TableKind::Process).Add({"WATCHED", "/opt/watched", "Above Normal", ""}, true);
     state.table(TableKind::Process).Add({"typo", "/opt/typo", "Low", ""}, false);  // not stored
     for (int nth = 1; nth <= 4; ++nth) Starts(nth, state.table(TableKind::Delayed).Text(nth, col::Path));
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(4);
     EXPECT_THAT(ById(), ElementsAre(Pair(IdOf(1), kHigh), Pair(IdOf(3), kIdle), Pair(IdOf(4), kIdle)));
 
@@ -88,7 +88,7 @@ TEST_F(StartingPriorityTest, ClosingDownPutsBackWhatIsStillLowAndRunNowIsNeverLo
     AddDelayed("/opt/long", "1");
     AddDelayed("/opt/now", "10");
     Starts(1, "/opt/long");
-    StartDelayedRun(state, run);
+    StartDelayedRun(parts(), run);
     Seconds(1);
     ASSERT_EQ(BaseOf(IdOf(1)), 4);
     run.impact.FinishAll(state);
@@ -96,7 +96,7 @@ TEST_F(StartingPriorityTest, ClosingDownPutsBackWhatIsStillLowAndRunNowIsNeverLo
 
     ById().clear();
     Starts(1, "/opt/now");
-    ASSERT_TRUE(RunNow(state, TableKind::Delayed, 2, &run.impact).Succeeded());
+    ASSERT_TRUE(RunNow(state, state.options, TableKind::Delayed, 2, &run.impact).Succeeded());
     EXPECT_TRUE(run.impact.Following());
     EXPECT_TRUE(ById().empty()) << "the user asked for it now";
 }

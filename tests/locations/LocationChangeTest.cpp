@@ -360,20 +360,6 @@ TEST_F(LocationChangeTest, SelfMadeChangesAreKeptOnlyWhileTheOptionIsOn) {
     EXPECT_TRUE(state.selfMadeChanges.empty());
 }
 
-TEST_F(LocationChangeTest, ProcessTicksSwitchThePriorityWatcher) {
-    AddRow(TableKind::Process, {"a.exe", "/a", "High", "1"}, false);
-    AddRow(TableKind::Process, {"b.exe", "/b", "Low", "2"}, false);
-    Click(TableKind::Process, 1);
-    EXPECT_FALSE(state.priorityTimer->Running());  // "Watch priorities" is off
-    state.options.watchPriorities = true;
-    Click(TableKind::Process, 2);
-    EXPECT_TRUE(state.priorityTimer->Running());
-    Click(TableKind::Process, 1);
-    EXPECT_TRUE(state.priorityTimer->Running());  // one row is still ticked
-    Click(TableKind::Process, 2);
-    EXPECT_FALSE(state.priorityTimer->Running());
-}
-
 TEST_F(LocationChangeTest, OtherTablesAreLeftAlone) {
     for (TableKind kind : {TableKind::Delayed, TableKind::Deleted, TableKind::Known}) {
         const int row = AddRow(kind, {"x.exe", "x.exe"}, false);

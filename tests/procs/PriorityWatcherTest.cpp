@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/Clock.h"
 #include "app/Table.h"
 
@@ -29,24 +31,45 @@ struct CountingTimer : Timer {
 TEST(PriorityWatcherTest, RunsWhileTheOptionIsSetAndARowIsStoredWithoutRestarting) {
     Table processes(TableKind::Process);
     processes.Add({"a.exe", "/a", "High", ""}, false);
-    CountingTimer timer;
+    auto owned = std::make_unique<CountingTimer>();
+    CountingTimer& timer = *owned;
+    PriorityWatcher watcher(std::move(owned));
 
-    FollowStoredPriorities(&timer, true, processes);  // nothing stored
+    watcher.Follow(true, processes);  // nothing stored
     EXPECT_FALSE(timer.Running());
     EXPECT_EQ(timer.stops, 0);  // one that does not run is left alone
 
     processes.SetTicked(1, true);
-    FollowStoredPriorities(&timer, false, processes);  // stored, but the option is off
+    watcher.Follow(false, processes);  // stored, but the option is off
     EXPECT_FALSE(timer.Running());
-    FollowStoredPriorities(&timer, true, processes);
-    FollowStoredPriorities(&timer, true, processes);
-    EXPECT_TRUE(timer.Running());
+    watcher.Follow(true, processes);
+    watcher.Follow(true, processes);
+    EXPECT_TRUE(watcher.Running());
     EXPECT_EQ(timer.starts, 1);
 
     processes.SetTicked(1, false);
-    FollowStoredPriorities(&timer, true, processes);
-    EXPECT_FALSE(timer.Running());
-    FollowStoredPriorities(nullptr, true, processes);  // before start-up made the timer
+    watcher.Follow(true, processes);
+    EXPECT_FALSE(watcher.Running());
+    PriorityWatcher().Follow(true, processes);  // before start-up made the timer
+}
+
+// The user's switch acts at once, stored rows or not; the next Follow brings the rule back.
+TEST(PriorityWatcherTest, TheOptionsSwitchActsAtOnce) {
+    Table processes(TableKind::Process);
+    auto owned = std::make_unique<CountingTimer>();
+    CountingTimer& timer = *owned;
+    PriorityWatcher watcher(std::move(owned));
+
+    watcher.Switch(true);
+    watcher.Switch(true);
+    EXPECT_TRUE(watcher.Running());
+    EXPECT_EQ(timer.starts, 1);
+    watcher.Follow(true, processes);  // nothing stored after all
+    EXPECT_FALSE(watcher.Running());
+    watcher.Switch(true);
+    watcher.Switch(false);
+    EXPECT_FALSE(watcher.Running());
+    EXPECT_FALSE(PriorityWatcher().Running());
 }
 
 }  // namespace

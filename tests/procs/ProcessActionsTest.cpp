@@ -13,9 +13,24 @@ protected:
     void Select(std::vector<int> rows) { fe.selection[Number(TableKind::Process)] = std::move(rows); }
     // The window's "Set Priority" and "End Process" on the selected rows of the Process table.
     void SetPriority(std::uint32_t priorityClass) {
-        ShowOutcome(fe, SetPriorityOfRows(state, fe.selection[Number(TableKind::Process)], priorityClass));
+        ShowOutcome(fe, SetPriorityOfRows(state, fe.selection[Number(TableKind::Process)], priorityClass, Status()));
     }
-    void EndProcesses() { ShowOutcome(fe, EndProcessesOfRows(state, fe, fe.selection[Number(TableKind::Process)])); }
+    void EndProcesses() {
+        ShowOutcome(fe, EndProcessesOfRows(state, fe, fe.selection[Number(TableKind::Process)], Status()));
+    }
+    ProgressLine Status() {
+        return [this](const std::string& text) { fe.SetStatus(text); };
+    }
+    // What the window does when it shows the current tab's status line, and on a visit of the
+    // Process tab, which lists the running processes afresh first.
+    void ShowStatus(bool refreshed = false) {
+        fe.SetStatus(TableStatusText(state.tables, state.CurrentKind(), refreshed));
+        state.priorityWatcher.Follow(state.options.watchPriorities, processTable());
+    }
+    void VisitProcessTab() {
+        RefillProcessTable(state, Status());
+        ShowStatus(true);
+    }
 };
 
 TEST_F(ProcessActionsTest, SetPriorityOnAProgramThatDoesNotRunOnlyChangesTheRow) {
@@ -143,64 +158,61 @@ TEST_F(ProcessActionsTest, ActionsOnlyTouchTheProcessTable) {
 }
 
 TEST_F(ProcessActionsTest, WatcherOptionSwitchesTheTimerAndTheTabVisitSwitchesItBack) {
-    ToggleWatchPriorities(state);
+    ToggleWatchPriorities(state.options, state.priorityWatcher);
     EXPECT_TRUE(state.options.watchPriorities);
-    EXPECT_TRUE(state.priorityTimer->Running());
+    EXPECT_TRUE(state.priorityWatcher.Running());
 
     // No stored row: the next visit of the Process tab turns the watcher off again.
-    state.processRefreshNeeded = true;
-    RefreshCurrentTab(state);
-    EXPECT_FALSE(state.priorityTimer->Running());
+    VisitProcessTab();
+    EXPECT_FALSE(state.priorityWatcher.Running());
     EXPECT_EQ(fe.LastStatus(), "0 processes, 0 stored item(s) - refreshed");
 
     AddStoredRow("a.exe", "/a.exe", "High");
-    RefreshCurrentTab(state);
-    EXPECT_TRUE(state.priorityTimer->Running());
+    ShowStatus();
+    EXPECT_TRUE(state.priorityWatcher.Running());
     timers.Advance(5000);
     EXPECT_EQ(watcherTicks, 1);
     // Showing the status again must not push the next tick back.
     timers.Advance(4000);
-    RefreshCurrentTab(state);
+    ShowStatus();
     timers.Advance(1000);
     EXPECT_EQ(watcherTicks, 2);
 
-    ToggleWatchPriorities(state);
-    EXPECT_FALSE(state.priorityTimer->Running());
-    RefreshCurrentTab(state);
-    EXPECT_FALSE(state.priorityTimer->Running());
+    ToggleWatchPriorities(state.options, state.priorityWatcher);
+    EXPECT_FALSE(state.priorityWatcher.Running());
+    ShowStatus();
+    EXPECT_FALSE(state.priorityWatcher.Running());
 }
 
 // Counts from before the refill would disagree with the rows the tab then shows.
 TEST_F(ProcessActionsTest, StatusCountsAreTakenAfterTheRefill) {
     processes.Add(1, "a.exe", 8, "/a.exe");
     processes.Add(2, "b.exe", 8, "/b.exe");
-    state.processRefreshNeeded = true;
-    RefreshCurrentTab(state);
+    VisitProcessTab();
     EXPECT_EQ(fe.LastStatus(), "2 processes, 0 stored item(s) - refreshed");
     processes.Add(3, "c.exe", 8, "/c.exe");
-    state.processRefreshNeeded = true;
-    RefreshCurrentTab(state);
+    VisitProcessTab();
     EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s) - refreshed");
     EXPECT_EQ(processTable().Count(), 3);
-    RefreshCurrentTab(state);
+    ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "3 processes, 0 stored item(s)");
 }
 
 TEST_F(ProcessActionsTest, StatusOfTheOtherTabs) {
     state.currentTab = 0;
-    RefreshCurrentTab(state);
+    ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "Kestrune from kestrune.org");
 
     state.currentTab = Number(TableKind::Deleted) + 1;
     state.tables[TableKind::Deleted].Add({"x", "y"}, true);
-    RefreshCurrentTab(state);
+    ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "1 item(s)");
 
     state.currentTab = Number(TableKind::Delayed) + 1;
     state.tables[TableKind::Delayed].Add({"x"}, true);
     state.tables[TableKind::Delayed].Add({"y"}, false);
     state.tables[TableKind::Delayed].Add({"z"}, true);
-    RefreshCurrentTab(state);
+    ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "3 item(s) : 2 enabled, 1 disabled.");
 }
 

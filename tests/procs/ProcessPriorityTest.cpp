@@ -21,7 +21,7 @@ TEST_F(ProcessPriorityTest, StartUpAppliesEveryStoredRowWhoseProgramRuns) {
     processes.Add(5, "e.exe", 8, "/e.exe");
     RefreshProcessSnapshot(state, state);
 
-    ApplyStoredPriorities(state, false);
+    ApplyStoredPriorities(state, state, false);
 
     EXPECT_EQ(LogTexts(),
               (std::vector<std::string>{"Setting priority for a.exe to High", "Setting priority for c.exe to Normal",

@@ -138,9 +138,9 @@ TEST_F(RealProcessesTest, StoredPriorityIsAppliedAtStartUpAndKeptByTheWatcher) {
 
     // The start-up order: fill, apply once, then the watcher.
     FillProcessTable(state, false, false);
-    ApplyStoredPriorities(state, false);
-    if (state.options.watchPriorities && state.tables[TableKind::Process].CountTicked() > 0)
-        state.priorityTimer->Start();
+    ApplyStoredPriorities(state, state, false);
+    state.priorityWatcher.Follow(state.options.watchPriorities, state.tables[TableKind::Process]);
+    ASSERT_TRUE(state.priorityWatcher.Running());
 
     EXPECT_EQ(RunningPriorityOf(child), "Below Normal");
     EXPECT_GT(::getpriority(PRIO_PROCESS, static_cast<id_t>(child)), 0);
@@ -170,7 +170,7 @@ TEST_F(RealProcessesTest, EndProcessEndsARunningChild) {
     fe.yesNoAnswers = {true};
     const std::string name = table.Name(row);
 
-    ShowOutcome(fe, EndProcessesOfRows(state, fe, {row}));
+    ShowOutcome(fe, EndProcessesOfRows(state, fe, {row}, [this](const std::string& text) { fe.SetStatus(text); }));
 
     EXPECT_NE(fe.LastStatus().find(" - refreshed"), std::string::npos);
     ASSERT_TRUE(Ended(child));

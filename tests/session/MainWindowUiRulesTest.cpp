@@ -66,6 +66,39 @@ TEST(MainWindowRules, TickingARowMarksSettingsChangedAndUpdatesTheStatus) {
     EXPECT_EQ(t.fe.LastStatus(), "1 item(s) : 0 enabled, 1 disabled.");
 }
 
+// A process action's status line counts the table as the action left it, and a view catching
+// up with the rows it changed finds the line up to date: it does not put it up again.
+TEST(MainWindowRules, AProcessActionLeavesTheStatusLineUpToDate) {
+    Session t;
+    t.app.SelectTab(10);
+    Table& processes = t.s.tables[TableKind::Process];
+    const int row = processes.Add({"gone.exe", "/nowhere/gone.exe", "Normal", ""});
+    t.app.SetPriorityOfSelected(TableKind::Process, {row}, 0x40);
+    EXPECT_EQ(processes.Text(row, col::ProcessPriority), "Low");
+    EXPECT_EQ(t.fe.LastStatus(), std::to_string(processes.Count()) + " processes, 0 stored item(s)");
+    const size_t shown = t.fe.statuses.size();
+    t.app.UpdateTableStatus();
+    EXPECT_EQ(t.fe.statuses.size(), shown);
+}
+
+// A Process row's tick changes no place, but the priority watcher follows the stored rows.
+TEST(MainWindowRules, ProcessTicksSwitchThePriorityWatcher) {
+    Session t;
+    Table& processes = t.s.tables[TableKind::Process];
+    processes.Add({"a.exe", "/a", "High", "1"}, false);
+    processes.Add({"b.exe", "/b", "Low", "2"}, false);
+    const PriorityWatcher& watcher = t.app.priorityWatcher();
+    t.app.OnRowTickChanged(TableKind::Process, 1, true);
+    EXPECT_FALSE(watcher.Running());  // "Watch priorities" is off
+    t.s.options.watchPriorities = true;
+    t.app.OnRowTickChanged(TableKind::Process, 2, true);
+    EXPECT_TRUE(watcher.Running());
+    t.app.OnRowTickChanged(TableKind::Process, 1, false);
+    EXPECT_TRUE(watcher.Running());  // one row is still ticked
+    t.app.OnRowTickChanged(TableKind::Process, 2, false);
+    EXPECT_FALSE(watcher.Running());
+}
+
 struct MenuCase {
     TableKind kind;
     bool deleteVisible, moveVisible, editVisible, recordVisible, priorityVisible, endVisible;

@@ -189,7 +189,7 @@ TEST(StartupTest, AStoredProcessRowStartsThePriorityWatcher) {
         if (c.readOnly) program.app.OpenReadOnly();
         ASSERT_TRUE(program.app.Startup(""));
         EXPECT_EQ(program.app.state().tables[TableKind::Process].CountTicked(), 1);
-        EXPECT_EQ(program.app.state().priorityTimer->Running(), c.running) << c.watch << c.readOnly;
+        EXPECT_EQ(program.app.priorityWatcher().Running(), c.running) << c.watch << c.readOnly;
     }
 }
 

@@ -1,21 +1,21 @@
 #pragma once
 // The main state a test works on, set up by saying what the test needs: the program folder
-// and the files kept in it, a log that has begun, the two timers. What a test does not ask
-// for stays as a program that has not reached that step of its start-up has it.
+// and the files kept in it, a log that has begun, the priority watcher's timer. What a test
+// does not ask for stays as a program that has not reached that step of its start-up has it.
 
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "app/MainState.h"
+#include "procs/PriorityWatcher.h"
 #include "support/ScriptedFrontEnd.h"
 
 namespace kestrune::test {
 
-// What each of the two timers does on its tick; a timer without one ticks idly. The change
-// monitor's timer is the monitor's own (MonitorState).
+// What the priority watcher's timer does on its tick; without it the timer ticks idly. The
+// delayed run's and the change monitor's timers are their own (DelayedRun, MonitorState).
 struct TimerTicks {
-    std::function<void()> delayedRun = {};
     std::function<void()> priority = {};
 };
 
@@ -46,12 +46,14 @@ public:
         return *this;
     }
 
-    // The two timers, on manual time, at the program's own intervals.
+    // The priority watcher's timer, on manual time, at the program's own interval.
     TestState& WithTimers(ManualTimers& timers, TimerTicks ticks = {}) {
-        delayedRunTimer = timers.Create(1000, Or(std::move(ticks.delayedRun)));
-        priorityTimer = timers.Create(5000, Or(std::move(ticks.priority)));
+        priorityWatcher = PriorityWatcher(timers.Create(5000, Or(std::move(ticks.priority))));
         return *this;
     }
+
+    // The watcher the session owns beside the state.
+    PriorityWatcher priorityWatcher;
 
 private:
     static std::function<void()> Or(std::function<void()> tick) {
