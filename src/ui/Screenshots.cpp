@@ -126,9 +126,8 @@ void SaveFilter(Application& app, MainWindow& window, const QDir& folder) {
     window.FilterBox()->clear();
 }
 
-void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
-    MainWindow& window = fe.Window();
-    // The screen as the user first sees it: with the window manager's frame in place.
+// The screen as the user first sees it: with the window manager's frame in place.
+void WaitForTheFrame(MainWindow& window) {
     for (int i = 0; i < 100 && !window.FramePlaced(); ++i) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(20);
@@ -139,7 +138,9 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(30);
     }
-    SaveScreen(window, folder, "screen");
+}
+
+void SaveTabs(Application& app, MainWindow& window, const QDir& folder) {
     for (int tab = 1; tab <= kTabCount; ++tab) {
         app.SelectTab(tab);  // as a click on the tab
         window.ShowTab(tab);
@@ -147,7 +148,9 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         Save(window, folder,
              QString("tab-%1-%2").arg(tab, 2, 10, QChar('0')).arg(Slug(window.TabWidget()->tabText(tab - 1))));
     }
+}
 
+void SaveMenus(Application& app, MainWindow& window, const QDir& folder) {
     app.SelectTab(Number(TableKind::HKCU_Run) + 1);
     window.ShowTab(Number(TableKind::HKCU_Run) + 1);
     QTableView* view = window.View(TableKind::HKCU_Run);
@@ -166,9 +169,9 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
     SaveMenu(*menus.action, corner, folder, "menu-action");
     SaveMenu(*menus.options, corner, folder, "menu-options");
     SaveMenu(*menus.sysTray, corner, folder, "menu-system-tray");
-    SaveFilter(app, window, folder);
-    SaveMessageBoxes(window, folder);
+}
 
+void SaveItemEditors(Application& app, MainWindow& window, const QDir& folder) {
     ItemEditorState editor;
     editor.caption = "Kestrune - Edit";
     editor.name = "Updater";
@@ -192,6 +195,9 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         dialog.show();
         Save(dialog, folder, "dialog-item-editor-new");
     }
+}
+
+void SaveDialogs(Application& app, MainWindow& window, const QDir& folder) {
     {
         MonitorDialog dialog(
             "The following programs\r\nC:\\Program Files\\Chat\\chat.exe --tray\r\n"
@@ -240,6 +246,18 @@ void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
         chooser.show();
         Save(chooser, folder, "dialog-process-chooser");
     }
+}
+
+void TakeAll(Application& app, QtFrontEnd& fe, const QDir& folder) {
+    MainWindow& window = fe.Window();
+    WaitForTheFrame(window);
+    SaveScreen(window, folder, "screen");
+    SaveTabs(app, window, folder);
+    SaveMenus(app, window, folder);
+    SaveFilter(app, window, folder);
+    SaveMessageBoxes(window, folder);
+    SaveItemEditors(app, window, folder);
+    SaveDialogs(app, window, folder);
 }
 
 // What the location lists show of each row's program, for a script to check: rows.tsv (one
