@@ -25,21 +25,21 @@ void Tick(benchmark::State& run, bool watched) {
     test::FixedClock clock;
     test::ManualTimers timers{clock};
     MainState state(*machine.platform, fe, clock);
-    state.appFolder = machine.appFolder;
-    DetermineStartupFolders(state.platform, state);
+    state.paths.appFolder = machine.appFolder;
+    DetermineStartupFolders(state.services.platform, state.paths);
 
-    auto& registry = state.platform.registry();
+    auto& registry = state.services.platform.registry();
     for (int i = 0; i < perPlace; ++i) {
         const std::string n = std::to_string(i);
         for (auto [root, key] :
              {std::pair{platform::RootKey::LocalMachine, kRunKey}, std::pair{platform::RootKey::CurrentUser, kRunKey},
               std::pair{platform::RootKey::LocalMachine, kRunOnceKey}})
             registry.SetValue(root, key, {"App " + n, platform::ValueType::String, "/opt/app" + n + "/app --x"});
-        for (const std::string& folder : {state.userStartupFolder, state.commonStartupFolder}) {
+        for (const std::string& folder : {state.paths.userStartupFolder, state.paths.commonStartupFolder}) {
             platform::ShortcutInfo link;
             link.target = "/opt/app" + n + "/app";
             link.arguments = "--start";
-            state.platform.shell().WriteShortcut(AddBackslash(folder) + "App " + n + ".lnk", link);
+            state.services.platform.shell().WriteShortcut(AddBackslash(folder) + "App " + n + ".lnk", link);
         }
     }
     MonitorState monitor;

@@ -35,8 +35,8 @@ struct FullMachine {
         fs::create_directories(root + "app");
         platform = platform::CreatePlatform({root + "app/", root + "machine"});
         state = std::make_unique<MainState>(*platform, frontEnd, clock);
-        icons = std::make_unique<IconCache>(platform->files(), frontEnd, *state);
-        state->icons = icons.get();
+        icons = std::make_unique<IconCache>(platform->files(), frontEnd, state->view);
+        state->services.icons = icons.get();
 
         auto& registry = platform->registry();
         registry.CreateKey(platform::RootKey::CurrentUser, kShellFoldersKey);
@@ -44,10 +44,11 @@ struct FullMachine {
                           {"Startup", platform::ValueType::String, root + "machine/User Startup"});
         for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce})
             registry.CreateKey(RunKeyOf(kind)->root, RunKeyOf(kind)->subkey);
-        DetermineStartupFolders(state->platform, *state);
-        if (state->commonStartupFolder.empty()) state->commonStartupFolder = root + "machine/Common Startup/";
-        fs::create_directories(state->userStartupFolder);
-        fs::create_directories(state->commonStartupFolder);
+        DetermineStartupFolders(state->services.platform, state->paths);
+        if (state->paths.commonStartupFolder.empty())
+            state->paths.commonStartupFolder = root + "machine/Common Startup/";
+        fs::create_directories(state->paths.userStartupFolder);
+        fs::create_directories(state->paths.commonStartupFolder);
 
         fs::create_directories(root + "programs");
         for (int i = 0; i < kEntriesPerPlace; ++i) {
@@ -59,8 +60,8 @@ struct FullMachine {
             platform::ShortcutInfo link;
             link.target = program;
             link.arguments = "-min";
-            platform->shell().WriteShortcut(AddBackslash(state->userStartupFolder) + name + ".lnk", link);
-            platform->shell().WriteShortcut(AddBackslash(state->commonStartupFolder) + name + ".lnk", link);
+            platform->shell().WriteShortcut(AddBackslash(state->paths.userStartupFolder) + name + ".lnk", link);
+            platform->shell().WriteShortcut(AddBackslash(state->paths.commonStartupFolder) + name + ".lnk", link);
             for (TableKind kind : {TableKind::HKLM_Run, TableKind::HKCU_Run, TableKind::RunOnce})
                 registry.SetValue(RunKeyOf(kind)->root, RunKeyOf(kind)->subkey,
                                   {name, platform::ValueType::String, "\"" + program + "\" -min"});
@@ -85,10 +86,10 @@ void BM_ScanPlaces(benchmark::State& bench) {
     MainState& state = *machine.state;
     std::int64_t rows = 0;
     for (auto _ : bench) {
-        state.tables.ClearAll();
+        state.model.tables.ClearAll();
         ScanPlaces(state);
         rows = 0;
-        for (TableKind kind : kAllTables) rows += state.tables[kind].Count();
+        for (TableKind kind : kAllTables) rows += state.model.tables[kind].Count();
     }
     bench.counters["rows"] = static_cast<double>(rows);
     if (rows != 5 * kEntriesPerPlace) bench.SkipWithError("the scan did not find every entry");
@@ -100,7 +101,7 @@ void BM_ScanAllLocations(benchmark::State& bench) {
     MainState& state = *machine.state;
     for (auto _ : bench) ScanAllLocations(state);
     std::int64_t rows = 0;
-    for (TableKind kind : kAllTables) rows += state.tables[kind].Count();
+    for (TableKind kind : kAllTables) rows += state.model.tables[kind].Count();
     bench.counters["rows"] = static_cast<double>(rows);
     if (rows < 5 * kEntriesPerPlace) bench.SkipWithError("the scan did not find every entry");
 }

@@ -32,9 +32,9 @@ struct Setup {
         std::filesystem::create_directories(appFolder);
         platform = platform::CreatePlatform({appFolder, temp.Path() + "machine"});
         state = std::make_unique<MainState>(*platform, frontEnd, clock);
-        state->appFolder = appFolder;
-        state->logPath = appFolder + "log.txt";
-        state->settingsDocumentPath = appFolder + "settings.xml";
+        state->paths.appFolder = appFolder;
+        state->paths.logPath = appFolder + "log.txt";
+        state->paths.settingsDocumentPath = appFolder + "settings.xml";
         Fill();
     }
     ~Setup() { state.reset(); }
@@ -44,7 +44,7 @@ struct Setup {
             const TableKind kind = kAllTables[static_cast<size_t>(i % kTableCount)];
             const std::string n = std::to_string(i);
             const std::string path = "C:\\Program Files\\Vendor " + n + "\\app" + n + ".exe";
-            Table& table = state->tables[kind];
+            Table& table = state->model.tables[kind];
             switch (kind) {
                 case TableKind::Delayed:
                     table.Add({"App " + n, path, std::to_string(i % 60 - 10), "User", "Normal"}, i % 2);
@@ -66,7 +66,7 @@ struct Setup {
 void BM_SaveSettingsDocument(benchmark::State& bench) {
     Setup setup;
     for (auto _ : bench) {
-        setup.state->settingsChanged = true;
+        setup.state->model.settingsChanged = true;
         SaveSettingsDocument(*setup.state, false);
     }
     bench.SetItemsProcessed(bench.iterations() * kRows);
@@ -75,11 +75,11 @@ BENCHMARK(BM_SaveSettingsDocument)->Unit(benchmark::kMillisecond);
 
 void BM_LoadSettingsDocument(benchmark::State& bench) {
     Setup setup;
-    setup.state->settingsChanged = true;
+    setup.state->model.settingsChanged = true;
     SaveSettingsDocument(*setup.state, false);
     for (auto _ : bench) {
         bench.PauseTiming();
-        setup.state->tables.ClearAll();
+        setup.state->model.tables.ClearAll();
         bench.ResumeTiming();
         LoadSettingsDocument(*setup.state);
     }
@@ -90,7 +90,7 @@ BENCHMARK(BM_LoadSettingsDocument)->Unit(benchmark::kMillisecond);
 // A backup holds the ticked location rows too, so every row is written and read back.
 void BM_BackupSaveAndLoad(benchmark::State& bench) {
     Setup setup;
-    const std::string backup = setup.state->appFolder + BackupFileName(setup.clock.Now());
+    const std::string backup = setup.state->paths.appFolder + BackupFileName(setup.clock.Now());
     for (auto _ : bench) {
         SaveSettingsDocument(*setup.state, true);
         LoadSettingsFile(*setup.state, backup);

@@ -20,8 +20,8 @@ void BM_DeleteDuplicates(benchmark::State& run) {
     int deleted = 0;
     for (auto _ : run) {
         run.PauseTiming();
-        state.tables.ClearAll();
-        Table& table = state.tables[TableKind::HKCU_Run];
+        state.model.tables.ClearAll();
+        Table& table = state.model.tables[TableKind::HKCU_Run];
         // Every fourth name repeats an earlier one in another letter case.
         for (int i = 0; i < rows; ++i) {
             const int n = i % 4 == 3 ? i / 2 : i;

@@ -134,11 +134,11 @@ public:
     std::unique_ptr<MainState> NewState(bool keepFiles = false) {
         if (!keepFiles) platform_->memory.Clear();
         auto state = std::make_unique<MainState>(*platform_, frontEnd_, clock_);
-        state->appFolder = appFolder_;
-        state->iniPath = appFolder_ + "settings.ini";
-        state->profilesPath = appFolder_ + "profiles.txt";
-        state->logPath = appFolder_ + "log.txt";
-        state->settingsDocumentPath = appFolder_ + "settings.xml";
+        state->paths.appFolder = appFolder_;
+        state->paths.iniPath = appFolder_ + "settings.ini";
+        state->paths.profilesPath = appFolder_ + "profiles.txt";
+        state->paths.logPath = appFolder_ + "log.txt";
+        state->paths.settingsDocumentPath = appFolder_ + "settings.xml";
         return state;
     }
 

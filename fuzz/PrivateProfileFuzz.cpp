@@ -49,13 +49,14 @@ bool SameOptions(const MainState& a, const MainState& b) {
                        x.trayOnClose == y.trayOnClose && x.exitAfterDelayed == y.exitAfterDelayed &&
                        x.ignoreSelf == y.ignoreSelf && x.chooseProfile == y.chooseProfile &&
                        x.skipRunning == y.skipRunning && x.watchPriorities == y.watchPriorities;
-    const WindowPosition& p = a.position;
-    const WindowPosition& q = b.position;
-    const bool position = a.positionRead == b.positionRead &&
-                          (!a.positionRead || (p.state == q.state && p.top == q.top && p.left == q.left &&
-                                               p.width == q.width && p.height == q.height && p.lastTab == q.lastTab));
+    const WindowPosition& p = a.view.position;
+    const WindowPosition& q = b.view.position;
+    const bool position =
+        a.view.positionRead == b.view.positionRead &&
+        (!a.view.positionRead || (p.state == q.state && p.top == q.top && p.left == q.left && p.width == q.width &&
+                                  p.height == q.height && p.lastTab == q.lastTab));
     return flags && position && x.idleThreshold == y.idleThreshold && x.idleSeconds == y.idleSeconds &&
-           a.profile == b.profile;
+           a.paths.profile == b.paths.profile;
 }
 
 }  // namespace
@@ -66,10 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input = fuzz::AsText(data, size);
 
     auto state = machine.NewState();
-    const std::string& file = state->iniPath;
+    const std::string& file = state->paths.iniPath;
     Require(files.WriteFileAtomic(file, std::string(input)), "settings.ini can be written");
 
-    const std::vector<std::string> before = ReadAll(state->ini, file);
+    const std::vector<std::string> before = ReadAll(state->services.ini, file);
     for (const std::string& value : before) {
         Require(value.size() <= kIniValueLimit, "a value read fits the 255-character buffer");
         Require(value.find_first_of("\r\n") == std::string::npos, "a value read stays on its line");
@@ -80,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string firstLine(input.substr(0, input.find_first_of("\r\n")));
     const Key& written = kKeys[size % kKeys.size()];
     const std::string value = firstLine.substr(0, kIniValueLimit);
-    Require(state->ini.WriteValue(written.section, written.key, value, file), "a key can be written");
-    const std::vector<std::string> after = ReadAll(state->ini, file);
+    Require(state->services.ini.WriteValue(written.section, written.key, value, file), "a key can be written");
+    const std::vector<std::string> after = ReadAll(state->services.ini, file);
     for (size_t i = 0; i < kKeys.size(); ++i) {
         const bool sameKey =
             EqualsIgnoreCase(kKeys[i].section, written.section) && EqualsIgnoreCase(kKeys[i].key, written.key);
@@ -96,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteOptions(*first);
     auto second = machine.NewState(true);
     ReadOptions(*second);
-    if (!first->positionRead) second->positionRead = false;  // written now, but not read before
+    if (!first->view.positionRead) second->view.positionRead = false;  // written now, but not read before
     Require(SameOptions(*first, *second), "options written at shut-down read back the same");
     return 0;
 }

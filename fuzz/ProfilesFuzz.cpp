@@ -13,11 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using fuzz::Require;
     auto& machine = fuzz::FuzzMachine::Instance();
     auto state = machine.NewState();
-    Require(machine.Platform().files().WriteFileAtomic(state->profilesPath, std::string(fuzz::AsText(data, size))),
-            "profiles.txt can be written");
+    Require(
+        machine.Platform().files().WriteFileAtomic(state->paths.profilesPath, std::string(fuzz::AsText(data, size))),
+        "profiles.txt can be written");
 
     ProfileList list;
-    list.LoadProfiles(*state, state->profilesPath);
+    list.LoadProfiles(*state, state->paths.profilesPath);
     const auto& entries = list.Entries();
     Require(!entries.empty() && entries.front() == kDefaultProfile, "the list starts with [default]");
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -27,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(list.ProfileExists(entries[i]), "every entry exists");
     }
 
-    list.SaveProfiles(*state, state->profilesPath);
+    list.SaveProfiles(*state, state->paths.profilesPath);
     ProfileList again;
-    again.LoadProfiles(*state, state->profilesPath);
+    again.LoadProfiles(*state, state->paths.profilesPath);
     Require(again.Entries() == entries, "the list saved and loaded again reads the same");
     return 0;
 }

@@ -52,14 +52,14 @@ bool SameTables(const Tables& a, const Tables& b) {
 // and answers the new state's tables.
 Tables SaveAndLoad(MainState& state, bool backup) {
     TreeDocument doc;
-    BuildSettingsDocument(state.tables, backup, doc);
+    BuildSettingsDocument(state.model.tables, backup, doc);
     const std::string text = doc.ToText();
     auto again = fuzz::FuzzMachine::Instance().NewState();
     auto& files = fuzz::FuzzMachine::Instance().Platform().files();
-    Require(files.WriteFileAtomic(again->settingsDocumentPath, text), "the document can be written");
-    if (backup) LoadSettingsFile(*again, again->settingsDocumentPath);
+    Require(files.WriteFileAtomic(again->paths.settingsDocumentPath, text), "the document can be written");
+    if (backup) LoadSettingsFile(*again, again->paths.settingsDocumentPath);
     else LoadSettingsDocument(*again);
-    return std::move(again->tables);
+    return std::move(again->model.tables);
 }
 
 }  // namespace
@@ -70,23 +70,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(fuzz::AsText(data, size));
 
     auto state = machine.NewState();
-    Require(files.WriteFileAtomic(state->settingsDocumentPath, input), "the document can be written");
+    Require(files.WriteFileAtomic(state->paths.settingsDocumentPath, input), "the document can be written");
     LoadSettingsDocument(*state);
     for (TableKind kind : kAllTables) {
-        const Table& table = state->tables[kind];
+        const Table& table = state->model.tables[kind];
         for (int n = 1; n <= table.Count(); ++n) {
             Require(static_cast<int>(table.Row(n).texts.size()) == table.ColumnCount(), "every row has every column");
             if (IsLocationTable(kind)) Require(!table.Ticked(n), "the document never ticks a location row");
             if (kind == TableKind::Process) Require(table.Ticked(n), "a stored process row is ticked");
         }
     }
-    Require(SameTables(SaveAndLoad(*state, false), AsSaved(state->tables, false)),
+    Require(SameTables(SaveAndLoad(*state, false), AsSaved(state->model.tables, false)),
             "saved and loaded again reads the same");
 
     auto backup = machine.NewState();
-    Require(files.WriteFileAtomic(backup->settingsDocumentPath, input), "the document can be written");
-    LoadSettingsFile(*backup, backup->settingsDocumentPath);
-    Require(SameTables(SaveAndLoad(*backup, true), AsSaved(backup->tables, true)),
+    Require(files.WriteFileAtomic(backup->paths.settingsDocumentPath, input), "the document can be written");
+    LoadSettingsFile(*backup, backup->paths.settingsDocumentPath);
+    Require(SameTables(SaveAndLoad(*backup, true), AsSaved(backup->model.tables, true)),
             "a backup saved and loaded again reads the same");
     return 0;
 }

@@ -1,9 +1,9 @@
 #pragma once
-// The state that the main window owns and that every part of the program works on, made of
+// The state that the main window owns and that every part of the program works on, held as
 // its parts: the services it works through, the model (tables and what the program did to the
 // places), the paths, the options and the view. An operation that needs only one part takes
-// that part; one that moves between them takes this. Subsystems keep their own state beside it
-// (see Application) and receive this by reference.
+// that part; only one that moves between them takes this. Subsystems keep their own state
+// beside it (see Application) and receive this by reference.
 
 #include <memory>
 #include <optional>
@@ -24,26 +24,30 @@
 
 namespace kestrune {
 
-struct MainState : Services, Model, Paths, ViewState {
+struct MainState {
     MainState(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock)
-        : Services(platform, clock), fe(frontEnd) {
-        tables.SetChangeListener([this](TableKind kind) { events.RowsChanged(kind); });
+        : services(platform, clock), fe(frontEnd) {
+        model.tables.SetChangeListener([this](TableKind kind) { model.events.RowsChanged(kind); });
     }
     MainState(const MainState&) = delete;
     MainState& operator=(const MainState&) = delete;
 
-    FrontEnd& fe;
+    Services services;
+    Model model;
+    Paths paths;
     Options options;
+    ViewState view;
+    FrontEnd& fe;
 
     // The table of the selected tab, or nullptr on the About tab.
     Table* CurrentTable() {
-        const auto kind = TableFromNumber(currentTab - 1);
-        return kind ? &tables[*kind] : nullptr;
+        const auto kind = TableFromNumber(view.currentTab - 1);
+        return kind ? &model.tables[*kind] : nullptr;
     }
-    std::optional<TableKind> CurrentKind() const { return TableFromNumber(currentTab - 1); }
+    std::optional<TableKind> CurrentKind() const { return TableFromNumber(view.currentTab - 1); }
 
     // The file an entry's text names and its icon (RowFiles).
-    RowFiles rowFiles() { return {*this, *this}; }
+    RowFiles rowFiles() { return {services, paths}; }
 };
 
 }  // namespace kestrune

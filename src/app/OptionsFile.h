@@ -16,7 +16,10 @@ namespace kestrune {
 // A state that holds what settings.ini keeps (the main state, a test's); its options are the
 // member `options`.
 template <class State>
-concept MadeOfIniParts = MadeOfRowParts<State> && std::derived_from<State, ViewState>;
+concept MadeOfIniParts = MadeOfRowParts<State> && requires(State& state) {
+    { state.options } -> std::convertible_to<Options&>;
+    { state.view } -> std::convertible_to<ViewState&>;
+};
 
 // What settings.ini holds and how it is reached: the options, the current profile's name (in
 // the paths, beside the file's own) and the window's position, through the services' reader.
@@ -25,7 +28,7 @@ struct IniParts {
         : services(services), paths(paths), options(options), view(view) {}
     template <MadeOfIniParts State>
     IniParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
-        : IniParts(state, state, state.options, state) {}
+        : IniParts(state.services, state.paths, state.options, state.view) {}
 
     Services& services;
     Paths& paths;

@@ -34,8 +34,11 @@ struct RowFiles {
 
 // A state that holds the tables, the services and the paths (the main state, a test's).
 template <class State>
-concept MadeOfRowParts =
-    std::derived_from<State, Model> && std::derived_from<State, Services> && std::derived_from<State, Paths>;
+concept MadeOfRowParts = requires(State& state) {
+    { state.model } -> std::convertible_to<Model&>;
+    { state.services } -> std::convertible_to<Services&>;
+    { state.paths } -> std::convertible_to<const Paths&>;
+};
 
 // The tables with what finds the files behind their rows. Any state made of these parts
 // (the main state, a test's) passes as one.
@@ -43,7 +46,7 @@ struct RowParts {
     RowParts(Model& model, Services& services, const Paths& paths) : model(model), services(services), paths(paths) {}
     template <MadeOfRowParts State>
     RowParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
-        : RowParts(state, state, state) {}
+        : RowParts(state.model, state.services, state.paths) {}
 
     Model& model;
     Services& services;

@@ -24,7 +24,7 @@ struct CommandContext {
     Application& app;
 
     MainState& state() { return app.state(); }
-    Table& table(TableKind kind) { return app.state().tables[kind]; }
+    Table& table(TableKind kind) { return app.state().model.tables[kind]; }
 
     // The position of the row the command line names (NAME or --row). Raises CommandError
     // (status 1) when the table holds no such row.

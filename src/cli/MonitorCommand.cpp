@@ -54,7 +54,7 @@ int RunMonitor(CommandContext& context) {
     std::cout << "Watching the start-up places for " << context.inv.seconds << " second(s)..." << std::endl;
     // The timer runs for this command only; the option "Monitor" stays as it is.
     context.app.KeepMonitoring();
-    const DecisionPrinter printer(state.events, context.out);
+    const DecisionPrinter printer(state.model.events, context.out);
     const InterruptGuard guard;
     context.timers.RunUntil([&] { return context.fe.QuitRequested() || InterruptGuard::Interrupted(); },
                             std::chrono::seconds(context.inv.seconds));

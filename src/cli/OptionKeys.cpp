@@ -46,7 +46,7 @@ std::string OptionValue(const MainState& state, const OptionKey& key) {
                                                                : state.options.idleSeconds);
         case OptionType::Text: break;
     }
-    return state.profile;
+    return state.paths.profile;
 }
 
 IdleSetting IdleSettingOf(const OptionKey& key) {

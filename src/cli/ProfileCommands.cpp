@@ -20,7 +20,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 std::string NoProfileText(const std::string& name) { return "no profile named " + Quoted(name); }
 
 bool IsCurrent(const MainState& state, std::string_view entry) {
-    const std::string current = state.profile.empty() ? std::string(kDefaultProfile) : state.profile;
+    const std::string current = state.paths.profile.empty() ? std::string(kDefaultProfile) : state.paths.profile;
     return EqualsIgnoreCase(current, entry);
 }
 

@@ -27,9 +27,9 @@ constexpr const char* kCannotWriteTimeline = "could not write the timeline to ";
 class ProgressPrinter final : public ModelObserver {
 public:
     explicit ProgressPrinter(CommandContext& context) : context_(context), progress_(context.out) {
-        context_.app.state().events.Attach(*this);
+        context_.app.state().model.events.Attach(*this);
     }
-    ~ProgressPrinter() override { context_.app.state().events.Detach(*this); }
+    ~ProgressPrinter() override { context_.app.state().model.events.Detach(*this); }
     ProgressPrinter(const ProgressPrinter&) = delete;
     ProgressPrinter& operator=(const ProgressPrinter&) = delete;
 
@@ -80,7 +80,7 @@ int RunDelayed(CommandContext& context) {
     else PrintImpacts(context);
     if (!context.inv.timeline.empty()) {
         const std::string svg = TimelineToSvg(DrawTimeline(impact.timeline()));
-        if (!context.state().platform.files().WriteFileAtomic(context.inv.timeline, svg)) {
+        if (!context.state().services.platform.files().WriteFileAtomic(context.inv.timeline, svg)) {
             context.err << kCannotWriteTimeline << context.inv.timeline << std::endl;
             return kExitRefused;
         }

@@ -61,7 +61,7 @@ std::string ReadStandardInput() {
 DesiredState ReadWantedState(CommandContext& context) {
     const std::string& file = context.inv.file;
     ParsedState parsed = file == kStandardInput ? ParseStateFile(ReadStandardInput())
-                                                : ReadStateFile(context.state().platform.files(), file);
+                                                : ReadStateFile(context.state().services.platform.files(), file);
     if (!parsed.Ok()) throw CommandError(kExitUsage, Quoted(file) + ": " + parsed.error);
     return std::move(parsed.state);
 }
@@ -79,7 +79,7 @@ void PrintJson(std::ostream& out, const OrderedJson& json) {
 std::string CountText(size_t n) { return std::to_string(n) + " change(s)"; }
 
 int ApplyCheckOnly(CommandContext& context, const DesiredState& wanted) {
-    const std::vector<StateDifference> differences = CompareState(context.state().tables, wanted);
+    const std::vector<StateDifference> differences = CompareState(context.state().model.tables, wanted);
     const std::string summary = differences.empty() ? SummaryLine(differences, CountWanted(wanted))
                                                     : kWouldChange + CountText(differences.size());
     if (Json(context.inv)) {
@@ -106,14 +106,14 @@ void CheckExport(const Invocation& inv, ConsoleAnswers&) {
 
 int RunExport(CommandContext& context) {
     const PlaceMode mode = context.inv.mode == "exact" ? PlaceMode::Exact : PlaceMode::Listed;
-    const DesiredState state = CaptureState(context.state().tables, mode);
+    const DesiredState state = CaptureState(context.state().model.tables, mode);
     const std::string text = StateFileText(state);
     const std::string& file = context.inv.file;
     if (file.empty() || file == kStandardInput) {
         context.out << text << std::flush;
         return kExitDone;
     }
-    if (!context.state().platform.files().WriteFileAtomic(file, text))
+    if (!context.state().services.platform.files().WriteFileAtomic(file, text))
         throw CommandError(kExitRefused, kCannotWrite + Quoted(file));
     context.out << kWroteState << CountWanted(state) << " entries to " << file << '\n' << std::flush;
     return kExitDone;
@@ -128,11 +128,11 @@ void CheckStateCommand(const Invocation& inv, ConsoleAnswers&) {
 
 int RunCheck(CommandContext& context) {
     const DesiredState wanted = ReadWantedState(context);
-    const std::vector<StateDifference> differences = CompareState(context.state().tables, wanted);
+    const std::vector<StateDifference> differences = CompareState(context.state().model.tables, wanted);
     if (context.inv.format == kDscFormat) {
         // A configuration engine's test: the actual state of what the instance names, and
         // whether it is the wanted one; a non-zero status would read as a failure there.
-        OrderedJson json = OrderedJson::parse(StateFileText(ActualStateOf(context.state().tables, wanted)));
+        OrderedJson json = OrderedJson::parse(StateFileText(ActualStateOf(context.state().model.tables, wanted)));
         json["_inDesiredState"] = differences.empty();
         PrintJson(context.out, json);
         return kExitDone;

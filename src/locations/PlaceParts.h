@@ -25,7 +25,7 @@ struct PlaceParts {
         : model(model), services(services), paths(paths), options(options) {}
     template <MadeOfPlaceParts State>
     PlaceParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
-        : PlaceParts(state, state, state, state.options) {}
+        : PlaceParts(state.model, state.services, state.paths, state.options) {}
 
     Model& model;
     Services& services;

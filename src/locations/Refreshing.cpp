@@ -12,7 +12,7 @@ namespace {
 
 void FinishRefill(MainState& state) {
     LoadSettingsDocument(state);
-    SortAllTables(state.tables);
+    SortAllTables(state.model.tables);
     ApplyRowIcons(state);
 }
 
@@ -20,8 +20,8 @@ void FinishRefill(MainState& state) {
 
 Outcome ScanAllLocations(MainState& state) {
     if (Outcome pending = StorePendingBeforeReload(state); !pending.Succeeded()) return pending;
-    state.slimlineMode = false;
-    state.tables.ClearAll();
+    state.view.slimlineMode = false;
+    state.model.tables.ClearAll();
     ScanPlaces(state);
     FinishRefill(state);
     return Outcome::Of(OutcomeStatus::Done);
@@ -29,7 +29,7 @@ Outcome ScanAllLocations(MainState& state) {
 
 Outcome RefreshAllTables(MainState& state) {
     if (Outcome pending = StorePendingBeforeReload(state); !pending.Succeeded()) return pending;
-    state.tables.ClearAll();
+    state.model.tables.ClearAll();
     ScanPlaces(state);
     FillProcessTable(state, false, true);
     FinishRefill(state);
@@ -41,7 +41,7 @@ bool RescanLocation(MainState& state, TableKind kind) {
     // The monitor asks every second; a document that cannot be written is logged by the save,
     // and the table keeps its rows until a later look can store them.
     if (!SaveSettingsDocument(state, false).Succeeded()) return false;
-    Table& table = state.tables[kind];
+    Table& table = state.model.tables[kind];
     const std::vector<Item> before = table.Rows();
     table.Clear();
     ScanPlace(state, kind);

@@ -20,7 +20,7 @@ namespace {
 // Runs a command with the controls busy (the caller brings the status line up to date).
 template <typename Body>
 void WithControlsDisabled(MainState& state, Body body) {
-    const BusyScope busy(state.events);
+    const BusyScope busy(state.model.events);
     body();
 }
 
@@ -302,8 +302,8 @@ Outcome SetRowTick(PlaceParts parts, TableKind kind, int position, bool ticked) 
 
 Outcome SetTicks(MainState& state, TableKind kind, const std::vector<int>& rows, std::optional<bool> ticked) {
     Outcome outcome;
-    ForEachRowDo(state, kind, rows, [&](int position) {
-        outcome.Add(TickRow(state, kind, position, ticked.value_or(!state.tables[kind].Ticked(position))));
+    ForEachRowDo(state.model, kind, rows, [&](int position) {
+        outcome.Add(TickRow(state, kind, position, ticked.value_or(!state.model.tables[kind].Ticked(position))));
     });
     return outcome;
 }
@@ -311,7 +311,7 @@ Outcome SetTicks(MainState& state, TableKind kind, const std::vector<int>& rows,
 Outcome SetAllTicks(MainState& state, TableKind kind, bool ticked) {
     Outcome outcome;
     WithControlsDisabled(state, [&] {
-        for (int p = state.tables[kind].Count(); p >= 1; --p) outcome.Add(TickRow(state, kind, p, ticked));
+        for (int p = state.model.tables[kind].Count(); p >= 1; --p) outcome.Add(TickRow(state, kind, p, ticked));
     });
     return outcome;
 }
@@ -321,11 +321,11 @@ Outcome DeleteRows(MainState& state, Prompts& prompts, TableKind kind, const std
     // Permanent deletions from Deleted ask once for the rest after the first answer.
     int met = 0;
     bool firstDeleted = false, deleteAll = false;
-    ForEachRowDo(state, kind, rows, [&](int position) {
+    ForEachRowDo(state.model, kind, rows, [&](int position) {
         if (kind == TableKind::Deleted && met == 1 && firstDeleted)
             deleteAll = prompts.AskYesNo(kAskDeleteAll, MessageIcon::Exclamation);
         ++met;
-        const std::string name = Quoted(state.tables[kind].Name(position));
+        const std::string name = Quoted(state.model.tables[kind].Name(position));
         const bool asks = kind == TableKind::Deleted && !deleteAll;
         Outcome row = asks && !prompts.AskYesNo(kAskDeleteItem, MessageIcon::Exclamation)
                           ? Outcome::Of(OutcomeStatus::Cancelled)
@@ -371,32 +371,34 @@ Outcome MoveOneRow(PlaceParts parts, TableKind source, int position, TableKind t
 Outcome MoveRows(MainState& state, TableKind source, const std::vector<int>& rows, TableKind target) {
     Outcome outcome;
     if (source == target) return outcome;
-    ForEachRowDo(state, source, rows, [&](int position) { outcome.Add(MoveOneRow(state, source, position, target)); });
-    SortTable(state.tables[target]);
+    ForEachRowDo(state.model, source, rows,
+                 [&](int position) { outcome.Add(MoveOneRow(state, source, position, target)); });
+    SortTable(state.model.tables[target]);
     return outcome;
 }
 
 Outcome MoveRowsBack(MainState& state, const std::vector<int>& rows) {
     Outcome outcome;
-    ForEachRowDo(state, TableKind::Deleted, rows, [&](int position) {
-        const auto origin = OriginOf(state, position);
+    ForEachRowDo(state.model, TableKind::Deleted, rows, [&](int position) {
+        const auto origin = OriginOf(state.model, position);
         if (!origin) {
             Outcome row;
             row.status = OutcomeStatus::Refused;
-            row.Say(Quoted(state.tables[TableKind::Deleted].Name(position)) + kOriginUnknown, MessageIcon::Information);
+            row.Say(Quoted(state.model.tables[TableKind::Deleted].Name(position)) + kOriginUnknown,
+                    MessageIcon::Information);
             outcome.Add(std::move(row));
             return;
         }
         outcome.Add(MoveOneRow(state, TableKind::Deleted, position, *origin));
-        SortTable(state.tables[*origin]);
+        SortTable(state.model.tables[*origin]);
     });
     return outcome;
 }
 
 Outcome RecordRows(MainState& state, TableKind kind, const std::vector<int>& rows) {
     Outcome outcome;
-    ForEachRowDo(state, kind, rows, [&](int position) {
-        const Table& table = state.tables[kind];
+    ForEachRowDo(state.model, kind, rows, [&](int position) {
+        const Table& table = state.model.tables[kind];
         const std::string path = Quoted(table.Text(position, PathColumn(kind)));
         const bool allowed = table.Ticked(position);
         if (table.Text(position, PathColumn(kind)).empty()) {
@@ -449,7 +451,7 @@ Outcome DeleteDuplicateRows(PlaceParts parts, std::optional<TableKind> kind) {
 Outcome DeleteUntickedRows(MainState& state, TableKind kind) {
     Outcome outcome;
     WithControlsDisabled(state, [&] {
-        Table& table = state.tables[kind];
+        Table& table = state.model.tables[kind];
         int deleted = 0;
         int unticked = 0;
         for (int p = table.Count(); p >= 1; --p) {

@@ -71,31 +71,31 @@ bool RemoveEntry(MainState& state, const NewEntry& item, const std::string& kept
     if (item.entry.startupFile) {
         // Its bytes exist nowhere else: the file is moved aside, never deleted.
         what = item.entry.file;
-        state.WriteLog(kMovingFileAsideLog + what);
-        code = MoveStartupFile(state.platform, item.entry.file, keptAt).code;
+        state.services.WriteLog(kMovingFileAsideLog + what);
+        code = MoveStartupFile(state.services.platform, item.entry.file, keptAt).code;
     } else if (IsFolderTable(item.kind)) {
         what = item.entry.file;
-        state.WriteLog(kDeleting + what);
-        code = state.platform.shell().DeleteShortcut(item.entry.file).code;
+        state.services.WriteLog(kDeleting + what);
+        code = state.services.platform.shell().DeleteShortcut(item.entry.file).code;
     } else {
         const RunKeySource source =
             RunKeySourceOf(item.kind, item.entry.placeKey).value_or(RunKeySourcesOf(item.kind).front());
         const RunKeyPlace& place = source.place;
         what = item.entry.name + " from " + DescribeKey(source);
-        state.WriteLog(kDeleting + what);
-        code = DeleteRegistryValue(RegistryFor(state.platform.registry(), place), place.root, place.subkey,
+        state.services.WriteLog(kDeleting + what);
+        code = DeleteRegistryValue(RegistryFor(state.services.platform.registry(), place), place.root, place.subkey,
                                    item.entry.name);
     }
     if (code == 0 || code == kNoSuchValue) return true;
-    state.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code) + " - " +
-                   state.platform.system().ErrorText(code));
+    state.services.WriteLog(kCouldNotRemove + what + ": Error " + std::to_string(code) + " - " +
+                            state.services.platform.system().ErrorText(code));
     return false;
 }
 
 // What the monitor takes out of a place is kept as a row of Deleted, from which the user can
 // bring it back; answers the row.
 RowId KeepInDeleted(MainState& state, const NewEntry& item) {
-    Table& deleted = state.tables[TableKind::Deleted];
+    Table& deleted = state.model.tables[TableKind::Deleted];
     const bool folder = IsFolderTable(item.kind);
     const std::string file = folder ? item.entry.key : state.rowFiles().ResolveItemFile(item.entry.key);
     // What the place holds now, read before it goes, so that "Move to" puts back the same.
@@ -103,16 +103,16 @@ RowId KeepInDeleted(MainState& state, const NewEntry& item) {
     std::vector<std::string> texts{item.entry.name, item.entry.key};
     if (item.entry.startupFile) {
         texts.push_back(item.entry.arguments);
-        details.file = StartupFile{FreeKeptFile(state.platform, state, item.kind, item.entry.name)};
+        details.file = StartupFile{FreeKeptFile(state.services.platform, state.paths, item.kind, item.entry.name)};
     } else if (folder) {
         texts.push_back(item.entry.arguments);
-        details.shortcut = state.platform.shell().ReadShortcut(item.entry.file);
+        details.shortcut = state.services.platform.shell().ReadShortcut(item.entry.file);
     } else {
         const RunKeySource source =
             RunKeySourceOf(item.kind, item.entry.placeKey).value_or(RunKeySourcesOf(item.kind).front());
         const RunKeyPlace& place = source.place;
-        if (const auto value =
-                RegistryFor(state.platform.registry(), place).QueryValue(place.root, place.subkey, item.entry.name))
+        if (const auto value = RegistryFor(state.services.platform.registry(), place)
+                                   .QueryValue(place.root, place.subkey, item.entry.name))
             details.value = StoredValue{value->type, value->data};
     }
     details.origin = DeletedFrom{item.kind, true, texts};
@@ -120,7 +120,7 @@ RowId KeepInDeleted(MainState& state, const NewEntry& item) {
     // As a deleted row has it: the path alone, the arguments kept with its origin, from which
     // "Move to" builds the whole command for another table.
     const int position = deleted.Add({item.entry.name, item.entry.key, std::string(TabCaption(item.kind))}, false,
-                                     state.IconOf(file), std::move(details));
+                                     state.services.IconOf(file), std::move(details));
     return deleted.Id(position);
 }
 
@@ -130,7 +130,7 @@ RowId KeepInDeleted(MainState& state, const NewEntry& item) {
 void RemoveNewEntries(MainState& state, const std::vector<const NewEntry*>& items,
                       std::vector<const NewEntry*>& removed) {
     if (items.empty()) return;
-    Table& deleted = state.tables[TableKind::Deleted];
+    Table& deleted = state.model.tables[TableKind::Deleted];
     std::vector<RowId> rows;
     for (const NewEntry* item : items) rows.push_back(KeepInDeleted(state, *item));
     auto dropRow = [&](RowId id) {
@@ -156,10 +156,10 @@ void RemoveNewEntries(MainState& state, const std::vector<const NewEntry*>& item
 }
 
 void AllowEntry(MainState& state, const NewEntry& item) {
-    state.WriteLog(kAllowing + item.line);
+    state.services.WriteLog(kAllowing + item.line);
     // The user's own enabling already has its row.
-    if (item.own && RowOfOwnEntry(state, item) > 0) return;
-    Table& table = state.tables[item.kind];
+    if (item.own && RowOfOwnEntry(state.model, item) > 0) return;
+    Table& table = state.model.tables[item.kind];
     // A question left open at the last exit is asked about entries the start-up scan listed.
     for (int p = 1; p <= table.Count(); ++p) {
         if (table.Ticked(p) && table.Name(p) == item.entry.name &&
@@ -173,17 +173,17 @@ void AllowEntry(MainState& state, const NewEntry& item) {
     EntryDetails details;
     if (item.entry.startupFile) details.file = StartupFile{};
     details.place.key = item.entry.placeKey;
-    table.Add(std::move(texts), true, state.IconOf(file), std::move(details));
+    table.Add(std::move(texts), true, state.services.IconOf(file), std::move(details));
 }
 
 // Drops the lines that need no question: the program's own changes and Known entries. Answers
 // whether a disallowed Known entry was among them.
 bool CheckKnownEntries(MainState& state, std::vector<NewEntry>& items) {
     bool disallow = false;
-    const Table& known = state.tables[TableKind::Known];
+    const Table& known = state.model.tables[TableKind::Known];
     for (NewEntry& item : items) {
         const std::string& key = item.entry.key;
-        if (state.selfMadeChanges.contains(key)) {
+        if (state.model.selfMadeChanges.contains(key)) {
             item.line.clear();
             item.selfMade = true;
         }
@@ -194,7 +194,7 @@ bool CheckKnownEntries(MainState& state, std::vector<NewEntry>& items) {
             break;
         }
     }
-    state.selfMadeChanges.clear();
+    state.model.selfMadeChanges.clear();
     return disallow;
 }
 
@@ -214,7 +214,7 @@ void ForgetRemoved(PlaceSnapshot& snapshot, const std::vector<const NewEntry*>& 
 
 // The file of the open question; none for a program without a folder of its own.
 std::string UnansweredFile(const MainState& state) {
-    return state.appFolder.empty() ? std::string() : state.appFolder + kUnansweredFileName;
+    return state.paths.appFolder.empty() ? std::string() : state.paths.appFolder + kUnansweredFileName;
 }
 
 // The first look after a start: the entries of a question that was never answered, still in
@@ -223,7 +223,7 @@ void AskAgainUnanswered(MainState& state, const PlaceSnapshot& current, std::vec
                         std::vector<TableKind>& changed) {
     const std::string file = UnansweredFile(state);
     if (file.empty()) return;
-    const std::vector<UnansweredEntry> open = ReadUnanswered(state, file);
+    const std::vector<UnansweredEntry> open = ReadUnanswered(state.services, file);
     for (const UnansweredEntry& entry : open) {
         const auto& now = current[static_cast<size_t>(Number(entry.kind) - 1)];
         for (const MonitorEntry& e : now) {
@@ -233,7 +233,7 @@ void AskAgainUnanswered(MainState& state, const PlaceSnapshot& current, std::vec
             break;
         }
     }
-    if (items.empty()) ForgetUnanswered(state, file);
+    if (items.empty()) ForgetUnanswered(state.services, file);
 }
 
 // What one look found: the entries to decide on, the tables to rescan afterwards.
@@ -267,7 +267,7 @@ void SortOutDifference(MainState& state, const SnapshotDifference& difference, c
         } else if (place.fewer) {
             // Nothing to refresh when the program itself took the entries out: its tables
             // show that already, and a refill would only lose what they hold.
-            const bool selfMade = TakeSelfMadeRemoval(state, state.options, kind);
+            const bool selfMade = TakeSelfMadeRemoval(state.model, state.options, kind);
             const bool allOwn = std::all_of(place.gone.begin(), place.gone.end(),
                                             [&](const MonitorEntry& e) { return IsOwnChange(own, kind, e, false); });
             if (!selfMade && !allOwn) {
@@ -291,18 +291,18 @@ void CarryOutAnswer(MainState& state, Prompts& prompts, bool keep, const std::ve
     if (keep) {
         for (const NewEntry* item : asked) {
             AllowEntry(state, *item);
-            state.events.MonitorDecided(item->kind, item->entry.name, true);
+            state.model.events.MonitorDecided(item->kind, item->entry.name, true);
         }
-        SortAllTables(state.tables);
+        SortAllTables(state.model.tables);
         return;
     }
     std::vector<const NewEntry*> going;
     for (const NewEntry* item : asked) {
-        if (const int row = item->own ? RowOfOwnEntry(state, *item) : 0) {
+        if (const int row = item->own ? RowOfOwnEntry(state.model, *item) : 0) {
             // A refusal is seen at once, while the question's tick still holds the timer.
             for (const OutcomeMessage& message : SetRowTick(state, item->kind, row, false).messages)
                 prompts.ShowMessage(message.text, message.icon, message.caption);
-            if (!state.tables[item->kind].Ticked(row)) removed.push_back(item);  // else refused
+            if (!state.model.tables[item->kind].Ticked(row)) removed.push_back(item);  // else refused
         } else {
             going.push_back(item);
         }
@@ -312,10 +312,10 @@ void CarryOutAnswer(MainState& state, Prompts& prompts, bool keep, const std::ve
 
 // "Remember your decision": each entry asked about becomes a Known row.
 void RememberDecision(MainState& state, bool keep, const std::vector<const NewEntry*>& asked) {
-    Table& known = state.tables[TableKind::Known];
+    Table& known = state.model.tables[TableKind::Known];
     for (const NewEntry* item : asked)
-        known.Add({item->entry.key}, keep, state.IconOf(state.rowFiles().ResolveItemFile(item->entry.key)));
-    state.settingsChanged = true;
+        known.Add({item->entry.key}, keep, state.services.IconOf(state.rowFiles().ResolveItemFile(item->entry.key)));
+    state.model.settingsChanged = true;
 }
 
 // Asks about the entries left after the Known check, keeping the question on disk while it is
@@ -330,7 +330,7 @@ bool AskAbout(MainState& state, Prompts& prompts, const std::vector<const NewEnt
     if (!unanswered.empty()) {
         std::vector<UnansweredEntry> open;
         for (const NewEntry* item : asked) open.push_back({item->kind, item->entry.identity});
-        KeepUnanswered(state, unanswered, open);
+        KeepUnanswered(state.services, unanswered, open);
     }
     const MonitorAnswer answer = prompts.AskMonitor(MonitorQuestion(asked), places);
     // Unanswered, the session or the program ended with the question open: nothing is decided.
@@ -340,7 +340,7 @@ bool AskAbout(MainState& state, Prompts& prompts, const std::vector<const NewEnt
     const bool keep = answer.keep;
     CarryOutAnswer(state, prompts, keep, asked, removed);
     if (answer.remember) RememberDecision(state, keep, asked);
-    if (!unanswered.empty()) ForgetUnanswered(state, unanswered);
+    if (!unanswered.empty()) ForgetUnanswered(state.services, unanswered);
     return !keep;
 }
 
@@ -368,22 +368,22 @@ void FinishLook(MainState& state, MonitorState& monitor, PlaceSnapshot current, 
                 const std::vector<const NewEntry*>& removed) {
     // What this tick took out of a place, and the decisions it recorded, are stored at once:
     // a later rescan reads the document again, and the program may end at any moment.
-    if (!removed.empty() || state.settingsChanged) StoreSettingsNow(state);
-    for (const NewEntry* item : removed) state.events.MonitorDecided(item->kind, item->entry.name, false);
+    if (!removed.empty() || state.model.settingsChanged) StoreSettingsNow(state);
+    for (const NewEntry* item : removed) state.model.events.MonitorDecided(item->kind, item->entry.name, false);
     ForgetRemoved(current, removed);
     monitor.previous = std::move(current);
     if (found.entriesAdded || found.entriesRemoved) {
         for (TableKind kind : found.changed) RescanLocation(state, kind);
-        SortAllTables(state.tables);
+        SortAllTables(state.model.tables);
         ApplyRowIcons(state);
     }
     monitor.snapshotTaken = true;
 }
 
 void LookAtPlaces(MainState& state, Prompts& prompts, MonitorState& monitor) {
-    PlaceSnapshot current = ReadPlaceSnapshot(state.platform, state);
-    const std::vector<OwnPlaceChange> own = std::move(state.ownPlaceChanges);
-    state.ownPlaceChanges.clear();
+    PlaceSnapshot current = ReadPlaceSnapshot(state.services.platform, state.paths);
+    const std::vector<OwnPlaceChange> own = std::move(state.model.ownPlaceChanges);
+    state.model.ownPlaceChanges.clear();
     Findings found;
     if (!monitor.snapshotTaken) {
         AskAgainUnanswered(state, current, found.items, found.changed);
@@ -410,7 +410,8 @@ std::string NewEntryWithPlace(TableKind kind, const std::string& name, PlaceKey 
 void OnMonitorTick(MainState& state, Prompts& prompts, MonitorState& monitor) {
     // Stopped while it runs: a question open during the tick must not be stacked by another.
     if (monitor.timer) monitor.timer->Stop();
-    if (!NothingChangedSinceLastLook(state.platform, state, monitor)) LookAtPlaces(state, prompts, monitor);
+    if (!NothingChangedSinceLastLook(state.services.platform, state.paths, monitor))
+        LookAtPlaces(state, prompts, monitor);
     if (monitor.timer) monitor.timer->Start();
 }
 

@@ -46,28 +46,28 @@ bool TableShowsPlace(const Model& model, TableKind kind, const std::vector<Monit
 
 std::vector<TableKind> FollowPlaceChanges(MainState& state, PlaceFollowerState& follower, bool questionOpen) {
     // A rescan renumbers rows that an open dialog or a pending question may be about.
-    if (state.loadingInProgress || state.slimlineMode || questionOpen) return {};
+    if (state.model.loadingInProgress || state.view.slimlineMode || questionOpen) return {};
     const bool retry = std::any_of(follower.pending.begin(), follower.pending.end(), [](bool p) { return p; });
     if (!follower.snapshotTaken) {
         // Watching before reading: nothing done between the two goes unseen.
-        follower.watch = WatchStartupPlaces(state.platform, state);
+        follower.watch = WatchStartupPlaces(state.services.platform, state.paths);
     } else if (!retry && follower.watch && !follower.watch->MayHaveChanged()) {
         return {};
     }
-    PlaceSnapshot current = ReadPlaceSnapshot(state.platform, state);
+    PlaceSnapshot current = ReadPlaceSnapshot(state.services.platform, state.paths);
     std::vector<TableKind> rescanned;
     if (follower.snapshotTaken) {
         for (size_t i = 0; i < current.size(); ++i) {
             const TableKind kind = static_cast<TableKind>(i + 1);
             if (!follower.pending[i] && Identities(follower.previous[i]) == Identities(current[i])) continue;
             follower.pending[i] = false;
-            if (TableShowsPlace(state, kind, current[i])) continue;
+            if (TableShowsPlace(state.model, kind, current[i])) continue;
             if (!RescanLocation(state, kind)) {
                 follower.pending[i] = true;
                 continue;
             }
-            SortTable(state.tables[kind]);
-            ApplyRowIcons(state, kind, 1, state.tables[kind].Count());
+            SortTable(state.model.tables[kind]);
+            ApplyRowIcons(state, kind, 1, state.model.tables[kind].Count());
             rescanned.push_back(kind);
         }
     }

@@ -35,17 +35,19 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
         if (!state_.options.monitor) FollowPlaces();
     });
     watcher_ = PriorityWatcher(timers_.Create(5000, [this] { OnPriorityTimerTick(state_); }));
-    delayed_.impact.timer = timers_.Create(kImpactIntervalMs, [this] { delayed_.impact.Tick(state_); });
-    state_.events.Attach(balloons_);
+    delayed_.impact.timer = timers_.Create(kImpactIntervalMs, [this] { delayed_.impact.Tick(state_.model); });
+    state_.model.events.Attach(balloons_);
 }
 
-Application::~Application() { state_.events.Detach(balloons_); }
+Application::~Application() { state_.model.events.Detach(balloons_); }
 
 ProgressLine Application::StatusLine() {
     return [this](const std::string& text) { state_.fe.SetStatus(text); };
 }
 
-RunParts Application::DelayedRunParts() { return {state_, state_, state_.options, state_.slimlineMode, StatusLine()}; }
+RunParts Application::DelayedRunParts() {
+    return {state_.model, state_.services, state_.options, state_.view.slimlineMode, StatusLine()};
+}
 
 void Application::FollowPlaces() {
     const std::vector<TableKind> rescanned = FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
@@ -56,43 +58,44 @@ void Application::FollowPlaces() {
 
 void Application::FollowOutsideChanges() {
     following_ = true;
-    if (!state_.appFolder.empty() && !state_.loadingInProgress && !shutDown_) followTimer_->Start();
+    if (!state_.paths.appFolder.empty() && !state_.model.loadingInProgress && !shutDown_) followTimer_->Start();
 }
 
 void Application::LogRegistryProblems() {
     // A damaged registry file reads as absent; the log is where the user learns why.
-    for (const std::string& line : state_.platform.registry().TakeProblems()) state_.log.Write(line);
+    for (const std::string& line : state_.services.platform.registry().TakeProblems()) state_.services.log.Write(line);
 }
 
 void Application::FindOwnFiles() {
     MainState& s = state_;
-    s.appFolder = AddBackslash(s.platform.system().AppFolder());
-    s.iniPath = s.appFolder + "settings.ini";
-    s.profilesPath = s.appFolder + "profiles.txt";
-    s.logPath = s.appFolder + "log.txt";
+    s.paths.appFolder = AddBackslash(s.services.platform.system().AppFolder());
+    s.paths.iniPath = s.paths.appFolder + "settings.ini";
+    s.paths.profilesPath = s.paths.appFolder + "profiles.txt";
+    s.paths.logPath = s.paths.appFolder + "log.txt";
 }
 
 bool Application::BecomeTheOnlyCopy() {
     MainState& s = state_;
     if (readOnly_) {
-        s.log.Mute();
+        s.services.log.Mute();
         return true;
     }
-    if (s.platform.instanceLock().TryAcquire()) return true;
-    s.log.Write(ExitingLine(), s.logPath);
+    if (s.services.platform.instanceLock().TryAcquire()) return true;
+    s.services.log.Write(ExitingLine(), s.paths.logPath);
     return false;
 }
 
 void Application::PrepareProcess(const std::string& commandLine) {
     MainState& s = state_;
-    EnablePrivilege(s, "SeIncreaseBasePriorityPrivilege");
-    EnablePrivilege(s, "SeDebugPrivilege");
-    s.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
+    EnablePrivilege(s.services, "SeIncreaseBasePriorityPrivilege");
+    EnablePrivilege(s.services, "SeDebugPrivilege");
+    s.view.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
     s.fe.CentreWindow();
-    s.platform.processes().RaiseOwnPriority();
-    delayed_.cpuMeter = CreateCpuMeter(s.platform);
-    s.log.Write(std::string("Starting ") + kTitle + ", Slimline mode = " + (s.slimlineMode ? "True" : "False"),
-                s.logPath);
+    s.services.platform.processes().RaiseOwnPriority();
+    delayed_.cpuMeter = CreateCpuMeter(s.services.platform);
+    s.services.log.Write(
+        std::string("Starting ") + kTitle + ", Slimline mode = " + (s.view.slimlineMode ? "True" : "False"),
+        s.paths.logPath);
 }
 
 void Application::LoadOptionsAndProfile() {
@@ -100,43 +103,43 @@ void Application::LoadOptionsAndProfile() {
     ReadOptions(s);
     ApplyIdleDefaults(s.options);
     RememberStoredOptions();
-    profiles_.LoadProfiles(s, s.profilesPath);
-    icons_ = std::make_unique<IconCache>(s.platform.files(), s.fe, s);  // holds the checksum calculator
+    profiles_.LoadProfiles(s.services, s.paths.profilesPath);
+    icons_ = std::make_unique<IconCache>(s.services.platform.files(), s.fe, s.view);  // holds the checksum calculator
     icons_->SetDeferred(deferIcons_);
-    s.icons = icons_.get();
-    SwitchProfile(s, s.profile, false);
-    s.fe.SetCaption(ProfileCaption(s));
+    s.services.icons = icons_.get();
+    SwitchProfile(s, s.paths.profile, false);
+    s.fe.SetCaption(ProfileCaption(s.paths));
 }
 
 void Application::FillTables() {
     MainState& s = state_;
-    DetermineStartupFolders(s.platform, s);
+    DetermineStartupFolders(s.services.platform, s.paths);
     // Started with Windows, the program only runs the delayed applications: the places wait.
-    if (s.slimlineMode) s.fe.MinimiseWindow();
+    if (s.view.slimlineMode) s.fe.MinimiseWindow();
     else ScanPlaces(s);
-    if (s.slimlineMode && s.options.chooseProfile) ShowProfiles(false);
+    if (s.view.slimlineMode && s.options.chooseProfile) ShowProfiles(false);
     LoadSettingsDocument(s);
     FillProcessTable(s, false, false);
-    SortAllTables(s.tables);
+    SortAllTables(s.model.tables);
     ApplyRowIcons(s);
 }
 
 void Application::BeginWork() {
     MainState& s = state_;
-    SelectTab(s.position.lastTab + 1);  // the views show state().currentTab when they appear
+    SelectTab(s.view.position.lastTab + 1);  // the views show state().view.currentTab when they appear
     // A read-only run only looks: no monitor, no delayed run, no priority change.
     if (readOnly_) return;
     if (s.options.monitor) monitor_.timer->Start();
-    if (s.slimlineMode) StartSlimlineDelayedRun(DelayedRunParts(), delayed_);
-    else ApplyStoredPriorities(s, s, false);
-    watcher_.Follow(s.options.watchPriorities, s.tables[TableKind::Process]);
+    if (s.view.slimlineMode) StartSlimlineDelayedRun(DelayedRunParts(), delayed_);
+    else ApplyStoredPriorities(s.services, s.model, false);
+    watcher_.Follow(s.options.watchPriorities, s.model.tables[TableKind::Process]);
 }
 
 bool Application::Startup(const std::string& commandLine) {
-    state_.loadingInProgress = true;
+    state_.model.loadingInProgress = true;
     FindOwnFiles();
     if (!BecomeTheOnlyCopy()) {
-        state_.loadingInProgress = false;
+        state_.model.loadingInProgress = false;
         return false;
     }
     PrepareProcess(commandLine);
@@ -145,7 +148,7 @@ bool Application::Startup(const std::string& commandLine) {
     BeginWork();
     LogRegistryProblems();
     state_.fe.SetStatus("Finished loading");
-    state_.loadingInProgress = false;
+    state_.model.loadingInProgress = false;
     if (following_ && !readOnly_) followTimer_->Start();
     return true;
 }
@@ -166,9 +169,9 @@ bool Application::Shutdown(CloseReason reason) {
     watcher_.Stop();
     followTimer_->Stop();
     // What the programs still followed have cost so far is all there will be.
-    delayed_.impact.FinishAll(s);
+    delayed_.impact.FinishAll(s.model);
 
-    if (s.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup)
+    if (s.model.tables[TableKind::Delayed].CountTicked() > 0 && !s.options.runOnStartup)
         kestrune::ToggleRunOnStartup(s, s.options);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();
 
@@ -178,31 +181,31 @@ bool Application::Shutdown(CloseReason reason) {
     if (!s.options.skipSave) {
         // Nobody is left to read what the save says; a failure is in the log.
         SaveSettingsDocument(s, false);
-        profiles_.SaveProfiles(s, s.profilesPath);
+        profiles_.SaveProfiles(s.services, s.paths.profilesPath);
     }
-    if (delayed_.window.visible) HideDelayedWindow(s.events, delayed_.window);
-    s.platform.instanceLock().Release();
+    if (delayed_.window.visible) HideDelayedWindow(s.model.events, delayed_.window);
+    s.services.platform.instanceLock().Release();
     shutDown_ = true;
     return true;
 }
 
 void Application::RememberStoredOptions() {
     storedOptions_ = state_.options;
-    storedProfile_ = state_.profile;
+    storedProfile_ = state_.paths.profile;
 }
 
 bool Application::StoreEdits(Outcome& said) {
     MainState& s = state_;
     // Turning "Skip save on exit" on is itself a choice to keep.
-    const bool optionsChanged = s.options != storedOptions_ || s.profile != storedProfile_;
+    const bool optionsChanged = s.options != storedOptions_ || s.paths.profile != storedProfile_;
     if (optionsChanged && (!s.options.skipSave || !storedOptions_.skipSave)) {
         WriteOptions(s);
         RememberStoredOptions();
     }
     if (kestrune::StoreEdits(s, s.options)) return true;
-    said.Say(std::string(kNotWrittenMessage) + "\r\n" + s.settingsDocumentPath + WriteFailureLine(s),
+    said.Say(std::string(kNotWrittenMessage) + "\r\n" + s.paths.settingsDocumentPath + WriteFailureLine(s.services),
              MessageIcon::Exclamation);
-    said.details.push_back("could not write " + s.settingsDocumentPath);
+    said.details.push_back("could not write " + s.paths.settingsDocumentPath);
     if (said.Succeeded()) said.status = OutcomeStatus::Refused;
     return false;
 }
@@ -213,14 +216,14 @@ void Application::Report(Outcome outcome) {
 }
 
 void Application::ShowTableStatus(bool refreshed) {
-    state_.fe.SetStatus(TableStatusText(state_.tables, state_.CurrentKind(), refreshed));
+    state_.fe.SetStatus(TableStatusText(state_.model.tables, state_.CurrentKind(), refreshed));
     TableStatusShown();
 }
 
 void Application::TableStatusShown() {
-    state_.shownCounts = CountsShown(state_.tables, state_.CurrentKind());
+    state_.view.shownCounts = CountsShown(state_.model.tables, state_.CurrentKind());
     // A read-only run changes no priority.
-    if (!readOnly_) watcher_.Follow(state_.options.watchPriorities, state_.tables[TableKind::Process]);
+    if (!readOnly_) watcher_.Follow(state_.options.watchPriorities, state_.model.tables[TableKind::Process]);
 }
 
 void Application::ReportOnTable(Outcome outcome) {
@@ -229,7 +232,7 @@ void Application::ReportOnTable(Outcome outcome) {
 }
 
 void Application::CloseDown() {
-    state_.log.Write(ExitingLine());
+    state_.services.log.Write(ExitingLine());
     Shutdown(CloseReason::Code);
     state_.fe.Quit();
 }

@@ -200,7 +200,7 @@ private:
     void ShowProfiles(bool editable);
 
     MainState state_;
-    TrayBalloons balloons_{state_, state_.fe};
+    TrayBalloons balloons_{state_.view, state_.fe};
     ProfileList profiles_;
     std::unique_ptr<IconCache> icons_;
     PublisherCache publishers_;

@@ -43,7 +43,7 @@ void Application::DeleteUntickedItems() {
 }
 void Application::RefreshTables() {
     {
-        const BusyScope busy(state_.events);
+        const BusyScope busy(state_.model.events);
         ShowOutcome(state_.fe, RefreshAllTables(state_));
     }
     LogRegistryProblems();
@@ -59,7 +59,7 @@ void Application::ToggleMonitor() {
 }
 void Application::MonitorTick() { OnMonitorTick(state_, state_.fe, monitor_); }
 void Application::PreventDelayedAppsFromRegistering() { Report(kestrune::PreventDelayedAppsFromRegistering(state_)); }
-void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_, state_.fe)); }
+void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_.model, state_.fe)); }
 void Application::ToggleRunOnStartup() { Report(kestrune::ToggleRunOnStartup(state_, state_.options)); }
 void Application::ToggleSkipSave() {
     state_.options.skipSave = !state_.options.skipSave;
@@ -98,34 +98,34 @@ void Application::SetIdleSettings() {
     Report({});
 }
 void Application::ShowProfiles(bool editable) {
-    PrepareProfilesDialog(state_, profiles_, editable);
+    PrepareProfilesDialog(state_.paths, profiles_, editable);
     state_.fe.ShowProfilesDialog();
 }
 void Application::OpenProfiles() { ShowProfiles(true); }
 // The buttons write profiles.txt themselves; the tables and options wait for the next command.
-void Application::AddProfile() { ShowOutcome(state_.fe, profiles_.Add(state_, state_, state_.fe)); }
+void Application::AddProfile() { ShowOutcome(state_.fe, profiles_.Add(state_.services, state_.paths, state_.fe)); }
 void Application::EditProfile() {
     ShowOutcome(state_.fe, profiles_.Edit(state_, state_.fe));
     // Renaming the current profile renames the caption too.
-    state_.fe.SetCaption(ProfileCaption(state_));
+    state_.fe.SetCaption(ProfileCaption(state_.paths));
 }
-void Application::DeleteProfile() { ShowOutcome(state_.fe, profiles_.Delete(state_, state_)); }
+void Application::DeleteProfile() { ShowOutcome(state_.fe, profiles_.Delete(state_.services, state_.paths)); }
 
 void Application::UseSelectedProfile() {
     const ProfileSwitch switched = profiles_.Use(state_);
-    state_.fe.SetCaption(ProfileCaption(state_));
+    state_.fe.SetCaption(ProfileCaption(state_.paths));
     if (switched.reload) RefreshTables();
     Report(switched.outcome);
 }
 void Application::NewItem() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
-    editor_ = *OpenItemEditor(state_.tables[*kind], std::nullopt);
+    editor_ = *OpenItemEditor(state_.model.tables[*kind], std::nullopt);
     state_.fe.ShowItemEditor();
 }
 void Application::EditItem(TableKind kind, const std::vector<int>& rows) {
     if (rows.empty()) return;
-    auto filled = OpenItemEditor(state_.tables[kind], rows.front());
+    auto filled = OpenItemEditor(state_.model.tables[kind], rows.front());
     if (!filled) return;
     editor_ = std::move(*filled);
     state_.fe.ShowItemEditor();
@@ -153,7 +153,7 @@ void Application::RunNow(TableKind kind, const std::vector<int>& rows) {
     if (!rows.empty()) Report(kestrune::RunNow(state_, state_.options, kind, rows.front(), &delayed_.impact));
 }
 
-void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.events, delayed_.window); }
+void Application::HideDelayedRunWindow() { HideDelayedWindow(state_.model.events, delayed_.window); }
 void Application::RecordSetting(TableKind kind, const std::vector<int>& rows) {
     ReportOnTable(RecordRows(state_, kind, rows));
 }

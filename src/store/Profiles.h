@@ -72,7 +72,7 @@ struct ProfileParts {
     ProfileParts(Model& model, Services& services, Paths& paths) : model(model), services(services), paths(paths) {}
     template <MadeOfRowParts State>
     ProfileParts(State& state)  // NOLINT(google-explicit-constructor): a state is its parts
-        : ProfileParts(state, state, state) {}
+        : ProfileParts(state.model, state.services, state.paths) {}
 
     Model& model;
     Services& services;

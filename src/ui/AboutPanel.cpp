@@ -92,7 +92,7 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
 
     auto* buttons = new QHBoxLayout;
     auto open = [&state](std::string target) {
-        return [&state, target = std::move(target)] { state.platform.shell().OpenDocument(target); };
+        return [&state, target = std::move(target)] { state.services.platform.shell().OpenDocument(target); };
     };
     auto button = [this, buttons](const char* caption, const char* name, auto onClick) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
@@ -109,8 +109,8 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     button(kDonateCaption, "cmdDonate", open(std::string(kMakerSiteUrl) + std::string(kDonateQuery)));
     buttons->addStretch(1);
     button(std::string(caption::ShowHelp).c_str(), "cmdHelp", [&state] {
-        const std::string help = state.appFolder + std::string(kMakerHelpFile);
-        if (!state.FileExists(help) || !state.platform.shell().OpenDocument(help))
+        const std::string help = state.paths.appFolder + std::string(kMakerHelpFile);
+        if (!state.services.FileExists(help) || !state.services.platform.shell().OpenDocument(help))
             state.fe.ShowMessage("The help file could not be opened: " + help, MessageIcon::Exclamation);
     });
     buttons->setContentsMargins(18, 0, 18, 0);

@@ -133,7 +133,7 @@ namespace {
 std::string ProgramFolderOf(MainState& state, const std::string& command) {
     const std::string file = state.rowFiles().ResolveItemFile(command);
     if (file.empty()) return {};
-    auto& files = state.platform.files();
+    auto& files = state.services.platform.files();
     if (files.DirectoryExists(file)) return file;
     const std::string folder = file.substr(0, file.size() - FileNameOf(file).size());
     return !folder.empty() && files.DirectoryExists(folder) ? folder : std::string{};
@@ -150,7 +150,7 @@ void ItemEditorDialog::ChooseFile() {
 }
 
 void ItemEditorDialog::ChooseProcess() {
-    ProcessChooser chooser(state_.platform.processes().List(), this);
+    ProcessChooser chooser(state_.services.platform.processes().List(), this);
     if (chooser.exec() != QDialog::Accepted) return;
     const auto chosen = chooser.Chosen();
     if (!chosen) return;

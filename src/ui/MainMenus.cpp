@@ -264,7 +264,7 @@ void MainMenus::PrepareTableMenu(Application& app, TableKind kind, const std::ve
     endProcess->setVisible(rules.endProcessVisible);
     if (kind == TableKind::Process) {
         for (QAction* item : priorities) item->setChecked(false);
-        if (const auto checked = CheckedPriorityEntry(app.state().tables[kind], selected)) {
+        if (const auto checked = CheckedPriorityEntry(app.state().model.tables[kind], selected)) {
             priorities[static_cast<size_t>(*checked)]->setChecked(true);
         }
     }

@@ -96,7 +96,7 @@ MainWindow::MainWindow(Application& app, const IconStore& icons) : app_(app), de
 
     // The core changes tables from many places; the lists catch up on the next turn of the loop.
     // The window lives as long as the front end, which outlives the application.
-    app.state().events.Attach(*this);
+    app.state().model.events.Attach(*this);
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
     ApplyTabRules(1);
     ShowFilterState();
@@ -114,7 +114,7 @@ void MainWindow::AddTabs(QWidget* central, const IconStore& icons) {
 void MainWindow::AddList(TableKind kind, const IconStore& icons) {
     auto* view = new ListView(tabs_);
     view->setObjectName(QString("lvMulti%1").arg(Number(kind)));
-    auto* model = new TableModel(app_.state().tables[kind], icons, view);
+    auto* model = new TableModel(app_.state().model.tables[kind], icons, view);
     auto* rows = new RowFilter(model, view);
     view->setModel(rows);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -292,7 +292,7 @@ void MainWindow::SetStatus(const QString& text) { status_->setText(text); }
 
 std::vector<int> MainWindow::SelectedRows(TableKind kind) const {
     std::vector<int> rows;
-    const int count = app_.state().tables[kind].Count();
+    const int count = app_.state().model.tables[kind].Count();
     for (const QModelIndex& index : View(kind)->selectionModel()->selectedRows()) {
         const int position = Filter(kind)->PositionOf(index.row());
         if (position >= 1 && position <= count) rows.push_back(position);
@@ -360,7 +360,7 @@ void MainWindow::SyncTable(TableKind kind) {
     const int currentColumn = std::max(view->currentIndex().column(), 0);
     model->Sync();
     if (selected.empty() && current == 0) return;
-    const Table& table = app_.state().tables[kind];
+    const Table& table = app_.state().model.tables[kind];
     const auto listIndex = [&](int position, int column) {
         return filter->mapFromSource(model->index(position - 1, column));
     };
@@ -435,7 +435,7 @@ void MainWindow::FillIconSlice() {
     }
     while (fillTable_ < kAllTables.size()) {
         const TableKind kind = kAllTables[fillTable_];
-        if (fillNext_ > state.tables[kind].Count()) {
+        if (fillNext_ > state.model.tables[kind].Count()) {
             ++fillTable_;
             fillNext_ = 1;
             continue;
@@ -524,10 +524,10 @@ void MainWindow::ResetWindowSize() {
 
 void MainWindow::ApplyStoredPosition() {
     const MainState& s = app_.state();
-    const WindowPosition& p = s.position;
+    const WindowPosition& p = s.view.position;
     // Without a size (as written by the console program of earlier versions) the position is
     // no window's: the window stays centred.
-    if (!s.positionRead || !p.HasBounds()) return;
+    if (!s.view.positionRead || !p.HasBounds()) return;
     const QRect stored(p.left / kTwipsPerPixel, p.top / kTwipsPerPixel,
                        std::max(p.width / kTwipsPerPixel, kMinimumSize.width()),
                        std::max(p.height / kTwipsPerPixel, kMinimumSize.height()));
@@ -547,14 +547,14 @@ void MainWindow::ApplyStoredPosition() {
 
 void MainWindow::RememberPosition() {
     MainState& s = app_.state();
-    if (s.loadingInProgress || s.inTray || isMinimized() || !isVisible()) return;
+    if (s.model.loadingInProgress || s.view.inTray || isMinimized() || !isVisible()) return;
     const QRect bounds = isMaximized() ? normalGeometry() : geometry();
     if (!bounds.isValid()) return;
-    s.position.state = isMaximized() ? 2 : 0;
-    s.position.left = bounds.x() * kTwipsPerPixel;
-    s.position.top = bounds.y() * kTwipsPerPixel;
-    s.position.width = bounds.width() * kTwipsPerPixel;
-    s.position.height = bounds.height() * kTwipsPerPixel;
+    s.view.position.state = isMaximized() ? 2 : 0;
+    s.view.position.left = bounds.x() * kTwipsPerPixel;
+    s.view.position.top = bounds.y() * kTwipsPerPixel;
+    s.view.position.width = bounds.width() * kTwipsPerPixel;
+    s.view.position.height = bounds.height() * kTwipsPerPixel;
 }
 
 void MainWindow::RememberBoundsAtExit() {
@@ -565,11 +565,11 @@ void MainWindow::RememberBoundsAtExit() {
     QRect bounds = normal ? geometry() : normalGeometry();
     if (!bounds.isValid()) bounds = geometry();
     if (!bounds.isValid()) return;
-    s.position.state = isMaximized() ? 2 : 0;
-    s.position.left = bounds.x() * kTwipsPerPixel;
-    s.position.top = bounds.y() * kTwipsPerPixel;
-    s.position.width = bounds.width() * kTwipsPerPixel;
-    s.position.height = bounds.height() * kTwipsPerPixel;
+    s.view.position.state = isMaximized() ? 2 : 0;
+    s.view.position.left = bounds.x() * kTwipsPerPixel;
+    s.view.position.top = bounds.y() * kTwipsPerPixel;
+    s.view.position.width = bounds.width() * kTwipsPerPixel;
+    s.view.position.height = bounds.height() * kTwipsPerPixel;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -588,7 +588,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (!app_.state().inTray) app_.SendToTray();
+    if (!app_.state().view.inTray) app_.SendToTray();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -655,7 +655,7 @@ bool MainWindow::OnKeyPressed(TableKind kind, const QKeyEvent& key) {
 void MainWindow::ToggleSelectedTicks(TableKind kind) {
     const std::vector<int> rows = SelectedRows(kind);
     if (rows.empty()) return;
-    const Table& table = app_.state().tables[kind];
+    const Table& table = app_.state().model.tables[kind];
     const QModelIndex current = View(kind)->currentIndex();
     const int focused = current.isValid() ? Filter(kind)->PositionOf(current.row()) : 0;
     const int lead = std::find(rows.begin(), rows.end(), focused) != rows.end() ? focused : rows.front();

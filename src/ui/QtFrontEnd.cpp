@@ -70,8 +70,8 @@ void QtFrontEnd::Unexpected(const std::string& question) {
 
 void QtFrontEnd::ShowAfterStartup() {
     window_->ApplyStoredPosition();
-    window_->ShowTab(app_->state().currentTab);
-    if (app_->state().inTray || quitRequested_) return;
+    window_->ShowTab(app_->state().view.currentTab);
+    if (app_->state().view.inTray || quitRequested_) return;
     if (!minimiseOnShow_) {
         window_->show();
         return;
@@ -227,13 +227,13 @@ void QtFrontEnd::SetStatus(const std::string& text) { window_->SetStatus(Q(text)
 void QtFrontEnd::SetCaption(const std::string& text) { window_->setWindowTitle(Q(text)); }
 
 bool QtFrontEnd::LoadFileIcon(const std::string& file, int iconNumber) {
-    return app_ && icons_.LoadFileIcon(app_->state().platform.programFiles(), file, iconNumber);
+    return app_ && icons_.LoadFileIcon(app_->state().services.platform.programFiles(), file, iconNumber);
 }
 
 void QtFrontEnd::MinimiseWindow() {
-    if (!window_->isVisible() && !app_->state().inTray) minimiseOnShow_ = true;
+    if (!window_->isVisible() && !app_->state().view.inTray) minimiseOnShow_ = true;
     window_->showMinimized();
-    if (app_->state().inTray) window_->hide();
+    if (app_->state().view.inTray) window_->hide();
 }
 
 void QtFrontEnd::ShowWindowNormal() {
@@ -258,10 +258,11 @@ void QtFrontEnd::AddTrayIcon(const std::string& tip) {
         Application* app = app_;
         QObject::connect(tray_.get(), &QSystemTrayIcon::activated, window_.get(),
                          [app](QSystemTrayIcon::ActivationReason reason) {
-                             if (reason == QSystemTrayIcon::DoubleClick && app->state().inTray) app->ShowFromTray();
+                             if (reason == QSystemTrayIcon::DoubleClick && app->state().view.inTray)
+                                 app->ShowFromTray();
                          });
         QObject::connect(tray_.get(), &QSystemTrayIcon::messageClicked, window_.get(), [app] {
-            if (app->state().inTray) app->ShowFromTray();
+            if (app->state().view.inTray) app->ShowFromTray();
         });
     }
     tray_->setToolTip(Q(tip));
@@ -301,10 +302,10 @@ void QtFrontEnd::AttachDelayedWindow(DelayedWindow& model) {
     Application* app = app_;
     DelayedWindow* window = &model;
     delayedView_ = std::make_unique<DelayedWindowView>(
-        model, [app, window] { kestrune::HideDelayedWindow(app->state().events, *window); },
+        model, [app, window] { kestrune::HideDelayedWindow(app->state().model.events, *window); },
         [app] { app->ExitFromDelayedWindow(); });
     delayedView_->AddTimeline(CreateTimelineView(*app, delayedView_.get()));
-    app->state().events.Attach(*this);
+    app->state().model.events.Attach(*this);
 }
 
 void QtFrontEnd::DelayedWindowChanged() {

@@ -236,13 +236,13 @@ void SaveDialogs(Application& app, MainWindow& window, const QDir& folder) {
     }
     {
         app.profiles().ToggleProfileButtons(true);
-        app.profiles().SelectCurrentProfile(app.state());
+        app.profiles().SelectCurrentProfile(app.state().paths);
         ProfilesDialog dialog(app, &window);
         dialog.show();
         Save(dialog, folder, "dialog-profiles");
     }
     {
-        ProcessChooser chooser(app.state().platform.processes().List(), &window);
+        ProcessChooser chooser(app.state().services.platform.processes().List(), &window);
         chooser.show();
         Save(chooser, folder, "dialog-process-chooser");
     }
@@ -271,7 +271,7 @@ void SaveRowDetails(Application& app, QtFrontEnd& frontEnd, const QDir& folder) 
     QTextStream out(&list);
     std::set<int> icons = {kDefaultIcon};
     for (TableKind kind : kAllTables) {
-        const Table& table = app.state().tables[kind];
+        const Table& table = app.state().model.tables[kind];
         if (table.PublisherColumn() < 0) continue;
         for (int position = 1; position <= table.Count(); ++position) {
             icons.insert(table.Icon(position));
@@ -290,7 +290,7 @@ void SaveRowDetails(Application& app, QtFrontEnd& frontEnd, const QDir& folder) 
 // timers; once every program it started has been measured, the Delayed tab with their bands
 // and the timeline window as the Action menu opens it. Nothing when no row is ticked.
 void SaveLiveRun(Application& app, QtFrontEnd& fe, const QDir& folder) {
-    if (app.state().tables[TableKind::Delayed].CountTicked() == 0) return;
+    if (app.state().model.tables[TableKind::Delayed].CountTicked() == 0) return;
     MainWindow& window = fe.Window();
     app.RunDelayedApplications();
     QElapsedTimer waited;

@@ -49,10 +49,10 @@ public:
 };
 
 std::string ExportText(MainState& state, ExportWhat what) {
-    if (what == ExportWhat::StateFile) return cli::StateFileText(CaptureState(state.tables));
+    if (what == ExportWhat::StateFile) return cli::StateFileText(CaptureState(state.model.tables));
     std::vector<const Table*> tables;
     if (what == ExportWhat::AllTables) {
-        for (TableKind kind : kAllTables) tables.push_back(&state.tables[kind]);
+        for (TableKind kind : kAllTables) tables.push_back(&state.model.tables[kind]);
     } else if (const Table* current = state.CurrentTable()) {
         tables.push_back(current);
     }
@@ -66,9 +66,9 @@ void ExportFromDesktop(Application& app, ExportWhat what) {
     if (what == ExportWhat::CurrentTable && !state.CurrentTable()) return;
     QtFrontEnd& fe = Desktop(app);
     const std::string path =
-        fe.ChooseSaveFile(what == ExportWhat::StateFile ? kStateFileFilter : kCsvFileFilter, state.appFolder);
+        fe.ChooseSaveFile(what == ExportWhat::StateFile ? kStateFileFilter : kCsvFileFilter, state.paths.appFolder);
     if (path.empty()) return;
-    if (!state.platform.files().WriteFileAtomic(path, ExportText(state, what))) {
+    if (!state.services.platform.files().WriteFileAtomic(path, ExportText(state, what))) {
         fe.ShowMessage(std::string(kExportFailed) + "\r\n" + path, MessageIcon::Exclamation);
         return;
     }
@@ -78,14 +78,14 @@ void ExportFromDesktop(Application& app, ExportWhat what) {
 void ApplyStateFileFromDesktop(Application& app) {
     MainState& state = app.state();
     QtFrontEnd& fe = Desktop(app);
-    const std::string path = fe.ChooseFile(kStateFileFilter, state.appFolder);
+    const std::string path = fe.ChooseFile(kStateFileFilter, state.paths.appFolder);
     if (path.empty()) return;
-    const cli::ParsedState parsed = cli::ReadStateFile(state.platform.files(), path);
+    const cli::ParsedState parsed = cli::ReadStateFile(state.services.platform.files(), path);
     if (!parsed.Ok()) {
         fe.ShowMessage(std::string(kNotAStateFile) + "\r\n" + path + "\r\n" + parsed.error, MessageIcon::Exclamation);
         return;
     }
-    const std::vector<StateDifference> differences = CompareState(state.tables, parsed.state);
+    const std::vector<StateDifference> differences = CompareState(state.model.tables, parsed.state);
     if (differences.empty()) {
         fe.ShowMessage(kAlreadyMatches, MessageIcon::Information);
         return;

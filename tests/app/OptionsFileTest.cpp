@@ -27,10 +27,10 @@ TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
     state.options.monitor = true;
     state.options.idleThreshold = 35;
     state.options.idleSeconds = 7;
-    state.profile = "Work";
-    state.position = {2, 100, 200, 9000, 6000, 3};
+    state.paths.profile = "Work";
+    state.view.position = {2, 100, 200, 9000, 6000, 3};
     WriteOptions(state);
-    EXPECT_EQ(ReadText(state.iniPath),
+    EXPECT_EQ(ReadText(state.paths.iniPath),
               "[Options]\r\n"
               "Skip save on exit=0\r\n"
               "Run on startup=0\r\n"
@@ -55,15 +55,15 @@ TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
 }
 
 TEST_F(OptionsFileTest, ShutDownRewritesTheFileOnceForAllEighteenKeys) {
-    WriteText(state.iniPath, "[Options]\r\nMonitor=0\r\n");
+    WriteText(state.paths.iniPath, "[Options]\r\nMonitor=0\r\n");
     test::CountingPlatform counting(*machine.platform);
     test::TestState counted(counting, fe, clock);
     counted.InProgramFolder(machine.appFolder).WithIni();
     counted.options.monitor = true;
     WriteOptions(counted);
-    EXPECT_EQ(counting.counter.writes[state.iniPath], 1);
+    EXPECT_EQ(counting.counter.writes[state.paths.iniPath], 1);
     // The key already there keeps its place; the others follow in their fixed order.
-    const std::string text = ReadText(state.iniPath);
+    const std::string text = ReadText(state.paths.iniPath);
     EXPECT_EQ(text.find("[Options]\r\nMonitor=1\r\nSkip save on exit=0\r\n"), 0u) << text;
     // Without a window's bounds the position keys are left as they were (here: absent).
     EXPECT_NE(text.find("Watch priorities=0\r\n"), std::string::npos) << text;
@@ -71,20 +71,20 @@ TEST_F(OptionsFileTest, ShutDownRewritesTheFileOnceForAllEighteenKeys) {
 
     // A shut-down that changed nothing leaves the file as it is.
     WriteOptions(counted);
-    EXPECT_EQ(counting.counter.writes[state.iniPath], 1);
+    EXPECT_EQ(counting.counter.writes[state.paths.iniPath], 1);
     counted.options.monitor = false;
     WriteOptions(counted);
-    EXPECT_EQ(counting.counter.writes[state.iniPath], 2);
+    EXPECT_EQ(counting.counter.writes[state.paths.iniPath], 2);
 }
 
 TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
-    WriteText(state.iniPath, "[Mine]\r\nColour=blue\r\n[Options]\r\nMonitor=0\r\nExtra=keep me\r\n");
+    WriteText(state.paths.iniPath, "[Mine]\r\nColour=blue\r\n[Options]\r\nMonitor=0\r\nExtra=keep me\r\n");
     state.options.monitor = true;
     state.options.watchPriorities = true;
-    state.profile = "Home";
+    state.paths.profile = "Home";
     WriteOptions(state);
 
-    const std::string text = ReadText(state.iniPath);
+    const std::string text = ReadText(state.paths.iniPath);
     EXPECT_NE(text.find("[Mine]\r\nColour=blue\r\n"), std::string::npos);
     EXPECT_NE(text.find("Extra=keep me"), std::string::npos);
 
@@ -94,24 +94,24 @@ TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
     EXPECT_TRUE(again.options.monitor);
     EXPECT_TRUE(again.options.watchPriorities);
     EXPECT_FALSE(again.options.skipSave);
-    EXPECT_EQ(again.profile, "Home");
+    EXPECT_EQ(again.paths.profile, "Home");
 }
 
 // Reading takes the blanks and one pair of quotes off a value; a profile name that has them
 // must still name the same document after a restart.
 TEST_F(OptionsFileTest, AProfileWithBlanksOrQuotesAroundItReadsBackAsWritten) {
     for (const char* profile : {" Work", "Home ", "\"Play\"", "\"", "\"Half"}) {
-        state.profile = profile;
+        state.paths.profile = profile;
         WriteOptions(state);
         test::TestState again(*machine.platform, fe, clock);
         again.InProgramFolder(machine.appFolder).WithIni();
         ReadOptions(again);
-        EXPECT_EQ(again.profile, profile);
+        EXPECT_EQ(again.paths.profile, profile);
     }
 }
 
 TEST_F(OptionsFileTest, OnlyTheTextOneSetsAFlag) {
-    WriteText(state.iniPath,
+    WriteText(state.paths.iniPath,
               "[options]\r\nmonitor=true\r\nSkip Save On Exit=yes\r\nRun on startup = 1 \r\nSkip running=01\r\n");
     ReadOptions(state);
     EXPECT_FALSE(state.options.monitor);
@@ -134,7 +134,7 @@ TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
     for (const Case& c : cases) {
         test::TestState s(*machine.platform, fe, clock);
         s.InProgramFolder(machine.appFolder).WithIni();
-        WriteText(s.iniPath, c.file);
+        WriteText(s.paths.iniPath, c.file);
         ReadOptions(s);
         ApplyIdleDefaults(s.options);
         EXPECT_EQ(s.options.idleThreshold, c.threshold) << c.file;
@@ -143,25 +143,25 @@ TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
 }
 
 TEST_F(OptionsFileTest, PositionIsIgnoredWithoutWindowState) {
-    WriteText(state.iniPath, "[Position]\r\nTop=10\r\nLeft=20\r\nLast tab=4\r\n");
+    WriteText(state.paths.iniPath, "[Position]\r\nTop=10\r\nLeft=20\r\nLast tab=4\r\n");
     ReadOptions(state);
-    EXPECT_FALSE(state.positionRead);
-    EXPECT_EQ(state.position.top, 0);
-    EXPECT_EQ(state.position.lastTab, 0);
+    EXPECT_FALSE(state.view.positionRead);
+    EXPECT_EQ(state.view.position.top, 0);
+    EXPECT_EQ(state.view.position.lastTab, 0);
 
-    WriteText(state.iniPath, "[Position]\r\nWindow state=0\r\nTop=10\r\nLeft=20\r\nLast tab=4\r\n");
+    WriteText(state.paths.iniPath, "[Position]\r\nWindow state=0\r\nTop=10\r\nLeft=20\r\nLast tab=4\r\n");
     ReadOptions(state);
-    EXPECT_TRUE(state.positionRead);
-    EXPECT_EQ(state.position.top, 10);
-    EXPECT_EQ(state.position.left, 20);
-    EXPECT_EQ(state.position.lastTab, 4);
+    EXPECT_TRUE(state.view.positionRead);
+    EXPECT_EQ(state.view.position.top, 10);
+    EXPECT_EQ(state.view.position.left, 20);
+    EXPECT_EQ(state.view.position.lastTab, 4);
 }
 
 TEST_F(OptionsFileTest, MissingFileLeavesEverythingClear) {
     ReadOptions(state);
     EXPECT_FALSE(state.options.monitor);
-    EXPECT_EQ(state.profile, "");
-    EXPECT_FALSE(state.positionRead);
+    EXPECT_EQ(state.paths.profile, "");
+    EXPECT_FALSE(state.view.positionRead);
 }
 
 TEST(PrivateProfileTest, ValueExistsRemembersSectionAndFile) {

@@ -19,7 +19,7 @@ class DelayedCommandsTest : public test::DelayedFixture {
 protected:
     std::vector<std::string> Delays() {
         std::vector<std::string> out;
-        const Table& t = state.table(TableKind::Delayed);
+        const Table& t = state.model.table(TableKind::Delayed);
         for (int p = 1; p <= t.Count(); ++p) out.push_back(t.Text(p, col::Delay));
         return out;
     }
@@ -31,8 +31,8 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
     EXPECT_FALSE(run.window.exitButtonVisible);
-    EXPECT_TRUE(state.events.Busy().controls);
-    EXPECT_FALSE(state.events.Busy().runDelayed);
+    EXPECT_TRUE(state.model.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().runDelayed);
     EXPECT_TRUE(run.timer->Running());
     Seconds(2);
 
@@ -40,7 +40,7 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
     EXPECT_FALSE(run.timer->Running());
     EXPECT_EQ(fe.LastStatus(), "Delayed applications stopped.");
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
     EXPECT_TRUE(run.window.visible);  // stopping leaves the window as it is
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications..."));
     Seconds(10);
@@ -53,18 +53,18 @@ TEST_F(DelayedCommandsTest, RunDelayedStartsThenStopsByItsCaption) {
     Seconds(1);
     EXPECT_EQ(launcher().launches.size(), 1u);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
 }
 
 TEST_F(DelayedCommandsTest, RunDelayedWithNothingTickedStaysInItsStopState) {
     AddDelayed("C:\\A\\a.exe", "5", "", false);
     RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Stop running delayed applications");
-    EXPECT_TRUE(state.events.Busy().controls);
+    EXPECT_TRUE(state.model.events.Busy().controls);
     EXPECT_FALSE(run.timer->Running());
     RunDelayedCommand(parts(), run);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
 }
 
 TEST_F(DelayedCommandsTest, StopBetweenTwoLaunchesEndsTheRunThere) {
@@ -79,7 +79,7 @@ TEST_F(DelayedCommandsTest, StopBetweenTwoLaunchesEndsTheRunThere) {
     RunDelayedCommand(parts(), run);
     EXPECT_FALSE(run.running);
     EXPECT_FALSE(run.timer->Running());
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
     Seconds(5);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\a.exe"));
     EXPECT_THAT(LogTexts(), ElementsAre("Running delayed applications...", "Running C:\\A\\a.exe"));
@@ -124,19 +124,19 @@ TEST_F(DelayedCommandsTest, AStepDecidesWhatToLaunchAndItsCallerLaunchesIt) {
 }
 
 TEST_F(DelayedCommandsTest, SlimlineStartShowsTheExitButtonAndEndsInTheTray) {
-    state.slimlineMode = true;
+    state.view.slimlineMode = true;
     AddDelayed("C:\\A\\a.exe", "1");
     StartSlimlineDelayedRun(parts(), run);
     EXPECT_TRUE(run.window.exitButtonVisible);
     EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
     Seconds(1);
     EXPECT_EQ(tripsToTray, 1);
     EXPECT_EQ(closeDowns, 0);
 }
 
 TEST_F(DelayedCommandsTest, SlimlineStartWithExitAfterRunClosesDown) {
-    state.slimlineMode = true;
+    state.view.slimlineMode = true;
     state.options.exitAfterDelayed = true;
     AddDelayed("C:\\A\\a.exe", "-1");
     StartSlimlineDelayedRun(parts(), run);
@@ -146,7 +146,7 @@ TEST_F(DelayedCommandsTest, SlimlineStartWithExitAfterRunClosesDown) {
 }
 
 TEST_F(DelayedCommandsTest, SlimlineStartWithNothingTickedTakesNoEndSteps) {
-    state.slimlineMode = true;
+    state.view.slimlineMode = true;
     state.options.exitAfterDelayed = true;
     StartSlimlineDelayedRun(parts(), run);
     Seconds(5);
@@ -159,19 +159,19 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     AddDelayed("C:\\A\\b.exe", "abc");
     AddDelayed("C:\\A\\c.exe", "-7", "", false);
     fe.yesNoAnswers = {false, true};
-    state.settingsChanged = false;
-    EXPECT_EQ(MakeAllDelayedIdle(state, fe).status, OutcomeStatus::Cancelled);
+    state.model.settingsChanged = false;
+    EXPECT_EQ(MakeAllDelayedIdle(state.model, fe).status, OutcomeStatus::Cancelled);
     // Asked first, naming how many delays go; No keeps every one of them.
     ASSERT_EQ(fe.questions.size(), 1u);
     EXPECT_NE(fe.questions[0].find("all 3 delayed application(s)"), std::string::npos) << fe.questions[0];
     EXPECT_THAT(Delays(), ElementsAre("10", "abc", "-7"));
-    EXPECT_FALSE(state.settingsChanged);
-    ShowOutcome(fe, MakeAllDelayedIdle(state, fe));
+    EXPECT_FALSE(state.model.settingsChanged);
+    ShowOutcome(fe, MakeAllDelayedIdle(state.model, fe));
     EXPECT_THAT(Delays(), ElementsAre("-3", "-2", "-1"));
-    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_TRUE(state.model.settingsChanged);
     EXPECT_EQ(fe.LastStatus(), "All delayed items have been set to run when idle");
-    EXPECT_FALSE(state.events.Busy().controls);
-    EXPECT_FALSE(state.events.Busy().runDelayed);
+    EXPECT_FALSE(state.model.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().runDelayed);
 }
 
 TEST_F(DelayedCommandsTest, IdleSettingsAreAskedOneAfterTheOtherAndRefusedOutsideTheirRange) {
@@ -238,7 +238,7 @@ protected:
     RunOnStartupTest() {
         folder = platform.machine.folder.Path() + "common startup/";
         std::filesystem::create_directories(folder);
-        state.commonStartupFolder = folder;
+        state.paths.commonStartupFolder = folder;
     }
     std::string folder;
 };
@@ -251,9 +251,9 @@ TEST_F(RunOnStartupTest, CheckingRegistersTheProgramInSlimlineMode) {
     const auto& info = platform.recordingShell.written[link];
     auto& system = platform.system();
     // On Linux the program file has no extension; on Windows it is ".exe".
-    EXPECT_EQ(info.target, state.appFolder + kDesktopProgramName + system.ProgramExtension());
+    EXPECT_EQ(info.target, state.paths.appFolder + kDesktopProgramName + system.ProgramExtension());
     EXPECT_EQ(info.arguments, "slimline");
-    EXPECT_EQ(SelfShortcutPath(state), link);
+    EXPECT_EQ(SelfShortcutPath(state.paths), link);
 }
 
 TEST_F(RunOnStartupTest, UncheckingIsRefusedWhileDelayedAppsExist) {
@@ -296,22 +296,22 @@ TEST_F(DelayedCommandsTest, RunNowLaunchesTheRowAndAppliesItsPriority) {
     EXPECT_EQ(fe.LastStatus(), "Running C:\\Apps\\tool.exe /x");
 
     // A folder row starts its target without the arguments column.
-    state.table(TableKind::UserStartup).Add({"Tool", "C:\\Apps\\tool.exe", "/min"}, true);
+    state.model.table(TableKind::UserStartup).Add({"Tool", "C:\\Apps\\tool.exe", "/min"}, true);
     ShowOutcome(fe, RunNow(state, state.options, TableKind::UserStartup, 1));
     EXPECT_EQ(launcher().Commands().back(), "C:\\Apps\\tool.exe");
 }
 
 TEST_F(DelayedCommandsTest, RunNowOnAProcessRowRefreshesTheProcessTable) {
     platform.scriptedProcesses.running = {{77, "svc.exe", 8, "C:\\S\\svc.exe"}};
-    state.table(TableKind::Process).Add({"svc.exe", "C:\\S\\svc.exe", "", ""}, false);
+    state.model.table(TableKind::Process).Add({"svc.exe", "C:\\S\\svc.exe", "", ""}, false);
     ShowOutcome(fe, RunNow(state, state.options, TableKind::Process, 1));
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\S\\svc.exe"));
-    EXPECT_EQ(state.table(TableKind::Process).Text(1, col::Handle), "77");
+    EXPECT_EQ(state.model.table(TableKind::Process).Text(1, col::Handle), "77");
 }
 
 TEST_F(DelayedCommandsTest, RunNowSkipsARunningProgramAndAnEmptyCommand) {
     state.options.skipRunning = true;
-    state.processSnapshot = {{9, "tool.exe", 8, "C:\\Apps\\tool.exe"}};
+    state.model.processSnapshot = {{9, "tool.exe", 8, "C:\\Apps\\tool.exe"}};
     AddDelayed("C:\\Apps\\tool.exe", "5", "High");
     AddDelayed("", "5");
     // Neither counts as started.

@@ -215,7 +215,8 @@ public:
 // What a run works on, as the session gives it: the state's parts and the status line on the
 // scripted window.
 inline RunParts PartsOf(TestState& state, ScriptedFrontEnd& fe) {
-    return {state, state, state.options, state.slimlineMode, [&fe](const std::string& text) { fe.SetStatus(text); }};
+    return {state.model, state.services, state.options, state.view.slimlineMode,
+            [&fe](const std::string& text) { fe.SetStatus(text); }};
 }
 
 class DelayedFixture : public ::testing::Test {
@@ -231,12 +232,12 @@ protected:
             CarryOut(
                 OnDelayedRunTick(parts(), run), [this] { ++closeDowns; }, [this] { ++tripsToTray; });
         });
-        state.events.Attach(launches);
+        state.model.events.Attach(launches);
     }
 
     void AddDelayed(const std::string& path, const std::string& delay, const std::string& priority = "",
                     bool ticked = true) {
-        state.table(TableKind::Delayed).Add({FileNameOf(path), path, delay, "", priority}, ticked);
+        state.model.table(TableKind::Delayed).Add({FileNameOf(path), path, delay, "", priority}, ticked);
     }
 
     // Lets `seconds` seconds pass on the manual timers.
@@ -250,7 +251,7 @@ protected:
     RunParts parts() { return PartsOf(state, fe); }
 
     // The log's texts after the fixture's own first line, without their time stamps.
-    std::vector<std::string> LogTexts() { return test::LogTexts(state.logPath, 1); }
+    std::vector<std::string> LogTexts() { return test::LogTexts(state.paths.logPath, 1); }
 
     RecordingLauncher& launcher() { return platform.recordingLauncher; }
     std::vector<int> LaunchSeconds() {

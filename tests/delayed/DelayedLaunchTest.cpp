@@ -35,7 +35,8 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     state.LogIn(machine.appFolder).BeginLog("test begins");
     DelayedRun run;
     run.timer = timers.Create(1000, [] {});
-    const RunParts parts{state, state, state.options, false, [&fe](const std::string& text) { fe.SetStatus(text); }};
+    const RunParts parts{state.model, state.services, state.options, false,
+                         [&fe](const std::string& text) { fe.SetStatus(text); }};
 
     const std::string folder = machine.folder.Path();
     // Each command writes the moment it ran, in nanoseconds, and renames the file into place so
@@ -43,7 +44,7 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     const auto stamp = [&](const std::string& name) {
         return "date +%s%N > '" + folder + name + ".tmp' && mv '" + folder + name + ".tmp' '" + folder + name + "'";
     };
-    Table& delayed = state.table(TableKind::Delayed);
+    Table& delayed = state.model.table(TableKind::Delayed);
     delayed.Add({"second", stamp("second"), "2", "", ""}, true);
     delayed.Add({"first", stamp("first"), "1", "", ""}, true);
 
@@ -56,7 +57,7 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
             OnDelayedRunTick(parts, run), [] {}, [] {});
     }
     EXPECT_FALSE(run.timer->Running());
-    const std::string log = test::ReadText(state.logPath);
+    const std::string log = test::ReadText(state.paths.logPath);
     ASSERT_EQ(log.find("Error"), std::string::npos) << log;
 
     const std::string first = AwaitFile(folder + "first", std::chrono::seconds(5));

@@ -55,13 +55,13 @@ TEST_F(DelayedRunTest, StatusLinesComeInStepWithTheWindowsChanges) {
     };
     std::vector<std::string> said;
     Recorder recorder(said);
-    state.events.Attach(recorder);
+    state.model.events.Attach(recorder);
     fe.onStatus = [&said](const std::string& text) { said.push_back(text); };
     AddDelayed("C:\\A\\a.exe", "1");
 
     StartDelayedRun(parts(), run);
     Seconds(1);
-    state.events.Detach(recorder);
+    state.model.events.Detach(recorder);
 
     EXPECT_THAT(said, ElementsAre("window", "Running delayed applications...", "1 seconds have passed", "window",
                                   "Running C:\\A\\a.exe", "Finished running delayed applications.", "window"));
@@ -202,7 +202,7 @@ TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
     AddDelayed("C:\\A\\two.exe", "2");
     StartDelayedRun(parts(), run);
     run.window.rows[1].ticked = false;
-    HideDelayedWindow(state.events, run.window);
+    HideDelayedWindow(state.model.events, run.window);
     EXPECT_FALSE(run.window.visible);
     Seconds(2);
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\A\\one.exe", "C:\\A\\two.exe"));
@@ -211,8 +211,8 @@ TEST_F(DelayedRunTest, AHiddenWindowIgnoresItsTicks) {
 
 TEST_F(DelayedRunTest, AlreadyRunningProgramIsSkippedWithoutPriorityChange) {
     state.options.skipRunning = true;
-    state.processSnapshot = {{120, "notepad.exe", 8, "C:\\Windows\\notepad.exe"},
-                             {130, "Tool.EXE", 8, "c:\\program files\\tool\\tool.exe"}};
+    state.model.processSnapshot = {{120, "notepad.exe", 8, "C:\\Windows\\notepad.exe"},
+                                   {130, "Tool.EXE", 8, "c:\\program files\\tool\\tool.exe"}};
     AddDelayed("\"C:\\Program Files\\Tool\\tool.exe\" /quiet", "1", "High");
     AddDelayed("C:\\Other\\notepad.exe", "2", "High");  // same name, other path: not running
     StartDelayedRun(parts(), run);
@@ -243,7 +243,7 @@ TEST_F(DelayedRunTest, ThePriorityReachesTheProcessTheRunStartedNotOnlyOthersOfI
 }
 
 TEST_F(DelayedRunTest, WithoutTheOptionARunningProgramStartsAgain) {
-    state.processSnapshot = {{130, "tool.exe", 8, "C:\\Tool\\tool.exe"}};
+    state.model.processSnapshot = {{130, "tool.exe", 8, "C:\\Tool\\tool.exe"}};
     AddDelayed("C:\\Tool\\tool.exe", "1");
     StartDelayedRun(parts(), run);
     Seconds(1);
@@ -289,16 +289,16 @@ TEST_F(DelayedRunTest, FinishingAppliesStoredPrioritiesAndSaysWhatFollows) {
     for (const Case& c : {Case{true, true, AfterRun::CloseDown}, Case{true, false, AfterRun::CloseDown},
                           Case{false, true, AfterRun::SendToTray}, Case{false, false, AfterRun::Nothing}}) {
         state.options.exitAfterDelayed = c.exitAfter;
-        state.slimlineMode = c.slimline;
-        state.processSnapshot = {{42, "keep.exe", 8, "C:\\K\\keep.exe"}};
-        state.table(TableKind::Process).Clear();
-        state.table(TableKind::Process).Add({"keep.exe", "C:\\K\\keep.exe", "Low", ""}, true);
+        state.view.slimlineMode = c.slimline;
+        state.model.processSnapshot = {{42, "keep.exe", 8, "C:\\K\\keep.exe"}};
+        state.model.table(TableKind::Process).Clear();
+        state.model.table(TableKind::Process).Add({"keep.exe", "C:\\K\\keep.exe", "Low", ""}, true);
         platform.scriptedProcesses.priorityByName.clear();
         // As a run started from the menu leaves them.
-        state.events.BeginBusy(false);
+        state.model.events.BeginBusy(false);
         run.holdsControls = true;
         EXPECT_EQ(FinishDelayedRun(parts(), run), c.expected);
-        EXPECT_FALSE(state.events.Busy().controls);
+        EXPECT_FALSE(state.model.events.Busy().controls);
         EXPECT_EQ(run.runDelayedCaption, "Run delayed applications");
         // Applied whether or not it differs from the running priority (0x40 = Low).
         ASSERT_EQ(platform.scriptedProcesses.priorityByName.size(), 1u);

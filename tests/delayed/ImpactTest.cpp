@@ -49,7 +49,7 @@ TEST(ImpactBands, FollowTheProcessorTimeAndTheBytesMoved) {
 class ImpactTest : public DelayedFixture {
 protected:
     ImpactTest() {
-        run.impact.timer = timers.Create(kImpactIntervalMs, [this] { run.impact.Tick(state); });
+        run.impact.timer = timers.Create(kImpactIntervalMs, [this] { run.impact.Tick(state.model); });
     }
     // The process the launcher starts as the `nth` from now (its ids count up by one).
     ScriptedCost& Started(int nth) { return platform.scriptedProcesses.costs[launcher().nextId + nth]; }
@@ -66,7 +66,7 @@ protected:
         Ms(kImpactIntervalMs);
     }
     const std::optional<Impact>& ImpactOfRow(int position) {
-        return state.table(TableKind::Delayed).Details(position).impact;
+        return state.model.table(TableKind::Delayed).Details(position).impact;
     }
     void Ms(int ms) { timers.Advance(ms); }
 
@@ -78,7 +78,7 @@ TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
     ScriptedCost& busy = AddFollowed("/opt/busy", "1");
     ScriptedCost& quiet = AddFollowed("/opt/quiet", "2");
     StartDelayedRun(parts(), run);
-    state.settingsChanged = false;
+    state.model.settingsChanged = false;
 
     Seconds(1);  // busy starts
     busy.cost = {600 * kMs, 2 * 1024 * kKB, 0};
@@ -90,7 +90,7 @@ TEST_F(ImpactTest, AProgramIsFollowedUntilItEndsAndItsRowKeepsWhatItCost) {
     ASSERT_TRUE(ImpactOfRow(1).has_value());
     EXPECT_EQ(*ImpactOfRow(1), (Impact{1500, 5 * 1024 * kKB, 10 * kKB, 2}));
     EXPECT_EQ(BandOf(ImpactOfRow(1)), ImpactBand::High);
-    EXPECT_TRUE(state.settingsChanged) << "the measurement must reach the settings document";
+    EXPECT_TRUE(state.model.settingsChanged) << "the measurement must reach the settings document";
     EXPECT_FALSE(ImpactOfRow(2).has_value()) << "still followed: nothing stored yet";
     EXPECT_TRUE(run.impact.Following());
 
@@ -127,7 +127,7 @@ TEST_F(ImpactTest, TheMeasurementFindsItsRowAfterASortAndIsDroppedForADeletedOne
     ScriptedCost& a = AddFollowed("/opt/a", "2");
     StartDelayedRun(parts(), run);
     Seconds(2);
-    Table& delayed = state.table(TableKind::Delayed);
+    Table& delayed = state.model.table(TableKind::Delayed);
     delayed.Sort(col::Name, true);  // a before b
     ASSERT_EQ(delayed.Name(1), "a");
     Ends(b, {50 * kMs, 0, 0});
@@ -144,7 +144,7 @@ TEST_F(ImpactTest, AProgramThatCannotBeFollowedKeepsWhatItsRowHad) {
     AddDelayed("/opt/gone", "1");
     EntryDetails before;
     before.impact = Impact{700, 0, 0, 4};
-    state.table(TableKind::Delayed).SetDetails(1, before);
+    state.model.table(TableKind::Delayed).SetDetails(1, before);
     StartDelayedRun(parts(), run);  // no cost scripted: the process is not there to follow
     Seconds(1);
     Ms(1000);
@@ -159,7 +159,7 @@ TEST_F(ImpactTest, ClosingDownStoresWhatTheProgramsStillFollowedCostSoFar) {
     Seconds(1);
     slow.cost = {320 * kMs, 0, 0};
     Ms(500);
-    run.impact.FinishAll(state);
+    run.impact.FinishAll(state.model);
     ASSERT_TRUE(ImpactOfRow(1).has_value());
     EXPECT_EQ(BandOf(ImpactOfRow(1)), ImpactBand::Medium);
     EXPECT_FALSE(run.impact.timer->Running());
@@ -221,33 +221,33 @@ TEST_F(ImpactTest, TheLastMeasurementIsStoredWithTheRowAndAnOlderDocumentLoadsWi
     AddDelayed("/opt/new", "6");
     EntryDetails measured;
     measured.impact = Impact{1234, 5678, 90, 7};
-    state.table(TableKind::Delayed).SetDetails(1, measured);
+    state.model.table(TableKind::Delayed).SetDetails(1, measured);
     TreeDocument doc;
-    BuildSettingsDocument(state.tables, false, doc);
+    BuildSettingsDocument(state.model.tables, false, doc);
     const std::string written = doc.ToText();
     EXPECT_NE(written.find("<impact>"), std::string::npos) << written;
 
-    const std::string path = state.appFolder + "stored.xml";
+    const std::string path = state.paths.appFolder + "stored.xml";
     ASSERT_TRUE(doc.SaveXMLDocument(platform.files(), path));
-    state.tables[TableKind::Delayed].Clear();
-    state.settingsDocumentPath = path;
+    state.model.tables[TableKind::Delayed].Clear();
+    state.paths.settingsDocumentPath = path;
     LoadSettingsDocument(state);
-    ASSERT_EQ(state.table(TableKind::Delayed).Count(), 2);
+    ASSERT_EQ(state.model.table(TableKind::Delayed).Count(), 2);
     EXPECT_EQ(ImpactOfRow(1), measured.impact);
     EXPECT_FALSE(ImpactOfRow(2).has_value());
-    EXPECT_EQ(state.table(TableKind::Delayed).Text(1, col::Delay), "5") << "the fixed fields still read by place";
+    EXPECT_EQ(state.model.table(TableKind::Delayed).Text(1, col::Delay), "5") << "the fixed fields still read by place";
 
     // Written before measurements were kept, or edited by hand into something unreadable.
     WriteText(path,
               "<Root><Delayed><item1><name>old</name><path>/opt/old</path><delay>3</delay><prev/>"
               "<active>1</active><priority/></item1><item2><name>odd</name><path>/opt/odd</path><delay>4</delay>"
               "<prev/><active>1</active><priority/><impact><cpu>x</cpu></impact></item2></Delayed></Root>");
-    state.tables[TableKind::Delayed].Clear();
+    state.model.tables[TableKind::Delayed].Clear();
     LoadSettingsDocument(state);
-    ASSERT_EQ(state.table(TableKind::Delayed).Count(), 2);
+    ASSERT_EQ(state.model.table(TableKind::Delayed).Count(), 2);
     EXPECT_FALSE(ImpactOfRow(1).has_value());
     EXPECT_FALSE(ImpactOfRow(2).has_value());
-    EXPECT_EQ(state.table(TableKind::Delayed).Text(2, col::Delay), "4");
+    EXPECT_EQ(state.model.table(TableKind::Delayed).Text(2, col::Delay), "4");
 }
 
 }  // namespace

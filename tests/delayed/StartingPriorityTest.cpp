@@ -21,7 +21,7 @@ constexpr std::uint32_t kHigh = static_cast<std::uint32_t>(platform::PriorityCla
 class StartingPriorityTest : public DelayedFixture {
 protected:
     StartingPriorityTest() {
-        run.impact.timer = timers.Create(kImpactIntervalMs, [this] { run.impact.Tick(state); });
+        run.impact.timer = timers.Create(kImpactIntervalMs, [this] { run.impact.Tick(state.model); });
     }
     // The `nth` process the launcher starts from now: followed, and listed as running.
     ScriptedCost& Starts(int nth, const std::string& path) {
@@ -68,9 +68,9 @@ TEST_F(StartingPriorityTest, AStoredOrChosenClassWins) {
     AddDelayed("/opt/watched", "2");
     AddDelayed("/opt/changed", "3");
     AddDelayed("/opt/typo", "4", "Quick");  // names no class: asks for none
-    state.table(TableKind::Process).Add({"WATCHED", "/opt/watched", "Above Normal", ""}, true);
-    state.table(TableKind::Process).Add({"typo", "/opt/typo", "Low", ""}, false);  // not stored
-    for (int nth = 1; nth <= 4; ++nth) Starts(nth, state.table(TableKind::Delayed).Text(nth, col::Path));
+    state.model.table(TableKind::Process).Add({"WATCHED", "/opt/watched", "Above Normal", ""}, true);
+    state.model.table(TableKind::Process).Add({"typo", "/opt/typo", "Low", ""}, false);  // not stored
+    for (int nth = 1; nth <= 4; ++nth) Starts(nth, state.model.table(TableKind::Delayed).Text(nth, col::Path));
     StartDelayedRun(parts(), run);
     Seconds(4);
     EXPECT_THAT(ById(), ElementsAre(Pair(IdOf(1), kHigh), Pair(IdOf(3), kIdle), Pair(IdOf(4), kIdle)));
@@ -91,7 +91,7 @@ TEST_F(StartingPriorityTest, ClosingDownPutsBackWhatIsStillLowAndRunNowIsNeverLo
     StartDelayedRun(parts(), run);
     Seconds(1);
     ASSERT_EQ(BaseOf(IdOf(1)), 4);
-    run.impact.FinishAll(state);
+    run.impact.FinishAll(state.model);
     EXPECT_EQ(BaseOf(IdOf(1)), 8) << "nobody would put it back once the program has closed";
 
     ById().clear();

@@ -23,20 +23,21 @@ class StateApplyTest : public ::testing::Test {
 protected:
     StateApplyTest() : state(*machine.platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
-        DetermineStartupFolders(state.platform, state);
-        state.platform.registry().CreateKey(RootKey::CurrentUser, kRunKey);
+        DetermineStartupFolders(state.services.platform, state.paths);
+        state.services.platform.registry().CreateKey(RootKey::CurrentUser, kRunKey);
     }
     void SetRunValue(const std::string& name, const std::string& data) {
-        ASSERT_TRUE(
-            state.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data}).Ok());
+        ASSERT_TRUE(state.services.platform.registry()
+                        .SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data})
+                        .Ok());
     }
     std::optional<std::string> RunValue(const std::string& name) {
-        auto v = state.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name);
+        auto v = state.services.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name);
         return v ? std::optional<std::string>(v->data) : std::nullopt;
     }
     // The tables as a fresh start of the program finds them: the places, then the document.
     void Rescan() {
-        state.tables.ClearAll();
+        state.model.tables.ClearAll();
         ScanPlaces(state);
         LoadSettingsDocument(state);
     }
@@ -66,7 +67,7 @@ TEST_F(StateApplyTest, DisablingGoesFirstSoAnEntryCanTakeOverAnUnlistedEntrysCom
     EXPECT_TRUE(fe.messages.empty());
 
     Rescan();
-    EXPECT_TRUE(CompareState(state.tables, wanted).empty());
+    EXPECT_TRUE(CompareState(state.model.tables, wanted).empty());
 }
 
 // The document keeps a disabled "Clock" while another program has put a live "clock" back:
@@ -77,17 +78,17 @@ TEST_F(StateApplyTest, ALiveEntryWinsOverAStoredDisabledRowOfTheSameName) {
     ApplyDesiredState(state, RunKeyState(PlaceMode::Listed, {{"Clock", std::nullopt, std::nullopt, false}}));
     SetRunValue("clock", "C:\\clock2.exe");
     Rescan();
-    ASSERT_EQ(state.tables[TableKind::HKCU_Run].Count(), 2);
+    ASSERT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 2);
 
-    const DesiredState exported = CaptureState(state.tables);
+    const DesiredState exported = CaptureState(state.model.tables);
     const auto& entries = exported.places.at(TableKind::HKCU_Run).entries;
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_TRUE(entries[0].enabled);
     EXPECT_EQ(entries[0].path, std::optional<std::string>("C:\\clock2.exe"));
-    EXPECT_TRUE(CompareState(state.tables, exported).empty());
+    EXPECT_TRUE(CompareState(state.model.tables, exported).empty());
 
-    const auto differences =
-        CompareState(state.tables, RunKeyState(PlaceMode::Listed, {{"CLOCK", std::nullopt, std::nullopt, false}}));
+    const auto differences = CompareState(
+        state.model.tables, RunKeyState(PlaceMode::Listed, {{"CLOCK", std::nullopt, std::nullopt, false}}));
     ASSERT_EQ(differences.size(), 1u);
     EXPECT_EQ(differences[0].change, StateChange::Disable);
     EXPECT_EQ(differences[0].before.path, "C:\\clock2.exe");
@@ -116,8 +117,8 @@ TEST_F(StateApplyTest, AnEntryWithoutACommandIsRefusedAndTheRestIsApplied) {
 // (whatever "Skip save on exit" says), and a second apply has nothing left to do.
 TEST_F(StateApplyTest, TheProgramsOwnTablesAreAddedUpdatedAndStoredAtOnce) {
     state.options.skipSave = true;
-    state.tables[TableKind::Delayed].Add({"Mail", "C:\\mail.exe", "5", "", ""}, false);
-    state.tables[TableKind::Known].Add({"C:\\toolbar.exe"}, true);
+    state.model.tables[TableKind::Delayed].Add({"Mail", "C:\\mail.exe", "5", "", ""}, false);
+    state.model.tables[TableKind::Known].Add({"C:\\toolbar.exe"}, true);
     DesiredState wanted;
     wanted.delayed = {{"mail", "C:\\mail.exe", -30, "Low", true}, {"Sync", "C:\\sync.exe", 10, "", false}};
     wanted.known = {{"C:\\TOOLBAR.exe", false}};
@@ -127,17 +128,17 @@ TEST_F(StateApplyTest, TheProgramsOwnTablesAreAddedUpdatedAndStoredAtOnce) {
     const StateApplyResult result = ApplyDesiredState(state, wanted);
     EXPECT_TRUE(result.Matches()) << ApplySummaryLine(result, 4);
     EXPECT_EQ(result.changes.size(), 4u);
-    const Table& delayed = state.tables[TableKind::Delayed];
+    const Table& delayed = state.model.tables[TableKind::Delayed];
     ASSERT_EQ(delayed.Count(), 2);
     EXPECT_EQ(delayed.Row(1).texts, (std::vector<std::string>{"Mail", "C:\\mail.exe", "-30", "", "Low"}));
     EXPECT_TRUE(delayed.Ticked(1));
     EXPECT_FALSE(delayed.Ticked(2));
-    EXPECT_FALSE(state.tables[TableKind::Known].Ticked(1));
-    EXPECT_FALSE(state.settingsChanged) << "stored already";
+    EXPECT_FALSE(state.model.tables[TableKind::Known].Ticked(1));
+    EXPECT_FALSE(state.model.settingsChanged) << "stored already";
 
-    state.tables.ClearAll();
+    state.model.tables.ClearAll();
     LoadSettingsDocument(state);
-    EXPECT_TRUE(CompareState(state.tables, wanted).empty());
+    EXPECT_TRUE(CompareState(state.model.tables, wanted).empty());
     EXPECT_FALSE(ApplyDesiredState(state, wanted).Changed());
 }
 
@@ -146,7 +147,7 @@ TEST_F(StateApplyTest, TheProgramsOwnTablesAreAddedUpdatedAndStoredAtOnce) {
 TEST_F(StateApplyTest, TheTablesMatchTheirOwnExport) {
     SetRunValue("Clock", "C:\\clock.exe");
     Rescan();
-    Tables& t = state.tables;
+    Tables& t = state.model.tables;
     t[TableKind::UserStartup].Add({"Notes", "C:\\notes.exe", "-m"}, true);
     t[TableKind::UserStartup].Add({"Old", "C:\\old.exe", ""}, false);
     t[TableKind::Delayed].Add({"Soon", "C:\\soon.exe", "soon", "", ""}, true);
@@ -200,7 +201,7 @@ TEST_F(StateApplyTest, TheSummaryLineStaysUnderItsLimitAndEndsOnAWholeDifference
     std::vector<WantedEntry> entries;
     for (int i = 0; i < 3000; ++i)
         entries.push_back({"Entry " + std::to_string(i), "C:\\é" + std::to_string(i), {}, true});
-    const auto differences = CompareState(state.tables, RunKeyState(PlaceMode::Listed, entries));
+    const auto differences = CompareState(state.model.tables, RunKeyState(PlaceMode::Listed, entries));
     ASSERT_EQ(differences.size(), 3000u);
     const std::string line = SummaryLine(differences, 3000);
     EXPECT_LE(line.size(), 2000u);

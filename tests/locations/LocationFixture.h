@@ -26,17 +26,17 @@ using platform::ValueType;
 
 class LocationFixture : public ::testing::Test {
 protected:
-    LocationFixture() : state(Platform(), fe, clock), icons(Platform().files(), fe, state) {
-        state.icons = &icons;
+    LocationFixture() : state(Platform(), fe, clock), icons(Platform().files(), fe, state.view) {
+        state.services.icons = &icons;
         state.InProgramFolder(machine.appFolder).WithTimers(timers);
         auto& registry = Platform().registry();
         for (const auto& key :
              {RunKeyOf(TableKind::HKLM_Run), RunKeyOf(TableKind::HKCU_Run), RunKeyOf(TableKind::RunOnce)})
             registry.CreateKey(key->root, key->subkey);
-        DetermineStartupFolders(state.platform, state);
-        userFolder = state.userStartupFolder;
-        std::filesystem::create_directories(state.userStartupFolder);
-        std::filesystem::create_directories(state.commonStartupFolder);
+        DetermineStartupFolders(state.services.platform, state.paths);
+        userFolder = state.paths.userStartupFolder;
+        std::filesystem::create_directories(state.paths.userStartupFolder);
+        std::filesystem::create_directories(state.paths.commonStartupFolder);
         state.BeginLog("test begins");
     }
 
@@ -66,8 +66,8 @@ protected:
         return Registry().QueryValue(key->root, key->subkey, name);
     }
     // The log's lines after the first, without their time stamps.
-    std::vector<std::string> LogLines() { return LogTexts(state.logPath, 1); }
-    std::vector<std::string> Row(TableKind kind, int position) { return state.tables[kind].Row(position).texts; }
+    std::vector<std::string> LogLines() { return LogTexts(state.paths.logPath, 1); }
+    std::vector<std::string> Row(TableKind kind, int position) { return state.model.tables[kind].Row(position).texts; }
 
     TestMachine machine;
     ScriptedFrontEnd fe;

@@ -19,7 +19,7 @@ protected:
         return path;
     }
     std::string PublisherOf(TableKind kind, int position) {
-        const auto& publisher = state.tables[kind].Publisher(position);
+        const auto& publisher = state.model.tables[kind].Publisher(position);
         return publisher ? *publisher : "(unread)";
     }
 };
@@ -30,9 +30,9 @@ TEST_F(PublishersTest, RowsOfEveryLocationTableGetThePublisherOfTheFileTheirEntr
     SetValue(TableKind::HKCU_Run, "Updater", ValueType::String, up + " /silent");
     SetValue(TableKind::HKLM_Run, "Plain", ValueType::String, plain);
     SetValue(TableKind::RunOnce, "Gone", ValueType::String, machine.machineRoot + "/Programs/missing.exe");
-    Link(state.commonStartupFolder, "Up.lnk", up, "--tray");
+    Link(state.paths.commonStartupFolder, "Up.lnk", up, "--tray");
     ScanPlaces(state);
-    state.tables[TableKind::Delayed].Add({"Later", up, "5", "", ""});
+    state.model.tables[TableKind::Delayed].Add({"Later", up, "5", "", ""});
 
     // A scan reads no program file for its publisher: the rows wait for the fill.
     EXPECT_EQ(PublisherOf(TableKind::HKCU_Run, 1), "(unread)");

@@ -12,15 +12,15 @@ using Texts = std::vector<std::string>;
 
 class RefreshingTest : public LocationFixture {
 protected:
-    RefreshingTest() { state.settingsDocumentPath = machine.appFolder + "settings.xml"; }
+    RefreshingTest() { state.paths.settingsDocumentPath = machine.appFolder + "settings.xml"; }
 
     void StoreDocument(const std::string& body) {
-        WriteText(state.settingsDocumentPath, "<?xml version=\"1.0\"?>\n<Root>" + body + "</Root>\n");
+        WriteText(state.paths.settingsDocumentPath, "<?xml version=\"1.0\"?>\n<Root>" + body + "</Root>\n");
     }
     // The rows of a table as "name|path|ticked".
     Texts Rows(TableKind kind) {
         Texts rows;
-        const Table& table = state.tables[kind];
+        const Table& table = state.model.tables[kind];
         for (int i = 1; i <= table.Count(); ++i)
             rows.push_back(table.Name(i) + "|" + table.Text(i, PathColumn(kind) == 0 ? 0 : 1) + "|" +
                            (table.Ticked(i) ? "on" : "off"));
@@ -34,7 +34,7 @@ TEST_F(RefreshingTest, ALiveAndAStoredRowWithTheSameNameBothAppearAfterStartUp) 
     StoreDocument("<HKCU_Run><item_1><name>Tray</name><path>old-tray.exe</path></item_1></HKCU_Run>");
 
     // Start-up: the folders, the scan of the five places, then the stored rows.
-    DetermineStartupFolders(state.platform, state);
+    DetermineStartupFolders(state.services.platform, state.paths);
     ScanPlaces(state);
     LoadSettingsDocument(state);
 
@@ -43,25 +43,25 @@ TEST_F(RefreshingTest, ALiveAndAStoredRowWithTheSameNameBothAppearAfterStartUp) 
 
 TEST_F(RefreshingTest, ScanAllLocationsRefillsEveryTableAndLeavesSlimlineMode) {
     const std::string a = Program("a.exe", "a");
-    Link(state.userStartupFolder, "Live.lnk", a);
+    Link(state.paths.userStartupFolder, "Live.lnk", a);
     SetValue(TableKind::HKLM_Run, "Machine", ValueType::String, a);
     StoreDocument(
         "<UserStartup><item_1><name>Stored</name><path>s.exe</path><arg>-x</arg></item_1></UserStartup>"
         "<Deleted><item_1><name>Old</name><path>old.exe</path></item_1></Deleted>");
-    state.slimlineMode = true;
-    state.tables[TableKind::Known].Add({"stale.exe"}, true);
-    state.tables[TableKind::HKLM_Run].Add({"Stale", "stale.exe"}, false);
+    state.view.slimlineMode = true;
+    state.model.tables[TableKind::Known].Add({"stale.exe"}, true);
+    state.model.tables[TableKind::HKLM_Run].Add({"Stale", "stale.exe"}, false);
 
     ScanAllLocations(state);
 
-    EXPECT_FALSE(state.slimlineMode);
+    EXPECT_FALSE(state.view.slimlineMode);
     EXPECT_EQ(Rows(TableKind::UserStartup), (Texts{"Live|" + a + "|on", "Stored|s.exe|off"}));
     EXPECT_EQ(Rows(TableKind::HKLM_Run), (Texts{"Machine|" + a + "|on"}));
     EXPECT_EQ(Rows(TableKind::Deleted), (Texts{"Old|old.exe|off"}));
-    EXPECT_TRUE(state.tables[TableKind::Known].Empty());
+    EXPECT_TRUE(state.model.tables[TableKind::Known].Empty());
     // Icons are numbered now that Slimline mode is over.
-    EXPECT_EQ(state.tables[TableKind::UserStartup].Icon(1), 2);
-    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Icon(1), 2);
+    EXPECT_EQ(state.model.tables[TableKind::UserStartup].Icon(1), 2);
+    EXPECT_EQ(state.model.tables[TableKind::HKLM_Run].Icon(1), 2);
 }
 
 TEST_F(RefreshingTest, RefreshAllTablesKeepsSlimlineModeAndListsProcesses) {
@@ -69,12 +69,12 @@ TEST_F(RefreshingTest, RefreshAllTablesKeepsSlimlineModeAndListsProcesses) {
     StoreDocument(
         "<Process><item_1><name>zz-not-running.exe</name><path>/nowhere/zz-not-running.exe</path>"
         "<priority>Low</priority></item_1></Process>");
-    state.slimlineMode = true;
+    state.view.slimlineMode = true;
     RefreshAllTables(state);
-    EXPECT_TRUE(state.slimlineMode);
+    EXPECT_TRUE(state.view.slimlineMode);
     EXPECT_EQ(Rows(TableKind::RunOnce), (Texts{"Once|once.exe|on"}));
     // The process table is filled from the machine's own processes.
-    const Table& processes = state.tables[TableKind::Process];
+    const Table& processes = state.model.tables[TableKind::Process];
     EXPECT_EQ(processes.Count() > 1, !Platform().processes().List().empty());
     // The stored row is read after the running processes were listed.
     const int last = processes.Count();
@@ -89,8 +89,8 @@ TEST_F(RefreshingTest, RescanLocationRefillsOnlyItsOwnTable) {
     StoreDocument(
         "<HKCU_Run><item_1><name>Off</name><path>off.exe</path></item_1></HKCU_Run>"
         "<HKLM_Run><item_1><name>Other</name><path>o.exe</path></item_1></HKLM_Run>");
-    state.tables[TableKind::HKCU_Run].Add({"Gone", "gone.exe"}, true);
-    state.tables[TableKind::HKLM_Run].Add({"Untouched", "u.exe"}, true);
+    state.model.tables[TableKind::HKCU_Run].Add({"Gone", "gone.exe"}, true);
+    state.model.tables[TableKind::HKLM_Run].Add({"Untouched", "u.exe"}, true);
 
     RescanLocation(state, TableKind::HKCU_Run);
 
@@ -108,8 +108,8 @@ TEST_F(RefreshingTest, EveryRefillStoresTheRowsNotYetWrittenBeforeReading) {
         {"rescan", [&] { return RescanLocation(state, TableKind::HKCU_Run); }},
     };
     for (const auto& [name, refill] : refills) {
-        state.tables[TableKind::HKCU_Run].Add({"Pending " + name, name + ".exe"}, false);
-        state.settingsChanged = true;
+        state.model.tables[TableKind::HKCU_Run].Add({"Pending " + name, name + ".exe"}, false);
+        state.model.settingsChanged = true;
         ASSERT_TRUE(refill()) << name;
         const Texts rows = Rows(TableKind::HKCU_Run);
         EXPECT_NE(std::find(rows.begin(), rows.end(), "Pending " + name + "|" + name + ".exe|off"), rows.end())
@@ -119,16 +119,16 @@ TEST_F(RefreshingTest, EveryRefillStoresTheRowsNotYetWrittenBeforeReading) {
 
 TEST_F(RefreshingTest, ARefillThatCannotStoreTheTablesLeavesThemAsTheyAre) {
     WriteText(machine.appFolder + "blocker", "");
-    state.settingsDocumentPath = machine.appFolder + "blocker/settings.xml";
-    state.tables[TableKind::HKCU_Run].Add({"Only here", "x.exe"}, false);
-    state.settingsChanged = true;
+    state.paths.settingsDocumentPath = machine.appFolder + "blocker/settings.xml";
+    state.model.tables[TableKind::HKCU_Run].Add({"Only here", "x.exe"}, false);
+    state.model.settingsChanged = true;
 
     const Outcome refused = RefreshAllTables(state);
     EXPECT_EQ(refused.status, OutcomeStatus::Refused);
     ShowOutcome(fe, refused);
     EXPECT_FALSE(RescanLocation(state, TableKind::HKCU_Run));
     EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"Only here|x.exe|off"}));
-    EXPECT_NE(fe.LastMessage().find(state.settingsDocumentPath), std::string::npos) << fe.LastMessage();
+    EXPECT_NE(fe.LastMessage().find(state.paths.settingsDocumentPath), std::string::npos) << fe.LastMessage();
 }
 
 }  // namespace

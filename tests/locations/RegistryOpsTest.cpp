@@ -119,12 +119,12 @@ TEST_F(RegistryOpsTest, DeletesOneValueAndToleratesAbsentOnes) {
 TEST_F(RegistryOpsTest, StartupFoldersComeFromTheShellAndTheShellFoldersKey) {
     EXPECT_EQ(GetShellFolder(Registry(), "Startup"), userFolder);
     EXPECT_EQ(GetShellFolder(Registry(), "NoSuchFolder"), "");
-    EXPECT_EQ(state.userStartupFolder, userFolder);  // as stored: no separator added
-    ASSERT_FALSE(state.commonStartupFolder.empty());
-    EXPECT_EQ(state.commonStartupFolder, GetSpecialFolder(Platform().shell(), platform::kCsidlCommonStartup));
-    EXPECT_EQ(state.commonStartupFolder, AddBackslash(state.commonStartupFolder));
+    EXPECT_EQ(state.paths.userStartupFolder, userFolder);  // as stored: no separator added
+    ASSERT_FALSE(state.paths.commonStartupFolder.empty());
+    EXPECT_EQ(state.paths.commonStartupFolder, GetSpecialFolder(Platform().shell(), platform::kCsidlCommonStartup));
+    EXPECT_EQ(state.paths.commonStartupFolder, AddBackslash(state.paths.commonStartupFolder));
     EXPECT_EQ(GetSpecialFolder(Platform().shell(), 12345), "");
-    EXPECT_FALSE(state.environment.empty());
+    EXPECT_FALSE(state.paths.environment.empty());
 }
 
 }  // namespace

@@ -24,17 +24,17 @@ protected:
     std::string InFolder(const std::string& fileName) { return AddBackslash(userFolder) + fileName; }
     std::string KeptFolder() { return machine.appFolder + kKeptFilesFolder + "/User/"; }
     void Rescan() { ASSERT_TRUE(RescanLocation(state, TableKind::UserStartup)); }
-    Table& User() { return state.tables[TableKind::UserStartup]; }
+    Table& User() { return state.model.tables[TableKind::UserStartup]; }
     int Find(TableKind kind, const std::string& name) {
-        for (int p = 1; p <= state.tables[kind].Count(); ++p)
-            if (state.tables[kind].Name(p) == name) return p;
+        for (int p = 1; p <= state.model.tables[kind].Count(); ++p)
+            if (state.model.tables[kind].Name(p) == name) return p;
         return 0;
     }
     void Click(TableKind kind, int position) {
-        state.tables[kind].SetTicked(position, !state.tables[kind].Ticked(position));
+        state.model.tables[kind].SetTicked(position, !state.model.tables[kind].Ticked(position));
         ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
     }
-    std::string Document() { return ReadText(state.settingsDocumentPath); }
+    std::string Document() { return ReadText(state.paths.settingsDocumentPath); }
 };
 
 TEST_F(StartupFilesTest, FilesThatAreNoShortcutsAreListedWithTheirFileAsThePath) {
@@ -137,7 +137,7 @@ TEST_F(StartupFilesTest, DeletingMovingAndBringingBackNeverLoseTheFile) {
     WriteText(InFolder("Backup.bat"), kScript);
     Rescan();
     ASSERT_EQ(DeleteRow(state, TableKind::UserStartup, 1).status, OutcomeStatus::Done);
-    const Table& deleted = state.tables[TableKind::Deleted];
+    const Table& deleted = state.model.tables[TableKind::Deleted];
     ASSERT_EQ(deleted.Count(), 1);
     EXPECT_FALSE(fs::exists(InFolder("Backup.bat")));
     EXPECT_EQ(ReadText(deleted.Details(1).file->keptAt), kScript);
@@ -156,10 +156,10 @@ TEST_F(StartupFilesTest, DeletingMovingAndBringingBackNeverLoseTheFile) {
 
     // To the other folder, live: the file goes there whole.
     ASSERT_EQ(MoveRow(state, TableKind::UserStartup, 1, TableKind::CommonStartup).status, OutcomeStatus::Done);
-    const std::string common = AddBackslash(state.commonStartupFolder) + "Backup.bat";
+    const std::string common = AddBackslash(state.paths.commonStartupFolder) + "Backup.bat";
     EXPECT_EQ(ReadText(common), kScript);
     EXPECT_FALSE(fs::exists(InFolder("Backup.bat")));
-    EXPECT_EQ(state.tables[TableKind::CommonStartup].Text(1, col::Path), common);
+    EXPECT_EQ(state.model.tables[TableKind::CommonStartup].Text(1, col::Path), common);
 }
 
 TEST_F(StartupFilesTest, RenamingRenamesTheFileAndItsPathCannotBeEdited) {

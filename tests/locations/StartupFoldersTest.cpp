@@ -49,11 +49,11 @@ TEST_F(StartupFoldersTest, TheScanListsTheShortcutsOfTheRedirectedFolderOnly) {
     Link(legacy, "Stale.lnk", Program("stale.exe", "stale"));
     Redirect(ValueType::String, redirected);
 
-    DetermineStartupFolders(state.platform, state);
+    DetermineStartupFolders(state.services.platform, state.paths);
     ScanPlaces(state);
-    EXPECT_EQ(state.userStartupFolder, redirected);
-    ASSERT_EQ(state.tables[TableKind::UserStartup].Count(), 1);
-    EXPECT_EQ(state.tables[TableKind::UserStartup].Name(1), "Notes");
+    EXPECT_EQ(state.paths.userStartupFolder, redirected);
+    ASSERT_EQ(state.model.tables[TableKind::UserStartup].Count(), 1);
+    EXPECT_EQ(state.model.tables[TableKind::UserStartup].Name(1), "Notes");
 }
 
 }  // namespace

@@ -45,23 +45,23 @@ protected:
     RunKeyPlace Source(TableKind kind, PlaceKey key) { return RunKeySourceOf(kind, key)->place; }
     // The user clicks the row's check box.
     void Click(TableKind kind, int position) {
-        Table& table = state.tables[kind];
+        Table& table = state.model.tables[kind];
         table.SetTicked(position, !table.Ticked(position));
         ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
     }
     void Rescan(TableKind kind) { ASSERT_TRUE(RescanLocation(state, kind)); }
     int Find(TableKind kind, const std::string& name) {
-        const Table& table = state.tables[kind];
+        const Table& table = state.model.tables[kind];
         for (int p = 1; p <= table.Count(); ++p)
             if (table.Name(p) == name) return p;
         return 0;
     }
     int CountNamed(TableKind kind, const std::string& name) {
         int count = 0;
-        for (const Item& row : state.tables[kind].Rows()) count += row.texts[0] == name ? 1 : 0;
+        for (const Item& row : state.model.tables[kind].Rows()) count += row.texts[0] == name ? 1 : 0;
         return count;
     }
-    std::string Document() { return ReadText(state.settingsDocumentPath); }
+    std::string Document() { return ReadText(state.paths.settingsDocumentPath); }
 
     static std::uint64_t Now() { return platform::FileTimeNow(); }
 };
@@ -78,14 +78,14 @@ TEST_F(WindowsPlacesTest, EntriesSwitchedOffInTaskManagerAreUntickedMarkedAndNev
         SCOPED_TRACE(pass == 0 ? "first scan" : "after a save and a rescan");
         Rescan(TableKind::HKCU_Run);
         Rescan(TableKind::UserStartup);
-        const Table& run = state.tables[TableKind::HKCU_Run];
+        const Table& run = state.model.tables[TableKind::HKCU_Run];
         ASSERT_EQ(run.Count(), 2);
         const int tray = Find(TableKind::HKCU_Run, "Tray");
         EXPECT_FALSE(run.Ticked(tray));
         EXPECT_TRUE(run.Place(tray).disabledInWindows);
         EXPECT_TRUE(run.Ticked(Find(TableKind::HKCU_Run, "Other")));
         EXPECT_FALSE(run.Place(Find(TableKind::HKCU_Run, "Other")).disabledInWindows);
-        const Table& folder = state.tables[TableKind::UserStartup];
+        const Table& folder = state.model.tables[TableKind::UserStartup];
         ASSERT_EQ(folder.Count(), 1);
         EXPECT_FALSE(folder.Ticked(1));
         EXPECT_TRUE(folder.Place(1).disabledInWindows);
@@ -120,13 +120,14 @@ TEST_F(WindowsPlacesTest, TickingARowWindowsKeepsOffSwitchesItsApprovalOnAndLeav
     EXPECT_EQ(value->type, ValueType::ExpandString) << "the value itself is not rewritten";
     EXPECT_EQ(value->data, stored.data);
     EXPECT_EQ(ReadText(userFolder + "/Notes.lnk"), shortcutBefore);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{"Enabling in Windows Settings: " + stored.data,
-                                                    "Enabling in Windows Settings: " +
-                                                        state.tables[TableKind::UserStartup].Text(1, col::Path)}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  "Enabling in Windows Settings: " + stored.data,
+                  "Enabling in Windows Settings: " + state.model.tables[TableKind::UserStartup].Text(1, col::Path)}));
     Rescan(TableKind::HKCU_Run);
     const int tray = Find(TableKind::HKCU_Run, "Tray");
-    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(tray));
-    EXPECT_FALSE(state.tables[TableKind::HKCU_Run].Place(tray).disabledInWindows);
+    EXPECT_TRUE(state.model.tables[TableKind::HKCU_Run].Ticked(tray));
+    EXPECT_FALSE(state.model.tables[TableKind::HKCU_Run].Place(tray).disabledInWindows);
 }
 
 TEST_F(WindowsPlacesTest, PuttingAnEntryBackClearsAnApprovalThatWouldKeepItOff) {
@@ -142,8 +143,8 @@ TEST_F(WindowsPlacesTest, PuttingAnEntryBackClearsAnApprovalThatWouldKeepItOff) 
     EXPECT_TRUE(Value(TableKind::HKCU_Run, "Sync").has_value());
     EXPECT_FALSE(Approval(kUserApprovals, "Sync")->disabled) << "\"enabled\" must be what Windows will do";
     Rescan(TableKind::HKCU_Run);
-    ASSERT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
-    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(1));
+    ASSERT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_TRUE(state.model.tables[TableKind::HKCU_Run].Ticked(1));
 }
 
 TEST_F(WindowsPlacesTest, DisablingTheWindowsWayLeavesTheEntryInPlaceAndHonoursRefusals) {
@@ -163,15 +164,15 @@ TEST_F(WindowsPlacesTest, DisablingTheWindowsWayLeavesTheEntryInPlaceAndHonoursR
     EXPECT_GE(approval->changed, before);
     EXPECT_LE(approval->changed, Now());
     EXPECT_TRUE(Value(TableKind::HKCU_Run, "Chat").has_value()) << "the entry stays in its place";
-    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Place(1).disabledInWindows);
-    EXPECT_FALSE(state.tables[TableKind::HKCU_Run].Ticked(1));
+    EXPECT_TRUE(state.model.tables[TableKind::HKCU_Run].Place(1).disabledInWindows);
+    EXPECT_FALSE(state.model.tables[TableKind::HKCU_Run].Ticked(1));
 
     // HKLM's approvals need an administrator: the refusal puts the tick back and says why.
     platform::Refusals(machine.machineRoot).Add("HKLM\\" + std::string(platform::kApprovedRun32Key));
     const int agent = Find(TableKind::HKLM_Run, "Agent32");
     Click(TableKind::HKLM_Run, agent);
-    EXPECT_TRUE(state.tables[TableKind::HKLM_Run].Ticked(agent));
-    EXPECT_FALSE(state.tables[TableKind::HKLM_Run].Place(agent).disabledInWindows);
+    EXPECT_TRUE(state.model.tables[TableKind::HKLM_Run].Ticked(agent));
+    EXPECT_FALSE(state.model.tables[TableKind::HKLM_Run].Place(agent).disabledInWindows);
     EXPECT_NE(fe.LastMessage().find(kSystemRefusedLine), std::string::npos) << fe.LastMessage();
     EXPECT_FALSE(Approval(kMachine32Approvals, "Agent32").has_value());
     EXPECT_TRUE(ValueIn(machine32, "Agent32").has_value());
@@ -184,7 +185,7 @@ TEST_F(WindowsPlacesTest, ThirtyTwoBitRowsAreDisabledAndEnabledInTheirOwnKey) {
     SetIn(main, {"Legacy", ValueType::String, app + " /64"});
     SetIn(bits32, {"Legacy", ValueType::String, app + " /32"});
     Rescan(TableKind::HKLM_Run);
-    const Table& table = state.tables[TableKind::HKLM_Run];
+    const Table& table = state.model.tables[TableKind::HKLM_Run];
     ASSERT_EQ(table.Count(), 2);
     int row32 = 0;
     for (int p = 1; p <= table.Count(); ++p)
@@ -222,7 +223,7 @@ TEST_F(WindowsPlacesTest, AThirtyTwoBitEntryDeletedAndMovedBackReturnsToItsOwnKe
 
     ASSERT_EQ(DeleteRow(state, TableKind::HKLM_Run, 1).status, OutcomeStatus::Done);
     ASSERT_FALSE(ValueIn(bits32, "Legacy").has_value());
-    Table& deleted = state.tables[TableKind::Deleted];
+    Table& deleted = state.model.tables[TableKind::Deleted];
     deleted.Clear();
     LoadStoredTable(state, TableKind::Deleted);
     const int row = Find(TableKind::Deleted, "Legacy");
@@ -241,8 +242,8 @@ TEST_F(WindowsPlacesTest, RunOnceGathersThisUsersKeyAndPolicyRowsAreShownButNotC
     SetIn(policy, {"Mandated", ValueType::String, "agent.exe"});
     Rescan(TableKind::RunOnce);
     Rescan(TableKind::HKCU_Run);
-    ASSERT_EQ(state.tables[TableKind::RunOnce].Count(), 1);
-    EXPECT_EQ(state.tables[TableKind::RunOnce].Place(1).key, PlaceKey::ThisUser);
+    ASSERT_EQ(state.model.tables[TableKind::RunOnce].Count(), 1);
+    EXPECT_EQ(state.model.tables[TableKind::RunOnce].Place(1).key, PlaceKey::ThisUser);
 
     Click(TableKind::RunOnce, 1);
     EXPECT_FALSE(ValueIn(Source(TableKind::RunOnce, PlaceKey::ThisUser), "Finish").has_value());
@@ -252,10 +253,10 @@ TEST_F(WindowsPlacesTest, RunOnceGathersThisUsersKeyAndPolicyRowsAreShownButNotC
 
     const int mandated = Find(TableKind::HKCU_Run, "Mandated");
     ASSERT_NE(mandated, 0);
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Place(mandated).key, PlaceKey::Policy);
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Place(mandated).key, PlaceKey::Policy);
     Click(TableKind::HKCU_Run, mandated);
     EXPECT_EQ(fe.LastMessage(), kSetByPolicyMessage);
-    EXPECT_TRUE(state.tables[TableKind::HKCU_Run].Ticked(mandated));
+    EXPECT_TRUE(state.model.tables[TableKind::HKCU_Run].Ticked(mandated));
     EXPECT_TRUE(ValueIn(policy, "Mandated").has_value());
 }
 
@@ -266,8 +267,8 @@ TEST_F(WindowsPlacesTest, LongValuesAndStringListsAreListedAsWindowsRunsThem) {
     Rescan(TableKind::HKCU_Run);
     ASSERT_EQ(CountNamed(TableKind::HKCU_Run, "Long"), 1);
     ASSERT_EQ(CountNamed(TableKind::HKCU_Run, "List"), 1);
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Text(Find(TableKind::HKCU_Run, "Long"), col::Path), longLine);
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Text(Find(TableKind::HKCU_Run, "List"), col::Path),
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Text(Find(TableKind::HKCU_Run, "Long"), col::Path), longLine);
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Text(Find(TableKind::HKCU_Run, "List"), col::Path),
               "C:\\Tools\\list.exe /a");
 }
 

@@ -25,7 +25,7 @@ protected:
     ChangeMonitorTest() : state(*machine.platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
-        DetermineStartupFolders(state.platform, state);
+        DetermineStartupFolders(state.services.platform, state.paths);
         ScanPlaces(state);
         monitor.timer->Start();
         Tick();  // the first tick only takes the snapshot
@@ -33,17 +33,17 @@ protected:
 
     void Tick() { timers.Advance(1000); }
     void OtherProgramAddsRunValue(const std::string& name, const std::string& data) {
-        state.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data});
+        state.services.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data});
     }
     std::string OtherProgramAddsShortcut(const std::string& name, const std::string& target) {
-        const std::string file = AddBackslash(state.commonStartupFolder) + name + ".lnk";
+        const std::string file = AddBackslash(state.paths.commonStartupFolder) + name + ".lnk";
         platform::ShortcutInfo info;
         info.target = target;
-        state.platform.shell().WriteShortcut(file, info);
+        state.services.platform.shell().WriteShortcut(file, info);
         return file;
     }
     bool RunValueExists(const std::string& name) {
-        return state.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name).has_value();
+        return state.services.platform.registry().QueryValue(RootKey::CurrentUser, kRunKey, name).has_value();
     }
 
     test::TestMachine machine;
@@ -70,16 +70,17 @@ TEST_F(ChangeMonitorTest, NewEntriesAreReportedOnceWithThePromptText) {
 
     // OK: both stay and are added ticked.
     EXPECT_TRUE(RunValueExists("Updater"));
-    const Table& run = state.tables[TableKind::HKCU_Run];
+    const Table& run = state.model.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 1);
     EXPECT_EQ(run.Name(1), "Updater");
     EXPECT_TRUE(run.Ticked(1));
-    const Table& common = state.tables[TableKind::CommonStartup];
+    const Table& common = state.model.tables[TableKind::CommonStartup];
     ASSERT_EQ(common.Count(), 1);
     EXPECT_EQ(common.Name(1), "Chat");
     EXPECT_TRUE(common.Ticked(1));
-    EXPECT_NE(test::ReadText(state.logPath).find("Allowing change: /opt/upd/updater --tray[_]4"), std::string::npos);
-    EXPECT_EQ(state.tables[TableKind::Known].Count(), 0);
+    EXPECT_NE(test::ReadText(state.paths.logPath).find("Allowing change: /opt/upd/updater --tray[_]4"),
+              std::string::npos);
+    EXPECT_EQ(state.model.tables[TableKind::Known].Count(), 0);
 }
 
 // The log says when a change was noticed: the moment of the tick that found it, however long
@@ -89,7 +90,7 @@ TEST_F(ChangeMonitorTest, AnAllowedChangeIsLoggedAtTheTickThatFoundIt) {
     OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
     fe.monitorAnswers = {{true, false}};
     Tick();
-    const auto log = test::ReadLog(state.logPath);
+    const auto log = test::ReadLog(state.paths.logPath);
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].stamp, "07/12/2026 08:15:02");  // the fixture's first line, before any tick
     EXPECT_EQ(log[1].stamp, "07/12/2026 08:16:34");
@@ -102,7 +103,7 @@ TEST_F(ChangeMonitorTest, TheRescanAfterADisablingKeepsTheDisabledRow) {
     OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
     fe.monitorAnswers = {{true, false}};
     Tick();  // allowed: the row comes in ticked
-    Table& run = state.tables[TableKind::HKCU_Run];
+    Table& run = state.model.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 1);
 
     run.SetTicked(1, false);
@@ -120,11 +121,11 @@ TEST_F(ChangeMonitorTest, CancelTakesTheEntriesOutAndLeavesTheTables) {
     fe.monitorAnswers = {{false, true}};
     Tick();
     EXPECT_FALSE(RunValueExists("Updater"));
-    EXPECT_FALSE(state.FileExists(link));
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 0);
-    EXPECT_EQ(state.tables[TableKind::CommonStartup].Count(), 0);
+    EXPECT_FALSE(state.services.FileExists(link));
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 0);
+    EXPECT_EQ(state.model.tables[TableKind::CommonStartup].Count(), 0);
     // Remembered as disallowed.
-    const Table& known = state.tables[TableKind::Known];
+    const Table& known = state.model.tables[TableKind::Known];
     ASSERT_EQ(known.Count(), 2);
     EXPECT_FALSE(known.Ticked(1));
     EXPECT_FALSE(known.Ticked(2));
@@ -137,20 +138,20 @@ TEST_F(ChangeMonitorTest, CancelTakesTheEntriesOutAndLeavesTheTables) {
 }
 
 TEST_F(ChangeMonitorTest, AnAllowedScriptBecomesAFileRowThatDisablesWithoutLosingTheFile) {
-    const std::string script = AddBackslash(state.commonStartupFolder) + "Sync.cmd";
+    const std::string script = AddBackslash(state.paths.commonStartupFolder) + "Sync.cmd";
     test::WriteText(script, "robocopy a b\r\n");
     fe.monitorAnswers = {{true, false}};
     Tick();
     ASSERT_EQ(fe.monitorPrompts.size(), 1u);
     EXPECT_NE(fe.monitorPrompts[0].find(script), std::string::npos) << fe.monitorPrompts[0];
-    const Table& common = state.tables[TableKind::CommonStartup];
+    const Table& common = state.model.tables[TableKind::CommonStartup];
     ASSERT_EQ(common.Count(), 1);
     EXPECT_EQ(common.Name(1), "Sync.cmd");
     ASSERT_TRUE(common.Details(1).file.has_value());
 
-    state.tables[TableKind::CommonStartup].SetTicked(1, false);
+    state.model.tables[TableKind::CommonStartup].SetTicked(1, false);
     ShowOutcome(fe, CarryOutLocationChange(state, TableKind::CommonStartup, 1));
-    EXPECT_FALSE(state.FileExists(script));
+    EXPECT_FALSE(state.services.FileExists(script));
     EXPECT_EQ(test::ReadText(common.Details(1).file->keptAt), "robocopy a b\r\n");
 }
 
@@ -158,12 +159,12 @@ TEST_F(ChangeMonitorTest, RememberingAnOkAllowsTheProgramSilentlyLater) {
     OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
     fe.monitorAnswers = {{true, true}};
     Tick();
-    const Table& known = state.tables[TableKind::Known];
+    const Table& known = state.model.tables[TableKind::Known];
     ASSERT_EQ(known.Count(), 1);
     EXPECT_EQ(known.Text(1, col::KnownPath), "/opt/upd/updater");
     EXPECT_TRUE(known.Ticked(1));
 
-    state.platform.registry().DeleteValue(RootKey::CurrentUser, kRunKey, "Updater");
+    state.services.platform.registry().DeleteValue(RootKey::CurrentUser, kRunKey, "Updater");
     Tick();
     OtherProgramAddsRunValue("Updater2", "/OPT/UPD/UPDATER");
     Tick();
@@ -173,7 +174,7 @@ TEST_F(ChangeMonitorTest, RememberingAnOkAllowsTheProgramSilentlyLater) {
 
 TEST_F(ChangeMonitorTest, ChangesMadeByKestruneItselfAreNotReported) {
     state.options.ignoreSelf = true;
-    Table& run = state.tables[TableKind::HKCU_Run];
+    Table& run = state.model.tables[TableKind::HKCU_Run];
     run.Add({"Mine", "/usr/bin/mine"}, true);
     ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
@@ -189,7 +190,7 @@ TEST_F(ChangeMonitorTest, ASwapOfOneEntryForAnotherIsNotReported) {
     OtherProgramAddsRunValue("First", "/opt/first");
     fe.monitorAnswers = {{true, false}};
     Tick();
-    state.platform.registry().DeleteValue(RootKey::CurrentUser, kRunKey, "First");
+    state.services.platform.registry().DeleteValue(RootKey::CurrentUser, kRunKey, "First");
     OtherProgramAddsRunValue("Second", "/opt/second");
     Tick();
     EXPECT_EQ(fe.monitorPrompts.size(), 1u);
@@ -207,7 +208,7 @@ TEST_F(ChangeMonitorTest, AProgramRegisteringRightAfterADenialIsStillReported) {
 }
 
 TEST_F(ChangeMonitorTest, OnlyTheEntriesTheUserWasAskedAboutAreRemoved) {
-    state.tables[TableKind::Known].Add({"/opt/friend"}, true);
+    state.model.tables[TableKind::Known].Add({"/opt/friend"}, true);
     OtherProgramAddsRunValue("Friend", "/opt/friend");
     OtherProgramAddsRunValue("Stranger", "/opt/stranger");
     fe.monitorAnswers = {{false, false}};
@@ -220,8 +221,8 @@ TEST_F(ChangeMonitorTest, OnlyTheEntriesTheUserWasAskedAboutAreRemoved) {
 
 TEST_F(ChangeMonitorTest, ADisallowedProgramTakesItsTicksNewcomersButNotKestrunesOwn) {
     state.options.ignoreSelf = true;
-    state.tables[TableKind::Known].Add({"/opt/bad"}, false);
-    Table& run = state.tables[TableKind::HKCU_Run];
+    state.model.tables[TableKind::Known].Add({"/opt/bad"}, false);
+    Table& run = state.model.tables[TableKind::HKCU_Run];
     run.Add({"Mine", "/usr/bin/mine"}, true);
     ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     OtherProgramAddsRunValue("Bad", "/opt/bad");
@@ -248,13 +249,13 @@ TEST_F(ChangeMonitorTest, TheQuestionGoesToThePromptsTheTickIsGiven) {
 }
 
 TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
-    Table& delayed = state.tables[TableKind::Delayed];
+    Table& delayed = state.model.tables[TableKind::Delayed];
     delayed.Add({"a", "/opt/a", "5"}, true);
     delayed.Add({"b", "/opt/b", "5"}, true);
-    state.tables[TableKind::Known].Add({"/OPT/A"}, true);
+    state.model.tables[TableKind::Known].Add({"/OPT/A"}, true);
     ShowOutcome(fe, PreventDelayedAppsFromRegistering(state));
     EXPECT_EQ(fe.LastStatus(), "Added 1 application(s) to known list");
-    const Table& known = state.tables[TableKind::Known];
+    const Table& known = state.model.tables[TableKind::Known];
     ASSERT_EQ(known.Count(), 2);
     EXPECT_FALSE(known.Ticked(1));  // the ticked match is unticked
     EXPECT_FALSE(known.Ticked(2));
@@ -270,13 +271,13 @@ TEST_F(ChangeMonitorTest, AQuestionLeftOpenIsNoAnswerAndIsAskedAgainAtTheNextSta
     Tick();
     ASSERT_EQ(fe.monitorPrompts.size(), 1u);
     EXPECT_TRUE(RunValueExists("Updater"));
-    EXPECT_EQ(state.tables[TableKind::Known].Count(), 0);
-    EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 0);
+    EXPECT_EQ(state.model.tables[TableKind::Known].Count(), 0);
+    EXPECT_EQ(state.model.tables[TableKind::Deleted].Count(), 0);
     Tick();
     EXPECT_EQ(fe.monitorPrompts.size(), 1u) << "asked twice in one session";
 
     // The next start: the places scanned afresh, a monitor that has seen nothing yet.
-    state.tables.ClearAll();
+    state.model.tables.ClearAll();
     ScanPlaces(state);
     MonitorState restarted;
     fe.monitorAnswers = {{.keep = false, .remember = false}};
@@ -284,9 +285,9 @@ TEST_F(ChangeMonitorTest, AQuestionLeftOpenIsNoAnswerAndIsAskedAgainAtTheNextSta
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
     EXPECT_NE(fe.monitorPrompts[1].find("/opt/upd/updater --tray"), std::string::npos);
     EXPECT_FALSE(RunValueExists("Updater"));
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 0);
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 0);
     // Removed, but kept where the user can bring it back.
-    const Table& deleted = state.tables[TableKind::Deleted];
+    const Table& deleted = state.model.tables[TableKind::Deleted];
     ASSERT_EQ(deleted.Count(), 1);
     EXPECT_EQ(deleted.Name(1), "Updater");
     EXPECT_EQ(deleted.Text(1, col::Path), "/opt/upd/updater --tray");
@@ -302,18 +303,18 @@ TEST_F(ChangeMonitorTest, AnOpenQuestionAllowedAtTheNextStartAddsNoSecondRow) {
     OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
     fe.monitorAnswers = {{.keep = false, .remember = false, .answered = false}};
     Tick();
-    state.tables.ClearAll();
+    state.model.tables.ClearAll();
     ScanPlaces(state);
     MonitorState restarted;
     fe.monitorAnswers = {{.keep = true, .remember = false}};
     OnMonitorTick(state, fe, restarted);
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
     EXPECT_TRUE(RunValueExists("Updater"));
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 1);
 }
 
 TEST_F(ChangeMonitorTest, ThirtyTwoBitNewcomersAreAskedAboutByTheirKeyAndApprovalChangesAreNot) {
-    auto& registry32 = state.platform.registry().InView(platform::RegistryView::Bits32);
+    auto& registry32 = state.services.platform.registry().InView(platform::RegistryView::Bits32);
     ASSERT_TRUE(registry32.CreateKey(RootKey::LocalMachine, kRunKey).Ok());
     ASSERT_TRUE(
         registry32.SetValue(RootKey::LocalMachine, kRunKey, {"Agent32", ValueType::String, "/opt/agent32"}).Ok());
@@ -333,7 +334,7 @@ TEST_F(ChangeMonitorTest, ThirtyTwoBitNewcomersAreAskedAboutByTheirKeyAndApprova
     fe.monitorAnswers = {{true, false}};
     Tick();
     ASSERT_EQ(fe.monitorPrompts.size(), 2u);
-    auto& registry = state.platform.registry();
+    auto& registry = state.services.platform.registry();
     ASSERT_TRUE(registry.CreateKey(RootKey::CurrentUser, platform::kApprovedRunKey).Ok());
     ASSERT_TRUE(registry
                     .SetValue(RootKey::CurrentUser, platform::kApprovedRunKey,

@@ -27,8 +27,8 @@ protected:
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         machine.platform->registry().CreateKey(RootKey::LocalMachine, kRunKey);
-        DetermineStartupFolders(state.platform, state);
-        std::filesystem::create_directories(state.commonStartupFolder);
+        DetermineStartupFolders(state.services.platform, state.paths);
+        std::filesystem::create_directories(state.paths.commonStartupFolder);
         ScanPlaces(state);
         monitor.timer->Start();
         Tick();  // the first tick only takes the snapshot
@@ -36,7 +36,7 @@ protected:
 
     void Tick() { timers.Advance(1000); }
     // Lines of the log that contain `text`.
-    int LogLinesWith(const std::string& text) { return test::LogLinesWith(state.logPath, text); }
+    int LogLinesWith(const std::string& text) { return test::LogLinesWith(state.paths.logPath, text); }
 
     test::TestMachine machine;
     test::RefusingPlatform platform{*machine.platform, RootKey::LocalMachine, machine.machineRoot};
@@ -73,14 +73,14 @@ TEST_F(MonitorRefusalTest, AnHklmValueThatCannotBeRemovedIsAskedAboutOnceUntilIt
 }
 
 TEST_F(MonitorRefusalTest, AShortcutInAFolderThatRefusesIsTriedOnceForADisallowedProgram) {
-    state.tables[TableKind::Known].Add({"/opt/bad"}, false);
+    state.model.tables[TableKind::Known].Add({"/opt/bad"}, false);
     platform::ShortcutInfo link;
     link.target = "/opt/bad";
-    const std::string file = AddBackslash(state.commonStartupFolder) + "Bad.lnk";
-    ASSERT_TRUE(state.platform.shell().WriteShortcut(file, link));
+    const std::string file = AddBackslash(state.paths.commonStartupFolder) + "Bad.lnk";
+    ASSERT_TRUE(state.services.platform.shell().WriteShortcut(file, link));
     for (int i = 0; i < 4; ++i) Tick();
     EXPECT_TRUE(fe.monitorPrompts.empty());
-    EXPECT_TRUE(state.FileExists(file));
+    EXPECT_TRUE(state.services.FileExists(file));
     EXPECT_EQ(platform.fileRefusals.refusals, 1);
     EXPECT_EQ(LogLinesWith("Could not remove " + file), 1);
 }

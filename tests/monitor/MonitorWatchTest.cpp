@@ -28,8 +28,8 @@ protected:
           state(*machine.platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).WithTimers(timers);
         monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
-        DetermineStartupFolders(state.platform, state);
-        std::filesystem::create_directories(state.userStartupFolder);
+        DetermineStartupFolders(state.services.platform, state.paths);
+        std::filesystem::create_directories(state.paths.userStartupFolder);
         outside->registry().SetValue(RootKey::LocalMachine, kRunKey, {"Resident", ValueType::String, "/opt/res"});
         ScanPlaces(state);
         monitor.timer->Start();
@@ -45,7 +45,7 @@ protected:
     void AddShortcut(const std::string& name) {
         platform::ShortcutInfo link;
         link.target = "/opt/" + name;
-        outside->shell().WriteShortcut(AddBackslash(state.userStartupFolder) + name + ".lnk", link);
+        outside->shell().WriteShortcut(AddBackslash(state.paths.userStartupFolder) + name + ".lnk", link);
     }
     std::string Prompt(const std::string& lines) { return "The following programs\r\n" + lines + kPromptTail; }
 
@@ -71,7 +71,7 @@ TEST_F(MonitorWatchTest, SeesEveryChangeAnOutsideProgramMakesInQuickSuccession) 
         Tick();  // nothing new
         ASSERT_EQ(fe.monitorPrompts.size(), static_cast<size_t>(i));
     }
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 20);
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 20);
 
     // Added and taken out again before the next tick: nothing to ask.
     Add("flash");
@@ -96,7 +96,7 @@ TEST_F(MonitorWatchTest, SeesEveryChangeAnOutsideProgramMakesInQuickSuccession) 
     // An entry taken out by the other program refreshes its table at the next tick.
     outside->registry().DeleteValue(RootKey::LocalMachine, kRunKey, "Resident");
     Tick();
-    EXPECT_EQ(state.tables[TableKind::HKLM_Run].Count(), 0);
+    EXPECT_EQ(state.model.tables[TableKind::HKLM_Run].Count(), 0);
     EXPECT_EQ(fe.monitorPrompts.size(), 21u);
 }
 

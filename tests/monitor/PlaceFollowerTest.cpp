@@ -21,16 +21,16 @@ class PlaceFollowerTest : public ::testing::Test {
 protected:
     PlaceFollowerTest() : state(*machine.platform, fe, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
-        DetermineStartupFolders(state.platform, state);
+        DetermineStartupFolders(state.services.platform, state.paths);
         ScanPlaces(state);
         EXPECT_TRUE(Look().empty());  // the first look only takes the snapshot
     }
 
     std::vector<TableKind> Look(bool questionOpen = false) { return FollowPlaceChanges(state, follower, questionOpen); }
     void OtherProgramAddsRunValue(const std::string& name, const std::string& data) {
-        state.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data});
+        state.services.platform.registry().SetValue(RootKey::CurrentUser, kRunKey, {name, ValueType::String, data});
     }
-    int Rows() { return state.tables[TableKind::HKCU_Run].Count(); }
+    int Rows() { return state.model.tables[TableKind::HKCU_Run].Count(); }
 
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
@@ -50,7 +50,7 @@ TEST_F(PlaceFollowerTest, AChangeFromOutsideWaitsWhileAQuestionIsOpenAndIsFollow
 
     EXPECT_EQ(Look(), std::vector<TableKind>{TableKind::HKCU_Run});
     ASSERT_EQ(Rows(), before + 1);
-    const Table& run = state.tables[TableKind::HKCU_Run];
+    const Table& run = state.model.tables[TableKind::HKCU_Run];
     bool found = false;
     for (int p = 1; p <= run.Count(); ++p) found = found || (run.Name(p) == "Updater" && run.Ticked(p));
     EXPECT_TRUE(found);
@@ -60,12 +60,12 @@ TEST_F(PlaceFollowerTest, AChangeFromOutsideWaitsWhileAQuestionIsOpenAndIsFollow
 
 TEST_F(PlaceFollowerTest, NothingIsFollowedWhileLoadingOrInSlimlineMode) {
     OtherProgramAddsRunValue("Updater", "/opt/upd/updater");
-    state.loadingInProgress = true;
+    state.model.loadingInProgress = true;
     EXPECT_TRUE(Look().empty());
-    state.loadingInProgress = false;
-    state.slimlineMode = true;
+    state.model.loadingInProgress = false;
+    state.view.slimlineMode = true;
     EXPECT_TRUE(Look().empty());
-    state.slimlineMode = false;
+    state.view.slimlineMode = false;
     EXPECT_EQ(Look(), std::vector<TableKind>{TableKind::HKCU_Run});
 }
 

@@ -22,7 +22,7 @@ TEST_F(FillProcessTableTest, RunningProcessesBecomeUntickedRowsWithTheirPriority
     EXPECT_EQ(Row(1), (std::vector<std::string>{"editor.exe", "C:\\Apps\\editor.exe", "High", "412"}));
     EXPECT_EQ(Row(2), (std::vector<std::string>{"svc.exe", "", "Normal", "77"}));
     EXPECT_FALSE(processTable().Ticked(1));
-    EXPECT_EQ(state.processSnapshot.size(), 4u);
+    EXPECT_EQ(state.model.processSnapshot.size(), 4u);
 }
 
 TEST_F(FillProcessTableTest, TwoInstancesOfAStoredProgramTakeTheStoredRowAndOneNewRow) {
@@ -114,7 +114,7 @@ TEST_F(FillProcessTableTest, RowsOfEndedProcessesStayWithEmptyHandles) {
 
     processes.running.clear();
     FillProcessTable(state, true, true);
-    EXPECT_TRUE(state.processSnapshot.empty());
+    EXPECT_TRUE(state.model.processSnapshot.empty());
     ASSERT_EQ(processTable().Count(), 2);
     EXPECT_EQ(processTable().Text(1, col::Handle), "");
     EXPECT_EQ(processTable().Text(2, col::Handle), "");

@@ -24,7 +24,7 @@ protected:
     // What the window does when it shows the current tab's status line, and on a visit of the
     // Process tab, which lists the running processes afresh first.
     void ShowStatus(bool refreshed = false) {
-        fe.SetStatus(TableStatusText(state.tables, state.CurrentKind(), refreshed));
+        fe.SetStatus(TableStatusText(state.model.tables, state.CurrentKind(), refreshed));
         state.priorityWatcher.Follow(state.options.watchPriorities, processTable());
     }
     void VisitProcessTab() {
@@ -44,9 +44,9 @@ TEST_F(ProcessActionsTest, SetPriorityOnAProgramThatDoesNotRunOnlyChangesTheRow)
     EXPECT_EQ(processTable().Text(2, col::ProcessPriority), "Below Normal");
     EXPECT_TRUE(processes.setById.empty());
     EXPECT_TRUE(processes.setByName.empty());
-    EXPECT_TRUE(state.settingsChanged);  // the stored row changed
+    EXPECT_TRUE(state.model.settingsChanged);  // the stored row changed
     EXPECT_EQ(fe.LastStatus(), "2 processes, 1 stored item(s)");
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
 }
 
 TEST_F(ProcessActionsTest, SetPriorityOnARunningProcessShowsWhatItTookAfterTheRefill) {
@@ -57,7 +57,7 @@ TEST_F(ProcessActionsTest, SetPriorityOnARunningProcessShowsWhatItTookAfterTheRe
     SetPriority(0x80);
 
     EXPECT_EQ(processes.setById, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{31, 0x80}}));
-    EXPECT_FALSE(state.processRefreshNeeded);
+    EXPECT_FALSE(state.model.processRefreshNeeded);
     EXPECT_EQ(processTable().Text(1, col::ProcessPriority), "High");
     EXPECT_EQ(fe.statuses[fe.statuses.size() - 2], "Refreshing...");
     EXPECT_EQ(fe.LastStatus(), "1 processes, 0 stored item(s) - refreshed");
@@ -148,12 +148,12 @@ TEST_F(ProcessActionsTest, AnIdentifierNowUsedByAnotherProgramIsNotEnded) {
 }
 
 TEST_F(ProcessActionsTest, ActionsOnlyTouchTheProcessTable) {
-    state.currentTab = Number(TableKind::HKCU_Run) + 1;
-    state.tables[TableKind::HKCU_Run].Add({"run", "/x.exe"}, true);
+    state.view.currentTab = Number(TableKind::HKCU_Run) + 1;
+    state.model.tables[TableKind::HKCU_Run].Add({"run", "/x.exe"}, true);
     fe.selection[Number(TableKind::HKCU_Run)] = {1};
     SetPriority(0x80);
     EndProcesses();
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Row(1).texts, (std::vector<std::string>{"run", "/x.exe"}));
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Row(1).texts, (std::vector<std::string>{"run", "/x.exe"}));
     EXPECT_TRUE(fe.messages.empty());
 }
 
@@ -199,19 +199,19 @@ TEST_F(ProcessActionsTest, StatusCountsAreTakenAfterTheRefill) {
 }
 
 TEST_F(ProcessActionsTest, StatusOfTheOtherTabs) {
-    state.currentTab = 0;
+    state.view.currentTab = 0;
     ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "Kestrune from kestrune.org");
 
-    state.currentTab = Number(TableKind::Deleted) + 1;
-    state.tables[TableKind::Deleted].Add({"x", "y"}, true);
+    state.view.currentTab = Number(TableKind::Deleted) + 1;
+    state.model.tables[TableKind::Deleted].Add({"x", "y"}, true);
     ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "1 item(s)");
 
-    state.currentTab = Number(TableKind::Delayed) + 1;
-    state.tables[TableKind::Delayed].Add({"x"}, true);
-    state.tables[TableKind::Delayed].Add({"y"}, false);
-    state.tables[TableKind::Delayed].Add({"z"}, true);
+    state.view.currentTab = Number(TableKind::Delayed) + 1;
+    state.model.tables[TableKind::Delayed].Add({"x"}, true);
+    state.model.tables[TableKind::Delayed].Add({"y"}, false);
+    state.model.tables[TableKind::Delayed].Add({"z"}, true);
     ShowStatus();
     EXPECT_EQ(fe.LastStatus(), "3 item(s) : 2 enabled, 1 disabled.");
 }

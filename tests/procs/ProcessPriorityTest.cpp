@@ -19,9 +19,9 @@ TEST_F(ProcessPriorityTest, StartUpAppliesEveryStoredRowWhoseProgramRuns) {
     processes.Add(3, "c.exe", 8, "/c.exe");
     processes.Add(4, "d.exe", 8, "/d.exe");
     processes.Add(5, "e.exe", 8, "/e.exe");
-    RefreshProcessSnapshot(state, state);
+    RefreshProcessSnapshot(state.services, state.model);
 
-    ApplyStoredPriorities(state, state, false);
+    ApplyStoredPriorities(state.services, state.model, false);
 
     EXPECT_EQ(LogTexts(),
               (std::vector<std::string>{"Setting priority for a.exe to High", "Setting priority for c.exe to Normal",
@@ -55,9 +55,9 @@ TEST_F(ProcessPriorityTest, WatcherTickReappliesOnlyWhereTheRunningPriorityDrift
 }
 
 TEST_F(ProcessPriorityTest, CommandPriorityGoesToEveryProcessOfTheProgramFile) {
-    ApplyPriorityToCommand(state, "\"C:\\Program Files\\Tool\\tool.exe\" /quiet", "above normal");
-    ApplyPriorityToCommand(state, "C:\\Tools\\other.exe -x", "");
-    ApplyPriorityToCommand(state, "C:\\Tools\\other.exe", "Fast");
+    ApplyPriorityToCommand(state.services, "\"C:\\Program Files\\Tool\\tool.exe\" /quiet", "above normal");
+    ApplyPriorityToCommand(state.services, "C:\\Tools\\other.exe -x", "");
+    ApplyPriorityToCommand(state.services, "C:\\Tools\\other.exe", "Fast");
     const std::vector<std::pair<std::string, std::uint32_t>> expected = {{"tool.exe", 0x8000}};
     EXPECT_EQ(processes.setByName, expected);
 }
@@ -65,18 +65,18 @@ TEST_F(ProcessPriorityTest, CommandPriorityGoesToEveryProcessOfTheProgramFile) {
 TEST_F(ProcessPriorityTest, SetByHandleAsksOnlyTheProcessWithThatIdentifier) {
     processes.Add(12, "a.exe", 8, "");
     processes.Add(120, "a.exe", 8, "");
-    EXPECT_EQ(SetPriorityByHandle(state, "12", 0x80), 1);
-    EXPECT_EQ(SetPriorityByHandle(state, "13", 0x80), 0);
-    EXPECT_EQ(SetPriorityByHandle(state, "12abc", 0x80), 0);
-    EXPECT_EQ(SetPriorityByHandle(state, "", 0x80), 0);
+    EXPECT_EQ(SetPriorityByHandle(state.services, "12", 0x80), 1);
+    EXPECT_EQ(SetPriorityByHandle(state.services, "13", 0x80), 0);
+    EXPECT_EQ(SetPriorityByHandle(state.services, "12abc", 0x80), 0);
+    EXPECT_EQ(SetPriorityByHandle(state.services, "", 0x80), 0);
     EXPECT_EQ(processes.setById, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{12, 0x80}}));
-    EXPECT_EQ(SetPriorityByName(state, "A.exe", 0x40), 2);
+    EXPECT_EQ(SetPriorityByName(state.services, "A.exe", 0x40), 2);
 }
 
 TEST_F(ProcessPriorityTest, RefusedPrivilegeIsLoggedWithItsErrorNumber) {
     processes.privilegeErrors["SeDebugPrivilege"] = 1300;
-    EXPECT_TRUE(EnablePrivilege(state, "SeIncreaseBasePriorityPrivilege"));
-    EXPECT_FALSE(EnablePrivilege(state, "SeDebugPrivilege"));
+    EXPECT_TRUE(EnablePrivilege(state.services, "SeIncreaseBasePriorityPrivilege"));
+    EXPECT_FALSE(EnablePrivilege(state.services, "SeDebugPrivilege"));
     EXPECT_EQ(LogTexts(), std::vector<std::string>{"Priveledge error: SeDebugPrivilege 1300"});
 }
 

@@ -22,17 +22,17 @@ protected:
         state.LogIn(machine.appFolder).BeginLog("test").WithTimers(timers, {.priority = [this] { ++watcherTicks; }});
     }
 
-    Table& processTable() { return state.tables[TableKind::Process]; }
+    Table& processTable() { return state.model.tables[TableKind::Process]; }
 
     // A row as the settings document brings it back: ticked, without a handle.
     int AddStoredRow(const std::string& name, const std::string& path, const std::string& priority) {
         return processTable().Add({name, path, priority, ""}, true);
     }
 
-    void ShowProcessTab() { state.currentTab = Number(TableKind::Process) + 1; }
+    void ShowProcessTab() { state.view.currentTab = Number(TableKind::Process) + 1; }
 
     // The texts of the log lines written since the fixture began, without their time stamps.
-    std::vector<std::string> LogTexts() const { return test::LogTexts(state.logPath, 1); }
+    std::vector<std::string> LogTexts() const { return test::LogTexts(state.paths.logPath, 1); }
 
     TestMachine machine;
     FakeProcesses processes;

@@ -41,7 +41,7 @@ protected:
         state.LogIn(machine.appFolder).BeginLog("test").WithTimers(timers, {.priority = [this] {
                                                                        OnPriorityTimerTick(state);
                                                                    }});
-        state.currentTab = Number(TableKind::Process) + 1;
+        state.view.currentTab = Number(TableKind::Process) + 1;
     }
 
     ~RealProcessesTest() override {
@@ -59,14 +59,14 @@ protected:
         EXPECT_EQ(::posix_spawn(&child, programPath.c_str(), nullptr, nullptr, argv, environ), 0);
         children.push_back(child);
         // The child is listed once it has replaced the spawning copy of this program.
-        const bool listsAnything = !state.platform.processes().List().empty();
+        const bool listsAnything = !state.services.platform.processes().List().empty();
         for (int i = 0; listsAnything && i < 200 && !Listed(child); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return child;
     }
 
     std::optional<platform::ProcessInfo> Listed(pid_t child) {
-        for (auto& p : state.platform.processes().List())
+        for (auto& p : state.services.platform.processes().List())
             if (p.id == static_cast<std::uint32_t>(child) && p.name.find(programName) != std::string::npos) return p;
         return std::nullopt;
     }
@@ -76,7 +76,7 @@ protected:
 
     std::vector<int> RowsOfProgram() {
         std::vector<int> rows;
-        Table& table = state.tables[TableKind::Process];
+        Table& table = state.model.tables[TableKind::Process];
         for (int position = 1; position <= table.Count(); ++position)
             if (table.Name(position).find(programName) != std::string::npos) rows.push_back(position);
         return rows;
@@ -113,7 +113,7 @@ TEST_F(RealProcessesTest, TwoInstancesOfOneProgramWithOneStoredRow) {
     const pid_t second = StartChild();
     if (!PlatformListsChildren(first)) GTEST_SKIP() << "this platform lists no running processes";
     const auto info = *Listed(first);
-    Table& table = state.tables[TableKind::Process];
+    Table& table = state.model.tables[TableKind::Process];
     table.Add({info.name, info.path, "", ""}, true);
 
     FillProcessTable(state, false, false);
@@ -133,13 +133,13 @@ TEST_F(RealProcessesTest, StoredPriorityIsAppliedAtStartUpAndKeptByTheWatcher) {
     if (!PlatformListsChildren(child)) GTEST_SKIP() << "this platform lists no running processes";
     ASSERT_EQ(RunningPriorityOf(child), "Normal");
     const auto info = *Listed(child);
-    state.tables[TableKind::Process].Add({info.name, info.path, "Below Normal", ""}, true);
+    state.model.tables[TableKind::Process].Add({info.name, info.path, "Below Normal", ""}, true);
     state.options.watchPriorities = true;
 
     // The start-up order: fill, apply once, then the watcher.
     FillProcessTable(state, false, false);
-    ApplyStoredPriorities(state, state, false);
-    state.priorityWatcher.Follow(state.options.watchPriorities, state.tables[TableKind::Process]);
+    ApplyStoredPriorities(state.services, state.model, false);
+    state.priorityWatcher.Follow(state.options.watchPriorities, state.model.tables[TableKind::Process]);
     ASSERT_TRUE(state.priorityWatcher.Running());
 
     EXPECT_EQ(RunningPriorityOf(child), "Below Normal");
@@ -153,7 +153,7 @@ TEST_F(RealProcessesTest, StoredPriorityIsAppliedAtStartUpAndKeptByTheWatcher) {
     ASSERT_EQ(RunningPriorityOf(child), "Normal");
     timers.Advance(5000);
     EXPECT_EQ(RunningPriorityOf(child), "Below Normal");
-    EXPECT_NE(ReadText(state.logPath).find("Setting priority for " + info.name + " to Below Normal"),
+    EXPECT_NE(ReadText(state.paths.logPath).find("Setting priority for " + info.name + " to Below Normal"),
               std::string::npos);
 }
 
@@ -162,7 +162,7 @@ TEST_F(RealProcessesTest, EndProcessEndsARunningChild) {
     const pid_t other = StartChild();
     if (!PlatformListsChildren(child)) GTEST_SKIP() << "this platform lists no running processes";
     FillProcessTable(state, false, false);
-    Table& table = state.tables[TableKind::Process];
+    Table& table = state.model.tables[TableKind::Process];
     int row = 0;
     for (int position : RowsOfProgram())
         if (table.Text(position, col::Handle) == std::to_string(child)) row = position;

@@ -26,7 +26,7 @@ struct Session {
 
     // What the window's list has selected, which it passes to a command on rows.
     void Select(TableKind kind, std::vector<int> rows) {
-        s.currentTab = Number(kind) + 1;
+        s.view.currentTab = Number(kind) + 1;
         selected = {kind, std::move(rows)};
     }
     std::pair<TableKind, std::vector<int>> selected{TableKind::HKCU_Run, {}};
@@ -94,7 +94,7 @@ TEST(Identify, AddressesPutTheTextInPlaceOrAppendIt) {
 
 TEST(Identify, OpensTheAddressOfTheSelectedRow) {
     Session t;
-    t.s.tables[TableKind::HKCU_Run].Add({"Tool", "C:\\T\\tool.exe /a"}, true);
+    t.s.model.tables[TableKind::HKCU_Run].Add({"Tool", "C:\\T\\tool.exe /a"}, true);
     t.Select(TableKind::HKCU_Run, {1});
     t.app.Identify(t.selected.first, t.selected.second, 0);
     t.app.Identify(t.selected.first, t.selected.second, 3);
@@ -106,7 +106,7 @@ TEST(Identify, OpensTheAddressOfTheSelectedRow) {
 
 TEST(Identify, NothingSelectedDoesNothingAndAnEmptyTextIsRefused) {
     Session t;
-    t.s.tables[TableKind::HKCU_Run].Add({"Empty", ""}, true);
+    t.s.model.tables[TableKind::HKCU_Run].Add({"Empty", ""}, true);
     t.Select(TableKind::HKCU_Run, {});
     t.app.Identify(t.selected.first, t.selected.second, 0);
     t.app.CopyToClipboard(t.selected.first, t.selected.second, 0);
@@ -123,7 +123,7 @@ TEST(Identify, NothingSelectedDoesNothingAndAnEmptyTextIsRefused) {
 
 TEST(Identify, ClipboardCopiesTheThreeForms) {
     Session t;
-    t.s.tables[TableKind::RunOnce].Add({"Tool", "\"C:\\P Q\\tool.exe\" -go"}, true);
+    t.s.model.tables[TableKind::RunOnce].Add({"Tool", "\"C:\\P Q\\tool.exe\" -go"}, true);
     t.Select(TableKind::RunOnce, {1});
     const std::string expected[] = {"tool.exe", "C:\\P Q\\tool.exe", "\"C:\\P Q\\tool.exe\" -go"};
     for (int which = 0; which < 3; ++which) {
@@ -137,8 +137,8 @@ TEST(Identify, ContainerFolderOpensOnlyAnExistingFolder) {
     Session t;
     const std::string folder = t.machine.folder.Path() + "tools/";
     std::filesystem::create_directories(folder);
-    t.s.tables[TableKind::Delayed].Add({"A", folder + "a.exe -x", "1", "", ""}, true);
-    t.s.tables[TableKind::Delayed].Add({"B", t.machine.folder.Path() + "missing/b.exe", "1", "", ""}, true);
+    t.s.model.tables[TableKind::Delayed].Add({"A", folder + "a.exe -x", "1", "", ""}, true);
+    t.s.model.tables[TableKind::Delayed].Add({"B", t.machine.folder.Path() + "missing/b.exe", "1", "", ""}, true);
     t.Select(TableKind::Delayed, {1});
     t.app.OpenContainerFolder(t.selected.first, t.selected.second);
     t.Select(TableKind::Delayed, {2});
@@ -151,9 +151,9 @@ TEST(Identify, TrayRoundTripAddsOneIcon) {
     t.app.SendToTray();
     t.app.SendToTray();
     EXPECT_EQ(std::count(t.fe.events.begin(), t.fe.events.end(), "tray add Kestrune"), 1);
-    EXPECT_TRUE(t.s.inTray);
+    EXPECT_TRUE(t.s.view.inTray);
     t.app.RestoreFromTray();
-    EXPECT_FALSE(t.s.inTray);
+    EXPECT_FALSE(t.s.view.inTray);
     EXPECT_EQ(t.fe.events.back(), "tray remove");
     EXPECT_NE(std::find(t.fe.events.begin(), t.fe.events.end(), "show"), t.fe.events.end());
 }

@@ -22,11 +22,11 @@ struct Session {
 
 TEST(MainWindowRules, ATabClickShowsItsTablesStatus) {
     Session t;
-    auto& run = t.s.tables[TableKind::HKCU_Run];
+    auto& run = t.s.model.tables[TableKind::HKCU_Run];
     run.Add({"a", "a.exe"}, true);
     run.Add({"b", "b.exe"}, false);
     run.Add({"c", "c.exe"}, true);
-    t.s.tables[TableKind::Deleted].Add({"x", "x.exe"}, true);
+    t.s.model.tables[TableKind::Deleted].Add({"x", "x.exe"}, true);
 
     const std::pair<int, std::string> cases[] = {
         {1, "Kestrune from kestrune.org"},
@@ -37,8 +37,8 @@ TEST(MainWindowRules, ATabClickShowsItsTablesStatus) {
     for (const auto& [tab, status] : cases) {
         t.app.SelectTab(tab);
         EXPECT_EQ(t.fe.LastStatus(), status) << tab;
-        EXPECT_EQ(t.s.currentTab, tab);
-        EXPECT_EQ(t.s.position.lastTab, tab - 1);
+        EXPECT_EQ(t.s.view.currentTab, tab);
+        EXPECT_EQ(t.s.view.position.lastTab, tab - 1);
     }
 }
 
@@ -48,21 +48,21 @@ TEST(MainWindowRules, EveryVisitOfTheProcessTabRefillsIt) {
     ASSERT_GE(t.fe.statuses.size(), 2u);
     EXPECT_EQ(t.fe.statuses[t.fe.statuses.size() - 2], "Refreshing...");
     EXPECT_TRUE(t.fe.LastStatus().ends_with(" stored item(s) - refreshed")) << t.fe.LastStatus();
-    EXPECT_FALSE(t.s.processRefreshNeeded);
-    EXPECT_GT(t.s.tables[TableKind::Process].Count(), 0);  // this test runs as a process itself
+    EXPECT_FALSE(t.s.model.processRefreshNeeded);
+    EXPECT_GT(t.s.model.tables[TableKind::Process].Count(), 0);  // this test runs as a process itself
     t.app.SelectTab(3);
     t.app.SelectTab(10);
     EXPECT_TRUE(t.fe.LastStatus().ends_with(" - refreshed"));
-    EXPECT_EQ(t.s.position.lastTab, 9);
+    EXPECT_EQ(t.s.view.position.lastTab, 9);
 }
 
 TEST(MainWindowRules, TickingARowMarksSettingsChangedAndUpdatesTheStatus) {
     Session t;
-    t.s.tables[TableKind::Delayed].Add({"a", "a.exe", "5", "", ""}, true);
+    t.s.model.tables[TableKind::Delayed].Add({"a", "a.exe", "5", "", ""}, true);
     t.app.SelectTab(7);
     t.app.OnRowTickChanged(TableKind::Delayed, 1, false);
-    EXPECT_TRUE(t.s.settingsChanged);
-    EXPECT_FALSE(t.s.tables[TableKind::Delayed].Ticked(1));
+    EXPECT_TRUE(t.s.model.settingsChanged);
+    EXPECT_FALSE(t.s.model.tables[TableKind::Delayed].Ticked(1));
     EXPECT_EQ(t.fe.LastStatus(), "1 item(s) : 0 enabled, 1 disabled.");
 }
 
@@ -71,7 +71,7 @@ TEST(MainWindowRules, TickingARowMarksSettingsChangedAndUpdatesTheStatus) {
 TEST(MainWindowRules, AProcessActionLeavesTheStatusLineUpToDate) {
     Session t;
     t.app.SelectTab(10);
-    Table& processes = t.s.tables[TableKind::Process];
+    Table& processes = t.s.model.tables[TableKind::Process];
     const int row = processes.Add({"gone.exe", "/nowhere/gone.exe", "Normal", ""});
     t.app.SetPriorityOfSelected(TableKind::Process, {row}, 0x40);
     EXPECT_EQ(processes.Text(row, col::ProcessPriority), "Low");
@@ -84,7 +84,7 @@ TEST(MainWindowRules, AProcessActionLeavesTheStatusLineUpToDate) {
 // A Process row's tick changes no place, but the priority watcher follows the stored rows.
 TEST(MainWindowRules, ProcessTicksSwitchThePriorityWatcher) {
     Session t;
-    Table& processes = t.s.tables[TableKind::Process];
+    Table& processes = t.s.model.tables[TableKind::Process];
     processes.Add({"a.exe", "/a", "High", "1"}, false);
     processes.Add({"b.exe", "/b", "Low", "2"}, false);
     const PriorityWatcher& watcher = t.app.priorityWatcher();

@@ -61,7 +61,7 @@ TEST(ProfileCommandsTest, TheCaptionFollowsTheProfileUsedAndItsRename) {
         w.fe.inputAnswers = {"Home"};
         w.app.EditProfile();
     });
-    EXPECT_EQ(w.app.state().profile, "Home");
+    EXPECT_EQ(w.app.state().paths.profile, "Home");
     EXPECT_EQ(w.fe.caption, VersionCaption() + " - Home");
     EXPECT_TRUE(w.fe.messages.empty());
 }
@@ -87,19 +87,19 @@ TEST(ProfileCommandsTest, AProfileWhoseChangesCannotBeStoredIsNotLeft) {
     WriteText(w.machine.appFolder + "work.xml", "<Root/>");
     MainState& s = w.app.state();
     WriteText(w.machine.appFolder + "blocker", "");
-    s.settingsDocumentPath = w.machine.appFolder + "blocker/settings.xml";
-    s.tables[TableKind::HKCU_Run].Add({"Only here", "x.exe"}, false);
-    s.settingsChanged = true;
+    s.paths.settingsDocumentPath = w.machine.appFolder + "blocker/settings.xml";
+    s.model.tables[TableKind::HKCU_Run].Add({"Only here", "x.exe"}, false);
+    s.model.settingsChanged = true;
     w.InDialog([&] {
         w.Select("Work");
         w.app.UseSelectedProfile();
     });
-    EXPECT_EQ(s.profile, "");
+    EXPECT_EQ(s.paths.profile, "");
     EXPECT_EQ(w.fe.caption, VersionCaption());
     ASSERT_FALSE(w.fe.messages.empty());
-    EXPECT_EQ(w.fe.messages[0].text.find(std::string(kNotWrittenMessage) + "\r\n" + s.settingsDocumentPath), 0u)
+    EXPECT_EQ(w.fe.messages[0].text.find(std::string(kNotWrittenMessage) + "\r\n" + s.paths.settingsDocumentPath), 0u)
         << w.fe.messages[0].text;
-    EXPECT_EQ(s.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_EQ(s.model.tables[TableKind::HKCU_Run].Count(), 1);
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ TEST(StartupTest, DeferredIconsReadNoProgramBeforeFinishedLoadingAndFillInAfterw
     ASSERT_TRUE(app.Startup(""));
     EXPECT_EQ(readsAtFinish, 0);
     EXPECT_EQ(fe.LastStatus(), "Finished loading");
-    const Table& run = app.state().tables[TableKind::HKCU_Run];
-    const Table& delayed = app.state().tables[TableKind::Delayed];
+    const Table& run = app.state().model.tables[TableKind::HKCU_Run];
+    const Table& delayed = app.state().model.tables[TableKind::Delayed];
     ASSERT_EQ(run.Count(), 1);
     ASSERT_EQ(delayed.Count(), 1);
     EXPECT_EQ(run.Icon(1), kDefaultIcon);
@@ -76,10 +76,10 @@ TEST(StartupTest, PathsAndLogLinesComeFromTheProgramFolder) {
         Program program(machine);
         ASSERT_TRUE(program.app.Startup("/SlimLine"));
         const MainState& s = program.app.state();
-        EXPECT_EQ(s.appFolder, machine.appFolder);
-        EXPECT_EQ(s.iniPath, machine.appFolder + "settings.ini");
-        EXPECT_EQ(s.logPath, machine.appFolder + "log.txt");
-        EXPECT_TRUE(s.slimlineMode);
+        EXPECT_EQ(s.paths.appFolder, machine.appFolder);
+        EXPECT_EQ(s.paths.iniPath, machine.appFolder + "settings.ini");
+        EXPECT_EQ(s.paths.logPath, machine.appFolder + "log.txt");
+        EXPECT_TRUE(s.view.slimlineMode);
         program.app.CloseDown();
         EXPECT_EQ(program.fe.quitCalls, 1);
     }
@@ -93,12 +93,12 @@ TEST(StartupTest, SlimIsFoundAnywhereInAnyCase) {
         test::TestMachine machine;
         Program program(machine);
         ASSERT_TRUE(program.app.Startup(commandLine));
-        EXPECT_TRUE(program.app.state().slimlineMode) << commandLine;
+        EXPECT_TRUE(program.app.state().view.slimlineMode) << commandLine;
     }
     test::TestMachine machine;
     Program program(machine);
     ASSERT_TRUE(program.app.Startup("--sli-m"));
-    EXPECT_FALSE(program.app.state().slimlineMode);
+    EXPECT_FALSE(program.app.state().view.slimlineMode);
 }
 
 TEST(StartupTest, ASecondCopyOnlyLogsItsExit) {
@@ -145,12 +145,12 @@ TEST(StartupTest, WithoutSettingsTheWindowIsCentredOnTheFirstTab) {
     ASSERT_TRUE(program.app.Startup(""));
     const auto& events = program.fe.events;
     EXPECT_NE(std::find(events.begin(), events.end(), "centre"), events.end());
-    EXPECT_EQ(program.app.state().currentTab, 1);
+    EXPECT_EQ(program.app.state().view.currentTab, 1);
     EXPECT_EQ(program.app.state().options.idleThreshold, 20);
     EXPECT_EQ(program.app.state().options.idleSeconds, 5);
     // Loading is over only once everything above is in place, and the status line says so.
     EXPECT_EQ(program.fe.LastStatus(), "Finished loading");
-    EXPECT_FALSE(program.app.state().loadingInProgress);
+    EXPECT_FALSE(program.app.state().model.loadingInProgress);
 }
 
 // The profile stored in settings.ini is current again, and its own document fills the tables.
@@ -164,11 +164,11 @@ TEST(StartupTest, TheStoredProfileComesBackWithItsDocument) {
     Program program(machine);
     ASSERT_TRUE(program.app.Startup(""));
     const MainState& s = program.app.state();
-    EXPECT_EQ(s.profile, "Work");
-    EXPECT_EQ(s.settingsDocumentPath, machine.appFolder + "work.xml");
+    EXPECT_EQ(s.paths.profile, "Work");
+    EXPECT_EQ(s.paths.settingsDocumentPath, machine.appFolder + "work.xml");
     EXPECT_EQ(program.fe.caption, "Kestrune - v1.0.0 - Work");
-    ASSERT_EQ(s.tables[TableKind::Delayed].Count(), 1);
-    EXPECT_EQ(s.tables[TableKind::Delayed].Name(1), "Mail");
+    ASSERT_EQ(s.model.tables[TableKind::Delayed].Count(), 1);
+    EXPECT_EQ(s.model.tables[TableKind::Delayed].Name(1), "Mail");
 }
 
 // A stored process row starts the priority watcher when "Watch priorities" is set, and only
@@ -188,7 +188,7 @@ TEST(StartupTest, AStoredProcessRowStartsThePriorityWatcher) {
         Program program(machine);
         if (c.readOnly) program.app.OpenReadOnly();
         ASSERT_TRUE(program.app.Startup(""));
-        EXPECT_EQ(program.app.state().tables[TableKind::Process].CountTicked(), 1);
+        EXPECT_EQ(program.app.state().model.tables[TableKind::Process].CountTicked(), 1);
         EXPECT_EQ(program.app.priorityWatcher().Running(), c.running) << c.watch << c.readOnly;
     }
 }
@@ -199,7 +199,7 @@ TEST(StartupTest, TheLastTabAndTheMonitorComeBack) {
               "[Options]\r\nMonitor=1\r\n[Position]\r\nWindow state=0\r\nLast tab=4\r\n");
     Program program(machine);
     ASSERT_TRUE(program.app.Startup(""));
-    EXPECT_EQ(program.app.state().currentTab, 5);
+    EXPECT_EQ(program.app.state().view.currentTab, 5);
     EXPECT_TRUE(program.app.Monitoring());
     ASSERT_TRUE(program.app.Shutdown(CloseReason::User));
     EXPECT_FALSE(program.app.Monitoring());
@@ -211,7 +211,7 @@ TEST(ShutdownTest, TrayOnCloseTurnsOnlyTheUsersCloseIntoATripToTheTray) {
     Program program(machine);
     ASSERT_TRUE(program.app.Startup(""));
     EXPECT_FALSE(program.app.Shutdown(CloseReason::User));
-    EXPECT_TRUE(program.app.state().inTray);
+    EXPECT_TRUE(program.app.state().view.inTray);
     EXPECT_EQ(program.fe.events.back(), "minimise");
     EXPECT_EQ(ReadText(machine.appFolder + "settings.ini"), "[Options]\r\nSend to tray on close=1\r\n");
     EXPECT_TRUE(program.app.Shutdown(CloseReason::Code));
@@ -234,7 +234,7 @@ TEST(SessionTest, AnUntickedRunEntrySurvivesARestartInTheDocument) {
     {
         Program program(machine);
         ASSERT_TRUE(program.app.Startup(""));
-        const Table& table = program.app.state().tables[TableKind::HKCU_Run];
+        const Table& table = program.app.state().model.tables[TableKind::HKCU_Run];
         ASSERT_EQ(table.Count(), 1);
         EXPECT_TRUE(table.Ticked(1));
         program.app.OnRowTickChanged(TableKind::HKCU_Run, 1, false);
@@ -253,7 +253,7 @@ TEST(SessionTest, AnUntickedRunEntrySurvivesARestartInTheDocument) {
     test::ManualTimers timers{clock};
     Application app(*again, fe, clock, timers);
     ASSERT_TRUE(app.Startup(""));
-    const Table& table = app.state().tables[TableKind::HKCU_Run];
+    const Table& table = app.state().model.tables[TableKind::HKCU_Run];
     ASSERT_EQ(table.Count(), 1);
     EXPECT_EQ(table.Name(1), "Tray");
     EXPECT_FALSE(table.Ticked(1));
@@ -266,12 +266,12 @@ TEST(SessionTest, SlimlineStartDoesNotScanThePlaces) {
                                           {"Agent", platform::ValueType::String, "/usr/bin/env"});
     Program slim(machine);
     ASSERT_TRUE(slim.app.Startup("slimline"));
-    EXPECT_EQ(slim.app.state().tables[TableKind::HKLM_Run].Count(), 0);
+    EXPECT_EQ(slim.app.state().model.tables[TableKind::HKLM_Run].Count(), 0);
     slim.app.CloseDown();
 
     Program full(machine);
     ASSERT_TRUE(full.app.Startup(""));
-    EXPECT_EQ(full.app.state().tables[TableKind::HKLM_Run].Count(), 1);
+    EXPECT_EQ(full.app.state().model.tables[TableKind::HKLM_Run].Count(), 1);
 }
 
 }  // namespace
@@ -292,8 +292,8 @@ TEST_P(SlimlineRunTest, RunsTheDelayedApplicationsThenEndsAsTheOptionsSay) {
         Program setup(machine);
         ASSERT_TRUE(setup.app.Startup(""));
         MainState& s = setup.app.state();
-        s.tables[TableKind::Delayed].Add({"Marker", "/bin/sh -c 'touch " + marker + "'", "1", "", ""}, true);
-        s.settingsChanged = true;
+        s.model.tables[TableKind::Delayed].Add({"Marker", "/bin/sh -c 'touch " + marker + "'", "1", "", ""}, true);
+        s.model.settingsChanged = true;
         s.options.exitAfterDelayed = exitAfter;
         setup.app.CloseDown();
     }
@@ -311,10 +311,10 @@ TEST_P(SlimlineRunTest, RunsTheDelayedApplicationsThenEndsAsTheOptionsSay) {
     EXPECT_NE(log.find("Finished running delayed applications."), std::string::npos);
     if (exitAfter) {
         EXPECT_EQ(slim.fe.quitCalls, 1);
-        EXPECT_FALSE(slim.app.state().inTray);
+        EXPECT_FALSE(slim.app.state().view.inTray);
     } else {
         EXPECT_EQ(slim.fe.quitCalls, 0);
-        EXPECT_TRUE(slim.app.state().inTray);
+        EXPECT_TRUE(slim.app.state().view.inTray);
     }
 }
 

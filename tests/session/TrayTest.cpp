@@ -50,7 +50,7 @@ TEST(TrayTest, InTheTrayEachLaunchShowsABalloon) {
     test::ManualTimers timers{clock};
     Application app{*machine.platform, fe, clock, timers};
     ASSERT_TRUE(app.Startup(""));
-    app.state().tables[TableKind::Delayed].Add({"a", "/bin/true -x", "1", "", ""}, true);
+    app.state().model.tables[TableKind::Delayed].Add({"a", "/bin/true -x", "1", "", ""}, true);
     app.SendToTray();
     app.RunDelayedApplications();
     timers.Advance(1000);

@@ -13,11 +13,11 @@ using test::WriteText;
 
 class ProfilesTest : public test::StoreFixture {
 protected:
-    ProfilesTest() { state.profilesPath = AppFile("profiles.txt"); }
+    ProfilesTest() { state.paths.profilesPath = AppFile("profiles.txt"); }
 
     void LoadList(const std::string& fileContent) {
-        WriteText(state.profilesPath, fileContent);
-        list.LoadProfiles(state, state.profilesPath);
+        WriteText(state.paths.profilesPath, fileContent);
+        list.LoadProfiles(state.services, state.paths.profilesPath);
     }
     void SelectName(const std::string& name) {
         for (size_t i = 0; i < list.Entries().size(); ++i)
@@ -48,8 +48,8 @@ TEST_F(ProfilesTest, TheListIsDefaultThenTheFileInOrderWithoutEmptyLines) {
     EXPECT_TRUE(list.ProfileExists("[DEFAULT]"));
     EXPECT_FALSE(list.ProfileExists("Play"));
 
-    list.SaveProfiles(state, state.profilesPath);
-    EXPECT_EQ(ReadText(state.profilesPath), "Work\r\nHome\r\nMixed");
+    list.SaveProfiles(state.services, state.paths.profilesPath);
+    EXPECT_EQ(ReadText(state.paths.profilesPath), "Work\r\nHome\r\nMixed");
 }
 
 // A list edited by hand: lines ended by "\n" alone are names of their own, and a "[default]"
@@ -59,18 +59,18 @@ TEST_F(ProfilesTest, AHandEditedListLoadsOneNamePerLineAndTheDefaultOnce) {
     const std::vector<std::string> expected{"[default]", "Work", "Home", "Play", "Mixed"};
     EXPECT_EQ(list.Entries(), expected);
 
-    list.SaveProfiles(state, state.profilesPath);
+    list.SaveProfiles(state.services, state.paths.profilesPath);
     ProfileList again;
-    again.LoadProfiles(state, state.profilesPath);
+    again.LoadProfiles(state.services, state.paths.profilesPath);
     EXPECT_EQ(again.Entries(), expected);
 }
 
 TEST_F(ProfilesTest, AMissingListFileGivesOnlyTheDefault) {
-    list.LoadProfiles(state, state.profilesPath);
+    list.LoadProfiles(state.services, state.paths.profilesPath);
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
-    list.SelectCurrentProfile(state);  // "" is the default profile
+    list.SelectCurrentProfile(state.paths);  // "" is the default profile
     EXPECT_EQ(list.SelectedEntry(), "[default]");
-    EXPECT_TRUE(list.Close(state, fe));
+    EXPECT_TRUE(list.Close(state.paths, fe));
 }
 
 TEST_F(ProfilesTest, SwitchProfileSetsTheDocumentAndTheCaption) {
@@ -87,38 +87,38 @@ TEST_F(ProfilesTest, SwitchProfileSetsTheDocumentAndTheCaption) {
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(SwitchProfile(state, c.profile, false).reload);
-        EXPECT_EQ(state.settingsDocumentPath, AppFile(c.document)) << c.profile;
-        EXPECT_EQ(ProfileCaption(state), c.caption);
+        EXPECT_EQ(state.paths.settingsDocumentPath, AppFile(c.document)) << c.profile;
+        EXPECT_EQ(ProfileCaption(state.paths), c.caption);
     }
 }
 
 TEST_F(ProfilesTest, ChangingProfileReloadsOnlyWhenItsDocumentExistsAndStartUpIsOver) {
-    state.profile = "Work";
+    state.paths.profile = "Work";
     // No document yet: the current tables become the new profile's document at the next save.
     EXPECT_FALSE(SwitchProfile(state, "Home", true).reload);
-    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_TRUE(state.model.settingsChanged);
 
-    state.settingsChanged = false;
+    state.model.settingsChanged = false;
     WriteText(AppFile("work.xml"), "<Root/>");
     EXPECT_TRUE(SwitchProfile(state, "Work", true).reload);
-    EXPECT_FALSE(state.settingsChanged);
+    EXPECT_FALSE(state.model.settingsChanged);
 
     // The same profile in another letter case is no change.
     EXPECT_FALSE(SwitchProfile(state, "WORK", true).reload);
-    EXPECT_EQ(state.profile, "Work");
+    EXPECT_EQ(state.paths.profile, "Work");
 
-    state.loadingInProgress = true;
+    state.model.loadingInProgress = true;
     WriteText(AppFile("home.xml"), "<Root/>");
     EXPECT_FALSE(SwitchProfile(state, "Home", true).reload);
-    EXPECT_EQ(state.profile, "Home");
+    EXPECT_EQ(state.paths.profile, "Home");
 }
 
 TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
-    state.profile = "Work";
-    state.settingsDocumentPath = AppFile("work.xml");
+    state.paths.profile = "Work";
+    state.paths.settingsDocumentPath = AppFile("work.xml");
     WriteText(AppFile("home.xml"), "<Root/>");
-    state.tables[TableKind::HKCU_Run].Add({"Disabled", "C:\\d.exe"}, false);
-    state.settingsChanged = true;
+    state.model.tables[TableKind::HKCU_Run].Add({"Disabled", "C:\\d.exe"}, false);
+    state.model.settingsChanged = true;
     EXPECT_TRUE(SwitchProfile(state, "Home", true).reload);
     EXPECT_NE(ReadText(AppFile("work.xml")).find("Disabled"), std::string::npos);
     EXPECT_TRUE(fe.messages.empty());
@@ -127,13 +127,13 @@ TEST_F(ProfilesTest, SwitchingProfileFirstStoresUnsavedChangesInTheOldOne) {
 TEST_F(ProfilesTest, AddAppendsANewNameAndRefusesOneAlreadyListed) {
     LoadList("work\r\n");
     fe.inputAnswers = {"Work", "Home", "", "[default]"};
-    for (int i = 0; i < 4; ++i) Press(list.Add(state, state, fe));
+    for (int i = 0; i < 4; ++i) Press(list.Add(state.services, state.paths, fe));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "work", "Home"}));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kProfileExistsMessage, kProfileExistsMessage}));
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(fe.inputTitles[0], kAddProfileTitle);
     EXPECT_EQ(fe.questions[0], kAddProfilePrompt);
-    EXPECT_FALSE(state.FileExists(AppFile("home.xml")));  // adding makes no file
+    EXPECT_FALSE(state.services.FileExists(AppFile("home.xml")));  // adding makes no file
 }
 
 TEST_F(ProfilesTest, NamesThatCannotBeFilesInTheProgramFolderAreRefusedInAddAndEdit) {
@@ -178,13 +178,13 @@ TEST_F(ProfilesTest, NamesThatCannotBeFilesInTheProgramFolderAreRefusedInAddAndE
         EXPECT_EQ(ProfileNameProblem(fine, Windows), std::nullopt) << fine;
 
     // The dialog goes by the rules of the system it runs on, here Linux.
-    ASSERT_EQ(NamingOf(state), Posix);
+    ASSERT_EQ(NamingOf(state.services), Posix);
     LoadList("Work\r\n");
     for (const Case& c : cases) {
         if (!c.onLinux) continue;
         fe.messages.clear();
         fe.inputAnswers = {c.name};
-        Press(list.Add(state, state, fe));
+        Press(list.Add(state.services, state.paths, fe));
         SelectName("Work");
         fe.inputAnswers = {c.name};
         Press(list.Edit(state, fe));
@@ -192,8 +192,8 @@ TEST_F(ProfilesTest, NamesThatCannotBeFilesInTheProgramFolderAreRefusedInAddAndE
     }
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work"}));
     fe.inputAnswers = {"a..b", "Work."};
-    Press(list.Add(state, state, fe));
-    Press(list.Add(state, state, fe));
+    Press(list.Add(state.services, state.paths, fe));
+    Press(list.Add(state.services, state.paths, fe));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Work", "a..b", "Work."}));
 }
 
@@ -202,23 +202,23 @@ TEST_F(ProfilesTest, RenamingOrDeletingAStoredNameThatOlderChecksRefusedTakesIts
     WriteText(AppFile("a..b.xml"), "<Root><A/></Root>");
     WriteText(AppFile("old..one.xml"), "<Root/>");
     WriteText(AppFile("settings.xml"), "<Root><Default/></Root>");
-    state.profile = "a..b";
+    state.paths.profile = "a..b";
 
     SelectName("a..b");
     fe.inputAnswers = {"Home"};
     Press(list.Edit(state, fe));
     EXPECT_TRUE(fe.messages.empty()) << fe.messages[0].text;
     EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><A/></Root>");
-    EXPECT_FALSE(state.FileExists(AppFile("a..b.xml")));
-    EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
+    EXPECT_FALSE(state.services.FileExists(AppFile("a..b.xml")));
+    EXPECT_EQ(state.paths.settingsDocumentPath, AppFile("home.xml"));
 
     SelectName("Old..One");
-    Press(list.Delete(state, state));
-    EXPECT_FALSE(state.FileExists(AppFile("old..one.xml")));
+    Press(list.Delete(state.services, state.paths));
+    EXPECT_FALSE(state.services.FileExists(AppFile("old..one.xml")));
 
     // Names that point elsewhere, or at the default profile's document, leave those files be.
     SelectName("Settings");
-    Press(list.Delete(state, state));
+    Press(list.Delete(state.services, state.paths));
     EXPECT_EQ(ReadText(AppFile("settings.xml")), "<Root><Default/></Root>");
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "../outside"}));
 }
@@ -228,16 +228,16 @@ TEST_F(ProfilesTest, SwitchingAwayFromTheDeletedProfileInUseDoesNotWriteItsDocum
     WriteText(AppFile("work.xml"), "<Root/>");
     WriteText(AppFile("settings.xml"), "<Root/>");
     SwitchProfile(state, "Work", false);
-    state.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5"}, true);
-    state.settingsChanged = true;
+    state.model.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5"}, true);
+    state.model.settingsChanged = true;
 
     SelectName("Work");
-    Press(list.Delete(state, state));
-    EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
+    Press(list.Delete(state.services, state.paths));
+    EXPECT_FALSE(state.services.FileExists(AppFile("work.xml")));
     SelectName("[default]");
     EXPECT_TRUE(Use());  // settings.xml exists: the tables are read from it
-    EXPECT_FALSE(state.FileExists(AppFile("work.xml"))) << "the deleted profile's document came back";
-    EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
+    EXPECT_FALSE(state.services.FileExists(AppFile("work.xml"))) << "the deleted profile's document came back";
+    EXPECT_EQ(state.paths.settingsDocumentPath, AppFile("settings.xml"));
 }
 
 TEST_F(ProfilesTest, AProfileWhoseNameBeginsWithADotReadsItsDocument) {
@@ -245,8 +245,8 @@ TEST_F(ProfilesTest, AProfileWhoseNameBeginsWithADotReadsItsDocument) {
     // The document exists, so switching to the profile reloads the tables from it rather than
     // writing the current ones over it.
     EXPECT_TRUE(SwitchProfile(state, ".Quiet", true).reload);
-    EXPECT_EQ(state.settingsDocumentPath, AppFile(".quiet.xml"));
-    EXPECT_FALSE(state.settingsChanged);
+    EXPECT_EQ(state.paths.settingsDocumentPath, AppFile(".quiet.xml"));
+    EXPECT_FALSE(state.model.settingsChanged);
 }
 
 TEST_F(ProfilesTest, EditRefusesTheDefaultEmptyAndTakenNames) {
@@ -273,12 +273,12 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     Press(list.Edit(state, fe));
 
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home", "Play"}));
-    EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
+    EXPECT_FALSE(state.services.FileExists(AppFile("work.xml")));
     EXPECT_EQ(ReadText(AppFile("home.xml")), "<Root><Deleted/></Root>");
-    EXPECT_EQ(state.profile, "Home");
-    EXPECT_EQ(state.settingsDocumentPath, AppFile("home.xml"));
-    EXPECT_EQ(ProfileCaption(state), "Kestrune - v1.0.0 - Home");
-    EXPECT_TRUE(list.Close(state, fe));
+    EXPECT_EQ(state.paths.profile, "Home");
+    EXPECT_EQ(state.paths.settingsDocumentPath, AppFile("home.xml"));
+    EXPECT_EQ(ProfileCaption(state.paths), "Kestrune - v1.0.0 - Home");
+    EXPECT_TRUE(list.Close(state.paths, fe));
 
     // Another profile's rename leaves the current one alone; a letter-case change keeps the file.
     SelectName("Play");
@@ -286,8 +286,8 @@ TEST_F(ProfilesTest, RenamingTheCurrentProfileMovesItsDocumentAndTheCaption) {
     WriteText(AppFile("play.xml"), "<Root/>");
     Press(list.Edit(state, fe));
     EXPECT_EQ(list.Entries()[2], "PLAY");
-    EXPECT_TRUE(state.FileExists(AppFile("play.xml")));
-    EXPECT_EQ(state.profile, "Home");
+    EXPECT_TRUE(state.services.FileExists(AppFile("play.xml")));
+    EXPECT_EQ(state.paths.profile, "Home");
 }
 
 TEST_F(ProfilesTest, ARenameNeverOverwritesAnotherDocument) {
@@ -308,12 +308,12 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
     SwitchProfile(state, "Work", false);
     WriteText(AppFile("work.xml"), "<Root/>");
     SelectName("Work");
-    Press(list.Delete(state, state));
+    Press(list.Delete(state.services, state.paths));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]", "Home"}));
     EXPECT_EQ(list.SelectedEntry(), "[default]");
-    EXPECT_FALSE(state.FileExists(AppFile("work.xml")));
+    EXPECT_FALSE(state.services.FileExists(AppFile("work.xml")));
 
-    EXPECT_FALSE(list.Close(state, fe));
+    EXPECT_FALSE(list.Close(state.paths, fe));
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text,
               "The profile that was in use no longer exists. Please select a different profile from the list\n"
@@ -322,51 +322,51 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesCloseRefuse) {
 
     // Using the default selected by the deletion lets the dialog close.
     EXPECT_FALSE(Use());
-    EXPECT_EQ(state.profile, "[default]");
-    EXPECT_EQ(state.settingsDocumentPath, AppFile("settings.xml"));
-    EXPECT_TRUE(list.Close(state, fe));
+    EXPECT_EQ(state.paths.profile, "[default]");
+    EXPECT_EQ(state.paths.settingsDocumentPath, AppFile("settings.xml"));
+    EXPECT_TRUE(list.Close(state.paths, fe));
 }
 
 TEST_F(ProfilesTest, DeleteRefusesTheDefaultAndRemovesOnlyTheEntryWithoutADocument) {
     LoadList("Home\r\nSettings\r\n");
     SelectName("[default]");
-    Press(list.Delete(state, state));
+    Press(list.Delete(state.services, state.paths));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kCannotDeleteDefaultMessage}));
     SelectName("Home");
-    Press(list.Delete(state, state));
+    Press(list.Delete(state.services, state.paths));
     // A hand-listed "Settings" must not take the default profile's document with it.
     WriteText(AppFile("settings.xml"), "<Root/>");
     SelectName("Settings");
-    Press(list.Delete(state, state));
+    Press(list.Delete(state.services, state.paths));
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"[default]"}));
-    EXPECT_TRUE(state.FileExists(AppFile("settings.xml")));
+    EXPECT_TRUE(state.services.FileExists(AppFile("settings.xml")));
     list.Select(-1);
-    Press(list.Delete(state, state));  // nothing selected: nothing happens
+    Press(list.Delete(state.services, state.paths));  // nothing selected: nothing happens
     EXPECT_EQ(fe.messages.size(), 1u);
 }
 
 TEST_F(ProfilesTest, UseMakesTheSelectedProfileCurrentAndSaysWhetherToReload) {
     LoadList("Mixed\r\n");
-    state.profile = "";
-    state.settingsDocumentPath = AppFile("settings.xml");
+    state.paths.profile = "";
+    state.paths.settingsDocumentPath = AppFile("settings.xml");
     SelectName("Mixed");
     EXPECT_FALSE(Use());  // no mixed.xml yet
-    EXPECT_EQ(state.settingsDocumentPath, AppFile("mixed.xml"));
-    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_EQ(state.paths.settingsDocumentPath, AppFile("mixed.xml"));
+    EXPECT_TRUE(state.model.settingsChanged);
     SaveSettingsDocument(state, false);
-    EXPECT_TRUE(state.FileExists(AppFile("mixed.xml")));
+    EXPECT_TRUE(state.services.FileExists(AppFile("mixed.xml")));
 
     SelectName("[default]");
     WriteText(AppFile("settings.xml"), "<Root/>");
     EXPECT_TRUE(Use());
-    list.SelectCurrentProfile(state);
+    list.SelectCurrentProfile(state.paths);
     EXPECT_EQ(list.SelectedEntry(), "[default]");
 }
 
 TEST_F(ProfilesTest, TheDialogOpensOnTheCurrentProfile) {
     LoadList("Work\r\nHome\r\n");
-    state.profile = "home";
-    PrepareProfilesDialog(state, list, false);
+    state.paths.profile = "home";
+    PrepareProfilesDialog(state.paths, list, false);
     EXPECT_EQ(list.SelectedEntry(), "Home");
     EXPECT_FALSE(list.ButtonsEnabled());
 }

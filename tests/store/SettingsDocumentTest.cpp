@@ -16,7 +16,7 @@ using test::WriteText;
 class SettingsDocumentTest : public test::StoreFixture {
 protected:
     void Add(TableKind kind, std::vector<std::string> texts, bool ticked) {
-        state.tables[kind].Add(std::move(texts), ticked);
+        state.model.tables[kind].Add(std::move(texts), ticked);
     }
 
     // Ticked and unticked rows in every table, a gap in each location table's numbering, Delay
@@ -44,7 +44,7 @@ protected:
         Add(TableKind::Process, {"shell.exe", "C:\\shell.exe", "", "400"}, true);
     }
 
-    std::string Saved() { return ReadText(state.settingsDocumentPath); }
+    std::string Saved() { return ReadText(state.paths.settingsDocumentPath); }
     // "Load a backup file" as the window runs it; what it came to.
     OutcomeStatus Loaded() {
         const Outcome outcome = LoadBackupCommand(state, fe);
@@ -150,10 +150,10 @@ constexpr const char* kGoldenDocument = R"(<?xml version="1.0" encoding="UTF-8"?
 
 TEST_F(SettingsDocumentTest, ANormalSaveWritesTheExactLayout) {
     FillEveryTable();
-    state.settingsChanged = true;
+    state.model.settingsChanged = true;
     const Outcome saved = SaveSettingsDocument(state, false);
     EXPECT_EQ(Saved(), kGoldenDocument);
-    EXPECT_FALSE(state.settingsChanged);
+    EXPECT_FALSE(state.model.settingsChanged);
     // The closing message is the caller's to show or not.
     EXPECT_EQ(saved.status, OutcomeStatus::Done);
     EXPECT_EQ(saved.messages, (std::vector<OutcomeMessage>{{kSettingsSavedMessage, MessageIcon::Information, ""}}));
@@ -164,12 +164,12 @@ TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFir
     FillEveryTable();
     ShowOutcome(fe, BackupSettingsCommand(state));
     const std::string path = AppFile("backup_07122026_081502.xml");
-    ASSERT_TRUE(state.FileExists(path));
+    ASSERT_TRUE(state.services.FileExists(path));
     ASSERT_EQ(fe.messages.size(), 1u);
     // The message names the file it wrote, below its own text.
     EXPECT_EQ(fe.messages[0].text, std::string(kBackupSavedMessage) + "\r\n" + path);
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
-    EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
+    EXPECT_FALSE(state.services.FileExists(state.paths.settingsDocumentPath));
 
     TreeDocument doc;
     ASSERT_TRUE(doc.LoadFromText(ReadText(path)));
@@ -191,12 +191,12 @@ TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFir
 TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
     ShowOutcome(fe, SaveSettingsDocument(state, false));
-    EXPECT_FALSE(state.FileExists(state.settingsDocumentPath));
+    EXPECT_FALSE(state.services.FileExists(state.paths.settingsDocumentPath));
     EXPECT_TRUE(fe.messages.empty());
 
     // "Save settings" writes even when nothing was changed.
     ShowOutcome(fe, SaveSettingsCommand(state));
-    EXPECT_TRUE(state.FileExists(state.settingsDocumentPath));
+    EXPECT_TRUE(state.services.FileExists(state.paths.settingsDocumentPath));
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text, kSettingsSavedMessage);
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Information);
@@ -221,41 +221,41 @@ TEST(DelayTextTest, RoundsHalvesToEvenAndReadsNonNumbersAsZero) {
 TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
     FillEveryTable();
     ShowOutcome(fe, BackupSettingsCommand(state));
-    const Tables before = state.tables;
-    state.tables.ClearAll();
+    const Tables before = state.model.tables;
+    state.model.tables.ClearAll();
     ShowOutcome(fe, LoadSettingsFile(state, AppFile("backup_07122026_081502.xml")));
 
     // Location rows come back ticked from Active first, then the stored unticked ones.
-    const Table& user = state.tables[TableKind::UserStartup];
+    const Table& user = state.model.tables[TableKind::UserStartup];
     ASSERT_EQ(user.Count(), 2);
     EXPECT_EQ(user.Row(1).texts, (std::vector<std::string>{"Mail", "C:\\mail.exe", "-min"}));
     EXPECT_TRUE(user.Ticked(1));
     EXPECT_EQ(user.Name(2), "Notes");
     EXPECT_FALSE(user.Ticked(2));
-    const Table& common = state.tables[TableKind::CommonStartup];
+    const Table& common = state.model.tables[TableKind::CommonStartup];
     ASSERT_EQ(common.Count(), 2);
     EXPECT_EQ(common.Name(1), "Audio");
     EXPECT_TRUE(common.Ticked(1));
 
     for (TableKind kind : {TableKind::Deleted, TableKind::Known}) {
-        ASSERT_EQ(state.tables[kind].Count(), before[kind].Count()) << KindName(kind);
+        ASSERT_EQ(state.model.tables[kind].Count(), before[kind].Count()) << KindName(kind);
         for (int n = 1; n <= before[kind].Count(); ++n) {
-            EXPECT_EQ(state.tables[kind].Row(n).texts, before[kind].Row(n).texts);
+            EXPECT_EQ(state.model.tables[kind].Row(n).texts, before[kind].Row(n).texts);
             // Deleted rows have no tick to keep; Known keeps its "enable".
-            EXPECT_EQ(state.tables[kind].Ticked(n), kind == TableKind::Known && before[kind].Ticked(n));
+            EXPECT_EQ(state.model.tables[kind].Ticked(n), kind == TableKind::Known && before[kind].Ticked(n));
         }
     }
-    const Table& delayed = state.tables[TableKind::Delayed];
+    const Table& delayed = state.model.tables[TableKind::Delayed];
     ASSERT_EQ(delayed.Count(), 3);
     EXPECT_EQ(delayed.Row(1).texts, (std::vector<std::string>{"Backup", "C:\\backup.exe", "2", "User", "High"}));
     EXPECT_TRUE(delayed.Ticked(1));
     EXPECT_FALSE(delayed.Ticked(2));
-    const Table& process = state.tables[TableKind::Process];
+    const Table& process = state.model.tables[TableKind::Process];
     ASSERT_EQ(process.Count(), 2);
     EXPECT_EQ(process.Row(1).texts, (std::vector<std::string>{"edit.exe", "C:\\Edit.exe", "High", ""}));
     EXPECT_TRUE(process.Ticked(2));
     EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
 }
 
 constexpr const char* kHandWritten = R"(<?xml version="1.0"?>
@@ -281,39 +281,39 @@ constexpr const char* kHandWritten = R"(<?xml version="1.0"?>
 )";
 
 TEST_F(SettingsDocumentTest, AHandWrittenDocumentLoadsByPositionWithGapsAndOddChildren) {
-    WriteText(state.settingsDocumentPath, kHandWritten);
+    WriteText(state.paths.settingsDocumentPath, kHandWritten);
     LoadSettingsDocument(state);
 
     // The normal load leaves Active alone: ticked rows come from the places themselves.
-    const Table& run = state.tables[TableKind::HKCU_Run];
+    const Table& run = state.model.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 3);
     EXPECT_EQ(run.Row(1).texts, (std::vector<std::string>{"Off", "C:\\off.exe"}));
     EXPECT_EQ(run.Row(2).texts, (std::vector<std::string>{"Gap", "C:\\gap.exe"}));
     EXPECT_EQ(run.Row(3).texts, (std::vector<std::string>{"OnlyName", ""}));
     EXPECT_EQ(run.CountTicked(), 0);
 
-    const Table& delayed = state.tables[TableKind::Delayed];
+    const Table& delayed = state.model.tables[TableKind::Delayed];
     ASSERT_EQ(delayed.Count(), 2);
     EXPECT_EQ(delayed.Row(1).texts, (std::vector<std::string>{"D", "C:\\d.exe", "10", "User", "Low"}));
     EXPECT_TRUE(delayed.Ticked(1));
     EXPECT_EQ(delayed.Row(2).texts, (std::vector<std::string>{"E", "C:\\e.exe", "-3", "", ""}));
     EXPECT_FALSE(delayed.Ticked(2));  // only "1" ticks
 
-    const Table& known = state.tables[TableKind::Known];
+    const Table& known = state.model.tables[TableKind::Known];
     ASSERT_EQ(known.Count(), 2);
     EXPECT_TRUE(known.Ticked(1));
     EXPECT_EQ(known.Name(2), "C:\\j.exe");
     EXPECT_FALSE(known.Ticked(2));
 
-    const Table& process = state.tables[TableKind::Process];
+    const Table& process = state.model.tables[TableKind::Process];
     ASSERT_EQ(process.Count(), 1);
     EXPECT_TRUE(process.Ticked(1));  // stored processes are always ticked
     EXPECT_EQ(process.Text(1, col::ProcessPriority), "");
 
     for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKLM_Run, TableKind::RunOnce,
                            TableKind::Deleted})
-        EXPECT_TRUE(state.tables[kind].Empty()) << KindName(kind);
-    EXPECT_FALSE(state.settingsChanged);
+        EXPECT_TRUE(state.model.tables[kind].Empty()) << KindName(kind);
+    EXPECT_FALSE(state.model.settingsChanged);
 }
 
 TEST_F(SettingsDocumentTest, ABackupLoadTicksTheActiveRowsAndReplacesEveryTable) {
@@ -322,14 +322,14 @@ TEST_F(SettingsDocumentTest, ABackupLoadTicksTheActiveRowsAndReplacesEveryTable)
     fe.fileAnswers.push_back(AppFile("chosen.xml"));
     EXPECT_EQ(Loaded(), OutcomeStatus::Done);
 
-    const Table& run = state.tables[TableKind::HKCU_Run];
+    const Table& run = state.model.tables[TableKind::HKCU_Run];
     ASSERT_EQ(run.Count(), 4);
     EXPECT_EQ(run.Name(1), "Live");
     EXPECT_TRUE(run.Ticked(1));
     EXPECT_EQ(run.CountTicked(), 1);
-    EXPECT_TRUE(state.tables[TableKind::RunOnce].Empty());
-    EXPECT_TRUE(state.settingsChanged);
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_TRUE(state.model.tables[TableKind::RunOnce].Empty());
+    EXPECT_TRUE(state.model.settingsChanged);
+    EXPECT_FALSE(state.model.events.Busy().controls);
     EXPECT_EQ(fe.LastStatus(), kLoadedStatus);
 }
 
@@ -340,15 +340,15 @@ TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPend
     Add(TableKind::HKCU_Run, {"Disabled lately", "C:\\lately.exe", ""}, false);
     Add(TableKind::Deleted, {"Deleted lately", "C:\\gone.exe"}, false);
     Add(TableKind::Known, {"C:\\pending.exe"}, true);
-    state.settingsChanged = true;
+    state.model.settingsChanged = true;
     fe.fileAnswers.push_back(AppFile("chosen.xml"));
     EXPECT_EQ(Loaded(), OutcomeStatus::Done);
 
-    const Table& run = state.tables[TableKind::HKCU_Run];
+    const Table& run = state.model.tables[TableKind::HKCU_Run];
     EXPECT_EQ(run.Count(), 5);
     EXPECT_EQ(run.Name(5), "Disabled lately");
     EXPECT_FALSE(run.Ticked(5));
-    const Table& deleted = state.tables[TableKind::Deleted];
+    const Table& deleted = state.model.tables[TableKind::Deleted];
     EXPECT_EQ(deleted.Name(deleted.Count()), "Deleted lately");
     // What was pending went to the current document before the tables were replaced.
     EXPECT_NE(Saved().find("C:\\pending.exe"), std::string::npos) << Saved();
@@ -358,16 +358,16 @@ TEST_F(SettingsDocumentTest, ABackupLoadKeepsTheTakenOutRowsItLacksAndStoresPend
 // which file could not be written, and why.
 TEST_F(SettingsDocumentTest, ABackupLoadThatCannotStoreThePendingRowsFirstLoadsNothing) {
     WriteText(AppFile("chosen.xml"), kHandWritten);
-    state.settingsDocumentPath = AppFile("no such folder/settings.xml");
+    state.paths.settingsDocumentPath = AppFile("no such folder/settings.xml");
     Add(TableKind::HKCU_Run, {"Disabled lately", "C:\\lately.exe", ""}, false);
-    state.settingsChanged = true;
+    state.model.settingsChanged = true;
     fe.fileAnswers.push_back(AppFile("chosen.xml"));
     EXPECT_EQ(Loaded(), OutcomeStatus::Refused);
 
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 1);
-    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 1);
+    EXPECT_TRUE(state.model.settingsChanged);
     ASSERT_EQ(fe.messages.size(), 1u);
-    EXPECT_EQ(fe.messages[0].text, std::string(kNotWrittenMessage) + "\r\n" + state.settingsDocumentPath +
+    EXPECT_EQ(fe.messages[0].text, std::string(kNotWrittenMessage) + "\r\n" + state.paths.settingsDocumentPath +
                                        "\r\nThe system cannot find the path specified.");
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(fe.statuses.empty());
@@ -376,64 +376,64 @@ TEST_F(SettingsDocumentTest, ABackupLoadThatCannotStoreThePendingRowsFirstLoadsN
 TEST_F(SettingsDocumentTest, ACancelledOrUnreadableBackupChangesNothing) {
     Add(TableKind::Deleted, {"Keep", "C:\\keep.exe"}, false);
     EXPECT_EQ(Loaded(), OutcomeStatus::Cancelled);
-    EXPECT_FALSE(state.settingsChanged);
+    EXPECT_FALSE(state.model.settingsChanged);
 
     WriteText(AppFile("broken.xml"), "<Root><Deleted>");
     fe.fileAnswers.push_back(AppFile("broken.xml"));
     EXPECT_EQ(Loaded(), OutcomeStatus::Refused);
-    EXPECT_EQ(state.tables[TableKind::Deleted].Count(), 1);
+    EXPECT_EQ(state.model.tables[TableKind::Deleted].Count(), 1);
     EXPECT_TRUE(fe.statuses.empty());
-    EXPECT_FALSE(state.events.Busy().controls);
+    EXPECT_FALSE(state.model.events.Busy().controls);
 }
 
 TEST_F(SettingsDocumentTest, AMissingOrUnreadableDocumentLoadsNothingSilently) {
     LoadSettingsDocument(state);
-    WriteText(state.settingsDocumentPath, "[dummy]");
+    WriteText(state.paths.settingsDocumentPath, "[dummy]");
     LoadSettingsDocument(state);
     LoadStoredTable(state, TableKind::HKLM_Run);
-    for (TableKind kind : kAllTables) EXPECT_TRUE(state.tables[kind].Empty());
+    for (TableKind kind : kAllTables) EXPECT_TRUE(state.model.tables[kind].Empty());
     EXPECT_TRUE(fe.messages.empty());
 }
 
 TEST_F(SettingsDocumentTest, OneStoredTableLoadsAlone) {
-    WriteText(state.settingsDocumentPath, kHandWritten);
+    WriteText(state.paths.settingsDocumentPath, kHandWritten);
     LoadStoredTable(state, TableKind::HKCU_Run);
-    EXPECT_EQ(state.tables[TableKind::HKCU_Run].Count(), 3);
-    EXPECT_TRUE(state.tables[TableKind::Delayed].Empty());
+    EXPECT_EQ(state.model.tables[TableKind::HKCU_Run].Count(), 3);
+    EXPECT_TRUE(state.model.tables[TableKind::Delayed].Empty());
 }
 
 TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesIt) {
-    WriteText(state.settingsDocumentPath, "<Root><Deleted><item_1>half");
+    WriteText(state.paths.settingsDocumentPath, "<Root><Deleted><item_1>half");
     LoadSettingsDocument(state);
     Add(TableKind::Deleted, {"New", "C:\\new.exe"}, false);
-    state.settingsChanged = true;
+    state.model.settingsChanged = true;
     SaveSettingsDocument(state, false);
 
-    const std::string aside = state.settingsDocumentPath + ".unreadable_07122026_081502";
+    const std::string aside = state.paths.settingsDocumentPath + ".unreadable_07122026_081502";
     EXPECT_EQ(ReadText(aside), "<Root><Deleted><item_1>half");
     EXPECT_NE(Log().find(kKeptUnreadableLog + aside), std::string::npos) << Log();
     TreeDocument doc;
-    ASSERT_TRUE(doc.LoadFromFile(machine.platform->files(), state.settingsDocumentPath));
+    ASSERT_TRUE(doc.LoadFromFile(machine.platform->files(), state.paths.settingsDocumentPath));
     EXPECT_EQ(TextOf(FindXMLPath("Deleted/item_1/name", doc.Root())), "New");
 
     // A readable document is simply replaced, with nothing kept and nothing logged.
     const std::string logBefore = Log();
-    state.settingsChanged = true;
+    state.model.settingsChanged = true;
     SaveSettingsDocument(state, false);
     EXPECT_EQ(Log(), logBefore);
 }
 
 TEST_F(SettingsDocumentTest, AFailedWriteIsNotReportedAsSavedAndKeepsTheChange) {
-    state.settingsDocumentPath = AppFile("no such folder/settings.xml");
+    state.paths.settingsDocumentPath = AppFile("no such folder/settings.xml");
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
     ShowOutcome(fe, SaveSettingsCommand(state));
-    EXPECT_TRUE(state.settingsChanged);
+    EXPECT_TRUE(state.model.settingsChanged);
     ASSERT_EQ(fe.messages.size(), 1u);
     // Which file could not be written, and why, each on a line of its own below the text.
-    EXPECT_EQ(fe.messages[0].text, std::string(kSettingsNotSavedMessage) + "\r\n" + state.settingsDocumentPath +
+    EXPECT_EQ(fe.messages[0].text, std::string(kSettingsNotSavedMessage) + "\r\n" + state.paths.settingsDocumentPath +
                                        "\r\nThe system cannot find the path specified.");
     EXPECT_EQ(fe.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_NE(Log().find(kSaveFailedLog + state.settingsDocumentPath), std::string::npos);
+    EXPECT_NE(Log().find(kSaveFailedLog + state.paths.settingsDocumentPath), std::string::npos);
 }
 
 class FixedIcons : public RowIcons {
@@ -449,17 +449,17 @@ TEST_F(SettingsDocumentTest, RowsTakeTheIconOfAnExistingFileNamedByTheirPath) {
     const std::string program = AppFile("tool.exe");
     WriteText(program, "MZ");
     FixedIcons icons;
-    state.icons = &icons;
+    state.services.icons = &icons;
     Add(TableKind::Deleted, {"Tool", program}, false);
     Add(TableKind::Deleted, {"Ghost", AppFile("ghost.exe")}, false);
     Add(TableKind::Known, {program}, true);
     ShowOutcome(fe, SaveSettingsCommand(state));
-    state.tables.ClearAll();
+    state.model.tables.ClearAll();
     LoadSettingsDocument(state);
 
-    EXPECT_EQ(state.tables[TableKind::Deleted].Icon(1), 7);
-    EXPECT_EQ(state.tables[TableKind::Deleted].Icon(2), kDefaultIcon);
-    EXPECT_EQ(state.tables[TableKind::Known].Icon(1), 7);
+    EXPECT_EQ(state.model.tables[TableKind::Deleted].Icon(1), 7);
+    EXPECT_EQ(state.model.tables[TableKind::Deleted].Icon(2), kDefaultIcon);
+    EXPECT_EQ(state.model.tables[TableKind::Known].Icon(1), 7);
     EXPECT_EQ(icons.asked, (std::vector<std::string>{program, program}));
 }
 
@@ -498,46 +498,47 @@ TEST_F(EntryDetailsDocumentTest, WhatARowKnowsOfItsEntrySurvivesASaveAndALoad) {
     EntryDetails deletedLink = link;
     deletedLink.origin = DeletedFrom{TableKind::UserStartup, true, {"Sleeper", "/usr/bin/sleep", "300"}};
 
-    state.tables[TableKind::HKCU_Run].Add({"App", "\"%ProgramFiles%\\App\\app.exe\" -nohome"}, false, 1, expand);
-    state.tables[TableKind::HKCU_Run].Add({"Multi", "a.exe"}, false, 1, multi);
-    state.tables[TableKind::UserStartup].Add({"Notes", "C:\\notes.exe", "/q"}, false, 1, link);
-    state.tables[TableKind::Deleted].Add({"Idle", "C:\\idle.exe", "Delayed"}, false, 1, deleted);
-    state.tables[TableKind::Deleted].Add({"Sleeper", "/usr/bin/sleep", "User"}, false, 1, deletedLink);
-    const Tables before = state.tables;
+    state.model.tables[TableKind::HKCU_Run].Add({"App", "\"%ProgramFiles%\\App\\app.exe\" -nohome"}, false, 1, expand);
+    state.model.tables[TableKind::HKCU_Run].Add({"Multi", "a.exe"}, false, 1, multi);
+    state.model.tables[TableKind::UserStartup].Add({"Notes", "C:\\notes.exe", "/q"}, false, 1, link);
+    state.model.tables[TableKind::Deleted].Add({"Idle", "C:\\idle.exe", "Delayed"}, false, 1, deleted);
+    state.model.tables[TableKind::Deleted].Add({"Sleeper", "/usr/bin/sleep", "User"}, false, 1, deletedLink);
+    const Tables before = state.model.tables;
     ASSERT_TRUE(StoreSettingsNow(state));
 
     // The elements an older reader takes by position still come first.
     TreeDocument doc;
-    ASSERT_TRUE(doc.LoadFromFile(state.platform.files(), state.settingsDocumentPath));
+    ASSERT_TRUE(doc.LoadFromFile(state.services.platform.files(), state.paths.settingsDocumentPath));
     const pugi::xml_node item = FindXMLPath("Root/UserStartup/item_1", doc.Root());
     EXPECT_STREQ(item.first_child().name(), "name");
     EXPECT_STREQ(item.first_child().next_sibling().next_sibling().name(), "arg");
 
-    state.tables.ClearAll();
+    state.model.tables.ClearAll();
     LoadSettingsDocument(state);
     for (TableKind kind : {TableKind::HKCU_Run, TableKind::UserStartup, TableKind::Deleted}) {
-        ASSERT_EQ(state.tables[kind].Count(), before[kind].Count()) << KindName(kind);
+        ASSERT_EQ(state.model.tables[kind].Count(), before[kind].Count()) << KindName(kind);
         for (int n = 1; n <= before[kind].Count(); ++n) {
-            EXPECT_EQ(state.tables[kind].Row(n).texts, before[kind].Row(n).texts) << KindName(kind) << n;
-            EXPECT_EQ(state.tables[kind].Details(n), before[kind].Details(n)) << KindName(kind) << n;
+            EXPECT_EQ(state.model.tables[kind].Row(n).texts, before[kind].Row(n).texts) << KindName(kind) << n;
+            EXPECT_EQ(state.model.tables[kind].Details(n), before[kind].Details(n)) << KindName(kind) << n;
         }
     }
 }
 
 TEST_F(EntryDetailsDocumentTest, AnOlderDocumentGivesRowsWithoutDetailsAndAnEmptyFromColumn) {
-    WriteText(state.settingsDocumentPath, R"(<Root>
+    WriteText(state.paths.settingsDocumentPath, R"(<Root>
   <Deleted><item_1><name>Old</name><path>C:\old.exe</path></item_1></Deleted>
   <HKCU_Run><item_1><name>Off</name><path>C:\off.exe</path><comment>stray</comment></item_1></HKCU_Run>
   <UserStartup><item_1><name>N</name><path>C:\n.exe</path><arg>-a</arg></item_1></UserStartup>
 </Root>)");
     LoadSettingsDocument(state);
-    EXPECT_EQ(state.tables[TableKind::Deleted].Row(1).texts, (std::vector<std::string>{"Old", "C:\\old.exe", ""}));
+    EXPECT_EQ(state.model.tables[TableKind::Deleted].Row(1).texts,
+              (std::vector<std::string>{"Old", "C:\\old.exe", ""}));
     for (TableKind kind : {TableKind::Deleted, TableKind::HKCU_Run, TableKind::UserStartup})
-        EXPECT_EQ(state.tables[kind].Details(1), EntryDetails{}) << KindName(kind);
+        EXPECT_EQ(state.model.tables[kind].Details(1), EntryDetails{}) << KindName(kind);
 }
 
 TEST_F(EntryDetailsDocumentTest, DamagedDetailsAreIgnoredRatherThanMadeUp) {
-    WriteText(state.settingsDocumentPath, R"(<Root>
+    WriteText(state.paths.settingsDocumentPath, R"(<Root>
   <HKCU_Run>
     <item_1><name>Bin</name><path>x</path><type>3</type></item_1>
     <item_2><name>Odd</name><path>x</path><type>7</type><data>6</data></item_2>
@@ -546,13 +547,13 @@ TEST_F(EntryDetailsDocumentTest, DamagedDetailsAreIgnoredRatherThanMadeUp) {
   <Deleted><item_1><name>D</name><path>p</path><from>Nowhere</from></item_1></Deleted>
 </Root>)");
     LoadSettingsDocument(state);
-    const Table& run = state.tables[TableKind::HKCU_Run];
+    const Table& run = state.model.tables[TableKind::HKCU_Run];
     EXPECT_FALSE(run.Details(1).value);  // bytes that are not text cannot come from the path
     EXPECT_FALSE(run.Details(2).value);  // odd hex
     ASSERT_TRUE(run.Details(3).value);
     EXPECT_EQ(*run.Details(3).value, (StoredValue{platform::ValueType::ExpandString, "C:\\sz.exe"}));
-    EXPECT_FALSE(state.tables[TableKind::Deleted].Details(1).origin);
-    EXPECT_EQ(state.tables[TableKind::Deleted].Text(1, col::From), "");
+    EXPECT_FALSE(state.model.tables[TableKind::Deleted].Details(1).origin);
+    EXPECT_EQ(state.model.tables[TableKind::Deleted].Text(1, col::From), "");
 }
 
 }  // namespace

@@ -25,24 +25,24 @@ public:
 
     // The program folder (`folder` ends in a separator) with log.txt and settings.xml in it.
     TestState& InProgramFolder(const std::string& folder) {
-        appFolder = folder;
-        logPath = folder + "log.txt";
-        settingsDocumentPath = folder + "settings.xml";
+        paths.appFolder = folder;
+        paths.logPath = folder + "log.txt";
+        paths.settingsDocumentPath = folder + "settings.xml";
         return *this;
     }
     // settings.ini in the program folder.
     TestState& WithIni() {
-        iniPath = appFolder + "settings.ini";
+        paths.iniPath = paths.appFolder + "settings.ini";
         return *this;
     }
     // The log in `folder` alone, for tests that keep no other file.
     TestState& LogIn(const std::string& folder) {
-        logPath = folder + "log.txt";
+        paths.logPath = folder + "log.txt";
         return *this;
     }
     // Writes the log's first line, which the tests' log readers skip.
     TestState& BeginLog(std::string_view firstLine) {
-        log.Write(firstLine, logPath);
+        services.log.Write(firstLine, paths.logPath);
         return *this;
     }
 

@@ -37,7 +37,7 @@ void DelayedWindowTest::progressOfThreeEntriesWithOneUnticked() {
     DelayedWindow model;
     t.fe.AttachDelayedWindow(model);
     FillDelayedWindow(
-        t.s.events, model,
+        t.s.model.events, model,
         {{5, "\"C:\\Apps A\\alpha.exe\" -x", ""}, {10, "C:\\B\\beta.exe", ""}, {-3, "C:\\C\\gamma.exe", ""}});
     ui::DelayedWindowView* view = t.fe.DelayedView();
     QVERIFY(view->isVisible());
@@ -64,26 +64,26 @@ void DelayedWindowTest::progressOfThreeEntriesWithOneUnticked() {
     QTest::keyClick(list->viewport(), Qt::Key_Space);
     QVERIFY(!model.rows[1].ticked);
 
-    QVERIFY(AdvanceList(t.s.events, model));
+    QVERIFY(AdvanceList(t.s.model.events, model));
     QCOMPARE(view->ProgressLine()->text(), QString("alpha.exe - 1 out of 3"));
     QCOMPARE(view->Progress()->value(), 33);
     QCOMPARE(view->Progress()->text(), QString("33%"));
     QCOMPARE(IconKey(list->topLevelItem(0)), StateKey("ticked"));
     QCOMPARE(list->currentItem(), list->topLevelItem(0));
 
-    QVERIFY(!AdvanceList(t.s.events, model));
+    QVERIFY(!AdvanceList(t.s.model.events, model));
     QCOMPARE(view->ProgressLine()->text(), QString("beta.exe - 2 out of 3"));
     QCOMPARE(view->Progress()->text(), QString("67%"));
     QCOMPARE(IconKey(list->topLevelItem(1)), StateKey("skip"));
     QCOMPARE(list->topLevelItem(1)->checkState(0), Qt::Unchecked);
 
-    QVERIFY(AdvanceList(t.s.events, model));
+    QVERIFY(AdvanceList(t.s.model.events, model));
     QCOMPARE(view->ProgressLine()->text(), QString("gamma.exe - 3 out of 3"));
     QCOMPARE(view->Progress()->value(), 100);
     QCOMPARE(view->Progress()->text(), QString("100%"));
 
     QVERIFY(view->Cpu()->isHidden());
-    ShowCPU(t.s.events, model, 42);
+    ShowCPU(t.s.model.events, model, 42);
     QVERIFY(!view->Cpu()->isHidden());
     QCOMPARE(view->Cpu()->value(), 42);
     QCOMPARE(view->Cpu()->text(), QString("CPU 42%"));
@@ -94,21 +94,21 @@ void DelayedWindowTest::hideAndCloseBoxOnlyHideTheWindow() {
     DelayedWindow model;
     model.exitButtonVisible = true;
     t.fe.AttachDelayedWindow(model);
-    FillDelayedWindow(t.s.events, model, {{1, "C:\\A\\a.exe", ""}});
+    FillDelayedWindow(t.s.model.events, model, {{1, "C:\\A\\a.exe", ""}});
     ui::DelayedWindowView* view = t.fe.DelayedView();
     QVERIFY(view->ExitButton()->isVisible());
     QTest::mouseClick(view->HideButton(), Qt::LeftButton);
     QVERIFY(!view->isVisible());
     QVERIFY(!model.visible);
 
-    ShowDelayedWindow(t.s.events, model);
+    ShowDelayedWindow(t.s.model.events, model);
     QVERIFY(view->isVisible());
     view->close();
     QVERIFY(!view->isVisible());
     QVERIFY(!model.visible);
     QVERIFY(!t.fe.QuitRequested());
 
-    ShowDelayedWindow(t.s.events, model);
+    ShowDelayedWindow(t.s.model.events, model);
     QTest::mouseClick(view->ExitButton(), Qt::LeftButton);
     QVERIFY(t.fe.QuitRequested());
 }
@@ -117,7 +117,7 @@ void DelayedWindowTest::theWindowOpensCentredAndStaysWhereTheUserPutsIt() {
     GuiSession t;
     DelayedWindow model;
     t.fe.AttachDelayedWindow(model);
-    FillDelayedWindow(t.s.events, model, {{5, "C:\\A\\alpha.exe", ""}});
+    FillDelayedWindow(t.s.model.events, model, {{5, "C:\\A\\alpha.exe", ""}});
     ui::DelayedWindowView* view = t.fe.DelayedView();
     QVERIFY(view->isVisible());
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
@@ -127,8 +127,8 @@ void DelayedWindowTest::theWindowOpensCentredAndStaysWhereTheUserPutsIt() {
                             .arg(view->frameGeometry().center().y())));
 
     view->move(20, 30);
-    HideDelayedWindow(t.s.events, model);
-    FillDelayedWindow(t.s.events, model, {{5, "C:\\A\\alpha.exe", ""}});
+    HideDelayedWindow(t.s.model.events, model);
+    FillDelayedWindow(t.s.model.events, model, {{5, "C:\\A\\alpha.exe", ""}});
     QCOMPARE(view->pos(), QPoint(20, 30));
 }
 

@@ -101,7 +101,7 @@ void DialogsTest::profilesDialogRefusesWhatItMust() {
     };
     t.window().Menus().profiles->trigger();
     QVERIFY(shown);
-    QCOMPARE(t.s.profile, std::string("Work"));
+    QCOMPARE(t.s.paths.profile, std::string("Work"));
     QVERIFY(t.window().windowTitle().endsWith(" - Work"));
 }
 
@@ -116,7 +116,7 @@ void DialogsTest::profilesDialogStaysOpenWhileTheProfileInUseIsGone() {
         QTest::mouseClick(dialog.UseButton(), Qt::LeftButton);
     };
     t.window().Menus().profiles->trigger();
-    QCOMPARE(t.s.profile, std::string("Home"));
+    QCOMPARE(t.s.paths.profile, std::string("Home"));
 
     t.seam().playDialog = [&](QDialog& d) {
         auto& dialog = static_cast<ui::ProfilesDialog&>(d);
@@ -136,7 +136,7 @@ void DialogsTest::profilesDialogStaysOpenWhileTheProfileInUseIsGone() {
         QVERIFY(!dialog.isVisible());
     };
     t.window().Menus().profiles->trigger();
-    QCOMPARE(t.s.profile, std::string("[default]"));
+    QCOMPARE(t.s.paths.profile, std::string("[default]"));
 }
 
 void DialogsTest::monitorPromptAnswersKeepAndRemember() {

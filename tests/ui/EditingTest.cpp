@@ -48,7 +48,7 @@ void EditingTest::untickingAnHkcuRunRowRemovesTheValue() {
     QTest::keyClick(view, Qt::Key_Space);
     QVERIFY(!registry.QueryValue(RootKey::CurrentUser, kRunKey, "Clock"));
     QCOMPARE(t.window().Status()->text(), QString("1 item(s) : 0 enabled, 1 disabled."));
-    QVERIFY(!t.s.tables[TableKind::HKCU_Run].Ticked(1));
+    QVERIFY(!t.s.model.tables[TableKind::HKCU_Run].Ticked(1));
 
     QTest::keyClick(view, Qt::Key_Space);
     const auto back = registry.QueryValue(RootKey::CurrentUser, kRunKey, "Clock");
@@ -89,11 +89,11 @@ void EditingTest::editorRefusesAnEmptyNameOrPath() {
     };
     // The keypad's "+" on the list starts a new row.
     QTableView* view = t.View(TableKind::HKLM_Run);
-    const int before = t.s.tables[TableKind::HKLM_Run].Count();
+    const int before = t.s.model.tables[TableKind::HKLM_Run].Count();
     QTest::keyClick(view, Qt::Key_Plus, Qt::KeypadModifier);
     QVERIFY(played);
     QCOMPARE(t.seam().messages.size(), size_t(2));
-    const Table& table = t.s.tables[TableKind::HKLM_Run];
+    const Table& table = t.s.model.tables[TableKind::HKLM_Run];
     QCOMPARE(table.Count(), before + 1);
     QCOMPARE(table.Name(table.Count()), std::string("Backup"));
     QCOMPARE(table.Text(table.Count(), col::Path), std::string("C:\\Backup\\backup.exe -q"));
@@ -105,7 +105,7 @@ void EditingTest::editorRefusesAnEmptyNameOrPath() {
 void EditingTest::enterEditsTheSelectedDelayedRow() {
     GuiSession t;
     QVERIFY(t.Start());
-    t.s.tables[TableKind::Delayed].Add({"Mail", "C:\\Mail\\mail.exe", "30", "", "High"}, true);
+    t.s.model.tables[TableKind::Delayed].Add({"Mail", "C:\\Mail\\mail.exe", "30", "", "High"}, true);
     t.ClickTab("Delayed");
     t.ClickRow(TableKind::Delayed, 1);
     t.seam().playDialog = [&](QDialog& d) {
@@ -124,7 +124,7 @@ void EditingTest::enterEditsTheSelectedDelayedRow() {
         QTest::mouseClick(editor.OkButton(), Qt::LeftButton);
     };
     QTest::keyClick(t.View(TableKind::Delayed), Qt::Key_Return);
-    const Table& table = t.s.tables[TableKind::Delayed];
+    const Table& table = t.s.model.tables[TableKind::Delayed];
     QCOMPARE(table.Text(1, col::Delay), std::string("-10"));
     QCOMPARE(table.Text(1, col::DelayedPriority), std::string("Low"));
     QVERIFY(t.seam().messages.empty());
@@ -137,7 +137,7 @@ void EditingTest::theFileChooserOpensInTheProgramsFolder() {
     test::WriteText(folder + "mail.exe", "MZ");
     QVERIFY(t.Start());
     t.ClickTab("Delayed");
-    Table& delayed = t.s.tables[TableKind::Delayed];
+    Table& delayed = t.s.model.tables[TableKind::Delayed];
     delayed.Add({"Mail", "\"" + folder + "mail.exe\" --quiet", "5"});
     delayed.Add({"Gone", "/nowhere/at/all/gone.exe", "5"});
     t.window().SyncTables();
@@ -167,7 +167,7 @@ void EditingTest::tickingADelayedRowRegistersTheProgramAtOnce() {
     GuiSession t;
     QVERIFY(t.Start());
     t.ClickTab("Delayed");
-    t.s.tables[TableKind::Delayed].Add({"Mail", "/usr/bin/env true", "5"});
+    t.s.model.tables[TableKind::Delayed].Add({"Mail", "/usr/bin/env true", "5"});
     t.window().SyncTables();
     auto* runOnStartup = test::ActionNamed(*t.window().Menus().options, "Run on startup");
     QVERIFY(!runOnStartup->isChecked());
@@ -175,11 +175,11 @@ void EditingTest::tickingADelayedRowRegistersTheProgramAtOnce() {
     t.ClickRow(TableKind::Delayed, 1);
     QTest::keyClick(t.View(TableKind::Delayed), Qt::Key_Space);
     QApplication::processEvents();
-    QVERIFY(t.s.tables[TableKind::Delayed].Ticked(1));
+    QVERIFY(t.s.model.tables[TableKind::Delayed].Ticked(1));
     // The shortcut that starts the delayed run with Windows is there, and the menu says so
     // without having been opened.
     QVERIFY(t.s.options.runOnStartup);
-    QVERIFY(t.platform.files().FileExists(t.s.commonStartupFolder + "/Kestrune.lnk"));
+    QVERIFY(t.platform.files().FileExists(t.s.paths.commonStartupFolder + "/Kestrune.lnk"));
     QVERIFY(runOnStartup->isChecked());
 }
 

@@ -77,11 +77,11 @@ void FollowTest::anotherProgramsEntriesShowWithoutARefresh() {
     SetRunValue(t, "Updater", "/opt/upd/updater --tray");
     OneSecond(t);
     QCOMPARE(ShownNames(t, TableKind::HKCU_Run), QStringList({"Updater"}));
-    QVERIFY(t.s.tables[TableKind::HKCU_Run].Ticked(1));
+    QVERIFY(t.s.model.tables[TableKind::HKCU_Run].Ticked(1));
     QCOMPARE(t.window().findChild<QWidget*>("txtStatus")->property("text").toString(),
              QString("1 item(s) : 1 enabled, 0 disabled."));
 
-    const std::string folder = t.s.userStartupFolder;
+    const std::string folder = t.s.paths.userStartupFolder;
     std::filesystem::create_directories(folder);
     platform::ShortcutInfo link;
     link.target = "/opt/chat/chat";
@@ -92,7 +92,8 @@ void FollowTest::anotherProgramsEntriesShowWithoutARefresh() {
     // A changed command with the same number of entries, which the monitor would not report.
     SetRunValue(t, "Updater", "/opt/upd/updater2");
     OneSecond(t);
-    QCOMPARE(QString::fromStdString(t.s.tables[TableKind::HKCU_Run].Text(1, col::Path)), QString("/opt/upd/updater2"));
+    QCOMPARE(QString::fromStdString(t.s.model.tables[TableKind::HKCU_Run].Text(1, col::Path)),
+             QString("/opt/upd/updater2"));
 }
 
 void FollowTest::theSelectionStaysOnItsRowAndLeavesWithIt() {
@@ -136,11 +137,11 @@ void FollowTest::theProgramsOwnChangeCausesNoRescan() {
     t.ClickTab("HKCU Run");
     OneSecond(t);
     t.app.OnRowTickChanged(TableKind::HKCU_Run, 1, false);
-    QVERIFY(!t.s.tables[TableKind::HKCU_Run].Ticked(1));
-    const auto revision = t.s.tables[TableKind::HKCU_Run].Revision();
+    QVERIFY(!t.s.model.tables[TableKind::HKCU_Run].Ticked(1));
+    const auto revision = t.s.model.tables[TableKind::HKCU_Run].Revision();
     for (int i = 0; i < 3; ++i) OneSecond(t);
-    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Revision(), revision);
-    QCOMPARE(Column(t.s.tables[TableKind::HKCU_Run], 0), QStringList({"Alpha", "Beta"}));
+    QCOMPARE(t.s.model.tables[TableKind::HKCU_Run].Revision(), revision);
+    QCOMPARE(Column(t.s.model.tables[TableKind::HKCU_Run], 0), QStringList({"Alpha", "Beta"}));
 }
 
 void FollowTest::noRescanWhileADialogIsOpen() {
@@ -156,7 +157,7 @@ void FollowTest::noRescanWhileADialogIsOpen() {
     t.seam().playDialog = [&](QDialog&) {
         SetRunValue(t, "Aardvark", "/opt/aardvark");
         t.timers.Advance(3000);
-        rowsWhileOpen = t.s.tables[TableKind::HKCU_Run].Count();
+        rowsWhileOpen = t.s.model.tables[TableKind::HKCU_Run].Count();
     };
     t.window().Menus().edit->trigger();
     QCOMPARE(rowsWhileOpen, 1);
@@ -174,7 +175,7 @@ void FollowTest::withTheMonitorOnANewcomerIsAskedFirstAndShownOnce() {
     int rowsWhenAsked = -1;
     t.seam().playDialog = [&](QDialog& d) {
         ++asked;
-        rowsWhenAsked = t.s.tables[TableKind::HKCU_Run].Count();
+        rowsWhenAsked = t.s.model.tables[TableKind::HKCU_Run].Count();
         d.accept();
     };
     SetRunValue(t, "Updater", "/opt/upd/updater");

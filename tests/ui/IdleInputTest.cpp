@@ -44,7 +44,7 @@ void IdleInputTest::secondsOutsideTheRangeKeepTheThresholdTooAndAcceptedOnesAreS
     t.window().Menus().setIdle->trigger();
     QCOMPARE(t.seam().messages.size(), size_t{1});
     QVERIFY(t.app.Shutdown(CloseReason::Code));
-    const std::string ini = test::ReadText(t.s.iniPath);
+    const std::string ini = test::ReadText(t.s.paths.iniPath);
     QVERIFY2(ini.find("Idle threshold=35\r\nIdle seconds=12\r\n") != std::string::npos, ini.c_str());
 }
 

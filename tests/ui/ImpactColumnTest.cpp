@@ -57,7 +57,7 @@ void ImpactColumnTest::bandsAndFiguresComeFromTheStoredMeasurements() {
                         StoredItem(2, "light", Measured(40, 100 * 1024, 0, 30)) + StoredItem(3, "fresh", "") +
                         "</Delayed></Root>");
     QVERIFY(t.Start());
-    QCOMPARE(t.s.tables[TableKind::Delayed].Count(), 3);
+    QCOMPARE(t.s.model.tables[TableKind::Delayed].Count(), 3);
     t.ClickTab("Delayed");
     QTableView* view = t.View(TableKind::Delayed);
     QVERIFY(view->isVisible());

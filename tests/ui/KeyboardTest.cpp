@@ -114,18 +114,18 @@ void KeyboardTest::f5ReadsThePlacesAgain() {
     GuiSession t;
     QVERIFY(t.Start());
     t.ClickTab("HKCU Run");
-    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 0);
+    QCOMPARE(t.s.model.tables[TableKind::HKCU_Run].Count(), 0);
     AddRunValue(t, "Updater", "C:\\up.exe");
     QTest::keyClick(t.View(TableKind::HKCU_Run), Qt::Key_F5);
     QApplication::processEvents();
-    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
+    QCOMPARE(t.s.model.tables[TableKind::HKCU_Run].Count(), 1);
     QCOMPARE(ShownNames(t.View(TableKind::HKCU_Run)), QStringList({"Updater"}));
     // Disabled with the controls (a delayed run), the key does nothing either.
     AddRunValue(t, "Second", "C:\\second.exe");
-    t.s.events.BeginBusy(false);
+    t.s.model.events.BeginBusy(false);
     QTest::keyClick(&t.window(), Qt::Key_F5);
-    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
-    t.s.events.EndBusy(false);
+    QCOMPARE(t.s.model.tables[TableKind::HKCU_Run].Count(), 1);
+    t.s.model.events.EndBusy(false);
 }
 
 void KeyboardTest::eachListKeyActsOnceOnTheSelectedRow() {
@@ -142,12 +142,12 @@ void KeyboardTest::eachListKeyActsOnceOnTheSelectedRow() {
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(editors, QStringList({"Kestrune - New", "Kestrune - Edit", "Kestrune - Edit"}));
 
-    const std::string second = t.s.tables[TableKind::HKCU_Run].Name(2);
+    const std::string second = t.s.model.tables[TableKind::HKCU_Run].Name(2);
     QTest::keyClick(view, Qt::Key_Delete);
     QApplication::processEvents();
-    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 4);
-    QCOMPARE(t.s.tables[TableKind::Deleted].Count(), 1);
-    QCOMPARE(t.s.tables[TableKind::Deleted].Name(1), second);
+    QCOMPARE(t.s.model.tables[TableKind::HKCU_Run].Count(), 4);
+    QCOMPARE(t.s.model.tables[TableKind::Deleted].Count(), 1);
+    QCOMPARE(t.s.model.tables[TableKind::Deleted].Name(1), second);
 }
 
 void KeyboardTest::ctrlTabAndCtrlPageKeysWalkTheTabs() {
@@ -167,7 +167,7 @@ void KeyboardTest::ctrlTabAndCtrlPageKeysWalkTheTabs() {
     QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("HKCU Run"));
     // The tab's own handling ran: its summary, and the tab kept for the next start.
     QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
-    QCOMPARE(t.s.position.lastTab, 4);
+    QCOMPARE(t.s.view.position.lastTab, 4);
 
     t.ClickTab("Processes");
     QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
@@ -178,12 +178,12 @@ void KeyboardTest::ctrlTabAndCtrlPageKeysWalkTheTabs() {
     // While a delayed run holds the tab strip and the lists, their keys hold still too.
     QStringList editors;
     t.seam().playDialog = [&](QDialog& dialog) { editors << dialog.windowTitle(); };
-    t.s.events.BeginBusy(false);
+    t.s.model.events.BeginBusy(false);
     QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Processes"));
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(editors.isEmpty());
-    t.s.events.EndBusy(false);
+    t.s.model.events.EndBusy(false);
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(editors, QStringList({"Kestrune - New"}));
 }
@@ -267,14 +267,14 @@ void KeyboardTest::commandsActOnTheRowFoundByTheFilter() {
     // Down goes to the list, on the one row found, which is not the table's first.
     QTest::keyClick(filter, Qt::Key_Down);
     QCOMPARE(QApplication::focusWidget(), view);
-    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const Table& run = t.s.model.tables[TableKind::HKCU_Run];
     const std::vector<int> selected = t.window().SelectedRows(TableKind::HKCU_Run);
     QCOMPARE(selected.size(), size_t(1));
     QCOMPARE(QString::fromStdString(run.Name(selected[0])), QString("Delta"));
 
     QTest::keyClick(view, Qt::Key_Delete);
     QApplication::processEvents();
-    QCOMPARE(QString::fromStdString(t.s.tables[TableKind::Deleted].Name(1)), QString("Delta"));
+    QCOMPARE(QString::fromStdString(t.s.model.tables[TableKind::Deleted].Name(1)), QString("Delta"));
     QStringList left = test::Column(run, 0);
     left.sort();
     QCOMPARE(left, QStringList({"Alpha", "Bravo", "Charlie", "Echo"}));
@@ -307,7 +307,7 @@ void KeyboardTest::anEmptyListSaysWhatThePlaceIsFor() {
     view->SetPlaceholder({});
     const QImage blank = Picture(view);
     QVERIFY(withText != blank);
-    t.s.tables[TableKind::Known].Add({"C:\\known.exe"}, true);
+    t.s.model.tables[TableKind::Known].Add({"C:\\known.exe"}, true);
     t.window().SyncTables();
     view->SetPlaceholder(ui::EmptyTableText(TableKind::Known));
     const QImage withRow = Picture(view);
@@ -319,7 +319,7 @@ void KeyboardTest::spaceTicksTheSelectedRowsAsAClickWould() {
     GuiSession t;
     QTableView* view = FiveRunEntries(t);
     QVERIFY(view);
-    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const Table& run = t.s.model.tables[TableKind::HKCU_Run];
     t.ClickRow(TableKind::HKCU_Run, PositionOf(run, "Bravo"));
 
     // The place shows it at once, as after a click on the box.
@@ -353,7 +353,7 @@ void KeyboardTest::slashIdentifiesTheSelectedRowWithoutSearchingForIt() {
     AddRunValue(t, "Zulu", "/opt/zulu/zulu.exe");
     QTableView* view = FiveRunEntries(t);
     QVERIFY(view);
-    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const Table& run = t.s.model.tables[TableKind::HKCU_Run];
     t.ClickRow(TableKind::HKCU_Run, PositionOf(run, "Bravo"));
     QTest::keyClick(view, Qt::Key_Slash);
     QCOMPARE(t.platform.recorder.opened.size(), size_t(1));
@@ -460,7 +460,7 @@ void KeyboardTest::theFocusStaysInTheListAfterACommand() {
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Delete);
     QApplication::processEvents();
-    QCOMPARE(t.s.tables[TableKind::Deleted].Count(), 1);
+    QCOMPARE(t.s.model.tables[TableKind::Deleted].Count(), 1);
     QCOMPARE(QApplication::focusWidget(), view);
 
     // The arrow keys go on moving in the list.
@@ -475,7 +475,7 @@ void KeyboardTest::theFocusStaysInTheListAfterACommand() {
     QTRY_COMPARE(QApplication::activePopupWidget(), m.tick);
     QTest::keyClick(m.tick, Qt::Key_N);
     QApplication::processEvents();
-    QVERIFY(!t.s.tables[TableKind::HKCU_Run].Ticked(2));
+    QVERIFY(!t.s.model.tables[TableKind::HKCU_Run].Ticked(2));
     t.Reactivate();
     QTRY_COMPARE(QApplication::focusWidget(), view);
     t.seam().playDialog = [](QDialog& dialog) { dialog.reject(); };
@@ -516,7 +516,7 @@ void KeyboardTest::theFilterCountsTheRowsOfEveryTab() {
     // On every tab the count of all rows is the status line's.
     for (TableKind kind : kAllTables) {
         t.ClickTab(QString::fromStdString(std::string(TabCaption(kind))));
-        const QString all = QString::number(t.s.tables[kind].Count());
+        const QString all = QString::number(t.s.model.tables[kind].Count());
         QVERIFY2(t.window().FilterCount()->text().endsWith(" of " + all + " shown"),
                  qPrintable(t.window().FilterCount()->text()));
         QVERIFY2(t.window().Status()->text().startsWith(all + " "), qPrintable(t.window().Status()->text()));

@@ -39,7 +39,7 @@ void Type(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
 QString SelectedName(GuiSession& t, TableKind kind) {
     const std::vector<int> rows = t.window().SelectedRows(kind);
     if (rows.size() != 1) return QString("%1 rows").arg(rows.size());
-    return QString::fromStdString(t.s.tables[kind].Name(rows[0]));
+    return QString::fromStdString(t.s.model.tables[kind].Name(rows[0]));
 }
 
 bool InRunKey(GuiSession& t, const std::string& name) {
@@ -64,7 +64,7 @@ void KeyboardWalkThroughTest::everyCommandWithoutTheMouse() {
     auto& m = t.window().Menus();
     QTabBar* tabs = t.window().Tabs();
     QTableView* view = t.View(TableKind::HKCU_Run);
-    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const Table& run = t.s.model.tables[TableKind::HKCU_Run];
 
     // From About to HKCU Run, and down to the second row.
     for (int i = 0; i < 4; ++i) Type(Qt::Key_Tab, Qt::ControlModifier);
@@ -108,7 +108,7 @@ void KeyboardWalkThroughTest::everyCommandWithoutTheMouse() {
     QTRY_COMPARE(QApplication::activePopupWidget(), m.moveTo);
     Type(Qt::Key_D);
     t.Reactivate();
-    const Table& delayed = t.s.tables[TableKind::Delayed];
+    const Table& delayed = t.s.model.tables[TableKind::Delayed];
     QCOMPARE(delayed.Count(), 1);
     QCOMPARE(QString::fromStdString(delayed.Name(1)), QString("Bravado"));
     QCOMPARE(run.Count(), 2);
@@ -121,8 +121,8 @@ void KeyboardWalkThroughTest::everyCommandWithoutTheMouse() {
     Type(Qt::Key_Home);
     QCOMPARE(SelectedName(t, TableKind::HKCU_Run), QString("Alpha"));
     Type(Qt::Key_Delete);
-    QCOMPARE(t.s.tables[TableKind::Deleted].Count(), 1);
-    QCOMPARE(QString::fromStdString(t.s.tables[TableKind::Deleted].Name(1)), QString("Alpha"));
+    QCOMPARE(t.s.model.tables[TableKind::Deleted].Count(), 1);
+    QCOMPARE(QString::fromStdString(t.s.model.tables[TableKind::Deleted].Name(1)), QString("Alpha"));
     QVERIFY(!InRunKey(t, "Alpha"));
     QCOMPARE(QApplication::focusWidget(), view);
 

@@ -109,7 +109,7 @@ void MainWindowTest::tableAndTrayMenusCarryTheirCaptions() {
 void MainWindowTest::aTabClickShowsItsSummaryAndStatus() {
     GuiSession t;
     QVERIFY(t.Start());
-    auto& run = t.s.tables[TableKind::HKCU_Run];
+    auto& run = t.s.model.tables[TableKind::HKCU_Run];
     run.Add({"One", "one.exe"}, true);
     run.Add({"Two", "two.exe"}, false);
     run.Add({"Three", "three.exe"}, true);
@@ -118,7 +118,7 @@ void MainWindowTest::aTabClickShowsItsSummaryAndStatus() {
     QCOMPARE(t.window().Summary()->text(), QString("Current User - Run"));
     QCOMPARE(t.window().Status()->text(), QString("3 item(s) : 2 enabled, 1 disabled."));
     QCOMPARE(t.View(TableKind::HKCU_Run)->model()->rowCount(), 3);
-    QCOMPARE(t.s.position.lastTab, 4);
+    QCOMPARE(t.s.view.position.lastTab, 4);
 
     t.ClickTab("Processes");
     QCOMPARE(t.window().Summary()->text(), QString("Running processes - priority changes take immediate effect"));
@@ -155,7 +155,7 @@ void MainWindowTest::aTabClickShowsItsSummaryAndStatus() {
 void MainWindowTest::tickingARowWithTheKeyboardUpdatesTheStatus() {
     GuiSession t;
     QVERIFY(t.Start());
-    auto& delayed = t.s.tables[TableKind::Delayed];
+    auto& delayed = t.s.model.tables[TableKind::Delayed];
     delayed.Add({"A", "a.exe", "5", "", ""}, true);
     delayed.Add({"B", "b.exe", "9", "", ""}, true);
     t.ClickTab("Delayed");
@@ -166,7 +166,7 @@ void MainWindowTest::tickingARowWithTheKeyboardUpdatesTheStatus() {
     QVERIFY(!delayed.Ticked(2));
     QVERIFY(delayed.Ticked(1));
     // Stored at once, not at the exit.
-    QVERIFY(!t.s.settingsChanged);
+    QVERIFY(!t.s.model.settingsChanged);
     const std::string document = test::ReadText(t.machine.appFolder + "settings.xml");
     QVERIFY2(document.find("<name>B</name>") != std::string::npos, document.c_str());
     QCOMPARE(t.window().Status()->text(), QString("2 item(s) : 1 enabled, 1 disabled."));
@@ -193,7 +193,7 @@ void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
     GuiSession t;
     QVERIFY(t.Start());
     for (TableKind kind : kAllTables) {
-        auto& table = t.s.tables[kind];
+        auto& table = t.s.model.tables[kind];
         std::vector<std::string> row(static_cast<size_t>(table.ColumnCount()), "x.exe");
         table.Add(row, true);
         t.ClickTab(QString::fromStdString(std::string(TabCaption(kind))));
@@ -212,7 +212,7 @@ void MainWindowTest::contextMenuOffersTheEntriesOfEachTable() {
 void MainWindowTest::severalSelectedRowsDisableSingleRowEntries() {
     GuiSession t;
     QVERIFY(t.Start());
-    auto& run = t.s.tables[TableKind::HKLM_Run];
+    auto& run = t.s.model.tables[TableKind::HKLM_Run];
     run.Add({"A", "a.exe"}, true);
     run.Add({"B", "b.exe"}, true);
     t.ClickTab("HKLM Run");
@@ -234,7 +234,7 @@ void MainWindowTest::severalSelectedRowsDisableSingleRowEntries() {
 void MainWindowTest::headerClickOnDelaySortsNumerically() {
     GuiSession t;
     QVERIFY(t.Start());
-    auto& delayed = t.s.tables[TableKind::Delayed];
+    auto& delayed = t.s.model.tables[TableKind::Delayed];
     for (const char* delay : {"10", "9", "-5", "100", "", "-20"})
         delayed.Add({std::string("app") + delay, "a.exe", delay, "", ""});
     t.ClickTab("Delayed");
@@ -252,7 +252,7 @@ void MainWindowTest::headerClickOnDelaySortsNumerically() {
 void MainWindowTest::slashKeyAndDoubleClickIdentifyTheRow() {
     GuiSession t;
     QVERIFY(t.Start());
-    t.s.tables[TableKind::HKCU_Run].Add({"Tool", "\"C:\\Program Files\\Tool\\tool.exe\" /min"}, true);
+    t.s.model.tables[TableKind::HKCU_Run].Add({"Tool", "\"C:\\Program Files\\Tool\\tool.exe\" /min"}, true);
     t.ClickTab("HKCU Run");
     t.ClickRow(TableKind::HKCU_Run, 1);
     QTest::keyClick(t.View(TableKind::HKCU_Run), Qt::Key_Slash);
@@ -269,7 +269,7 @@ void MainWindowTest::slashKeyAndDoubleClickIdentifyTheRow() {
 void MainWindowTest::identifyWithoutAFileNameWarns() {
     GuiSession t;
     QVERIFY(t.Start());
-    t.s.tables[TableKind::RunOnce].Add({"Nothing", ""}, true);
+    t.s.model.tables[TableKind::RunOnce].Add({"Nothing", ""}, true);
     t.ClickTab("Run Once");
     t.ClickRow(TableKind::RunOnce, 1);
     QTest::keyClick(t.View(TableKind::RunOnce), Qt::Key_Slash);
@@ -288,7 +288,7 @@ void MainWindowTest::helpButtonOpensTheHelpFileOrSaysItIsMissing() {
     QVERIFY(help);
     QCOMPARE(help->text(), QString("Show &Help file"));
 
-    const std::string file = t.s.appFolder + "readme.htm";
+    const std::string file = t.s.paths.appFolder + "readme.htm";
     QTest::mouseClick(help, Qt::LeftButton);
     QVERIFY(t.platform.recorder.opened.empty());
     QCOMPARE(t.seam().messages.size(), size_t(1));
@@ -303,7 +303,7 @@ void MainWindowTest::helpButtonOpensTheHelpFileOrSaysItIsMissing() {
 void MainWindowTest::copyToClipboardPutsThePathOnIt() {
     GuiSession t;
     QVERIFY(t.Start());
-    t.s.tables[TableKind::UserStartup].Add({"Pad", "C:\\Apps\\pad.exe", "-x"}, true);
+    t.s.model.tables[TableKind::UserStartup].Add({"Pad", "C:\\Apps\\pad.exe", "-x"}, true);
     t.ClickTab("User");
     t.ClickRow(TableKind::UserStartup, 1);
     t.RightClickMenu(TableKind::UserStartup);
@@ -339,7 +339,7 @@ void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
     QVERIFY(t.Start());
     auto& m = t.window().Menus();
     // A delayed run keeps the controls busy but leaves its own menu entry usable.
-    t.s.events.BeginBusy(false);
+    t.s.model.events.BeginBusy(false);
     QVERIFY(!t.window().Tabs()->isEnabled());
     QVERIFY(!t.View(TableKind::HKCU_Run)->isEnabled());
     QVERIFY(!m.file->menuAction()->isEnabled());
@@ -348,12 +348,12 @@ void MainWindowTest::disablingControlsSparesRunDelayedUnlessAsked() {
     QVERIFY(!m.monitor->isEnabled());
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(m.resetWindow->isEnabled());
-    t.s.events.BeginBusy(true);
+    t.s.model.events.BeginBusy(true);
     QVERIFY(!m.runDelayed->isEnabled());
-    t.s.events.EndBusy(true);
+    t.s.model.events.EndBusy(true);
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(!t.window().Tabs()->isEnabled());  // the outer work still runs
-    t.s.events.EndBusy(false);
+    t.s.model.events.EndBusy(false);
     QVERIFY(m.runDelayed->isEnabled());
     QVERIFY(m.file->menuAction()->isEnabled());
     QVERIFY(t.window().Tabs()->isEnabled());
@@ -364,7 +364,7 @@ void MainWindowTest::trayRoundTrip() {
     QVERIFY(t.Start());
     auto& m = t.window().Menus();
     m.sendToTray->trigger();
-    QVERIFY(t.s.inTray);
+    QVERIFY(t.s.view.inTray);
     QVERIFY(!t.window().isVisible());
     QVERIFY(t.fe.TrayIcon());
     QVERIFY(t.fe.TrayIcon()->isVisible());
@@ -372,9 +372,9 @@ void MainWindowTest::trayRoundTrip() {
     QCOMPARE(t.fe.TrayIcon()->contextMenu(), m.sysTray);
 
     test::ActionNamed(*m.sysTray, "Cancel")->trigger();
-    QVERIFY(t.s.inTray);
+    QVERIFY(t.s.view.inTray);
     m.restore->trigger();
-    QVERIFY(!t.s.inTray);
+    QVERIFY(!t.s.view.inTray);
     QVERIFY(t.window().isVisible());
     QVERIFY(!t.window().isMinimized());
     QVERIFY(!t.fe.TrayIcon()->isVisible());
@@ -382,9 +382,9 @@ void MainWindowTest::trayRoundTrip() {
     // A double click on the icon brings the window back too.
     m.sendToTray->trigger();
     emit t.fe.TrayIcon()->activated(QSystemTrayIcon::Trigger);
-    QVERIFY(t.s.inTray);
+    QVERIFY(t.s.view.inTray);
     emit t.fe.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
-    QVERIFY(!t.s.inTray);
+    QVERIFY(!t.s.view.inTray);
     QVERIFY(t.window().isVisible());
 }
 
@@ -396,27 +396,27 @@ void MainWindowTest::onlyRestoreScansAfterASlimlineStart() {
                                             "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                                             {"Updater", platform::ValueType::String, "C:\\up.exe"});
     QVERIFY(t.Start("/slim"));
-    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const Table& run = t.s.model.tables[TableKind::HKCU_Run];
     QCOMPARE(run.Count(), 0);
     auto& m = t.window().Menus();
 
     m.sendToTray->trigger();
     emit t.fe.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
-    QVERIFY(!t.s.inTray);
+    QVERIFY(!t.s.view.inTray);
     QVERIFY(t.window().isVisible());
-    QVERIFY(t.s.slimlineMode);
+    QVERIFY(t.s.view.slimlineMode);
     QCOMPARE(run.Count(), 0);
 
     m.sendToTray->trigger();
     emit t.fe.TrayIcon()->messageClicked();
-    QVERIFY(!t.s.inTray);
-    QVERIFY(t.s.slimlineMode);
+    QVERIFY(!t.s.view.inTray);
+    QVERIFY(t.s.view.slimlineMode);
     QCOMPARE(run.Count(), 0);
 
     m.sendToTray->trigger();
     m.restore->trigger();
-    QVERIFY(!t.s.inTray);
-    QVERIFY(!t.s.slimlineMode);
+    QVERIFY(!t.s.view.inTray);
+    QVERIFY(!t.s.view.slimlineMode);
     QCOMPARE(run.Count(), 1);
     QCOMPARE(QString::fromStdString(run.Name(1)), QString("Updater"));
 }
@@ -426,7 +426,7 @@ void MainWindowTest::closingWithTrayOnCloseGoesToTheTray() {
     QVERIFY(t.Start());
     t.s.options.trayOnClose = true;
     t.window().close();
-    QVERIFY(t.s.inTray);
+    QVERIFY(t.s.view.inTray);
     QVERIFY(!t.window().isVisible());
     QVERIFY(!t.fe.QuitRequested());
     test::ActionNamed(*t.window().Menus().sysTray, "Exit")->trigger();
@@ -439,9 +439,9 @@ void MainWindowTest::positionIsKeptInTwips() {
     QVERIFY(t.Start());
     t.window().resize(700, 480);
     QApplication::processEvents();
-    QCOMPARE(t.s.position.width, 700 * 15);
-    QCOMPARE(t.s.position.height, 480 * 15);
-    QCOMPARE(t.s.position.state, 0);
+    QCOMPARE(t.s.view.position.width, 700 * 15);
+    QCOMPARE(t.s.view.position.height, 480 * 15);
+    QCOMPARE(t.s.view.position.state, 0);
     t.window().Menus().resetWindow->trigger();
     QApplication::processEvents();
     QCOMPARE(t.window().size(), QSize(780, 520));
@@ -466,8 +466,8 @@ void MainWindowTest::boundsAndLastTabAreWrittenAtExitUnmoved() {
 void MainWindowTest::slimlineStartShowsTheWindowMinimised() {
     GuiSession t;
     QVERIFY(t.Start("/SlimLine"));
-    QVERIFY(t.s.slimlineMode);
-    QVERIFY(t.window().isMinimized() || t.s.inTray);
+    QVERIFY(t.s.view.slimlineMode);
+    QVERIFY(t.window().isMinimized() || t.s.view.inTray);
 }
 
 void MainWindowTest::storedPositionIsAppliedAtStart() {
@@ -497,7 +497,7 @@ void MainWindowTest::aPositionWithoutASizeLeavesTheWindowCentred() {
 void MainWindowTest::theFirstHeaderClickReversesTheFittedOrder() {
     GuiSession t;
     QVERIFY(t.Start());
-    auto& run = t.s.tables[TableKind::HKCU_Run];
+    auto& run = t.s.model.tables[TableKind::HKCU_Run];
     for (const char* name : {"Beta", "alpha", "Gamma"}) run.Add({name, std::string("C:\\") + name + ".exe"}, true);
     SortTable(run);
     QCOMPARE(test::Column(run, 0), QStringList({"alpha", "Beta", "Gamma"}));
@@ -513,7 +513,7 @@ void MainWindowTest::theFirstHeaderClickReversesTheFittedOrder() {
 void MainWindowTest::aKeyReleasedOverTheListActsOnlyWhenItWasPressedThere() {
     GuiSession t;
     QVERIFY(t.Start());
-    t.s.tables[TableKind::HKCU_Run].Add({"Tool", "C:\\tool.exe"}, true);
+    t.s.model.tables[TableKind::HKCU_Run].Add({"Tool", "C:\\tool.exe"}, true);
     t.ClickTab("HKCU Run");
     t.ClickRow(TableKind::HKCU_Run, 1);
     QStringList editors;
@@ -524,7 +524,7 @@ void MainWindowTest::aKeyReleasedOverTheListActsOnlyWhenItWasPressedThere() {
     QTest::keyRelease(view, Qt::Key_Return);
     QTest::keyRelease(view, Qt::Key_Delete);
     QCOMPARE(editors.size(), 0);
-    QCOMPARE(t.s.tables[TableKind::HKCU_Run].Count(), 1);
+    QCOMPARE(t.s.model.tables[TableKind::HKCU_Run].Count(), 1);
 
     // Pressed and released in the list, Enter edits the row once.
     QTest::keyClick(view, Qt::Key_Return);
@@ -543,10 +543,10 @@ void MainWindowTest::theSessionsEndRunsTheShutDownInsteadOfTheTray() {
     GuiSession t;
     QVERIFY(t.Start());
     t.s.options.trayOnClose = true;
-    t.s.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5", "", ""}, false);
-    t.s.settingsChanged = true;
+    t.s.model.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5", "", ""}, false);
+    t.s.model.settingsChanged = true;
     t.fe.EndSession();
-    QVERIFY(!t.s.inTray);
+    QVERIFY(!t.s.view.inTray);
     QVERIFY(t.fe.QuitRequested());
     QVERIFY(test::ReadText(t.machine.appFolder + "settings.xml").find("Later") != std::string::npos);
     QVERIFY(test::ReadText(t.machine.appFolder + "settings.ini").find("Send to tray on close=1") != std::string::npos);
@@ -556,12 +556,12 @@ void MainWindowTest::theShutDownRunsHoweverTheEventLoopEnds() {
     GuiSession t;
     QVERIFY(t.Start());
     t.s.options.trayOnClose = true;
-    t.s.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5", "", ""}, false);
-    t.s.settingsChanged = true;
+    t.s.model.tables[TableKind::Delayed].Add({"Later", "C:\\later.exe", "5", "", ""}, false);
+    t.s.model.settingsChanged = true;
     // Something other than Exit ends the loop (the system, a signal handler, Qt itself).
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     QApplication::exec();
-    QVERIFY(!t.s.inTray);
+    QVERIFY(!t.s.view.inTray);
     QVERIFY(test::ReadText(t.machine.appFolder + "settings.xml").find("Later") != std::string::npos);
     QVERIFY(test::ReadText(t.machine.appFolder + "settings.ini").find("Send to tray on close=1") != std::string::npos);
 }

@@ -58,7 +58,7 @@ QStringList RowsNamed(GuiSession& t, const std::string& name) {
     QStringList found;
     for (TableKind kind : {TableKind::UserStartup, TableKind::CommonStartup, TableKind::HKLM_Run, TableKind::HKCU_Run,
                            TableKind::RunOnce, TableKind::Deleted}) {
-        const Table& table = t.s.tables[kind];
+        const Table& table = t.s.model.tables[kind];
         for (int p = 1; p <= table.Count(); ++p)
             if (table.Name(p) == name)
                 found << QString::fromStdString(std::string(TabCaption(kind))) + (table.Ticked(p) ? ":on" : ":off");
@@ -71,7 +71,7 @@ QStringList RowsNamed(GuiSession& t, const std::string& name) {
 void MonitorTest::reEnablingAFolderRowAndAllowingItKeepsOneRow() {
     GuiSession t;
     QVERIFY(t.Start());
-    const std::string folder = t.s.userStartupFolder;
+    const std::string folder = t.s.paths.userStartupFolder;
     std::filesystem::create_directories(folder);
     platform::ShortcutInfo link;
     link.target = "/opt/tool/tool";
@@ -93,7 +93,7 @@ void MonitorTest::reEnablingAFolderRowAndAllowingItKeepsOneRow() {
     ToggleRow(t, TableKind::UserStartup, 1);  // untick again
     t.timers.Advance(3000);
     QCOMPARE(RowsNamed(t, "Tool"), QStringList({"User:off"}));
-    QVERIFY(!t.s.FileExists(file));
+    QVERIFY(!t.s.services.FileExists(file));
     QCOMPARE(asked, 1);
 }
 
@@ -130,15 +130,15 @@ void MonitorTest::reEnablingARunRowKeepsItInItsTable() {
 void MonitorTest::runOnStartupIsNotAskedAbout() {
     GuiSession t;
     QVERIFY(t.Start());
-    std::filesystem::create_directories(t.s.commonStartupFolder);
+    std::filesystem::create_directories(t.s.paths.commonStartupFolder);
     StartMonitoring(t);
     auto* runOnStartup = test::ActionNamed(*t.window().Menus().options, "Run on startup");
     runOnStartup->trigger();
     QVERIFY(t.s.options.runOnStartup);
-    const std::string shortcut = AddBackslash(t.s.commonStartupFolder) + "Kestrune.lnk";
-    QVERIFY(t.s.FileExists(shortcut));
+    const std::string shortcut = AddBackslash(t.s.paths.commonStartupFolder) + "Kestrune.lnk";
+    QVERIFY(t.s.services.FileExists(shortcut));
     t.timers.Advance(3000);  // no prompt: the seam fails the test on an unexpected dialog
-    QVERIFY(t.s.FileExists(shortcut));
+    QVERIFY(t.s.services.FileExists(shortcut));
 }
 
 QTEST_MAIN(MonitorTest)

@@ -97,7 +97,7 @@ void ProgramDetailsTest::rowsShowTheProgramsIconAndPublisherOnceFilledIn() {
     QVERIFY(icon != defaultIcon);
     QCOMPARE(icon.pixelColor(8, 8), kIconColour);
     QCOMPARE(IconPicture(t, TableKind::HKCU_Run, plain), defaultIcon);
-    QVERIFY(t.s.tables[TableKind::HKCU_Run].Icon(updater + 1) >= 2);
+    QVERIFY(t.s.model.tables[TableKind::HKCU_Run].Icon(updater + 1) >= 2);
 }
 
 void ProgramDetailsTest::rowsOfARescanGetTheirPublishersToo() {

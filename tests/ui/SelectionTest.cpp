@@ -53,7 +53,7 @@ void SelectionTest::movingSelectedRowsOfASortedListMovesExactlyThoseRows() {
     t.ClickTab("HKCU Run");
     t.ClickHeader(TableKind::HKCU_Run, col::Path);
     QApplication::processEvents();
-    const Table& hkcu = t.s.tables[TableKind::HKCU_Run];
+    const Table& hkcu = t.s.model.tables[TableKind::HKCU_Run];
     QVERIFY(test::Column(hkcu, col::Name) != QStringList({"Alpha", "Bravo", "Charlie", "Delta", "Echo"}));
 
     // Alpha, then Delta with Ctrl held, as a user selects two rows.
@@ -67,7 +67,7 @@ void SelectionTest::movingSelectedRowsOfASortedListMovesExactlyThoseRows() {
     t.window().Menus().move[2]->trigger();  // HKLM Run
     QApplication::processEvents();
 
-    QStringList moved = test::Column(t.s.tables[TableKind::HKLM_Run], col::Name);
+    QStringList moved = test::Column(t.s.model.tables[TableKind::HKLM_Run], col::Name);
     moved.sort();
     QCOMPARE(moved, QStringList({"Alpha", "Delta"}));
     QStringList stayed = test::Column(hkcu, col::Name);

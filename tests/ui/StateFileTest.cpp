@@ -132,7 +132,7 @@ void StateFileTest::applyWhileTheMonitorWatchesAsksNothingAndKeepsEveryRow() {
     t.timers.Advance(3000);
 
     QCOMPARE(answer.otherDialogs, 0);
-    const Table& run = t.s.tables[TableKind::HKCU_Run];
+    const Table& run = t.s.model.tables[TableKind::HKCU_Run];
     QStringList rows;
     for (int p = 1; p <= run.Count(); ++p)
         rows << QString::fromStdString(run.Name(p) + (run.Ticked(p) ? ":on " : ":off ") + run.Text(p, col::Path));
