@@ -24,7 +24,7 @@ void Tick(benchmark::State& run, bool watched) {
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers{clock};
-    MainState state(*machine.platform, fe, clock);
+    MainState state(*machine.platform, clock);
     state.paths.appFolder = machine.appFolder;
     DetermineStartupFolders(state.services.platform, state.paths);
 

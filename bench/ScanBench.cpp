@@ -34,7 +34,7 @@ struct FullMachine {
     FullMachine() : root(temp.Path()) {
         fs::create_directories(root + "app");
         platform = platform::CreatePlatform({root + "app/", root + "machine"});
-        state = std::make_unique<MainState>(*platform, frontEnd, clock);
+        state = std::make_unique<MainState>(*platform, clock);
         icons = std::make_unique<IconCache>(platform->files(), frontEnd, state->view);
         state->services.icons = icons.get();
 

@@ -31,7 +31,7 @@ struct Setup {
         const std::string appFolder = temp.Path() + "app/";
         std::filesystem::create_directories(appFolder);
         platform = platform::CreatePlatform({appFolder, temp.Path() + "machine"});
-        state = std::make_unique<MainState>(*platform, frontEnd, clock);
+        state = std::make_unique<MainState>(*platform, clock);
         state->paths.appFolder = appFolder;
         state->paths.logPath = appFolder + "log.txt";
         state->paths.settingsDocumentPath = appFolder + "settings.xml";

@@ -16,7 +16,7 @@ void BM_DeleteDuplicates(benchmark::State& run) {
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
-    MainState state(*machine.platform, fe, clock);
+    MainState state(*machine.platform, clock);
     int deleted = 0;
     for (auto _ : run) {
         run.PauseTiming();

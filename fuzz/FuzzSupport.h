@@ -13,7 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/FrontEnd.h"
 #include "app/MainState.h"
 #include "platform/Platform.h"
 #include "support/TempFolder.h"
@@ -26,29 +25,6 @@ inline void Require(bool holds, const char* property) {
     std::fprintf(stderr, "property broken: %s\n", property);
     std::abort();
 }
-
-class SilentFrontEnd final : public FrontEnd {
-public:
-    void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-    bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string ChooseFile(const std::string&, const std::string&) override { return {}; }
-    MonitorAnswer AskMonitor(const std::string&, const std::vector<std::string>&) override { return {}; }
-    void SetStatus(const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    bool LoadFileIcon(const std::string&, int) override { return false; }
-    void MinimiseWindow() override {}
-    void ShowWindowNormal() override {}
-    void HideWindow() override {}
-    void CentreWindow() override {}
-    void AddTrayIcon(const std::string&) override {}
-    void RemoveTrayIcon() override {}
-    void ShowBalloon(const std::string&, const std::string&, int) override {}
-    void CopyToClipboard(const std::string&) override {}
-    void ShowItemEditor() override {}
-    void ShowProfilesDialog() override {}
-    void Quit() override {}
-};
 
 class FixedClock final : public Clock {
 public:
@@ -133,7 +109,7 @@ public:
     // of the run before are gone.
     std::unique_ptr<MainState> NewState(bool keepFiles = false) {
         if (!keepFiles) platform_->memory.Clear();
-        auto state = std::make_unique<MainState>(*platform_, frontEnd_, clock_);
+        auto state = std::make_unique<MainState>(*platform_, clock_);
         state->paths.appFolder = appFolder_;
         state->paths.iniPath = appFolder_ + "settings.ini";
         state->paths.profilesPath = appFolder_ + "profiles.txt";
@@ -152,7 +128,6 @@ private:
     test::TempFolder root_{"kestrune-fuzz"};
     std::string appFolder_;
     std::unique_ptr<MemoryPlatform> platform_;
-    SilentFrontEnd frontEnd_;
     FixedClock clock_;
 };
 

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "profiles.txt can be written");
 
     ProfileList list;
-    list.LoadProfiles(*state, state->paths.profilesPath);
+    list.LoadProfiles(state->services, state->paths.profilesPath);
     const auto& entries = list.Entries();
     Require(!entries.empty() && entries.front() == kDefaultProfile, "the list starts with [default]");
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(list.ProfileExists(entries[i]), "every entry exists");
     }
 
-    list.SaveProfiles(*state, state->paths.profilesPath);
+    list.SaveProfiles(state->services, state->paths.profilesPath);
     ProfileList again;
-    again.LoadProfiles(*state, state->paths.profilesPath);
+    again.LoadProfiles(state->services, state->paths.profilesPath);
     Require(again.Entries() == entries, "the list saved and loaded again reads the same");
     return 0;
 }

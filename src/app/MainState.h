@@ -12,7 +12,6 @@
 
 #include "app/Clock.h"
 #include "app/CommandLine.h"
-#include "app/FrontEnd.h"
 #include "app/Model.h"
 #include "app/Options.h"
 #include "app/Paths.h"
@@ -25,8 +24,7 @@
 namespace kestrune {
 
 struct MainState {
-    MainState(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock)
-        : services(platform, clock), fe(frontEnd) {
+    MainState(platform::Platform& platform, Clock& clock) : services(platform, clock) {
         model.tables.SetChangeListener([this](TableKind kind) { model.events.RowsChanged(kind); });
     }
     MainState(const MainState&) = delete;
@@ -37,7 +35,6 @@ struct MainState {
     Paths paths;
     Options options;
     ViewState view;
-    FrontEnd& fe;
 
     // The table of the selected tab, or nullptr on the About tab.
     Table* CurrentTable() {

@@ -20,7 +20,7 @@ namespace kestrune {
 std::string ExitingLine() { return std::string("Exiting ") + kTitle; }
 
 Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock, TimerFactory& timers)
-    : state_(platform, frontEnd, clock), publishers_(platform.programFiles(), platform.files()), timers_(timers) {
+    : fe_(frontEnd), state_(platform, clock), publishers_(platform.programFiles(), platform.files()), timers_(timers) {
     delayed_.timer = timers_.Create(1000, [this] {
         CarryOut(
             OnDelayedRunTick(DelayedRunParts(), delayed_), [this] { CloseDown(); }, [this] { SendToTray(); });
@@ -28,7 +28,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
     // While the monitor runs it looks first: a newcomer is asked about before any rescan could
     // show it, and the follower catches what the monitor leaves alone (a changed command).
     monitor_.timer = timers_.Create(1000, [this] {
-        OnMonitorTick(state_, state_.fe, monitor_);
+        OnMonitorTick(state_, fe_, monitor_);
         if (following_) FollowPlaces();
     });
     followTimer_ = timers_.Create(1000, [this] {
@@ -42,7 +42,7 @@ Application::Application(platform::Platform& platform, FrontEnd& frontEnd, Clock
 Application::~Application() { state_.model.events.Detach(balloons_); }
 
 ProgressLine Application::StatusLine() {
-    return [this](const std::string& text) { state_.fe.SetStatus(text); };
+    return [this](const std::string& text) { fe_.SetStatus(text); };
 }
 
 RunParts Application::DelayedRunParts() {
@@ -50,7 +50,7 @@ RunParts Application::DelayedRunParts() {
 }
 
 void Application::FollowPlaces() {
-    const std::vector<TableKind> rescanned = FollowPlaceChanges(state_, follower_, state_.fe.QuestionOpen());
+    const std::vector<TableKind> rescanned = FollowPlaceChanges(state_, follower_, fe_.QuestionOpen());
     if (const auto shown = state_.CurrentKind();
         shown && std::find(rescanned.begin(), rescanned.end(), *shown) != rescanned.end())
         ShowTableStatus();
@@ -90,7 +90,7 @@ void Application::PrepareProcess(const std::string& commandLine) {
     EnablePrivilege(s.services, "SeIncreaseBasePriorityPrivilege");
     EnablePrivilege(s.services, "SeDebugPrivilege");
     s.view.slimlineMode = ContainsIgnoreCase(commandLine, "slim");
-    s.fe.CentreWindow();
+    fe_.CentreWindow();
     s.services.platform.processes().RaiseOwnPriority();
     delayed_.cpuMeter = CreateCpuMeter(s.services.platform);
     s.services.log.Write(
@@ -104,18 +104,18 @@ void Application::LoadOptionsAndProfile() {
     ApplyIdleDefaults(s.options);
     RememberStoredOptions();
     profiles_.LoadProfiles(s.services, s.paths.profilesPath);
-    icons_ = std::make_unique<IconCache>(s.services.platform.files(), s.fe, s.view);  // holds the checksum calculator
+    icons_ = std::make_unique<IconCache>(s.services.platform.files(), fe_, s.view);  // holds the checksum calculator
     icons_->SetDeferred(deferIcons_);
     s.services.icons = icons_.get();
     SwitchProfile(s, s.paths.profile, false);
-    s.fe.SetCaption(ProfileCaption(s.paths));
+    fe_.SetCaption(ProfileCaption(s.paths));
 }
 
 void Application::FillTables() {
     MainState& s = state_;
     DetermineStartupFolders(s.services.platform, s.paths);
     // Started with Windows, the program only runs the delayed applications: the places wait.
-    if (s.view.slimlineMode) s.fe.MinimiseWindow();
+    if (s.view.slimlineMode) fe_.MinimiseWindow();
     else ScanPlaces(s);
     if (s.view.slimlineMode && s.options.chooseProfile) ShowProfiles(false);
     LoadSettingsDocument(s);
@@ -147,7 +147,7 @@ bool Application::Startup(const std::string& commandLine) {
     FillTables();
     BeginWork();
     LogRegistryProblems();
-    state_.fe.SetStatus("Finished loading");
+    fe_.SetStatus("Finished loading");
     state_.model.loadingInProgress = false;
     if (following_ && !readOnly_) followTimer_->Start();
     return true;
@@ -175,7 +175,7 @@ bool Application::Shutdown(CloseReason reason) {
         kestrune::ToggleRunOnStartup(s, s.options);
     if (delayed_.cpuMeter) delayed_.cpuMeter->Terminate();
 
-    s.fe.TakeWindowBounds();
+    fe_.TakeWindowBounds();
     WriteOptions(s);
     RememberStoredOptions();
     if (!s.options.skipSave) {
@@ -212,11 +212,11 @@ bool Application::StoreEdits(Outcome& said) {
 
 void Application::Report(Outcome outcome) {
     StoreEdits(outcome);
-    ShowOutcome(state_.fe, outcome);
+    ShowOutcome(fe_, outcome);
 }
 
 void Application::ShowTableStatus(bool refreshed) {
-    state_.fe.SetStatus(TableStatusText(state_.model.tables, state_.CurrentKind(), refreshed));
+    fe_.SetStatus(TableStatusText(state_.model.tables, state_.CurrentKind(), refreshed));
     TableStatusShown();
 }
 
@@ -234,7 +234,7 @@ void Application::ReportOnTable(Outcome outcome) {
 void Application::CloseDown() {
     state_.services.log.Write(ExitingLine());
     Shutdown(CloseReason::Code);
-    state_.fe.Quit();
+    fe_.Quit();
 }
 
 }  // namespace kestrune

@@ -46,6 +46,8 @@ public:
     void CloseDown();
 
     MainState& state() { return state_; }
+    // The window (or console) the program shows itself through.
+    FrontEnd& frontEnd() { return fe_; }
     const PriorityWatcher& priorityWatcher() const { return watcher_; }
 
     // Stores what the commands since the last call changed: the settings document unless
@@ -199,8 +201,9 @@ private:
     // The profiles dialog, its Add, Edit and Delete buttons enabled or not.
     void ShowProfiles(bool editable);
 
+    FrontEnd& fe_;
     MainState state_;
-    TrayBalloons balloons_{state_.view, state_.fe};
+    TrayBalloons balloons_{state_.view, fe_};
     ProfileList profiles_;
     std::unique_ptr<IconCache> icons_;
     PublisherCache publishers_;

@@ -20,10 +20,10 @@
 namespace kestrune {
 
 // These two write and report their own file.
-void Application::SaveSettings() { ShowOutcome(state_.fe, SaveSettingsCommand(state_)); }
-void Application::BackupSettings() { ShowOutcome(state_.fe, BackupSettingsCommand(state_)); }
+void Application::SaveSettings() { ShowOutcome(fe_, SaveSettingsCommand(state_)); }
+void Application::BackupSettings() { ShowOutcome(fe_, BackupSettingsCommand(state_)); }
 void Application::LoadBackup() {
-    const Outcome outcome = LoadBackupAndOffer(state_, state_.fe, std::nullopt);
+    const Outcome outcome = LoadBackupAndOffer(state_, fe_, std::nullopt);
     Report(outcome);
     if (outcome.status == OutcomeStatus::Done) ApplyRowIcons(state_);
 }
@@ -44,7 +44,7 @@ void Application::DeleteUntickedItems() {
 void Application::RefreshTables() {
     {
         const BusyScope busy(state_.model.events);
-        ShowOutcome(state_.fe, RefreshAllTables(state_));
+        ShowOutcome(fe_, RefreshAllTables(state_));
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
@@ -57,9 +57,9 @@ void Application::ToggleMonitor() {
     kestrune::ToggleMonitor(state_.options, monitor_);
     Report({});
 }
-void Application::MonitorTick() { OnMonitorTick(state_, state_.fe, monitor_); }
+void Application::MonitorTick() { OnMonitorTick(state_, fe_, monitor_); }
 void Application::PreventDelayedAppsFromRegistering() { Report(kestrune::PreventDelayedAppsFromRegistering(state_)); }
-void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_.model, state_.fe)); }
+void Application::MakeAllDelayedIdle() { Report(kestrune::MakeAllDelayedIdle(state_.model, fe_)); }
 void Application::ToggleRunOnStartup() { Report(kestrune::ToggleRunOnStartup(state_, state_.options)); }
 void Application::ToggleSkipSave() {
     state_.options.skipSave = !state_.options.skipSave;
@@ -94,26 +94,26 @@ void Application::ToggleDisableTheWindowsWay() {
     Report({});
 }
 void Application::SetIdleSettings() {
-    kestrune::SetIdleSettings(state_.options, state_.fe);
+    kestrune::SetIdleSettings(state_.options, fe_);
     Report({});
 }
 void Application::ShowProfiles(bool editable) {
     PrepareProfilesDialog(state_.paths, profiles_, editable);
-    state_.fe.ShowProfilesDialog();
+    fe_.ShowProfilesDialog();
 }
 void Application::OpenProfiles() { ShowProfiles(true); }
 // The buttons write profiles.txt themselves; the tables and options wait for the next command.
-void Application::AddProfile() { ShowOutcome(state_.fe, profiles_.Add(state_.services, state_.paths, state_.fe)); }
+void Application::AddProfile() { ShowOutcome(fe_, profiles_.Add(state_.services, state_.paths, fe_)); }
 void Application::EditProfile() {
-    ShowOutcome(state_.fe, profiles_.Edit(state_, state_.fe));
+    ShowOutcome(fe_, profiles_.Edit(state_, fe_));
     // Renaming the current profile renames the caption too.
-    state_.fe.SetCaption(ProfileCaption(state_.paths));
+    fe_.SetCaption(ProfileCaption(state_.paths));
 }
-void Application::DeleteProfile() { ShowOutcome(state_.fe, profiles_.Delete(state_.services, state_.paths)); }
+void Application::DeleteProfile() { ShowOutcome(fe_, profiles_.Delete(state_.services, state_.paths)); }
 
 void Application::UseSelectedProfile() {
     const ProfileSwitch switched = profiles_.Use(state_);
-    state_.fe.SetCaption(ProfileCaption(state_.paths));
+    fe_.SetCaption(ProfileCaption(state_.paths));
     if (switched.reload) RefreshTables();
     Report(switched.outcome);
 }
@@ -121,14 +121,14 @@ void Application::NewItem() {
     const auto kind = state_.CurrentKind();
     if (!kind) return;
     editor_ = *OpenItemEditor(state_.model.tables[*kind], std::nullopt);
-    state_.fe.ShowItemEditor();
+    fe_.ShowItemEditor();
 }
 void Application::EditItem(TableKind kind, const std::vector<int>& rows) {
     if (rows.empty()) return;
     auto filled = OpenItemEditor(state_.model.tables[kind], rows.front());
     if (!filled) return;
     editor_ = std::move(*filled);
-    state_.fe.ShowItemEditor();
+    fe_.ShowItemEditor();
 }
 
 EditorField Application::ConfirmEditor() {
@@ -143,7 +143,7 @@ EditorField Application::ConfirmEditor() {
     return editor_.focus;
 }
 void Application::DeleteSelected(TableKind kind, const std::vector<int>& rows) {
-    ReportOnTable(DeleteRows(state_, state_.fe, kind, rows));
+    ReportOnTable(DeleteRows(state_, fe_, kind, rows));
 }
 void Application::ToggleSelected(TableKind kind, const std::vector<int>& rows) {
     ReportOnTable(SetTicks(state_, kind, rows, std::nullopt));
@@ -176,7 +176,7 @@ void Application::MoveSelectedBack(TableKind kind, const std::vector<int>& rows)
     if (kind != TableKind::Deleted) return;
     const Outcome outcome = MoveRowsBack(state_, rows);
     ShowTableStatus();
-    ShowOutcome(state_.fe, outcome);
+    ShowOutcome(fe_, outcome);
 }
 void Application::SetPriorityOfSelected(TableKind kind, const std::vector<int>& rows, std::uint32_t priorityClass) {
     // The priority entries act on processes only.
@@ -187,7 +187,7 @@ void Application::SetPriorityOfSelected(TableKind kind, const std::vector<int>& 
 }
 void Application::EndSelectedProcesses(TableKind kind, const std::vector<int>& rows) {
     if (kind != TableKind::Process) return;
-    Outcome outcome = EndProcessesOfRows(state_, state_.fe, rows, StatusLine());
+    Outcome outcome = EndProcessesOfRows(state_, fe_, rows, StatusLine());
     TableStatusShown();
     Report(std::move(outcome));
 }

@@ -16,18 +16,18 @@
 
 namespace kestrune {
 
-void Application::SendToTray() { kestrune::SendToTray(state_.view, state_.fe); }
+void Application::SendToTray() { kestrune::SendToTray(state_.view, fe_); }
 
 void Application::RestoreFromTray() {
     // Slimline start-up skipped the scan of the five places; the window must not come back
     // with them empty.
-    if (state_.view.slimlineMode) ShowOutcome(state_.fe, ScanAllLocations(state_));
+    if (state_.view.slimlineMode) ShowOutcome(fe_, ScanAllLocations(state_));
     ShowFromTray();
 }
 
 void Application::ShowFromTray() {
-    state_.fe.ShowWindowNormal();
-    RemoveTrayIcon(state_.view, state_.fe);
+    fe_.ShowWindowNormal();
+    RemoveTrayIcon(state_.view, fe_);
 }
 
 void Application::Identify(TableKind kind, const std::vector<int>& rows, int engine) {
@@ -43,7 +43,7 @@ void Application::CopyToClipboard(TableKind kind, const std::vector<int>& rows, 
     // 0 the file name, 1 the path, 2 the path with its arguments.
     const ItemCopy copy = CopyItemDetails(state_.model.tables[kind], rows.front(), which >= 1, which == 2);
     if (copy.outcome.status != OutcomeStatus::Done) return;
-    state_.fe.CopyToClipboard(copy.text);
+    fe_.CopyToClipboard(copy.text);
     Report(copy.outcome);
 }
 

@@ -50,7 +50,7 @@ QLabel* Paragraph(const char* text, QWidget* parent) {
 
 }  // namespace
 
-AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
+AboutPanel::AboutPanel(MainState& state, Prompts& prompts, QWidget* parent) : QWidget(parent) {
     setObjectName("fraAbout");
     // On a small screen at a high scale the texts scroll rather than push the window past it;
     // the buttons stay below them, in sight without scrolling.
@@ -108,10 +108,10 @@ AboutPanel::AboutPanel(MainState& state, QWidget* parent) : QWidget(parent) {
     button(kContactCaption, "cmdContactForm", open(std::string(kMakerSiteUrl) + std::string(kContactQuery)));
     button(kDonateCaption, "cmdDonate", open(std::string(kMakerSiteUrl) + std::string(kDonateQuery)));
     buttons->addStretch(1);
-    button(std::string(caption::ShowHelp).c_str(), "cmdHelp", [&state] {
+    button(std::string(caption::ShowHelp).c_str(), "cmdHelp", [&state, &prompts] {
         const std::string help = state.paths.appFolder + std::string(kMakerHelpFile);
         if (!state.services.FileExists(help) || !state.services.platform.shell().OpenDocument(help))
-            state.fe.ShowMessage("The help file could not be opened: " + help, MessageIcon::Exclamation);
+            prompts.ShowMessage("The help file could not be opened: " + help, MessageIcon::Exclamation);
     });
     buttons->setContentsMargins(18, 0, 18, 0);
     outer->addLayout(buttons);

@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+#include "app/Prompts.h"
+
 namespace kestrune {
 struct MainState;
 }
@@ -12,7 +14,7 @@ namespace kestrune::ui {
 class AboutPanel final : public QWidget {
     Q_OBJECT
 public:
-    AboutPanel(MainState& state, QWidget* parent = nullptr);
+    AboutPanel(MainState& state, Prompts& prompts, QWidget* parent = nullptr);
 };
 
 }  // namespace kestrune::ui

@@ -29,8 +29,8 @@ constexpr const char* kProcessTip = "Choose from the running processes";
 }  // namespace
 
 ItemEditorDialog::ItemEditorDialog(ItemEditorState& editor, std::function<EditorField()> confirm, MainState& state,
-                                   QWidget* parent)
-    : QDialog(parent), editor_(editor), confirm_(std::move(confirm)), state_(state) {
+                                   Prompts& prompts, QWidget* parent)
+    : QDialog(parent), editor_(editor), confirm_(std::move(confirm)), state_(state), prompts_(prompts) {
     setObjectName("frmEdit");
     setWindowTitle(QString::fromStdString(editor.caption));
     setWindowIcon(IconStore::AppIcon());
@@ -143,7 +143,7 @@ std::string ProgramFolderOf(MainState& state, const std::string& command) {
 
 void ItemEditorDialog::ChooseFile() {
     const std::string file =
-        state_.fe.ChooseFile(kProgramsFilter, ProgramFolderOf(state_, path_->text().trimmed().toStdString()));
+        prompts_.ChooseFile(kProgramsFilter, ProgramFolderOf(state_, path_->text().trimmed().toStdString()));
     if (file.empty()) return;
     path_->setText(QString::fromStdString(file));
     if (name_->text().isEmpty()) name_->setText(QFileInfo(QString::fromStdString(file)).completeBaseName());

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include "app/Prompts.h"
 #include "locations/ItemEditor.h"
 
 class QComboBox;
@@ -27,7 +28,7 @@ inline constexpr std::array<const char*, 7> kEditorPriorities = {"",       "Real
 class ItemEditorDialog final : public QDialog {
     Q_OBJECT
 public:
-    ItemEditorDialog(ItemEditorState& editor, std::function<EditorField()> confirm, MainState& state,
+    ItemEditorDialog(ItemEditorState& editor, std::function<EditorField()> confirm, MainState& state, Prompts& prompts,
                      QWidget* parent = nullptr);
 
     QLineEdit* NameBox() const { return name_; }
@@ -48,6 +49,7 @@ private:
     ItemEditorState& editor_;
     std::function<EditorField()> confirm_;
     MainState& state_;
+    Prompts& prompts_;
     QLineEdit* name_ = nullptr;
     QLineEdit* path_ = nullptr;
     QLineEdit* delay_ = nullptr;

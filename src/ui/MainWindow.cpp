@@ -106,7 +106,7 @@ void MainWindow::AddTabs(QWidget* central, const IconStore& icons) {
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName("tabMain");
     tabs_->setDocumentMode(false);
-    tabs_->addTab(new AboutPanel(app_.state(), tabs_), QString::fromStdString(TabCaptionOf(1)));
+    tabs_->addTab(new AboutPanel(app_.state(), app_.frontEnd(), tabs_), QString::fromStdString(TabCaptionOf(1)));
     for (TableKind kind : kAllTables) AddList(kind, icons);
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::OnTabChanged);
 }
@@ -584,7 +584,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (app_.Shutdown(sessionEnding || applicationQuitting_ ? CloseReason::System : CloseReason::User)) {
         closing_ = true;
         event->accept();
-        app_.state().fe.Quit();
+        app_.frontEnd().Quit();
         return;
     }
     event->ignore();

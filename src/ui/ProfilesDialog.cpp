@@ -77,7 +77,7 @@ void ProfilesDialog::Refill() {
 }
 
 void ProfilesDialog::TryClose() {
-    if (profiles_.Close(app_.state().paths, app_.state().fe)) done(QDialog::Rejected);
+    if (profiles_.Close(app_.state().paths, app_.frontEnd())) done(QDialog::Rejected);
 }
 
 void ProfilesDialog::reject() { TryClose(); }

@@ -288,7 +288,7 @@ void QtFrontEnd::CopyToClipboard(const std::string& text) {
 void QtFrontEnd::ShowItemEditor() {
     Application* app = app_;
     ItemEditorDialog dialog(
-        app->editor(), [app] { return app->ConfirmEditor(); }, app->state(), window_.get());
+        app->editor(), [app] { return app->ConfirmEditor(); }, app->state(), *this, window_.get());
     RunModal(dialog);
     app->editor().visible = false;
 }

@@ -181,7 +181,7 @@ void SaveItemEditors(Application& app, MainWindow& window, const QDir& folder) {
     editor.showDelay = editor.showPriority = editor.priorityEnabled = true;
     {
         ItemEditorDialog dialog(
-            editor, [] { return EditorField::None; }, app.state(), &window);
+            editor, [] { return EditorField::None; }, app.state(), app.frontEnd(), &window);
         dialog.show();
         Save(dialog, folder, "dialog-item-editor-delayed");
     }
@@ -191,7 +191,7 @@ void SaveItemEditors(Application& app, MainWindow& window, const QDir& folder) {
     editor.showDelay = editor.showPriority = editor.priorityEnabled = false;
     {
         ItemEditorDialog dialog(
-            editor, [] { return EditorField::None; }, app.state(), &window);
+            editor, [] { return EditorField::None; }, app.state(), app.frontEnd(), &window);
         dialog.show();
         Save(dialog, folder, "dialog-item-editor-new");
     }

@@ -24,7 +24,7 @@ namespace {
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The desktop's own front end: the menus exist only in the desktop program.
-QtFrontEnd& Desktop(Application& app) { return dynamic_cast<QtFrontEnd&>(app.state().fe); }
+QtFrontEnd& Desktop(Application& app) { return dynamic_cast<QtFrontEnd&>(app.frontEnd()); }
 
 // The list of what would change, with OK and Cancel.
 class StateChangesDialog : public QDialog {

@@ -16,7 +16,7 @@ using test::WriteText;
 
 class OptionsFileTest : public ::testing::Test {
 protected:
-    OptionsFileTest() : state(*machine.platform, fe, clock) { state.InProgramFolder(machine.appFolder).WithIni(); }
+    OptionsFileTest() : state(*machine.platform, clock) { state.InProgramFolder(machine.appFolder).WithIni(); }
     test::TestMachine machine;
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
@@ -57,7 +57,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInItsFixedOrder) {
 TEST_F(OptionsFileTest, ShutDownRewritesTheFileOnceForAllEighteenKeys) {
     WriteText(state.paths.iniPath, "[Options]\r\nMonitor=0\r\n");
     test::CountingPlatform counting(*machine.platform);
-    test::TestState counted(counting, fe, clock);
+    test::TestState counted(counting, clock);
     counted.InProgramFolder(machine.appFolder).WithIni();
     counted.options.monitor = true;
     WriteOptions(counted);
@@ -88,7 +88,7 @@ TEST_F(OptionsFileTest, RoundTripsAndKeepsForeignSectionsAndKeys) {
     EXPECT_NE(text.find("[Mine]\r\nColour=blue\r\n"), std::string::npos);
     EXPECT_NE(text.find("Extra=keep me"), std::string::npos);
 
-    test::TestState again(*machine.platform, fe, clock);
+    test::TestState again(*machine.platform, clock);
     again.InProgramFolder(machine.appFolder).WithIni();
     ReadOptions(again);
     EXPECT_TRUE(again.options.monitor);
@@ -103,7 +103,7 @@ TEST_F(OptionsFileTest, AProfileWithBlanksOrQuotesAroundItReadsBackAsWritten) {
     for (const char* profile : {" Work", "Home ", "\"Play\"", "\"", "\"Half"}) {
         state.paths.profile = profile;
         WriteOptions(state);
-        test::TestState again(*machine.platform, fe, clock);
+        test::TestState again(*machine.platform, clock);
         again.InProgramFolder(machine.appFolder).WithIni();
         ReadOptions(again);
         EXPECT_EQ(again.paths.profile, profile);
@@ -132,7 +132,7 @@ TEST_F(OptionsFileTest, IdleSettingsFallBackToTwentyAndFive) {
         {"[Options]\r\nIdle threshold=99999\r\n", 20, 5},                     // beyond 16 bits
     };
     for (const Case& c : cases) {
-        test::TestState s(*machine.platform, fe, clock);
+        test::TestState s(*machine.platform, clock);
         s.InProgramFolder(machine.appFolder).WithIni();
         WriteText(s.paths.iniPath, c.file);
         ReadOptions(s);

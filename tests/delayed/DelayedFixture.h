@@ -221,7 +221,7 @@ inline RunParts PartsOf(TestState& state, ScriptedFrontEnd& fe) {
 
 class DelayedFixture : public ::testing::Test {
 protected:
-    DelayedFixture() : state(platform, fe, clock) {
+    DelayedFixture() : state(platform, clock) {
         state.InProgramFolder(platform.machine.appFolder).BeginLog("test begins");
         state.options.idleThreshold = kDefaultIdleThreshold;
         state.options.idleSeconds = kDefaultIdleSeconds;

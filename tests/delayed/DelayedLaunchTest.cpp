@@ -31,7 +31,7 @@ TEST(DelayedLaunchTest, TwoCommandsStartInOrderAboutASecondApart) {
     test::ScriptedFrontEnd fe;
     test::FixedClock clock;
     test::ManualTimers timers{clock};
-    test::TestState state(*machine.platform, fe, clock);
+    test::TestState state(*machine.platform, clock);
     state.LogIn(machine.appFolder).BeginLog("test begins");
     DelayedRun run;
     run.timer = timers.Create(1000, [] {});

@@ -21,7 +21,7 @@ using platform::ValueType;
 
 class StateApplyTest : public ::testing::Test {
 protected:
-    StateApplyTest() : state(*machine.platform, fe, clock) {
+    StateApplyTest() : state(*machine.platform, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         DetermineStartupFolders(state.services.platform, state.paths);
         state.services.platform.registry().CreateKey(RootKey::CurrentUser, kRunKey);

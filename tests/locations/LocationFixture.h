@@ -26,7 +26,7 @@ using platform::ValueType;
 
 class LocationFixture : public ::testing::Test {
 protected:
-    LocationFixture() : state(Platform(), fe, clock), icons(Platform().files(), fe, state.view) {
+    LocationFixture() : state(Platform(), clock), icons(Platform().files(), fe, state.view) {
         state.services.icons = &icons;
         state.InProgramFolder(machine.appFolder).WithTimers(timers);
         auto& registry = Platform().registry();

@@ -23,7 +23,7 @@ using platform::ValueType;
 
 class TableOperationsTest : public ::testing::Test {
 protected:
-    TableOperationsTest() : state(*machine.platform, fe, clock) {
+    TableOperationsTest() : state(*machine.platform, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         DetermineStartupFolders(state.services.platform, state.paths);
     }

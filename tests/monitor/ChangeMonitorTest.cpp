@@ -22,7 +22,7 @@ using platform::ValueType;
 
 class ChangeMonitorTest : public ::testing::Test {
 protected:
-    ChangeMonitorTest() : state(*machine.platform, fe, clock) {
+    ChangeMonitorTest() : state(*machine.platform, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         DetermineStartupFolders(state.services.platform, state.paths);

@@ -23,7 +23,7 @@ using platform::ValueType;
 
 class MonitorRefusalTest : public ::testing::Test {
 protected:
-    MonitorRefusalTest() : state(platform, fe, clock) {
+    MonitorRefusalTest() : state(platform, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         machine.platform->registry().CreateKey(RootKey::LocalMachine, kRunKey);

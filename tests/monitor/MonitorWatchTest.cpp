@@ -24,8 +24,7 @@ constexpr const char* kPromptTail = "have registered to run at system start up -
 class MonitorWatchTest : public ::testing::Test {
 protected:
     MonitorWatchTest()
-        : outside(platform::CreatePlatform({machine.appFolder, machine.machineRoot})),
-          state(*machine.platform, fe, clock) {
+        : outside(platform::CreatePlatform({machine.appFolder, machine.machineRoot})), state(*machine.platform, clock) {
         state.InProgramFolder(machine.appFolder).WithTimers(timers);
         monitor.timer = timers.Create(1000, [this] { OnMonitorTick(state, fe, monitor); });
         DetermineStartupFolders(state.services.platform, state.paths);

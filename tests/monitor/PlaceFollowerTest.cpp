@@ -19,7 +19,7 @@ using platform::ValueType;
 
 class PlaceFollowerTest : public ::testing::Test {
 protected:
-    PlaceFollowerTest() : state(*machine.platform, fe, clock) {
+    PlaceFollowerTest() : state(*machine.platform, clock) {
         state.InProgramFolder(machine.appFolder).BeginLog("test started").WithTimers(timers);
         DetermineStartupFolders(state.services.platform, state.paths);
         ScanPlaces(state);

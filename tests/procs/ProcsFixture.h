@@ -40,7 +40,7 @@ protected:
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers{clock};
-    TestState state{platform, fe, clock};
+    TestState state{platform, clock};
     int watcherTicks = 0;
 };
 

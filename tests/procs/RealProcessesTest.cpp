@@ -103,7 +103,7 @@ protected:
     ScriptedFrontEnd fe;
     FixedClock clock;
     ManualTimers timers{clock};
-    TestState state{*machine.platform, fe, clock};
+    TestState state{*machine.platform, clock};
     std::string programName, programPath;
     std::vector<pid_t> children;
 };

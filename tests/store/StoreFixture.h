@@ -27,7 +27,7 @@ public:
 
 class StoreFixture : public ::testing::Test {
 protected:
-    StoreFixture() : state(*machine.platform, fe, clock) { state.InProgramFolder(machine.appFolder); }
+    StoreFixture() : state(*machine.platform, clock) { state.InProgramFolder(machine.appFolder); }
 
     std::string AppFile(const std::string& name) const { return machine.appFolder + name; }
     std::string Log() const { return ReadText(AppFile("log.txt")); }

@@ -21,7 +21,7 @@ struct TimerTicks {
 
 class TestState : public MainState {
 public:
-    TestState(platform::Platform& platform, FrontEnd& frontEnd, Clock& clock) : MainState(platform, frontEnd, clock) {}
+    TestState(platform::Platform& platform, Clock& clock) : MainState(platform, clock) {}
 
     // The program folder (`folder` ends in a separator) with log.txt and settings.xml in it.
     TestState& InProgramFolder(const std::string& folder) {
