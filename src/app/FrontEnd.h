@@ -6,23 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "app/IconPictures.h"
+#include "app/Outcome.h"
 #include "app/Prompts.h"
 
 namespace kestrune {
 
-class FrontEnd : public Prompts {
+class FrontEnd : public Prompts, public IconPictures {
 public:
+    // How a window shows what a command came to: its status line first, then its message
+    // boxes in order.
+    void ShowOutcome(const Outcome& outcome);
+
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetCaption(const std::string& text) = 0;
     // True while a message, question or dialog waits for the user: a command is half done, so
     // nothing may refill the tables under it.
     virtual bool QuestionOpen() const { return false; }
-
-    // Extracts the file's first icon as picture `iconNumber`; false when it has none.
-    virtual bool LoadFileIcon(const std::string& file, int iconNumber) = 0;
-    // False for a front end that never draws row icons: the files behind them are then not
-    // read at all, and every row keeps the default icon.
-    virtual bool ShowsIcons() const { return true; }
 
     virtual void MinimiseWindow() = 0;
     virtual void ShowWindowNormal() = 0;

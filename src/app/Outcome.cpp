@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "app/FrontEnd.h"
-
 namespace kestrune {
 
 namespace {
@@ -28,12 +26,6 @@ void Outcome::Add(Outcome other) {
                     std::make_move_iterator(other.messages.end()));
     details.insert(details.end(), std::make_move_iterator(other.details.begin()),
                    std::make_move_iterator(other.details.end()));
-}
-
-void ShowOutcome(FrontEnd& frontEnd, const Outcome& outcome) {
-    if (!outcome.statusLine.empty()) frontEnd.SetStatus(outcome.statusLine);
-    for (const OutcomeMessage& message : outcome.messages)
-        frontEnd.ShowMessage(message.text, message.icon, message.caption);
 }
 
 }  // namespace kestrune

@@ -12,8 +12,6 @@
 
 namespace kestrune {
 
-class FrontEnd;
-
 enum class OutcomeStatus {
     Done,         // the command changed what it was asked to change
     NothingToDo,  // everything already was as asked
@@ -57,8 +55,5 @@ struct Outcome {
     // outweighs a cancel, which outweighs nothing to do).
     void Add(Outcome other);
 };
-
-// How a window shows an outcome: its status line first, then its message boxes in order.
-void ShowOutcome(FrontEnd& frontEnd, const Outcome& outcome);
 
 }  // namespace kestrune

@@ -38,7 +38,7 @@ int IconCache::IconOf(const std::string& file) {
     }
 
     const int number = imageCount_ + 1;
-    if (!fe_.LoadFileIcon(file, number)) return kDefaultIcon;
+    if (!pictures_.LoadFileIcon(file, number)) return kDefaultIcon;
     imageCount_ = number;
     // A file without a checksum cannot be recognised again, so it is not remembered.
     if (!checksum.empty()) numbers_.emplace(checksum, number);

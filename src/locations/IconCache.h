@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/FrontEnd.h"
+#include "app/IconPictures.h"
 #include "app/Services.h"
 #include "app/ViewState.h"
 #include "locations/Crc.h"
@@ -16,14 +16,14 @@ namespace kestrune {
 
 class IconCache final : public RowIcons {
 public:
-    // The pictures come from the front end; the view says whether it is in Slimline mode.
-    IconCache(platform::FileSystem& files, FrontEnd& frontEnd, const ViewState& view)
-        : files_(files), fe_(frontEnd), view_(view) {}
+    // The pictures are kept by the front end; the view says whether it is in Slimline mode.
+    IconCache(platform::FileSystem& files, IconPictures& pictures, const ViewState& view)
+        : files_(files), pictures_(pictures), view_(view) {}
 
     // 1 while in Slimline mode, while deferred, for a front end without icons, for a file that
     // does not exist, or one without an icon.
     int IconOf(const std::string& file) override;
-    bool Wanted() const override { return !deferred_ && !view_.slimlineMode && fe_.ShowsIcons(); }
+    bool Wanted() const override { return !deferred_ && !view_.slimlineMode && pictures_.ShowsIcons(); }
 
     // While deferred every row gets the default icon and no file is read; the desktop program
     // defers during start-up and fills the icons in afterwards (FillRowIcons).
@@ -46,7 +46,7 @@ private:
     };
 
     platform::FileSystem& files_;
-    FrontEnd& fe_;
+    IconPictures& pictures_;
     const ViewState& view_;
     Crc crc_{true};
     bool deferred_ = false;

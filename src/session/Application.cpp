@@ -212,7 +212,7 @@ bool Application::StoreEdits(Outcome& said) {
 
 void Application::Report(Outcome outcome) {
     StoreEdits(outcome);
-    ShowOutcome(fe_, outcome);
+    fe_.ShowOutcome(outcome);
 }
 
 void Application::ShowTableStatus(bool refreshed) {

@@ -20,8 +20,8 @@
 namespace kestrune {
 
 // These two write and report their own file.
-void Application::SaveSettings() { ShowOutcome(fe_, SaveSettingsCommand(state_)); }
-void Application::BackupSettings() { ShowOutcome(fe_, BackupSettingsCommand(state_)); }
+void Application::SaveSettings() { fe_.ShowOutcome(SaveSettingsCommand(state_)); }
+void Application::BackupSettings() { fe_.ShowOutcome(BackupSettingsCommand(state_)); }
 void Application::LoadBackup() {
     const Outcome outcome = LoadBackupAndOffer(state_, fe_, std::nullopt);
     Report(outcome);
@@ -44,7 +44,7 @@ void Application::DeleteUntickedItems() {
 void Application::RefreshTables() {
     {
         const BusyScope busy(state_.model.events);
-        ShowOutcome(fe_, RefreshAllTables(state_));
+        fe_.ShowOutcome(RefreshAllTables(state_));
     }
     LogRegistryProblems();
     // A refresh ends on the counts it found, whatever the reload said before.
@@ -103,13 +103,13 @@ void Application::ShowProfiles(bool editable) {
 }
 void Application::OpenProfiles() { ShowProfiles(true); }
 // The buttons write profiles.txt themselves; the tables and options wait for the next command.
-void Application::AddProfile() { ShowOutcome(fe_, profiles_.Add(state_.services, state_.paths, fe_)); }
+void Application::AddProfile() { fe_.ShowOutcome(profiles_.Add(state_.services, state_.paths, fe_)); }
 void Application::EditProfile() {
-    ShowOutcome(fe_, profiles_.Edit(state_, fe_));
+    fe_.ShowOutcome(profiles_.Edit(state_, fe_));
     // Renaming the current profile renames the caption too.
     fe_.SetCaption(ProfileCaption(state_.paths));
 }
-void Application::DeleteProfile() { ShowOutcome(fe_, profiles_.Delete(state_.services, state_.paths)); }
+void Application::DeleteProfile() { fe_.ShowOutcome(profiles_.Delete(state_.services, state_.paths)); }
 
 void Application::UseSelectedProfile() {
     const ProfileSwitch switched = profiles_.Use(state_);
@@ -176,7 +176,7 @@ void Application::MoveSelectedBack(TableKind kind, const std::vector<int>& rows)
     if (kind != TableKind::Deleted) return;
     const Outcome outcome = MoveRowsBack(state_, rows);
     ShowTableStatus();
-    ShowOutcome(fe_, outcome);
+    fe_.ShowOutcome(outcome);
 }
 void Application::SetPriorityOfSelected(TableKind kind, const std::vector<int>& rows, std::uint32_t priorityClass) {
     // The priority entries act on processes only.

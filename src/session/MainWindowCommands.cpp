@@ -21,7 +21,7 @@ void Application::SendToTray() { kestrune::SendToTray(state_.view, fe_); }
 void Application::RestoreFromTray() {
     // Slimline start-up skipped the scan of the five places; the window must not come back
     // with them empty.
-    if (state_.view.slimlineMode) ShowOutcome(fe_, ScanAllLocations(state_));
+    if (state_.view.slimlineMode) fe_.ShowOutcome(ScanAllLocations(state_));
     ShowFromTray();
 }
 

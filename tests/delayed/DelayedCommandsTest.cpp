@@ -166,7 +166,7 @@ TEST_F(DelayedCommandsTest, AllIdleNumbersTheRowsFromMinusN) {
     EXPECT_NE(fe.questions[0].find("all 3 delayed application(s)"), std::string::npos) << fe.questions[0];
     EXPECT_THAT(Delays(), ElementsAre("10", "abc", "-7"));
     EXPECT_FALSE(state.model.settingsChanged);
-    ShowOutcome(fe, MakeAllDelayedIdle(state.model, fe));
+    fe.ShowOutcome(MakeAllDelayedIdle(state.model, fe));
     EXPECT_THAT(Delays(), ElementsAre("-3", "-2", "-1"));
     EXPECT_TRUE(state.model.settingsChanged);
     EXPECT_EQ(fe.LastStatus(), "All delayed items have been set to run when idle");
@@ -244,7 +244,7 @@ protected:
 };
 
 TEST_F(RunOnStartupTest, CheckingRegistersTheProgramInSlimlineMode) {
-    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
+    fe.ShowOutcome(ToggleRunOnStartup(state, state.options));
     EXPECT_TRUE(state.options.runOnStartup);
     const std::string link = folder + "Kestrune.lnk";
     ASSERT_EQ(platform.recordingShell.written.count(link), 1u);
@@ -262,7 +262,7 @@ TEST_F(RunOnStartupTest, UncheckingIsRefusedWhileDelayedAppsExist) {
     test::WriteText(folder + "Kestrune.lnk", "link");
     const Outcome outcome = ToggleRunOnStartup(state, state.options);
     EXPECT_EQ(outcome.status, OutcomeStatus::Refused);
-    ShowOutcome(fe, outcome);
+    fe.ShowOutcome(outcome);
     EXPECT_TRUE(state.options.runOnStartup);
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text,
@@ -275,20 +275,20 @@ TEST_F(RunOnStartupTest, UncheckingWithoutDelayedAppsRemovesTheShortcut) {
     state.options.runOnStartup = true;
     test::WriteText(folder + "Kestrune.lnk", "link");
     test::WriteText(folder + "Other.lnk", "link");
-    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
+    fe.ShowOutcome(ToggleRunOnStartup(state, state.options));
     EXPECT_FALSE(state.options.runOnStartup);
     EXPECT_FALSE(std::filesystem::exists(folder + "Kestrune.lnk"));
     EXPECT_TRUE(std::filesystem::exists(folder + "Other.lnk"));
     EXPECT_THAT(fe.messages, IsEmpty());
     // Unchecking again with no shortcut left is harmless.
     state.options.runOnStartup = true;
-    ShowOutcome(fe, ToggleRunOnStartup(state, state.options));
+    fe.ShowOutcome(ToggleRunOnStartup(state, state.options));
     EXPECT_FALSE(state.options.runOnStartup);
 }
 
 TEST_F(DelayedCommandsTest, RunNowLaunchesTheRowAndAppliesItsPriority) {
     AddDelayed("C:\\Apps\\tool.exe /x", "5", "Below Normal");
-    ShowOutcome(fe, RunNow(state, state.options, TableKind::Delayed, 1));
+    fe.ShowOutcome(RunNow(state, state.options, TableKind::Delayed, 1));
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\Apps\\tool.exe /x"));
     ASSERT_EQ(platform.scriptedProcesses.priorityByName.size(), 1u);
     EXPECT_EQ(platform.scriptedProcesses.priorityByName[0].first, "tool.exe");
@@ -297,14 +297,14 @@ TEST_F(DelayedCommandsTest, RunNowLaunchesTheRowAndAppliesItsPriority) {
 
     // A folder row starts its target without the arguments column.
     state.model.table(TableKind::UserStartup).Add({"Tool", "C:\\Apps\\tool.exe", "/min"}, true);
-    ShowOutcome(fe, RunNow(state, state.options, TableKind::UserStartup, 1));
+    fe.ShowOutcome(RunNow(state, state.options, TableKind::UserStartup, 1));
     EXPECT_EQ(launcher().Commands().back(), "C:\\Apps\\tool.exe");
 }
 
 TEST_F(DelayedCommandsTest, RunNowOnAProcessRowRefreshesTheProcessTable) {
     platform.scriptedProcesses.running = {{77, "svc.exe", 8, "C:\\S\\svc.exe"}};
     state.model.table(TableKind::Process).Add({"svc.exe", "C:\\S\\svc.exe", "", ""}, false);
-    ShowOutcome(fe, RunNow(state, state.options, TableKind::Process, 1));
+    fe.ShowOutcome(RunNow(state, state.options, TableKind::Process, 1));
     EXPECT_THAT(launcher().Commands(), ElementsAre("C:\\S\\svc.exe"));
     EXPECT_EQ(state.model.table(TableKind::Process).Text(1, col::Handle), "77");
 }

@@ -17,7 +17,7 @@ protected:
     void Click(TableKind kind, int position) {
         Table& table = state.model.tables[kind];
         table.SetTicked(position, !table.Ticked(position));
-        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
+        fe.ShowOutcome(CarryOutLocationChange(state, kind, position));
     }
     std::string ShortcutFile(TableKind kind, const std::string& name) {
         return ShortcutFileOf(StartupFolderOf(state.paths, kind), name);
@@ -27,7 +27,7 @@ protected:
     Outcome ApplyOutcome(TableKind kind, int position, bool ticked = false) {
         state.model.tables[kind].SetTicked(position, ticked);
         Outcome outcome = CarryOutLocationChange(state, kind, position);
-        ShowOutcome(fe, outcome);
+        fe.ShowOutcome(outcome);
         return outcome;
     }
     // The system or the settings file said no, not one of the program's own rules.
@@ -368,7 +368,7 @@ TEST_F(LocationChangeTest, OtherTablesAreLeftAlone) {
         Click(kind, row);
         EXPECT_TRUE(state.model.tables[kind].Ticked(row));
     }
-    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKLM_Run, 7));  // no such row
+    fe.ShowOutcome(CarryOutLocationChange(state, TableKind::HKLM_Run, 7));  // no such row
     EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(fe.messages.empty());
 }

@@ -125,7 +125,7 @@ TEST_F(RefreshingTest, ARefillThatCannotStoreTheTablesLeavesThemAsTheyAre) {
 
     const Outcome refused = RefreshAllTables(state);
     EXPECT_EQ(refused.status, OutcomeStatus::Refused);
-    ShowOutcome(fe, refused);
+    fe.ShowOutcome(refused);
     EXPECT_FALSE(RescanLocation(state, TableKind::HKCU_Run));
     EXPECT_EQ(Rows(TableKind::HKCU_Run), (Texts{"Only here|x.exe|off"}));
     EXPECT_NE(fe.LastMessage().find(state.paths.settingsDocumentPath), std::string::npos) << fe.LastMessage();

@@ -32,7 +32,7 @@ protected:
     }
     void Click(TableKind kind, int position) {
         state.model.tables[kind].SetTicked(position, !state.model.tables[kind].Ticked(position));
-        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
+        fe.ShowOutcome(CarryOutLocationChange(state, kind, position));
     }
     std::string Document() { return ReadText(state.paths.settingsDocumentPath); }
 };

@@ -41,7 +41,7 @@ protected:
     }
     // A command's outcome, shown as the window shows it; what it came to.
     OutcomeStatus Shown(const Outcome& outcome) {
-        ShowOutcome(fe, outcome);
+        fe.ShowOutcome(outcome);
         return outcome.status;
     }
     std::vector<std::string> Names(TableKind kind) {
@@ -171,7 +171,7 @@ TEST_F(TableOperationsTest, AShortcutMovesToARunKeyAndBackWithItsArguments) {
     Table& user = state.model.tables[TableKind::UserStartup];
     user.Add({"Sync Tool", "C:\\Program Files\\Sync\\sync tool.exe", "--minimized --profile \"Home\""});
     Show(TableKind::UserStartup, {1});
-    ShowOutcome(fe, SetRowTick(state, TableKind::UserStartup, 1, true));
+    fe.ShowOutcome(SetRowTick(state, TableKind::UserStartup, 1, true));
     const std::string link = AddBackslash(state.paths.userStartupFolder) + "Sync Tool.lnk";
     ASSERT_TRUE(state.services.FileExists(link));
 

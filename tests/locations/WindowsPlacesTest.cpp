@@ -47,7 +47,7 @@ protected:
     void Click(TableKind kind, int position) {
         Table& table = state.model.tables[kind];
         table.SetTicked(position, !table.Ticked(position));
-        ShowOutcome(fe, CarryOutLocationChange(state, kind, position));
+        fe.ShowOutcome(CarryOutLocationChange(state, kind, position));
     }
     void Rescan(TableKind kind) { ASSERT_TRUE(RescanLocation(state, kind)); }
     int Find(TableKind kind, const std::string& name) {

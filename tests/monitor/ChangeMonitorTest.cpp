@@ -107,7 +107,7 @@ TEST_F(ChangeMonitorTest, TheRescanAfterADisablingKeepsTheDisabledRow) {
     ASSERT_EQ(run.Count(), 1);
 
     run.SetTicked(1, false);
-    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
+    fe.ShowOutcome(CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
     EXPECT_FALSE(RunValueExists("Updater"));
     ASSERT_EQ(run.Count(), 1) << "the rescan dropped the disabled row";
@@ -150,7 +150,7 @@ TEST_F(ChangeMonitorTest, AnAllowedScriptBecomesAFileRowThatDisablesWithoutLosin
     ASSERT_TRUE(common.Details(1).file.has_value());
 
     state.model.tables[TableKind::CommonStartup].SetTicked(1, false);
-    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::CommonStartup, 1));
+    fe.ShowOutcome(CarryOutLocationChange(state, TableKind::CommonStartup, 1));
     EXPECT_FALSE(state.services.FileExists(script));
     EXPECT_EQ(test::ReadText(common.Details(1).file->keptAt), "robocopy a b\r\n");
 }
@@ -176,11 +176,11 @@ TEST_F(ChangeMonitorTest, ChangesMadeByKestruneItselfAreNotReported) {
     state.options.ignoreSelf = true;
     Table& run = state.model.tables[TableKind::HKCU_Run];
     run.Add({"Mine", "/usr/bin/mine"}, true);
-    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
+    fe.ShowOutcome(CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
     EXPECT_TRUE(fe.monitorPrompts.empty());
     run.SetTicked(1, false);
-    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
+    fe.ShowOutcome(CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     Tick();
     EXPECT_TRUE(fe.monitorPrompts.empty());
     EXPECT_EQ(run.Count(), 1);  // no rescan: the removal was the program's own
@@ -224,7 +224,7 @@ TEST_F(ChangeMonitorTest, ADisallowedProgramTakesItsTicksNewcomersButNotKestrune
     state.model.tables[TableKind::Known].Add({"/opt/bad"}, false);
     Table& run = state.model.tables[TableKind::HKCU_Run];
     run.Add({"Mine", "/usr/bin/mine"}, true);
-    ShowOutcome(fe, CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
+    fe.ShowOutcome(CarryOutLocationChange(state, TableKind::HKCU_Run, 1));
     OtherProgramAddsRunValue("Bad", "/opt/bad");
     OtherProgramAddsRunValue("Tagalong", "/opt/tagalong");
     Tick();
@@ -253,13 +253,13 @@ TEST_F(ChangeMonitorTest, PreventingDelayedAppsCountsOnlyNewKnownRows) {
     delayed.Add({"a", "/opt/a", "5"}, true);
     delayed.Add({"b", "/opt/b", "5"}, true);
     state.model.tables[TableKind::Known].Add({"/OPT/A"}, true);
-    ShowOutcome(fe, PreventDelayedAppsFromRegistering(state));
+    fe.ShowOutcome(PreventDelayedAppsFromRegistering(state));
     EXPECT_EQ(fe.LastStatus(), "Added 1 application(s) to known list");
     const Table& known = state.model.tables[TableKind::Known];
     ASSERT_EQ(known.Count(), 2);
     EXPECT_FALSE(known.Ticked(1));  // the ticked match is unticked
     EXPECT_FALSE(known.Ticked(2));
-    ShowOutcome(fe, PreventDelayedAppsFromRegistering(state));
+    fe.ShowOutcome(PreventDelayedAppsFromRegistering(state));
     EXPECT_EQ(fe.LastStatus(), "No delayed applications to add to the known list");
 }
 

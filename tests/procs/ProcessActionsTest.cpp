@@ -13,10 +13,10 @@ protected:
     void Select(std::vector<int> rows) { fe.selection[Number(TableKind::Process)] = std::move(rows); }
     // The window's "Set Priority" and "End Process" on the selected rows of the Process table.
     void SetPriority(std::uint32_t priorityClass) {
-        ShowOutcome(fe, SetPriorityOfRows(state, fe.selection[Number(TableKind::Process)], priorityClass, Status()));
+        fe.ShowOutcome(SetPriorityOfRows(state, fe.selection[Number(TableKind::Process)], priorityClass, Status()));
     }
     void EndProcesses() {
-        ShowOutcome(fe, EndProcessesOfRows(state, fe, fe.selection[Number(TableKind::Process)], Status()));
+        fe.ShowOutcome(EndProcessesOfRows(state, fe, fe.selection[Number(TableKind::Process)], Status()));
     }
     ProgressLine Status() {
         return [this](const std::string& text) { fe.SetStatus(text); };

@@ -170,7 +170,7 @@ TEST_F(RealProcessesTest, EndProcessEndsARunningChild) {
     fe.yesNoAnswers = {true};
     const std::string name = table.Name(row);
 
-    ShowOutcome(fe, EndProcessesOfRows(state, fe, {row}, [this](const std::string& text) { fe.SetStatus(text); }));
+    fe.ShowOutcome(EndProcessesOfRows(state, fe, {row}, [this](const std::string& text) { fe.SetStatus(text); }));
 
     EXPECT_NE(fe.LastStatus().find(" - refreshed"), std::string::npos);
     ASSERT_TRUE(Ended(child));

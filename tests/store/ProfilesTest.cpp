@@ -25,7 +25,7 @@ protected:
         FAIL() << "no entry " << name;
     }
     // A button of the dialog as the window presses it: what it refused is shown.
-    void Press(const Outcome& outcome) { ShowOutcome(fe, outcome); }
+    void Press(const Outcome& outcome) { fe.ShowOutcome(outcome); }
     // "Use selected profile": whether the tables are read again; a refusal is shown.
     bool Use() {
         const ProfileSwitch switched = list.Use(state);

@@ -48,7 +48,7 @@ protected:
     // "Load a backup file" as the window runs it; what it came to.
     OutcomeStatus Loaded() {
         const Outcome outcome = LoadBackupCommand(state, fe);
-        ShowOutcome(fe, outcome);
+        fe.ShowOutcome(outcome);
         return outcome.status;
     }
 };
@@ -162,7 +162,7 @@ TEST_F(SettingsDocumentTest, ANormalSaveWritesTheExactLayout) {
 
 TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFirstNeeded) {
     FillEveryTable();
-    ShowOutcome(fe, BackupSettingsCommand(state));
+    fe.ShowOutcome(BackupSettingsCommand(state));
     const std::string path = AppFile("backup_07122026_081502.xml");
     ASSERT_TRUE(state.services.FileExists(path));
     ASSERT_EQ(fe.messages.size(), 1u);
@@ -190,12 +190,12 @@ TEST_F(SettingsDocumentTest, ABackupAddsTheTickedLocationRowsUnderActiveWhereFir
 
 TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
-    ShowOutcome(fe, SaveSettingsDocument(state, false));
+    fe.ShowOutcome(SaveSettingsDocument(state, false));
     EXPECT_FALSE(state.services.FileExists(state.paths.settingsDocumentPath));
     EXPECT_TRUE(fe.messages.empty());
 
     // "Save settings" writes even when nothing was changed.
-    ShowOutcome(fe, SaveSettingsCommand(state));
+    fe.ShowOutcome(SaveSettingsCommand(state));
     EXPECT_TRUE(state.services.FileExists(state.paths.settingsDocumentPath));
     ASSERT_EQ(fe.messages.size(), 1u);
     EXPECT_EQ(fe.messages[0].text, kSettingsSavedMessage);
@@ -205,7 +205,7 @@ TEST_F(SettingsDocumentTest, ANormalSaveHappensOnlyWhenTheTablesChanged) {
 TEST_F(SettingsDocumentTest, TablesWithOnlyTickedOrNoRowsHaveNoElement) {
     Add(TableKind::HKLM_Run, {"Live", "C:\\live.exe", ""}, true);
     Add(TableKind::Process, {"p.exe", "C:\\p.exe", "High", ""}, false);
-    ShowOutcome(fe, SaveSettingsCommand(state));
+    fe.ShowOutcome(SaveSettingsCommand(state));
     EXPECT_EQ(Saved(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root />\n");
 }
 
@@ -220,10 +220,10 @@ TEST(DelayTextTest, RoundsHalvesToEvenAndReadsNonNumbersAsZero) {
 
 TEST_F(SettingsDocumentTest, SavedTablesLoadBackAsTheyWere) {
     FillEveryTable();
-    ShowOutcome(fe, BackupSettingsCommand(state));
+    fe.ShowOutcome(BackupSettingsCommand(state));
     const Tables before = state.model.tables;
     state.model.tables.ClearAll();
-    ShowOutcome(fe, LoadSettingsFile(state, AppFile("backup_07122026_081502.xml")));
+    fe.ShowOutcome(LoadSettingsFile(state, AppFile("backup_07122026_081502.xml")));
 
     // Location rows come back ticked from Active first, then the stored unticked ones.
     const Table& user = state.model.tables[TableKind::UserStartup];
@@ -426,7 +426,7 @@ TEST_F(SettingsDocumentTest, AnUnreadableDocumentIsKeptAsideBeforeASaveReplacesI
 TEST_F(SettingsDocumentTest, AFailedWriteIsNotReportedAsSavedAndKeepsTheChange) {
     state.paths.settingsDocumentPath = AppFile("no such folder/settings.xml");
     Add(TableKind::Deleted, {"Old", "C:\\old.exe"}, false);
-    ShowOutcome(fe, SaveSettingsCommand(state));
+    fe.ShowOutcome(SaveSettingsCommand(state));
     EXPECT_TRUE(state.model.settingsChanged);
     ASSERT_EQ(fe.messages.size(), 1u);
     // Which file could not be written, and why, each on a line of its own below the text.
@@ -453,7 +453,7 @@ TEST_F(SettingsDocumentTest, RowsTakeTheIconOfAnExistingFileNamedByTheirPath) {
     Add(TableKind::Deleted, {"Tool", program}, false);
     Add(TableKind::Deleted, {"Ghost", AppFile("ghost.exe")}, false);
     Add(TableKind::Known, {program}, true);
-    ShowOutcome(fe, SaveSettingsCommand(state));
+    fe.ShowOutcome(SaveSettingsCommand(state));
     state.model.tables.ClearAll();
     LoadSettingsDocument(state);
 
