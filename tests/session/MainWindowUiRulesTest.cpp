@@ -81,6 +81,24 @@ TEST(MainWindowRules, AProcessActionLeavesTheStatusLineUpToDate) {
     EXPECT_EQ(t.fe.statuses.size(), shown);
 }
 
+// Set Priority and End Process act on the rows of the Process table only: rows of another
+// table handed to them are left alone, whatever their position.
+TEST(MainWindowRules, ProcessActionsLeaveTheRowsOfAnotherTableAlone) {
+    Session t;
+    Table& run = t.s.model.tables[TableKind::HKCU_Run];
+    const int row = run.Add({"run", "/x.exe"}, true);
+    Table& processes = t.s.model.tables[TableKind::Process];
+    processes.Add({"gone.exe", "/nowhere/gone.exe", "Normal", ""});
+    t.app.SelectTab(Number(TableKind::HKCU_Run) + 1);
+    const std::vector<std::string> process = processes.Row(row).texts;
+    t.app.SetPriorityOfSelected(TableKind::HKCU_Run, {row}, 0x80);
+    t.app.EndSelectedProcesses(TableKind::HKCU_Run, {row});
+    EXPECT_EQ(run.Row(row).texts, (std::vector<std::string>{"run", "/x.exe"}));
+    EXPECT_EQ(processes.Row(row).texts, process);
+    EXPECT_EQ(processes.Count(), 1);
+    EXPECT_TRUE(t.fe.messages.empty());
+}
+
 // A Process row's tick changes no place, but the priority watcher follows the stored rows.
 TEST(MainWindowRules, ProcessTicksSwitchThePriorityWatcher) {
     Session t;
